@@ -1,0 +1,268 @@
+#include "register.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QStandardPaths>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "filer.h"
+#include "tekst.h"
+
+namespace fs = std::filesystem;
+
+std::vector<int32_t> RamNumbers;
+TRamNames RamNames;
+fs::path DataFolder;
+
+// ---- TRamNames ----
+
+void TRamNames::Clear() {
+  blokk_.clear();
+  start_.assign(1, 0);
+  nummer_.clear();
+}
+
+void TRamNames::Reserve(std::size_t antall, std::size_t bytes) {
+  blokk_.reserve(bytes);
+  start_.reserve(antall + 1);
+  nummer_.reserve(antall);
+}
+
+void TRamNames::Add(std::string_view navn, int32_t nummer) {
+  if (start_.empty()) start_.push_back(0);
+  blokk_.append(navn);
+  start_.push_back(static_cast<uint32_t>(blokk_.size()));
+  nummer_.push_back(nummer);
+}
+
+std::string_view TRamNames::Name(std::size_t i) const {
+  return std::string_view(blokk_).substr(start_[i], start_[i + 1] - start_[i]);
+}
+
+std::size_t TRamNames::Finn(std::string_view del, std::size_t fraEntry) const {
+  const std::size_t n = Count();
+  if (fraEntry >= n) return n;
+  std::size_t pos = start_[fraEntry];
+  const std::size_t slutt = blokk_.size();
+  while (pos + del.size() <= slutt) {
+    const void* treff = memmem(blokk_.data() + pos, slutt - pos, del.data(), del.size());
+    if (treff == nullptr) return n;
+    const std::size_t p = static_cast<const char*>(treff) - blokk_.data();
+    // The entry the hit starts in; a hit that runs into the next name does not count.
+    const auto it = std::upper_bound(start_.begin(), start_.end(), static_cast<uint32_t>(p));
+    const std::size_t entry = static_cast<std::size_t>(it - start_.begin()) - 1;
+    if (p + del.size() <= start_[entry + 1]) return entry;
+    pos = p + 1;
+  }
+  return n;
+}
+
+// ---- TNummerIndeks ----
+
+namespace {
+
+inline uint32_t Spre(int32_t nummer) { return static_cast<uint32_t>(nummer) * 0x9E3779B1u; }
+
+}  // namespace
+
+void TNummerIndeks::Clear() {
+  plass_.clear();
+  maske_ = 0;
+  skift_ = 32;
+}
+
+void TNummerIndeks::Bygg(const std::vector<int32_t>& nummer) {
+  Clear();
+  if (nummer.empty()) return;
+  int bits = 4;
+  while ((std::size_t{1} << bits) < nummer.size() * 2) ++bits;
+  plass_.assign(std::size_t{1} << bits, Plass{0, -1});
+  maske_ = static_cast<uint32_t>(plass_.size() - 1);
+  skift_ = 32 - bits;
+  for (std::size_t i = 0; i < nummer.size(); ++i) {
+    const int32_t n = nummer[i];
+    if (n == 0) continue;
+    uint32_t h = Spre(n) >> skift_;
+    while (plass_[h].nummer != 0 && plass_[h].nummer != n) h = (h + 1) & maske_;
+    plass_[h] = Plass{n, static_cast<int32_t>(i)};  // a later record wins
+  }
+}
+
+int32_t TNummerIndeks::Finn(int32_t nummer) const {
+  if (plass_.empty() || nummer == 0) return -1;
+  uint32_t h = Spre(nummer) >> skift_;
+  while (plass_[h].nummer != 0) {
+    if (plass_[h].nummer == nummer) return plass_[h].indeks;
+    h = (h + 1) & maske_;
+  }
+  return -1;
+}
+
+// ---- data folder ----
+
+fs::path ResolveDataFolder(std::string_view programMappe) {
+  std::string mappe(programMappe);
+  while (mappe.size() > 1 && mappe.back() == '/') mappe.pop_back();
+  if (!mappe.empty() && ::access(mappe.c_str(), W_OK) == 0) return fs::path(mappe);
+  fs::path bruker = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+  if (bruker.empty()) bruker = fs::path(std::getenv("HOME") ? std::getenv("HOME") : ".") / ".local/share";
+  bruker /= "Hornstad";
+  std::error_code ec;
+  fs::create_directories(bruker, ec);
+  return bruker;
+}
+
+// ---- TProdusent ----
+
+TProdusent::TProdusent() = default;
+
+TProdusent::~TProdusent() { Lukk(); }
+
+void TProdusent::Lukk() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  skrivbar_ = false;
+  antall_ = 0;
+}
+
+void TProdusent::LoadRegister() {
+  Lukk();
+  RamNames.Clear();
+  RamNumbers.clear();
+  indeks_.Clear();
+  CurrentRamIndex = -1;
+
+  fil_ = FinnFil(DataFolder, VerFilNavn);
+  std::error_code ec;
+  if (!fs::exists(fil_, ec)) return;
+
+  const auto feil = [this](const std::string& hva, int kode) {
+    Lukk();
+    RamNames.Clear();
+    RamNumbers.clear();
+    indeks_.Clear();
+    throw IoFeil(hva + " " + fil_.string() + ": " + SystemFeil(kode));
+  };
+
+  fd_ = ::open(fil_.c_str(), O_RDWR | O_CLOEXEC);
+  skrivbar_ = fd_ >= 0;
+  // A file without write permission can still be looked up in.
+  if (fd_ < 0 && (errno == EACCES || errno == EROFS)) fd_ = ::open(fil_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) feil("Kan ikke åpne værregisteret", errno);
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) feil("Kan ikke lese værregisteret", errno);
+  if (!S_ISREG(st.st_mode)) feil("Kan ikke lese værregisteret", EISDIR);
+  const auto poster = static_cast<std::size_t>(st.st_size) / VerPostStorrelse;
+  if (poster > static_cast<std::size_t>(INT32_MAX)) feil("For stort værregister", EFBIG);
+
+  RamNumbers.resize(poster);
+  RamNames.Reserve(poster, poster * 12);
+
+  // Read in blocks of many records rather than one record at a time.
+  constexpr std::size_t PosterPerBlokk = 8192;
+  std::vector<TVerPost> blokk(PosterPerBlokk);
+  std::size_t lest = 0;
+  while (lest < poster) {
+    const std::size_t antall = std::min(PosterPerBlokk, poster - lest);
+    const std::size_t bytes = antall * VerPostStorrelse;
+    std::size_t fatt = 0;
+    auto* buf = reinterpret_cast<char*>(blokk.data());
+    while (fatt < bytes) {
+      const ssize_t n = ::pread(fd_, buf + fatt, bytes - fatt, static_cast<off_t>(lest * VerPostStorrelse + fatt));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) feil("Kan ikke lese værregisteret", errno);
+      if (n == 0) feil("Kan ikke lese værregisteret", EIO);  // the file shrank under us
+      fatt += static_cast<std::size_t>(n);
+    }
+    for (std::size_t i = 0; i < antall; ++i) {
+      const TVerPost& p = blokk[i];
+      RamNumbers[lest + i] = p.Nummer;
+      const std::size_t lengde = std::min<std::size_t>(p.Navn.lengde, sizeof p.Navn.tegn);
+      if (lengde >= 3) {
+        char navn[sizeof p.Navn.tegn];
+        for (std::size_t k = 0; k < lengde; ++k)
+          navn[k] = static_cast<char>(UpChar(static_cast<unsigned char>(p.Navn.tegn[k])));
+        RamNames.Add(std::string_view(navn, lengde), p.Nummer);
+      }
+    }
+    lest += antall;
+  }
+  antall_ = static_cast<int32_t>(poster);
+  indeks_.Bygg(RamNumbers);
+}
+
+TVerPost TProdusent::ReadAt(int32_t indeks) const {
+  TVerPost p = TomVerPost();
+  if (fd_ < 0 || indeks < 0 || indeks >= antall_)
+    throw IoFeil("Fant ikke post " + std::to_string(indeks) + " i værregisteret");
+  const off_t pos = static_cast<off_t>(indeks) * static_cast<off_t>(VerPostStorrelse);
+  std::size_t fatt = 0;
+  auto* buf = reinterpret_cast<char*>(&p);
+  while (fatt < VerPostStorrelse) {
+    const ssize_t n = ::pread(fd_, buf + fatt, VerPostStorrelse - fatt, pos + static_cast<off_t>(fatt));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0)
+      throw IoFeil("Kan ikke lese værregisteret " + fil_.string() + ": " + SystemFeil(n < 0 ? errno : EIO));
+    fatt += static_cast<std::size_t>(n);
+  }
+  return p;
+}
+
+TVerPost TProdusent::FindByNumber(int32_t nummer) {
+  if (nummer == 0) return TomVerPost();
+  const int32_t i = indeks_.Finn(nummer);
+  if (i < 0) {
+    CurrentRamIndex = -1;
+    return TomVerPost();
+  }
+  TVerPost p = ReadAt(i);
+  CurrentRamIndex = i;
+  return p;
+}
+
+int32_t TProdusent::FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const {
+  const std::string del = UpperText(soek);
+  int32_t antall = 0;
+  RamNames.ForEachContaining(del, [&](std::size_t i) {
+    const int32_t nummer = RamNames.Number(i);
+    std::string tekst = IntToText(nummer);
+    tekst += ' ';
+    tekst += RamNames.Name(i);
+    liste.push_back(TTekstElement{std::move(tekst), nummer});
+    ++antall;
+  });
+  return antall;
+}
+
+bool TProdusent::LocateNumber(int32_t nummer) {
+  if (RamNumbers.size() < 100 || nummer == 0) return false;
+  const int32_t i = indeks_.Finn(nummer);
+  if (i < 0) return false;
+  CurrentRamIndex = i;
+  return true;
+}
+
+void TProdusent::WriteCurrent(const TVerPost& post) {
+  if (post.Nummer == 0 || CurrentRamIndex < 0 || CurrentRamIndex >= antall_ || fd_ < 0) return;
+  if (!skrivbar_) throw IoFeil("Værregisteret " + fil_.string() + " er skrivebeskyttet");
+  const off_t pos = static_cast<off_t>(CurrentRamIndex) * static_cast<off_t>(VerPostStorrelse);
+  const auto* buf = reinterpret_cast<const char*>(&post);
+  std::size_t skrevet = 0;
+  while (skrevet < VerPostStorrelse) {
+    const ssize_t n = ::pwrite(fd_, buf + skrevet, VerPostStorrelse - skrevet, pos + static_cast<off_t>(skrevet));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0)
+      throw IoFeil("Kan ikke skrive til værregisteret " + fil_.string() + ": " + SystemFeil(n < 0 ? errno : EIO));
+    skrevet += static_cast<std::size_t>(n);
+  }
+  // Keep the number table true to the file when the stored number changed.
+  if (static_cast<std::size_t>(CurrentRamIndex) < RamNumbers.size() && RamNumbers[CurrentRamIndex] != post.Nummer) {
+    RamNumbers[CurrentRamIndex] = post.Nummer;
+    indeks_.Bygg(RamNumbers);
+  }
+}

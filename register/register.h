@@ -1,0 +1,115 @@
+// The ram register: Verene.Dat in the data folder, opened by the single
+// register object, and the process-wide number and name indexes built at load.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "verpost.h"
+
+// The register file's name in the data folder.
+inline constexpr const char* VerFilNavn = "Verene.Dat";
+
+// An item of a caller's list: a text that carries a judging number.
+struct TTekstElement {
+  std::string tekst;  // Windows-1252
+  int32_t nummer = 0;
+};
+
+// Upper-cased names with their judging numbers, in file order. The names are
+// kept in one block so that a search runs over contiguous memory.
+class TRamNames {
+ public:
+  void Clear();
+  void Reserve(std::size_t antall, std::size_t bytes);
+  void Add(std::string_view navn, int32_t nummer);
+  std::size_t Count() const { return nummer_.size(); }
+  std::string_view Name(std::size_t i) const;
+  int32_t Number(std::size_t i) const { return nummer_[i]; }
+  // Calls f(i) for every entry whose name contains `del`, in order.
+  template <typename F>
+  void ForEachContaining(std::string_view del, F&& f) const;
+
+ private:
+  std::size_t Finn(std::string_view del, std::size_t fraEntry) const;
+
+  std::string blokk_;
+  std::vector<uint32_t> start_;  // start of entry i in blokk_; one more at the end
+  std::vector<int32_t> nummer_;
+};
+
+template <typename F>
+void TRamNames::ForEachContaining(std::string_view del, F&& f) const {
+  if (del.empty()) return;
+  for (std::size_t i = Finn(del, 0); i < Count(); i = Finn(del, i + 1)) f(i);
+}
+
+// Judging number -> highest record index holding it. Open addressing; built at
+// load, rebuilt when a write changes a stored number.
+class TNummerIndeks {
+ public:
+  void Bygg(const std::vector<int32_t>& nummer);
+  void Clear();
+  // The highest index whose number is `nummer`, or -1.
+  int32_t Finn(int32_t nummer) const;
+
+ private:
+  struct Plass {
+    int32_t nummer;  // 0: free
+    int32_t indeks;
+  };
+  std::vector<Plass> plass_;
+  uint32_t maske_ = 0;
+  int skift_ = 32;
+};
+
+// Process-wide indexes, rebuilt by every LoadRegister.
+extern std::vector<int32_t> RamNumbers;
+extern TRamNames RamNames;
+
+// The data folder (no trailing '/'); register files are named relative to it.
+extern std::filesystem::path DataFolder;
+
+// The data folder for a program whose file lies in `programMappe`: that folder
+// when it is writable, otherwise the per-user data folder
+// (~/.local/share/Hornstad), created when missing.
+std::filesystem::path ResolveDataFolder(std::string_view programMappe);
+
+// The register object. One instance; it holds Verene.Dat open from
+// LoadRegister until it is destroyed.
+class TProdusent {
+ public:
+  TProdusent();
+  ~TProdusent();
+  TProdusent(const TProdusent&) = delete;
+  TProdusent& operator=(const TProdusent&) = delete;
+
+  // Opens Verene.Dat in DataFolder and builds RamNumbers and RamNames. A
+  // missing file gives an empty register. A trailing part of less than one
+  // record is ignored. Throws IoFeil when the file exists but cannot be read;
+  // the register is then empty.
+  void LoadRegister();
+  int32_t RecordCount() const { return antall_; }
+  // Throws IoFeil for an index outside the file or a failed read.
+  TVerPost ReadAt(int32_t indeks) const;
+  TVerPost FindByNumber(int32_t nummer);
+  int32_t FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const;
+  bool LocateNumber(int32_t nummer);
+  // Writes over the record at CurrentRamIndex; does nothing without a current
+  // ram or for a record with number 0. Throws IoFeil when the write fails.
+  void WriteCurrent(const TVerPost& post);
+
+  int32_t CurrentRamIndex = -1;
+
+ private:
+  void Lukk();
+
+  int fd_ = -1;
+  bool skrivbar_ = false;
+  int32_t antall_ = 0;
+  std::filesystem::path fil_;
+  TNummerIndeks indeks_;
+};

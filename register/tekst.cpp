@@ -1,0 +1,424 @@
+#include "tekst.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "dato.h"
+
+namespace {
+
+std::string_view Kutt(std::string_view s) { return s.substr(0, std::min(s.size(), MaksTekst)); }
+
+// One pass of the platform's text-to-integer reading: leading blanks, an
+// optional sign, an optional hexadecimal prefix ('$', 'x', '0x' in either
+// case), then digits. `feil` is the 0-based index of the first character that
+// does not fit (or of the digit that would overflow); it equals the length of
+// the text when the text ended too early. `verdi` is the value read so far.
+struct HeltallsLesing {
+  bool ok = false;
+  std::size_t feil = 0;
+  int64_t verdi = 0;
+};
+
+int Siffer(char c, bool heks) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (heks) {
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  }
+  return -1;
+}
+
+HeltallsLesing LesHeltall(std::string_view s) {
+  const std::size_t n = s.size();
+  std::size_t i = 0;
+  while (i < n && s[i] == ' ') ++i;
+  bool negativ = false;
+  if (i < n && (s[i] == '-' || s[i] == '+')) {
+    negativ = s[i] == '-';
+    ++i;
+  }
+  bool heks = false;
+  if (i < n && (s[i] == '$' || s[i] == 'x' || s[i] == 'X')) {
+    heks = true;
+    ++i;
+  } else if (i + 1 < n && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+    heks = true;
+    i += 2;
+  }
+  const uint64_t grunntall = heks ? 16 : 10;
+  uint64_t verdi = 0;
+  bool siffer = false;
+  while (i < n) {
+    const int d = Siffer(s[i], heks);
+    if (d < 0) break;
+    if (verdi > (static_cast<uint64_t>(std::numeric_limits<int64_t>::max()) - d) / grunntall) break;
+    verdi = verdi * grunntall + d;
+    siffer = true;
+    ++i;
+  }
+  HeltallsLesing r;
+  r.verdi = negativ ? -static_cast<int64_t>(verdi) : static_cast<int64_t>(verdi);
+  r.ok = siffer && i == n;
+  r.feil = i;
+  return r;
+}
+
+// One pass of the platform's text-to-float reading. On success or failure
+// `verdi` is the value of what was read before the failure position.
+struct DesimalLesing {
+  bool ok = false;
+  bool feilVerdi = false;  // the value does not fit (exponent out of range)
+  std::size_t feil = 0;
+  double verdi = 0.0;
+};
+
+DesimalLesing LesDesimal(std::string_view s) {
+  const std::size_t n = s.size();
+  std::size_t i = 0;
+  while (i < n && s[i] == ' ') ++i;
+  std::string tall;
+  if (i < n && (s[i] == '-' || s[i] == '+')) {
+    if (s[i] == '-') tall += '-';
+    ++i;
+  }
+  bool mantisse = false;
+  while (i < n && s[i] >= '0' && s[i] <= '9') {
+    tall += s[i++];
+    mantisse = true;
+  }
+  if (i < n && s[i] == '.') {
+    ++i;
+    std::string brok;
+    while (i < n && s[i] >= '0' && s[i] <= '9') brok += s[i++];
+    if (!brok.empty()) {
+      tall += '.';
+      tall += brok;
+      mantisse = true;
+    }
+  }
+  DesimalLesing r;
+  bool ferdig = mantisse;
+  if (mantisse && i < n && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    std::string eksponent = "e";
+    if (i < n && (s[i] == '-' || s[i] == '+')) eksponent += s[i++];
+    bool eSiffer = false;
+    while (i < n && s[i] >= '0' && s[i] <= '9') {
+      eksponent += s[i++];
+      eSiffer = true;
+    }
+    if (eSiffer) tall += eksponent;
+    ferdig = eSiffer;
+  }
+  r.ok = ferdig && i == n;
+  r.feil = i;
+  if (mantisse) {
+    double v = 0.0;
+    const auto res = std::from_chars(tall.data(), tall.data() + tall.size(), v);
+    if (res.ec == std::errc::result_out_of_range) {
+      r.feilVerdi = true;
+    } else {
+      r.verdi = v;
+    }
+  }
+  return r;
+}
+
+}  // namespace
+
+std::string NextField(std::string& linje) {
+  const std::size_t semikolon = linje.find(';');
+  std::string felt;
+  if (semikolon == std::string::npos) {
+    felt = linje;
+  } else {
+    felt = linje.substr(0, semikolon);
+    linje.erase(0, semikolon + 1);
+  }
+  if (felt.size() > MaksTekst) felt.resize(MaksTekst);
+  std::size_t q = felt.find('"');
+  if (q != std::string::npos) {
+    felt.erase(q, 1);
+    q = felt.find('"');
+    if (q != std::string::npos) felt.erase(q, 1);
+  }
+  return felt;
+}
+
+int64_t TextToInt(std::string_view tekst) {
+  std::string t(Kutt(tekst));
+  while (!t.empty()) {
+    const HeltallsLesing r = LesHeltall(t);
+    if (r.ok || r.feil >= t.size()) return r.verdi;
+    t.erase(r.feil, 1);
+    if (t.empty()) return r.verdi;
+  }
+  return 0;
+}
+
+float TextToReal(std::string_view tekst) {
+  std::string t(Kutt(tekst));
+  const std::size_t komma = t.find(',');
+  if (komma != std::string::npos) t[komma] = '.';
+  DesimalLesing r = LesDesimal(t);
+  while (!r.ok && r.feil < t.size()) {
+    t.erase(r.feil, 1);
+    r = LesDesimal(t);
+  }
+  if (r.feilVerdi || !std::isfinite(r.verdi)) return 0.0f;
+  // A value beyond the range of float32 is an overflow, as an exponent out of range is.
+  if (std::fabs(r.verdi) > static_cast<double>(FLT_MAX)) return 0.0f;
+  return static_cast<float>(r.verdi);
+}
+
+namespace {
+
+// Clamps the parts of a read date and encodes it. A day beyond the end of its
+// month becomes the month's last day, so an import never stops on it.
+double KodDato(int aar, int maaned, int dag) {
+  if (aar < 1951 || aar > 2899) aar = 1900;
+  if (maaned < 1 || maaned > 12) maaned = 1;
+  if (dag < 1 || dag > 31) dag = 1;
+  dag = std::min(dag, DagerIMaaned(aar, maaned));
+  return EncodeDate(aar, maaned, dag).value_or(IngenDato);
+}
+
+int Del16(std::string_view t, std::size_t fra, std::size_t antall) {
+  if (fra >= t.size()) return 0;
+  return static_cast<uint16_t>(TextToInt(t.substr(fra, antall)));
+}
+
+}  // namespace
+
+double IsoTextToDate(std::string_view tekst) {
+  const std::string_view t = Kutt(tekst);
+  return KodDato(Del16(t, 0, 4), Del16(t, 5, 2), Del16(t, 8, 2));
+}
+
+double CompactTextToDate(std::string_view tekst) {
+  const std::string_view t = Kutt(tekst);
+  if (t.size() < 6) return 0.0;
+  int aar = Del16(t, 4, 4);
+  if (aar < 50) aar += 2000;
+  return KodDato(aar, Del16(t, 2, 2), Del16(t, 0, 2));
+}
+
+bool CheckDigitOk(std::string_view tekst) {
+  if (tekst.size() != 10) return false;
+  for (char c : tekst)
+    if (c < '0' || c > '9') return false;
+  int sum = 0;
+  for (int i = 0; i < 9; ++i) {
+    // The 9th character has weight 2, the 8th 1, and so on alternately.
+    const int vekt = (i % 2 == 0) ? 2 : 1;
+    const int produkt = (tekst[i] - '0') * vekt;
+    sum += produkt / 10 + produkt % 10;
+  }
+  const int kontroll = (sum % 10 == 0) ? 0 : 10 - sum % 10;
+  return tekst[9] - '0' == kontroll;
+}
+
+std::string IntToText(int64_t verdi) { return std::to_string(verdi); }
+
+int64_t RoundHalfAway(double verdi) {
+  if (std::isnan(verdi)) return 0;
+  constexpr double grense = 9223372036854775807.0;
+  if (verdi >= grense) return std::numeric_limits<int64_t>::max();
+  if (verdi <= -grense) return std::numeric_limits<int64_t>::min();
+  const double heltall = std::trunc(verdi);
+  const double brok = verdi - heltall;
+  int64_t r = static_cast<int64_t>(heltall);
+  if (verdi > 0 && brok >= 0.5) ++r;
+  if (verdi <= 0 && brok <= -0.5) --r;
+  return r;
+}
+
+float SafeDiv(float a, float b) {
+  if (a == 0.0f || b == 0.0f) return 0.0f;
+  return a / b;
+}
+
+long double SafeDiv(long double a, long double b) {
+  if (a == 0.0L || b == 0.0L) return 0.0L;
+  return a / b;
+}
+
+std::string FormatFixed(double x, int desimaler) {
+  if (std::isnan(x)) return "NAN";
+  if (std::isinf(x)) return x > 0 ? "INF" : "-INF";
+  desimaler = std::clamp(desimaler, 0, 30);
+  // The 17 significant digits of the value and its decimal exponent.
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 16);
+  const std::string_view sci(buf, res.ptr - buf);
+  std::string siffer;
+  siffer += sci[0];
+  siffer += sci.substr(2, 16);
+  const int eksponent = std::atoi(std::string(sci.substr(sci.find('e') + 1)).c_str());
+  // Digits of x * 10^desimaler, rounded half away from zero.
+  const int behold = eksponent + 1 + desimaler;
+  std::string m;
+  if (behold < 0) {
+    m = "0";
+  } else if (behold == 0) {
+    m = siffer[0] >= '5' ? "1" : "0";
+  } else if (behold >= static_cast<int>(siffer.size())) {
+    m = siffer + std::string(behold - siffer.size(), '0');
+  } else {
+    m = siffer.substr(0, behold);
+    if (siffer[behold] >= '5') {
+      int i = static_cast<int>(m.size()) - 1;
+      while (i >= 0 && m[i] == '9') m[i--] = '0';
+      if (i >= 0)
+        ++m[i];
+      else
+        m.insert(m.begin(), '1');
+    }
+  }
+  if (m.size() < static_cast<std::size_t>(desimaler) + 1) m.insert(0, desimaler + 1 - m.size(), '0');
+  std::string t = m.substr(0, m.size() - desimaler);
+  if (desimaler > 0) t += '.' + m.substr(m.size() - desimaler);
+  const bool null = m.find_first_not_of('0') == std::string::npos;
+  if (x < 0 && !null) t.insert(t.begin(), '-');
+  return t;
+}
+
+std::string FormatN(double x, int desimaler) {
+  std::string t = FormatFixed(x, desimaler);
+  if (!std::isfinite(x)) return t;
+  std::string fortegn;
+  if (!t.empty() && t[0] == '-') {
+    fortegn = "-";
+    t.erase(0, 1);
+  }
+  const std::size_t punkt = t.find('.');
+  const std::string heltall = t.substr(0, punkt);
+  std::string gruppert;
+  for (std::size_t i = 0; i < heltall.size(); ++i) {
+    if (i > 0 && (heltall.size() - i) % 3 == 0) gruppert += ' ';
+    gruppert += heltall[i];
+  }
+  if (punkt != std::string::npos) gruppert += ',' + t.substr(punkt + 1);
+  return fortegn + gruppert;
+}
+
+std::string FormatN(int bredde, int desimaler, double x) { return PadLeft(FormatN(x, desimaler), bredde); }
+
+std::string FitNumber(int bredde, int desimaler, double x) {
+  if (x == 0) return FillText('-', bredde);
+  int d = std::max(desimaler, 0);
+  std::string t = PadLeft(FormatFixed(x, d), bredde);
+  while (static_cast<int>(t.size()) > bredde) {
+    if (d > 0) {
+      --d;
+      t = PadLeft(FormatFixed(x, d), bredde);
+      continue;
+    }
+    // Scientific notation with as many digits as the width allows.
+    char buf[64];
+    for (int presisjon = std::max(bredde, 0); presisjon >= 0; --presisjon) {
+      const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, presisjon);
+      t.assign(buf, res.ptr);
+      if (static_cast<int>(t.size()) <= bredde) break;
+    }
+    break;
+  }
+  return TrimText(t);
+}
+
+std::string DateToText(double dato) {
+  const auto k = DecodeDate(dato);
+  if (!k || k->aar < 1951 || k->aar > 2899) return "Ingen dato";
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", k->dag, k->maaned, k->aar);
+  return buf;
+}
+
+unsigned char UpChar(unsigned char c) {
+  if ((c >= 'a' && c <= 'z') || (c >= 0xDE && c <= 0xFD)) return c - 0x20;
+  return c;
+}
+
+unsigned char LowChar(unsigned char c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDC)) return c + 0x20;
+  return c;
+}
+
+std::string UpperText(std::string_view tekst) {
+  std::string t(Kutt(tekst));
+  for (char& c : t) c = static_cast<char>(UpChar(static_cast<unsigned char>(c)));
+  return t;
+}
+
+std::string NameCase(std::string_view tekst) {
+  std::string t(Kutt(tekst));
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    const auto c = static_cast<unsigned char>(t[i]);
+    const auto forrige = i == 0 ? ' ' : static_cast<unsigned char>(t[i - 1]);
+    const bool ordstart = i == 0 || forrige == ' ' || (forrige >= 0x2C && forrige <= 0x2F);
+    t[i] = static_cast<char>(ordstart ? UpChar(c) : LowChar(c));
+  }
+  return t;
+}
+
+std::string DosToWindows(std::string_view tekst) {
+  std::string t(Kutt(tekst));
+  for (char& c : t) {
+    switch (static_cast<unsigned char>(c)) {
+      case 0x84: c = '\xE4'; break;  // ä
+      case 0x86: c = '\xE5'; break;  // å
+      case 0x8E: c = '\xC4'; break;  // Ä
+      case 0x8F: c = '\xC5'; break;  // Å
+      case 0x91: c = '\xE6'; break;  // æ
+      case 0x92: c = '\xC6'; break;  // Æ
+      case 0x93: c = '\xF4'; break;  // ô
+      case 0x94: c = '\xF6'; break;  // ö
+      case 0x99: c = '\xD6'; break;  // Ö
+      case 0x9A: c = '\xDC'; break;  // Ü
+      case 0x9B: c = '\xF8'; break;  // ø
+      case 0x9D: c = '\xD8'; break;  // Ø
+      default: break;
+    }
+  }
+  return t;
+}
+
+std::string FillText(char c, int antall) { return antall > 0 ? std::string(antall, c) : std::string(); }
+
+std::string PadRight(std::string_view tekst, int bredde, char fyll) {
+  std::string t(Kutt(tekst));
+  if (static_cast<int>(t.size()) < bredde) t.append(bredde - t.size(), fyll);
+  return t;
+}
+
+std::string PadLeft(std::string_view tekst, int bredde, char fyll) {
+  std::string t(Kutt(tekst));
+  if (static_cast<int>(t.size()) < bredde) t.insert(0, bredde - t.size(), fyll);
+  return t;
+}
+
+std::string TrimText(std::string_view tekst) {
+  std::string_view t = Kutt(tekst);
+  while (!t.empty() && static_cast<unsigned char>(t.back()) <= 0x20) t.remove_suffix(1);
+  while (!t.empty() && static_cast<unsigned char>(t.front()) <= 0x20) t.remove_prefix(1);
+  return std::string(t);
+}
+
+std::string CleanFileName(std::string_view sti) {
+  std::string t(Kutt(sti));
+  if (t.size() < 2) return t;
+  // Collapse doubled folder separators; a leading pair stays and ends the search.
+  for (std::size_t p = t.find("//"); p != std::string::npos && p != 0; p = t.find("//")) t.erase(p, 1);
+  if (t.size() > 3) {
+    for (std::size_t i = 2; i < t.size(); ++i) {
+      const char c = t[i];
+      if (c == '+' || c == ':' || c == ';' || c == '@') t[i] = '_';
+    }
+  }
+  return t;
+}

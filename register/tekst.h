@@ -1,0 +1,55 @@
+// Forgiving text, number and date helpers used by every importer and window.
+//
+// Texts are Windows-1252 byte strings. A helper sees at most the first 255
+// bytes of a text it is given (the stored texts of the program never hold
+// more); a longer text is cut before the helper works on it. No helper reports
+// an error: bad characters are dropped, missing dates give the no-date value.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Longest text a helper works on.
+inline constexpr std::size_t MaksTekst = 255;
+
+// The date that stands for "no date": 1 January 1900.
+inline constexpr double IngenDato = 2.0;
+
+// Splitting and parsing.
+std::string NextField(std::string& linje);
+int64_t TextToInt(std::string_view tekst);
+float TextToReal(std::string_view tekst);
+double IsoTextToDate(std::string_view tekst);
+double CompactTextToDate(std::string_view tekst);
+bool CheckDigitOk(std::string_view tekst);
+
+// Numbers and dates to text.
+std::string IntToText(int64_t verdi);
+int64_t RoundHalfAway(double verdi);
+float SafeDiv(float a, float b);
+long double SafeDiv(long double a, long double b);
+std::string FitNumber(int bredde, int desimaler, double x);
+std::string DateToText(double dato);
+
+// Letters and columns.
+unsigned char UpChar(unsigned char c);
+unsigned char LowChar(unsigned char c);
+std::string UpperText(std::string_view tekst);
+std::string NameCase(std::string_view tekst);
+std::string DosToWindows(std::string_view tekst);
+std::string FillText(char c, int antall);
+std::string PadRight(std::string_view tekst, int bredde, char fyll = ' ');
+std::string PadLeft(std::string_view tekst, int bredde, char fyll = ' ');
+std::string TrimText(std::string_view tekst);
+std::string CleanFileName(std::string_view sti);
+
+// The program's own number formats, independent of the system locale.
+//
+// FormatFixed: fixed notation with a point, rounded half away from zero on the
+// decimal digits of the value ("12.35" for 12.345 with 2 decimals).
+std::string FormatFixed(double x, int desimaler);
+// The "n" format: a blank between thousands and a decimal comma ("1 234,5").
+// With a width the text is right-aligned to it (never cut).
+std::string FormatN(double x, int desimaler);
+std::string FormatN(int bredde, int desimaler, double x);
