@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "cp1252.h"
+#include "ramimport.h"
 #include "filer.h"
 #include "register.h"
 #include "tekst.h"
@@ -25,6 +28,8 @@ const char* Hjelp =
     "  --help         viser denne teksten\n"
     "\n"
     "Kommandoer:\n"
+    "  importer FIL   leser inn en væreksport (Vedder2.Tex) eller et zip-arkiv\n"
+    "                 som holder en, som nytt værregister\n"
     "  status         antall værer i registeret og de første værene\n";
 
 void Skriv(const std::string& cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), stdout); }
@@ -42,6 +47,63 @@ int Status() {
           DateToText(p.IndeksDato) + "\n");
   }
   if (reg.RecordCount() > vis) Skriv("...\n");
+  return 0;
+}
+
+// A progress bar on stderr when it is a terminal.
+class Fremdriftslinje {
+ public:
+  explicit Fremdriftslinje(const char* tekst) : tekst_(tekst), aktiv_(::isatty(2) != 0) {}
+  ~Fremdriftslinje() {
+    if (aktiv_ && vist_) std::fputs("\n", stderr);
+  }
+  bool operator()(int64_t gjort, int64_t totalt) {
+    if (!aktiv_ || totalt <= 0) return true;
+    const int prosent = static_cast<int>(gjort * 100 / totalt);
+    if (prosent == sist_) return true;
+    sist_ = prosent;
+    vist_ = true;
+    const int fylt = prosent * 40 / 100;
+    std::fprintf(stderr, "\r%s [%s%s] %3d %%", tekst_, std::string(fylt, '#').c_str(),
+                 std::string(40 - fylt, '.').c_str(), prosent);
+    std::fflush(stderr);
+    return true;
+  }
+
+ private:
+  const char* tekst_;
+  bool aktiv_;
+  bool vist_ = false;
+  int sist_ = -1;
+};
+
+int Importer(const std::vector<std::string>& args) {
+  if (args.size() != 2) {
+    std::fputs("Bruk: hornstad-cli importer FIL\n", stderr);
+    return 2;
+  }
+  const std::filesystem::path fil = args[1];
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(fil, ec)) {
+    std::fprintf(stderr, "Finner ikke fila %s.\n", fil.c_str());
+    return 1;
+  }
+  std::string start(4, '\0');
+  if (FILE* f = std::fopen(fil.c_str(), "rb")) {
+    start.resize(std::fread(start.data(), 1, 4, f));
+    std::fclose(f);
+  }
+  {
+    Fremdriftslinje linje("Leser inn værer");
+    const TFremdrift fremdrift = [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); };
+    if (start.rfind("PK", 0) == 0)
+      ImporterArkiv(fil, fremdrift);
+    else
+      KonverterEksportfil(fil, FinnFil(DataFolder, VerFilNavn), fremdrift);
+  }
+  TProdusent reg;
+  reg.LoadRegister();
+  std::printf("%zu værer\n", RamNumbers.size());
   return 0;
 }
 
@@ -75,6 +137,7 @@ int main(int argc, char** argv) {
                             : std::filesystem::path(data);
   try {
     if (args[0] == "status") return Status();
+    if (args[0] == "importer") return Importer(args);
   } catch (const IoFeil& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

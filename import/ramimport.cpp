@@ -1,22 +1,69 @@
 #include "ramimport.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "arkiv.h"
+#include "filer.h"
+#include "register.h"
 #include "tekst.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
-float TiendeDel(const std::string& felt) { return SafeDiv(TextToReal(felt), 10.0f); }
+float TiendeDel(std::string_view felt) { return SafeDiv(TextToReal(felt), 10.0f); }
 
 }  // namespace
 
-bool ConvertRamLine(std::string linje, TVerPost& p) {
+namespace {
+
+// Splits a line into fields as NextField does, without copying the line:
+// once no ';' is left, every further field is the last one again.
+class Felter {
+ public:
+  explicit Felter(std::string_view linje) : rest_(linje) {}
+  // A quoted field is unquoted into `lager`, which must outlive its use.
+  std::string_view Neste(std::string& lager) {
+    std::size_t semikolon = 0;
+    bool sitat = false;
+    while (semikolon < rest_.size() && rest_[semikolon] != ';') sitat |= rest_[semikolon++] == '"';
+    std::string_view felt = rest_;
+    if (semikolon < rest_.size()) {
+      felt = rest_.substr(0, semikolon);
+      rest_.remove_prefix(semikolon + 1);
+    }
+    if (felt.size() > MaksTekst) felt = felt.substr(0, MaksTekst);
+    if (!sitat || felt.find('"') == std::string_view::npos) return felt;
+    // The first quote and the next one are removed.
+    lager.assign(felt);
+    std::size_t q = lager.find('"');
+    lager.erase(q, 1);
+    q = lager.find('"');
+    if (q != std::string::npos) lager.erase(q, 1);
+    return lager;
+  }
+
+ private:
+  std::string_view rest_;
+};
+
+}  // namespace
+
+bool ConvertRamLine(std::string_view linje, TVerPost& p) {
   p = TomVerPost();
-  std::string felt[51];
-  felt[1] = NextField(linje);
-  felt[2] = NextField(linje);
-  felt[3] = NextField(linje);
+  // Each field is kept as text until the record is filled; quoted fields
+  // need their own copy.
+  Felter felter(linje);
+  std::string_view felt[51];
+  std::string lager[51];
+  for (int k = 1; k <= 3; ++k) felt[k] = felter.Neste(lager[k]);
   p.Nummer = static_cast<int32_t>(TextToInt(felt[3]));
   if (p.Nummer == 0) return false;
-  for (int k = 4; k <= 50; ++k) felt[k] = NextField(linje);
+  for (int k = 4; k <= 50; ++k) felt[k] = felter.Neste(lager[k]);
 
   p.Fylke = felt[1] == "1666666654" ? 0 : static_cast<uint8_t>(TextToInt(felt[1].substr(0, 2)));
   p.Ring = static_cast<int16_t>(TextToInt(felt[4]));
@@ -58,4 +105,109 @@ bool ConvertRamLine(std::string linje, TVerPost& p) {
   p.AntSlakt = static_cast<int16_t>(TextToInt(felt[49]));
   p.AntDotre = static_cast<int16_t>(TextToInt(felt[50]));
   return true;
+}
+
+bool KonverterLinjer(std::string_view eksport, const std::function<void(const TVerPost&)>& post,
+                     const TFremdrift& fremdrift) {
+  const auto totalt = static_cast<int64_t>(eksport.size());
+  std::size_t pos = 0;
+  std::size_t linjer = 0;
+  TVerPost p;
+  while (pos < eksport.size()) {
+    std::size_t slutt = pos;
+    while (slutt < eksport.size() && eksport[slutt] != '\r' && eksport[slutt] != '\n') ++slutt;
+    if (linjer > 0 && ConvertRamLine(eksport.substr(pos, slutt - pos), p)) post(p);
+    ++linjer;
+    pos = slutt + 1;
+    if (slutt < eksport.size() && eksport[slutt] == '\r' && pos < eksport.size() && eksport[pos] == '\n') ++pos;
+    if (fremdrift && linjer % 4096 == 0 && !fremdrift(static_cast<int64_t>(std::min(pos, eksport.size())), totalt))
+      return false;
+  }
+  if (fremdrift) fremdrift(totalt, totalt);
+  return true;
+}
+
+namespace {
+
+// Writes records to a file descriptor in large blocks.
+class PostSkriver {
+ public:
+  PostSkriver(int fd, const fs::path& maal) : fd_(fd), maal_(maal) { buf_.reserve(Blokk); }
+  void Legg(const TVerPost& p) {
+    const auto* b = reinterpret_cast<const char*>(&p);
+    buf_.insert(buf_.end(), b, b + sizeof p);
+    if (buf_.size() >= Blokk) Tom();
+  }
+  void Tom() {
+    std::size_t skrevet = 0;
+    while (skrevet < buf_.size()) {
+      const ssize_t n = ::write(fd_, buf_.data() + skrevet, buf_.size() - skrevet);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) throw IoFeil("Kan ikke skrive værregisteret " + maal_.string() + ": " + SystemFeil(errno));
+      skrevet += static_cast<std::size_t>(n);
+    }
+    buf_.clear();
+  }
+
+ private:
+  static constexpr std::size_t Blokk = 1 << 20;
+  int fd_;
+  fs::path maal_;
+  std::vector<char> buf_;
+};
+
+}  // namespace
+
+int64_t KonverterEksportfil(const fs::path& eksport, const fs::path& verfil, const TFremdrift& fremdrift) {
+  const std::string innhold = LesHeleFila(eksport);
+  fs::path tmp = verfil;
+  tmp += ".ny";
+  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) throw IoFeil("Kan ikke skrive værregisteret " + verfil.string() + ": " + SystemFeil(errno));
+  int64_t antall = 0;
+  try {
+    PostSkriver skriver(fd, verfil);
+    const bool ferdig = KonverterLinjer(
+        innhold,
+        [&](const TVerPost& p) {
+          skriver.Legg(p);
+          ++antall;
+        },
+        fremdrift);
+    if (!ferdig) throw IoFeil("Innlesingen ble avbrutt. Værregisteret er uendret.");
+    skriver.Tom();
+    if (::fsync(fd) != 0) throw IoFeil("Kan ikke skrive værregisteret " + verfil.string() + ": " + SystemFeil(errno));
+  } catch (...) {
+    ::close(fd);
+    ::unlink(tmp.c_str());
+    throw;
+  }
+  if (::close(fd) != 0 || ::rename(tmp.c_str(), verfil.c_str()) != 0) {
+    const int feil = errno;
+    ::unlink(tmp.c_str());
+    throw IoFeil("Kan ikke skrive værregisteret " + verfil.string() + ": " + SystemFeil(feil));
+  }
+  return antall;
+}
+
+bool ConvertRamExport(const TFremdrift& fremdrift) {
+  const fs::path pakket = FinnFil(DataFolder, UtpakkMappe);
+  const fs::path eksport = FinnFil(pakket, EksportNavn);
+  std::error_code ec;
+  if (!fs::is_regular_file(eksport, ec)) return false;
+  KonverterEksportfil(eksport, FinnFil(DataFolder, VerFilNavn), fremdrift);
+  for (const fs::path& f : {eksport, FinnFil(DataFolder, ArkivNavn), FinnFil(pakket, GammelEksportNavn)})
+    fs::remove(f, ec);
+  return true;
+}
+
+void ImporterArkiv(const fs::path& arkiv, const TFremdrift& fremdrift) {
+  const fs::path pakket = FinnFil(DataFolder, UtpakkMappe);
+  // An export left from an earlier import must not pass for this archive's.
+  std::error_code ec;
+  fs::remove(FinnFil(pakket, EksportNavn), ec);
+  PakkUt(arkiv, EksportMonster, pakket);
+  if (!ConvertRamExport(fremdrift))
+    throw IoFeil("Arkivet " + arkiv.filename().string() + " inneholder ingen værfil (" + EksportNavn +
+                 "). Værregisteret er uendret.");
 }

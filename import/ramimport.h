@@ -1,12 +1,52 @@
 // Conversion of the breeding organisation's ram export (Vedder2.Tex) into
-// ram records.
+// the ram file Verene.Dat.
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "verpost.h"
+
+// File names of the import road, in the data folder.
+inline constexpr const char* ArkivNavn = "Nyverer.Zip";
+inline constexpr const char* UtpakkMappe = "OpPakket";
+inline constexpr const char* EksportNavn = "Vedder2.Tex";
+inline constexpr const char* GammelEksportNavn = "Vaerer.dos";
+inline constexpr const char* EksportMonster = "*.Tex";
 
 // Converts one data line of the export (50 fields separated by ';') into a
 // record that starts all zero. False when the judging number (column 3)
 // reads as 0: such a line makes no record.
-bool ConvertRamLine(std::string linje, TVerPost& post);
+bool ConvertRamLine(std::string_view linje, TVerPost& post);
+
+// Progress of a long conversion: bytes done and in all. Return false to stop.
+using TFremdrift = std::function<bool(int64_t gjort, int64_t totalt)>;
+
+// Calls `post` for the record of every data line of an export held in
+// memory: lines end in CR LF, LF or CR, and the first line is a header.
+// False when `fremdrift` asked to stop.
+bool KonverterLinjer(std::string_view eksport, const std::function<void(const TVerPost&)>& post,
+                     const TFremdrift& fremdrift = {});
+
+// Converts the export file `eksport` into the ram file `verfil`. The new file
+// is written beside `verfil` and renamed over it only when complete, so a
+// failure or a stop leaves the old register whole. Returns the number of
+// records. Throws IoFeil (also when stopped through `fremdrift`).
+int64_t KonverterEksportfil(const std::filesystem::path& eksport, const std::filesystem::path& verfil,
+                            const TFremdrift& fremdrift = {});
+
+// The conversion of the import action: OpPakket/Vedder2.Tex in the data
+// folder into Verene.Dat; afterwards the export, the archive and the older
+// export OpPakket/Vaerer.dos are deleted (missing files are skipped). False,
+// with nothing changed or deleted, when there is no export. Throws IoFeil.
+bool ConvertRamExport(const TFremdrift& fremdrift = {});
+
+// The import of a ram archive: unpacks every "*.Tex" member of `arkiv` into
+// OpPakket in the data folder and converts the export as ConvertRamExport
+// does (which deletes Nyverer.Zip in the data folder). Throws IoFeil with a
+// message for the user when the archive is damaged, holds no export, or the
+// conversion fails; Verene.Dat is then unchanged.
+void ImporterArkiv(const std::filesystem::path& arkiv, const TFremdrift& fremdrift = {});

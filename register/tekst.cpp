@@ -151,6 +151,10 @@ std::string NextField(std::string& linje) {
 }
 
 int64_t TextToInt(std::string_view tekst) {
+  {
+    const HeltallsLesing r = LesHeltall(Kutt(tekst));
+    if (r.ok) return r.verdi;
+  }
   std::string t(Kutt(tekst));
   while (!t.empty()) {
     const HeltallsLesing r = LesHeltall(t);

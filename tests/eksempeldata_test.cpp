@@ -88,20 +88,20 @@ TEST(EksempeldataTest, EksportenHarDetEnRegisterTrenger) {
   std::map<int32_t, int> soenner;
   for (const TVerPost& p : poster) {
     if (p.Farnr != 0) {
-      EXPECT_TRUE(sett.count(p.Farnr)) << p.Farnr;
-      ++soenner[p.Farnr];
+      EXPECT_TRUE(sett.count(+p.Farnr)) << p.Farnr;
+      ++soenner[+p.Farnr];
     }
     if (p.MorFar != 0) {
-      EXPECT_TRUE(sett.count(p.MorFar)) << p.MorFar;
+      EXPECT_TRUE(sett.count(+p.MorFar)) << p.MorFar;
     }
-    sett.insert(p.Nummer);
+    sett.insert(+p.Nummer);
   }
   int flest = 0;
   for (const auto& [far, antall] : soenner) flest = std::max(flest, antall);
   EXPECT_GE(flest, 20);
   // Pedigrees are deep: follow sires back from the last ram.
   std::map<int32_t, int32_t> far;
-  for (const TVerPost& p : poster) far[p.Nummer] = p.Farnr;
+  for (const TVerPost& p : poster) far[+p.Nummer] = p.Farnr;
   int dybde = 0;
   for (int32_t n = poster.back().Nummer; n != 0 && dybde < 100; n = far[n]) ++dybde;
   EXPECT_GE(dybde, 5);

@@ -29,46 +29,46 @@ TEST(RamImportTest, KolonneneFyllerFeltene) {
                                     {32, "\"Bamse\""}, {8, "45"}, {10, "285"}, {12, "4,5"}, {24, "45,5"},
                                     {11, "48"}, {15, "-3"}, {45, "-12"}, {46, "105,3"}, {44, "R\x9Bros"}}),
                              p));
-  EXPECT_EQ(p.Nummer, 1234567);
-  EXPECT_EQ(p.Fylke, 12);
-  EXPECT_EQ(p.Ring, 4);
-  EXPECT_EQ(p.Kropp, 5);
-  EXPECT_EQ(p.Ullkvalitet, 6);
-  EXPECT_EQ(p.Ullmengde, 7);
+  EXPECT_EQ(+p.Nummer, 1234567);
+  EXPECT_EQ(+p.Fylke, 12);
+  EXPECT_EQ(+p.Ring, 4);
+  EXPECT_EQ(+p.Kropp, 5);
+  EXPECT_EQ(+p.Ullkvalitet, 6);
+  EXPECT_EQ(+p.Ullmengde, 7);
   EXPECT_FLOAT_EQ(p.Ullvekt, 4.5f);
-  EXPECT_EQ(p.KlippeDato, Dato(2004, 5, 17));
+  EXPECT_EQ(+p.KlippeDato, Dato(2004, 5, 17));
   EXPECT_FLOAT_EQ(p.Fiberdiameter, 28.5f);
   EXPECT_FLOAT_EQ(p.MaksMy, 48.0f);
   EXPECT_FLOAT_EQ(p.Stapel, 0.45f);
-  EXPECT_EQ(p.Marg, 13);
-  EXPECT_EQ(p.Dyrehaar, 14);
-  EXPECT_EQ(p.Rase, -3);
-  EXPECT_EQ(p.Aar, 2004);
-  EXPECT_EQ(p.Mornr, 17);
-  EXPECT_EQ(p.MorIndeks, 19);
-  EXPECT_EQ(p.Farnr, 20);
-  EXPECT_EQ(p.MorFar, 23);
+  EXPECT_EQ(+p.Marg, 13);
+  EXPECT_EQ(+p.Dyrehaar, 14);
+  EXPECT_EQ(+p.Rase, -3);
+  EXPECT_EQ(+p.Aar, 2004);
+  EXPECT_EQ(+p.Mornr, 17);
+  EXPECT_EQ(+p.MorIndeks, 19);
+  EXPECT_EQ(+p.Farnr, 20);
+  EXPECT_EQ(+p.MorFar, 23);
   EXPECT_FLOAT_EQ(p.Hostvekt, 45.5f);
-  EXPECT_EQ(p.BurdFodt, 26);
-  EXPECT_EQ(p.OIndeks, 28);
-  EXPECT_EQ(p.KIndeks, 29);
-  EXPECT_EQ(p.IndeksDato, Dato(1999, 12, 31));
+  EXPECT_EQ(+p.BurdFodt, 26);
+  EXPECT_EQ(+p.OIndeks, 28);
+  EXPECT_EQ(+p.KIndeks, 29);
+  EXPECT_EQ(+p.IndeksDato, Dato(1999, 12, 31));
   EXPECT_EQ(p.Navn.Verdi(), "Bamse");
-  EXPECT_EQ(p.Slakt, 36);
-  EXPECT_EQ(p.Kjott, 37);
-  EXPECT_EQ(p.Fett, 38);
-  EXPECT_EQ(p.MorevVaar, 39);
-  EXPECT_EQ(p.MorevSl, 40);
-  EXPECT_EQ(p.Fruktbarhet, 41);
-  EXPECT_EQ(p.Bein, 42);
+  EXPECT_EQ(+p.Slakt, 36);
+  EXPECT_EQ(+p.Kjott, 37);
+  EXPECT_EQ(+p.Fett, 38);
+  EXPECT_EQ(+p.MorevVaar, 39);
+  EXPECT_EQ(+p.MorevSl, 40);
+  EXPECT_EQ(+p.Fruktbarhet, 41);
+  EXPECT_EQ(+p.Bein, 42);
   EXPECT_EQ(p.Fodebuskap.Verdi(), "43");
   EXPECT_EQ(p.Fodested.Verdi(), "R\xF8ros");
   EXPECT_FLOAT_EQ(p.VektAvvik, -1.2f);
   EXPECT_FLOAT_EQ(p.OAett, 105.3f);
-  EXPECT_EQ(p.Type, 47);
-  EXPECT_EQ(p.AntHostvekt, 48);
-  EXPECT_EQ(p.AntSlakt, 49);
-  EXPECT_EQ(p.AntDotre, 50);
+  EXPECT_EQ(+p.Type, 47);
+  EXPECT_EQ(+p.AntHostvekt, 48);
+  EXPECT_EQ(+p.AntSlakt, 49);
+  EXPECT_EQ(+p.AntDotre, 50);
   for (uint8_t b : p.Reservert) EXPECT_EQ(b, 0);
 }
 
@@ -79,20 +79,20 @@ TEST(RamImportTest, EnkeltkolonnerOgGrensetilfeller) {
     std::function<void(const TVerPost&)> sjekk;
   };
   const Tilfelle tilfeller[] = {
-      {"fylke 1666666654", Linje({{1, "1666666654"}}), [](const TVerPost& p) { EXPECT_EQ(p.Fylke, 0); }},
-      {"fylke 9", Linje({{1, "9"}}), [](const TVerPost& p) { EXPECT_EQ(p.Fylke, 9); }},
+      {"fylke 1666666654", Linje({{1, "1666666654"}}), [](const TVerPost& p) { EXPECT_EQ(+p.Fylke, 0); }},
+      {"fylke 9", Linje({{1, "9"}}), [](const TVerPost& p) { EXPECT_EQ(+p.Fylke, 9); }},
       {"tom fødested", Linje({{44, ""}}), [](const TVerPost& p) { EXPECT_EQ(p.Fodested.Verdi(), "Ukjent"); }},
       {"langt navn", Linje({{32, "Abcdefghijklmnopqrstuvwxyz"}}),
        [](const TVerPost& p) { EXPECT_EQ(p.Navn.Verdi(), "Abcdefghijklmnopqrst"); }},
       {"lang fødebuskap", Linje({{43, std::string(60, 'x')}}),
        [](const TVerPost& p) { EXPECT_EQ(p.Fodebuskap.Verdi(), std::string(50, 'x')); }},
       {"ullvekt med komma", Linje({{8, "4,5"}}), [](const TVerPost& p) { EXPECT_FLOAT_EQ(p.Ullvekt, 0.45f); }},
-      {"300 i en byte", Linje({{5, "300"}}), [](const TVerPost& p) { EXPECT_EQ(p.Kropp, 44); }},
-      {"manglende dato", Linje({{9, ""}}), [](const TVerPost& p) { EXPECT_EQ(p.KlippeDato, IngenDato); }},
+      {"300 i en byte", Linje({{5, "300"}}), [](const TVerPost& p) { EXPECT_EQ(+p.Kropp, 44); }},
+      {"manglende dato", Linje({{9, ""}}), [](const TVerPost& p) { EXPECT_EQ(+p.KlippeDato, IngenDato); }},
       {"31. april", Linje({{31, "2005-04-31"}}),
-       [](const TVerPost& p) { EXPECT_EQ(p.IndeksDato, Dato(2005, 4, 30)); }},
+       [](const TVerPost& p) { EXPECT_EQ(+p.IndeksDato, Dato(2005, 4, 30)); }},
       {"29. februar i vanlig år", Linje({{9, "2003-02-29"}}),
-       [](const TVerPost& p) { EXPECT_EQ(p.KlippeDato, Dato(2003, 2, 28)); }},
+       [](const TVerPost& p) { EXPECT_EQ(+p.KlippeDato, Dato(2003, 2, 28)); }},
       {"lang stedstekst med DOS-bokstav", Linje({{44, std::string(19, 'a') + "\x86" + "bc"}}),
        [](const TVerPost& p) { EXPECT_EQ(p.Fodested.Verdi(), std::string(19, 'a') + "\xE5"); }},
   };
@@ -117,7 +117,7 @@ TEST(RamImportTest, LinjerUtenKaaringsnummerGirIngenPost) {
 TEST(RamImportTest, KortLinjeGjentarSisteFelt) {
   TVerPost p;
   ASSERT_TRUE(ConvertRamLine("0112345678;x;1234567;7", p));
-  EXPECT_EQ(p.Ring, 7);
-  EXPECT_EQ(p.AntDotre, 7) << "every missing column gets the last field";
+  EXPECT_EQ(+p.Ring, 7);
+  EXPECT_EQ(+p.AntDotre, 7) << "every missing column gets the last field";
   EXPECT_EQ(p.Navn.Verdi(), "7");
 }

@@ -126,7 +126,7 @@ TEST_F(RegisterTest, EnVerFinnesPaaNummerMenIkkeMedLocateNumber) {
   Last({Ver(1234567, "BAMSE")});
   EXPECT_EQ(reg->RecordCount(), 1);
   const TVerPost p = reg->FindByNumber(1234567);
-  EXPECT_EQ(p.Nummer, 1234567);
+  EXPECT_EQ(+p.Nummer, 1234567);
   EXPECT_EQ(p.Navn.Verdi(), "BAMSE");
   EXPECT_EQ(reg->CurrentRamIndex, 0);
   EXPECT_FALSE(reg->LocateNumber(1234567));
@@ -151,7 +151,7 @@ TEST_F(RegisterTest, FindByNumberNullOgBom) {
   reg->FindByNumber(1003);
   EXPECT_EQ(reg->CurrentRamIndex, 3);
   const TVerPost null = reg->FindByNumber(0);
-  EXPECT_EQ(null.Nummer, 0);
+  EXPECT_EQ(+null.Nummer, 0);
   EXPECT_EQ(null.Navn.lengde, 0);
   EXPECT_EQ(reg->CurrentRamIndex, 3) << "number 0 only clears the display";
   EXPECT_EQ(reg->FindByNumber(999).Nummer, 0);

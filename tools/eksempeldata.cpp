@@ -213,17 +213,7 @@ std::string LagEksport(int64_t antall, uint64_t froe) {
 
 std::vector<TVerPost> KonverterEksport(const std::string& eksport) {
   std::vector<TVerPost> poster;
-  std::size_t pos = eksport.find('\n');
-  if (pos == std::string::npos) return poster;
-  ++pos;
-  while (pos < eksport.size()) {
-    std::size_t slutt = eksport.find_first_of("\r\n", pos);
-    if (slutt == std::string::npos) slutt = eksport.size();
-    TVerPost p;
-    if (ConvertRamLine(eksport.substr(pos, slutt - pos), p)) poster.push_back(p);
-    pos = slutt + 1;
-    if (pos < eksport.size() && eksport[slutt] == '\r' && eksport[pos] == '\n') ++pos;
-  }
+  KonverterLinjer(eksport, [&](const TVerPost& p) { poster.push_back(p); });
   return poster;
 }
 
