@@ -74,6 +74,10 @@ std::string Utf8TilCp1252(std::string_view utf8) {
       if ((f & 0xC0) != 0x80) gyldig = false;
       kode = (kode << 6) | (f & 0x3F);
     }
+    // An overlong form (a character in more bytes than it needs) is invalid too;
+    // read as its character it would smuggle '/' or '.' into a file name.
+    static constexpr char32_t Minste[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (gyldig && kode < Minste[lengde]) gyldig = false;
     if (!gyldig) {
       ut += '?';
       ++i;
