@@ -1,0 +1,472 @@
+#include "nedlasting.h"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <string_view>
+#include <system_error>
+
+#include "filer.h"
+
+namespace fs = std::filesystem;
+using Klokke = std::chrono::steady_clock;
+
+namespace {
+
+// How long one wait for the server lasts before cancel and silence are looked at again.
+constexpr int VentMs = 100;
+constexpr long MaksOmdirigeringer = 5;
+// Day count of 1 January 1970, the start of Unix time.
+constexpr double UnixStart = 25569.0;
+
+bool StartCurl() {
+  // Initialised once, the first time any thread gets here; never cleaned up.
+  static const bool klar = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  return klar;
+}
+
+char Stor(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool LikUtenomStorrelse(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Stor(a[i]) != Stor(b[i])) return false;
+  return true;
+}
+
+bool BegynnerMed(std::string_view tekst, std::string_view start) {
+  return tekst.size() >= start.size() && LikUtenomStorrelse(tekst.substr(0, start.size()), start);
+}
+
+std::string_view Trim(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool GyldigVert(std::string_view vert) {
+  if (vert.empty()) return false;
+  for (const char c : vert) {
+    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+                    c == '.' || c == '_';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+// A path as it may stand in the request line: blanks, control characters,
+// bytes above 127 and '#' are percent-encoded, everything else goes as it is.
+std::string KodSti(std::string_view sti) {
+  static constexpr char Hex[] = "0123456789ABCDEF";
+  std::string ut;
+  for (const char c : sti) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b <= 0x20 || b >= 0x7F || c == '#') {
+      ut += '%';
+      ut += Hex[b >> 4];
+      ut += Hex[b & 15];
+    } else {
+      ut += c;
+    }
+  }
+  return ut;
+}
+
+// Hosts that are always reached directly, besides those the environment lists.
+std::string DirekteVerter() {
+  std::string liste = "localhost,127.0.0.1,::1";
+  const char* miljo = std::getenv("no_proxy");
+  if (miljo == nullptr || *miljo == '\0') miljo = std::getenv("NO_PROXY");
+  if (miljo == nullptr || *miljo == '\0') return liste;
+  if (std::string_view(miljo) == "*") return "*";
+  return std::string(miljo) + "," + liste;
+}
+
+// The head of one answer.
+struct Svar {
+  int status = 0;
+  std::string tekst;  // the reason text of the status line
+  std::int64_t lengde = -1;
+  double endret = -1;
+  bool harAdresse = false;  // a Location header
+
+  // curl follows this answer to another address.
+  bool Omdirigering() const {
+    return harAdresse && (status == 301 || status == 302 || status == 303 || status == 307 || status == 308);
+  }
+};
+
+std::int64_t LesLengde(std::string_view s) {
+  if (s.empty() || s.size() > 18) return -1;
+  std::int64_t n = 0;
+  for (const char c : s) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+// Reads one line of a head into `svar`. True when the line ends the head.
+bool LesHodelinje(std::string_view linje, Svar& svar) {
+  linje = Trim(linje);
+  if (linje.empty()) return true;
+  if (BegynnerMed(linje, "HTTP/")) {
+    svar = Svar{};
+    const auto mellom = linje.find(' ');
+    if (mellom == std::string_view::npos) return false;
+    const std::string_view rest = Trim(linje.substr(mellom + 1));
+    const std::string_view kode = rest.substr(0, rest.find(' '));
+    if (kode.size() == 3) svar.status = static_cast<int>(LesLengde(kode));
+    if (kode.size() < rest.size()) svar.tekst = std::string(Trim(rest.substr(kode.size())));
+    return false;
+  }
+  const auto kolon = linje.find(':');
+  if (kolon == std::string_view::npos) return false;
+  const std::string_view navn = Trim(linje.substr(0, kolon));
+  const std::string verdi(Trim(linje.substr(kolon + 1)));
+  if (LikUtenomStorrelse(navn, "Content-Length")) {
+    svar.lengde = LesLengde(verdi);
+  } else if (LikUtenomStorrelse(navn, "Last-Modified")) {
+    const std::time_t t = curl_getdate(verdi.c_str(), nullptr);
+    svar.endret = t == -1 ? -1 : UnixStart + static_cast<double>(t) / 86400.0;
+  } else if (LikUtenomStorrelse(navn, "Location")) {
+    svar.harAdresse = !verdi.empty();
+  }
+  return false;
+}
+
+// One GET request over HTTP/1.0, run on the calling thread.
+class Forespoersel {
+ public:
+  enum class Slutt { Ferdig, Avbrutt, Stille };
+
+  Forespoersel(const TUrlDeler& deler, const TNedlastValg& valg) {
+    easy_ = curl_easy_init();
+    multi_ = curl_multi_init();
+    hoder_ = curl_slist_append(nullptr, "Pragma: no-cache");
+    if (easy_ == nullptr || multi_ == nullptr || hoder_ == nullptr) return;
+    const std::string adresse =
+        "http://" + deler.vert + ":" + std::to_string(deler.port) + "/" + KodSti(deler.sti);
+    const std::string direkte = DirekteVerter();
+    bool ok = true;
+    const auto sett = [&](CURLoption opt, auto verdi) { ok = ok && curl_easy_setopt(easy_, opt, verdi) == CURLE_OK; };
+    sett(CURLOPT_URL, adresse.c_str());
+    sett(CURLOPT_PROTOCOLS_STR, "http");
+    sett(CURLOPT_REDIR_PROTOCOLS_STR, "http");
+    sett(CURLOPT_FOLLOWLOCATION, 1L);
+    sett(CURLOPT_MAXREDIRS, MaksOmdirigeringer);
+    sett(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+    sett(CURLOPT_PATH_AS_IS, 1L);
+    sett(CURLOPT_USERAGENT, valg.agent.c_str());
+    sett(CURLOPT_HTTPHEADER, hoder_);
+    sett(CURLOPT_NOPROXY, direkte.c_str());
+    sett(CURLOPT_NOSIGNAL, 1L);
+    sett(CURLOPT_CONNECTTIMEOUT, valg.koblingSekunder);
+    sett(CURLOPT_ERRORBUFFER, feiltekst_);
+    sett(CURLOPT_HEADERFUNCTION, &Forespoersel::Hode);
+    sett(CURLOPT_HEADERDATA, this);
+    sett(CURLOPT_WRITEFUNCTION, &Forespoersel::Kropp);
+    sett(CURLOPT_WRITEDATA, this);
+    sett(CURLOPT_PREREQFUNCTION, &Forespoersel::Tilkoblet);
+    sett(CURLOPT_PREREQDATA, this);
+    klar_ = ok;
+  }
+
+  ~Forespoersel() {
+    if (multi_ != nullptr) curl_multi_cleanup(multi_);
+    if (easy_ != nullptr) curl_easy_cleanup(easy_);
+    curl_slist_free_all(hoder_);
+  }
+
+  Forespoersel(const Forespoersel&) = delete;
+  Forespoersel& operator=(const Forespoersel&) = delete;
+
+  bool Klar() const { return easy_ != nullptr && multi_ != nullptr && hoder_ != nullptr && klar_; }
+
+  // Called when the connection is made.
+  std::function<void()> vedKobling;
+  // Called at the end of the head of every answer that is not followed to
+  // another address; false stops the request.
+  std::function<bool(const Svar&)> vedHode;
+  // Called with every piece of a body; false stops the request.
+  std::function<bool(const char*, std::size_t)> vedKropp;
+
+  // Runs the request until curl is done with it, `fortsett` says no, or the
+  // server has been silent for `stilleSekunder` after the connection was made.
+  Slutt Kjor(const std::function<bool()>& fortsett, long stilleSekunder) {
+    const auto stille = std::chrono::seconds(stilleSekunder);
+    sistHoert_ = Klokke::now();
+    if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) {
+      resultat_ = CURLE_FAILED_INIT;
+      return Slutt::Ferdig;
+    }
+    Slutt slutt = Slutt::Ferdig;
+    for (;;) {
+      int kjorer = 0;
+      CURLMcode mc = curl_multi_perform(multi_, &kjorer);
+      bool ferdig = false;
+      int igjen = 0;
+      while (CURLMsg* m = curl_multi_info_read(multi_, &igjen)) {
+        if (m->msg == CURLMSG_DONE) {
+          resultat_ = m->data.result;
+          ferdig = true;
+        }
+      }
+      if (ferdig) break;
+      if (mc != CURLM_OK || kjorer == 0) {
+        resultat_ = CURLE_FAILED_INIT;
+        break;
+      }
+      if (fortsett && !fortsett()) {
+        slutt = Slutt::Avbrutt;
+        break;
+      }
+      if (tilkoblet_ && Klokke::now() - sistHoert_ >= stille) {
+        slutt = Slutt::Stille;
+        break;
+      }
+      mc = curl_multi_poll(multi_, nullptr, 0, VentMs, nullptr);
+      if (mc != CURLM_OK) {
+        resultat_ = CURLE_FAILED_INIT;
+        break;
+      }
+    }
+    curl_multi_remove_handle(multi_, easy_);
+    return slutt;
+  }
+
+  CURLcode Resultat() const { return resultat_; }
+  bool ErTilkoblet() const { return tilkoblet_; }
+  std::string Feiltekst() const {
+    return feiltekst_[0] != '\0' ? std::string(feiltekst_) : std::string(curl_easy_strerror(resultat_));
+  }
+
+ private:
+  static std::size_t Hode(char* data, std::size_t storrelse, std::size_t antall, void* meg) {
+    auto& f = *static_cast<Forespoersel*>(meg);
+    const std::size_t n = storrelse * antall;
+    f.sistHoert_ = Klokke::now();
+    const std::string_view linje(data, n);
+    if (BegynnerMed(linje, "HTTP/")) f.hodeSlutt_ = false;
+    // Lines after the end of a head (trailers) are not looked at.
+    if (f.hodeSlutt_ || !LesHodelinje(linje, f.svar_)) return n;
+    f.hodeSlutt_ = true;
+    const bool mellomsvar = f.svar_.status >= 100 && f.svar_.status < 200;
+    if (mellomsvar || f.svar_.Omdirigering() || !f.vedHode) return n;
+    return f.vedHode(f.svar_) ? n : 0;
+  }
+
+  static std::size_t Kropp(char* data, std::size_t storrelse, std::size_t antall, void* meg) {
+    auto& f = *static_cast<Forespoersel*>(meg);
+    const std::size_t n = storrelse * antall;
+    f.sistHoert_ = Klokke::now();
+    if (n == 0 || !f.vedKropp) return n;
+    return f.vedKropp(data, n) ? n : 0;
+  }
+
+  static int Tilkoblet(void* meg, char*, char*, int, int) {
+    auto& f = *static_cast<Forespoersel*>(meg);
+    f.sistHoert_ = Klokke::now();
+    if (!f.tilkoblet_) {
+      f.tilkoblet_ = true;
+      if (f.vedKobling) f.vedKobling();
+    }
+    return CURL_PREREQFUNC_OK;
+  }
+
+  CURL* easy_ = nullptr;
+  CURLM* multi_ = nullptr;
+  curl_slist* hoder_ = nullptr;
+  bool klar_ = false;
+  char feiltekst_[CURL_ERROR_SIZE] = {};
+  CURLcode resultat_ = CURLE_OK;
+  Svar svar_;
+  bool hodeSlutt_ = false;
+  bool tilkoblet_ = false;
+  Klokke::time_point sistHoert_{};
+};
+
+// The file a transfer writes into. Removed when the object goes unless
+// Fullfor has renamed it over its target.
+class Utfil {
+ public:
+  explicit Utfil(fs::path sti) : sti_(std::move(sti)) {}
+  ~Utfil() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!flyttet_) ::unlink(sti_.c_str());
+  }
+  Utfil(const Utfil&) = delete;
+  Utfil& operator=(const Utfil&) = delete;
+
+  // Appends; the file is made at the first call. On failure `feil` gets the message.
+  bool Skriv(const char* data, std::size_t n, std::string& feil) {
+    if (fd_ < 0) {
+      ::unlink(sti_.c_str());
+      fd_ = ::open(sti_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+      if (fd_ < 0) {
+        feil = "Kan ikke skrive fila " + sti_.string() + ": " + SystemFeil(errno);
+        return false;
+      }
+    }
+    while (n > 0) {
+      const ssize_t skrevet = ::write(fd_, data, n);
+      if (skrevet < 0) {
+        if (errno == EINTR) continue;
+        feil = "Kan ikke skrive fila " + sti_.string() + ": " + SystemFeil(errno);
+        return false;
+      }
+      data += skrevet;
+      n -= static_cast<std::size_t>(skrevet);
+    }
+    return true;
+  }
+
+  // Makes the file durable and renames it over `maal`.
+  bool Fullfor(const fs::path& maal, std::string& feil) {
+    int kode = 0;
+    if (::fsync(fd_) != 0) kode = errno;
+    if (::close(fd_) != 0 && kode == 0) kode = errno;
+    fd_ = -1;
+    if (kode == 0 && ::rename(sti_.c_str(), maal.c_str()) != 0) kode = errno;
+    if (kode != 0) {
+      feil = "Kan ikke skrive fila " + maal.string() + ": " + SystemFeil(kode);
+      return false;
+    }
+    flyttet_ = true;
+    return true;
+  }
+
+ private:
+  fs::path sti_;
+  int fd_ = -1;
+  bool flyttet_ = false;
+};
+
+std::string VertOgPort(const TUrlDeler& d) { return d.vert + ":" + std::to_string(d.port); }
+
+}  // namespace
+
+TUrlDeler SplittUrl(const std::string& url) {
+  TUrlDeler d;
+  std::string stor = url;
+  for (char& c : stor) c = Stor(c);
+  std::string rest = url;
+  if (stor.find("HTTP://") != std::string::npos) rest = url.size() > 7 ? url.substr(7) : std::string();
+  const auto skille = rest.find('/');
+  std::string vert = rest.substr(0, skille);
+  if (skille != std::string::npos) d.sti = rest.substr(skille + 1);
+  bool portOk = true;
+  const auto kolon = vert.find(':');
+  if (kolon != std::string::npos) {
+    const std::string_view port = std::string_view(vert).substr(kolon + 1);
+    const std::int64_t n = port.size() <= 5 ? LesLengde(port) : -1;
+    portOk = n >= 1 && n <= 65535;
+    if (portOk) d.port = static_cast<int>(n);
+  }
+  d.vert = vert;
+  if (kolon != std::string::npos && portOk) d.vert.resize(kolon);
+  d.gyldig = portOk && GyldigVert(d.vert);
+  return d;
+}
+
+double HentSistEndret(const std::string& url, const TNedlastValg& valg, const std::function<bool()>& fortsett) {
+  const TUrlDeler deler = SplittUrl(url);
+  if (!deler.gyldig || !StartCurl()) return -1;
+  Forespoersel f(deler, valg);
+  if (!f.Klar()) return -1;
+  double dato = -1;
+  // The head is all that is needed: the request stops at its end.
+  f.vedHode = [&dato](const Svar& svar) {
+    if (svar.status == 200) dato = svar.endret;
+    return false;
+  };
+  if (f.Kjor(fortsett, valg.stilleSekunder) != Forespoersel::Slutt::Ferdig) return -1;
+  return dato;
+}
+
+fs::path Nedlastingsfil(const fs::path& maal) {
+  fs::path fil = maal;
+  fil += ".ned";
+  return fil;
+}
+
+TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlastValg& valg,
+                    const TOverforingsHendelser& hendelser) {
+  const auto feil = [&hendelser](const std::string& melding) {
+    if (hendelser.feil) hendelser.feil(melding);
+    return TOverforing::Feil;
+  };
+  const TUrlDeler deler = SplittUrl(url);
+  if (!deler.gyldig) return feil("Ugyldig adresse: " + url);
+
+  if (maal.has_parent_path()) {
+    std::error_code ec;
+    fs::create_directories(maal.parent_path(), ec);
+    if (ec) return feil("Kan ikke lage mappa " + maal.parent_path().string() + ": " + ec.message());
+  }
+  if (!StartCurl()) return feil("Kan ikke laste ned: HTTP-biblioteket lot seg ikke starte");
+  Forespoersel f(deler, valg);
+  if (!f.Klar()) return feil("Kan ikke laste ned: HTTP-biblioteket lot seg ikke sette opp");
+
+  Utfil ut(Nedlastingsfil(maal));
+  std::int64_t lest = 0;
+  std::int64_t totalt = -1;
+  bool godtatt = false;
+  bool avbrutt = false;
+  std::string statusfeil;
+  std::string skrivefeil;
+
+  f.vedKobling = hendelser.kobler;
+  f.vedHode = [&](const Svar& svar) {
+    if (svar.status != 200) {
+      statusfeil = "Tjeneren " + VertOgPort(deler) + " svarte " + std::to_string(svar.status) +
+                   (svar.tekst.empty() ? "" : " " + svar.tekst);
+      return false;
+    }
+    godtatt = true;
+    totalt = svar.lengde;
+    if (hendelser.fremdrift && !hendelser.fremdrift(0, totalt)) {
+      avbrutt = true;
+      return false;
+    }
+    return true;
+  };
+  f.vedKropp = [&](const char* data, std::size_t n) {
+    if (!godtatt) return true;  // the body of an answer that is not used
+    if (!ut.Skriv(data, n, skrivefeil)) return false;
+    lest += static_cast<std::int64_t>(n);
+    if (hendelser.fremdrift && !hendelser.fremdrift(lest, totalt)) {
+      avbrutt = true;
+      return false;
+    }
+    return true;
+  };
+
+  const auto slutt = f.Kjor(hendelser.fortsett, valg.stilleSekunder);
+  const auto kuttet = [&] {
+    return feil("Overføringen fra " + VertOgPort(deler) + " stanset før hele fila var mottatt (" +
+                std::to_string(lest) + " av " + std::to_string(totalt) + " byte)");
+  };
+  if (avbrutt || slutt == Forespoersel::Slutt::Avbrutt) return TOverforing::Avbrutt;
+  if (slutt == Forespoersel::Slutt::Stille)
+    return feil("Tjeneren " + VertOgPort(deler) + " har ikke sendt noe på " + std::to_string(valg.stilleSekunder) +
+                " sekunder");
+  if (!skrivefeil.empty()) return feil(skrivefeil);
+  if (!statusfeil.empty()) return feil(statusfeil);
+  if (f.Resultat() != CURLE_OK) {
+    if (!f.ErTilkoblet()) return feil("Fikk ikke kontakt med " + VertOgPort(deler) + ": " + f.Feiltekst());
+    if (f.Resultat() == CURLE_PARTIAL_FILE) return kuttet();
+    return feil("Overføringen fra " + VertOgPort(deler) + " feilet: " + f.Feiltekst());
+  }
+  if (!godtatt) return feil("Tjeneren " + VertOgPort(deler) + " sendte ikke fila");
+  if (totalt >= 0 && lest != totalt) return kuttet();
+  if (lest == 0) return TOverforing::TomtSvar;
+  if (!ut.Fullfor(maal, skrivefeil)) return feil(skrivefeil);
+  return TOverforing::Ferdig;
+}

@@ -1,0 +1,37 @@
+// hornstad: the desktop program.
+#include <QApplication>
+
+#include "tformkatalog.h"
+#include "tformnedlast.h"
+#include "tformvaer.h"
+#include "tformver.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Hornstad");
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  // The long-lived windows, in this order; only the main window is shown.
+  TFormVaer hoved;
+  hoved.OmBoks = LagOmBoks(&hoved);
+  TFormVer ver;
+  TFormKatalog katalog;
+  TFormNedlast nedlast(&hoved);
+  hoved.FormVer = &ver;
+  hoved.FormKatalog = &katalog;
+  hoved.FormNedlast = &nedlast;
+
+  QObject::connect(&app, &QApplication::lastWindowClosed, &app, [] {});
+  hoved.show();
+  QObject::connect(hoved.Avslutt, &QAction::triggered, &app, &QApplication::quit, Qt::QueuedConnection);
+  // Closing the main window ends the program.
+  class Avslutter : public QObject {
+   public:
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Close) QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
+      return false;
+    }
+  } avslutter;
+  hoved.installEventFilter(&avslutter);
+  return app.exec();
+}

@@ -1,0 +1,47 @@
+// Start-up rules, settings and texts of the main window, kept apart from the
+// window so that tests and the command-line tool use them without a display.
+#pragma once
+
+#include <QRect>
+#include <QSettings>
+#include <QString>
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+
+inline constexpr const char* Versjonstekst = "Versjon 3.3 03. sep 2008";
+inline constexpr const char* InnstillingsfilNavn = "Hornstad.Ini";
+// The maker's web server when Hornstad.Ini names none ([Nett] Adresse).
+inline constexpr const char* StandardAdresse = "http://www.hornstad.example";
+// Paths on the maker's server.
+inline constexpr const char* VerArkivSti = "/Ullvik/hsTokk2.zip";
+inline constexpr const char* ProgramSti = "/Ullvik/hs.zip";
+
+// The caption of the main window.
+QString Hovedtittel();
+
+// The status line after a load: the number of rams, " værer " and the last archive name.
+QString StatusTekst(std::size_t antall, const QString& sisteArkiv);
+
+// Lookup and catalogue are offered only for a register of more than 100 rams.
+bool OppslagTillatt(std::size_t antall);
+
+// An archive's file name as the status line keeps it: cut after the first
+// '.', which stays ("Alt.Zip" becomes "Alt.").
+QString KortArkivnavn(const QString& filnavn);
+
+// The settings file Hornstad.Ini in the data folder.
+std::filesystem::path Innstillingsfil(const std::filesystem::path& dataMappe);
+
+// A window's place as the settings file keeps it (section `Hoved`, `Ver` or
+// `Katalog`: keys Left, Top, Bred, Hog); a key that is absent or unreadable
+// is empty.
+struct TPlass {
+  std::optional<int> left, top, bred, hog;
+};
+TPlass LesPlass(const QSettings& ini, const QString& seksjon);
+// Writes Left and Top, and with `medStorrelse` also Bred and Hog.
+void SkrivPlass(QSettings& ini, const QString& seksjon, const QRect& plass, bool medStorrelse);
+
+// The maker's server from [Nett] Adresse, without a trailing '/'.
+QString Nettadresse(const QSettings& ini);

@@ -1,0 +1,388 @@
+#include "tformvaer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "cp1252.h"
+#include "filer.h"
+#include "ramimport.h"
+#include "register.h"
+#include "skall.h"
+#include "tformkatalog.h"
+#include "tformnedlast.h"
+#include "tformver.h"
+#include "trase.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The decorative picture: a hill farm with a ram under an evening sky.
+QPixmap Bilde(QSize storrelse) {
+  QPixmap bilde(storrelse);
+  QPainter p(&bilde);
+  p.setRenderHint(QPainter::Antialiasing);
+  const int w = storrelse.width(), h = storrelse.height();
+  QLinearGradient himmel(0, 0, 0, h);
+  himmel.setColorAt(0, QColor(120, 170, 220));
+  himmel.setColorAt(1, QColor(225, 235, 245));
+  p.fillRect(bilde.rect(), himmel);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(250, 215, 120));
+  p.drawEllipse(QPointF(w * 0.8, h * 0.22), h * 0.1, h * 0.1);
+  QPainterPath fjell;
+  fjell.moveTo(0, h * 0.62);
+  fjell.lineTo(w * 0.25, h * 0.3);
+  fjell.lineTo(w * 0.45, h * 0.55);
+  fjell.lineTo(w * 0.65, h * 0.35);
+  fjell.lineTo(w, h * 0.6);
+  fjell.lineTo(w, h);
+  fjell.lineTo(0, h);
+  p.setBrush(QColor(110, 125, 140));
+  p.drawPath(fjell);
+  QPainterPath eng;
+  eng.moveTo(0, h * 0.72);
+  eng.cubicTo(w * 0.3, h * 0.6, w * 0.7, h * 0.8, w, h * 0.68);
+  eng.lineTo(w, h);
+  eng.lineTo(0, h);
+  p.setBrush(QColor(95, 150, 70));
+  p.drawPath(eng);
+  // The ram: woolly body, dark head and legs, curled horn.
+  const QPointF s(w * 0.42, h * 0.78);
+  const double e = h * 0.07;
+  p.setBrush(QColor(60, 50, 45));
+  for (double x : {-1.2, -0.5, 0.6, 1.2}) p.drawRect(QRectF(s.x() + x * e, s.y() + 0.4 * e, 0.28 * e, 1.1 * e));
+  p.setBrush(QColor(245, 243, 235));
+  for (double x : {-1.0, -0.3, 0.4, 1.0}) p.drawEllipse(QPointF(s.x() + x * e, s.y()), 0.75 * e, 0.7 * e);
+  p.drawEllipse(QPointF(s.x(), s.y() - 0.35 * e), 1.5 * e, 0.6 * e);
+  p.setBrush(QColor(60, 50, 45));
+  p.drawEllipse(QPointF(s.x() + 1.9 * e, s.y() - 0.4 * e), 0.45 * e, 0.55 * e);
+  p.setPen(QPen(QColor(200, 180, 140), 0.18 * e));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRectF(s.x() + 1.45 * e, s.y() - 0.95 * e, 0.7 * e, 0.7 * e), 30 * 16, 300 * 16);
+  return bilde;
+}
+
+}  // namespace
+
+QDialog* LagOmBoks(QWidget* parent) {
+  auto* boks = new QDialog(parent);
+  boks->setWindowTitle("Om Hornstad");
+  boks->setModal(true);
+  auto* navn = new QLabel("Hornstad", boks);
+  QFont f = navn->font();
+  f.setPointSizeF(f.pointSizeF() * 2.2);
+  f.setBold(true);
+  navn->setFont(f);
+  navn->setAlignment(Qt::AlignCenter);
+  auto* under = new QLabel("på internett", boks);
+  under->setAlignment(Qt::AlignCenter);
+  auto* versjon = new QLabel(Versjonstekst, boks);
+  versjon->setObjectName("Versjon");
+  versjon->setAlignment(Qt::AlignCenter);
+  auto* knapper = new QDialogButtonBox(QDialogButtonBox::Ok, boks);
+  QObject::connect(knapper, &QDialogButtonBox::accepted, boks, &QDialog::accept);
+  auto* lag = new QVBoxLayout(boks);
+  lag->addWidget(navn);
+  lag->addWidget(under);
+  lag->addSpacing(12);
+  lag->addWidget(versjon);
+  lag->addSpacing(12);
+  lag->addWidget(knapper);
+  lag->setSizeConstraint(QLayout::SetFixedSize);
+  return boks;
+}
+
+TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
+    : QMainWindow(parent), oensketMappe_(std::move(dataMappe)) {
+  // The program's own conventions: Norwegian texts, "dd/mm/yyyy" dates, a
+  // blank between thousands and a decimal comma, whatever the system says.
+  QLocale::setDefault(QLocale(QLocale::NorwegianBokmal, QLocale::Norway));
+
+  Bekreft = [this](const QString& t) {
+    return QMessageBox::question(this, "Hornstad", t, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+           QMessageBox::Ok;
+  };
+  SporJaNei = [this](const QString& t) {
+    return QMessageBox::question(this, "Hornstad", t, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
+  };
+  Melding = [this](const QString& t) { QMessageBox::information(this, "Hornstad", t); };
+  Feilmelding = [this](const QString& t) { QMessageBox::critical(this, "Hornstad", t); };
+
+  // Actions and menu.
+  HentHornstad = new QAction("Hent Hornstad på internett", this);
+  LeggInn = new QAction("Legg in værer fra internett", this);
+  HenteInn = new QAction("Hente inn værer", this);
+  Avslutt = new QAction("Avslutt", this);
+  Avslutt->setStatusTip("Lukk programmet");
+  Avslutt->setToolTip("Lukk programmet");
+  Semin = new QAction("Semin", this);
+  Kartotekoppslag = new QAction("Kartotekoppslag", this);
+  Kartotekoppslag->setShortcut(QKeySequence("Ctrl+K"));
+  Katalog = new QAction("Katalog", this);
+  OmHornstad = new QAction("Om Hornstad", this);
+  HentHornstad->setVisible(false);
+  HenteInn->setVisible(false);
+
+  QMenu* arkiv = menuBar()->addMenu("&Arkiv");
+  arkiv->addAction(HentHornstad);
+  arkiv->addAction(LeggInn);
+  arkiv->addAction(HenteInn);
+  arkiv->addSeparator();
+  arkiv->addAction(Avslutt);
+  Registrering = menuBar()->addMenu("&Registrering");
+  Registrering->addAction(Semin);
+  Registrering->menuAction()->setVisible(false);
+  Registrering->menuAction()->setEnabled(false);
+  QMenu* oppslag = menuBar()->addMenu("&Oppslag");
+  oppslag->addAction(Kartotekoppslag);
+  QMenu* utlistinger = menuBar()->addMenu("&Utlistinger");
+  utlistinger->addAction(Katalog);
+  QMenu* hjelp = menuBar()->addMenu("&Hjelp");
+  hjelp->addAction(OmHornstad);
+
+  connect(HentHornstad, &QAction::triggered, this, &TFormVaer::HentHornstadClick);
+  connect(LeggInn, &QAction::triggered, this, &TFormVaer::LeggInnClick);
+  connect(HenteInn, &QAction::triggered, this, &TFormVaer::HenteInnClick);
+  connect(Avslutt, &QAction::triggered, this, &QWidget::close);
+  connect(Kartotekoppslag, &QAction::triggered, this, &TFormVaer::KartotekoppslagClick);
+  connect(Katalog, &QAction::triggered, this, &TFormVaer::KatalogClick);
+  connect(OmHornstad, &QAction::triggered, this, &TFormVaer::OmHornstadClick);
+
+  // The tool bar that mirrors the menu's top items, each opening its menu.
+  auto* menylinje = addToolBar("Meny");
+  menylinje->setObjectName("Meny");
+  menylinje->setMovable(false);
+  for (QMenu* m : {arkiv, Registrering, oppslag, utlistinger, hjelp}) {
+    auto* knapp = new QToolButton(menylinje);
+    knapp->setText(m->title().remove('&'));
+    knapp->setMenu(m);
+    knapp->setPopupMode(QToolButton::InstantPopup);
+    knapp->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    knapp->setStyleSheet("QToolButton::menu-indicator { image: none; width: 0px; }");
+    QAction* a = menylinje->addWidget(knapp);
+    if (m == Registrering) {
+      a->setVisible(false);
+      a->setEnabled(false);
+    }
+  }
+  menuBar()->hide();  // the tool bar above is the menu the user sees
+  addToolBarBreak();
+  auto* bildeknapper = addToolBar("Oppslag");
+  bildeknapper->setObjectName("Bildeknapper");
+  bildeknapper->setMovable(false);
+  bildeknapper->setIconSize(QSize(32, 32));
+  QAction* verkartotek = bildeknapper->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView), "Værkartotek");
+  verkartotek->setToolTip("Værkartotek");
+  QAction* katalogKnapp = bildeknapper->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView), "Katalog");
+  katalogKnapp->setToolTip("Katalog");
+  connect(verkartotek, &QAction::triggered, Kartotekoppslag, &QAction::trigger);
+  connect(katalogKnapp, &QAction::triggered, Katalog, &QAction::trigger);
+  connect(Kartotekoppslag, &QAction::changed, verkartotek,
+          [=, this] { verkartotek->setEnabled(Kartotekoppslag->isEnabled()); });
+  connect(Katalog, &QAction::changed, katalogKnapp, [=, this] { katalogKnapp->setEnabled(Katalog->isEnabled()); });
+
+  // The picture and its label.
+  auto* midt = new QWidget(this);
+  auto* bilde = new QLabel(midt);
+  bilde->setPixmap(Bilde(QSize(300, 150)));
+  bilde->setFrameShape(QFrame::Panel);
+  bilde->setFrameShadow(QFrame::Sunken);
+  auto* tittel = new QLabel("Hornstad på internett", midt);
+  QFont f = tittel->font();
+  f.setPointSizeF(f.pointSizeF() * 1.6);
+  f.setBold(true);
+  f.setItalic(true);
+  tittel->setFont(f);
+  tittel->setAlignment(Qt::AlignCenter);
+  Animasjon = new QProgressBar(midt);
+  Animasjon->setRange(0, 0);
+  Animasjon->setTextVisible(false);
+  Animasjon->setMaximumHeight(12);
+  Animasjon->hide();
+  auto* lag = new QVBoxLayout(midt);
+  lag->addWidget(bilde, 0, Qt::AlignHCenter);
+  lag->addWidget(tittel);
+  lag->addWidget(Animasjon);
+  lag->addStretch();
+  setCentralWidget(midt);
+
+  StatusLinje = new QLabel("Ingen værer inne", this);
+  statusBar()->addWidget(StatusLinje, 1);
+  statusBar()->setSizeGripEnabled(false);
+
+  setMinimumSize(521, 323);
+  setMaximumSize(590, 400);
+  resize(560, 360);
+  Kartotekoppslag->setEnabled(false);
+  Katalog->setEnabled(false);
+}
+
+TFormVaer::~TFormVaer() = default;
+
+void TFormVaer::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!vist_) {
+    vist_ = true;
+    ForsteVisning();
+  }
+}
+
+void TFormVaer::Plasser(QWidget* w, const QString& seksjon, bool medStorrelse) {
+  if (w == nullptr) return;
+  const TPlass p = LesPlass(*ini_, seksjon);
+  if (p.left && p.top) w->move(*p.left, *p.top);
+  if (medStorrelse && p.bred && p.hog) w->resize(*p.bred, *p.hog);
+}
+
+void TFormVaer::ForsteVisning() {
+  dataMappe_ = oensketMappe_ ? *oensketMappe_
+                             : ResolveDataFolder(QCoreApplication::applicationDirPath().toStdString());
+  DataFolder = dataMappe_;
+  ini_ = std::make_unique<QSettings>(QString::fromStdString(Innstillingsfil(dataMappe_).string()),
+                                     QSettings::IniFormat);
+  Plasser(this, "Hoved", false);
+  siste_ = ini_->value("Hoved/Siste").toString();
+  Plasser(FormVer, "Ver", true);
+  Plasser(FormKatalog, "Katalog", true);
+  setWindowTitle(Hovedtittel());
+  repaint();
+  if (!register_) LastRegister();
+  Oppdater();
+  raser_ = std::make_unique<Trase>();
+  if (!raser_->Feil().empty()) Feilmelding(QString::fromStdString(raser_->Feil()));
+}
+
+void TFormVaer::LastRegister() {
+  Animasjon->show();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  register_ = std::make_unique<TProdusent>();
+  try {
+    register_->LoadRegister();
+  } catch (const IoFeil& e) {
+    Feilmelding(QString::fromUtf8(e.what()));
+  }
+  Animasjon->hide();
+}
+
+void TFormVaer::Oppdater() {
+  const std::size_t antall = register_ ? RamNumbers.size() : 0;
+  Kartotekoppslag->setEnabled(register_ && OppslagTillatt(antall));
+  Katalog->setEnabled(register_ && OppslagTillatt(antall));
+  StatusLinje->setText(StatusTekst(antall, siste_));
+}
+
+void TFormVaer::closeEvent(QCloseEvent* e) {
+  if (ini_) {
+    SkrivPlass(*ini_, "Hoved", QRect(pos(), size()), false);
+    ini_->setValue("Hoved/Siste", siste_);
+    if (FormVer) SkrivPlass(*ini_, "Ver", QRect(FormVer->pos(), FormVer->size()), true);
+    if (FormKatalog) SkrivPlass(*ini_, "Katalog", QRect(FormKatalog->pos(), FormKatalog->size()), true);
+    if (!ini_->contains("Nett/Adresse")) ini_->setValue("Nett/Adresse", QString(StandardAdresse));
+    ini_->sync();
+    if (ini_->status() != QSettings::NoError)
+      Feilmelding("Kunne ikke lagre innstillingene i " + ini_->fileName() + ".");
+  }
+  e->accept();
+  // The other windows close with the main window.
+  for (QWidget* w : {static_cast<QWidget*>(FormVer), static_cast<QWidget*>(FormKatalog)})
+    if (w) w->close();
+}
+
+void TFormVaer::LeggInnClick() {
+  register_.reset();
+  const fs::path arkiv = dataMappe_ / ArkivNavn;
+  const QString tekst =
+      "Du må være oppkoplet til internett hvis dette ikke går automatisk. \n"
+      "Hvis du har en brannvegg, kan denne stoppe nedlastinga. Du må da deaktivere den.\n"
+      "Hvis Windows XP melder om feil, flytt feilvinduet vekk og lukk det først når oppdateringa er ferdig.";
+  bool lastetNed = false;
+  if (Bekreft(tekst) && FormNedlast) {
+    const std::string url = (Nettadresse(*ini_) + VerArkivSti).toStdString();
+    lastetNed = FormNedlast->DownloadFile(url, arkiv, 0);
+  }
+  if (lastetNed) {
+    Animasjon->show();
+    StatusLinje->setText("Leser inn værer ...");
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    try {
+      ImporterArkiv(arkiv, [](int64_t, int64_t) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return true;
+      });
+    } catch (const IoFeil& e) {
+      Feilmelding(QString::fromUtf8(e.what()));
+    }
+    Animasjon->hide();
+  } else {
+    Melding("Fikk ikke lagret fila:" + QString::fromStdString(arkiv.string()));
+  }
+  std::error_code ec;
+  fs::remove(arkiv, ec);
+  // Whatever happened, the register on disk is opened again.
+  LastRegister();
+  Oppdater();
+}
+
+void TFormVaer::HenteInnClick() {
+  register_.reset();
+  LastRegister();
+  Oppdater();
+}
+
+void TFormVaer::HentHornstadClick() {
+  const QString sporsmal =
+      "Du vil nå bli koplet opp mot internett, hvis du trenger å kople manuelt, gjør det nå\n"
+      "Hvis fila du ser der er nyere enn den du hentet sist, klikker du på den.\n"
+      "Velg så lagre og bla deg fram til der du laster ned filer og vent til nedlastingen er ferdig";
+  if (!SporJaNei(sporsmal)) return;
+  QDesktopServices::openUrl(QUrl(Nettadresse(*ini_) + ProgramSti));
+  Melding(
+      "Når fila er ferdig nedlastet kan du gå til arkiv, hent inn værer for deretter å bla deg fram til den fila du "
+      "lastet ned.");
+}
+
+void TFormVaer::KartotekoppslagClick() {
+  if (!FormVer) return;
+  FormVer->Endre->hide();
+  FormVer->Endrealt->hide();
+  FormVer->show();
+  FormVer->raise();
+  FormVer->activateWindow();
+}
+
+void TFormVaer::KatalogClick() {
+  if (!FormKatalog) return;
+  if (FormKatalog->Raser->count() == 0 && raser_) {
+    for (int32_t kode = 0; kode < raser_->BreedCount(); ++kode)
+      FormKatalog->Raser->addItem(TilQString(raser_->BreedName(kode)));
+  }
+  FormKatalog->show();
+  FormKatalog->raise();
+  FormKatalog->activateWindow();
+}
+
+void TFormVaer::OmHornstadClick() {
+  if (OmBoks) OmBoks->exec();
+}

@@ -1,0 +1,92 @@
+// The main window: the program's actions, the register's status and the
+// settings file.
+#pragma once
+
+#include <QMainWindow>
+#include <QSettings>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+class TFormVer;
+class TFormKatalog;
+class TFormNedlast;
+class TProdusent;
+class Trase;
+
+class TFormVaer : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Without `dataMappe` the data folder is the program's own folder when it
+  // is writable, otherwise the per-user data folder.
+  explicit TFormVaer(std::optional<std::filesystem::path> dataMappe = std::nullopt, QWidget* parent = nullptr);
+  ~TFormVaer() override;
+
+  // The long-lived windows, created by the program entry after this one.
+  QDialog* OmBoks = nullptr;
+  TFormVer* FormVer = nullptr;
+  TFormKatalog* FormKatalog = nullptr;
+  TFormNedlast* FormNedlast = nullptr;
+
+  // Actions, with the captions of the menu.
+  QAction* HentHornstad;   // "Hent Hornstad på internett" (not shown)
+  QAction* LeggInn;        // "Legg in værer fra internett"
+  QAction* HenteInn;       // "Hente inn værer" (not shown)
+  QAction* Avslutt;
+  QAction* Semin;          // in the "Registrering" menu, which is not shown
+  QAction* Kartotekoppslag;
+  QAction* Katalog;
+  QAction* OmHornstad;
+
+  QMenu* Registrering;
+  QLabel* StatusLinje;
+  QProgressBar* Animasjon;
+
+  // The register and the breed table, owned by this window.
+  TProdusent* Register() const { return register_.get(); }
+  Trase* Raser() const { return raser_.get(); }
+  const std::filesystem::path& DataMappe() const { return dataMappe_; }
+  QString SisteArkiv() const { return siste_; }
+
+  // Questions and messages go through these, so that tests can answer them.
+  std::function<bool(const QString& tekst)> Bekreft;       // OK / Avbryt
+  std::function<bool(const QString& tekst)> SporJaNei;     // Ja / Nei
+  std::function<void(const QString& tekst)> Melding;       // information
+  std::function<void(const QString& tekst)> Feilmelding;   // error
+
+  void LeggInnClick();
+  void HenteInnClick();
+  void HentHornstadClick();
+  void KartotekoppslagClick();
+  void KatalogClick();
+  void OmHornstadClick();
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void ForsteVisning();
+  void LastRegister();
+  void Oppdater();
+  void Plasser(QWidget* w, const QString& seksjon, bool medStorrelse);
+
+  std::optional<std::filesystem::path> oensketMappe_;
+  std::filesystem::path dataMappe_;
+  std::unique_ptr<QSettings> ini_;
+  std::unique_ptr<TProdusent> register_;
+  std::unique_ptr<Trase> raser_;
+  QString siste_;
+  bool vist_ = false;
+};
+
+// The about box: product name, version text and OK.
+QDialog* LagOmBoks(QWidget* parent);

@@ -1,0 +1,468 @@
+// The download against real servers on 127.0.0.1: Python's http.server for
+// ordinary files, and tests/feiltjener.py for servers that misbehave.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstdint>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dato.h"
+#include "nedlasting.h"
+#include "testmappe.h"
+
+namespace fs = std::filesystem;
+using Klokke = std::chrono::steady_clock;
+
+namespace {
+
+// A server process that prints the port it listens on ("... port N ...") on
+// stdout. Killed and waited for when the object goes.
+class Tjenerprosess {
+ public:
+  explicit Tjenerprosess(std::vector<std::string> argv) {
+    int ror[2];
+    if (::pipe2(ror, O_CLOEXEC) != 0) return;
+    std::vector<char*> args;
+    for (auto& a : argv) args.push_back(a.data());
+    args.push_back(nullptr);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the test
+      ::dup2(ror[1], STDOUT_FILENO);
+      const int null = ::open("/dev/null", O_WRONLY);
+      if (null >= 0) ::dup2(null, STDERR_FILENO);
+      ::execvp(args[0], args.data());
+      ::_exit(127);
+    }
+    ::close(ror[1]);
+    ut_ = ror[0];
+    if (pid_ > 0) port_ = LesPort();
+  }
+
+  ~Tjenerprosess() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      int status = 0;
+      const auto frist = Klokke::now() + std::chrono::seconds(5);
+      while (::waitpid(pid_, &status, WNOHANG) == 0) {
+        if (Klokke::now() > frist) {
+          ::kill(pid_, SIGKILL);
+          ::waitpid(pid_, &status, 0);
+          break;
+        }
+        ::usleep(10000);
+      }
+    }
+    if (ut_ >= 0) ::close(ut_);
+  }
+
+  Tjenerprosess(const Tjenerprosess&) = delete;
+  Tjenerprosess& operator=(const Tjenerprosess&) = delete;
+
+  // 0 when the server did not start.
+  int Port() const { return port_; }
+
+ private:
+  // The server listens once it has said where; waits at most 10 seconds.
+  int LesPort() {
+    std::string tekst;
+    const auto frist = Klokke::now() + std::chrono::seconds(10);
+    while (Klokke::now() < frist) {
+      pollfd p{ut_, POLLIN, 0};
+      if (::poll(&p, 1, 100) <= 0) continue;
+      char buf[256];
+      const ssize_t n = ::read(ut_, buf, sizeof buf);
+      if (n <= 0) return 0;
+      tekst.append(buf, static_cast<std::size_t>(n));
+      const auto pos = tekst.find("port ");
+      if (pos == std::string::npos) continue;
+      std::size_t slutt = pos + 5;
+      while (slutt < tekst.size() && std::isdigit(static_cast<unsigned char>(tekst[slutt]))) ++slutt;
+      if (slutt < tekst.size() && slutt > pos + 5) return std::stoi(tekst.substr(pos + 5, slutt - pos - 5));
+    }
+    return 0;
+  }
+
+  pid_t pid_ = -1;
+  int ut_ = -1;
+  int port_ = 0;
+};
+
+// A port on 127.0.0.1 that refuses connections: bound, never listening.
+class StengtPort {
+ public:
+  StengtPort() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t lengde = sizeof a;
+    if (fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &lengde) == 0)
+      port_ = ntohs(a.sin_port);
+  }
+  ~StengtPort() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int Port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
+
+std::string Les(const fs::path& fil) {
+  std::ifstream inn(fil, std::ios::binary);
+  std::ostringstream ut;
+  ut << inn.rdbuf();
+  return ut.str();
+}
+
+// What feiltjener.py sends as a whole body.
+std::string Feiltjenerinnhold() {
+  std::string s;
+  for (int gang = 0; gang < 40; ++gang)
+    for (int b = 0; b < 256; ++b) s += static_cast<char>(b);
+  return s;
+}
+
+// The Last-Modified that feiltjener.py sends, and the time the served file gets.
+const double Endret = *EncodeDate(2021, 3, 15) + 10.5 / 24;
+constexpr std::time_t EndretUnix = 1615804200;  // 2021-03-15 10:30:00 UTC
+
+// Records what a transfer reports.
+struct Logg {
+  int koblet = 0;
+  std::size_t rapporterVedKobling = 0;
+  std::vector<std::pair<std::int64_t, std::int64_t>> fremdrift;
+  std::vector<std::string> feil;
+
+  // `svar` decides what each progress report answers; empty: go on.
+  TOverforingsHendelser Hendelser(std::function<bool(std::int64_t, std::int64_t)> svar = {}) {
+    TOverforingsHendelser h;
+    h.kobler = [this] {
+      ++koblet;
+      rapporterVedKobling = fremdrift.size();
+    };
+    h.fremdrift = [this, svar](std::int64_t lest, std::int64_t totalt) {
+      fremdrift.emplace_back(lest, totalt);
+      return svar ? svar(lest, totalt) : true;
+    };
+    h.feil = [this](const std::string& melding) { feil.push_back(melding); };
+    return h;
+  }
+};
+
+// The progress reports of a transfer that got the whole body: first 0 bytes,
+// then growing counts up to `lengde`, all with the same total.
+void SjekkFremdrift(const Logg& logg, std::int64_t totalt, std::int64_t lengde) {
+  ASSERT_GE(logg.fremdrift.size(), 2u);
+  EXPECT_EQ(logg.fremdrift.front(), std::make_pair(std::int64_t{0}, totalt));
+  EXPECT_EQ(logg.fremdrift.back(), std::make_pair(lengde, totalt));
+  for (std::size_t i = 1; i < logg.fremdrift.size(); ++i) {
+    EXPECT_GT(logg.fremdrift[i].first, logg.fremdrift[i - 1].first);
+    EXPECT_EQ(logg.fremdrift[i].second, totalt);
+  }
+}
+
+double Sekunder(Klokke::time_point start) {
+  return std::chrono::duration<double>(Klokke::now() - start).count();
+}
+
+// Gives false from `etter` after the first call onwards.
+std::function<bool()> AvbrytEtter(std::chrono::milliseconds etter) {
+  auto start = std::make_shared<std::optional<Klokke::time_point>>();
+  return [start, etter] {
+    if (!*start) *start = Klokke::now();
+    return Klokke::now() - **start < etter;
+  };
+}
+
+class NedlastingTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    filer_ = new TestMappe;
+    // Large enough to come in many pieces.
+    std::string innhold;
+    std::uint32_t x = 12345;
+    for (int i = 0; i < 300000; ++i) {
+      x = x * 1103515245u + 12345u;
+      innhold += static_cast<char>(x >> 24);
+    }
+    filer_->Skriv("Nyverer.Zip", innhold);
+    const timespec tider[2] = {{EndretUnix, 0}, {EndretUnix, 0}};
+    ::utimensat(AT_FDCWD, (*filer_ / "Nyverer.Zip").c_str(), tider, 0);
+    filtjener_ = new Tjenerprosess({"python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory",
+                                    filer_->Sti().string(), "0"});
+    feiltjener_ = new Tjenerprosess({"python3", "-u", HS_FEILTJENER});
+  }
+
+  static void TearDownTestSuite() {
+    delete feiltjener_;
+    delete filtjener_;
+    delete filer_;
+  }
+
+  void SetUp() override {
+    ASSERT_GT(filtjener_->Port(), 0) << "python3 -m http.server startet ikke";
+    ASSERT_GT(feiltjener_->Port(), 0) << "feiltjener.py startet ikke";
+  }
+
+  static std::string Filadresse(const std::string& sti = "/Nyverer.Zip") {
+    return "http://127.0.0.1:" + std::to_string(filtjener_->Port()) + sti;
+  }
+  static std::string Feiladresse(const std::string& sti) {
+    return "http://127.0.0.1:" + std::to_string(feiltjener_->Port()) + sti;
+  }
+  static std::string Fil() { return Les(*filer_ / "Nyverer.Zip"); }
+
+  // Target and left-over checks for a transfer that did not complete.
+  void SjekkUrort(const fs::path& maal, const std::string& gammelt) {
+    EXPECT_EQ(Les(maal), gammelt);
+    EXPECT_FALSE(fs::exists(Nedlastingsfil(maal)));
+  }
+
+  static inline TestMappe* filer_ = nullptr;
+  static inline Tjenerprosess* filtjener_ = nullptr;
+  static inline Tjenerprosess* feiltjener_ = nullptr;
+  TestMappe mappe_;
+};
+
+TEST_F(NedlastingTest, HenterFilOgDatoUansettSkrivemaateOgGjentatt) {
+  const std::string port = std::to_string(filtjener_->Port());
+  const fs::path maal = mappe_ / "ny/undermappe/Nyverer.Zip";  // the folders do not exist yet
+  // Each call replaces the file the one before wrote, so this is also a
+  // second and a third call in the same process.
+  for (const std::string& url :
+       {"http://127.0.0.1:" + port + "/Nyverer.Zip", "HTTP://127.0.0.1:" + port + "/Nyverer.Zip",
+        "hTtP://localhost:" + port + "/Nyverer.Zip", "127.0.0.1:" + port + "/Nyverer.Zip"}) {
+    SCOPED_TRACE(url);
+    EXPECT_DOUBLE_EQ(HentSistEndret(url, {}, {}), Endret);
+    if (fs::exists(maal)) std::ofstream(maal, std::ios::binary) << "gammelt innhold";
+    Logg logg;
+    EXPECT_EQ(HentFil(url, maal, {}, logg.Hendelser()), TOverforing::Ferdig);
+    EXPECT_TRUE(Les(maal) == Fil());
+    EXPECT_FALSE(fs::exists(Nedlastingsfil(maal)));
+    EXPECT_EQ(logg.koblet, 1);
+    EXPECT_EQ(logg.rapporterVedKobling, 0u);
+    EXPECT_TRUE(logg.feil.empty());
+    const auto n = static_cast<std::int64_t>(Fil().size());
+    SjekkFremdrift(logg, n, n);
+  }
+}
+
+TEST_F(NedlastingTest, SenderGetOverHttp10MedAgenten) {
+  const fs::path maal = mappe_ / "ekko";
+  Logg logg;
+  ASSERT_EQ(HentFil(Feiladresse("/ekko/Ny fil.zip"), maal, {}, logg.Hendelser()), TOverforing::Ferdig);
+  const std::string forespoersel = Les(maal);
+  EXPECT_EQ(forespoersel.rfind("GET /ekko/Ny%20fil.zip HTTP/1.0\r\n", 0), 0u) << forespoersel;
+  EXPECT_NE(forespoersel.find("\r\nUser-Agent: TJvMultiHttpGrabber Component\r\n"), std::string::npos);
+  EXPECT_NE(forespoersel.find("\r\nPragma: no-cache\r\n"), std::string::npos);  // past any cache on the way
+  EXPECT_NE(forespoersel.find("\r\nHost: 127.0.0.1:" + std::to_string(feiltjener_->Port()) + "\r\n"),
+            std::string::npos);
+
+  TNedlastValg valg;
+  valg.agent = "Hornstad 3.3";
+  ASSERT_EQ(HentFil(Feiladresse("/ekko"), maal, valg, logg.Hendelser()), TOverforing::Ferdig);
+  EXPECT_NE(Les(maal).find("\r\nUser-Agent: Hornstad 3.3\r\n"), std::string::npos);
+}
+
+// One answer of a server, what the date request gives and how the transfer ends.
+struct Tilfelle {
+  const char* navn;
+  enum Tjener { Fil, Feil, Stengt, Https } tjener;
+  const char* sti;
+  double dato;            // what the date request gives
+  TOverforing resultat;
+  std::int64_t totalt;    // in the progress reports; ignored when there are none
+  bool fremdrift;         // the server answered 200 OK, so progress was reported
+  bool kontakt;           // a connection was made
+};
+
+void PrintTo(const Tilfelle& t, std::ostream* os) { *os << t.navn; }
+
+class SvarTest : public NedlastingTest, public ::testing::WithParamInterface<Tilfelle> {};
+
+TEST_P(SvarTest, EnderSomVentet) {
+  const Tilfelle& t = GetParam();
+  const StengtPort stengt;
+  std::string url;
+  switch (t.tjener) {
+    case Tilfelle::Fil: url = Filadresse(t.sti); break;
+    case Tilfelle::Feil: url = Feiladresse(t.sti); break;
+    case Tilfelle::Stengt: url = "http://127.0.0.1:" + std::to_string(stengt.Port()) + t.sti; break;
+    case Tilfelle::Https: url = "https://127.0.0.1:" + std::to_string(filtjener_->Port()) + t.sti; break;
+  }
+  TNedlastValg valg;
+  valg.stilleSekunder = 1;
+
+  const auto start = Klokke::now();
+  EXPECT_DOUBLE_EQ(HentSistEndret(url, valg, {}), t.dato);
+
+  const fs::path maal = mappe_ / "Nyverer.Zip";
+  const std::string gammelt = "det forrige arkivet";
+  mappe_.Skriv("Nyverer.Zip", gammelt);
+  Logg logg;
+  EXPECT_EQ(HentFil(url, maal, valg, logg.Hendelser()), t.resultat);
+  EXPECT_LT(Sekunder(start), 5.0);
+
+  EXPECT_EQ(logg.koblet, t.kontakt ? 1 : 0);
+  if (t.resultat == TOverforing::Feil) {
+    ASSERT_EQ(logg.feil.size(), 1u);
+    EXPECT_FALSE(logg.feil[0].empty());
+  } else {
+    EXPECT_TRUE(logg.feil.empty()) << logg.feil[0];
+  }
+  if (!t.fremdrift) {
+    EXPECT_TRUE(logg.fremdrift.empty());
+  } else if (!logg.fremdrift.empty()) {
+    EXPECT_EQ(logg.fremdrift.front(), std::make_pair(std::int64_t{0}, t.totalt));
+  } else {
+    ADD_FAILURE() << "ingen fremdrift";
+  }
+
+  if (t.resultat == TOverforing::Ferdig) {
+    EXPECT_TRUE(Les(maal) == Feiltjenerinnhold());
+    EXPECT_FALSE(fs::exists(Nedlastingsfil(maal)));
+    SjekkFremdrift(logg, t.totalt, static_cast<std::int64_t>(Feiltjenerinnhold().size()));
+  } else {
+    SjekkUrort(maal, gammelt);
+  }
+}
+
+constexpr std::int64_t Hel = 10240;  // the whole body of feiltjener.py
+
+INSTANTIATE_TEST_SUITE_P(
+    Tjenere, SvarTest,
+    ::testing::Values(
+        Tilfelle{"UtenDato", Tilfelle::Feil, "/uten-dato", -1, TOverforing::Ferdig, Hel, true, true},
+        Tilfelle{"UtenLengde", Tilfelle::Feil, "/uten-lengde", Endret, TOverforing::Ferdig, -1, true, true},
+        Tilfelle{"Omdirigert", Tilfelle::Feil, "/flytt", Endret, TOverforing::Ferdig, -1, true, true},
+        Tilfelle{"KuttetFoerLengden", Tilfelle::Feil, "/kuttet", Endret, TOverforing::Feil, 3 * Hel, true, true},
+        Tilfelle{"TomtSvar", Tilfelle::Feil, "/tom", Endret, TOverforing::TomtSvar, 0, true, true},
+        Tilfelle{"TomtSvarUtenLengde", Tilfelle::Feil, "/tom-uten-lengde", Endret, TOverforing::TomtSvar, -1, true,
+                 true},
+        Tilfelle{"Status500", Tilfelle::Feil, "/feil-500", -1, TOverforing::Feil, 0, false, true},
+        Tilfelle{"FinnesIkke", Tilfelle::Fil, "/Finnes.ikke", -1, TOverforing::Feil, 0, false, true},
+        Tilfelle{"SierIngenting", Tilfelle::Feil, "/stille", -1, TOverforing::Feil, 0, false, true},
+        Tilfelle{"StopperMidtI", Tilfelle::Feil, "/stille-midt", Endret, TOverforing::Feil, 2 * Hel, true, true},
+        Tilfelle{"Nektet", Tilfelle::Stengt, "/Nyverer.Zip", -1, TOverforing::Feil, 0, false, false},
+        Tilfelle{"Https", Tilfelle::Https, "/Nyverer.Zip", -1, TOverforing::Feil, 0, false, false}),
+    [](const ::testing::TestParamInfo<Tilfelle>& info) { return std::string(info.param.navn); });
+
+TEST_F(NedlastingTest, AvbruttDatoforespoerselEnderMedEnGang) {
+  // A server that answers at once: the cancel still wins.
+  EXPECT_EQ(HentSistEndret(Filadresse(), {}, [] { return false; }), -1);
+
+  // A server that says nothing: without the cancel this would wait 60 seconds.
+  const auto start = Klokke::now();
+  EXPECT_EQ(HentSistEndret(Feiladresse("/stille"), {}, AvbrytEtter(std::chrono::milliseconds(300))), -1);
+  EXPECT_LT(Sekunder(start), 2.0);
+}
+
+TEST_F(NedlastingTest, AvbruttOverfoeringEtterlaterIngenting) {
+  const fs::path maal = mappe_ / "Nyverer.Zip";
+  const std::string gammelt = "det forrige arkivet";
+  const auto utenDelfil = [&](std::int64_t lest) { return lest > 0 && !fs::exists(Nedlastingsfil(maal)); };
+
+  struct Maate {
+    const char* navn;
+    std::string url;
+    // Answer to each progress report.
+    std::function<bool(std::int64_t, std::int64_t)> fremdrift;
+    std::function<bool()> fortsett;
+  };
+  bool delfilManglet = false;
+  const std::vector<Maate> maater = {
+      {"foer første del", Filadresse(), [](std::int64_t, std::int64_t) { return false; }, {}},
+      {"etter første del", Filadresse(),
+       [&](std::int64_t lest, std::int64_t) {
+         delfilManglet = delfilManglet || utenDelfil(lest);
+         return lest == 0;
+       },
+       {}},
+      {"mens tjeneren tier", Feiladresse("/stille"), {}, AvbrytEtter(std::chrono::milliseconds(300))},
+      {"mens tjeneren tier midt i", Feiladresse("/stille-midt"),
+       [&](std::int64_t lest, std::int64_t) {
+         delfilManglet = delfilManglet || utenDelfil(lest);
+         return true;
+       },
+       AvbrytEtter(std::chrono::milliseconds(300))},
+  };
+  for (const Maate& m : maater) {
+    SCOPED_TRACE(m.navn);
+    mappe_.Skriv("Nyverer.Zip", gammelt);
+    Logg logg;
+    TOverforingsHendelser h = logg.Hendelser(m.fremdrift);
+    h.fortsett = m.fortsett;
+    const auto start = Klokke::now();
+    EXPECT_EQ(HentFil(m.url, maal, {}, h), TOverforing::Avbrutt);  // a silence of 60 s would be Feil
+    EXPECT_LT(Sekunder(start), 2.0);
+    EXPECT_TRUE(logg.feil.empty());
+    SjekkUrort(maal, gammelt);
+  }
+  // The body was on its way into the file beside the target when it was cancelled.
+  EXPECT_FALSE(delfilManglet);
+}
+
+struct UrlTilfelle {
+  const char* url;
+  const char* vert;
+  int port;
+  const char* sti;
+  bool gyldig;
+};
+
+TEST(SplittUrlTest, Tabell) {
+  const UrlTilfelle tilfeller[] = {
+      {"http://www.hornstad.example/Ullvik/Nyverer.Zip", "www.hornstad.example", 80, "Ullvik/Nyverer.Zip", true},
+      {"HTTP://Vert/a", "Vert", 80, "a", true},
+      {"hTTp://vert/a/b/", "vert", 80, "a/b/", true},
+      {"vert/a", "vert", 80, "a", true},
+      {"127.0.0.1:8080/x.zip", "127.0.0.1", 8080, "x.zip", true},
+      {"http://127.0.0.1:8080/x.zip", "127.0.0.1", 8080, "x.zip", true},
+      {"http://vert:65535", "vert", 65535, "", true},
+      {"http://vert", "vert", 80, "", true},
+      {"http://vert/", "vert", 80, "", true},
+      {"http://vert/sti med blank.zip", "vert", 80, "sti med blank.zip", true},
+      {"https://vert/x", "https:", 80, "/vert/x", false},
+      {"ftp://vert/x", "ftp:", 80, "/vert/x", false},
+      {"http://vert:/x", "vert:", 80, "x", false},
+      {"http://vert:8o/x", "vert:8o", 80, "x", false},
+      {"http://vert:0/x", "vert:0", 80, "x", false},
+      {"http://vert:65536/x", "vert:65536", 80, "x", false},
+      {"http://bruker@vert/x", "bruker@vert", 80, "x", false},
+      {"http:///x", "", 80, "x", false},
+      {"", "", 80, "", false},
+  };
+  for (const UrlTilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.url);
+    const TUrlDeler d = SplittUrl(t.url);
+    EXPECT_EQ(d.vert, t.vert);
+    EXPECT_EQ(d.port, t.port);
+    EXPECT_EQ(d.sti, t.sti);
+    EXPECT_EQ(d.gyldig, t.gyldig);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+// The main window under the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QToolBar>
+
+#include "eksempeldata.h"
+#include "register.h"
+#include "skall.h"
+#include "testmappe.h"
+#include "tformkatalog.h"
+#include "tformnedlast.h"
+#include "tformvaer.h"
+#include "tformver.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<TVerPost> Verer(int antall) {
+  std::vector<TVerPost> v;
+  for (int i = 0; i < antall; ++i) {
+    TVerPost p = TomVerPost();
+    p.Nummer = 2000 + i;
+    p.Navn.Sett("VER" + std::to_string(i));
+    v.push_back(p);
+  }
+  return v;
+}
+
+// The program's windows as the program entry makes them.
+struct Program {
+  explicit Program(const fs::path& mappe) : hoved(mappe) {
+    hoved.OmBoks = LagOmBoks(&hoved);
+    hoved.FormVer = &ver;
+    hoved.FormKatalog = &katalog;
+    hoved.FormNedlast = new TFormNedlast(&hoved);
+    hoved.Melding = [this](const QString& t) { meldinger << t; };
+    hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
+  }
+  void Vis() {
+    hoved.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&hoved));
+  }
+  TFormVer ver;
+  TFormKatalog katalog;
+  TFormVaer hoved;
+  QStringList meldinger;
+};
+
+// With HORNSTAD_SKJERMBILDER set to a folder, windows are saved there as PNG.
+void Skjermbilde(QWidget* w, const char* navn) {
+  const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER");
+  if (mappe == nullptr) return;
+  w->grab().save(QString(mappe) + "/" + navn + ".png");
+}
+
+}  // namespace
+
+TEST(SkallTest, TeksterOgRegler) {
+  EXPECT_EQ(Hovedtittel(), "Hornstad. Versjon 3.3 03. sep 2008");
+  EXPECT_EQ(StatusTekst(2345, "Alt."), "2345 værer Alt.");
+  EXPECT_EQ(StatusTekst(0, ""), "0 værer ");
+  EXPECT_FALSE(OppslagTillatt(100));
+  EXPECT_TRUE(OppslagTillatt(101));
+  EXPECT_EQ(KortArkivnavn("Alt.Zip"), "Alt.");
+  EXPECT_EQ(KortArkivnavn("a.b.c"), "a.");
+  EXPECT_EQ(KortArkivnavn("Uten"), "Uten");
+}
+
+TEST(SkallTest, StatuslinjeOgOppslagFolgerRegisteret) {
+  for (int antall : {0, 100, 101}) {
+    SCOPED_TRACE(antall);
+    TestMappe m;
+    if (antall > 0) SkrivVerFil(m / "Verene.Dat", Verer(antall));
+    Program p(m.Sti());
+    EXPECT_EQ(p.hoved.StatusLinje->text(), "Ingen værer inne");
+    p.Vis();
+    EXPECT_EQ(p.hoved.windowTitle(), "Hornstad. Versjon 3.3 03. sep 2008");
+    EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(antall) + " værer ");
+    EXPECT_EQ(p.hoved.Kartotekoppslag->isEnabled(), antall > 100);
+    EXPECT_EQ(p.hoved.Katalog->isEnabled(), antall > 100);
+    EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
+    if (antall == 101) Skjermbilde(&p.hoved, "hovedvindu");
+  }
+}
+
+TEST(SkallTest, SkjulteHandlingerFinnesMenVisesIkke) {
+  TestMappe m;
+  Program p(m.Sti());
+  p.Vis();
+  EXPECT_FALSE(p.hoved.HentHornstad->isVisible());
+  EXPECT_FALSE(p.hoved.HenteInn->isVisible());
+  EXPECT_FALSE(p.hoved.Registrering->menuAction()->isVisible());
+  EXPECT_FALSE(p.hoved.Registrering->menuAction()->isEnabled());
+  EXPECT_TRUE(p.hoved.LeggInn->isVisible());
+  EXPECT_EQ(p.hoved.Avslutt->statusTip(), "Lukk programmet");
+  const QList<QAction*> handlinger = p.hoved.findChildren<QAction*>();
+  EXPECT_TRUE(handlinger.contains(p.hoved.HentHornstad));
+  EXPECT_GE(p.hoved.minimumWidth(), 521);
+  EXPECT_LE(p.hoved.maximumWidth(), 590);
+  EXPECT_EQ(p.hoved.minimumHeight(), 323);
+  EXPECT_EQ(p.hoved.maximumHeight(), 400);
+}
+
+TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  {
+    Program p(m.Sti());
+    p.Vis();
+    p.hoved.move(40, 50);
+    p.hoved.Kartotekoppslag->trigger();
+    EXPECT_TRUE(p.ver.isVisible());
+    EXPECT_FALSE(p.ver.Endre->isVisible());
+    EXPECT_FALSE(p.ver.Endrealt->isVisible());
+    p.ver.setGeometry(100, 120, 700, 500);
+    p.katalog.setGeometry(200, 220, 640, 470);
+    p.hoved.close();
+  }
+  {
+    QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
+    EXPECT_EQ(ini.value("Ver/Bred").toInt(), 700);
+    EXPECT_EQ(ini.value("Katalog/Hog").toInt(), 470);
+    EXPECT_EQ(ini.value("Nett/Adresse").toString(), StandardAdresse);
+    ini.setValue("Hoved/Siste", "Alt.");
+  }
+  Program p(m.Sti());
+  p.Vis();
+  p.hoved.Kartotekoppslag->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.ver));
+  EXPECT_EQ(p.ver.size(), QSize(700, 500));
+  EXPECT_EQ(p.ver.geometry().topLeft(), QPoint(100, 120));
+  EXPECT_EQ(p.katalog.size(), QSize(640, 470));
+  EXPECT_EQ(p.katalog.geometry().topLeft(), QPoint(200, 220)) << "placed even before it is shown";
+  EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer Alt.");
+}
+
+TEST(SkallTest, KatalogFaarRaselistaOgOmBoksenVersjonen) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  IMappe i(m.Sti());  // no Rasene.Nav here
+  Program p(m.Sti());
+  p.Vis();
+  p.hoved.Katalog->trigger();
+  EXPECT_TRUE(p.katalog.isVisible());
+  ASSERT_EQ(p.katalog.Raser->count(), 27);
+  EXPECT_EQ(p.katalog.Raser->item(4)->text(), "Spælsau");
+  p.hoved.Katalog->trigger();
+  EXPECT_EQ(p.katalog.Raser->count(), 27) << "filled only once";
+  auto* versjon = p.hoved.OmBoks->findChild<QLabel*>("Versjon");
+  ASSERT_NE(versjon, nullptr);
+  EXPECT_EQ(versjon->text(), "Versjon 3.3 03. sep 2008");
+  Skjermbilde(p.hoved.OmBoks, "omboks");
+}
+
+TEST(SkallTest, UlesbartRegisterGirMeldingOgProgrammetGaarVidere) {
+  TestMappe m;
+  fs::create_directory(m / "Verene.Dat");
+  Program p(m.Sti());
+  p.Vis();
+  ASSERT_EQ(p.meldinger.size(), 1);
+  EXPECT_TRUE(p.meldinger[0].contains("værregisteret")) << p.meldinger[0].toStdString();
+  EXPECT_EQ(p.hoved.StatusLinje->text(), "0 værer ");
+  EXPECT_FALSE(p.hoved.Kartotekoppslag->isEnabled());
+}
+
+int main(int argc, char** argv) {
+  // Windows are made without a display unless the caller chose a platform.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
