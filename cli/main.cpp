@@ -5,10 +5,16 @@
 #include <string>
 #include <vector>
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <QSettings>
+#include <atomic>
+
 #include "cp1252.h"
+#include "nedlasting.h"
 #include "ramimport.h"
+#include "skall.h"
 #include "filer.h"
 #include "register.h"
 #include "tekst.h"
@@ -30,6 +36,10 @@ const char* Hjelp =
     "Kommandoer:\n"
     "  importer FIL   leser inn en væreksport (Vedder2.Tex) eller et zip-arkiv\n"
     "                 som holder en, som nytt værregister\n"
+    "  hent [--adresse URL]\n"
+    "                 henter væreksporten fra nettet og leser den inn; uten\n"
+    "                 --adresse fra tjeneren i [Nett] Adresse i Hornstad.Ini\n"
+    "                 (stien /Ullvik/hsTokk2.zip legges til en adresse uten sti)\n"
     "  status         antall værer i registeret og de første værene\n";
 
 void Skriv(const std::string& cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), stdout); }
@@ -107,6 +117,76 @@ int Importer(const std::vector<std::string>& args) {
   return 0;
 }
 
+std::atomic<bool> avbrutt{false};
+
+void Avbryt(int) { avbrutt = true; }
+
+int Hent(const std::vector<std::string>& args) {
+  std::string adresse;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--adresse" && i + 1 < args.size()) {
+      adresse = args[++i];
+    } else {
+      std::fputs("Bruk: hornstad-cli hent [--adresse URL]\n", stderr);
+      return 2;
+    }
+  }
+  if (adresse.empty()) {
+    const QSettings ini(QString::fromStdString(Innstillingsfil(DataFolder).string()), QSettings::IniFormat);
+    adresse = Nettadresse(ini).toStdString();
+  }
+  if (SplittUrl(adresse).sti.empty()) {
+    while (!adresse.empty() && adresse.back() == '/') adresse.pop_back();
+    adresse += VerArkivSti;
+  }
+  // Ctrl+C ends the transfer cleanly: nothing half-written is left.
+  struct sigaction sa {};
+  sa.sa_handler = Avbryt;
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
+
+  const std::filesystem::path arkiv = DataFolder / ArkivNavn;
+  const TNedlastValg valg;
+  HentSistEndret(adresse, valg, [] { return !avbrutt.load(); });
+  std::string feil;
+  TOverforing r;
+  {
+    Fremdriftslinje linje("Henter værer    ");
+    TOverforingsHendelser h;
+    h.fremdrift = [&](int64_t lest, int64_t totalt) {
+      linje(lest, totalt);
+      return !avbrutt.load();
+    };
+    h.fortsett = [] { return !avbrutt.load(); };
+    h.feil = [&](const std::string& melding) { feil = melding; };
+    r = HentFil(adresse, arkiv, valg, h);
+  }
+  if (r != TOverforing::Ferdig || avbrutt) {
+    if (avbrutt || r == TOverforing::Avbrutt)
+      std::fputs("Nedlastingen ble avbrutt. Værregisteret er uendret.\n", stderr);
+    else if (r == TOverforing::TomtSvar)
+      std::fprintf(stderr, "Tjeneren sendte en tom fil fra %s. Værregisteret er uendret.\n", adresse.c_str());
+    else
+      std::fprintf(stderr, "Kunne ikke hente %s: %s%s Værregisteret er uendret.\n", adresse.c_str(), feil.c_str(),
+                   !feil.empty() && feil.back() == '.' ? "" : ".");
+    return 1;
+  }
+  try {
+    Fremdriftslinje linje("Leser inn værer ");
+    ImporterArkiv(arkiv, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
+  } catch (const IoFeil&) {
+    std::error_code ec;
+    std::filesystem::remove(arkiv, ec);
+    throw;
+  }
+  std::error_code ec;
+  std::filesystem::remove(arkiv, ec);
+  TProdusent reg;
+  reg.LoadRegister();
+  std::printf("%zu værer\n", RamNumbers.size());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,6 +218,7 @@ int main(int argc, char** argv) {
   try {
     if (args[0] == "status") return Status();
     if (args[0] == "importer") return Importer(args);
+    if (args[0] == "hent") return Hent(args);
   } catch (const IoFeil& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

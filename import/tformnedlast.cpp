@@ -48,6 +48,7 @@ TFormNedlast::TFormNedlast(QWidget* parent)
   lag->addWidget(BtBryt, 0, Qt::AlignHCenter);
   setMinimumWidth(360);
   connect(BtBryt, &QPushButton::clicked, this, &TFormNedlast::BtBrytClick);
+  Melding = [this](const QString& t) { QMessageBox::information(parentWidget(), "Hornstad", t); };
 }
 
 TFormNedlast::~TFormNedlast() {
@@ -164,7 +165,7 @@ bool TFormNedlast::DownloadFile(const std::string& url, const std::filesystem::p
     exec();
     kanal_->slutt = true;
   } else {
-    QMessageBox::information(parentWidget(), "Hornstad", "Din versjon er allerede oppdatert.");
+    Melding("Din versjon er allerede oppdatert.");
     if (avbrutt) *avbrutt = avbrutt_;
     return false;
   }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,8 @@ class TFormNedlast : public QDialog {
 
   // Timeouts and user agent for the requests (tests shorten the timeouts).
   TNedlastValg valg;
+  // Shows a message to the user; tests answer it instead.
+  std::function<void(const QString&)> Melding;
 
   QLabel* Status;
   QLabel* Llast;

@@ -27,6 +27,9 @@ def vent_til_lukket(s):
 
 
 def svar(s, sti, foresporsel):
+    # Only the first part of the path chooses, so "/stille/Ullvik/a.zip" is silent too.
+    if not sti.startswith("/ekko"):
+        sti = "/" + sti.lstrip("/").split("/")[0]
     lengde = ("Content-Length", str(len(INNHOLD)))
     dato = ("Last-Modified", DATO)
     if sti.startswith("/ekko"):

@@ -1,0 +1,236 @@
+// The import road end to end: the main window's "Legg in værer fra internett"
+// and the command-line tool against servers on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+
+#include "eksempeldata.h"
+#include "filer.h"
+#include "register.h"
+#include "testmappe.h"
+#include "tformkatalog.h"
+#include "tformnedlast.h"
+#include "tformvaer.h"
+#include "tformver.h"
+#include "tjener.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int Kjor(const std::string& kommando) { return std::system(kommando.c_str()); }
+std::string Sitat(const fs::path& p) { return "'" + p.string() + "'"; }
+
+// Runs a command and gives its exit code and what it wrote on stdout and stderr.
+std::pair<int, std::string> KjorUt(const std::string& kommando) {
+  std::string ut;
+  FILE* f = ::popen((kommando + " 2>&1").c_str(), "r");
+  if (f == nullptr) return {-1, ut};
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) ut.append(buf, n);
+  const int status = ::pclose(f);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ut};
+}
+
+// One server for all tests: Python's http.server over a folder whose
+// archives the tests put in place, and the misbehaving server.
+class InnlesingTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    rot_ = new TestMappe;
+    fs::create_directories(*rot_ / "Ullvik");
+    // A good archive made by Info-ZIP, a damaged one and one without the export.
+    rot_->Skriv("Vedder2.Tex", LagEksport(400, 3));
+    ASSERT_EQ(Kjor("cd " + Sitat(rot_->Sti()) + " && zip -q Ullvik/hsTokk2.zip Vedder2.Tex"), 0);
+    fs::create_directories(*rot_ / "skadet/Ullvik");
+    rot_->Skriv("skadet/Ullvik/hsTokk2.zip", LesHeleFila(*rot_ / "Ullvik/hsTokk2.zip").substr(0, 3000));
+    fs::create_directories(*rot_ / "uten/Ullvik");
+    rot_->Skriv("Les.txt", "ingen eksport her");
+    ASSERT_EQ(Kjor("cd " + Sitat(rot_->Sti()) + " && zip -q uten/Ullvik/hsTokk2.zip Les.txt"), 0);
+    filer_ = new Tjenerprosess(
+        {"python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory", rot_->Sti().string(), "0"});
+    feil_ = new Tjenerprosess({"python3", "-u", HS_FEILTJENER});
+  }
+  static void TearDownTestSuite() {
+    delete filer_;
+    delete feil_;
+    delete rot_;
+  }
+  void SetUp() override {
+    ASSERT_GT(filer_->Port(), 0);
+    ASSERT_GT(feil_->Port(), 0);
+    SkrivVerFil(data / "Verene.Dat", gamle);
+  }
+
+  static std::string Adresse(const std::string& under = "") {
+    return "http://127.0.0.1:" + std::to_string(filer_->Port()) + under;
+  }
+  static std::string FeilAdresse(const std::string& sti) {
+    return "http://127.0.0.1:" + std::to_string(feil_->Port()) + sti;
+  }
+  std::string Register() const { return LesHeleFila(data / "Verene.Dat"); }
+  std::string GamleBytes() const {
+    return std::string(reinterpret_cast<const char*>(gamle.data()), gamle.size() * sizeof(TVerPost));
+  }
+
+  static TestMappe* rot_;
+  static Tjenerprosess* filer_;
+  static Tjenerprosess* feil_;
+  TestMappe data;
+  const std::vector<TVerPost> gamle = KonverterEksport(LagEksport(150, 8));
+};
+
+TestMappe* InnlesingTest::rot_ = nullptr;
+Tjenerprosess* InnlesingTest::filer_ = nullptr;
+Tjenerprosess* InnlesingTest::feil_ = nullptr;
+
+// The program's windows, with questions answered and messages collected.
+struct Program {
+  Program(const fs::path& mappe, const std::string& adresse) : hoved(mappe) {
+    QSettings ini(QString::fromStdString((mappe / "Hornstad.Ini").string()), QSettings::IniFormat);
+    ini.setValue("Nett/Adresse", QString::fromStdString(adresse));
+    ini.sync();
+    hoved.OmBoks = LagOmBoks(&hoved);
+    hoved.FormVer = &ver;
+    hoved.FormKatalog = &katalog;
+    nedlast = new TFormNedlast(&hoved);
+    nedlast->valg.stilleSekunder = 2;
+    hoved.FormNedlast = nedlast;
+    hoved.Bekreft = [this](const QString&) { return svar; };
+    hoved.Melding = [this](const QString& t) { meldinger << t; };
+    hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
+    nedlast->Melding = [this](const QString& t) { meldinger << t; };
+    hoved.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&hoved));
+  }
+  // Presses "Avbryt" in the download window once `naar` holds.
+  void AvbrytNaar(std::function<bool()> naar) {
+    auto* t = new QTimer(&hoved);
+    QObject::connect(t, &QTimer::timeout, t, [this, t, naar] {
+      if (nedlast->isVisible() && naar()) {
+        t->stop();
+        // With HORNSTAD_SKJERMBILDER set to a folder, the window is saved there as PNG.
+        if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
+          nedlast->grab().save(QString(mappe) + "/nedlasting-" + nedlast->Status->text().left(12) + ".png");
+        QTest::mouseClick(nedlast->BtBryt, Qt::LeftButton);
+      }
+    });
+    t->start(20);
+  }
+  TFormVer ver;
+  TFormKatalog katalog;
+  TFormVaer hoved;
+  TFormNedlast* nedlast;
+  bool svar = true;
+  QStringList meldinger;
+};
+
+}  // namespace
+
+TEST_F(InnlesingTest, VindusinnlesingErstatterRegisteret) {
+  Program p(data.Sti(), Adresse());
+  EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+  p.hoved.LeggInn->trigger();
+  EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
+  const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+  EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
+  EXPECT_EQ(RamNumbers.size(), ventet);
+  EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
+  EXPECT_EQ(p.nedlast->Status->text(), "Nedlasting ferdig");
+  EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
+  EXPECT_FALSE(fs::exists(data / "OpPakket/Vedder2.Tex"));
+  EXPECT_FALSE(fs::exists(data / "Verene.Dat.ny"));
+}
+
+TEST_F(InnlesingTest, FeilGirMeldingOgUendretRegister) {
+  struct Tilfelle {
+    const char* navn;
+    std::string adresse;
+    bool svar;
+    std::function<bool(Program&)> avbrytNaar;  // empty: the window closes by itself
+    QStringList meldinger;                      // beginnings of the messages, in order
+  };
+  const QString lagret = "Fikk ikke lagret fila:" + QString::fromStdString((data / "Nyverer.Zip").string());
+  const Tilfelle tilfeller[] = {
+      {"brukeren sier nei", Adresse(), false, {}, {lagret}},
+      {"404", Adresse("/finnes-ikke"), true,
+       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; }, {lagret}},
+      {"avbrutt mens datoen hentes", FeilAdresse("/stille"), true, [](Program&) { return true; },
+       {"Din versjon er allerede oppdatert.", lagret}},
+      {"avkortet svar", FeilAdresse("/kuttet"), true,
+       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; }, {lagret}},
+      {"skadet arkiv", Adresse("/skadet"), true, {}, {"Arkivet Nyverer.Zip er skadet"}},
+      {"arkiv uten eksport", Adresse("/uten"), true, {}, {"Arkivet Nyverer.Zip inneholder ingen værfil"}},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    Program p(data.Sti(), t.adresse);
+    p.svar = t.svar;
+    if (t.avbrytNaar) p.AvbrytNaar([&] { return t.avbrytNaar(p); });
+    p.hoved.LeggInn->trigger();
+    ASSERT_EQ(p.meldinger.size(), t.meldinger.size()) << p.meldinger.join("|").toStdString();
+    for (int i = 0; i < t.meldinger.size(); ++i)
+      EXPECT_TRUE(p.meldinger[i].startsWith(t.meldinger[i])) << p.meldinger[i].toStdString();
+    EXPECT_EQ(Register(), GamleBytes());
+    EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ") << "the old register is open again";
+    EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
+    EXPECT_NE(p.hoved.Register(), nullptr);
+    EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
+    EXPECT_FALSE(fs::exists(data / "Nyverer.Zip.ned"));
+  }
+}
+
+TEST_F(InnlesingTest, KommandolinjaHenterOgLeserInn) {
+  const std::string cli = std::string(HS_CLI) + " --data " + Sitat(data.Sti());
+  const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+
+  auto [kode, ut] = KjorUt(cli + " hent --adresse " + Adresse("/finnes-ikke/a.zip"));
+  EXPECT_EQ(kode, 1) << ut;
+  EXPECT_NE(ut.find("Kunne ikke hente"), std::string::npos) << ut;
+  EXPECT_EQ(Register(), GamleBytes());
+
+  std::tie(kode, ut) = KjorUt(cli + " hent --adresse " + Adresse("/skadet"));
+  EXPECT_EQ(kode, 1) << ut;
+  EXPECT_NE(ut.find("er skadet"), std::string::npos) << ut;
+  EXPECT_EQ(Register(), GamleBytes());
+
+  // The server from Hornstad.Ini when no address is given.
+  {
+    QSettings ini(QString::fromStdString((data / "Hornstad.Ini").string()), QSettings::IniFormat);
+    ini.setValue("Nett/Adresse", QString::fromStdString(Adresse()));
+  }
+  std::tie(kode, ut) = KjorUt(cli + " hent");
+  EXPECT_EQ(kode, 0) << ut;
+  EXPECT_EQ(ut, std::to_string(ventet) + " værer\n");
+  EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
+
+  // The same archive read from a file gives the same register byte for byte.
+  const std::string fraNett = Register();
+  SkrivVerFil(data / "Verene.Dat", gamle);
+  std::tie(kode, ut) = KjorUt(cli + " importer " + Sitat(*rot_ / "Ullvik/hsTokk2.zip"));
+  EXPECT_EQ(kode, 0) << ut;
+  EXPECT_EQ(Register(), fraNett);
+  std::tie(kode, ut) = KjorUt(cli + " importer " + Sitat(*rot_ / "Vedder2.Tex"));
+  EXPECT_EQ(kode, 0) << ut;
+  EXPECT_EQ(Register(), fraNett);
+  EXPECT_TRUE(fs::exists(*rot_ / "Vedder2.Tex")) << "the user's own export is not deleted";
+
+  std::tie(kode, ut) = KjorUt(cli + " importer " + Sitat(*rot_ / "skadet/Ullvik/hsTokk2.zip"));
+  EXPECT_EQ(kode, 1) << ut;
+  EXPECT_EQ(Register(), fraNett);
+}
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
