@@ -50,43 +50,19 @@ struct ZipFilLukker {
 void SkrivMedlem(zip_t* z, zip_uint64_t indeks, const fs::path& arkiv, const fs::path& maal) {
   std::unique_ptr<zip_file_t, ZipFilLukker> fil(zip_fopen_index(z, indeks, 0));
   if (!fil) throw IoFeil(ArkivFeil(arkiv, zip_error_code_zip(zip_get_error(z))));
-  fs::path tmp = maal;
-  tmp += ".ny";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw IoFeil("Kan ikke skrive fila " + maal.string() + ": " + SystemFeil(errno));
-  const auto avbryt = [&](const std::string& melding) {
-    ::close(fd);
-    ::unlink(tmp.c_str());
-    throw IoFeil(melding);
-  };
+  TTryggFil ut(maal);
   std::vector<char> buf(1 << 16);
   uint64_t totalt = 0;
   for (;;) {
     const zip_int64_t n = zip_fread(fil.get(), buf.data(), buf.size());
-    if (n < 0) avbryt(ArkivFeil(arkiv, zip_error_code_zip(zip_file_get_error(fil.get()))));
+    if (n < 0) throw IoFeil(ArkivFeil(arkiv, zip_error_code_zip(zip_file_get_error(fil.get()))));
     if (n == 0) break;
     totalt += static_cast<uint64_t>(n);
     if (totalt > MaksMedlem)
-      avbryt("Fila " + maal.filename().string() + " i arkivet er større enn 1 GiB og pakkes ikke ut.");
-    std::size_t skrevet = 0;
-    while (skrevet < static_cast<std::size_t>(n)) {
-      const ssize_t w = ::write(fd, buf.data() + skrevet, static_cast<std::size_t>(n) - skrevet);
-      if (w < 0 && errno == EINTR) continue;
-      if (w < 0) avbryt("Kan ikke skrive fila " + maal.string() + ": " + SystemFeil(errno));
-      skrevet += static_cast<std::size_t>(w);
-    }
+      throw IoFeil("Fila " + maal.filename().string() + " i arkivet er større enn 1 GiB og pakkes ikke ut.");
+    ut.Skriv(std::string_view(buf.data(), static_cast<std::size_t>(n)));
   }
-  if (::fsync(fd) != 0) avbryt("Kan ikke skrive fila " + maal.string() + ": " + SystemFeil(errno));
-  if (::close(fd) != 0) {
-    const int feil = errno;
-    ::unlink(tmp.c_str());
-    throw IoFeil("Kan ikke skrive fila " + maal.string() + ": " + SystemFeil(feil));
-  }
-  if (::rename(tmp.c_str(), maal.c_str()) != 0) {
-    const int feil = errno;
-    ::unlink(tmp.c_str());
-    throw IoFeil("Kan ikke skrive fila " + maal.string() + ": " + SystemFeil(feil));
-  }
+  ut.Fullfor();
 }
 
 }  // namespace

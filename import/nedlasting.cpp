@@ -292,62 +292,6 @@ class Forespoersel {
   Klokke::time_point sistHoert_{};
 };
 
-// The file a transfer writes into. Removed when the object goes unless
-// Fullfor has renamed it over its target.
-class Utfil {
- public:
-  explicit Utfil(fs::path sti) : sti_(std::move(sti)) {}
-  ~Utfil() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!flyttet_) ::unlink(sti_.c_str());
-  }
-  Utfil(const Utfil&) = delete;
-  Utfil& operator=(const Utfil&) = delete;
-
-  // Appends; the file is made at the first call. On failure `feil` gets the message.
-  bool Skriv(const char* data, std::size_t n, std::string& feil) {
-    if (fd_ < 0) {
-      ::unlink(sti_.c_str());
-      fd_ = ::open(sti_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-      if (fd_ < 0) {
-        feil = "Kan ikke skrive fila " + sti_.string() + ": " + SystemFeil(errno);
-        return false;
-      }
-    }
-    while (n > 0) {
-      const ssize_t skrevet = ::write(fd_, data, n);
-      if (skrevet < 0) {
-        if (errno == EINTR) continue;
-        feil = "Kan ikke skrive fila " + sti_.string() + ": " + SystemFeil(errno);
-        return false;
-      }
-      data += skrevet;
-      n -= static_cast<std::size_t>(skrevet);
-    }
-    return true;
-  }
-
-  // Makes the file durable and renames it over `maal`.
-  bool Fullfor(const fs::path& maal, std::string& feil) {
-    int kode = 0;
-    if (::fsync(fd_) != 0) kode = errno;
-    if (::close(fd_) != 0 && kode == 0) kode = errno;
-    fd_ = -1;
-    if (kode == 0 && ::rename(sti_.c_str(), maal.c_str()) != 0) kode = errno;
-    if (kode != 0) {
-      feil = "Kan ikke skrive fila " + maal.string() + ": " + SystemFeil(kode);
-      return false;
-    }
-    flyttet_ = true;
-    return true;
-  }
-
- private:
-  fs::path sti_;
-  int fd_ = -1;
-  bool flyttet_ = false;
-};
-
 std::string VertOgPort(const TUrlDeler& d) { return d.vert + ":" + std::to_string(d.port); }
 
 }  // namespace
@@ -414,7 +358,7 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   Forespoersel f(deler, valg);
   if (!f.Klar()) return feil("Kan ikke laste ned: HTTP-biblioteket lot seg ikke sette opp");
 
-  Utfil ut(Nedlastingsfil(maal));
+  TTryggFil ut(maal, ".ned");
   std::int64_t lest = 0;
   std::int64_t totalt = -1;
   bool godtatt = false;
@@ -439,7 +383,12 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   };
   f.vedKropp = [&](const char* data, std::size_t n) {
     if (!godtatt) return true;  // the body of an answer that is not used
-    if (!ut.Skriv(data, n, skrivefeil)) return false;
+    try {
+      ut.Skriv(std::string_view(data, n));
+    } catch (const IoFeil& e) {
+      skrivefeil = e.what();
+      return false;
+    }
     lest += static_cast<std::int64_t>(n);
     if (hendelser.fremdrift && !hendelser.fremdrift(lest, totalt)) {
       avbrutt = true;
@@ -467,6 +416,10 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   if (!godtatt) return feil("Tjeneren " + VertOgPort(deler) + " sendte ikke fila");
   if (totalt >= 0 && lest != totalt) return kuttet();
   if (lest == 0) return TOverforing::TomtSvar;
-  if (!ut.Fullfor(maal, skrivefeil)) return feil(skrivefeil);
+  try {
+    ut.Fullfor();
+  } catch (const IoFeil& e) {
+    return feil(e.what());
+  }
   return TOverforing::Ferdig;
 }

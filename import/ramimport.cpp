@@ -1,9 +1,5 @@
 #include "ramimport.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <vector>
 
 #include "arkiv.h"
@@ -129,30 +125,23 @@ bool KonverterLinjer(std::string_view eksport, const std::function<void(const TV
 
 namespace {
 
-// Writes records to a file descriptor in large blocks.
+// Writes records in large blocks.
 class PostSkriver {
  public:
-  PostSkriver(int fd, const fs::path& maal) : fd_(fd), maal_(maal) { buf_.reserve(Blokk); }
+  explicit PostSkriver(TTryggFil& fil) : fil_(fil) { buf_.reserve(Blokk); }
   void Legg(const TVerPost& p) {
     const auto* b = reinterpret_cast<const char*>(&p);
     buf_.insert(buf_.end(), b, b + sizeof p);
     if (buf_.size() >= Blokk) Tom();
   }
   void Tom() {
-    std::size_t skrevet = 0;
-    while (skrevet < buf_.size()) {
-      const ssize_t n = ::write(fd_, buf_.data() + skrevet, buf_.size() - skrevet);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) throw IoFeil("Kan ikke skrive værregisteret " + maal_.string() + ": " + SystemFeil(errno));
-      skrevet += static_cast<std::size_t>(n);
-    }
+    fil_.Skriv(std::string_view(buf_.data(), buf_.size()));
     buf_.clear();
   }
 
  private:
   static constexpr std::size_t Blokk = 1 << 20;
-  int fd_;
-  fs::path maal_;
+  TTryggFil& fil_;
   std::vector<char> buf_;
 };
 
@@ -160,33 +149,19 @@ class PostSkriver {
 
 int64_t KonverterEksportfil(const fs::path& eksport, const fs::path& verfil, const TFremdrift& fremdrift) {
   const std::string innhold = LesHeleFila(eksport);
-  fs::path tmp = verfil;
-  tmp += ".ny";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw IoFeil("Kan ikke skrive værregisteret " + verfil.string() + ": " + SystemFeil(errno));
+  TTryggFil fil(verfil, ".ny", "værregisteret " + verfil.string());
+  PostSkriver skriver(fil);
   int64_t antall = 0;
-  try {
-    PostSkriver skriver(fd, verfil);
-    const bool ferdig = KonverterLinjer(
-        innhold,
-        [&](const TVerPost& p) {
-          skriver.Legg(p);
-          ++antall;
-        },
-        fremdrift);
-    if (!ferdig) throw IoFeil("Innlesingen ble avbrutt. Værregisteret er uendret.");
-    skriver.Tom();
-    if (::fsync(fd) != 0) throw IoFeil("Kan ikke skrive værregisteret " + verfil.string() + ": " + SystemFeil(errno));
-  } catch (...) {
-    ::close(fd);
-    ::unlink(tmp.c_str());
-    throw;
-  }
-  if (::close(fd) != 0 || ::rename(tmp.c_str(), verfil.c_str()) != 0) {
-    const int feil = errno;
-    ::unlink(tmp.c_str());
-    throw IoFeil("Kan ikke skrive værregisteret " + verfil.string() + ": " + SystemFeil(feil));
-  }
+  const bool ferdig = KonverterLinjer(
+      innhold,
+      [&](const TVerPost& p) {
+        skriver.Legg(p);
+        ++antall;
+      },
+      fremdrift);
+  if (!ferdig) throw IoFeil("Innlesingen ble avbrutt. Værregisteret er uendret.");
+  skriver.Tom();
+  fil.Fullfor();
   return antall;
 }
 

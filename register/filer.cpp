@@ -56,27 +56,52 @@ std::string LesHeleFila(const fs::path& fil) {
   return innhold;
 }
 
+TTryggFil::TTryggFil(fs::path maal, std::string_view endelse, std::string hva)
+    : maal_(std::move(maal)), hva_(std::move(hva)) {
+  sti_ = maal_;
+  sti_ += std::string(endelse);
+  if (hva_.empty()) hva_ = "fila " + Vis(maal_);
+}
+
+TTryggFil::~TTryggFil() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!ferdig_) ::unlink(sti_.c_str());
+}
+
+void TTryggFil::Feil(int kode) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  throw IoFeil("Kan ikke skrive " + hva_ + ": " + SystemFeil(kode));
+}
+
+void TTryggFil::Apne() {
+  ::unlink(sti_.c_str());
+  fd_ = ::open(sti_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd_ < 0) Feil(errno);
+}
+
+void TTryggFil::Skriv(std::string_view data) {
+  if (fd_ < 0) Apne();
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd_, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Feil(errno);
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+}
+
+void TTryggFil::Fullfor() {
+  if (fd_ < 0) Apne();
+  if (::fsync(fd_) != 0) Feil(errno);
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) Feil(errno);
+  if (::rename(sti_.c_str(), maal_.c_str()) != 0) Feil(errno);
+  ferdig_ = true;
+}
+
 void SkrivTrygt(const fs::path& maal, std::string_view innhold) {
-  fs::path tmp = maal;
-  tmp += ".ny";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw IoFeil("Kan ikke skrive fila " + Vis(maal) + ": " + SystemFeil(errno));
-  std::size_t skrevet = 0;
-  int feil = 0;
-  while (skrevet < innhold.size()) {
-    const ssize_t n = ::write(fd, innhold.data() + skrevet, innhold.size() - skrevet);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      feil = errno;
-      break;
-    }
-    skrevet += static_cast<std::size_t>(n);
-  }
-  if (feil == 0 && ::fsync(fd) != 0) feil = errno;
-  if (::close(fd) != 0 && feil == 0) feil = errno;
-  if (feil == 0 && ::rename(tmp.c_str(), maal.c_str()) != 0) feil = errno;
-  if (feil != 0) {
-    ::unlink(tmp.c_str());
-    throw IoFeil("Kan ikke skrive fila " + Vis(maal) + ": " + SystemFeil(feil));
-  }
+  TTryggFil fil(maal);
+  fil.Skriv(innhold);
+  fil.Fullfor();
 }

@@ -24,6 +24,34 @@ std::string SystemFeil(int feilkode);
 // Reads a whole file. Throws IoFeil when it cannot.
 std::string LesHeleFila(const std::filesystem::path& fil);
 
-// Writes `innhold` beside `maal` and renames it over `maal` when complete, so
-// that a failure leaves the old file as it was. Throws IoFeil.
+// A file that replaces `maal` whole or not at all: it is written beside
+// `maal` (named `maal` plus `endelse`) and renamed over it by Fullfor. Until
+// then `maal` is as it was, and a file beside it that was not completed is
+// removed when the object goes. Errors throw IoFeil with a message naming
+// `hva` ("fila <maal>" when empty).
+class TTryggFil {
+ public:
+  explicit TTryggFil(std::filesystem::path maal, std::string_view endelse = ".ny", std::string hva = {});
+  ~TTryggFil();
+  TTryggFil(const TTryggFil&) = delete;
+  TTryggFil& operator=(const TTryggFil&) = delete;
+
+  // Appends; the file beside is made at the first call.
+  void Skriv(std::string_view data);
+  // Makes the file durable and renames it over `maal`.
+  void Fullfor();
+  const std::filesystem::path& Sti() const { return sti_; }
+
+ private:
+  void Apne();
+  [[noreturn]] void Feil(int kode);
+
+  std::filesystem::path maal_;
+  std::filesystem::path sti_;
+  std::string hva_;
+  int fd_ = -1;
+  bool ferdig_ = false;
+};
+
+// Writes `innhold` as the whole of `maal` through a TTryggFil. Throws IoFeil.
 void SkrivTrygt(const std::filesystem::path& maal, std::string_view innhold);
