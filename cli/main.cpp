@@ -13,6 +13,7 @@
 
 #include "cp1252.h"
 #include "nedlasting.h"
+#include "oppslag.h"
 #include "ramimport.h"
 #include "skall.h"
 #include "filer.h"
@@ -40,6 +41,10 @@ const char* Hjelp =
     "                 henter væreksporten fra nettet og leser den inn; uten\n"
     "                 --adresse fra tjeneren i [Nett] Adresse i Hornstad.Ini\n"
     "                 (stien /Ullvik/hsTokk2.zip legges til en adresse uten sti)\n"
+    "  oppslag NUMMER|NAVN\n"
+    "                 viser væren slik væroppslaget viser den; NAVN (minst tre\n"
+    "                 tegn, uten sifre) søkes som del av navnene, og flere treff\n"
+    "                 gir en liste med ett treff på hver linje\n"
     "  status         antall værer i registeret og de første værene\n";
 
 void Skriv(const std::string& cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), stdout); }
@@ -57,6 +62,48 @@ int Status() {
           DateToText(p.IndeksDato) + "\n");
   }
   if (reg.RecordCount() > vis) Skriv("...\n");
+  return 0;
+}
+
+// What the lookup window shows for the argument, read as the window reads its
+// number-or-name field when the argument is typed into it.
+int Oppslag(const std::vector<std::string>& args) {
+  if (args.size() != 2) {
+    std::fputs("Bruk: hornstad-cli oppslag NUMMER|NAVN\n", stderr);
+    return 2;
+  }
+  const std::string felt = Utf8TilCp1252(args[1]);
+  TProdusent reg;
+  reg.LoadRegister();
+  // Typed into the empty field, the text is both the field's text and the
+  // name-search text.
+  const TSoekResultat r = Soek(felt, felt, &reg);
+  if (r.utfall == TSoekResultat::Utfall::Kandidater) {
+    for (const TTekstElement& e : r.kandidater) Skriv(e.tekst + "\n");
+    return 0;
+  }
+  if (r.utfall == TSoekResultat::Utfall::Ingenting) {
+    std::fprintf(stderr, "Fant ingen vær med «%s» i navnet.\n", args[1].c_str());
+    return 1;
+  }
+  if (r.ver.Nummer == 0) {
+    const int32_t nummer = LesHeltall(felt);
+    if (nummer == 0)
+      std::fputs("Skriv et kåringsnummer, eller minst tre tegn av et navn.\n", stderr);
+    else
+      std::fprintf(stderr, "Fant ingen vær med kåringsnummer %d.\n", static_cast<int>(nummer));
+    return 1;
+  }
+  const Trase raser;
+  const TVerVisning v = LagVisning(r.ver, raser, &reg);
+  for (const std::string& linje : v.rasnav) Skriv(linje + "\n");
+  const auto rader = [](const auto& titler, const auto& celler) {
+    for (std::size_t i = 0; i < titler.size(); ++i) Skriv(titler[i] + "\t" + celler[i] + "\n");
+  };
+  rader(VerindTitler(), v.verind);
+  rader(SlektTitler(), v.slekt);
+  rader(ScanTitler(), v.scan);
+  rader(UllaTitler(), v.ulla);
   return 0;
 }
 
@@ -219,6 +266,7 @@ int main(int argc, char** argv) {
     if (args[0] == "status") return Status();
     if (args[0] == "importer") return Importer(args);
     if (args[0] == "hent") return Hent(args);
+    if (args[0] == "oppslag") return Oppslag(args);
   } catch (const IoFeil& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

@@ -1,19 +1,261 @@
 #include "tformver.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
-TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window) {
-  setWindowTitle("Værkartotek");
+#include "cp1252.h"
+#include "oppslag.h"
+#include "register.h"
+#include "tgrid.h"
+#include "tintedit.h"
+#include "trase.h"
+
+namespace {
+
+// A read-only two-column grid with its row titles; the widths and heights are
+// at least those given, and wide enough for the titles in the window's font.
+template <std::size_t N>
+TGrid* LagGrid(QWidget* forelder, const std::array<std::string, N>& titler, int bredde0, int bredde1,
+               int forsteHoyde, int hoyde) {
+  auto* g = new TGrid(forelder);
+  g->SettRullefelt(false);
+  g->KolonneDrag = false;
+  g->Velgbar = false;
+  g->setFocusPolicy(Qt::NoFocus);
+  TRutenett& m = g->Modell();
+  m.SettStorrelse(2, static_cast<int>(N));
+  m.SettFaste(1, 0);
+  const QFontMetrics fm(forelder->font());
+  int tittelbredde = bredde0;
+  for (std::size_t r = 0; r < N; ++r) {
+    m.SettCelle(0, static_cast<int>(r), titler[r]);
+    // A tall first row may hold its title on two lines.
+    if (r == 0 && forsteHoyde >= 2 * fm.height()) continue;
+    tittelbredde = std::max(tittelbredde, fm.horizontalAdvance(TilQString(titler[r])) + 6);
+  }
+  m.SettKolbredde(0, tittelbredde);
+  m.SettKolbredde(1, bredde1);
+  m.SettStandardHoyde(std::max(hoyde, fm.height() + 4));
+  m.SettRadhoyde(0, std::max(forsteHoyde, fm.height() + 4));
+  const QSize s = g->Innholdsstorrelse();
+  g->setFixedSize(s.width() + 2 * g->frameWidth(), s.height() + 2 * g->frameWidth());
+  return g;
+}
+
+}  // namespace
+
+TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPost()) {
+  setWindowTitle("Væroppslag");
+  // The window's own font: the metric twin of Arial at the size its layout was made for.
+  QFont f("Liberation Sans");
+  f.setPixelSize(11);
+  setFont(f);
+
+  auto* ledetekst = new QLabel("Kåringsnr./\nnavn (3++)", this);
+  Evernum = new TIntEdit(this);
+  Evernum->Minimum = 0;
+  Evernum->Maksimum = 290013394;
+  Evernum->Kol = 9;
+  Evernum->setFixedSize(89, std::max(21, Evernum->fontMetrics().height() + 8));
+  Let = new QPushButton("&Let....", this);
   Endre = new QPushButton("&Endre navn", this);
+  Stamme = new QPushButton("Stamtre", this);
+  Avkom = new QPushButton("Avkom", this);
+  Skriv = new QPushButton("Skriv", this);
   Endrealt = new QPushButton("Endre alt", this);
-  auto* knapper = new QHBoxLayout;
-  knapper->addWidget(Endre);
-  knapper->addWidget(Endrealt);
-  knapper->addStretch();
+  Lukk = new QPushButton("&Lukk", this);
+  auto* topp = new QHBoxLayout;
+  topp->setSpacing(2);
+  topp->addWidget(ledetekst);
+  topp->addWidget(Evernum);
+  // The buttons keep their small sizes unless their text needs more room.
+  const std::pair<QPushButton*, int> bredder[] = {{Let, 41},    {Endre, 65},    {Stamme, 73}, {Avkom, 65},
+                                                  {Skriv, 57},  {Endrealt, 67}, {Lukk, 73}};
+  for (const auto& [b, bredde] : bredder) {
+    b->setAutoDefault(false);
+    const int tekst = b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 12;
+    b->setFixedSize(std::max(bredde, tekst), std::max(21, b->fontMetrics().height() + 8));
+    topp->addWidget(b);
+  }
+  topp->addStretch();
+
+  Verind = LagGrid(this, VerindTitler(), 60, 76, 20, 20);
+  Verind->TegnCelle = [](QPainter&, TCelleTegning& c) {
+    const TVerindStil stil = VerindStil(c.rad);
+    c.font.setBold(stil.fet);
+    if (stil.farge == TVerindFarge::Svart) c.tekstfarge = Qt::black;
+    if (stil.farge == TVerindFarge::Blaa) c.tekstfarge = Qt::blue;
+  };
+  Rasnav = new QLabel(this);
+  QFont rf = font();
+  rf.setPixelSize(13);
+  Rasnav->setFont(rf);
+  Rasnav->setFixedHeight(std::max(48, QFontMetrics(rf).lineSpacing() * 3 + 6));
+  Rasnav->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  auto* felt = new QWidget;
+  felt->setFont(font());
+  Slekt = LagGrid(felt, SlektTitler(), 51, 103, 19, 19);
+  Scan = LagGrid(felt, ScanTitler(), 60, 46, 42, 26);
+  Ulla = LagGrid(felt, UllaTitler(), 54, 69, 35, 26);
+  auto* rad = new QHBoxLayout(felt);
+  rad->setContentsMargins(0, 0, 0, 0);
+  rad->setSpacing(7);
+  rad->addWidget(Slekt, 0, Qt::AlignTop);
+  rad->addWidget(Scan, 0, Qt::AlignTop);
+  rad->addWidget(Ulla, 0, Qt::AlignTop);
+  rad->addStretch();
+  auto* rull = new QScrollArea(this);
+  rull->setWidget(felt);
+  rull->setFrameShape(QFrame::NoFrame);
+  rull->setWidgetResizable(false);
+
+  auto* hoyre = new QVBoxLayout;
+  hoyre->addWidget(Rasnav);
+  hoyre->addWidget(rull, 1);
+  auto* kropp = new QHBoxLayout;
+  kropp->addWidget(Verind, 0, Qt::AlignTop);
+  kropp->addLayout(hoyre, 1);
   auto* lag = new QVBoxLayout(this);
-  lag->addStretch();
-  lag->addLayout(knapper);
-  resize(640, 480);
+  lag->setContentsMargins(4, 6, 4, 4);
+  lag->addLayout(topp);
+  lag->addLayout(kropp, 1);
+
+  // The candidate list floats over the window.
+  LiVer = new QListWidget(this);
+  LiVer->setWindowFlags(Qt::Tool);
+  LiVer->setWindowTitle("Velg vær");
+  LiVer->setToolTip("Klikk på den som passer, eller lukk vinduet.");
+  LiVer->hide();
+
+  connect(Let, &QPushButton::clicked, this, &TFormVer::LetClick);
+  connect(Lukk, &QPushButton::clicked, this, &QWidget::hide);
+  connect(Skriv, &QPushButton::clicked, this, &TFormVer::SkrivClick);
+  connect(LiVer, &QListWidget::itemClicked, this, &TFormVer::LiVerClick);
+  connect(LiVer, &QListWidget::itemActivated, this, &TFormVer::LiVerClick);
+  connect(Slekt, &TGrid::celleDobbeltklikket, this, &TFormVer::SlektDblClickCell);
+  Evernum->OnKeypress = [this](QKeyEvent* e) { return EvernumKeypress(e); };
+  Evernum->EtterTast = [this](QKeyEvent*) { EvernumEtterTast(); };
+
+  resize(std::max(604, sizeHint().width()), std::max(308, sizeHint().height()));
+  Vis();
+}
+
+bool TFormVer::EvernumKeypress(QKeyEvent* e) {
+  const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  soekVedTast_ = false;
+  if (enter && EnterStarterSoek(FraQString(Evernum->text()))) {
+    LetClick();
+    return true;
+  }
+  if (ver_.Nummer > 0) {
+    // Typing something new empties the display at once.
+    TProdusent* reg = Register ? Register() : nullptr;
+    ver_ = reg ? reg->FindByNumber(0) : TomVerPost();
+    Vis();
+  } else {
+    soekVedTast_ = true;
+  }
+  return false;
+}
+
+void TFormVer::EvernumEtterTast() {
+  if (soekVedTast_) navnesoek_ = FraQString(Evernum->text());
+  soekVedTast_ = false;
+}
+
+void TFormVer::LetClick() {
+  TProdusent* reg = Register ? Register() : nullptr;
+  if (reg == nullptr) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const TSoekResultat r = Soek(FraQString(Evernum->text()), navnesoek_, reg);
+  QApplication::restoreOverrideCursor();
+  switch (r.utfall) {
+    case TSoekResultat::Utfall::Ver:
+      ver_ = r.ver;
+      if (r.feltverdi) Evernum->SettVerdi(*r.feltverdi);
+      break;
+    case TSoekResultat::Utfall::Kandidater: {
+      LiVer->clear();
+      for (const TTekstElement& k : r.kandidater) {
+        auto* item = new QListWidgetItem(TilQString(k.tekst), LiVer);
+        item->setData(Qt::UserRole, k.nummer);
+      }
+      Evernum->setFocus();
+      const QPoint hjorne = frameGeometry().topLeft();
+      // 170 x 150 pixels, wider when a long name would not fit.
+      int bredde = 170;
+      for (int i = 0; i < LiVer->count(); ++i)
+        bredde = std::max(bredde, LiVer->fontMetrics().horizontalAdvance(LiVer->item(i)->text()) + 12 +
+                                      LiVer->verticalScrollBar()->sizeHint().width());
+      LiVer->setGeometry(QRect(hjorne + QPoint(30, 50), QSize(bredde, 150)));
+      LiVer->show();
+      LiVer->raise();
+      break;
+    }
+    case TSoekResultat::Utfall::Ingenting:
+      break;
+  }
+  Vis();
+}
+
+void TFormVer::LiVerClick(QListWidgetItem* item) {
+  TProdusent* reg = Register ? Register() : nullptr;
+  if (item == nullptr || reg == nullptr) return;
+  const int32_t nummer = item->data(Qt::UserRole).toInt();
+  Evernum->SettVerdi(nummer);
+  ver_ = reg->FindByNumber(nummer);
+  LiVer->hide();
+  Vis();
+}
+
+void TFormVer::SlektDblClickCell(int kol, int rad) {
+  const auto nummer = SlektDobbeltklikk(kol, rad, Slekt->Modell().Celle(kol, rad));
+  if (!nummer) return;
+  Evernum->SettVerdi(*nummer);
+  LetClick();
+}
+
+void TFormVer::Vis() {
+  static const Trase innebygd;
+  const Trase* raser = Raser ? Raser() : nullptr;
+  const TVerVisning v = LagVisning(ver_, raser ? *raser : innebygd, Register ? Register() : nullptr);
+  Endre->setEnabled(v.vist);
+  Stamme->setEnabled(Endre->isEnabled());
+  Endrealt->setEnabled(Endre->isEnabled());
+  Avkom->setEnabled(Endre->isEnabled());
+  Rasnav->setText(TilQString(v.rasnav[0] + "\n" + v.rasnav[1] + "\n" + v.rasnav[2]));
+  const auto fyll = [](TGrid* g, const auto& tekster) {
+    for (std::size_t r = 0; r < tekster.size(); ++r) g->Modell().SettCelle(1, static_cast<int>(r), tekster[r]);
+  };
+  fyll(Verind, v.verind);
+  fyll(Slekt, v.slekt);
+  fyll(Scan, v.scan);
+  fyll(Ulla, v.ulla);
+}
+
+void TFormVer::SkrivClick() {
+  QPrinter skriver(QPrinter::HighResolution);
+  QPrintDialog dialog(&skriver, this);
+  dialog.setWindowTitle("Skriv ut væroppslaget");
+  if (dialog.exec() != QDialog::Accepted) return;
+  // A picture of the window, as large as the page allows.
+  const QPixmap bilde = grab();
+  QPainter p(&skriver);
+  const QRect side = p.viewport();
+  QSize s = bilde.size();
+  s.scale(side.size(), Qt::KeepAspectRatio);
+  p.setViewport(side.x(), side.y(), s.width(), s.height());
+  p.setWindow(bilde.rect());
+  p.drawPixmap(0, 0, bilde);
 }

@@ -1,9 +1,22 @@
-// The ram lookup window.
+// The ram lookup window: one ram at a time, found by judging number or by
+// part of its name, shown in four read-only grids under a three-line heading.
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <string>
 
+#include "verpost.h"
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
 class QPushButton;
+class QScrollArea;
+class TGrid;
+class TIntEdit;
+class TProdusent;
+class Trase;
 
 class TFormVer : public QWidget {
   Q_OBJECT
@@ -11,7 +24,42 @@ class TFormVer : public QWidget {
  public:
   explicit TFormVer(QWidget* parent = nullptr);
 
-  // The record-editing buttons, which the main window hides.
+  // Where the register and the breed table come from; the main window owns
+  // both and may replace them (after an import).
+  std::function<TProdusent*()> Register;
+  std::function<const Trase*()> Raser;
+
+  TIntEdit* Evernum;
+  QPushButton* Let;
   QPushButton* Endre;
+  QPushButton* Stamme;
+  QPushButton* Avkom;
+  QPushButton* Skriv;
   QPushButton* Endrealt;
+  QPushButton* Lukk;
+  QListWidget* LiVer;
+  TGrid* Verind;
+  QLabel* Rasnav;
+  TGrid* Slekt;
+  TGrid* Scan;
+  TGrid* Ulla;
+
+  // The ram shown (all zero when none is).
+  const TVerPost& GjeldendeVer() const { return ver_; }
+  // The name-search text, kept apart from the field's text.
+  const std::string& Navnesoek() const { return navnesoek_; }
+
+  void Vis();
+  void LetClick();
+  void LiVerClick(QListWidgetItem* item);
+  void SlektDblClickCell(int kol, int rad);
+  void SkrivClick();
+
+ private:
+  bool EvernumKeypress(class QKeyEvent* e);
+  void EvernumEtterTast();
+
+  TVerPost ver_;
+  std::string navnesoek_;
+  bool soekVedTast_ = false;
 };

@@ -33,7 +33,7 @@ int Siffer(char c, bool heks) {
   return -1;
 }
 
-HeltallsLesing LesHeltall(std::string_view s) {
+HeltallsLesing LesTall(std::string_view s, int64_t grense = std::numeric_limits<int64_t>::max()) {
   const std::size_t n = s.size();
   std::size_t i = 0;
   while (i < n && s[i] == ' ') ++i;
@@ -56,7 +56,7 @@ HeltallsLesing LesHeltall(std::string_view s) {
   while (i < n) {
     const int d = Siffer(s[i], heks);
     if (d < 0) break;
-    if (verdi > (static_cast<uint64_t>(std::numeric_limits<int64_t>::max()) - d) / grunntall) break;
+    if (verdi > (static_cast<uint64_t>(grense) - d) / grunntall) break;
     verdi = verdi * grunntall + d;
     siffer = true;
     ++i;
@@ -152,17 +152,29 @@ std::string NextField(std::string& linje) {
 
 int64_t TextToInt(std::string_view tekst) {
   {
-    const HeltallsLesing r = LesHeltall(Kutt(tekst));
+    const HeltallsLesing r = LesTall(Kutt(tekst));
     if (r.ok) return r.verdi;
   }
   std::string t(Kutt(tekst));
   while (!t.empty()) {
-    const HeltallsLesing r = LesHeltall(t);
+    const HeltallsLesing r = LesTall(t);
     if (r.ok || r.feil >= t.size()) return r.verdi;
     t.erase(r.feil, 1);
     if (t.empty()) return r.verdi;
   }
   return 0;
+}
+
+int32_t LesHeltall(std::string_view tekst, bool* helt) {
+  std::string t(tekst.substr(0, std::min<std::size_t>(tekst.size(), 30)));
+  HeltallsLesing r = LesTall(t, std::numeric_limits<int32_t>::max());
+  if (helt) *helt = r.ok;
+  while (!r.ok && t.size() >= 2) {
+    if (r.feil >= t.size()) break;
+    t.erase(r.feil, 1);
+    r = LesTall(t, std::numeric_limits<int32_t>::max());
+  }
+  return static_cast<int32_t>(r.verdi);
 }
 
 float TextToReal(std::string_view tekst) {

@@ -23,6 +23,12 @@ float TextToReal(std::string_view tekst);
 double IsoTextToDate(std::string_view tekst);
 double CompactTextToDate(std::string_view tekst);
 bool CheckDigitOk(std::string_view tekst);
+// The integer reading of the entry fields: the first 30 characters, read as
+// TextToInt does but into 32 bits; while the reading fails and at least 2
+// characters are left, the character where it failed is deleted and the text
+// read again. `helt` tells whether the whole text read as an integer at once.
+// "12a3" gives 123, "ab" gives 0.
+int32_t LesHeltall(std::string_view tekst, bool* helt = nullptr);
 
 // Numbers and dates to text.
 std::string IntToText(int64_t verdi);

@@ -268,6 +268,10 @@ void TFormVaer::ForsteVisning() {
   Plasser(FormKatalog, "Katalog", true);
   setWindowTitle(Hovedtittel());
   repaint();
+  if (FormVer) {
+    FormVer->Register = [this] { return register_.get(); };
+    FormVer->Raser = [this] { return raser_.get(); };
+  }
   if (!register_) LastRegister();
   Oppdater();
   raser_ = std::make_unique<Trase>();

@@ -179,6 +179,47 @@ TEST(TekstTextToInt, SifferSomVilleFlyteOverDroppes) {
 }
 
 // ---------------------------------------------------------------------------
+// LesHeltall
+
+TEST(TekstLesHeltall, LeserSomTextToIntMenI32BiterOgBareDe30ForsteTegnene) {
+  struct Tilfelle {
+    std::string tekst;
+    int32_t verdi;
+    bool helt;  // the whole text read as an integer at once
+  };
+  const Tilfelle tilfeller[] = {
+      {"", 0, false},
+      {"0", 0, true},
+      {"-5", -5, true},
+      {"  42", 42, true},
+      {"42 ", 42, false},
+      {"12a3", 123, false},
+      {"ab", 0, false},
+      {"a", 0, false},
+      {"-", 0, false},
+      {"5a", 5, false},
+      {"12-3", 123, false},
+      {"$1F", 31, true},
+      {"2147483647", 2147483647, true},
+      {"-2147483647", -2147483647, true},
+      // The digit that would overflow 32 bits is dropped like a bad character.
+      {"2147483648", 214748364, false},
+      {"99999999999", 999999999, false},
+      // Only the first 30 characters are read: the 7 ends them, the digits
+      // after it are not seen.
+      {std::string(29, 'x') + "7" + "123456789", 7, false},
+      {std::string(28, ' ') + "12" + "abcdefghij", 12, true},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(Vis(t.tekst));
+    bool helt = !t.helt;
+    EXPECT_EQ(LesHeltall(t.tekst, &helt), t.verdi);
+    EXPECT_EQ(helt, t.helt);
+    EXPECT_EQ(LesHeltall(t.tekst), t.verdi);
+  }
+}
+
+// ---------------------------------------------------------------------------
 // TextToReal
 
 TEST(TekstTextToReal, LeserKommaOgDropperTegnDenIkkeKanLese) {

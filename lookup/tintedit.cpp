@@ -1,0 +1,105 @@
+#include "tintedit.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPalette>
+
+#include "cp1252.h"
+#include "tekst.h"
+
+namespace {
+
+const QColor Rod(255, 0, 0);
+
+// A key that types a character: it carries text. Delete carries the DEL
+// control character on some platforms but types nothing, so it is no
+// character key.
+bool ErTegntast(const QKeyEvent* e) {
+  const QString t = e->text();
+  return !t.isEmpty() && t != QString(QChar(0x7F));
+}
+
+// Focus that moves to another window, to a popup or to the menu bar comes back
+// to the field where it left; only other moves enter or leave the field.
+bool FlytterFokus(Qt::FocusReason grunn) {
+  return grunn != Qt::ActiveWindowFocusReason && grunn != Qt::PopupFocusReason &&
+         grunn != Qt::MenuBarFocusReason;
+}
+
+}  // namespace
+
+TIntEdit::TIntEdit(QWidget* parent) : QLineEdit(parent), normal_(palette().color(QPalette::Base)) {
+  connect(this, &QLineEdit::textChanged, this, &TIntEdit::TekstEndret);
+}
+
+void TIntEdit::SettVerdi(int32_t verdi) {
+  feil = false;
+  setText(QString::number(verdi));
+  // The reading cannot give back every value (the lowest int32 loses a
+  // digit), so the value set is kept as given.
+  verdi_ = verdi;
+}
+
+void TIntEdit::TekstEndret(const QString& tekst) {
+  if (normal_ == QColor(Qt::black)) normal_ = QColor(Qt::white);
+  if (tekst.isEmpty()) {
+    // An emptied field keeps the colour it had.
+    verdi_ = 0;
+  } else {
+    bool helt = false;
+    verdi_ = LesHeltall(FraQString(tekst), &helt);
+    SettFarge(helt ? normal_ : Rod);
+  }
+  if (OnChange) OnChange();
+}
+
+void TIntEdit::Forlat() {
+  feil = false;
+  const int32_t verdi = verdi_;
+  if (verdi < Minimum || verdi > Maksimum) {
+    setText(QString());
+    verdi_ = 0;
+    feil = true;
+  } else {
+    setText(QString::number(verdi));
+    verdi_ = verdi;
+  }
+  SettFarge(normal_);
+  if (OnExit) OnExit();
+}
+
+void TIntEdit::SettFarge(const QColor& farge) {
+  if (palette().color(QPalette::Base) == farge) return;
+  QPalette p = palette();
+  p.setColor(QPalette::Base, farge);
+  setPalette(p);
+}
+
+void TIntEdit::keyPressEvent(QKeyEvent* e) {
+  if (OnKeyDown && OnKeyDown(e)) {
+    e->accept();
+    return;
+  }
+  const bool tegn = ErTegntast(e);
+  if (tegn && OnKeypress && OnKeypress(e)) {
+    e->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(e);
+  if (tegn && EtterTast) EtterTast(e);
+}
+
+void TIntEdit::keyReleaseEvent(QKeyEvent* e) {
+  QLineEdit::keyReleaseEvent(e);
+  if (OnKeyUp) OnKeyUp(e);
+}
+
+void TIntEdit::focusInEvent(QFocusEvent* e) {
+  QLineEdit::focusInEvent(e);
+  if (FlytterFokus(e->reason()) && OnEnter) OnEnter();
+}
+
+void TIntEdit::focusOutEvent(QFocusEvent* e) {
+  QLineEdit::focusOutEvent(e);
+  if (FlytterFokus(e->reason())) Forlat();
+}

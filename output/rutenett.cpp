@@ -1,0 +1,162 @@
+#include "rutenett.h"
+
+#include <algorithm>
+
+namespace {
+
+const std::string Tom;
+
+}  // namespace
+
+TRutenett::TRutenett(int kolonner, int rader) { SettStorrelse(kolonner, rader); }
+
+void TRutenett::Endret() const {
+  if (VedEndring) VedEndring();
+}
+
+void TRutenett::SettStorrelse(int kolonner, int rader) {
+  kolonner = std::max(kolonner, 0);
+  rader = std::max(rader, 0);
+  kolonner_ = kolonner;
+  celler_.resize(static_cast<std::size_t>(rader));
+  flagg_.resize(static_cast<std::size_t>(rader));
+  for (auto& r : celler_) r.resize(static_cast<std::size_t>(kolonner));
+  for (auto& r : flagg_) r.resize(static_cast<std::size_t>(kolonner), 0);
+  kolbredde_.resize(static_cast<std::size_t>(kolonner), standardBredde_);
+  radhoyde_.resize(static_cast<std::size_t>(rader), standardHoyde_);
+  Klem();
+  Endret();
+}
+
+void TRutenett::SettFaste(int kolonner, int rader) {
+  fasteKol_ = std::max(kolonner, 0);
+  fasteRader_ = std::max(rader, 0);
+  Klem();
+  Endret();
+}
+
+// Keeps the selection and the current cell inside the grid.
+void TRutenett::Klem() {
+  const int maksKol = std::max(kolonner_ - 1, 0);
+  const int maksRad = std::max(Rader() - 1, 0);
+  gjeldendeKol_ = std::clamp(gjeldendeKol_, 0, maksKol);
+  gjeldendeRad_ = std::clamp(gjeldendeRad_, 0, maksRad);
+  valg_.venstre = std::clamp(valg_.venstre, 0, maksKol);
+  valg_.hoyre = std::clamp(valg_.hoyre, valg_.venstre, maksKol);
+  valg_.topp = std::clamp(valg_.topp, 0, maksRad);
+  valg_.bunn = std::clamp(valg_.bunn, valg_.topp, maksRad);
+}
+
+const std::string& TRutenett::Celle(int kol, int rad) const {
+  if (kol < 0 || rad < 0 || kol >= kolonner_ || rad >= Rader()) return Tom;
+  return celler_[static_cast<std::size_t>(rad)][static_cast<std::size_t>(kol)];
+}
+
+void TRutenett::SettCelle(int kol, int rad, std::string tekst) {
+  if (kol < 0 || rad < 0 || kol >= kolonner_ || rad >= Rader()) return;
+  celler_[static_cast<std::size_t>(rad)][static_cast<std::size_t>(kol)] = std::move(tekst);
+  Endret();
+}
+
+uint32_t TRutenett::Flagg(int kol, int rad) const {
+  if (kol < 0 || rad < 0 || kol >= kolonner_ || rad >= Rader()) return 0;
+  return flagg_[static_cast<std::size_t>(rad)][static_cast<std::size_t>(kol)];
+}
+
+void TRutenett::SettFlagg(int kol, int rad, uint32_t flagg) {
+  if (kol < 0 || rad < 0 || kol >= kolonner_ || rad >= Rader()) return;
+  flagg_[static_cast<std::size_t>(rad)][static_cast<std::size_t>(kol)] = flagg;
+  Endret();
+}
+
+void TRutenett::SlettRader(int fra, int til) {
+  fra = std::max(fra, 0);
+  til = std::min(til, Rader() - 1);
+  if (fra > til) return;
+  celler_.erase(celler_.begin() + fra, celler_.begin() + til + 1);
+  flagg_.erase(flagg_.begin() + fra, flagg_.begin() + til + 1);
+  radhoyde_.erase(radhoyde_.begin() + fra, radhoyde_.begin() + til + 1);
+  Klem();
+  Endret();
+}
+
+void TRutenett::SettInnRad(int rad) {
+  rad = std::clamp(rad, 0, Rader());
+  celler_.insert(celler_.begin() + rad, std::vector<std::string>(static_cast<std::size_t>(kolonner_)));
+  flagg_.insert(flagg_.begin() + rad, std::vector<uint32_t>(static_cast<std::size_t>(kolonner_), 0));
+  radhoyde_.insert(radhoyde_.begin() + rad, standardHoyde_);
+  Endret();
+}
+
+void TRutenett::ByttRader(int a, int b) {
+  if (a < 0 || b < 0 || a >= Rader() || b >= Rader() || a == b) return;
+  std::swap(celler_[static_cast<std::size_t>(a)], celler_[static_cast<std::size_t>(b)]);
+  std::swap(flagg_[static_cast<std::size_t>(a)], flagg_[static_cast<std::size_t>(b)]);
+  Endret();
+}
+
+void TRutenett::OrdneRader(int fra, const std::vector<int>& rekkefolge) {
+  std::vector<std::vector<std::string>> celler;
+  std::vector<std::vector<uint32_t>> flagg;
+  celler.reserve(rekkefolge.size());
+  flagg.reserve(rekkefolge.size());
+  for (int r : rekkefolge) {
+    celler.push_back(std::move(celler_[static_cast<std::size_t>(r)]));
+    flagg.push_back(std::move(flagg_[static_cast<std::size_t>(r)]));
+  }
+  for (std::size_t i = 0; i < celler.size(); ++i) {
+    celler_[static_cast<std::size_t>(fra) + i] = std::move(celler[i]);
+    flagg_[static_cast<std::size_t>(fra) + i] = std::move(flagg[i]);
+  }
+  Endret();
+}
+
+void TRutenett::SettStandardBredde(int b) {
+  standardBredde_ = std::max(b, 0);
+  std::fill(kolbredde_.begin(), kolbredde_.end(), standardBredde_);
+  Endret();
+}
+
+void TRutenett::SettStandardHoyde(int h) {
+  standardHoyde_ = std::max(h, 0);
+  std::fill(radhoyde_.begin(), radhoyde_.end(), standardHoyde_);
+  Endret();
+}
+
+int TRutenett::Kolbredde(int kol) const {
+  if (kol < 0 || kol >= kolonner_) return standardBredde_;
+  return kolbredde_[static_cast<std::size_t>(kol)];
+}
+
+void TRutenett::SettKolbredde(int kol, int b) {
+  if (kol < 0 || kol >= kolonner_) return;
+  kolbredde_[static_cast<std::size_t>(kol)] = std::max(b, 0);
+  Endret();
+}
+
+int TRutenett::Radhoyde(int rad) const {
+  if (rad < 0 || rad >= Rader()) return standardHoyde_;
+  return radhoyde_[static_cast<std::size_t>(rad)];
+}
+
+void TRutenett::SettRadhoyde(int rad, int h) {
+  if (rad < 0 || rad >= Rader()) return;
+  radhoyde_[static_cast<std::size_t>(rad)] = std::max(h, 0);
+  Endret();
+}
+
+void TRutenett::SettValg(TOmraade valg) {
+  if (valg.venstre > valg.hoyre) std::swap(valg.venstre, valg.hoyre);
+  if (valg.topp > valg.bunn) std::swap(valg.topp, valg.bunn);
+  valg_ = valg;
+  Klem();
+  Endret();
+}
+
+void TRutenett::SettGjeldende(int kol, int rad) {
+  gjeldendeKol_ = kol;
+  gjeldendeRad_ = rad;
+  valg_ = TOmraade{kol, rad, kol, rad};
+  Klem();
+  Endret();
+}

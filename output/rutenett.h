@@ -1,0 +1,93 @@
+// The grid model: rows and columns of text cells with fixed header rows and
+// columns, a selection, a current cell and per-cell flags. Sorting, finding,
+// the column figures and the exports work on this model; the grid widget
+// only shows it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A rectangle of cells, inclusive at both ends.
+struct TOmraade {
+  int venstre = 0;
+  int topp = 0;
+  int hoyre = 0;
+  int bunn = 0;
+  bool operator==(const TOmraade&) const = default;
+  bool Inneholder(int kol, int rad) const { return kol >= venstre && kol <= hoyre && rad >= topp && rad <= bunn; }
+};
+
+class TRutenett {
+ public:
+  TRutenett(int kolonner = 0, int rader = 0);
+
+  int Kolonner() const { return kolonner_; }
+  int Rader() const { return static_cast<int>(celler_.size()); }
+  // Changes the size; cells that remain keep their text, new cells are empty.
+  void SettStorrelse(int kolonner, int rader);
+  void SettKolonner(int kolonner) { SettStorrelse(kolonner, Rader()); }
+  void SettRader(int rader) { SettStorrelse(kolonner_, rader); }
+
+  // Fixed (frozen) columns at the left and header rows at the top.
+  int FasteKol() const { return fasteKol_; }
+  int FasteRader() const { return fasteRader_; }
+  void SettFaste(int kolonner, int rader);
+
+  // Cells are Windows-1252 texts; outside the grid a cell reads empty and a
+  // write is ignored.
+  const std::string& Celle(int kol, int rad) const;
+  void SettCelle(int kol, int rad, std::string tekst);
+  const std::vector<std::string>& Rad(int rad) const { return celler_[static_cast<std::size_t>(rad)]; }
+  // Per-cell flags for the window's own use (error marks and the like).
+  uint32_t Flagg(int kol, int rad) const;
+  void SettFlagg(int kol, int rad, uint32_t flagg);
+
+  // Removes rows `fra` to `til` (inclusive); the rows below move up.
+  void SlettRader(int fra, int til);
+  // Inserts an empty row before `rad` (at the end when `rad` is Rader()).
+  void SettInnRad(int rad);
+  // Swaps two rows with their flags.
+  void ByttRader(int a, int b);
+  // Puts the rows in the order given: row i becomes the old row rekkefolge[i - fra].
+  void OrdneRader(int fra, const std::vector<int>& rekkefolge);
+
+  // Sizes in pixels.
+  int StandardBredde() const { return standardBredde_; }
+  int StandardHoyde() const { return standardHoyde_; }
+  void SettStandardBredde(int b);
+  void SettStandardHoyde(int h);  // also resets every row to it
+  int Kolbredde(int kol) const;
+  void SettKolbredde(int kol, int b);
+  int Radhoyde(int rad) const;
+  void SettRadhoyde(int rad, int h);
+
+  // The selection and the current cell, kept inside the grid.
+  const TOmraade& Valg() const { return valg_; }
+  void SettValg(TOmraade valg);
+  int GjeldendeKol() const { return gjeldendeKol_; }
+  int GjeldendeRad() const { return gjeldendeRad_; }
+  // Makes (kol, rad) the current cell and the selection that one cell.
+  void SettGjeldende(int kol, int rad);
+
+  // Called after every change, so that a view can redraw.
+  std::function<void()> VedEndring;
+
+ private:
+  void Endret() const;
+  void Klem();
+
+  int kolonner_ = 0;
+  int fasteKol_ = 0;
+  int fasteRader_ = 0;
+  std::vector<std::vector<std::string>> celler_;
+  std::vector<std::vector<uint32_t>> flagg_;
+  int standardBredde_ = 64;
+  int standardHoyde_ = 24;
+  std::vector<int> kolbredde_;
+  std::vector<int> radhoyde_;
+  TOmraade valg_;
+  int gjeldendeKol_ = 0;
+  int gjeldendeRad_ = 0;
+};

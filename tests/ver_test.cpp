@@ -1,0 +1,220 @@
+// The lookup window under the offscreen platform, driven with keys and mouse.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "cp1252.h"
+#include "eksempeldata.h"
+#include "register.h"
+#include "testmappe.h"
+#include "tformver.h"
+#include "tgrid.h"
+#include "tintedit.h"
+#include "trase.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TVerPost Ver(int32_t nummer, const std::string& navn, int32_t far = 0) {
+  TVerPost p = TomVerPost();
+  p.Nummer = nummer;
+  p.Navn.Sett(navn);
+  p.Farnr = far;
+  p.Rase = 1;
+  p.Fylke = 12;
+  p.OIndeks = 112;
+  p.Kropp = 5;
+  p.Bein = 6;
+  p.Ullkvalitet = 7;
+  p.Ullmengde = 8;
+  p.VektAvvik = 1.5f;
+  p.OAett = 2.0f;
+  p.Mornr = 4521;
+  p.Hostvekt = 45.5f;
+  p.IndeksDato = 38000;
+  p.Fodebuskap.Sett("OLA NORDMANN");
+  p.Fodested.Sett("\xD8RSTA");
+  return p;
+}
+
+// A register of 150 rams with three "FJELL" names and a sire chain.
+class VerVindu : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<TVerPost> v;
+    for (int i = 0; i < 150; ++i) v.push_back(Ver(1000 + i, "VER" + std::to_string(i)));
+    v[10] = Ver(1200000, "Blakken");
+    v[11] = Ver(1200001, "Fjellkongen", 1200000);
+    v[12] = Ver(1200002, "Lille Fjellbu", 1200001);
+    v[13] = Ver(1200003, "Fjellrypa", 1200001);
+    v[14] = Ver(123, "Hundretjuetre");
+    SkrivVerFil(mappe / "Verene.Dat", v);
+    DataFolder = mappe.Sti();
+    reg.LoadRegister();
+    vindu.Register = [this] { return &reg; };
+    vindu.Raser = [this] { return &raser; };
+    vindu.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&vindu));
+    vindu.Evernum->setFocus();
+  }
+  QString Celle(TGrid* g, int rad) { return g->Tekst(1, rad); }
+  void Skriv(const char* tekst) { QTest::keyClicks(vindu.Evernum, tekst); }
+  void Enter() { QTest::keyClick(vindu.Evernum, Qt::Key_Return); }
+
+  TestMappe mappe;
+  TProdusent reg;
+  Trase raser;
+  TFormVer vindu;
+};
+
+void Skjermbilde(QWidget* w, const char* navn) {
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) w->grab().save(QString(mappe) + "/" + navn + ".png");
+}
+
+}  // namespace
+
+TEST_F(VerVindu, NummerOgEnterViserVeren) {
+  Skriv("1200002");
+  Enter();
+  EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 1200002);
+  EXPECT_EQ(vindu.Rasnav->text(), "Dala    / Lille Fjellbu\nFødebuskap:Ola Nordmann\nFødested:Ørsta i   Hordaland");
+  EXPECT_EQ(Celle(vindu.Slekt, 0), "1200001");
+  EXPECT_EQ(Celle(vindu.Slekt, 1), "Fjellkongen");
+  EXPECT_EQ(Celle(vindu.Slekt, 4), "004521");
+  EXPECT_EQ(Celle(vindu.Scan, 6), "29,5");
+  EXPECT_TRUE(vindu.Stamme->isEnabled());
+  EXPECT_TRUE(vindu.Avkom->isEnabled());
+  Skjermbilde(&vindu, "oppslag");
+}
+
+TEST_F(VerVindu, NavnesokMedEnterOgMedMusa) {
+  struct Tilfelle {
+    const char* navn;
+    const char* skriv;
+    bool medMus;  // click "Let" instead of pressing Enter
+    int32_t vist;
+    int kandidater;  // -1: the list stays hidden
+  };
+  const Tilfelle tilfeller[] = {
+      {"ett treff med Enter", "blakk", false, 1200000, -1},
+      {"ett treff med musa", "Blakk", true, 1200000, -1},
+      {"tre treff", "fjell", false, 0, 3},
+      {"to tegn og Enter", "bl", false, 0, -1},
+      {"ingen treff", "qqq", false, 0, -1},
+      {"tall med bokstaver", "12ab3", false, 123, -1},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    vindu.Evernum->clear();
+    vindu.LiVer->hide();
+    Skriv(t.skriv);
+    if (t.medMus) {
+      QTest::mouseClick(vindu.Let, Qt::LeftButton);
+      EXPECT_EQ(vindu.Evernum->text(), t.vist ? QString::number(t.vist) : "0");
+    } else {
+      Enter();
+    }
+    EXPECT_EQ(+vindu.GjeldendeVer().Nummer, t.vist);
+    EXPECT_EQ(vindu.LiVer->isVisible(), t.kandidater >= 0);
+    if (t.kandidater >= 0) {
+      ASSERT_EQ(vindu.LiVer->count(), t.kandidater);
+      EXPECT_EQ(vindu.LiVer->item(0)->text(), "1200001 FJELLKONGEN");
+      EXPECT_EQ(vindu.LiVer->geometry().size(), QSize(170, 150));
+      Skjermbilde(&vindu, "oppslag-kandidater");
+      Skjermbilde(vindu.LiVer, "kandidatliste");
+      // Choosing an item shows that ram and hides the list.
+      const QRect r = vindu.LiVer->visualItemRect(vindu.LiVer->item(2));
+      QTest::mouseClick(vindu.LiVer->viewport(), Qt::LeftButton, {}, r.center());
+      EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 1200003);
+      EXPECT_EQ(vindu.Evernum->Verdi(), 1200003);
+      EXPECT_FALSE(vindu.LiVer->isVisible());
+    }
+    if (t.vist == 1200000 && !t.medMus) {
+      EXPECT_EQ(vindu.Evernum->text(), "1200000");
+    }
+    // With a ram shown, the next key empties the display.
+    vindu.Evernum->setFocus();
+    if (vindu.GjeldendeVer().Nummer > 0) {
+      QTest::keyClick(vindu.Evernum, Qt::Key_5);
+      EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 0);
+      EXPECT_FALSE(vindu.Stamme->isEnabled());
+      EXPECT_FALSE(vindu.Avkom->isEnabled());
+      EXPECT_FALSE(vindu.Endre->isEnabled());
+      EXPECT_FALSE(vindu.Endrealt->isEnabled());
+      EXPECT_EQ(Celle(vindu.Scan, 6), "^^^");
+    }
+  }
+}
+
+TEST_F(VerVindu, TomVisningOgUkjentNummer) {
+  Skriv("999999");
+  Enter();
+  EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 0);
+  EXPECT_EQ(vindu.Rasnav->text(), "Rase/navn\nFødebuskap:\nFødested:");
+  EXPECT_EQ(Celle(vindu.Verind, 0), "Ingen dato");
+  EXPECT_EQ(Celle(vindu.Slekt, 4), "000000");
+  EXPECT_EQ(Celle(vindu.Slekt, 7), "Kåra");
+  EXPECT_EQ(Celle(vindu.Slekt, 9), "----");
+  EXPECT_EQ(Celle(vindu.Scan, 6), "^^^");
+  EXPECT_FALSE(vindu.Avkom->isEnabled());
+}
+
+TEST_F(VerVindu, DobbeltklikkPaaFarViserFaren) {
+  Skriv("1200002");
+  Enter();
+  ASSERT_EQ(+vindu.GjeldendeVer().Nummer, 1200002);
+  const auto dobbelt = [&](int rad) {
+    const QRect r = vindu.Slekt->Celleramme(1, rad);
+    QTest::mouseDClick(vindu.Slekt->viewport(), Qt::LeftButton, {}, r.center());
+  };
+  dobbelt(2);  // "MorFar" does nothing
+  EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 1200002);
+  dobbelt(0);  // "Farnr."
+  EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 1200001);
+  EXPECT_EQ(vindu.Evernum->text(), "1200001");
+  dobbelt(0);  // and on up the line
+  EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 1200000);
+}
+
+TEST_F(VerVindu, LukkSkjulerOgBeholderVeren) {
+  Skriv("1200001");
+  Enter();
+  QTest::mouseClick(vindu.Lukk, Qt::LeftButton);
+  EXPECT_FALSE(vindu.isVisible());
+  vindu.show();
+  EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 1200001);
+  EXPECT_EQ(vindu.Evernum->text(), "1200001");
+  EXPECT_EQ(Celle(vindu.Slekt, 1), "Blakken");
+}
+
+TEST_F(VerVindu, IndeksrutenettetsFarger) {
+  Skriv("1200001");
+  Enter();
+  const QImage bilde = vindu.Verind->viewport()->grab().toImage();
+  // Some pixel of the count rows' text is blue, none of the index rows' is.
+  const auto harFarge = [&](int rad, QColor farge) {
+    const QRect r = vindu.Verind->Celleramme(0, rad);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x)
+        if (const QColor c = bilde.pixelColor(x, y);
+            std::abs(c.red() - farge.red()) < 60 && std::abs(c.green() - farge.green()) < 60 &&
+            std::abs(c.blue() - farge.blue()) < 60)
+          return true;
+    return false;
+  };
+  EXPECT_TRUE(harFarge(9, Qt::blue));
+  EXPECT_TRUE(harFarge(11, Qt::blue));
+  EXPECT_FALSE(harFarge(1, Qt::blue));
+}
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
