@@ -136,6 +136,7 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   LiVer->setWindowFlags(Qt::Tool);
   LiVer->setWindowTitle("Velg vær");
   LiVer->setToolTip("Klikk på den som passer, eller lukk vinduet.");
+  LiVer->setUniformItemSizes(true);
   LiVer->hide();
 
   connect(Let, &QPushButton::clicked, this, &TFormVer::LetClick);
@@ -186,18 +187,26 @@ void TFormVer::LetClick() {
       if (r.feltverdi) Evernum->SettVerdi(*r.feltverdi);
       break;
     case TSoekResultat::Utfall::Kandidater: {
+      // Filled in one go, so that a long list stays quick.
       LiVer->clear();
+      kandidater_.clear();
+      QStringList tekster;
+      tekster.reserve(static_cast<qsizetype>(r.kandidater.size()));
+      std::size_t lengst = 0;
       for (const TTekstElement& k : r.kandidater) {
-        auto* item = new QListWidgetItem(TilQString(k.tekst), LiVer);
-        item->setData(Qt::UserRole, k.nummer);
+        tekster << TilQString(k.tekst);
+        kandidater_.push_back(k.nummer);
+        lengst = std::max(lengst, k.tekst.size());
       }
+      LiVer->addItems(tekster);
       Evernum->setFocus();
-      const QPoint hjorne = frameGeometry().topLeft();
       // 170 x 150 pixels, wider when a long name would not fit.
       int bredde = 170;
-      for (int i = 0; i < LiVer->count(); ++i)
-        bredde = std::max(bredde, LiVer->fontMetrics().horizontalAdvance(LiVer->item(i)->text()) + 12 +
-                                      LiVer->verticalScrollBar()->sizeHint().width());
+      for (const QString& t : tekster)
+        if (static_cast<std::size_t>(t.size()) + 4 >= lengst)
+          bredde = std::max(bredde, LiVer->fontMetrics().horizontalAdvance(t) + 12 +
+                                        LiVer->verticalScrollBar()->sizeHint().width());
+      const QPoint hjorne = frameGeometry().topLeft();
       LiVer->setGeometry(QRect(hjorne + QPoint(30, 50), QSize(bredde, 150)));
       LiVer->show();
       LiVer->raise();
@@ -212,7 +221,9 @@ void TFormVer::LetClick() {
 void TFormVer::LiVerClick(QListWidgetItem* item) {
   TProdusent* reg = Register ? Register() : nullptr;
   if (item == nullptr || reg == nullptr) return;
-  const int32_t nummer = item->data(Qt::UserRole).toInt();
+  const int rad = LiVer->row(item);
+  if (rad < 0 || rad >= static_cast<int>(kandidater_.size())) return;
+  const int32_t nummer = kandidater_[static_cast<std::size_t>(rad)];
   Evernum->SettVerdi(nummer);
   ver_ = reg->FindByNumber(nummer);
   LiVer->hide();
@@ -249,7 +260,10 @@ void TFormVer::SkrivClick() {
   QPrintDialog dialog(&skriver, this);
   dialog.setWindowTitle("Skriv ut væroppslaget");
   if (dialog.exec() != QDialog::Accepted) return;
-  // A picture of the window, as large as the page allows.
+  SkrivBilde(skriver);
+}
+
+void TFormVer::SkrivBilde(QPrinter& skriver) {
   const QPixmap bilde = grab();
   QPainter p(&skriver);
   const QRect side = p.viewport();

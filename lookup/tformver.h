@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "verpost.h"
 
@@ -54,6 +55,8 @@ class TFormVer : public QWidget {
   void LiVerClick(QListWidgetItem* item);
   void SlektDblClickCell(int kol, int rad);
   void SkrivClick();
+  // Prints a picture of the window on one page, as large as the page allows.
+  void SkrivBilde(class QPrinter& skriver);
 
  private:
   bool EvernumKeypress(class QKeyEvent* e);
@@ -61,5 +64,6 @@ class TFormVer : public QWidget {
 
   TVerPost ver_;
   std::string navnesoek_;
+  std::vector<int32_t> kandidater_;  // the judging number of each item of LiVer
   bool soekVedTast_ = false;
 };

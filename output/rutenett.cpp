@@ -5,6 +5,7 @@
 namespace {
 
 const std::string Tom;
+const std::vector<std::string> TomRad;
 
 }  // namespace
 
@@ -35,12 +36,20 @@ void TRutenett::SettFaste(int kolonner, int rader) {
   Endret();
 }
 
-// Keeps the selection and the current cell inside the grid.
+// Keeps the selection and the current cell inside the grid, and the current
+// cell out of the fixed part when there is anything else.
 void TRutenett::Klem() {
   const int maksKol = std::max(kolonner_ - 1, 0);
   const int maksRad = std::max(Rader() - 1, 0);
-  gjeldendeKol_ = std::clamp(gjeldendeKol_, 0, maksKol);
-  gjeldendeRad_ = std::clamp(gjeldendeRad_, 0, maksRad);
+  const int minKol = fasteKol_ < kolonner_ ? fasteKol_ : 0;
+  const int minRad = fasteRader_ < Rader() ? fasteRader_ : 0;
+  const bool bareGjeldende = valg_ == TOmraade{gjeldendeKol_, gjeldendeRad_, gjeldendeKol_, gjeldendeRad_};
+  gjeldendeKol_ = std::clamp(gjeldendeKol_, minKol, maksKol);
+  gjeldendeRad_ = std::clamp(gjeldendeRad_, minRad, maksRad);
+  if (bareGjeldende) {
+    valg_ = TOmraade{gjeldendeKol_, gjeldendeRad_, gjeldendeKol_, gjeldendeRad_};
+    return;
+  }
   valg_.venstre = std::clamp(valg_.venstre, 0, maksKol);
   valg_.hoyre = std::clamp(valg_.hoyre, valg_.venstre, maksKol);
   valg_.topp = std::clamp(valg_.topp, 0, maksRad);
@@ -50,6 +59,11 @@ void TRutenett::Klem() {
 const std::string& TRutenett::Celle(int kol, int rad) const {
   if (kol < 0 || rad < 0 || kol >= kolonner_ || rad >= Rader()) return Tom;
   return celler_[static_cast<std::size_t>(rad)][static_cast<std::size_t>(kol)];
+}
+
+const std::vector<std::string>& TRutenett::Rad(int rad) const {
+  if (rad < 0 || rad >= Rader()) return TomRad;
+  return celler_[static_cast<std::size_t>(rad)];
 }
 
 void TRutenett::SettCelle(int kol, int rad, std::string tekst) {
@@ -85,6 +99,7 @@ void TRutenett::SettInnRad(int rad) {
   celler_.insert(celler_.begin() + rad, std::vector<std::string>(static_cast<std::size_t>(kolonner_)));
   flagg_.insert(flagg_.begin() + rad, std::vector<uint32_t>(static_cast<std::size_t>(kolonner_), 0));
   radhoyde_.insert(radhoyde_.begin() + rad, standardHoyde_);
+  Klem();
   Endret();
 }
 
@@ -92,21 +107,35 @@ void TRutenett::ByttRader(int a, int b) {
   if (a < 0 || b < 0 || a >= Rader() || b >= Rader() || a == b) return;
   std::swap(celler_[static_cast<std::size_t>(a)], celler_[static_cast<std::size_t>(b)]);
   std::swap(flagg_[static_cast<std::size_t>(a)], flagg_[static_cast<std::size_t>(b)]);
+  std::swap(radhoyde_[static_cast<std::size_t>(a)], radhoyde_[static_cast<std::size_t>(b)]);
   Endret();
 }
 
 void TRutenett::OrdneRader(int fra, const std::vector<int>& rekkefolge) {
+  const std::size_t n = rekkefolge.size();
+  if (fra < 0 || static_cast<std::size_t>(fra) + n > celler_.size()) return;
+  // Every row of the block exactly once, or the rows would be lost or doubled.
+  std::vector<bool> brukt(n, false);
+  for (int r : rekkefolge) {
+    const long i = static_cast<long>(r) - fra;
+    if (i < 0 || static_cast<std::size_t>(i) >= n || brukt[static_cast<std::size_t>(i)]) return;
+    brukt[static_cast<std::size_t>(i)] = true;
+  }
   std::vector<std::vector<std::string>> celler;
   std::vector<std::vector<uint32_t>> flagg;
-  celler.reserve(rekkefolge.size());
-  flagg.reserve(rekkefolge.size());
+  std::vector<int> hoyder;
+  celler.reserve(n);
+  flagg.reserve(n);
+  hoyder.reserve(n);
   for (int r : rekkefolge) {
     celler.push_back(std::move(celler_[static_cast<std::size_t>(r)]));
     flagg.push_back(std::move(flagg_[static_cast<std::size_t>(r)]));
+    hoyder.push_back(radhoyde_[static_cast<std::size_t>(r)]);
   }
-  for (std::size_t i = 0; i < celler.size(); ++i) {
+  for (std::size_t i = 0; i < n; ++i) {
     celler_[static_cast<std::size_t>(fra) + i] = std::move(celler[i]);
     flagg_[static_cast<std::size_t>(fra) + i] = std::move(flagg[i]);
+    radhoyde_[static_cast<std::size_t>(fra) + i] = hoyder[i];
   }
   Endret();
 }
@@ -157,6 +186,6 @@ void TRutenett::SettGjeldende(int kol, int rad) {
   gjeldendeKol_ = kol;
   gjeldendeRad_ = rad;
   valg_ = TOmraade{kol, rad, kol, rad};
-  Klem();
+  Klem();  // moves the one-cell selection along with the current cell
   Endret();
 }

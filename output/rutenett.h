@@ -39,31 +39,40 @@ class TRutenett {
   // write is ignored.
   const std::string& Celle(int kol, int rad) const;
   void SettCelle(int kol, int rad, std::string tekst);
-  const std::vector<std::string>& Rad(int rad) const { return celler_[static_cast<std::size_t>(rad)]; }
+  // The cells of one row; a row outside the grid has none.
+  const std::vector<std::string>& Rad(int rad) const;
   // Per-cell flags for the window's own use (error marks and the like).
   uint32_t Flagg(int kol, int rad) const;
   void SettFlagg(int kol, int rad, uint32_t flagg);
 
-  // Removes rows `fra` to `til` (inclusive); the rows below move up.
+  // Rows carry their cells, flags and heights along in all of these.
+  // Removes rows `fra` to `til` (inclusive, cut to the grid); the rows below
+  // move up.
   void SlettRader(int fra, int til);
-  // Inserts an empty row before `rad` (at the end when `rad` is Rader()).
+  // Inserts an empty row of the standard height before `rad` (at the end when
+  // `rad` is Rader() or more).
   void SettInnRad(int rad);
-  // Swaps two rows with their flags.
+  // Swaps two rows.
   void ByttRader(int a, int b);
-  // Puts the rows in the order given: row i becomes the old row rekkefolge[i - fra].
+  // Puts the rows of a block in the order given: row i becomes the old row
+  // rekkefolge[i - fra]. The order must name every row from `fra` to
+  // `fra + rekkefolge.size() - 1` once; any other order changes nothing.
   void OrdneRader(int fra, const std::vector<int>& rekkefolge);
 
   // Sizes in pixels.
   int StandardBredde() const { return standardBredde_; }
   int StandardHoyde() const { return standardHoyde_; }
-  void SettStandardBredde(int b);
-  void SettStandardHoyde(int h);  // also resets every row to it
+  void SettStandardBredde(int b);  // also resets every column to it
+  void SettStandardHoyde(int h);   // also resets every row to it
   int Kolbredde(int kol) const;
   void SettKolbredde(int kol, int b);
   int Radhoyde(int rad) const;
   void SettRadhoyde(int rad, int h);
 
-  // The selection and the current cell, kept inside the grid.
+  // The selection and the current cell, kept inside the grid. The current
+  // cell is further kept out of the fixed rows and columns whenever the grid
+  // has other cells; a selection of just the current cell moves with it. A
+  // selection set by the program may include fixed cells.
   const TOmraade& Valg() const { return valg_; }
   void SettValg(TOmraade valg);
   int GjeldendeKol() const { return gjeldendeKol_; }
@@ -71,7 +80,8 @@ class TRutenett {
   // Makes (kol, rad) the current cell and the selection that one cell.
   void SettGjeldende(int kol, int rad);
 
-  // Called after every change, so that a view can redraw.
+  // Called after every change, so that a view can redraw. A grid widget that
+  // shows this model sets it itself.
   std::function<void()> VedEndring;
 
  private:

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 
@@ -210,6 +211,18 @@ TEST_F(VerVindu, IndeksrutenettetsFarger) {
   EXPECT_TRUE(harFarge(9, Qt::blue));
   EXPECT_TRUE(harFarge(11, Qt::blue));
   EXPECT_FALSE(harFarge(1, Qt::blue));
+}
+
+TEST_F(VerVindu, SkriverBildeAvVinduetPaaEnSide) {
+  Skriv("1200001");
+  Enter();
+  QPrinter skriver(QPrinter::HighResolution);
+  skriver.setOutputFormat(QPrinter::PdfFormat);
+  skriver.setOutputFileName(QString::fromStdString((mappe / "oppslag.pdf").string()));
+  vindu.SkrivBilde(skriver);
+  ASSERT_TRUE(fs::exists(mappe / "oppslag.pdf"));
+  const std::string info = "pdfinfo '" + (mappe / "oppslag.pdf").string() + "' | grep -q '^Pages: *1$'";
+  EXPECT_EQ(std::system(info.c_str()), 0);
 }
 
 int main(int argc, char** argv) {
