@@ -18,11 +18,16 @@ void TRutenett::Endret() const {
 void TRutenett::SettStorrelse(int kolonner, int rader) {
   kolonner = std::max(kolonner, 0);
   rader = std::max(rader, 0);
+  const auto k = static_cast<std::size_t>(kolonner);
+  // New rows come with the new width; the existing ones change only when the
+  // width does, so a table that grows a row at a time stays linear.
+  if (kolonner != kolonner_) {
+    for (auto& r : celler_) r.resize(k);
+    for (auto& r : flagg_) r.resize(k, 0);
+  }
   kolonner_ = kolonner;
-  celler_.resize(static_cast<std::size_t>(rader));
-  flagg_.resize(static_cast<std::size_t>(rader));
-  for (auto& r : celler_) r.resize(static_cast<std::size_t>(kolonner));
-  for (auto& r : flagg_) r.resize(static_cast<std::size_t>(kolonner), 0);
+  celler_.resize(static_cast<std::size_t>(rader), std::vector<std::string>(k));
+  flagg_.resize(static_cast<std::size_t>(rader), std::vector<uint32_t>(k, 0));
   kolbredde_.resize(static_cast<std::size_t>(kolonner), standardBredde_);
   radhoyde_.resize(static_cast<std::size_t>(rader), standardHoyde_);
   Klem();

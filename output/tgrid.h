@@ -2,6 +2,10 @@
 // place while the rest scrolls by whole cells, draws every cell through a
 // hook, lets the user select, edit (through a validation hook) and drag
 // column widths, and reports clicks and moves.
+//
+// The current cell is the moving corner of the selection: a click or a plain
+// arrow key makes one cell both, and Shift with a click or a key, or a drag,
+// moves the current cell while the opposite corner stays.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -38,6 +42,7 @@ class TGrid : public QAbstractScrollArea {
   explicit TGrid(QWidget* parent = nullptr);
   ~TGrid() override;
 
+  // The widget keeps the model's VedEndring for itself.
   TRutenett& Modell() { return modell_; }
   const TRutenett& Modell() const { return modell_; }
 
@@ -45,19 +50,22 @@ class TGrid : public QAbstractScrollArea {
   QString Tekst(int kol, int rad) const;
   void SettTekst(int kol, int rad, const QString& tekst);
 
-  // Options.
+  // Options; set them before the grid is filled (a change is not redrawn by
+  // itself).
   bool Redigerbar = false;        // cells may be edited (not fixed ones)
   bool KolonneDrag = true;        // column widths may be dragged in the fixed rows
   bool Velgbar = true;            // cells may be selected with mouse and keys
-  bool TabMellomCeller = false;   // Tab moves to the next cell
+  bool TabMellomCeller = false;   // Tab and Shift+Tab move to the next and previous cell
   bool EnterFlytterHoyre = false; // Enter moves to the next cell to the right
+                                  // (from the last column to the next row)
   bool Linjer = true;             // grid lines
   QColor Linjefarge = QColor(192, 192, 192);
   void SettRullefelt(bool vis);
 
-  // The first scrolling column and row shown.
-  int VenstreKol() const { return forsteKol_; }
-  int ToppRad() const { return forsteRad_; }
+  // The first scrolling column and row shown. Setting them is limited to what
+  // still fills the view.
+  int VenstreKol() const;
+  int ToppRad() const;
   void SettVenstreKol(int kol);
   void SettToppRad(int rad);
   // Scrolls so that the cell is shown.
@@ -65,36 +73,45 @@ class TGrid : public QAbstractScrollArea {
 
   // The cell under a point of the viewport, or (-1, -1).
   QPoint CelleVed(const QPoint& p) const;
-  // The rectangle of a cell in the viewport (empty when it is not shown).
+  // The rectangle of a cell in the viewport (empty when no part of it is shown).
   QRect Celleramme(int kol, int rad) const;
   // Width and height the whole grid needs, without scroll bars.
   QSize Innholdsstorrelse() const;
 
-  // Editing.
+  // Editing. The editor opens on the current cell, with `start` as its text
+  // or else with the cell's text selected.
   bool Redigerer() const;
   void StartRedigering(const QString* start = nullptr);
-  // Ends editing; false when the validation kept the editor open.
+  // Ends editing; false when the validation kept the editor open. Leaving the
+  // editor for another control, or scrolling its cell out of view, ends it
+  // the same way.
   bool AvsluttRedigering();
+  // Closes the editor; the cell keeps the text it has.
   void AvbrytRedigering();
   QLineEdit* Redigerer_() const { return redigerer_; }
 
   // Hooks.
   std::function<void(QPainter&, TCelleTegning&)> TegnCelle;
   // Called when an edited cell's text has changed and the editor closes; may
-  // rewrite the text (Windows-1252); false keeps the editor open on the cell.
+  // rewrite the text (Windows-1252), which the cell then holds either way;
+  // false keeps the editor open on the cell showing that text. Closing it
+  // again without a change keeps the text without asking again.
   std::function<bool(int kol, int rad, std::string& tekst)> Valider;
   // Tooltip text for a cell.
   std::function<QString(int kol, int rad)> Hint;
 
  signals:
+  // The user's click, key or drag moved the current cell; sent after the
+  // move, so a handler that needs the cell left behind keeps the last one
+  // it was told.
   void celleValgt(int kol, int rad);
   void celleKlikket(int kol, int rad);
   void celleDobbeltklikket(int kol, int rad);
   void valgEndret();
   void musSluppet();
-  void kolonnebreddeEndret(int kol);
-  void rullet();
-  void forlatt();
+  void kolonnebreddeEndret(int kol);  // while the user drags the column's edge
+  void rullet();                      // the first scrolling column or row changed
+  void forlatt();                     // the focus left the grid and its editor
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -105,28 +122,35 @@ class TGrid : public QAbstractScrollArea {
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  bool event(QEvent* e) override;
   bool viewportEvent(QEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
   bool eventFilter(QObject* o, QEvent* e) override;
   QSize sizeHint() const override;
 
  private:
+  void ModellEndret();
   void OppdaterRullefelt();
+  bool HarDataceller() const;
   void Flytt(int kol, int rad, bool utvid);
+  QPoint Anker() const;
+  QPoint NesteCelle(bool fram) const;
+  int KolVed(int x) const;
+  int RadVed(int y) const;
   int KolonneKant(const QPoint& p) const;  // column whose right edge is under p, or -1
   void PlasserRedigerer();
+  void LukkRedigerer();
   int SisteHeltSynligeRad() const;
+  int SisteHeltSynligeKol() const;
 
   TRutenett modell_;
-  int forsteKol_ = 0;
-  int forsteRad_ = 0;
   QLineEdit* redigerer_ = nullptr;
   int redKol_ = -1;
   int redRad_ = -1;
   QString redStart_;
+  bool avslutter_ = false;  // the editor is being closed; its focus changes are ours
   int dragKol_ = -1;
   int dragStartX_ = 0;
   int dragStartBredde_ = 0;
   bool velger_ = false;
-  QPoint anker_;
 };

@@ -1,0 +1,166 @@
+#include "tabell.h"
+
+#include <algorithm>
+
+#include "tekst.h"
+
+TCelleFormat TolkFormat(std::string_view celle) {
+  TCelleFormat f;
+  using F = TCelleFormat::Farge;
+  const int kode = celle.empty() ? -1 : static_cast<unsigned char>(celle[0]);
+  if (kode < 0 || kode > 8) {
+    f.tekst = std::string(celle);
+    return f;
+  }
+  f.kode = kode;
+  f.tekst = std::string(celle.substr(1));
+  switch (kode) {
+    case 1: f.fet = true; f.farge = F::Farge1; break;
+    case 2: f.kursiv = true; f.farge = F::Farge2; break;
+    case 3: f.understrek = true; break;
+    case 4: f.gjennomstrek = true; f.farge = F::Graa; break;
+    case 5: f.fet = f.gjennomstrek = true; f.farge = F::Rodbrun; break;
+    case 6: f.kursiv = f.gjennomstrek = true; f.farge = F::Graa; break;
+    case 7: f.fet = f.understrek = true; f.farge = F::Farge1; break;
+    default: break;  // 0 and 8: regular, black
+  }
+  return f;
+}
+
+TFarge FormatFarge(const TCelleFormat& f, TFarge farge1, TFarge farge2) {
+  switch (f.farge) {
+    case TCelleFormat::Farge::Farge1: return farge1;
+    case TCelleFormat::Farge::Farge2: return farge2;
+    case TCelleFormat::Farge::Graa: return 0x808080;
+    case TCelleFormat::Farge::Rodbrun: return 0x800000;
+    case TCelleFormat::Farge::Svart: break;
+  }
+  return 0x000000;
+}
+
+bool HoyreJustert(std::string_view t) { return !t.empty() && (t[0] == '-' || (t[0] >= '0' && t[0] <= '9')); }
+
+std::vector<std::string> DelRad(std::string_view tekst) {
+  std::vector<std::string> celler;
+  std::size_t pos = 0;
+  for (std::size_t s = tekst.find(';'); s != std::string_view::npos; s = tekst.find(';', pos)) {
+    celler.emplace_back(tekst.substr(pos, s - pos));
+    pos = s + 1;
+  }
+  return celler;
+}
+
+TTabell::TTabell() : hoved_(&egenHoved_), bunn_(&egenBunn_) {}
+
+void TTabell::BrukModeller(TRutenett* hoved, TRutenett* bunn) {
+  hoved_ = hoved ? hoved : &egenHoved_;
+  bunn_ = bunn ? bunn : &egenBunn_;
+}
+
+int TTabell::Maal(const TMaal& m, std::string_view t) const {
+  return m ? m(t) : static_cast<int>(t.size()) * 7;
+}
+
+void TTabell::Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
+                      const std::string& tittel, TFarge farge1, TFarge farge2) {
+  Farge1 = farge1;
+  Farge2 = farge2;
+  NesteRad = 0;
+  AntBunnRader = 0;
+  Bredeste.clear();
+  BunnVist = bunnRader > 0;
+  if (BunnVist) {
+    bunn_->SettStorrelse(antKol, bunnRader);
+    bunn_->SettFaste(fasteKol, 0);
+  }
+  Bredeste.assign(static_cast<std::size_t>(std::max(antKol, 0)), " ");
+  TittelStorrelse = tittelStorrelse;
+  Tittel = tittel;
+  hoved_->SettStorrelse(antKol, fasteRader + 1);
+  hoved_->SettFaste(fasteKol, fasteRader);
+  Skriftstorrelse = 10;
+}
+
+std::string TTabell::Vindustittel() const {
+  const std::size_t blank = Tittel.find(' ');
+  return blank == std::string::npos ? Tittel : Tittel.substr(0, blank + 1);
+}
+
+void TTabell::NyRad(std::string_view tekst) {
+  std::vector<std::string> celler = DelRad(tekst);
+  if (celler.size() > static_cast<std::size_t>(hoved_->Kolonner())) celler.resize(hoved_->Kolonner());
+  if (hoved_->Rader() <= NesteRad) hoved_->SettRader(NesteRad + 1);
+  for (std::size_t k = 0; k < celler.size(); ++k) {
+    const std::string& celle = celler[k];
+    std::string& bredest = Bredeste[k];
+    const TCelleFormat f = TolkFormat(celle);
+    if (Maal(MaalHoved, f.tekst) > Maal(MaalHoved, bredest)) {
+      bredest = TrimText(celle);
+      if (f.kode == 1) bredest = "M" + bredest;
+    }
+    hoved_->SettCelle(static_cast<int>(k), NesteRad, celle);
+  }
+  ++NesteRad;
+}
+
+void TTabell::NyBunnRad(std::string_view tekst) {
+  const std::vector<std::string> celler = DelRad(tekst);
+  if (bunn_->Rader() <= AntBunnRader) bunn_->SettRader(AntBunnRader + 1);
+  for (std::size_t k = 0; k < celler.size() && k < Bredeste.size(); ++k) {
+    const std::string& celle = celler[k];
+    if (Maal(MaalBunn, TolkFormat(celle).tekst) > Maal(MaalBunn, Bredeste[k])) Bredeste[k] = TrimText(celle);
+    bunn_->SettCelle(static_cast<int>(k), AntBunnRader, celle);
+  }
+  ++AntBunnRader;
+}
+
+std::string TTabell::SammenslattBredeste() const {
+  std::string t;
+  for (const std::string& b : Bredeste) t += b + "\n";
+  for (std::size_t i = 0; i + 1 < t.size(); ++i)
+    if (static_cast<unsigned char>(t[i]) < 14) t[i] = ' ';
+  return t;
+}
+
+void TTabell::Skaler(int fonthoyde) {
+  const int h = fonthoyde + 4;
+  hoved_->SettStandardHoyde(h);
+  bunn_->SettStandardHoyde(h);
+  for (int k = 0; k < hoved_->Kolonner(); ++k)
+    hoved_->SettKolbredde(k, Maal(MaalHoved, k < static_cast<int>(Bredeste.size()) ? Bredeste[k] : " ") + 6);
+  for (int k = 0; k < bunn_->Kolonner(); ++k) bunn_->SettKolbredde(k, hoved_->Kolbredde(k));
+}
+
+int TTabell::TotalBredde() const {
+  int sum = 0;
+  for (int k = 0; k < hoved_->Kolonner(); ++k) sum += hoved_->Kolbredde(k);
+  return sum;
+}
+
+TTabell::TMerknad TTabell::Arkmerknad(int radhoyde) const {
+  const int total = TotalBredde();
+  const int h = std::max(radhoyde, 1);
+  if (total < 600) return {"Stående utskrift\r" + std::to_string(860 / h) + " Linjer på arket", false};
+  if (total < 880) return {"Liggende utskrift\r" + std::to_string(590 / h) + " Linjer på arket", false};
+  return {"Passer ikke utskrift\rKrymp", true};
+}
+
+void TTabell::Utvid(int kol, const std::string& tekst) {
+  if (kol < 0 || kol >= static_cast<int>(Bredeste.size())) return;
+  if (Maal(MaalBunn, tekst) > Maal(MaalBunn, Bredeste[static_cast<std::size_t>(kol)]))
+    Bredeste[static_cast<std::size_t>(kol)] = tekst;
+}
+
+void TTabell::SlettMerkede() {
+  const TOmraade& v = hoved_->Valg();
+  int fra = v.topp, til = v.bunn;
+  if (fra == til) fra = til = hoved_->GjeldendeRad();
+  fra = std::max(fra, 1);
+  if (fra > til || til >= hoved_->Rader()) return;
+  hoved_->SlettRader(fra, til);
+}
+
+void TTabell::MerkAlt() {
+  if (hoved_->Rader() <= hoved_->FasteRader() || hoved_->Kolonner() == 0) return;
+  hoved_->SettValg(TOmraade{0, hoved_->FasteRader(), hoved_->Kolonner() - 1, hoved_->Rader() - 1});
+}

@@ -1,0 +1,118 @@
+// The table that every list of the program ends in: the main grid with its
+// header rows, the footer grid for sums, averages and counts, the widest text
+// of each column, and the format codes of the cells. The table window shows
+// it; the command-line tool fills and exports it without a window.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rutenett.h"
+
+// Colours as 0xRRGGBB.
+using TFarge = uint32_t;
+inline constexpr TFarge Rod = 0xFF0000;
+inline constexpr TFarge Blaa = 0x0000FF;
+
+// The style a cell's first character selects (codes 0 to 8), and the text
+// that is shown, printed and exported.
+struct TCelleFormat {
+  enum class Farge { Svart, Farge1, Farge2, Graa, Rodbrun };
+  int kode = -1;  // -1: the cell has no format code
+  bool fet = false;
+  bool kursiv = false;
+  bool understrek = false;
+  bool gjennomstrek = false;
+  Farge farge = Farge::Svart;
+  std::string tekst;
+};
+TCelleFormat TolkFormat(std::string_view celle);
+// The colour of a format as 0xRRGGBB, with the table's two own colours.
+TFarge FormatFarge(const TCelleFormat& f, TFarge farge1, TFarge farge2);
+// A text whose first shown character is '-' or a digit is right-aligned.
+bool HoyreJustert(std::string_view vistTekst);
+
+// Cuts a row text at each ';' into cells; what follows the last ';' is dropped.
+std::vector<std::string> DelRad(std::string_view tekst);
+
+// Width of a text in pixels in the grid's font.
+using TMaal = std::function<int(std::string_view)>;
+
+// Anything that takes a table through the calling contract: the table window,
+// or a table without a window.
+class TTabellMottaker {
+ public:
+  virtual ~TTabellMottaker() = default;
+  virtual void Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
+                       const std::string& tittel, TFarge farge1, TFarge farge2) = 0;
+  virtual void NyRad(std::string_view tekst) = 0;
+  virtual void NyBunnRad(std::string_view tekst) = 0;
+};
+
+class TTabell : public TTabellMottaker {
+ public:
+  TTabell();
+
+  TRutenett& Hoved() { return *hoved_; }
+  const TRutenett& Hoved() const { return *hoved_; }
+  TRutenett& Bunn() { return *bunn_; }
+  const TRutenett& Bunn() const { return *bunn_; }
+  // Lets a view's own models hold the grids (the table window's grids).
+  void BrukModeller(TRutenett* hoved, TRutenett* bunn);
+
+  void Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
+               const std::string& tittel, TFarge farge1, TFarge farge2) override;
+  void NyRad(std::string_view tekst) override;
+  void NyBunnRad(std::string_view tekst) override;
+
+  // The window caption: the title up to and including its first blank.
+  std::string Vindustittel() const;
+
+  // Measuring in the main grid's and the footer's fonts; without them a text
+  // counts 7 pixels a character.
+  TMaal MaalHoved;
+  TMaal MaalBunn;
+
+  std::string Tittel;
+  int TittelStorrelse = 12;
+  TFarge Farge1 = Rod;
+  TFarge Farge2 = Blaa;
+  std::string Rammefarge = "#111111";
+  bool BunnVist = false;
+  int Skriftstorrelse = 10;  // the grid's font size
+  std::vector<std::string> Bredeste;
+  int NesteRad = 0;
+  int AntBunnRader = 0;
+
+  // The Bredeste entries on one line, as the first layout measures them.
+  std::string SammenslattBredeste() const;
+  // Column widths from the widest texts (+6), row heights from the font
+  // height (+4), and the footer's widths equal to the main grid's.
+  void Skaler(int fonthoyde);
+  // Sum of the main grid's column widths.
+  int TotalBredde() const;
+  // The print-fit note for the row height h: text (UTF-8, two lines parted by
+  // a carriage return) and whether it is red.
+  struct TMerknad {
+    std::string tekst;
+    bool rod = false;
+  };
+  TMerknad Arkmerknad(int radhoyde) const;
+  // Widens a column's Bredeste entry when `tekst` is wider (in the footer font).
+  void Utvid(int kol, const std::string& tekst);
+
+  // Removes the marked rows (the current row when one row is marked; never row 0).
+  void SlettMerkede();
+  // Marks every data row in every column.
+  void MerkAlt();
+
+ private:
+  int Maal(const TMaal& m, std::string_view t) const;
+
+  TRutenett egenHoved_, egenBunn_;
+  TRutenett* hoved_;
+  TRutenett* bunn_;
+};
