@@ -1,5 +1,5 @@
 // hornstad-cli: the program's jobs without windows.
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,7 +11,9 @@
 #include <QSettings>
 #include <atomic>
 
+#include "avkom.h"
 #include "cp1252.h"
+#include "eksport.h"
 #include "nedlasting.h"
 #include "oppslag.h"
 #include "ramimport.h"
@@ -45,6 +47,12 @@ const char* Hjelp =
     "                 viser væren slik væroppslaget viser den; NAVN (minst tre\n"
     "                 tegn, uten sifre) søkes som del av navnene, og flere treff\n"
     "                 gir en liste med ett treff på hver linje\n"
+    "  avkom NUMMER [--format semikolon|tab|excel|html] [--ut FIL]\n"
+    "                 sønnene etter væren med kåringsnummeret, alle rader, slik\n"
+    "                 tabellvinduet eksporterer dem (standard: semikolon; excel\n"
+    "                 er tabulatorskilt med anførselstegn og overskriftslinje);\n"
+    "                 uten --ut skrives teksten ut, med --ut lagres fila slik\n"
+    "                 vinduet lagrer den (Windows-1252, CR LF)\n"
     "  status         antall værer i registeret og de første værene\n";
 
 void Skriv(const std::string& cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), stdout); }
@@ -104,6 +112,68 @@ int Oppslag(const std::vector<std::string>& args) {
   rader(SlektTitler(), v.slekt);
   rader(ScanTitler(), v.scan);
   rader(UllaTitler(), v.ulla);
+  return 0;
+}
+
+// The sons of a ram through the table window's exports, with every data row
+// and column marked.
+int Avkom(const std::vector<std::string>& args) {
+  const char* bruk = "Bruk: hornstad-cli avkom NUMMER [--format semikolon|tab|excel|html] [--ut FIL]\n";
+  std::string nummerTekst, format = "semikolon";
+  std::filesystem::path ut;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--format" && i + 1 < args.size()) {
+      format = args[++i];
+    } else if (args[i] == "--ut" && i + 1 < args.size()) {
+      ut = args[++i];
+    } else if (nummerTekst.empty() && !args[i].starts_with("--")) {
+      nummerTekst = args[i];
+    } else {
+      std::fputs(bruk, stderr);
+      return 2;
+    }
+  }
+  if (nummerTekst.empty()) {
+    std::fputs(bruk, stderr);
+    return 2;
+  }
+  TEksportType type;
+  if (format == "semikolon") {
+    type = TEksportType::Semikolon;
+  } else if (format == "tab") {
+    type = TEksportType::Tab;
+  } else if (format == "excel") {
+    type = TEksportType::Regneark;
+  } else if (format == "html") {
+    type = TEksportType::Html;
+  } else if (format == "pdf") {
+    std::fputs("Formatet pdf er ikke på plass ennå; bruk semikolon, tab, excel eller html.\n", stderr);
+    return 2;
+  } else {
+    std::fprintf(stderr, "Ukjent format: %s (semikolon, tab, excel eller html)\n", format.c_str());
+    return 2;
+  }
+
+  TProdusent reg;
+  reg.LoadRegister();
+  const int32_t nummer = LesHeltall(Utf8TilCp1252(nummerTekst));
+  const TVerPost far = reg.FindByNumber(nummer);
+  if (far.Nummer == 0) {
+    std::fprintf(stderr, "Fant ingen vær med kåringsnummer %s.\n", nummerTekst.c_str());
+    return 1;
+  }
+  TTabell tabell;
+  ListAvkom(reg, far, tabell);
+  // The layout the window gives a table when it is shown, in the same font:
+  // the HTML header cells carry its column widths.
+  tabell.ForsteLayout();
+  tabell.MerkAlt();
+  const TEksport e = Eksporter(tabell, type);
+  if (ut.empty()) {
+    for (const std::string& linje : e.linjer) Skriv(linje + "\n");
+    return 0;
+  }
+  SkrivEksport(ut, e);
   return 0;
 }
 
@@ -237,7 +307,14 @@ int Hent(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // Qt's own notices (a missing runtime folder and the like) are not for
+  // the user of the tool: stderr carries only our messages.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& tekst) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", tekst.toLocal8Bit().constData());
+  });
+  // Fonts are measured as the windows measure them, without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
   std::vector<std::string> args;
   std::string data;
   for (int i = 1; i < argc; ++i) {
@@ -267,6 +344,7 @@ int main(int argc, char** argv) {
     if (args[0] == "importer") return Importer(args);
     if (args[0] == "hent") return Hent(args);
     if (args[0] == "oppslag") return Oppslag(args);
+    if (args[0] == "avkom") return Avkom(args);
   } catch (const IoFeil& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

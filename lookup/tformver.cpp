@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -14,7 +15,10 @@
 #include <QVBoxLayout>
 
 #include "cp1252.h"
+#include "avkom.h"
+#include "filer.h"
 #include "oppslag.h"
+#include "tvindu.h"
 #include "register.h"
 #include "tgrid.h"
 #include "tintedit.h"
@@ -142,6 +146,7 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   connect(Let, &QPushButton::clicked, this, &TFormVer::LetClick);
   connect(Lukk, &QPushButton::clicked, this, &QWidget::hide);
   connect(Skriv, &QPushButton::clicked, this, &TFormVer::SkrivClick);
+  connect(Avkom, &QPushButton::clicked, this, [this] { AvkomClick(); });
   connect(LiVer, &QListWidget::itemClicked, this, &TFormVer::LiVerClick);
   connect(LiVer, &QListWidget::itemActivated, this, &TFormVer::LiVerClick);
   connect(Slekt, &TGrid::celleDobbeltklikket, this, &TFormVer::SlektDblClickCell);
@@ -272,4 +277,19 @@ void TFormVer::SkrivBilde(QPrinter& skriver) {
   p.setViewport(side.x(), side.y(), s.width(), s.height());
   p.setWindow(bilde.rect());
   p.drawPixmap(0, 0, bilde);
+}
+
+TVindu* TFormVer::AvkomClick() {
+  TProdusent* reg = Register ? Register() : nullptr;
+  if (reg == nullptr || ver_.Nummer <= 0) return nullptr;
+  auto* vindu = new TVindu(this);
+  try {
+    ListAvkom(*reg, ver_, *vindu);
+  } catch (const IoFeil& e) {
+    delete vindu;
+    QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
+    return nullptr;
+  }
+  vindu->show();
+  return vindu;
 }

@@ -1,6 +1,10 @@
 #include "tabell.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <algorithm>
+
+#include "cp1252.h"
 
 #include "tekst.h"
 
@@ -163,4 +167,29 @@ void TTabell::SlettMerkede() {
 void TTabell::MerkAlt() {
   if (hoved_->Rader() <= hoved_->FasteRader() || hoved_->Kolonner() == 0) return;
   hoved_->SettValg(TOmraade{0, hoved_->FasteRader(), hoved_->Kolonner() - 1, hoved_->Rader() - 1});
+}
+
+QFont Tabellskrift(int punkt) {
+  QFont f("Liberation Sans");
+  f.setPointSize(punkt);
+  return f;
+}
+
+TMaal Tabellmaal(int punkt) {
+  return [fm = QFontMetrics(Tabellskrift(punkt))](std::string_view t) { return fm.horizontalAdvance(TilQString(t)); };
+}
+
+void TTabell::SettSkrift(int punkt) {
+  Skriftstorrelse = punkt;
+  MaalHoved = Tabellmaal(punkt);
+  MaalBunn = MaalHoved;
+}
+
+void TTabell::Skaler() { Skaler(QFontMetrics(Tabellskrift(Skriftstorrelse)).height()); }
+
+void TTabell::ForsteLayout() {
+  SettSkrift(Skriftstorrelse);
+  const std::string samlet = SammenslattBredeste();
+  while (MaalHoved(samlet) >= 601 && Skriftstorrelse > 5) SettSkrift(Skriftstorrelse - 1);
+  Skaler();
 }

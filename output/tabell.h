@@ -52,6 +52,12 @@ class TTabellMottaker {
   virtual void NyBunnRad(std::string_view tekst) = 0;
 };
 
+// The grid's font at a point size: the metric twin of Arial.
+class QFont;
+QFont Tabellskrift(int punkt);
+// Widths measured in that font (needs a running QGuiApplication).
+TMaal Tabellmaal(int punkt);
+
 class TTabell : public TTabellMottaker {
  public:
   TTabell();
@@ -89,6 +95,14 @@ class TTabell : public TTabellMottaker {
 
   // The Bredeste entries on one line, as the first layout measures them.
   std::string SammenslattBredeste() const;
+  // The layout when the table is first shown, in the grid's real font: the
+  // font shrinks (not below 5) while the widest texts side by side reach 601
+  // pixels, then the widths and heights follow it. Sets MaalHoved/MaalBunn.
+  void ForsteLayout();
+  // Sets the grid's font size and measures in it.
+  void SettSkrift(int punkt);
+  // Re-layout in the grid's real font.
+  void Skaler();
   // Column widths from the widest texts (+6), row heights from the font
   // height (+4), and the footer's widths equal to the main grid's.
   void Skaler(int fonthoyde);

@@ -15,6 +15,7 @@
 #include "tformver.h"
 #include "tgrid.h"
 #include "tintedit.h"
+#include "tvindu.h"
 #include "trase.h"
 
 namespace fs = std::filesystem;
@@ -223,6 +224,26 @@ TEST_F(VerVindu, SkriverBildeAvVinduetPaaEnSide) {
   ASSERT_TRUE(fs::exists(mappe / "oppslag.pdf"));
   const std::string info = "pdfinfo '" + (mappe / "oppslag.pdf").string() + "' | grep -q '^Pages: *1$'";
   EXPECT_EQ(std::system(info.c_str()), 0);
+}
+
+TEST_F(VerVindu, AvkomApnerTabellMedSonnene) {
+  Skriv("1200001");
+  Enter();
+  // Two sons with a positive index; the generated rams are no sons of it.
+  TVindu* t = vindu.AvkomClick();
+  ASSERT_NE(t, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(t));
+  EXPECT_EQ(t->windowTitle(), "Sønner ");
+  EXPECT_EQ(t->Overskr->text(), "Sønner etter 1200001 Fjellkongen");
+  const TRutenett& m = t->Grinn->Modell();
+  ASSERT_EQ(m.Rader(), 3);
+  EXPECT_EQ(m.Celle(0, 0), "V\xE6rnr");
+  EXPECT_EQ(m.Celle(1, 1), "Lille Fjellbu");
+  EXPECT_EQ(m.Celle(0, 2), "1200003");
+  EXPECT_EQ(m.Celle(3, 1), "4521");
+  EXPECT_TRUE(t->bunn->isVisible());
+  Skjermbilde(t, "avkom");
+  t->close();
 }
 
 int main(int argc, char** argv) {

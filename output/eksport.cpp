@@ -1,0 +1,235 @@
+#include "eksport.h"
+
+#include <algorithm>
+
+#include "filer.h"
+#include "tekst.h"
+
+namespace {
+
+char Skilletegn(TEksportType type) { return type == TEksportType::Semikolon ? ';' : '\t'; }
+
+// One row of the block as a delimited line, with its trailing separator.
+std::string DeltRad(const TRutenett& g, int rad, const TOmraade& blokk, TEksportType type) {
+  const char skille = Skilletegn(type);
+  std::string linje;
+  for (int k = blokk.venstre; k <= blokk.hoyre; ++k) {
+    std::string celle = TrimText(g.Celle(k, rad));
+    if (type == TEksportType::Regneark) {
+      linje += '"' + celle + '"';
+    } else {
+      std::replace(celle.begin(), celle.end(), skille, ' ');
+      linje += celle;
+    }
+    linje += skille;
+  }
+  return linje;
+}
+
+}  // namespace
+
+TOmraade MerketBlokk(const TRutenett& g) {
+  if (g.Kolonner() == 0 || g.Rader() == 0) return TOmraade{0, 0, -1, -1};
+  TOmraade v = g.Valg();
+  v.venstre = std::clamp(v.venstre, 0, g.Kolonner() - 1);
+  v.hoyre = std::clamp(v.hoyre, v.venstre, g.Kolonner() - 1);
+  v.topp = std::clamp(v.topp, 0, g.Rader() - 1);
+  v.bunn = std::clamp(v.bunn, v.topp, g.Rader() - 1);
+  return v;
+}
+
+std::vector<std::string> DelteLinjer(const TTabell& t, TEksportType type) {
+  const TRutenett& g = t.Hoved();
+  const TOmraade blokk = MerketBlokk(g);
+  std::vector<std::string> linjer;
+  if (blokk.venstre > blokk.hoyre) return linjer;
+  if (type == TEksportType::Regneark) linjer.push_back(DeltRad(g, 0, blokk, type));
+  for (int r = blokk.topp; r <= blokk.bunn; ++r) {
+    std::string linje = DeltRad(g, r, blokk, type);
+    linje.pop_back();
+    if (!linje.empty()) linjer.push_back(std::move(linje));
+  }
+  return linjer;
+}
+
+std::string KommaTekst(const std::vector<std::string>& elementer) {
+  if (elementer.size() == 1 && elementer[0].empty()) return "\"\"";
+  std::string t;
+  for (std::size_t i = 0; i < elementer.size(); ++i) {
+    const std::string& e = elementer[i];
+    if (i > 0) t += ',';
+    const bool sitat = std::any_of(e.begin(), e.end(), [](char c) {
+      const auto u = static_cast<unsigned char>(c);
+      return (u >= 1 && u <= 32) || c == '"' || c == ',';
+    });
+    if (!sitat) {
+      t += e;
+      continue;
+    }
+    t += '"';
+    for (char c : e) {
+      if (c == '"') t += '"';
+      t += c;
+    }
+    t += '"';
+  }
+  return t;
+}
+
+std::string HtmlTekst(std::string_view tekst) {
+  if (tekst.empty()) return ".";
+  const auto kode = static_cast<unsigned char>(tekst[0]);
+  if (kode < 20) {
+    const std::string rest(tekst.substr(1));
+    switch (kode) {
+      case 1: return " <B>" + rest + "</B>";
+      case 2: return " <I>" + rest + "</I>";
+      case 3: return " <U>" + rest + "</U>";
+      case 4: return " <STRIKE>" + rest + "</STRIKE>";
+      case 5: return " <B><STRIKE>" + rest + "</STRIKE></B>";
+      case 6: return " <I><STRIKE>" + rest + "</STRIKE></I>";
+      case 7: return " <B><U>" + rest + "</U></B>";
+      default: return " " + std::string(tekst);  // 0 and 8 to 19: as it stands
+    }
+  }
+  std::string t = " ";
+  for (char c : tekst) {
+    switch (static_cast<unsigned char>(c)) {
+      case 0xC6: t += "&AElig;"; break;
+      case 0xD8: t += "&Oslash;"; break;
+      case 0xC5: t += "&Aring;"; break;
+      case 0xE6: t += "&aelig;"; break;
+      case 0xF8: t += "&oslash;"; break;
+      case 0xE5: t += "&aring;"; break;
+      default: t += c;
+    }
+  }
+  return t;
+}
+
+std::string HtmlJustering(std::string_view celle) {
+  const char c = (TrimText(celle) + " ")[0];
+  return c == '+' || c == '-' || (c >= '0' && c <= '9') ? "ALIGN=RIGHT" : "ALIGN=LEFT";
+}
+
+TStorrelsesmerker Storrelsesmerker(int skriftstorrelse) {
+  switch (skriftstorrelse) {
+    case 6:
+    case 7: return {"<small><small><small>", "</small></small></small>"};
+    case 8:
+    case 9: return {"<small><small>", "</small></small>"};
+    case 10:
+    case 11: return {"<small>", "</small>"};
+    case 14:
+    case 15: return {"<big>", "</big>"};
+    default: return {};
+  }
+}
+
+std::vector<std::string> HtmlLinjer(const TTabell& t) {
+  const TRutenett& g = t.Hoved();
+  const TRutenett& bunn = t.Bunn();
+  const TOmraade blokk = MerketBlokk(g);
+  const TStorrelsesmerker s = Storrelsesmerker(t.Skriftstorrelse);
+  const int antKol = std::max(blokk.hoyre - blokk.venstre + 1, 0);
+
+  std::vector<std::string> l = {
+      "<HTML>",
+      "<HEAD>",
+      "   <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-1\">",
+      "   <META NAME=\"Kvistmo Data\" CONTENT=\"Tuv-Sau\">",
+      "   <TITLE>" + t.Tittel + "</TITLE>",
+      "</HEAD>",
+      "<BODY>",
+      HtmlTekst("<H3>" + t.Tittel + "</H3>"),
+      "<table border=\"1\" cellspacing=\"0\" width=\"98%\" style=\"border-collapse: collapse\" bordercolor=\"" +
+          t.Rammefarge + "\" cellpadding=\"0\" COLS=" + std::to_string(antKol),
+  };
+  for (int r = 0; r < g.FasteRader() && r < g.Rader(); ++r) {
+    l.push_back("<TR BGCOLOR=\"#E8E2D6\">");
+    for (int k = blokk.venstre; k <= blokk.hoyre; ++k)
+      l.push_back("<TD ALIGN=LEFT VALIGN=TOP WIDTH=\"" + std::to_string(g.Kolbredde(k) - 4) + "\">" + s.apner +
+                  TrimText(g.Celle(k, r)) + s.lukker + "</TD>");
+    l.push_back("</TR>");
+  }
+  if (antKol > 0) {
+    for (int r = blokk.topp; r <= blokk.bunn; ++r) {
+      l.push_back("<TR  BGCOLOR=\"#FFFFFF\">");
+      for (int k = blokk.venstre; k <= blokk.hoyre; ++k) {
+        const std::string& celle = g.Celle(k, r);
+        l.push_back("<TD " + HtmlJustering(celle) + ">" + s.apner + HtmlTekst(celle) + s.lukker + "</TD>");
+      }
+      l.push_back("</TR>");
+    }
+  }
+  if (t.BunnVist) {
+    for (int r = 0; r < t.AntBunnRader && r < bunn.Rader(); ++r) {
+      l.push_back("<TR BGCOLOR=\"#E8E2D6\">");
+      for (int k = blokk.venstre; k <= blokk.hoyre; ++k)
+        l.push_back("<TD>" + s.apner + HtmlTekst(bunn.Celle(k, r)) + s.lukker + "</TD>");
+      l.push_back("</TR>");
+    }
+  }
+  l.push_back("</FONT></TABLE>");
+  l.push_back("</BODY>");
+  l.push_back("</HTML>");
+  return l;
+}
+
+std::vector<std::string> HtmlUtklipp(const std::vector<std::string>& dokument) {
+  std::vector<std::string> l(dokument.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(6, dokument.size())),
+                             dokument.end());
+  if (l.size() > 1) l.pop_back();
+  return l;
+}
+
+std::string Linjetekst(const std::vector<std::string>& linjer) {
+  std::string t;
+  for (const std::string& l : linjer) {
+    t += l;
+    t += "\r\n";
+  }
+  return t;
+}
+
+void TLagreValg::Forbered(TEksportType type) {
+  switch (type) {
+    case TEksportType::Semikolon:
+    case TEksportType::Tab:
+    case TEksportType::TabKomma:
+    case TEksportType::KopierTab:
+      tittel = "Lagre som tekst";
+      filnavn = "Lagre.txt";
+      break;
+    case TEksportType::Regneark:
+      tittel = "Lagre som tekst";
+      filnavn = "Lagre.Csv";
+      filterNr = 2;
+      break;
+    case TEksportType::Html:
+      filnavn = "Lagre.html";
+      filter = "Internetdokument|*.html;*.htm";
+      break;
+  }
+}
+
+bool DialogBekreftet(bool godtatt, std::string_view filnavn) { return godtatt && filnavn > std::string_view(" "); }
+
+std::string TEksport::Filinnhold() const {
+  return type == TEksportType::TabKomma ? KommaTekst(linjer) : Linjetekst(linjer);
+}
+
+std::string TEksport::Utklipp() const {
+  return Linjetekst(type == TEksportType::Html ? HtmlUtklipp(linjer) : linjer);
+}
+
+TEksport Eksporter(const TTabell& t, TEksportType type) {
+  TEksport e;
+  e.type = type;
+  e.linjer = type == TEksportType::Html ? HtmlLinjer(t) : DelteLinjer(t, type);
+  e.dialog = type != TEksportType::KopierTab;
+  e.apne = type == TEksportType::Regneark;
+  return e;
+}
+
+void SkrivEksport(const std::filesystem::path& fil, const TEksport& e) { SkrivTrygt(fil, e.Filinnhold()); }

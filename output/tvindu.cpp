@@ -1,0 +1,432 @@
+#include "tvindu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QProgressBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "cp1252.h"
+#include "tgrid.h"
+
+namespace {
+
+QColor Farge(TFarge f) { return QColor((f >> 16) & 0xFF, (f >> 8) & 0xFF, f & 0xFF); }
+
+QToolButton* Knapp(QToolBar* linje, const QString& tekst, const QString& hint, QStyle::StandardPixmap ikon) {
+  auto* b = new QToolButton(linje);
+  b->setText(tekst);
+  b->setToolTip(hint);
+  b->setIcon(linje->style()->standardIcon(ikon));
+  b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  b->setAutoRaise(true);
+  linje->addWidget(b);
+  return b;
+}
+
+}  // namespace
+
+TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle("Utskriftsvindu");
+  QFont f("Liberation Sans");
+  f.setPointSize(9);
+  setFont(f);
+
+  VerkT = addToolBar("Verktøy");
+  VerkT->setMovable(false);
+  VerkT->setIconSize(QSize(16, 16));
+  Lukk = Knapp(VerkT, "Lukk", "Lukk utskriftet [ESC]", QStyle::SP_DialogCloseButton);
+  Let = Knapp(VerkT, "Let", "Let etter tekst [F3]", QStyle::SP_FileDialogContentsView);
+  Utskrift = Knapp(VerkT, "Skriv ut", "Utskrift på papir [F6]", QStyle::SP_FileIcon);
+  Storre = Knapp(VerkT, "Større", "Forstørr linjer og font", QStyle::SP_ArrowUp);
+  Mindre = Knapp(VerkT, "Mindre", "Krymp lijehøgde og font.", QStyle::SP_ArrowDown);
+  Minkende = Knapp(VerkT, "Minkende", "Sorter med minkende verdier", QStyle::SP_TitleBarShadeButton);
+  Okende = Knapp(VerkT, "Økende", "Sorter med økende verdi.", QStyle::SP_TitleBarUnshadeButton);
+  Egdeff = Knapp(VerkT, "Pdf", "Eksport, lagre som Pdf.", QStyle::SP_DialogSaveButton);
+  Hjelp = Knapp(VerkT, "Hjelp", "Hjelp om utskriftvindu", QStyle::SP_DialogHelpButton);
+  Hjelp->setVisible(false);
+  VerkT->actions().last()->setVisible(false);
+  auto* fyll = new QWidget(VerkT);
+  fyll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  VerkT->addWidget(fyll);
+  Label1 = new QLabel(VerkT);
+  QFont notefont = Label1->font();
+  notefont.setPointSize(8);
+  Label1->setFont(notefont);
+  merknad_ = VerkT->addWidget(Label1);
+  merknad_->setVisible(false);
+  // Printing and the PDF export come with the print layout.
+  Utskrift->setEnabled(false);
+  Egdeff->setEnabled(false);
+
+  auto* midt = new QWidget(this);
+  Overskr = new QLabel(midt);
+  Overskr->setFrameShape(QFrame::Panel);
+  Overskr->setFrameShadow(QFrame::Raised);
+  Overskr->setAlignment(Qt::AlignCenter);
+  Soyla = new QProgressBar(midt);
+  Soyla->setVisible(false);
+  Soyla->setMaximumWidth(150);
+  auto* hode = new QHBoxLayout;
+  hode->setContentsMargins(0, 0, 0, 0);
+  hode->addWidget(Overskr, 1);
+  hode->addWidget(Soyla);
+
+  Grinn = new TGrid(midt);
+  Grinn->setToolTip("Klikk og merk. Meny på høgre tast.");
+  Grinn->setContextMenuPolicy(Qt::CustomContextMenu);
+  bunn = new TGrid(midt);
+  bunn->SettRullefelt(false);
+  bunn->Velgbar = false;
+  bunn->KolonneDrag = false;
+  bunn->setFocusPolicy(Qt::NoFocus);
+  bunn->setFrameShape(QFrame::NoFrame);
+  bunn->setToolTip("Undertekst som viser summer, antall eller snitt.");
+  bunn->setVisible(false);
+  tabell_.BrukModeller(&Grinn->Modell(), &bunn->Modell());
+  tabell_.SettSkrift(10);
+  Grinn->TegnCelle = [this](QPainter& p, TCelleTegning& c) { TegnCelle(p, c, false); };
+  bunn->TegnCelle = [this](QPainter& p, TCelleTegning& c) { TegnCelle(p, c, true); };
+
+  auto* lag = new QVBoxLayout(midt);
+  lag->setContentsMargins(0, 0, 0, 2);
+  lag->setSpacing(0);
+  lag->addLayout(hode);
+  lag->addWidget(Grinn, 1);
+  lag->addWidget(bunn);
+  setCentralWidget(midt);
+
+  const int bredder[3] = {80, 130, 100};
+  const char* tekster[3] = {"", "Merket", "Skriver"};
+  for (int i = 0; i < 3; ++i) {
+    Panel[i] = new QLabel(tekster[i], this);
+    Panel[i]->setMinimumWidth(bredder[i]);
+    Panel[i]->setFrameShape(QFrame::Panel);
+    Panel[i]->setFrameShadow(QFrame::Sunken);
+    statusBar()->addWidget(Panel[i], i == 2 ? 1 : 0);
+  }
+  statusBar()->setToolTip("Statuslinje");
+
+  // The popup menu of the grid, whose entries also answer their keys.
+  Redmen = new QMenu(this);
+  const auto handling = [this](const QString& tekst, const QKeySequence& tast = {}) {
+    auto* a = new QAction(tekst, this);
+    if (!tast.isEmpty()) {
+      a->setShortcut(tast);
+      a->setShortcutContext(Qt::WindowShortcut);
+    }
+    addAction(a);
+    Redmen->addAction(a);
+    return a;
+  };
+  Tellein = handling("Tell linjer");
+  SumKol = handling("Summer kolonne");
+  SniKol = handling("Snitt kolonne");
+  Redmen->addSeparator();
+  KanEndre = handling("Endre tekst", QKeySequence(Qt::Key_Insert));
+  KanEndre->setCheckable(true);
+  Redmen->addSeparator();
+  Kopier1 = handling("Lagre/Kopier separert med ;");
+  Kopier2 = handling("Lagre/kopier TAB-separert");
+  Komma = handling("TAB med komma som linjeskift");
+  Excel = handling("Eksporter MS Excel");
+  KopHtm = handling("Lagre/Kopier som HTML");
+  KopMedTab = handling("Kopier tab-sepp", QKeySequence(Qt::CTRL | Qt::Key_C));
+  Redmen->addSeparator();
+  MerkAlt1 = handling("Merk &Alt", QKeySequence(Qt::CTRL | Qt::Key_A));
+
+  connect(Grinn, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& p) { Redmen->popup(Grinn->mapToGlobal(p)); });
+  connect(KanEndre, &QAction::toggled, this, [this](bool paa) {
+    Grinn->Redigerbar = paa;
+    if (!paa) Grinn->AvbrytRedigering();
+  });
+  connect(MerkAlt1, &QAction::triggered, this, &TVindu::MerkAltClick);
+  connect(Tellein, &QAction::triggered, this, &TVindu::TelleinClick);
+  connect(SumKol, &QAction::triggered, this, &TVindu::SumKolClick);
+  connect(SniKol, &QAction::triggered, this, &TVindu::SniKolClick);
+  connect(Okende, &QToolButton::clicked, this, [this] { SorterClick(false); });
+  connect(Minkende, &QToolButton::clicked, this, [this] { SorterClick(true); });
+  connect(Let, &QToolButton::clicked, this, &TVindu::LetClick);
+  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  connect(Lukk, &QToolButton::clicked, this, &QWidget::close);
+  connect(Storre, &QToolButton::clicked, this, &TVindu::StorreClick);
+  connect(Mindre, &QToolButton::clicked, this, &TVindu::MindreClick);
+  connect(Grinn, &TGrid::musSluppet, this, &TVindu::GrinnMusSluppet);
+  connect(Grinn, &TGrid::celleValgt, this, &TVindu::VisPosisjon);
+  connect(Grinn, &TGrid::rullet, this, &TVindu::FolgHoved);
+  connect(Grinn, &TGrid::kolonnebreddeEndret, this, [this] { FolgHoved(); });
+  connect(Grinn, &TGrid::celleDobbeltklikket, this, [this] {
+    // Freezes or frees the first column.
+    if (Grinn->Redigerbar) return;
+    TRutenett& m = Grinn->Modell();
+    m.SettFaste(m.FasteKol() == 0 ? 1 : 0, m.FasteRader());
+    FolgHoved();
+  });
+
+  // Keys the window answers before its controls.
+  const auto tast = [this](const QKeySequence& k, auto f) {
+    auto* s = new QShortcut(k, this);
+    s->setContext(Qt::WindowShortcut);
+    connect(s, &QShortcut::activated, this, f);
+  };
+  tast(QKeySequence(Qt::Key_Escape), [this] { close(); });
+  tast(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), [this] { StorreClick(); });
+  tast(QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), [this] { MindreClick(); });
+  tast(QKeySequence(Qt::Key_F1), [] {});
+  tast(QKeySequence(Qt::Key_F3), [this] { Let->click(); });
+  tast(QKeySequence(Qt::Key_F6), [this] { Egdeff->click(); });
+
+  Grinn->installEventFilter(this);
+  for (QWidget* w : {static_cast<QWidget*>(Grinn), static_cast<QWidget*>(bunn), static_cast<QWidget*>(Overskr)})
+    w->installEventFilter(this);
+  for (QToolButton* b : {Lukk, Let, Utskrift, Storre, Mindre, Minkende, Okende, Egdeff}) b->installEventFilter(this);
+
+  resize(600, 282 + VerkT->sizeHint().height() + statusBar()->sizeHint().height());
+}
+
+TVindu::~TVindu() = default;
+
+QFont TVindu::Gridfont() const { return Tabellskrift(tabell_.Skriftstorrelse); }
+
+void TVindu::SettSkrift(int storrelse) {
+  tabell_.SettSkrift(storrelse);
+  Grinn->setFont(Gridfont());
+  bunn->setFont(Gridfont());
+}
+
+void TVindu::Oppsett(QWidget*, int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
+                     const std::string& tittel, TFarge farge1, TFarge farge2) {
+  Oppsett(antKol, tittelStorrelse, fasteKol, fasteRader, bunnRader, tittel, farge1, farge2);
+}
+
+void TVindu::Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
+                     const std::string& tittel, TFarge farge1, TFarge farge2) {
+  tabell_.Oppsett(antKol, tittelStorrelse, fasteKol, fasteRader, bunnRader, tittel, farge1, farge2);
+  setWindowTitle(TilQString(tabell_.Vindustittel()));
+  bunn->setVisible(tabell_.BunnVist);
+  QFont hodefont = font();
+  hodefont.setPointSize(tittelStorrelse);
+  Overskr->setFont(hodefont);
+  Overskr->setText(TilQString(tittel));
+  SettSkrift(10);
+  const int h = QFontMetrics(Gridfont()).height();
+  Grinn->Modell().SettStandardHoyde(h);
+  bunn->Modell().SettStandardHoyde(h);
+}
+
+void TVindu::NyRad(std::string_view tekst) { tabell_.NyRad(tekst); }
+
+void TVindu::NyBunnRad(std::string_view tekst) {
+  tabell_.NyBunnRad(tekst);
+  bunn->setFixedHeight(Grinn->Modell().StandardHoyde() * tabell_.AntBunnRader + 2);
+}
+
+void TVindu::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!vist_) {
+    vist_ = true;
+    ForsteLayout();
+  }
+}
+
+void TVindu::ForsteLayout() {
+  merknad_->setVisible(true);
+  QFont hodefont = Overskr->font();
+  hodefont.setFamily(font().family());
+  Overskr->setFont(hodefont);
+  tabell_.ForsteLayout();
+  SettSkrift(tabell_.Skriftstorrelse);
+  resize(600, height());
+  Skaler();
+  Grinn->viewport()->update();
+  Skaler();
+}
+
+void TVindu::Skaler() {
+  tabell_.Skaler();
+  Arkmerknad();
+  bunn->setFixedHeight(tabell_.Hoved().StandardHoyde() * std::max(tabell_.AntBunnRader, 1) + 2);
+  FolgHoved();
+}
+
+void TVindu::Arkmerknad() {
+  const TTabell::TMerknad m = tabell_.Arkmerknad(tabell_.Hoved().StandardHoyde());
+  Label1->setText(QString::fromUtf8(m.tekst).replace('\r', '\n'));
+  Label1->setStyleSheet(m.rod ? "color: rgb(255, 0, 0);" : "color: rgb(0, 0, 255);");
+}
+
+void TVindu::StorreClick() {
+  SettSkrift(std::min(tabell_.Skriftstorrelse + 1, 30));
+  Skaler();
+}
+
+void TVindu::MindreClick() {
+  SettSkrift(std::max(tabell_.Skriftstorrelse - 1, 4));
+  Skaler();
+}
+
+void TVindu::MerkAltClick() {
+  tabell_.MerkAlt();
+  GrinnMusSluppet();
+}
+
+void TVindu::SlettMerkede() {
+  tabell_.SlettMerkede();
+  Panel[1]->clear();
+}
+
+// The footer keeps the main grid's frozen columns, widths and scrolling.
+void TVindu::FolgHoved() {
+  if (!bunn->isVisible() && !tabell_.BunnVist) return;
+  TRutenett& b = bunn->Modell();
+  const TRutenett& h = Grinn->Modell();
+  if (b.FasteKol() != h.FasteKol()) b.SettFaste(h.FasteKol(), 0);
+  for (int k = 0; k < b.Kolonner() && k < h.Kolonner(); ++k)
+    if (b.Kolbredde(k) != h.Kolbredde(k)) b.SettKolbredde(k, h.Kolbredde(k));
+  bunn->SettVenstreKol(Grinn->VenstreKol());
+  bunn->viewport()->update();
+}
+
+void TVindu::VisPosisjon() {
+  const TRutenett& m = Grinn->Modell();
+  Panel[0]->setText(QString("%1/%2").arg(m.GjeldendeKol()).arg(m.GjeldendeRad() - m.FasteRader() + 1));
+}
+
+void TVindu::GrinnMusSluppet() {
+  const TOmraade& v = Grinn->Modell().Valg();
+  Panel[1]->setText(v.bunn > v.topp ? QString("Merket :%1 til :%2").arg(v.topp).arg(v.bunn) : QString());
+  VisPosisjon();
+  FolgHoved();
+  Arkmerknad();
+}
+
+bool TVindu::eventFilter(QObject* o, QEvent* e) {
+  if (o == Grinn && e->type() == QEvent::KeyRelease && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete &&
+      !Grinn->Redigerer()) {
+    SlettMerkede();
+    return true;
+  }
+  if (e->type() == QEvent::Enter) {
+    // Panel 2 tells what the control under the mouse is for.
+    if (auto* w = qobject_cast<QWidget*>(o); w && !w->toolTip().isEmpty()) Panel[2]->setText(w->toolTip());
+  }
+  return QMainWindow::eventFilter(o, e);
+}
+
+void TVindu::TegnCelle(QPainter& p, TCelleTegning& c, bool fot) {
+  const QRect r = c.rute;
+  const TCelleFormat f = TolkFormat(FraQString(c.tekst));
+  const QColor flate = palette().color(QPalette::Button);
+  const bool fast = c.fast || fot;
+  p.fillRect(r, fast ? flate : (c.valgt ? QColor(255, 255, 0) : QColor(Qt::white)));
+  const std::string& t = f.tekst;
+  if (t > std::string(" ")) {
+    QFont font = fot ? bunn->font() : Grinn->font();
+    font.setBold(f.fet);
+    font.setItalic(f.kursiv);
+    font.setUnderline(f.understrek);
+    font.setStrikeOut(f.gjennomstrek);
+    p.setFont(font);
+    p.setPen(Farge(FormatFarge(f, tabell_.Farge1, tabell_.Farge2)));
+    const QString vist = TilQString(t);
+    if (HoyreJustert(t))
+      p.drawText(r.adjusted(0, 1, -2, 0), Qt::AlignRight | Qt::AlignTop, vist);
+    else
+      p.drawText(r.adjusted(1, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, vist);
+  }
+  if (fast) {
+    // Raised edges; stacked header rows read as one block.
+    const int fasteRader = Grinn->Modell().FasteRader();
+    p.setPen(palette().color(QPalette::Light));
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    if (!fot && c.rad >= 1 && c.rad < fasteRader) {
+      p.setPen(flate);
+      p.drawLine(r.left(), r.top() - 1, r.right(), r.top() - 1);
+    } else {
+      p.drawLine(r.topLeft(), r.topRight());
+    }
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawLine(r.topRight(), r.bottomRight());
+    if (fot || c.rad >= fasteRader - 1) p.drawLine(r.bottomLeft(), r.bottomRight());
+  }
+  c.ferdig = true;
+}
+
+void TVindu::SorterClick(bool minkende) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  Sorter(Grinn->Modell(), minkende, [this](const std::string& t) {
+    Panel[2]->setText(QString::fromUtf8(t));
+    Panel[2]->repaint();
+  });
+  QApplication::restoreOverrideCursor();
+  Grinn->viewport()->update();
+}
+
+void TVindu::LetClick() {
+  finn_.FinnVidere = false;
+  if (!FindDialog1) {
+    // A small find dialog; each press of "Finn neste" searches once.
+    FindDialog1 = new QDialog(this);
+    FindDialog1->setWindowTitle("Finn");
+    Finnetekst = new QLineEdit(FindDialog1);
+    auto* knapper = new QDialogButtonBox(FindDialog1);
+    QPushButton* finn = knapper->addButton("&Finn neste", QDialogButtonBox::AcceptRole);
+    knapper->addButton("Lukk", QDialogButtonBox::RejectRole);
+    finn->setDefault(true);
+    auto* lag = new QVBoxLayout(FindDialog1);
+    lag->addWidget(new QLabel("Finn hva:", FindDialog1));
+    lag->addWidget(Finnetekst);
+    lag->addWidget(knapper);
+    connect(finn, &QPushButton::clicked, this, [this] { FinnNeste(Finnetekst->text()); });
+    connect(knapper, &QDialogButtonBox::rejected, FindDialog1, &QDialog::hide);
+  }
+  FindDialog1->show();
+  FindDialog1->raise();
+  FindDialog1->activateWindow();
+  Finnetekst->setFocus();
+  Finnetekst->selectAll();
+}
+
+bool TVindu::FinnNeste(const QString& tekst) {
+  const std::string t = FraQString(tekst);
+  const auto treff = Finn(Grinn->Modell(), finn_, t);
+  if (!treff) {
+    Melding(QString::fromUtf8(FantIkke(t)));
+    return false;
+  }
+  Grinn->SettToppRad(treff->rad);
+  Grinn->viewport()->update();
+  GrinnMusSluppet();
+  return true;
+}
+
+void TVindu::TelleinClick() {
+  TellLinjer(tabell_);
+  bunn->viewport()->update();
+}
+
+void TVindu::SumKolClick() {
+  SummerKolonne(tabell_);
+  bunn->viewport()->update();
+}
+
+void TVindu::SniKolClick() {
+  if (const auto feil = SnittKolonne(tabell_)) Melding(QString::fromUtf8(*feil));
+  bunn->viewport()->update();
+}

@@ -1,0 +1,110 @@
+// The table window: shows any list of the program under a heading, with a
+// footer for sums, averages and counts; sorts, finds, exports and prints it.
+// Callers fill it through the calling contract (Oppsett, NyRad, NyBunnRad)
+// and show it; it frees itself when it is closed.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "sortering.h"
+#include "tabell.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+class QToolButton;
+class TGrid;
+
+class TVindu : public QMainWindow, public TTabellMottaker {
+  Q_OBJECT
+
+ public:
+  explicit TVindu(QWidget* eier = nullptr);
+  ~TVindu() override;
+
+  // The calling contract. `Avsender` has no effect on the table.
+  void Oppsett(QWidget* avsender, int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
+               const std::string& tittel, TFarge farge1, TFarge farge2);
+  void Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
+               const std::string& tittel, TFarge farge1, TFarge farge2) override;
+  void NyRad(std::string_view tekst) override;
+  void NyBunnRad(std::string_view tekst) override;
+
+  TTabell& Tabell() { return tabell_; }
+
+  // Components.
+  QLabel* Overskr;
+  QToolBar* VerkT;
+  QLabel* Label1;
+  QProgressBar* Soyla;
+  TGrid* Grinn;
+  TGrid* bunn;
+  QLabel* Panel[3];
+  QMenu* Redmen;
+
+  QToolButton* Lukk;
+  QToolButton* Let;
+  QToolButton* Utskrift;
+  QToolButton* Storre;
+  QToolButton* Mindre;
+  QToolButton* Minkende;
+  QToolButton* Okende;
+  QToolButton* Egdeff;
+  QToolButton* Hjelp;
+
+  QAction* Tellein;
+  QAction* SumKol;
+  QAction* SniKol;
+  QAction* KanEndre;
+  QAction* Kopier1;
+  QAction* Kopier2;
+  QAction* Komma;
+  QAction* Excel;
+  QAction* KopHtm;
+  QAction* KopMedTab;
+  QAction* MerkAlt1;
+
+  // Re-layout after a font change: row heights, column widths, footer, note.
+  void Skaler();
+  void StorreClick();
+  void MindreClick();
+  void MerkAltClick();
+  void SlettMerkede();
+  int Skriftstorrelse() const { return tabell_.Skriftstorrelse; }
+
+  // Sorting, finding and the column figures.
+  void SorterClick(bool minkende);
+  void LetClick();                  // opens the find dialog
+  bool FinnNeste(const QString& tekst);
+  void TelleinClick();
+  void SumKolClick();
+  void SniKolClick();
+  class QDialog* FindDialog1 = nullptr;
+  class QLineEdit* Finnetekst = nullptr;
+
+  // Messages go through this, so that tests can read them.
+  std::function<void(const QString&)> Melding;
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void ForsteLayout();
+  void Arkmerknad();
+  void TegnCelle(class QPainter& p, struct TCelleTegning& c, bool fot);
+  void GrinnMusSluppet();
+  void VisPosisjon();
+  void FolgHoved();
+  QFont Gridfont() const;
+  void SettSkrift(int storrelse);
+
+  TTabell tabell_;
+  TFinnTilstand finn_;
+  QAction* merknad_ = nullptr;  // the print-fit note's place in the tool bar
+  bool vist_ = false;
+};

@@ -1,0 +1,157 @@
+// The table window under the offscreen platform, driven with keys and mouse.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <QToolButton>
+
+#include "tabell.h"
+#include "tgrid.h"
+#include "tvindu.h"
+
+namespace {
+
+// A table as the program's callers set one up: one header row, one footer row.
+TVindu* Lag(int kolonner, const std::vector<std::string>& rader, const std::string& tittel = "Test tabell") {
+  auto* v = new TVindu;
+  v->Oppsett(nullptr, kolonner, 12, 0, 1, 1, tittel, Rod, Blaa);
+  for (const auto& r : rader) v->NyRad(r);
+  v->NyBunnRad(std::string(static_cast<std::size_t>(kolonner), ';'));
+  return v;
+}
+
+std::vector<std::string> Tall(int antall) {
+  std::vector<std::string> r{"Nr;Navn;"};
+  for (int i = 0; i < antall; ++i) r.push_back(std::to_string(i) + ";R" + std::to_string(i) + ";");
+  return r;
+}
+
+void Skjermbilde(QWidget* w, const char* navn) {
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) w->grab().save(QString(mappe) + "/" + navn + ".png");
+}
+
+}  // namespace
+
+TEST(TVinduTest, KallkontraktenFyllerTabellen) {
+  QPointer<TVindu> v = Lag(2, {"Kol1;Kol2;", "x;y;z;rest", "\x01Navn;2;"}, "S\xF8nner etter 12 BLAKKEN");
+  const TRutenett& m = v->Grinn->Modell();
+  EXPECT_EQ(v->windowTitle(), "Sønner ");
+  ASSERT_EQ(m.Rader(), 3);
+  EXPECT_EQ(m.Kolonner(), 2);
+  EXPECT_EQ(m.Celle(0, 1), "x");
+  EXPECT_EQ(m.Celle(1, 1), "y");
+  EXPECT_EQ(v->Tabell().Bredeste[0], "MNavn") << "a bold cell's column is made wider";
+  EXPECT_EQ(v->Tabell().NesteRad, 3);
+  delete v;
+
+  // A table with only its header row shows one empty data row.
+  v = Lag(3, {"A;B;C;"});
+  EXPECT_EQ(v->Grinn->Modell().Rader(), 2);
+  EXPECT_EQ(v->Grinn->Modell().Celle(0, 1), "");
+  delete v;
+}
+
+TEST(TVinduTest, StorreOgMindreHoldesInnenGrensene) {
+  QPointer<TVindu> v = Lag(2, Tall(5));
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  EXPECT_EQ(v->Skriftstorrelse(), 10);
+  for (int i = 0; i < 25; ++i) QTest::keyClick(v->Grinn, Qt::Key_Plus, Qt::KeypadModifier);
+  EXPECT_EQ(v->Skriftstorrelse(), 30);
+  const int hoy = v->Grinn->Modell().StandardHoyde();
+  for (int i = 0; i < 30; ++i) v->Mindre->click();
+  EXPECT_EQ(v->Skriftstorrelse(), 4);
+  EXPECT_LT(v->Grinn->Modell().StandardHoyde(), hoy) << "rows follow the font";
+  v->close();
+  QApplication::processEvents();
+  EXPECT_TRUE(v.isNull()) << "the window frees itself when closed";
+}
+
+TEST(TVinduTest, ForsteLayoutKrymperIkkeUnder5) {
+  std::string bred;
+  for (int k = 0; k < 30; ++k) bred += std::string(40, 'W') + ";";
+  TVindu* v = Lag(30, {bred, bred});
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  EXPECT_EQ(v->Skriftstorrelse(), 5);
+  EXPECT_TRUE(v->Label1->text().startsWith("Passer ikke utskrift")) << v->Label1->text().toStdString();
+  delete v;
+}
+
+TEST(TVinduTest, MerkAltOgSlettMerkedeRader) {
+  TVindu* v = Lag(2, Tall(8));
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  TRutenett& m = v->Grinn->Modell();
+  v->Grinn->setFocus();
+  // Rows 3 to 5 marked with the mouse and Shift+Down, then Delete.
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 3).center());
+  QTest::keyClick(v->Grinn, Qt::Key_Down, Qt::ShiftModifier);
+  QTest::keyClick(v->Grinn, Qt::Key_Down, Qt::ShiftModifier);
+  QTest::mouseRelease(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 5).center());
+  EXPECT_EQ(v->Panel[1]->text(), "Merket :3 til :5");
+  QTest::keyClick(v->Grinn, Qt::Key_Delete);
+  ASSERT_EQ(m.Rader(), 6);
+  EXPECT_EQ(m.Celle(0, 3), "5") << "the rows below move up";
+  EXPECT_EQ(v->Panel[1]->text(), "");
+  // One marked row: the current row goes.
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(1, 1).center());
+  QTest::keyClick(v->Grinn, Qt::Key_Delete);
+  EXPECT_EQ(m.Rader(), 5);
+  EXPECT_EQ(m.Celle(0, 1), "1");
+  // Ctrl+A marks every data row in every column.
+  QTest::keyClick(v->Grinn, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(m.Valg(), (TOmraade{0, 1, 1, 4}));
+  delete v;
+}
+
+TEST(TVinduTest, DobbeltklikkFryserForsteKolonne) {
+  TVindu* v = Lag(2, Tall(3));
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  const QPoint p = v->Grinn->Celleramme(1, 1).center();
+  QTest::mouseDClick(v->Grinn->viewport(), Qt::LeftButton, {}, p);
+  EXPECT_EQ(v->Grinn->Modell().FasteKol(), 1);
+  EXPECT_EQ(v->bunn->Modell().FasteKol(), 1) << "the footer follows";
+  QTest::mouseDClick(v->Grinn->viewport(), Qt::LeftButton, {}, p);
+  EXPECT_EQ(v->Grinn->Modell().FasteKol(), 0);
+  delete v;
+}
+
+TEST(TVinduTest, FormatkoderTegnesMedStilOgFarge) {
+  TVindu* v = Lag(1, {"Tittel;", "\x01Navn;", "vanlig;"});
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  v->Grinn->Modell().SettGjeldende(0, 2);  // keep the yellow of the selection off row 1
+  const QImage bilde = v->Grinn->viewport()->grab().toImage();
+  const auto rodt = [&](int rad) {
+    const QRect r = v->Grinn->Celleramme(0, rad);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x)
+        if (const QColor c = bilde.pixelColor(x, y); c.red() > 180 && c.green() < 90 && c.blue() < 90) return true;
+    return false;
+  };
+  EXPECT_TRUE(rodt(1));
+  EXPECT_FALSE(rodt(2));
+  Skjermbilde(v, "tabell-format");
+  delete v;
+}
+
+TEST(TVinduTest, EscLukker) {
+  QPointer<TVindu> v = Lag(2, Tall(2));
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  v->activateWindow();
+  QTest::keyClick(v->Grinn, Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_TRUE(v.isNull());
+}
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
