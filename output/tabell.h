@@ -126,6 +126,7 @@ class TTabell : public TTabellMottaker {
  private:
   int Maal(const TMaal& m, std::string_view t) const;
 
+  std::vector<int> bredesteBredde_;  // measured widths of Bredeste, while the font stays
   TRutenett egenHoved_, egenBunn_;
   TRutenett* hoved_;
   TRutenett* bunn_;

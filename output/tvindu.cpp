@@ -2,7 +2,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QUrl>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -21,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "cp1252.h"
+#include "filer.h"
 #include "tgrid.h"
 
 namespace {
@@ -164,6 +169,27 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   connect(Minkende, &QToolButton::clicked, this, [this] { SorterClick(true); });
   connect(Let, &QToolButton::clicked, this, &TVindu::LetClick);
   Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  const std::pair<QAction*, TEksportType> eksporter[] = {
+      {Kopier1, TEksportType::Semikolon}, {Kopier2, TEksportType::Tab},      {Komma, TEksportType::TabKomma},
+      {Excel, TEksportType::Regneark},    {KopHtm, TEksportType::Html},     {KopMedTab, TEksportType::KopierTab}};
+  for (const auto& [a, type] : eksporter)
+    connect(a, &QAction::triggered, this, [this, type = type] { EksportClick(type); });
+  VelgLagringsfil = [this](const TLagreValg& v) -> std::optional<QString> {
+    // "Name|patterns|Name|patterns" as the dialog's filters.
+    const QStringList deler = QString::fromUtf8(v.filter).split('|');
+    QStringList filtre;
+    for (int i = 0; i + 1 < deler.size(); i += 2)
+      filtre << deler[i] + " (" + QString(deler[i + 1]).replace(';', ' ') + ")";
+    QFileDialog d(this, QString::fromUtf8(v.tittel));
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setOption(QFileDialog::DontUseNativeDialog, false);
+    d.setNameFilters(filtre);
+    if (v.filterNr >= 1 && v.filterNr <= filtre.size()) d.selectNameFilter(filtre[v.filterNr - 1]);
+    if (!v.standardEndelse.empty()) d.setDefaultSuffix(QString::fromUtf8(v.standardEndelse).remove(0, 1));
+    d.selectFile(QString::fromUtf8(v.filnavn));
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+    return d.selectedFiles().first();
+  };
   connect(Lukk, &QToolButton::clicked, this, &QWidget::close);
   connect(Storre, &QToolButton::clicked, this, &TVindu::StorreClick);
   connect(Mindre, &QToolButton::clicked, this, &TVindu::MindreClick);
@@ -429,4 +455,26 @@ void TVindu::SumKolClick() {
 void TVindu::SniKolClick() {
   if (const auto feil = SnittKolonne(tabell_)) Melding(QString::fromUtf8(*feil));
   bunn->viewport()->update();
+}
+
+void TVindu::EksportClick(TEksportType type) {
+  valg_.Forbered(type);
+  const TEksport e = Eksporter(tabell_, type);
+  const auto tilUtklipp = [&] { QGuiApplication::clipboard()->setText(TilQString(e.Utklipp())); };
+  if (!e.dialog) {
+    tilUtklipp();
+    return;
+  }
+  const std::optional<QString> fil = VelgLagringsfil(valg_);
+  if (!fil || !DialogBekreftet(true, fil->toStdString())) {
+    tilUtklipp();
+    return;
+  }
+  try {
+    SkrivEksport(std::filesystem::path(fil->toStdString()), e);
+  } catch (const IoFeil& feil) {
+    Melding(QString::fromUtf8(feil.what()));
+    return;
+  }
+  if (e.apne) QDesktopServices::openUrl(QUrl::fromLocalFile(*fil));
 }

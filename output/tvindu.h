@@ -7,7 +7,9 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "eksport.h"
 #include "sortering.h"
 #include "tabell.h"
 
@@ -86,6 +88,14 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   class QDialog* FindDialog1 = nullptr;
   class QLineEdit* Finnetekst = nullptr;
 
+  // The exports: a save dialog (settings kept per window), the clipboard
+  // when it is cancelled.
+  void EksportClick(TEksportType type);
+  TLagreValg& Lagrevalg() { return valg_; }
+  // Asks for the file to save to; no value when the user cancels. Tests
+  // answer it instead of the dialog.
+  std::function<std::optional<QString>(const TLagreValg&)> VelgLagringsfil;
+
   // Messages go through this, so that tests can read them.
   std::function<void(const QString&)> Melding;
 
@@ -105,6 +115,7 @@ class TVindu : public QMainWindow, public TTabellMottaker {
 
   TTabell tabell_;
   TFinnTilstand finn_;
+  TLagreValg valg_;
   QAction* merknad_ = nullptr;  // the print-fit note's place in the tool bar
   bool vist_ = false;
 };

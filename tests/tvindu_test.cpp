@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
@@ -147,6 +151,85 @@ TEST(TVinduTest, EscLukker) {
   QTest::keyClick(v->Grinn, Qt::Key_Escape);
   QApplication::processEvents();
   EXPECT_TRUE(v.isNull());
+}
+
+TEST(TVinduTest, SorterFinnOgFigurerFraVinduet) {
+  TVindu* v = Lag(2, {"Nr;Navn;", "12;Zeta;", "3;\xC5sen;", ";\xC6rfugl;", "abc;\xD8vre;"});
+  QStringList meldinger;
+  v->Melding = [&](const QString& t) { meldinger << t; };
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  TRutenett& m = v->Grinn->Modell();
+  // Sort by the column of the current cell.
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 1).center());
+  v->Okende->click();
+  EXPECT_EQ(m.Celle(0, 1), "");
+  EXPECT_EQ(m.Celle(0, 2), "3");
+  EXPECT_EQ(m.Celle(0, 3), "12");
+  EXPECT_EQ(m.Celle(0, 4), "abc");
+  EXPECT_EQ(v->Panel[2]->text(), "Har sortert økende");
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(1, 1).center());
+  v->Minkende->click();
+  EXPECT_EQ(m.Celle(1, 1), "\xC5sen");
+  EXPECT_EQ(m.Celle(1, 4), "Zeta");
+
+  // F3 opens the find dialog; each press finds the next hit.
+  QTest::keyClick(v->Grinn, Qt::Key_F3);
+  ASSERT_NE(v->FindDialog1, nullptr);
+  EXPECT_TRUE(v->FindDialog1->isVisible());
+  EXPECT_TRUE(v->FinnNeste("E"));
+  EXPECT_EQ(m.Valg().topp, 1) << "\xC5sen";
+  EXPECT_TRUE(v->FinnNeste("E"));
+  EXPECT_EQ(m.Valg().topp, 2);
+  EXPECT_FALSE(v->FinnNeste("qq"));
+  ASSERT_EQ(meldinger.size(), 1);
+  EXPECT_EQ(meldinger[0], "Fant ikke QQ");
+
+  // Count and sum into the footer.
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 1).center());
+  v->SumKol->trigger();
+  EXPECT_EQ(v->bunn->Modell().Celle(0, 0), "15");
+  v->Tellein->trigger();
+  EXPECT_EQ(v->bunn->Modell().Celle(0, 0), "4");
+  delete v;
+}
+
+TEST(TVinduTest, KopierOgLagreMerketBlokk) {
+  TVindu* v = Lag(2, {"Nr;Navn;", "1;a;", "2;b;", "3;c;"});
+  QStringList meldinger;
+  v->Melding = [&](const QString& t) { meldinger << t; };
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  v->Grinn->setFocus();
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 2).center());
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, Qt::ShiftModifier, v->Grinn->Celleramme(1, 3).center());
+  QTest::keyClick(v->Grinn, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "2\tb\r\n3\tc\r\n");
+
+  // A cancelled dialog sends the text to the clipboard; a confirmed one writes the file.
+  std::optional<QString> svar;
+  TLagreValg sett;
+  v->VelgLagringsfil = [&](const TLagreValg& valg) {
+    sett = valg;
+    return svar;
+  };
+  QGuiApplication::clipboard()->clear();
+  v->Kopier1->trigger();
+  EXPECT_EQ(sett.tittel, "Lagre som tekst");
+  EXPECT_EQ(sett.filnavn, "Lagre.txt");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "2;b\r\n3;c\r\n");
+  const QString fil = QDir::tempPath() + "/hornstad-tvindu-test.txt";
+  svar = fil;
+  v->Kopier1->trigger();
+  QFile f(fil);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("2;b\r\n3;c\r\n"));
+  f.remove();
+  // A file that cannot be written gives a message.
+  svar = QDir::tempPath() + "/finnes-ikke-mappe/x.txt";
+  v->KopHtm->trigger();
+  EXPECT_EQ(meldinger.size(), 1);
+  delete v;
 }
 
 int main(int argc, char** argv) {
