@@ -447,13 +447,19 @@ void TVindu::TelleinClick() {
   bunn->viewport()->update();
 }
 
+// A figure wider than its column widens the column at once, so that it is
+// never shown cut.
 void TVindu::SumKolClick() {
+  const auto for_ = tabell_.Bredeste;
   SummerKolonne(tabell_);
+  if (tabell_.Bredeste != for_) Skaler();
   bunn->viewport()->update();
 }
 
 void TVindu::SniKolClick() {
+  const auto for_ = tabell_.Bredeste;
   if (const auto feil = SnittKolonne(tabell_)) Melding(QString::fromUtf8(*feil));
+  if (tabell_.Bredeste != for_) Skaler();
   bunn->viewport()->update();
 }
 

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <map>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QToolButton>
+#include <QAction>
 #include <QTest>
 
 #include "cp1252.h"
@@ -244,6 +247,38 @@ TEST_F(VerVindu, AvkomApnerTabellMedSonnene) {
   EXPECT_TRUE(t->bunn->isVisible());
   Skjermbilde(t, "avkom");
   t->close();
+}
+
+// With HORNSTAD_DEMO set to a data folder (and HORNSTAD_SKJERMBILDER), shows the
+// sons of the ram with the most sons there, for a look at a real-sized table.
+TEST(VerDemo, AvkomForDemoregisteret) {
+  const char* demo = std::getenv("HORNSTAD_DEMO");
+  if (demo == nullptr) GTEST_SKIP() << "HORNSTAD_DEMO er ikke satt";
+  DataFolder = demo;
+  TProdusent reg;
+  reg.LoadRegister();
+  std::map<int32_t, int> soenner;
+  for (int32_t i = 0; i < reg.RecordCount(); ++i) ++soenner[reg.ReadAt(i).Farnr];
+  soenner.erase(0);
+  int32_t far = 0;
+  for (const auto& [nr, antall] : soenner)
+    if (far == 0 || antall > soenner[far]) far = nr;
+  Trase raser;
+  TFormVer vindu;
+  vindu.Register = [&] { return &reg; };
+  vindu.Raser = [&] { return &raser; };
+  vindu.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&vindu));
+  QTest::keyClicks(vindu.Evernum, QString::number(far));
+  QTest::keyClick(vindu.Evernum, Qt::Key_Return);
+  Skjermbilde(&vindu, "demo-oppslag");
+  TVindu* t = vindu.AvkomClick();
+  ASSERT_NE(t, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(t));
+  t->Okende->click();
+  t->SumKol->trigger();
+  Skjermbilde(t, "demo-avkom");
+  delete t;
 }
 
 int main(int argc, char** argv) {
