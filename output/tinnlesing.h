@@ -1,0 +1,122 @@
+// The print preview: shows the pages a caller draws, pages through them,
+// zooms and prints them. It knows nothing of what it shows: the caller hands
+// it a drawing procedure and its data, and a procedure that releases the data.
+#pragma once
+
+#include <QDialog>
+#include <QMainWindow>
+#include <functional>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QPainter;
+class QPrinter;
+class QProgressBar;
+class QPushButton;
+class QScrollArea;
+class QToolBar;
+class QToolButton;
+
+// Draws page `side` of `data` to fill `bredde` x `hoyde` device units of the
+// painter's device; `skjerm` is true on the preview surface.
+using TSkrivProc = std::function<void(QPainter& p, int bredde, int hoyde, int side, void* data, bool skjerm)>;
+
+// True while a print job of this program runs.
+bool SkriverOpptatt();
+
+// The small activity window shown while printing.
+class TVisern : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TVisern(QWidget* eier = nullptr);
+  void VisStart(const QString& etikett, bool medKnapp, double maks, bool visSoyle);
+  void SettTekst(const QString& etikett);
+  void SettPosisjon(double posisjon);
+  void Avslutt();
+  bool Avbrutt = false;
+
+  QLabel* Label1;
+  QPushButton* CancelBtn;
+  QProgressBar* Soyle1;
+};
+
+// The page surface; it asks its preview to paint.
+class TFlate : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFlate(QWidget* forelder) : QWidget(forelder) {}
+  std::function<void(QPainter&)> Tegn;
+
+ signals:
+  void sluppet(QPoint pos, Qt::MouseButton knapp);
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void mouseReleaseEvent(class QMouseEvent* e) override;
+};
+
+class TInnlesing : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TInnlesing(QWidget* eier = nullptr);
+  ~TInnlesing() override;
+
+  // The calling contract.
+  void SetSkrivProc(TSkrivProc proc);
+  void* SkrivData = nullptr;
+  int DataStorrelse = 0;  // > 0 without LukkProc: the window frees SkrivData (std::malloc'ed) on closing
+  std::function<void(void*)> LukkProc;
+  int maksid() const { return maksid_; }
+  void Setmaksid(int n);
+  bool landskap = false;
+  int Side = 0;
+
+  // Components.
+  QWidget* hugu;
+  QLabel* huguTekst;  // the right-aligned caption of the top panel
+  QToolBar* ToolBar1;
+  QToolButton* Sidebak;
+  QToolButton* Sidefram;
+  QToolButton* Skrivut;
+  QToolButton* Hjelpe;
+  QToolButton* Lukke;
+  QComboBox* Skal;
+  QScrollArea* RullB;
+  TFlate* Flate;
+
+  void SidebakClick();
+  void SideframClick();
+  void SkalChange(int valg);
+  void SkrivutClick();
+
+  // The print run after the dialog: pages `fra` to `til` (with the page
+  // choice) or page 1 once (without). Used by SkrivutClick and by tests.
+  void SkrivUt(QPrinter& skriver, int fra, int til, bool sidevalg);
+
+  // Asks for the printer and the page range; no value when cancelled. Tests
+  // answer it instead of the print dialog.
+  struct TUtskriftsvalg {
+    int fra = 1;
+    int til = 1;
+    bool sidevalg = false;  // the user chose pages
+  };
+  std::function<std::optional<TUtskriftsvalg>(QPrinter&, int maksid)> VelgSkriver;
+  std::function<void(const QString&)> Melding;
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void Frigi();
+  void TilToppen();
+
+  TSkrivProc skrivProc_;
+  int maksid_ = 0;
+  bool frigitt_ = false;
+};
