@@ -1,16 +1,101 @@
-// The ram catalogue window.
+// The ram catalogue window: picks rams by county, breed, years, index and
+// kind, or from an own list, and shows them as a text listing or a table.
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
+#include <functional>
 
+class QCheckBox;
+class QLabel;
 class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSettings;
+class QSpinBox;
+class QWidget;
+class TProdusent;
+class Trase;
 
-class TFormKatalog : public QWidget {
+class TFormKatalog : public QMainWindow {
   Q_OBJECT
 
  public:
   explicit TFormKatalog(QWidget* parent = nullptr);
 
-  // The breed list; the main window fills it the first time it opens the window.
-  QListWidget* Raser;
+  // Where the register, the breed table and the settings file come from; the
+  // main window owns them.
+  std::function<TProdusent*()> Register;
+  std::function<const Trase*()> Raser;
+  std::function<QSettings*()> Innstillinger;
+
+  // Criteria.
+  QListWidget* Fylker;
+  QListWidget* TaRase;
+  QSpinBox* Fra;
+  QSpinBox* til;
+  QSpinBox* Antall;
+  QCheckBox* Semin;
+  QCheckBox* UtgSem;
+  QCheckBox* Gkar;
+  QCheckBox* Nykar;
+  QCheckBox* Avkomgr;
+  QCheckBox* Ugul;
+
+  // Buttons.
+  QPushButton* vis;
+  QPushButton* VisTab;
+  QPushButton* EgDef;
+  QPushButton* BdefInst;
+  QPushButton* Lagre;
+  QPushButton* Skriv;
+  QPushButton* Ramvis;
+  QPushButton* Lukk;
+
+  // The listing, the progress bar and the status panels.
+  QPlainTextEdit* Linjer;
+  QProgressBar* Progr;
+  QLabel* Panel[3];
+
+  // The own-list panel and the table-field panel, floating tool windows.
+  QWidget* PanEgFlyt;
+  QPlainTextEdit* MeVeLi;
+  QPushButton* BeVis;
+  QPushButton* Btabb;
+  QPushButton* BeLukk;
+  QWidget* PanelValg;
+  QListWidget* ChSkalMed;
+  QPushButton* BinstOK;
+  QPushButton* BinstAngre;
+
+  // The current year (read once at start; tests may set it).
+  int DetteAar;
+
+  // Handlers.
+  void FylkerClick(QObject* sender);
+  void FraChange();
+  void tilChange();
+  void AntallClick();
+  void SeminClick();
+  void GkarClick();
+  void AvkomgrClick();
+  void EgDefClick();
+  void BeLukkClick();
+  void MeVeLiChange();
+  void BdefInstClick();
+  void BinstOKClick();
+  void BinstAngreClick();
+  void LukkClick();
+
+  // True when the county and the breed are among those checked.
+  bool FylkeOgRaseValgt(int fylke, int rase) const;
+  int LinjeAntall() const;
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void LesSkalMed();
+  void Knapper();
 };

@@ -8,7 +8,12 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QSettings>
+#include <QSvgGenerator>
 #include <atomic>
 
 #include "avkom.h"
@@ -18,6 +23,9 @@
 #include "oppslag.h"
 #include "ramimport.h"
 #include "skall.h"
+#include "tabellutskrift.h"
+#include "stamtre.h"
+#include "dato.h"
 #include "filer.h"
 #include "register.h"
 #include "tekst.h"
@@ -47,12 +55,16 @@ const char* Hjelp =
     "                 viser væren slik væroppslaget viser den; NAVN (minst tre\n"
     "                 tegn, uten sifre) søkes som del av navnene, og flere treff\n"
     "                 gir en liste med ett treff på hver linje\n"
-    "  avkom NUMMER [--format semikolon|tab|excel|html] [--ut FIL]\n"
+    "  avkom NUMMER [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n"
     "                 sønnene etter væren med kåringsnummeret, alle rader, slik\n"
     "                 tabellvinduet eksporterer dem (standard: semikolon; excel\n"
     "                 er tabulatorskilt med anførselstegn og overskriftslinje);\n"
     "                 uten --ut skrives teksten ut, med --ut lagres fila slik\n"
-    "                 vinduet lagrer den (Windows-1252, CR LF)\n"
+    "                 vinduet lagrer den (Windows-1252, CR LF); pdf skriver\n"
+    "                 tabellen på A4-sider som tabellvinduet og trenger --ut\n"
+    "  stamtre NUMMER --ut FIL\n"
+    "                 tegner stamtreet til væren med kåringsnummeret inn i FIL:\n"
+    "                 .pdf (én A4-side), .png (1280 x 1920) eller .svg\n"
     "  status         antall værer i registeret og de første værene\n";
 
 void Skriv(const std::string& cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), stdout); }
@@ -118,7 +130,7 @@ int Oppslag(const std::vector<std::string>& args) {
 // The sons of a ram through the table window's exports, with every data row
 // and column marked.
 int Avkom(const std::vector<std::string>& args) {
-  const char* bruk = "Bruk: hornstad-cli avkom NUMMER [--format semikolon|tab|excel|html] [--ut FIL]\n";
+  const char* bruk = "Bruk: hornstad-cli avkom NUMMER [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
   std::string nummerTekst, format = "semikolon";
   std::filesystem::path ut;
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -137,7 +149,7 @@ int Avkom(const std::vector<std::string>& args) {
     std::fputs(bruk, stderr);
     return 2;
   }
-  TEksportType type;
+  TEksportType type = TEksportType::Semikolon;
   if (format == "semikolon") {
     type = TEksportType::Semikolon;
   } else if (format == "tab") {
@@ -147,10 +159,12 @@ int Avkom(const std::vector<std::string>& args) {
   } else if (format == "html") {
     type = TEksportType::Html;
   } else if (format == "pdf") {
-    std::fputs("Formatet pdf er ikke på plass ennå; bruk semikolon, tab, excel eller html.\n", stderr);
-    return 2;
+    if (ut.empty()) {
+      std::fputs("Formatet pdf trenger --ut FIL.\n", stderr);
+      return 2;
+    }
   } else {
-    std::fprintf(stderr, "Ukjent format: %s (semikolon, tab, excel eller html)\n", format.c_str());
+    std::fprintf(stderr, "Ukjent format: %s (semikolon, tab, excel, html eller pdf)\n", format.c_str());
     return 2;
   }
 
@@ -168,12 +182,96 @@ int Avkom(const std::vector<std::string>& args) {
   // the HTML header cells carry its column widths.
   tabell.ForsteLayout();
   tabell.MerkAlt();
+  if (format == "pdf") {
+    TUtskrift u;
+    u.tabell = &tabell;
+    u.hovedtekst = FraQString(Hovedtittel());
+    u.dato = IDag();
+    SkrivTabellPdf(ut.string(), u);
+    return 0;
+  }
   const TEksport e = Eksporter(tabell, type);
   if (ut.empty()) {
     for (const std::string& linje : e.linjer) Skriv(linje + "\n");
     return 0;
   }
   SkrivEksport(ut, e);
+  return 0;
+}
+
+// The pedigree tree drawn by the preview's drawing procedure into a PDF page
+// (A4 portrait, 600 dpi, 10 mm margins), a white 1280 x 1920 PNG or an SVG of
+// the same size.
+int Stamtre(const std::vector<std::string>& args) {
+  const char* bruk = "Bruk: hornstad-cli stamtre NUMMER --ut FIL.pdf|FIL.png|FIL.svg\n";
+  std::string nummerTekst;
+  std::filesystem::path ut;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--ut" && i + 1 < args.size()) {
+      ut = args[++i];
+    } else if (nummerTekst.empty() && !args[i].starts_with("--")) {
+      nummerTekst = args[i];
+    } else {
+      std::fputs(bruk, stderr);
+      return 2;
+    }
+  }
+  if (nummerTekst.empty() || ut.empty()) {
+    std::fputs(bruk, stderr);
+    return 2;
+  }
+  const std::string endelse = QString::fromStdString(ut.extension().string()).toLower().toStdString();
+  if (endelse != ".pdf" && endelse != ".png" && endelse != ".svg") {
+    std::fprintf(stderr, "Kan ikke skrive stamtreet som «%s»; fila må slutte på .pdf, .png eller .svg.\n",
+                 ut.filename().c_str());
+    return 2;
+  }
+
+  TProdusent reg;
+  reg.LoadRegister();
+  const TVerPost ver = reg.FindByNumber(LesHeltall(Utf8TilCp1252(nummerTekst)));
+  if (ver.Nummer == 0) {
+    std::fprintf(stderr, "Fant ingen vær med kåringsnummer %s.\n", nummerTekst.c_str());
+    return 1;
+  }
+  const Trase raser;
+  const std::unique_ptr<TVerBoks> rot = ByggStamtre(ver, reg, raser);
+  const QString tittel = TilQString(StamtreTittel(*rot));
+
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (endelse == ".pdf") {
+    QPdfWriter pdf(&buffer);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageOrientation(QPageLayout::Portrait);
+    pdf.setResolution(600);
+    pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    pdf.setTitle(tittel);
+    pdf.setCreator(QStringLiteral("Hornstad"));
+    QPainter p(&pdf);
+    TegnStamtreSide(p, pdf.width(), pdf.height(), 1, rot.get(), false);
+  } else if (endelse == ".png") {
+    QImage bilde(1280, 1920, QImage::Format_RGB32);
+    bilde.fill(Qt::white);
+    {
+      QPainter p(&bilde);
+      TegnStamtreSide(p, bilde.width(), bilde.height(), 1, rot.get(), false);
+    }
+    bilde.save(&buffer, "PNG");
+  } else {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(1280, 1920));
+    svg.setViewBox(QRect(0, 0, 1280, 1920));
+    svg.setTitle(tittel);
+    QPainter p(&svg);
+    TegnStamtreSide(p, 1280, 1920, 1, rot.get(), false);
+  }
+  if (buffer.data().isEmpty()) {
+    std::fprintf(stderr, "Kunne ikke tegne stamtreet inn i %s.\n", ut.c_str());
+    return 1;
+  }
+  SkrivTrygt(ut, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())));
   return 0;
 }
 
@@ -345,6 +443,7 @@ int main(int argc, char** argv) {
     if (args[0] == "hent") return Hent(args);
     if (args[0] == "oppslag") return Oppslag(args);
     if (args[0] == "avkom") return Avkom(args);
+    if (args[0] == "stamtre") return Stamtre(args);
   } catch (const IoFeil& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

@@ -18,6 +18,8 @@
 #include "avkom.h"
 #include "filer.h"
 #include "oppslag.h"
+#include "stamtre.h"
+#include "tinnlesing.h"
 #include "tvindu.h"
 #include "register.h"
 #include "tgrid.h"
@@ -147,6 +149,7 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   connect(Lukk, &QPushButton::clicked, this, &QWidget::hide);
   connect(Skriv, &QPushButton::clicked, this, &TFormVer::SkrivClick);
   connect(Avkom, &QPushButton::clicked, this, [this] { AvkomClick(); });
+  connect(Stamme, &QPushButton::clicked, this, [this] { StammeClick(); });
   connect(LiVer, &QListWidget::itemClicked, this, &TFormVer::LiVerClick);
   connect(LiVer, &QListWidget::itemActivated, this, &TFormVer::LiVerClick);
   connect(Slekt, &TGrid::celleDobbeltklikket, this, &TFormVer::SlektDblClickCell);
@@ -290,6 +293,37 @@ TVindu* TFormVer::AvkomClick() {
     QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
     return nullptr;
   }
+  vindu->show();
+  return vindu;
+}
+
+TInnlesing* TFormVer::StammeClick() {
+  TProdusent* reg = Register ? Register() : nullptr;
+  if (reg == nullptr || ver_.Nummer <= 0) return nullptr;
+  static const Trase innebygd;
+  const Trase* raser = Raser ? Raser() : nullptr;
+  std::unique_ptr<TVerBoks> tre;
+  try {
+    tre = ByggStamtre(ver_, *reg, raser ? *raser : innebygd);
+  } catch (const IoFeil& e) {
+    QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
+    return nullptr;
+  }
+  auto* vindu = new TInnlesing(this);
+  vindu->setWindowTitle(TilQString(StamtreTittel(*tre)));
+  vindu->SetSkrivProc(TegnStamtreSide);
+  vindu->LukkProc = FrigiStamtre;
+  vindu->SkrivData = tre.release();
+  // A click on a ram box looks that ram up here, at every zoom.
+  connect(vindu->Flate, &TFlate::sluppet, this, [this, vindu](QPoint pos, Qt::MouseButton) {
+    if (vindu->SkrivData == nullptr) return;
+    const double zoom = vindu->Flate->width() / 640.0;
+    const int32_t nummer =
+        StamtreKlikk(*static_cast<const TVerBoks*>(vindu->SkrivData), pos.x(), pos.y(), zoom);
+    if (nummer == 0) return;
+    Evernum->SettVerdi(nummer);
+    LetClick();
+  });
   vindu->show();
   return vindu;
 }

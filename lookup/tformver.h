@@ -55,6 +55,8 @@ class TFormVer : public QWidget {
   void LiVerClick(QListWidgetItem* item);
   void SlektDblClickCell(int kol, int rad);
   void SkrivClick();
+  // Opens the pedigree of the shown ram in a new print preview, which is returned.
+  class TInnlesing* StammeClick();
   // Lists the sons of the shown ram in a new table window, which is returned.
   class TVindu* AvkomClick();
   // Prints a picture of the window on one page, as large as the page allows.

@@ -82,8 +82,12 @@ void TVisern::Avslutt() { close(); }
 // ---- TFlate ----
 
 void TFlate::paintEvent(QPaintEvent*) {
+  // A sheet of paper: white, black ink, whatever colours the window has.
   QPainter p(this);
   p.fillRect(rect(), Qt::white);
+  p.setBackground(Qt::white);
+  p.setPen(Qt::black);
+  p.setBrush(Qt::NoBrush);
   if (Tegn) Tegn(p);
 }
 

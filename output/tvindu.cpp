@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QShortcut>
 #include <QStatusBar>
@@ -25,7 +27,9 @@
 #include <QVBoxLayout>
 
 #include "cp1252.h"
+#include "dato.h"
 #include "filer.h"
+#include "tabellutskrift.h"
 #include "tgrid.h"
 
 namespace {
@@ -75,9 +79,6 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   Label1->setFont(notefont);
   merknad_ = VerkT->addWidget(Label1);
   merknad_->setVisible(false);
-  // Printing and the PDF export come with the print layout.
-  Utskrift->setEnabled(false);
-  Egdeff->setEnabled(false);
 
   auto* midt = new QWidget(this);
   Overskr = new QLabel(midt);
@@ -189,6 +190,21 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
     d.selectFile(QString::fromUtf8(v.filnavn));
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
     return d.selectedFiles().first();
+  };
+  connect(Utskrift, &QToolButton::clicked, this, &TVindu::UtskriftClick);
+  connect(Egdeff, &QToolButton::clicked, this, &TVindu::EgdeffClick);
+  VelgSkriver = [this](QPrinter& skriver, bool tilbyUtvalg, bool& utvalg) {
+    QPrintDialog d(&skriver, this);
+    d.setOption(QAbstractPrintDialog::PrintSelection, tilbyUtvalg);
+    if (d.exec() != QDialog::Accepted) return false;
+    utvalg = tilbyUtvalg && skriver.printRange() == QPrinter::Selection;
+    return true;
+  };
+  Hovedtekst = [] {
+    // The program's main window among the top-level windows.
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->inherits("TFormVaer")) return w->windowTitle();
+    return QString("Hornstad");
   };
   connect(Lukk, &QToolButton::clicked, this, &QWidget::close);
   connect(Storre, &QToolButton::clicked, this, &TVindu::StorreClick);
@@ -483,4 +499,74 @@ void TVindu::EksportClick(TEksportType type) {
     return;
   }
   if (e.apne) QDesktopServices::openUrl(QUrl::fromLocalFile(*fil));
+}
+
+bool TVindu::SkriverOpptatt = false;
+
+TUtskrift TVindu::Utskriftsjobb() {
+  TUtskrift u;
+  u.tabell = &tabell_;
+  u.hovedtekst = FraQString(Hovedtekst ? Hovedtekst() : QString());
+  u.dato = IDag();
+  u.hendelser.status = [this](const std::string& t) {
+    Panel[2]->setText(QString::fromUtf8(t));
+    Panel[2]->repaint();
+  };
+  u.hendelser.start = [this](int forste, int siste) {
+    // The bar fills the heading's width beside its centred title.
+    const int tekst = Overskr->fontMetrics().horizontalAdvance(Overskr->text());
+    Soyla->setFixedWidth(std::max(10, (Overskr->width() - tekst) / 2 - 8));
+    Soyla->setRange(forste, std::max(forste, siste));
+    Soyla->setValue(forste);
+    Soyla->setVisible(true);
+  };
+  u.hendelser.fremdrift = [this](int rad) {
+    // Redrawn about a hundred times a run, however long the table.
+    const int steg = std::max(1, (Soyla->maximum() - Soyla->minimum()) / 100);
+    if (rad == Soyla->maximum() || (rad - Soyla->minimum()) % steg == 0) {
+      Soyla->setValue(rad);
+      Soyla->repaint();
+    }
+  };
+  u.hendelser.slutt = [this] {
+    Soyla->setVisible(false);
+    Soyla->setFixedWidth(10);
+  };
+  return u;
+}
+
+void TVindu::UtskriftClick() {
+  if (SkriverOpptatt) {
+    Melding("Skriveren er opptatt med annen job");
+    return;
+  }
+  QPrinter skriver(QPrinter::HighResolution);
+  skriver.setFullPage(false);
+  bool utvalg = false;
+  if (!VelgSkriver(skriver, TilbyUtvalg(Grinn->Modell()), utvalg)) return;
+  SkriverOpptatt = true;
+  try {
+    if (const auto feil = SkrivTabell(skriver, utvalg, Utskriftsjobb())) Melding(QString::fromUtf8(*feil));
+  } catch (const IoFeil& feil) {
+    Melding(QString::fromUtf8(feil.what()));
+  }
+  SkriverOpptatt = false;
+}
+
+void TVindu::EgdeffClick() {
+  const std::string forrigeFilter = valg_.filter;
+  const int forrigeNr = valg_.filterNr;
+  valg_.filter = "PDF dokument|*.Pdf";
+  valg_.filterNr = 1;
+  valg_.standardEndelse = ".Pdf";
+  const std::optional<QString> fil = VelgLagringsfil(valg_);
+  valg_.filter = forrigeFilter;
+  valg_.filterNr = forrigeNr;
+  if (!fil || !DialogBekreftet(true, fil->toStdString())) return;
+  try {
+    SkrivTabellPdf(fil->toStdString(), Utskriftsjobb());
+  } catch (const IoFeil& feil) {
+    Soyla->setVisible(false);
+    Melding(QString::fromUtf8(feil.what()));
+  }
 }

@@ -14,6 +14,7 @@
 #include "tabell.h"
 
 class QAction;
+class QPrinter;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -99,6 +100,18 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   // Messages go through this, so that tests can read them.
   std::function<void(const QString&)> Melding;
 
+  // Printing on paper and into PDF.
+  void UtskriftClick();
+  void EgdeffClick();
+  // The print dialog: sets up the printer; `tilbyUtvalg` offers the selection
+  // choice, `utvalg` tells whether it was taken. False when cancelled. Tests
+  // answer it instead of the dialog.
+  std::function<bool(QPrinter&, bool tilbyUtvalg, bool& utvalg)> VelgSkriver;
+  // The main window's caption, which the page heads carry.
+  std::function<QString()> Hovedtekst;
+  // True while a print job of this program runs.
+  static bool SkriverOpptatt;
+
  protected:
   void showEvent(QShowEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
@@ -112,6 +125,7 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   void FolgHoved();
   QFont Gridfont() const;
   void SettSkrift(int storrelse);
+  struct TUtskrift Utskriftsjobb();
 
   TTabell tabell_;
   TFinnTilstand finn_;

@@ -272,6 +272,11 @@ void TFormVaer::ForsteVisning() {
     FormVer->Register = [this] { return register_.get(); };
     FormVer->Raser = [this] { return raser_.get(); };
   }
+  if (FormKatalog) {
+    FormKatalog->Register = [this] { return register_.get(); };
+    FormKatalog->Raser = [this] { return raser_.get(); };
+    FormKatalog->Innstillinger = [this] { return ini_.get(); };
+  }
   if (!register_) LastRegister();
   Oppdater();
   raser_ = std::make_unique<Trase>();
@@ -378,9 +383,12 @@ void TFormVaer::KartotekoppslagClick() {
 
 void TFormVaer::KatalogClick() {
   if (!FormKatalog) return;
-  if (FormKatalog->Raser->count() == 0 && raser_) {
-    for (int32_t kode = 0; kode < raser_->BreedCount(); ++kode)
-      FormKatalog->Raser->addItem(TilQString(raser_->BreedName(kode)));
+  if (FormKatalog->TaRase->count() == 0 && raser_) {
+    for (int32_t kode = 0; kode < raser_->BreedCount(); ++kode) {
+      auto* item = new QListWidgetItem(TilQString(raser_->BreedName(kode)), FormKatalog->TaRase);
+      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+      item->setCheckState(Qt::Unchecked);
+    }
   }
   FormKatalog->show();
   FormKatalog->raise();

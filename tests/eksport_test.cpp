@@ -738,7 +738,7 @@ TEST(AvkomCli, FeilGirEnLinjeOgIngenFil) {
   const Fall fall[] = {
       {"999 --ut ut.txt", 1, "999"},
       {"--ut ut.txt x", 1, "x"},
-      {"1001234 --format pdf --ut ut.txt", 2, "pdf"},
+      {"1001234 --format pdf", 2, "pdf"},
       {"1001234 --format csv --ut ut.txt", 2, "csv"},
       {"--ut ut.txt", 2, "avkom NUMMER"},
       {"1001234 --ut", 2, "avkom NUMMER"},

@@ -152,10 +152,10 @@ TEST(SkallTest, KatalogFaarRaselistaOgOmBoksenVersjonen) {
   p.Vis();
   p.hoved.Katalog->trigger();
   EXPECT_TRUE(p.katalog.isVisible());
-  ASSERT_EQ(p.katalog.Raser->count(), 27);
-  EXPECT_EQ(p.katalog.Raser->item(4)->text(), "Spælsau");
+  ASSERT_EQ(p.katalog.TaRase->count(), 27);
+  EXPECT_EQ(p.katalog.TaRase->item(4)->text(), "Spælsau");
   p.hoved.Katalog->trigger();
-  EXPECT_EQ(p.katalog.Raser->count(), 27) << "filled only once";
+  EXPECT_EQ(p.katalog.TaRase->count(), 27) << "filled only once";
   auto* versjon = p.hoved.OmBoks->findChild<QLabel*>("Versjon");
   ASSERT_NE(versjon, nullptr);
   EXPECT_EQ(versjon->text(), "Versjon 3.3 03. sep 2008");

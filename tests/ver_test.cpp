@@ -5,6 +5,7 @@
 #include <map>
 #include <QLabel>
 #include <QListWidget>
+#include <QComboBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QToolButton>
@@ -18,6 +19,8 @@
 #include "tformver.h"
 #include "tgrid.h"
 #include "tintedit.h"
+#include "stamtre.h"
+#include "tinnlesing.h"
 #include "tvindu.h"
 #include "trase.h"
 
@@ -247,6 +250,31 @@ TEST_F(VerVindu, AvkomApnerTabellMedSonnene) {
   EXPECT_TRUE(t->bunn->isVisible());
   Skjermbilde(t, "avkom");
   t->close();
+}
+
+TEST_F(VerVindu, StamtreOgKlikkPaaFarenVedHverZoom) {
+  Skriv("1200002");
+  Enter();
+  for (const char* skala : {"100%", "200%", "50%"}) {
+    SCOPED_TRACE(skala);
+    TInnlesing* t = vindu.StammeClick();
+    ASSERT_NE(t, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(t));
+    EXPECT_TRUE(t->windowTitle().startsWith("Stamtre for")) << t->windowTitle().toStdString();
+    t->Skal->setCurrentText(skala);
+    const double zoom = t->Flate->width() / 640.0;
+    const auto* rot = static_cast<const TVerBoks*>(t->SkrivData);
+    ASSERT_NE(rot->Far, nullptr);
+    // A click on the sire's number looks the sire up in the lookup window.
+    const QPoint p(static_cast<int>((rot->Far->X + 10) * zoom), static_cast<int>((rot->Far->Y + 8) * zoom));
+    QTest::mouseClick(t->Flate, Qt::LeftButton, {}, p);
+    EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 1200001);
+    if (std::string(skala) == "100%") Skjermbilde(t, "stamtre");
+    t->close();
+    Skriv("");
+    vindu.Evernum->SettVerdi(1200002);
+    vindu.LetClick();
+  }
 }
 
 // With HORNSTAD_DEMO set to a data folder (and HORNSTAD_SKJERMBILDER), shows the

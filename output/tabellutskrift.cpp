@@ -1,0 +1,309 @@
+#include "tabellutskrift.h"
+
+#include <QBuffer>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "cp1252.h"
+#include "dato.h"
+#include "filer.h"
+#include "tekst.h"
+
+namespace {
+
+// Rounded to the nearest integer, halves to the even neighbour.
+int Avrund(double x) { return static_cast<int>(std::nearbyint(x)); }
+int AvrundBort(double x) { return static_cast<int>(RoundHalfAway(x)); }
+
+// The colours of the raised cells: face, highlight and shadow.
+const QColor Flate(212, 208, 200);
+const QColor Lys(255, 255, 255);
+const QColor Skygge(128, 128, 128);
+
+QColor Farge(TFarge f) { return QColor((f >> 16) & 0xFF, (f >> 8) & 0xFF, f & 0xFF); }
+
+// The table font whose character cell (ascent + descent) is `hoyde` device
+// units high.
+QFont Celleskrift(int hoyde) {
+  static const double forhold = [] {
+    QFont f = Tabellskrift(10);
+    f.setPixelSize(1000);
+    const QFontMetricsF fm(f);
+    return (fm.ascent() + fm.descent()) / 1000.0;
+  }();
+  QFont f = Tabellskrift(10);
+  f.setPixelSize(std::max(1, Avrund(hoyde / forhold)));
+  return f;
+}
+
+// The screen height of the table font at a point size, as the grid's row
+// height is made from it.
+int Skrifthoyde(int punkt) { return QFontMetrics(Tabellskrift(punkt)).height(); }
+
+class TTegner {
+ public:
+  TTegner(QPainter& p, const TSideoppsett& o, const TUtskrift& u) : p_(p), o_(o), u_(u), t_(*u.tabell) {
+    m_ = static_cast<int>(2 * o.sy);
+    if (m_ >= o.R) m_ = o.R - 1;
+    m_ = std::max(m_, 0);
+  }
+
+  int Tegn(const std::function<void()>& nySide, TRadomraade rader) {
+    const TRutenett& h = t_.Hoved();
+    Status("Skriver");
+    rightmost_ = 0;
+    int side = 1;
+    Sidehode(side);
+    if (u_.hendelser.start) u_.hendelser.start(rader.forste, rader.siste);
+    for (int r = rader.forste; r <= rader.siste; ++r) {
+      int x = o_.L;
+      const int top = y_, bottom = y_ + o_.rh;
+      if (u_.hendelser.fremdrift) u_.hendelser.fremdrift(r);
+      for (int k = 0; k < h.Kolonner(); ++k) {
+        const bool fast = k < h.FasteKol() || r < h.FasteRader();
+        p_.setBrush(fast ? Flate : Qt::white);
+        pennbredde_ = fast ? 2 : 1;
+        const int x1 = x + Avrund(h.Kolbredde(k) * o_.sx);
+        Celle(x, top, x1, bottom, h.Celle(k, r));
+        rightmost_ = std::max(rightmost_, x1);
+        x = x1;
+      }
+      y_ = bottom;
+      if (bottom + o_.rh >= o_.B && r != rader.siste) {
+        if (t_.BunnVist) Bunntekst();
+        nySide();
+        Sidehode(++side);
+      }
+    }
+    if (u_.hendelser.slutt) u_.hendelser.slutt();
+    if (t_.BunnVist) Bunntekst();
+    return side;
+  }
+
+ private:
+  void Status(const char* t) {
+    if (u_.hendelser.status) u_.hendelser.status(t);
+  }
+
+  void Penn(const QColor& farge, int bredde) {
+    QPen pen(farge);
+    pen.setWidth(bredde);
+    pen.setCapStyle(Qt::FlatCap);
+    p_.setPen(pen);
+  }
+
+  // Text with its top-left corner at (x, y).
+  void Tekst(int x, int y, const QString& tekst) {
+    p_.drawText(QPointF(x, y + p_.fontMetrics().ascent()), tekst);
+  }
+
+  void Sidehode(int side) {
+    y_ = 0;
+    p_.setBrush(Qt::white);
+    p_.setFont(Celleskrift(Avrund(o_.sy * 8)));
+    Penn(Qt::black, pennbredde_);
+    Tekst(10, 0, TilQString(Sidehodetekst(side, u_.dato, u_.hovedtekst)));
+
+    const int overskrift = AvrundBort(std::abs(Skrifthoyde(t_.TittelStorrelse) * o_.sy));
+    p_.setFont(Celleskrift(overskrift));
+    y_ += Avrund(o_.sy * 10);
+    Tekst(o_.L, y_, TilQString(t_.Tittel));
+    y_ += overskrift;
+
+    const TRutenett& h = t_.Hoved();
+    p_.setBrush(Flate);
+    for (int r = 0; r < h.FasteRader(); ++r) {
+      int x = o_.L;
+      const int top = y_, bottom = y_ + o_.rh;
+      for (int k = 0; k < h.Kolonner(); ++k) {
+        const int x1 = x + AvrundBort(h.Kolbredde(k) * o_.sx);
+        Celle(x, top, x1, bottom, h.Celle(k, r), THevet{r == 0, r == h.FasteRader() - 1});
+        x = x1;
+      }
+      y_ = bottom;
+    }
+    p_.setBrush(Qt::white);
+  }
+
+  // The raised edge: highlight left and (when `toppkant`) top, shadow right
+  // and (when `bunnkant`) bottom.
+  void HevetKant(int x, int top, int x1, int bottom, bool toppkant, bool bunnkant) {
+    Penn(Lys, 4);
+    p_.drawLine(x + 2, bottom - 4, x + 2, top + 2);
+    if (toppkant) p_.drawLine(x + 2, top + 2, x1 - 4, top + 2);
+    Penn(Skygge, 4);
+    p_.drawLine(x1 - 4, top + 2, x1 - 4, bottom - 4);
+    if (bunnkant) p_.drawLine(x1 - 4, bottom - 4, x + 4, bottom - 4);
+    pennbredde_ = 2;
+    Penn(Qt::black, 2);
+  }
+
+  void Bunntekst() {
+    const TRutenett& h = t_.Hoved();
+    const TRutenett& b = t_.Bunn();
+    p_.setBrush(Flate);
+    for (int r = 0; r < b.Rader(); ++r) {
+      int x = o_.L;
+      const int top = y_, bottom = y_ + o_.rh;
+      for (int k = 0; k < b.Kolonner(); ++k) {
+        const int x1 = x + AvrundBort(h.Kolbredde(k) * o_.sx);
+        const int hoyre = std::min(x1, rightmost_);
+        Celle(x, top, hoyre, bottom, b.Celle(k, r), THevet{true, true});
+        x = x1;
+      }
+      y_ = bottom;
+    }
+    p_.setBrush(Qt::white);
+  }
+
+  // A header or footer cell's raised edge.
+  struct THevet {
+    bool toppkant, bunnkant;
+  };
+
+  // The cell box: the rectangle, a raised cell's edge, then the text, which
+  // in a raised cell keeps clear of the edge so that no letter is hidden.
+  void Celle(int x0, int top, int x1, int bottom, const std::string& tekst, std::optional<THevet> hevet = {}) {
+    const bool flate = p_.brush().color() == Flate;
+    Penn(flate ? Flate : QColor(Qt::black), pennbredde_);
+    p_.drawRect(QRectF(x0, top, x1 - x0, bottom - top));
+    if (hevet) HevetKant(x0, top, x1, bottom, hevet->toppkant, hevet->bunnkant);
+    if (tekst.empty()) return;
+    const TCelleFormat f = TolkFormat(tekst);
+    QFont font = Celleskrift(o_.fh);
+    font.setBold(f.fet);
+    font.setItalic(f.kursiv);
+    font.setUnderline(f.understrek);
+    font.setStrikeOut(f.gjennomstrek);
+    p_.setFont(font);
+    Penn(Farge(FormatFarge(f, t_.Farge1, t_.Farge2)), pennbredde_);
+    const QString vist = TilQString(f.tekst);
+    const int bredde = p_.fontMetrics().horizontalAdvance(vist);
+    // At least two units between a text and its cell's lines, and a raised
+    // cell's text beside its edge lines.
+    const int venstre = std::max(m_, hevet ? 3 : 2), hoyre = std::max(m_, hevet ? 7 : 2);
+    const int x = HoyreJustert(f.tekst) ? x1 - bredde - hoyre : x0 + venstre;
+    p_.save();
+    p_.setClipRect(QRect(x0 + m_, top + m_, x1 - x0 - 2 * m_, bottom - top - 2 * m_));
+    Tekst(x, top + o_.R, vist);
+    p_.restore();
+    Penn(Qt::black, pennbredde_);
+  }
+
+  QPainter& p_;
+  const TSideoppsett& o_;
+  const TUtskrift& u_;
+  const TTabell& t_;
+  int m_ = 0;
+  int y_ = 0;
+  int rightmost_ = 0;
+  int pennbredde_ = 1;
+};
+
+void Ferdig(const TUtskrift& u) {
+  if (u.hendelser.status) u.hendelser.status("Ferdig skrevet");
+}
+
+}  // namespace
+
+TSideoppsett Sideoppsett(double sidebredde, double sidehoyde, int skrifthoyde, int radhoyde, int totalbredde,
+                         int bunnrader, bool avrundBunn) {
+  TSideoppsett o;
+  if (sidebredde >= sidehoyde) {
+    o.sy = sidebredde / 870;
+    o.sx = sidehoyde / 600;
+  } else {
+    o.sx = sidebredde / 600;
+    o.sy = sidehoyde / 870;
+  }
+  o.R = AvrundBort(o.sx);
+  o.fh = AvrundBort(std::abs(skrifthoyde * o.sy));
+  o.rh = AvrundBort(radhoyde * o.sy);
+  o.T = totalbredde;
+  o.L = o.T * o.sx >= sidebredde ? 1 : Avrund(sidebredde - o.T * o.sx) / 2;
+  const double b = sidehoyde - bunnrader * o.rh;
+  o.B = avrundBunn ? Avrund(b) : static_cast<int>(b);
+  return o;
+}
+
+TSideoppsett Sideoppsett(const TTabell& t, double sidebredde, double sidehoyde, bool pdf) {
+  return Sideoppsett(sidebredde, sidehoyde, Skrifthoyde(t.Skriftstorrelse), t.Hoved().StandardHoyde(),
+                     t.TotalBredde(), t.AntBunnRader, pdf);
+}
+
+std::optional<std::string> ForBredForArket(int totalbredde, bool liggende) {
+  if (liggende && totalbredde > 880) return "Utskriftet er for bred til å passe på arket, krymp først.";
+  if (!liggende && totalbredde > 600)
+    return "Utskriftet er for bred til å passe på arket, krymp først, eller still skriverens egenskaper til "
+           "liggende utskrift.";
+  return std::nullopt;
+}
+
+bool PdfLiggende(int totalbredde) { return totalbredde > 600; }
+
+bool TilbyUtvalg(const TRutenett& g) { return g.Valg().bunn > g.Valg().topp; }
+
+TRadomraade Utskriftsrader(const TRutenett& g, bool utvalg) {
+  if (utvalg) return {std::max(g.Valg().topp, g.FasteRader()), std::min(g.Valg().bunn, g.Rader() - 1)};
+  return {g.FasteRader(), g.Rader() - 1};
+}
+
+std::string Sidehodetekst(int side, double dato, std::string_view hovedtekst) {
+  const Kalenderdato d = DecodeDate(dato).value_or(Kalenderdato{1899, 12, 30});
+  return "side:" + std::to_string(side) + " den " + std::to_string(d.dag) + "/" + std::to_string(d.maaned) + "-" +
+         std::to_string(d.aar) + " med " + std::string(hovedtekst);
+}
+
+int TegnTabellsider(QPainter& p, const std::function<void()>& nySide, const TSideoppsett& o, TRadomraade rader,
+                    const TUtskrift& u) {
+  TTegner tegner(p, o, u);
+  return tegner.Tegn(nySide, rader);
+}
+
+std::optional<std::string> SkrivTabell(QPagedPaintDevice& skriver, bool utvalg, const TUtskrift& u) {
+  const TTabell& t = *u.tabell;
+  const double bredde = skriver.width(), hoyde = skriver.height();
+  if (auto feil = ForBredForArket(t.TotalBredde(), bredde >= hoyde)) return feil;
+  const TSideoppsett o = Sideoppsett(t, bredde, hoyde, false);
+  QPainter p;
+  if (!p.begin(&skriver)) throw IoFeil("Kunne ikke starte utskriften.");
+  TegnTabellsider(p, [&] { skriver.newPage(); }, o, Utskriftsrader(t.Hoved(), utvalg), u);
+  p.end();
+  Ferdig(u);
+  return std::nullopt;
+}
+
+std::string SkrivTabellPdf(const std::string& filnavn, const TUtskrift& u) {
+  const TTabell& t = *u.tabell;
+  const std::string fil = CleanFileName(filnavn);
+  const bool liggende = PdfLiggende(t.TotalBredde());
+  const double bredde = liggende ? PdfHoyde : PdfBredde;
+  const double hoyde = liggende ? PdfBredde : PdfHoyde;
+
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(PdfOpplosning);
+    pdf.setCreator("Kvistmo Data");
+    pdf.setTitle(TilQString(t.Tittel));
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), liggende ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                  QMarginsF(0, 0, 0, 0)));
+    const TSideoppsett o = Sideoppsett(t, bredde, hoyde, true);
+    QPainter p;
+    if (!p.begin(&pdf)) throw IoFeil("Kunne ikke lage PDF-dokumentet " + fil + ".");
+    TegnTabellsider(p, [&] { pdf.newPage(); }, o, Utskriftsrader(t.Hoved(), false), u);
+    p.end();
+  }
+  SkrivTrygt(std::filesystem::path(fil), buffer.data().toStdString());
+  Ferdig(u);
+  return fil;
+}
