@@ -542,26 +542,6 @@ TEST(SkrivEksport, FeilSkrivingLaterDenGamleFilaVaere) {
 
 namespace {
 
-struct Svar {
-  int kode = -1;
-  std::string ut, feil;
-};
-
-// Runs a shell command in `mappe`; stderr is caught through a file there.
-Svar Kjor(const TestMappe& mappe, const std::string& kommando) {
-  const fs::path feilfil = mappe / "stderr.txt";
-  const std::string full = "cd '" + mappe.Sti().string() + "' && " + kommando + " 2>'" + feilfil.string() + "'";
-  Svar s;
-  FILE* f = ::popen(full.c_str(), "r");
-  if (f == nullptr) return s;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.ut.append(buf, n);
-  const int status = ::pclose(f);
-  s.kode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  s.feil = LesHeleFila(feilfil);
-  return s;
-}
 
 bool Finnes(const std::string& program) {
   return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;

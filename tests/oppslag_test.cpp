@@ -456,28 +456,10 @@ TEST_F(OppslagTest, DobbeltklikkPaaFarenViserFaren) {
 
 namespace {
 
-struct CliSvar {
-  int kode = -1;
-  std::string ut, feil;
-};
-
 // Runs `hornstad-cli --data MAPPE oppslag ARG` in the folder.
-CliSvar Oppslag(const TestMappe& mappe, const std::string& arg) {
+Svar Oppslag(const TestMappe& mappe, const std::string& arg) {
   const auto sitat = [](const std::string& s) { return "'" + s + "'"; };
-  const fs::path feilfil = mappe / "feil.txt";
-  const std::string kommando = "cd " + sitat(mappe.Sti().string()) + " && " + HS_CLI + " --data " +
-                               sitat(mappe.Sti().string()) + " oppslag " + sitat(arg) + " 2>" +
-                               sitat(feilfil.string());
-  CliSvar s;
-  FILE* f = ::popen(kommando.c_str(), "r");
-  if (f == nullptr) return s;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.ut.append(buf, n);
-  const int status = ::pclose(f);
-  s.kode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  s.feil = LesHeleFila(feilfil);
-  return s;
+  return Kjor(mappe, std::string(HS_CLI) + " --data " + sitat(mappe.Sti().string()) + " oppslag " + sitat(arg));
 }
 
 std::string Tekst(const std::vector<std::string>& linjer) {
@@ -496,13 +478,13 @@ TEST(OppslagCliTest, NummerNavnOgIngenTreff) {
   // the command line): the same ram, line for line.
   for (const char* arg : {"1203456", "12034x56", "håvard"}) {
     SCOPED_TRACE(arg);
-    const CliSvar s = Oppslag(mappe, arg);
+    const Svar s = Oppslag(mappe, arg);
     EXPECT_EQ(s.kode, 0) << s.feil;
     EXPECT_EQ(s.ut, Tekst(FullVerLinjer));
     EXPECT_EQ(s.feil, "");
   }
 
-  const CliSvar flere = Oppslag(mappe, "Fjell");
+  const Svar flere = Oppslag(mappe, "Fjell");
   EXPECT_EQ(flere.kode, 0) << flere.feil;
   EXPECT_EQ(flere.ut, "1100001 FJELLKONG\n1100002 STORFJELL\n1100003 LITLFJELL\n");
 
@@ -514,7 +496,7 @@ TEST(OppslagCliTest, NummerNavnOgIngenTreff) {
   };
   for (const Ingen& c : {Ingen{"999", "999"}, Ingen{"zzz", "zzz"}, Ingen{"ab", "tre tegn"}}) {
     SCOPED_TRACE(c.arg);
-    const CliSvar s = Oppslag(mappe, c.arg);
+    const Svar s = Oppslag(mappe, c.arg);
     EXPECT_EQ(s.kode, 1);
     EXPECT_EQ(s.ut, "");
     ASSERT_FALSE(s.feil.empty());

@@ -40,26 +40,6 @@ namespace {
 
 std::string C(const std::string& utf8) { return Utf8TilCp1252(utf8); }
 
-struct Svar {
-  int kode = -1;
-  std::string ut, feil;
-};
-
-// Runs a shell command; stderr is caught through a file in `mappe`.
-Svar Kjor(const TestMappe& mappe, const std::string& kommando) {
-  const fs::path feilfil = mappe / "stderr.txt";
-  const std::string full = "cd '" + mappe.Sti().string() + "' && " + kommando + " 2>'" + feilfil.string() + "'";
-  Svar s;
-  FILE* f = ::popen(full.c_str(), "r");
-  if (f == nullptr) return s;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.ut.append(buf, n);
-  const int status = ::pclose(f);
-  s.kode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  s.feil = LesHeleFila(feilfil);
-  return s;
-}
 
 std::string Tekst(const fs::path& pdf, int side = 0) {
   const std::string sider = side > 0 ? " -f " + std::to_string(side) + " -l " + std::to_string(side) : "";

@@ -1,7 +1,10 @@
 // A temporary folder for one test, removed afterwards.
 #pragma once
 
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include <filesystem>
 #include <fstream>
@@ -38,3 +41,26 @@ class IMappe {
  private:
   std::filesystem::path gammel_;
 };
+
+// What a command run by Kjor gave: exit code, stdout and stderr.
+struct Svar {
+  int kode = -1;
+  std::string ut, feil;
+};
+
+// Runs a shell command in `mappe`; stderr is caught through a file there.
+inline Svar Kjor(const TestMappe& mappe, const std::string& kommando) {
+  const std::filesystem::path feilfil = mappe / "stderr.txt";
+  const std::string full = "cd '" + mappe.Sti().string() + "' && " + kommando + " 2>'" + feilfil.string() + "'";
+  Svar s;
+  FILE* f = ::popen(full.c_str(), "r");
+  if (f == nullptr) return s;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.ut.append(buf, n);
+  const int status = ::pclose(f);
+  s.kode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream inn(feilfil, std::ios::binary);
+  s.feil.assign(std::istreambuf_iterator<char>(inn), std::istreambuf_iterator<char>());
+  return s;
+}
