@@ -1,6 +1,7 @@
 #include "tformkatalog.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGridLayout>
@@ -10,7 +11,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -18,6 +22,9 @@
 #include "cp1252.h"
 #include "dato.h"
 #include "filer.h"
+#include "listing.h"
+#include "register.h"
+#include "tvindu.h"
 #include "tekst.h"
 #include "trase.h"
 
@@ -49,12 +56,6 @@ void LeggTil(QListWidget* l, const QString& tekst) {
 bool Merket(const QListWidget* l, int i) {
   const QListWidgetItem* item = l->item(i);
   return item && item->checkState() == Qt::Checked;
-}
-
-bool NoeMerket(const QListWidget* l) {
-  for (int i = 0; i < l->count(); ++i)
-    if (Merket(l, i)) return true;
-  return false;
 }
 
 }  // namespace
@@ -192,18 +193,62 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   vis->setEnabled(false);
   VisTab->setEnabled(false);
 
-  // Setting a criterion from code runs its handler as a click does, so the
-  // handlers below follow each other as a chain.
-  connect(Fylker, &QListWidget::itemChanged, this, [this] { FylkerClick(Fylker); });
-  connect(TaRase, &QListWidget::itemChanged, this, [this] { FylkerClick(TaRase); });
-  connect(Nykar, &QCheckBox::toggled, this, [this] { FylkerClick(Nykar); });
-  connect(Fra, &QSpinBox::valueChanged, this, &TFormKatalog::FraChange);
-  connect(til, &QSpinBox::valueChanged, this, &TFormKatalog::tilChange);
-  connect(Antall, &QSpinBox::valueChanged, this, &TFormKatalog::AntallClick);
-  connect(Semin, &QCheckBox::toggled, this, &TFormKatalog::SeminClick);
-  connect(UtgSem, &QCheckBox::toggled, this, &TFormKatalog::SeminClick);
-  connect(Gkar, &QCheckBox::toggled, this, &TFormKatalog::GkarClick);
-  connect(Avkomgr, &QCheckBox::toggled, this, &TFormKatalog::AvkomgrClick);
+  // A change of one criterion runs its handler on the criteria, which may
+  // change others; the controls then show the result.
+  Utvalg = StartUtvalg(DetteAar);
+  const auto liste = [this](QListWidget* l, std::vector<bool>& merker) {
+    connect(l, &QListWidget::itemChanged, this, [this, l, &merker](QListWidgetItem* item) {
+      const auto i = static_cast<std::size_t>(l->row(item));
+      if (merker.size() <= i) merker.resize(i + 1, false);
+      merker[i] = item->checkState() == Qt::Checked;
+      FylkerClick(l);
+    });
+  };
+  liste(Fylker, Utvalg.fylker);
+  liste(TaRase, Utvalg.raser);
+  connect(Nykar, &QCheckBox::toggled, this, [this](bool paa) {
+    Utvalg.nykar = paa;
+    FylkerClick(Nykar);
+  });
+  connect(Fra, &QSpinBox::valueChanged, this, [this](int v) {
+    Utvalg.fra = v;
+    FraChange();
+  });
+  connect(til, &QSpinBox::valueChanged, this, [this](int v) {
+    Utvalg.til = v;
+    tilChange();
+  });
+  connect(Antall, &QSpinBox::valueChanged, this, [this](int v) {
+    Utvalg.antall = v;
+    AntallClick();
+  });
+  connect(Semin, &QCheckBox::toggled, this, [this](bool paa) {
+    Utvalg.semin = paa;
+    SeminClick();
+  });
+  connect(UtgSem, &QCheckBox::toggled, this, [this](bool paa) {
+    Utvalg.utgSem = paa;
+    SeminClick();
+  });
+  connect(Gkar, &QCheckBox::toggled, this, [this](bool paa) {
+    Utvalg.gkar = paa;
+    GkarClick();
+  });
+  connect(Avkomgr, &QCheckBox::toggled, this, [this](bool paa) {
+    Utvalg.avkomgr = paa;
+    AvkomgrClick();
+  });
+  connect(vis, &QPushButton::clicked, this, [this] { visClick(false, false); });
+  connect(VisTab, &QPushButton::clicked, this, [this] { visClick(false, true); });
+  connect(BeVis, &QPushButton::clicked, this, [this] {
+    visClick(true, false);
+    BeLukkClick();
+  });
+  connect(Btabb, &QPushButton::clicked, this, [this] {
+    visClick(true, true);
+    BeLukkClick();
+  });
+  connect(Lagre, &QPushButton::clicked, this, &TFormKatalog::LagreClick);
   connect(EgDef, &QPushButton::clicked, this, &TFormKatalog::EgDefClick);
   connect(BeLukk, &QPushButton::clicked, this, &TFormKatalog::BeLukkClick);
   connect(MeVeLi, &QPlainTextEdit::textChanged, this, &TFormKatalog::MeVeLiChange);
@@ -211,68 +256,86 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   connect(BinstOK, &QPushButton::clicked, this, &TFormKatalog::BinstOKClick);
   connect(BinstAngre, &QPushButton::clicked, this, &TFormKatalog::BinstAngreClick);
   connect(Lukk, &QPushButton::clicked, this, &TFormKatalog::LukkClick);
-  FraChange();
-  tilChange();
+  VisUtvalg();
   resize(760, 560);
 }
 
 int TFormKatalog::LinjeAntall() const { return Linjer->toPlainText().isEmpty() ? 0 : Linjer->blockCount(); }
 
-void TFormKatalog::Knapper() {
-  const bool art = UtgSem->isChecked() || Semin->isChecked() || Nykar->isChecked() || Gkar->isChecked() ||
-                   Avkomgr->isChecked();
-  const bool klar = art && NoeMerket(Fylker) && NoeMerket(TaRase);
-  vis->setEnabled(klar);
-  VisTab->setEnabled(klar);
-  Ramvis->setEnabled(LinjeAntall() > 3);
-}
-
-void TFormKatalog::FylkerClick(QObject* sender) {
-  if (sender == Nykar && Nykar->isChecked()) {
-    // This year's own judged rams: both years this year, any index.
-    til->setValue(DetteAar);
-    Fra->setValue(DetteAar);
-    Antall->setValue(0);
+void TFormKatalog::VisUtvalg() {
+  const auto sett = [](QListWidget* l, const std::vector<bool>& merker) {
+    const QSignalBlocker b(l);
+    for (int i = 0; i < l->count(); ++i) {
+      const bool paa = static_cast<std::size_t>(i) < merker.size() && merker[static_cast<std::size_t>(i)];
+      l->item(i)->setCheckState(paa ? Qt::Checked : Qt::Unchecked);
+    }
+  };
+  sett(Fylker, Utvalg.fylker);
+  sett(TaRase, Utvalg.raser);
+  {
+    const QSignalBlocker b1(Fra), b2(til), b3(Antall);
+    Fra->setMaximum(Utvalg.fraMaks);
+    til->setRange(Utvalg.tilMin, Utvalg.tilMaks);
+    Fra->setValue(Utvalg.fra);
+    til->setValue(Utvalg.til);
+    Antall->setValue(Utvalg.antall);
+  }
+  const std::pair<QCheckBox*, bool> kryss[] = {{Semin, Utvalg.semin}, {UtgSem, Utvalg.utgSem},
+                                               {Gkar, Utvalg.gkar},   {Nykar, Utvalg.nykar},
+                                               {Avkomgr, Utvalg.avkomgr}, {Ugul, Utvalg.ugul}};
+  for (const auto& [c, paa] : kryss) {
+    const QSignalBlocker b(c);
+    c->setChecked(paa);
   }
   Knapper();
 }
 
-void TFormKatalog::FraChange() { til->setMinimum(Fra->value()); }
 
-void TFormKatalog::tilChange() { Fra->setMaximum(til->value()); }
+void TFormKatalog::Knapper() {
+  vis->setEnabled(KanVise(Utvalg));
+  VisTab->setEnabled(KanVise(Utvalg));
+  Ramvis->setEnabled(LinjeAntall() > 3);
+}
+
+void TFormKatalog::FylkerClick(QObject* sender) {
+  ::FylkerClick(Utvalg, sender == Nykar, DetteAar);
+  VisUtvalg();
+}
+
+void TFormKatalog::FraChange() {
+  ::FraChange(Utvalg);
+  VisUtvalg();
+}
+
+void TFormKatalog::tilChange() {
+  ::tilChange(Utvalg);
+  VisUtvalg();
+}
 
 void TFormKatalog::AntallClick() {
-  const int v = Antall->value();
-  if (v > 0) Gkar->setChecked(false);
-  if (v >= 70 && !Semin->isChecked()) Avkomgr->setChecked(true);
-  if (v < 70) Avkomgr->setChecked(false);
-  if (v == 0 && !Semin->isChecked()) {
-    Gkar->setChecked(true);
-    Avkomgr->setChecked(false);
-  }
-  FylkerClick(Antall);
+  ::AntallClick(Utvalg, DetteAar);
+  VisUtvalg();
 }
 
 void TFormKatalog::SeminClick() {
-  if (Semin->isChecked()) Antall->setValue(70);
-  FylkerClick(Semin);
+  ::SeminClick(Utvalg, DetteAar);
+  VisUtvalg();
 }
 
 void TFormKatalog::GkarClick() {
-  if (Gkar->isChecked()) Antall->setValue(0);
-  FylkerClick(Gkar);
+  ::GkarClick(Utvalg, DetteAar);
+  VisUtvalg();
 }
 
 void TFormKatalog::AvkomgrClick() {
-  if (Avkomgr->isChecked()) Antall->setValue(80);
-  FylkerClick(Avkomgr);
+  ::AvkomgrClick(Utvalg, DetteAar);
+  VisUtvalg();
 }
 
 bool TFormKatalog::FylkeOgRaseValgt(int fylke, int rase) const {
-  if (fylke < 0 || fylke >= Fylker->count() || rase >= TaRase->count()) return false;
-  // A negative breed code has no entry of its own: only "Alle raser" takes it.
-  const bool raseOk = Merket(TaRase, 0) || (rase >= 0 && Merket(TaRase, rase));
-  return (Merket(Fylker, 0) || Merket(Fylker, fylke)) && raseOk;
+  TUtvalg u = Utvalg;
+  u.raser.resize(static_cast<std::size_t>(TaRase->count()), false);
+  return ::FylkeOgRaseValgt(u, fylke, rase);
 }
 
 void TFormKatalog::showEvent(QShowEvent* e) {
@@ -282,8 +345,8 @@ void TFormKatalog::showEvent(QShowEvent* e) {
   Linjer->clear();
   Ramvis->setEnabled(false);
   Lagre->setEnabled(false);
-  til->setMaximum(DetteAar);
-  til->setValue(DetteAar - 1);
+  Utvalg.tilMaks = DetteAar;
+  SettTil(Utvalg, DetteAar - 1);
   if (TaRase->count() == 0) {
     static const Trase innebygd;
     const Trase* raser = Raser ? Raser() : nullptr;
@@ -291,6 +354,8 @@ void TFormKatalog::showEvent(QShowEvent* e) {
       LeggTil(TaRase, TilQString((raser ? *raser : innebygd).BreedName(kode)));
   }
   TaRase->item(0)->setText("Alle raser");
+  Utvalg.raser.resize(static_cast<std::size_t>(TaRase->count()), false);
+  VisUtvalg();
   LesSkalMed();
 }
 
@@ -364,4 +429,81 @@ void TFormKatalog::BinstOKClick() {
 void TFormKatalog::BinstAngreClick() {
   LesSkalMed();
   PanelValg->hide();
+}
+
+std::vector<std::string> TFormKatalog::MeVeLiLinjer() const {
+  std::vector<std::string> linjer;
+  for (const QString& l : MeVeLi->toPlainText().split('\n')) linjer.push_back(FraQString(l));
+  if (!linjer.empty() && linjer.back().empty()) linjer.pop_back();
+  return linjer;
+}
+
+void TFormKatalog::visClick(bool egenListe, bool tabell) {
+  TProdusent* reg = Register ? Register() : nullptr;
+  if (reg == nullptr) return;
+  static const Trase innebygd;
+  const Trase& raser = Raser && Raser() ? *Raser() : innebygd;
+  TUtvalg u = Utvalg;
+  u.egenListe = egenListe;
+  const std::vector<std::string> liste = egenListe ? MeVeLiLinjer() : std::vector<std::string>();
+
+  Linjer->setPlainText(TilQString(VenteLinje));
+  Progr->setValue(0);
+  const auto fremdrift = [this](int64_t lest, int64_t totalt) {
+    const int prosent = Fremdriftsprosent(lest, totalt);
+    if (prosent != Progr->value()) {
+      Progr->setValue(prosent);
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return true;
+  };
+  try {
+    if (tabell) {
+      TSkalMed skalMed{};
+      for (int i = 0; i < AntallTabellfelt && i < ChSkalMed->count(); ++i)
+        skalMed[static_cast<std::size_t>(i)] = ChSkalMed->item(i)->checkState() == Qt::Checked;
+      std::vector<std::string> raseValg;
+      for (int i = 0; i < TaRase->count(); ++i) raseValg.push_back(FraQString(TaRase->item(i)->text()));
+      auto* vindu = new TVindu(parentWidget());
+      TTabellKatalog ut(*reg, *vindu, skalMed, KatalogTittel(u, raseValg));
+      Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); }, fremdrift);
+      ut.Fullfor();
+      Linjer->appendPlainText("Ferdig lest");
+      vindu->show();
+    } else {
+      TTekstKatalog ut(*reg, raser);
+      Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); }, fremdrift);
+      ut.Fullfor();
+      Linjer->setPlainText(TilQString(LesHeleFila(ut.Fil())).replace("\r\n", "\n"));
+      if (Linjer->toPlainText().endsWith('\n')) {
+        QString t = Linjer->toPlainText();
+        t.chop(1);
+        Linjer->setPlainText(t);
+      }
+      Panel[0]->setText(QString("%1 værer").arg(ut.Antall()));
+      Panel[1]->setText(QString("%1 lin").arg(LinjeAntall()));
+    }
+  } catch (const IoFeil& e) {
+    QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
+  }
+  const TKnapper k = KnapperEtterPass(LinjeAntall());
+  Skriv->setEnabled(k.skriv);
+  Lagre->setEnabled(k.lagre);
+  Ramvis->setEnabled(k.ramvis);
+}
+
+void TFormKatalog::LagreClick() {
+  QFileDialog d(this, "Lagre katalogen");
+  d.setAcceptMode(QFileDialog::AcceptSave);
+  d.setNameFilters({"Vanlig tekst (*.Txt)", "Riktekst (*.Rtf)", "Alle filer (*)"});
+  d.setDefaultSuffix("Txt");
+  d.selectFile("KatalogVerer.txt");
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return;
+  std::string innhold;
+  for (const QString& l : Linjer->toPlainText().split('\n')) innhold += FraQString(l) + "\r\n";
+  try {
+    SkrivTrygt(d.selectedFiles().first().toStdString(), innhold);
+  } catch (const IoFeil& e) {
+    QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
+  }
 }

@@ -4,6 +4,10 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <string>
+#include <vector>
+
+#include "utvalg.h"
 
 class QCheckBox;
 class QLabel;
@@ -71,6 +75,10 @@ class TFormKatalog : public QMainWindow {
   // The current year (read once at start; tests may set it).
   int DetteAar;
 
+  // The criteria behind the controls; the coupling between them is logic
+  // that the controls only show.
+  TUtvalg Utvalg;
+
   // Handlers.
   void FylkerClick(QObject* sender);
   void FraChange();
@@ -86,6 +94,10 @@ class TFormKatalog : public QMainWindow {
   void BinstOKClick();
   void BinstAngreClick();
   void LukkClick();
+  // The selection pass: from the register or the own list, to the text
+  // listing or a table window.
+  void visClick(bool egenListe, bool tabell);
+  void LagreClick();
 
   // True when the county and the breed are among those checked.
   bool FylkeOgRaseValgt(int fylke, int rase) const;
@@ -98,4 +110,7 @@ class TFormKatalog : public QMainWindow {
  private:
   void LesSkalMed();
   void Knapper();
+  // Shows the criteria in the controls without setting their handlers off.
+  void VisUtvalg();
+  std::vector<std::string> MeVeLiLinjer() const;
 };

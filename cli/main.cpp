@@ -1,5 +1,6 @@
 // hornstad-cli: the program's jobs without windows.
 #include <QGuiApplication>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,6 +18,8 @@
 #include <atomic>
 
 #include "avkom.h"
+#include "listing.h"
+#include "utvalg.h"
 #include "cp1252.h"
 #include "eksport.h"
 #include "nedlasting.h"
@@ -65,6 +68,21 @@ const char* Hjelp =
     "  stamtre NUMMER --ut FIL\n"
     "                 tegner stamtreet til væren med kåringsnummeret inn i FIL:\n"
     "                 .pdf (én A4-side), .png (1280 x 1920) eller .svg\n"
+    "  katalog [UTVALG] [--tabell FELT,... [--format F] [--ut FIL]]\n"
+    "                 værkatalogen slik katalogvinduet lager den: tekstlista\n"
+    "                 (13 linjer per vær) skrives til VerKat.txt i datamappa og\n"
+    "                 ut på skjermen; med --tabell en tabell med feltene 0 til 30\n"
+    "                 (0 Navn, 1 Rase, ..., 30 Ullanalyse) gjennom tabellvinduets\n"
+    "                 eksport, med --format og --ut som for avkom.\n"
+    "                 UTVALG: --fylke N og --rase N (kan gjentas; 0 er alle,\n"
+    "                 standard alle), --fra ÅR, --til ÅR, --minste-indeks N,\n"
+    "                 --semin, --utgatt-semin, --alle-karede, --avkomsgransket,\n"
+    "                 --arets-egne, --unnga-gule, --egen FIL (egen liste med ett\n"
+    "                 kåringsnummer per linje). Verdiene tas som de er gitt;\n"
+    "                 uten noen av værslagene gjelder vinduets start: avkoms-\n"
+    "                 granska værer fra 1979 til i fjor med minste indeks 70.\n"
+    "                 --arets-egne alene tar ingen værer, som i vinduet når\n"
+    "                 «Alle kårede» er slått av igjen\n"
     "  status         antall værer i registeret og de første værene\n";
 
 void Skriv(const std::string& cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), stdout); }
@@ -402,6 +420,179 @@ int Hent(const std::vector<std::string>& args) {
   return 0;
 }
 
+// The catalogue's selection pass, as the catalogue window runs it for the same
+// criteria: the text listing into VerKat.txt in the data folder (and on
+// stdout), or with --tabell the table of the listed fields through the table
+// window's exports.
+int Katalog(const std::vector<std::string>& args) {
+  const char* bruk = "Bruk: hornstad-cli katalog [UTVALG] [--tabell FELT,... [--format F] [--ut FIL]] (se --help)\n";
+  const auto tall = [](const std::string& flagg, const std::string& tekst, int& verdi) {
+    const char* slutt = tekst.data() + tekst.size();
+    const auto r = std::from_chars(tekst.data(), slutt, verdi);
+    if (tekst.empty() || r.ec != std::errc() || r.ptr != slutt) {
+      std::fprintf(stderr, "Ugyldig tall for %s: %s\n", flagg.c_str(), tekst.c_str());
+      return false;
+    }
+    return true;
+  };
+  const Trase raser;
+  const std::vector<std::string> raseValg = RaseValg(raser);
+  const int detteAar = DecodeDate(IDag())->aar;
+  TUtvalg u = StartUtvalg(detteAar, static_cast<int>(raseValg.size()));
+  bool fylke = false, rase = false, art = false, tabell = false;
+  TUtvalg arter;
+  arter.avkomgr = false;
+  std::string format, feltliste;
+  std::filesystem::path ut, egen;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool harVerdi = i + 1 < args.size();
+    int v = 0;
+    if (a == "--semin") {
+      arter.semin = art = true;
+    } else if (a == "--utgatt-semin") {
+      arter.utgSem = art = true;
+    } else if (a == "--alle-karede") {
+      arter.gkar = art = true;
+    } else if (a == "--avkomsgransket") {
+      arter.avkomgr = art = true;
+    } else if (a == "--arets-egne") {
+      arter.nykar = art = true;
+    } else if (a == "--unnga-gule") {
+      u.ugul = true;
+    } else if (!harVerdi) {
+      std::fputs(bruk, stderr);
+      return 2;
+    } else if (a == "--fylke" || a == "--rase") {
+      const bool erFylke = a == "--fylke";
+      if (!tall(a, args[++i], v)) return 2;
+      std::vector<bool>& valg = erFylke ? u.fylker : u.raser;
+      if (v < 0 || v >= static_cast<int>(valg.size())) {
+        std::fprintf(stderr, "%s %d finnes ikke (0 til %d).\n", erFylke ? "Fylke" : "Rase", v,
+                     static_cast<int>(valg.size()) - 1);
+        return 2;
+      }
+      valg[static_cast<std::size_t>(v)] = true;
+      (erFylke ? fylke : rase) = true;
+    } else if (a == "--fra" || a == "--til" || a == "--minste-indeks") {
+      if (!tall(a, args[++i], v)) return 2;
+      (a == "--fra" ? u.fra : a == "--til" ? u.til : u.antall) = v;
+    } else if (a == "--egen") {
+      egen = args[++i];
+    } else if (a == "--tabell") {
+      feltliste = args[++i];
+      tabell = true;
+    } else if (a == "--format") {
+      format = args[++i];
+    } else if (a == "--ut") {
+      ut = args[++i];
+    } else if (a == "--rammer") {
+      std::fputs("Katalogsidene med rammer (--rammer) er ikke med ennå; bruk tekstlista eller --tabell.\n", stderr);
+      return 2;
+    } else {
+      std::fputs(bruk, stderr);
+      return 2;
+    }
+  }
+  if (!tabell && (!format.empty() || !ut.empty())) {
+    std::fputs("Valgene --format og --ut gjelder bare sammen med --tabell.\n", stderr);
+    return 2;
+  }
+  // Without a kind the window's initial kinds apply; the lists default to
+  // "all", which the window leaves to the user.
+  if (art) {
+    u.semin = arter.semin;
+    u.utgSem = arter.utgSem;
+    u.gkar = arter.gkar;
+    u.avkomgr = arter.avkomgr;
+    u.nykar = arter.nykar;
+  }
+  if (!fylke) u.fylker[0] = true;
+  if (!rase) u.raser[0] = true;
+
+  TSkalMed skalMed{};
+  if (tabell) {
+    std::size_t pos = 0;
+    while (pos < feltliste.size()) {
+      std::size_t slutt = feltliste.find(',', pos);
+      if (slutt == std::string::npos) slutt = feltliste.size();
+      int felt = 0;
+      if (!tall("--tabell", feltliste.substr(pos, slutt - pos), felt)) return 2;
+      if (felt < 0 || felt >= AntallTabellfelt) {
+        std::fprintf(stderr, "Tabellfelt %d finnes ikke (0 til %d).\n", felt, AntallTabellfelt - 1);
+        return 2;
+      }
+      skalMed[static_cast<std::size_t>(felt)] = true;
+      pos = slutt + 1;
+    }
+  }
+  TEksportType type = TEksportType::Semikolon;
+  if (format.empty() || format == "semikolon") {
+    type = TEksportType::Semikolon;
+  } else if (format == "tab") {
+    type = TEksportType::Tab;
+  } else if (format == "excel") {
+    type = TEksportType::Regneark;
+  } else if (format == "html") {
+    type = TEksportType::Html;
+  } else if (format == "pdf") {
+    if (ut.empty()) {
+      std::fputs("Formatet pdf trenger --ut FIL.\n", stderr);
+      return 2;
+    }
+  } else {
+    std::fprintf(stderr, "Ukjent format: %s (semikolon, tab, excel, html eller pdf)\n", format.c_str());
+    return 2;
+  }
+
+  std::vector<std::string> egenListe;
+  if (!egen.empty()) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(FinnFil(egen.parent_path(), egen.filename().string()), ec)) {
+      std::fprintf(stderr, "Finner ikke fila %s.\n", egen.c_str());
+      return 1;
+    }
+    egenListe = LesEgenListe(egen);
+    u.egenListe = true;
+  }
+
+  TProdusent reg;
+  reg.LoadRegister();
+  Fremdriftslinje linje("Leser værer     ");
+  const TUtvalgFremdrift fremdrift = [&](int64_t lest, int64_t totalt) { return linje(lest, totalt); };
+  if (!tabell) {
+    TTekstKatalog katalog(reg, raser);
+    Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
+    katalog.Fullfor();
+    std::string tekst = LesHeleFila(katalog.Fil());
+    std::erase(tekst, '\r');
+    Skriv(tekst);
+    return 0;
+  }
+  TTabell t;
+  TTabellKatalog katalog(reg, t, skalMed, KatalogTittel(u, raseValg));
+  Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
+  katalog.Fullfor();
+  // The layout the table window gives the table when it is shown.
+  t.ForsteLayout();
+  t.MerkAlt();
+  if (format == "pdf") {
+    TUtskrift utskrift;
+    utskrift.tabell = &t;
+    utskrift.hovedtekst = FraQString(Hovedtittel());
+    utskrift.dato = IDag();
+    SkrivTabellPdf(ut.string(), utskrift);
+    return 0;
+  }
+  const TEksport e = Eksporter(t, type);
+  if (ut.empty()) {
+    for (const std::string& l : e.linjer) Skriv(l + "\n");
+    return 0;
+  }
+  SkrivEksport(ut, e);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -444,6 +635,7 @@ int main(int argc, char** argv) {
     if (args[0] == "oppslag") return Oppslag(args);
     if (args[0] == "avkom") return Avkom(args);
     if (args[0] == "stamtre") return Stamtre(args);
+    if (args[0] == "katalog") return Katalog(args);
   } catch (const IoFeil& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

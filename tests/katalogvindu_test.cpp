@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,9 +12,12 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "eksempeldata.h"
 #include "filer.h"
+#include "register.h"
 #include "testmappe.h"
 #include "tformkatalog.h"
+#include "tvindu.h"
 
 namespace {
 
@@ -162,6 +166,54 @@ TEST(KatalogVindu, TabellfelterOgEgenListe) {
   v.k.BeLukk->click();
   EXPECT_FALSE(v.k.PanEgFlyt->isVisible());
   EXPECT_EQ(LesHeleFila(m / "EgenVerer.Txt"), "42\r\n");
+}
+
+TEST(KatalogVindu, UtvalgTilListeOgTabell) {
+  TestMappe m;
+  IMappe i(m.Sti());
+  std::vector<TVerPost> v;
+  for (int n = 0; n < 30; ++n) {
+    TVerPost p = TomVerPost();
+    p.Nummer = 1000 + n;
+    p.Navn.Sett("VER" + std::to_string(n));
+    p.Fylke = static_cast<uint8_t>(n % 3 + 1);
+    p.Rase = 1;
+    p.OIndeks = static_cast<int16_t>(n < 10 ? 120 : 50);
+    p.Aar = 2000;
+    v.push_back(p);
+  }
+  SkrivVerFil(m / "Verene.Dat", v);
+  DataFolder = m.Sti();
+  TProdusent reg;
+  reg.LoadRegister();
+  Vindu w;
+  w.k.Register = [&] { return &reg; };
+  w.Merk(w.k.Fylker, 0);
+  w.Merk(w.k.TaRase, 0);
+  ASSERT_TRUE(w.k.vis->isEnabled());
+  w.k.vis->click();
+  // Ten progress-tested rams of 13 lines each.
+  EXPECT_EQ(w.k.LinjeAntall(), 130);
+  EXPECT_EQ(w.k.Panel[0]->text(), "10 værer");
+  EXPECT_EQ(w.k.Panel[1]->text(), "130 lin");
+  EXPECT_TRUE(w.k.Skriv->isEnabled());
+  EXPECT_TRUE(w.k.Lagre->isEnabled());
+  EXPECT_TRUE(w.k.Ramvis->isEnabled());
+  EXPECT_TRUE(std::filesystem::exists(m / "VerKat.txt"));
+  EXPECT_TRUE(w.k.Linjer->toPlainText().contains("Ver0"));
+
+  const auto tabeller = [] {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) n += qobject_cast<TVindu*>(w) != nullptr;
+    return n;
+  };
+  const int foer = tabeller();
+  w.k.VisTab->click();
+  EXPECT_EQ(w.k.LinjeAntall(), 2) << "the waiting line and \"Ferdig lest\"";
+  EXPECT_FALSE(w.k.Skriv->isEnabled());
+  EXPECT_FALSE(w.k.Lagre->isEnabled());
+  EXPECT_FALSE(w.k.Ramvis->isEnabled());
+  EXPECT_EQ(tabeller(), foer + 1) << "a table window opened";
 }
 
 int main(int argc, char** argv) {

@@ -1,0 +1,385 @@
+#include "listing.h"
+
+#include <cstdio>
+#include <initializer_list>
+#include <variant>
+
+#include "cp1252.h"
+#include "dato.h"
+#include "tekst.h"
+
+namespace {
+
+std::string C(const char* utf8) { return Utf8TilCp1252(utf8); }
+
+// An integer with at least `siffer` digits, zeros put in front ("%.3d").
+std::string MedNuller(int64_t v, int siffer) {
+  const bool neg = v < 0;
+  std::string t = IntToText(neg ? -v : v);
+  if (static_cast<int>(t.size()) < siffer) t.insert(0, static_cast<std::size_t>(siffer) - t.size(), '0');
+  return neg ? "-" + t : t;
+}
+
+// The listing's line formats: literal text with "%W.Pn" (a number in the "n"
+// format, right-aligned to W), "%.Pd" (an integer of at least P digits) and
+// "%s" (a text), filled from `verdier` in order.
+using TVerdi = std::variant<int64_t, double, std::string>;
+
+std::string Formater(std::string_view fmt, std::initializer_list<TVerdi> verdier) {
+  std::string ut;
+  auto v = verdier.begin();
+  for (std::size_t i = 0; i < fmt.size(); ++i) {
+    if (fmt[i] != '%') {
+      ut += fmt[i];
+      continue;
+    }
+    int bredde = 0, presisjon = -1;
+    ++i;
+    while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') bredde = bredde * 10 + (fmt[i++] - '0');
+    if (i < fmt.size() && fmt[i] == '.') {
+      presisjon = 0;
+      ++i;
+      while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') presisjon = presisjon * 10 + (fmt[i++] - '0');
+    }
+    if (i >= fmt.size() || v == verdier.end()) break;
+    const TVerdi& verdi = *v++;
+    std::string felt;
+    switch (fmt[i]) {
+      case 'n': {
+        const double x = std::holds_alternative<double>(verdi) ? std::get<double>(verdi)
+                                                               : static_cast<double>(std::get<int64_t>(verdi));
+        felt = FormatN(x, presisjon < 0 ? 2 : presisjon);
+        break;
+      }
+      case 'd':
+        felt = MedNuller(std::get<int64_t>(verdi), presisjon);
+        break;
+      default:
+        felt = std::get<std::string>(verdi);
+        break;
+    }
+    ut += PadLeft(felt, bredde);
+  }
+  return ut;
+}
+
+std::string Indeks(int v) { return ErGul(v) ? " gul" : IntToText(v); }
+
+struct TFaste {
+  std::string burdFodt = C(" Burd født:");
+  std::string granska = "Granska i ring ";
+  std::string kaara = C("Kåra i ring ");
+  std::string fodtHos = C("Født hos: ");
+  std::string kolonner =
+      "Dyr    Nr      Navn                 Dato      O   -  MoV Slv  Kj   F MoS Frb   hv  slv  dtr";
+  std::string kaaring = C("Kåring:      Høstvekt   O-ætt   Vektavvik Kropp Bein  Ullkval. Ullmengde  Sum");
+  std::string ullanalyse = C("Ullanalyse:  Maks-my Middel-my  Stapel   Marg  Dyrehår  Ullv:   MidLamdato");
+  std::string vaernr = C("Værnr.;");
+};
+
+const TFaste& Faste() {
+  static const TFaste f;
+  return f;
+}
+
+void Linje(std::string& ut, std::string_view l) {
+  ut += l;
+  ut += "\r\n";
+}
+
+}  // namespace
+
+std::string FodselsTekst(int burdFodt) {
+  static const char* const tekst[] = {"ukjent", "einstaka ", "tvilling", "trilling", "firling", "femling"};
+  return burdFodt >= 0 && burdFodt <= 5 ? tekst[burdFodt] : "";
+}
+
+std::string SeminMerke(int type) {
+  static const char* const tekst[] = {" ", " Semin", " U.sem", "Pr.sem"};
+  return type >= 0 && type <= 3 ? tekst[type] : "";
+}
+
+std::string IndeksDatoTekst(double dato) {
+  if (dato > 50) {
+    if (const auto k = DecodeDate(dato)) {
+      char buf[16];
+      std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", k->dag, k->maaned, k->aar % 100);
+      return buf;
+    }
+  }
+  return "uten ind";
+}
+
+bool ErGul(int indeks) { return indeks >= 900; }
+
+std::string IndeksLinje(const TVerPost& ver) {
+  std::string l = PadLeft(IntToText(ver.Nummer), 9) + " " + PadRight(NameCase(ver.Navn.Verdi()), 21) +
+                  IndeksDatoTekst(ver.IndeksDato);
+  for (int v : {ver.OIndeks, ver.KIndeks, ver.MorevVaar, ver.Slakt, ver.Kjott, ver.Fett, ver.MorevSl,
+                ver.Fruktbarhet})
+    l += ErGul(v) ? " gul" : PadLeft(IntToText(v), 4);
+  for (int v : {ver.AntHostvekt, ver.AntSlakt, ver.AntDotre}) l += PadLeft(IntToText(v), 5);
+  return l;
+}
+
+namespace {
+
+void Linjer13(const TVerPost& ver, TProdusent& reg, const Trase& raser, std::string& ut) {
+  const TFaste& f = Faste();
+  const TVerPost far = reg.FindByNumber(ver.Farnr);
+  const TVerPost farfar = reg.FindByNumber(far.Farnr);
+  const TVerPost morfar = reg.FindByNumber(ver.MorFar);
+
+  const std::string ring = (ver.OIndeks != 0 ? f.granska : f.kaara) + IntToText(ver.Ring);
+  Linje(ut, PadLeft(IntToText(ver.Nummer), 9) + " " + PadRight(NameCase(ver.Navn.Verdi()), 21) +
+                PadRight(raser.BreedName(ver.Rase), 15) +
+                PadRight((f.burdFodt + FodselsTekst(ver.BurdFodt)).substr(0, 20), 20) + PadRight(ring, 18) +
+                SeminMerke(ver.Type));
+  Linje(ut, f.fodtHos + TrimText(NameCase(ver.Fodebuskap.Verdi())) + ", " + NameCase(ver.Fodested.Verdi()) + ", " +
+                CountyName(ver.Fylke));
+  Linje(ut, f.kolonner);
+  Linje(ut, "Selv:" + IndeksLinje(ver));
+  Linje(ut, "Far :" + IndeksLinje(far));
+  Linje(ut, Formater("Mor :   %.6d                               %.3d", {int64_t{ver.Mornr}, int64_t{ver.MorIndeks}}));
+  Linje(ut, "Farf:" + IndeksLinje(farfar));
+  Linje(ut, "Morf:" + IndeksLinje(morfar));
+  Linje(ut, f.kaaring);
+  const double sum = ver.Bein > 0 ? static_cast<double>(ver.OAett) + ver.VektAvvik + ver.Kropp + ver.Bein +
+                                        ver.Ullkvalitet + ver.Ullmengde
+                                  : 0.0;
+  Linje(ut, Formater("             %4.1n       %4.1n      %4.1n      %.2d   %.2d   %.2d       %.2d        %5.1n",
+                     {double{ver.Hostvekt}, double{ver.OAett}, double{ver.VektAvvik}, int64_t{ver.Kropp},
+                      int64_t{ver.Bein}, int64_t{ver.Ullkvalitet}, int64_t{ver.Ullmengde}, sum}));
+  Linje(ut, f.ullanalyse);
+  std::string klippet(10, ' ');
+  if (ver.KlippeDato > 10) {
+    if (const auto k = DecodeDate(ver.KlippeDato)) {
+      char buf[16];
+      std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", k->dag, k->maaned, k->aar);
+      klippet = buf;
+    }
+  }
+  Linje(ut, Formater("               %4.0n     %4.0n     %4.1n     %.2d     %.2d     %3.1n  %s",
+                     {double{ver.MaksMy}, double{ver.Fiberdiameter}, double{ver.Stapel}, int64_t{ver.Marg},
+                      int64_t{ver.Dyrehaar}, double{ver.Ullvekt}, klippet}));
+  Linje(ut, "----");
+}
+
+}  // namespace
+
+void SkrivKatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser, std::string& ut) {
+  Linjer13(ver, reg, raser, ut);
+}
+
+std::vector<std::string> KatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser) {
+  std::string t;
+  Linjer13(ver, reg, raser, t);
+  std::vector<std::string> linjer;
+  std::size_t pos = 0;
+  while (pos < t.size()) {
+    const std::size_t slutt = t.find("\r\n", pos);
+    linjer.push_back(t.substr(pos, slutt - pos));
+    pos = slutt + 2;
+  }
+  return linjer;
+}
+
+TTekstKatalog::TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesystem::path fil)
+    : reg_(reg),
+      raser_(raser),
+      fil_(fil.empty() ? FinnFil(DataFolder, VerKatFilNavn) : std::move(fil)),
+      ut_(fil_) {}
+
+void TTekstKatalog::Ta(const TVerPost& ver) {
+  Linjer13(ver, reg_, raser_, buffer_);
+  ++antall_;
+  if (buffer_.size() >= (1u << 20)) {
+    ut_.Skriv(buffer_);
+    buffer_.clear();
+  }
+}
+
+void TTekstKatalog::Fullfor() {
+  ut_.Skriv(buffer_);
+  buffer_.clear();
+  ut_.Fullfor();
+}
+
+const std::array<std::string, AntallTabellfelt>& TabellfeltNavn() {
+  static const std::array<std::string, AntallTabellfelt> navn = [] {
+    const char* utf8[AntallTabellfelt] = {
+        "Navn",          "Rase",           "IndeksDato",        "OKM",         "DelIndekser",
+        "Oppdretter",    "Fylke",          "Kropp",             "Bein",        "Ullkvalitet",
+        "Ullmengde",     "Burd",           "Spener",            "Ant Hv",      "Ant slakt",
+        "Ant døtre",     "Mor Nr",         "Farnummer",         "FarNavn",     "FarOKM",
+        "FarDelIndekser", "FarFarnummer",  "FarFarNavn",        "FarFarOKM",   "FarFarDelIndekser",
+        "MorFarnummer",  "MorFarNavn",     "MorFarOKM",         "MorFarDelIndekser", "Ringnummer",
+        "Ullanalyse",
+    };
+    std::array<std::string, AntallTabellfelt> a;
+    for (int i = 0; i < AntallTabellfelt; ++i) a[i] = C(utf8[i]);
+    return a;
+  }();
+  return navn;
+}
+
+const std::array<std::string, AntallTabellfelt>& TabellfeltOverskrift() {
+  static const std::array<std::string, AntallTabellfelt> tekst = [] {
+    const char* utf8[AntallTabellfelt] = {
+        "Navn;",
+        "Rase;",
+        "IndDato;",
+        "O;-;MorV;",
+        "TilV;Kjøt;Fet;MorS;Fruk;",
+        "Opdretter;",
+        "Fylke;",
+        "Kropp;",
+        "Bein;",
+        "UllKv;",
+        "UllM;",
+        "Burd;",
+        "Spener;",
+        "AntHv;",
+        "AntSl;",
+        "AntDøt;",
+        "Mornr;-Oind;",
+        "FarNr;",
+        "FarNavn;",
+        "faO;faK;faM;",
+        "fTilV;fKjøt;fFet;fMorE;fFruk;",
+        "FarFarNr;",
+        "fFarNavn;",
+        "ffaO;ffaK;ffaM;",
+        "ffTilV;ffKjøt;ffFet;ffMorE;ffFruk;",
+        "MorFarNr;",
+        "mFarNavn;",
+        "mfaO;mfaK;mfaM;",
+        "mfTilV;mfKjøt;mfFet;mfMorE;mfFruk;",
+        "Ring;",
+        "Maks-my;Stapel;Marg;Dyreh;ullv;",
+    };
+    std::array<std::string, AntallTabellfelt> a;
+    for (int i = 0; i < AntallTabellfelt; ++i) a[i] = C(utf8[i]);
+    return a;
+  }();
+  return tekst;
+}
+
+int TabellfeltKolonner(int felt) {
+  static const int kolonner[AntallTabellfelt] = {1, 1, 1, 3, 5, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                                 2, 1, 1, 3, 5, 1, 1, 3, 5, 1, 1, 3, 5, 1, 5};
+  return felt >= 0 && felt < AntallTabellfelt ? kolonner[felt] : 0;
+}
+
+int KatalogKolonner(const TSkalMed& skalMed) {
+  int n = 1;
+  for (int i = 0; i < AntallTabellfelt; ++i)
+    if (skalMed[i]) n += TabellfeltKolonner(i);
+  return n;
+}
+
+std::string KatalogOverskrift(const TSkalMed& skalMed) {
+  std::string t = Faste().vaernr;
+  for (int i = 0; i < AntallTabellfelt; ++i)
+    if (skalMed[i]) t += TabellfeltOverskrift()[i];
+  return t;
+}
+
+std::string KatalogTittel(const TUtvalg& u, const std::vector<std::string>& raseValg) {
+  std::string t = u.egenListe ? std::string("Egendefinert utplukk") : IntToText(u.fra) + "-" + IntToText(u.til);
+  if (u.semin) t += " semin";
+  if (u.utgSem) t += " utg.semin";
+  if (u.gkar) t += C(" Gamle kårede");
+  if (u.avkomgr) t += " kun granska";
+  if (u.ugul) t += " uten gule";
+  const auto& fylker = FylkeListe();
+  for (std::size_t i = 0; i < u.fylker.size() && i < fylker.size(); ++i)
+    if (u.fylker[i]) t += fylker[i].size() > 2 ? fylker[i].substr(2, 13) : std::string();
+  for (std::size_t i = 0; i < u.raser.size() && i < raseValg.size(); ++i)
+    if (u.raser[i]) t += " " + raseValg[i];
+  return t;
+}
+
+namespace {
+
+void Celle(std::string& rad, std::string_view tekst) {
+  rad += tekst;
+  rad += ';';
+}
+
+void Tall(std::string& rad, int64_t v) { Celle(rad, IntToText(v)); }
+
+void Forste3(std::string& rad, const TVerPost& p) {
+  for (int v : {p.OIndeks, p.KIndeks, p.MorevVaar}) Celle(rad, Indeks(v));
+}
+
+void Siste5(std::string& rad, const TVerPost& p) {
+  for (int v : {p.Slakt, p.Kjott, p.Fett, p.MorevSl, p.Fruktbarhet}) Celle(rad, Indeks(v));
+}
+
+}  // namespace
+
+std::string TabellRad(const TVerPost& ver, TProdusent& reg, const TSkalMed& skalMed) {
+  const TVerPost far = reg.FindByNumber(ver.Farnr);
+  const TVerPost farfar = reg.FindByNumber(far.Farnr);
+  const TVerPost morfar = reg.FindByNumber(ver.MorFar);
+  std::string r;
+  r.reserve(256);
+  Tall(r, ver.Nummer);
+  for (int i = 0; i < AntallTabellfelt; ++i) {
+    if (!skalMed[i]) continue;
+    switch (i) {
+      case 0: Celle(r, NameCase(ver.Navn.Verdi())); break;
+      case 1: Celle(r, InnebygdRase(ver.Rase)); break;
+      case 2: Celle(r, IndeksDatoTekst(ver.IndeksDato)); break;
+      case 3: Forste3(r, ver); break;
+      case 4: Siste5(r, ver); break;
+      case 5: Celle(r, NameCase(ver.Fodebuskap.Verdi())); break;
+      case 6: Celle(r, CountyName(ver.Fylke)); break;
+      case 7: Tall(r, ver.Kropp); break;
+      case 8: Tall(r, ver.Bein); break;
+      case 9: Tall(r, ver.Ullkvalitet); break;
+      case 10: Tall(r, ver.Ullmengde); break;
+      case 11: Celle(r, FodselsTekst(ver.BurdFodt)); break;
+      case 12: Tall(r, ver.Reservert[sizeof ver.Reservert - 1]); break;
+      case 13: Tall(r, ver.AntHostvekt); break;
+      case 14: Tall(r, ver.AntSlakt); break;
+      case 15: Tall(r, ver.AntDotre); break;
+      case 16: Tall(r, ver.Mornr); Tall(r, ver.MorIndeks); break;
+      case 17: Tall(r, far.Nummer); break;
+      case 18: Celle(r, NameCase(far.Navn.Verdi())); break;
+      case 19: Forste3(r, far); break;
+      case 20: Siste5(r, far); break;
+      case 21: Tall(r, farfar.Nummer); break;
+      case 22: Celle(r, NameCase(farfar.Navn.Verdi())); break;
+      case 23: Forste3(r, farfar); break;
+      case 24: Siste5(r, farfar); break;
+      case 25: Tall(r, morfar.Nummer); break;
+      case 26: Celle(r, NameCase(morfar.Navn.Verdi())); break;
+      case 27: Forste3(r, morfar); break;
+      case 28: Siste5(r, morfar); break;
+      case 29: Tall(r, ver.Ring); break;
+      case 30:
+        r += Formater("%3.0n;%4.1n;%.2d;%.2d;%3.1n;", {double{ver.MaksMy}, double{ver.Stapel}, int64_t{ver.Marg},
+                                                       int64_t{ver.Dyrehaar}, double{ver.Ullvekt}});
+        break;
+    }
+  }
+  return r;
+}
+
+TTabellKatalog::TTabellKatalog(TProdusent& reg, TTabellMottaker& tabell, const TSkalMed& skalMed,
+                               const std::string& tittel)
+    : reg_(reg), tabell_(tabell), skalMed_(skalMed), kolonner_(KatalogKolonner(skalMed)) {
+  tabell_.Oppsett(kolonner_, 12, 0, 1, 1, tittel, Rod, Blaa);
+  tabell_.NyRad(KatalogOverskrift(skalMed_));
+}
+
+void TTabellKatalog::Ta(const TVerPost& ver) {
+  tabell_.NyRad(TabellRad(ver, reg_, skalMed_));
+  ++antall_;
+}
+
+void TTabellKatalog::Fullfor() { tabell_.NyBunnRad(FillText(';', kolonner_)); }
+
+std::string SkalMedNokkel(int felt) { return "SkalMed" + IntToText(felt); }

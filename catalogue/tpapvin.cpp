@@ -1,0 +1,379 @@
+#include "tpapvin.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QSvgGenerator>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "cp1252.h"
+#include "tekst.h"
+
+namespace {
+
+// True while a print run of these windows is going on.
+bool skriverOpptatt = false;
+
+}  // namespace
+
+double TPapVin::Skala = 1.3;
+
+void TArk::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::white);
+  p.setPen(Qt::black);
+  if (Tegn) Tegn(p);
+}
+
+TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Utskriftsvindu"));
+  Skala = 1.3;
+
+  Panel1 = new QWidget(this);
+  Redskap = new QToolBar(Panel1);
+  Redskap->setIconSize(QSize(16, 16));
+  const auto knapp = [this](const QString& tekst, const QString& hint, QStyle::StandardPixmap ikon) {
+    auto* b = new QToolButton(Redskap);
+    b->setText(tekst);
+    b->setToolTip(hint);
+    b->setIcon(style()->standardIcon(ikon));
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    Redskap->addWidget(b);
+    return b;
+  };
+  Lukk = knapp(QStringLiteral("Lukk"), QStringLiteral("Lukk vinduet(ESC)"), QStyle::SP_DialogCloseButton);
+  Skrive = knapp(QStringLiteral("Skriv ut"), QString::fromUtf8("Utskrift på papir (F6)\nShift+F6 direkte uten dialog"),
+                 QStyle::SP_FileIcon);
+  Oke = knapp(QStringLiteral("+"), QString::fromUtf8("Forstørr"), QStyle::SP_ArrowUp);
+  Krymp = knapp(QStringLiteral("-"), QStringLiteral("Krymp"), QStyle::SP_ArrowDown);
+  Kopier = knapp(QStringLiteral("Kopier"), QStringLiteral("Kopier til klippebord"), QStyle::SP_DialogSaveButton);
+  Metafil = knapp(QStringLiteral("PDF"), QStringLiteral("Skriv til PDF"), QStyle::SP_DriveFDIcon);
+  Status = new QLabel(Panel1);
+  Panel1Tekst = new QLabel(Panel1);
+  Panel1Tekst->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  auto* topp = new QHBoxLayout(Panel1);
+  topp->setContentsMargins(2, 2, 6, 2);
+  topp->addWidget(Redskap);
+  topp->addWidget(Status);
+  topp->addWidget(Panel1Tekst, 1);
+
+  Tab = new QTabBar(this);
+  Tab->setFocusPolicy(Qt::NoFocus);
+  Tab->setExpanding(false);
+  Tab->setDrawBase(false);
+  Tab->setStyleSheet(QStringLiteral("QTabBar::tab:!selected { background: white; }"));
+
+  ScrollBox1 = new QScrollArea(this);
+  ScrollBox1->setBackgroundRole(QPalette::Dark);
+  Ark = new TArk(ScrollBox1);
+  Ark->Tegn = [this](QPainter& p) {
+    if (tegner_) tegner_(p, Ark->width(), Ark->height(), data_, AktivSide + 1);
+  };
+  ScrollBox1->setWidget(Ark);
+
+  auto* midt = new QWidget(this);
+  auto* lag = new QVBoxLayout(midt);
+  lag->setContentsMargins(0, 0, 0, 0);
+  lag->setSpacing(0);
+  lag->addWidget(Panel1);
+  lag->addWidget(Tab);
+  lag->addWidget(ScrollBox1, 1);
+  setCentralWidget(midt);
+
+  connect(Lukk, &QToolButton::clicked, this, &QWidget::close);
+  connect(Skrive, &QToolButton::clicked, this, [this] { SkrivClick(false); });
+  connect(Oke, &QToolButton::clicked, this, [this] { DimmChange(true); });
+  connect(Krymp, &QToolButton::clicked, this, [this] { DimmChange(false); });
+  connect(Kopier, &QToolButton::clicked, this, &TPapVin::KopierClick);
+  connect(Metafil, &QToolButton::clicked, this, &TPapVin::MetafilClick);
+  connect(Tab, &QTabBar::currentChanged, this, &TPapVin::TabClick);
+
+  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Sporsmal = [this](const QString& t) {
+    return QMessageBox::warning(this, windowTitle(), t, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  };
+  Opptatt = [] { return skriverOpptatt; };
+  VelgFil = [this](const QString& tittel, const QString& endelse, const QString& filter) {
+    QFileDialog d(this, tittel, QString(), filter);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setDefaultSuffix(endelse);
+    return d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
+  };
+  VelgSkriver = [this](QPrinter& skriver, const TUtskriftsvalg& valg) -> std::optional<TUtskriftsvalg> {
+    QPrintDialog d(&skriver, this);
+    d.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange);
+    d.setMinMax(1, std::max(valg.til, 1));
+    skriver.setFromTo(valg.fra, valg.til);
+    skriver.setPrintRange(valg.sidevalg ? QPrinter::PageRange : QPrinter::AllPages);
+    if (d.exec() != QDialog::Accepted) return std::nullopt;
+    TUtskriftsvalg v = valg;
+    v.sidevalg = skriver.printRange() == QPrinter::PageRange;
+    if (v.sidevalg) {
+      v.fra = skriver.fromPage();
+      v.til = skriver.toPage();
+    }
+    v.tilFil = !skriver.outputFileName().isEmpty();
+    skriver.setOutputFileName(QString());
+    return v;
+  };
+
+  // The window sees its keys before its controls do.
+  installEventFilter(this);
+  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+  Skaler();
+  resize(640, 700);
+}
+
+TPapVin::~TPapVin() { Slipp(); }
+
+int TPapVin::Sider() const { return std::max(Tab->count(), 1); }
+
+void TPapVin::SettSider(TSideTegner tegner, void* data, int antall) {
+  tegner_ = std::move(tegner);
+  data_ = data;
+  const QSignalBlocker stille(Tab);
+  while (Tab->count() > 0) Tab->removeTab(0);
+  for (int i = 1; i <= std::max(antall, 1); ++i) {
+    Tab->addTab(QStringLiteral("Side %1").arg(i));
+    Tab->setTabToolTip(i - 1, QStringLiteral("Side %1").arg(i));
+  }
+  Tab->setCurrentIndex(0);
+  AktivSide = 0;
+  Utskriftsvalg = TUtskriftsvalg{false, 1, Sider(), false};
+  Skaler();
+}
+
+// The sheet's size and the scale caption from Skala.
+void TPapVin::Skaler() {
+  Ark->setFixedSize(static_cast<int>(RoundHalfAway(728 / Skala)), static_cast<int>(RoundHalfAway(1061 / Skala)));
+  Panel1Tekst->setText(QStringLiteral("Skala = 1/") + TilQString(FormatN(Skala, 1)));
+  Ark->update();
+}
+
+void TPapVin::TilToppen() {
+  ScrollBox1->verticalScrollBar()->setValue(0);
+  ScrollBox1->horizontalScrollBar()->setValue(0);
+}
+
+void TPapVin::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  AktivSide = 0;
+  {
+    const QSignalBlocker stille(Tab);
+    Tab->setCurrentIndex(0);
+  }
+  Skrevet = false;
+  Status->setText(QStringLiteral("%1 Sider").arg(Tab->count()));
+
+  // Make room for the whole sheet where the screen allows.
+  const QScreen* s = screen();
+  if (!s) return;
+  const QRect skjerm = s->availableGeometry();
+  const int arkH = Ark->height();
+  const int arkB = Ark->width();
+  if (ScrollBox1->height() < arkH + 10 && arkH + 60 < skjerm.height()) {
+    if (!(y() < 3 && y() + arkH + 60 < skjerm.height())) move(x(), 2);
+    resize(width(), height() + arkH + 10 - ScrollBox1->height());
+  }
+  if (ScrollBox1->width() < arkB + 10 && arkB + 40 < skjerm.width()) {
+    if (x() + arkB + 40 >= skjerm.width()) move(2, y());
+    resize(width() + arkB + 10 - ScrollBox1->width(), height());
+  }
+}
+
+void TPapVin::TabClick(int indeks) {
+  if (indeks < 0) return;
+  AktivSide = indeks;
+  TilToppen();
+  Status->setText(QStringLiteral("Side %1 av %2").arg(indeks + 1).arg(Tab->count()));
+  Ark->update();
+}
+
+void TPapVin::DimmChange(bool forstorr) {
+  // Steps of 0.3 from 1.3: 0.4, 0.7, ... 5.2. The value is kept on the
+  // tenths so that repeated steps meet the limits exactly.
+  if (forstorr) {
+    if (Skala > 0.4 + 1e-9) Skala -= 0.3;
+  } else {
+    if (Skala < 5 - 1e-9) Skala += 0.3;
+  }
+  Skala = std::round(Skala * 10) / 10;
+  Skaler();
+}
+
+void TPapVin::SkrivClick(bool direkte) {
+  if (!tegner_) return;
+  if (Opptatt()) {
+    Melding(QString::fromUtf8("Skrivern er opptatt, vent og prøv igjen"));
+    return;
+  }
+  QPrinter skriver(QPrinter::HighResolution);
+  TUtskriftsvalg valg = Utskriftsvalg;
+  valg.fra = 1;
+  valg.til = Tab->count();
+  Utskriftsvalg = valg;
+  if (!direkte) {
+    const auto svar = VelgSkriver(skriver, valg);
+    if (!svar) {
+      Skrevet = true;
+      return;
+    }
+    valg = *svar;
+    Utskriftsvalg = valg;
+  }
+  QString grunnnavn;
+  if (valg.tilFil) {
+    const QString fil = VelgFil(lagreTittel_, lagreEndelse_, QStringLiteral("SVG-bilder (*.svg);;Alle filer (*)"));
+    if (!fil.isEmpty()) {
+      const QFileInfo fi(fil);
+      grunnnavn = fi.path() + QLatin1Char('/') + fi.completeBaseName();
+    }
+  }
+  SkrivUt(skriver, valg, grunnnavn);
+}
+
+std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg, const QString& grunnnavn) {
+  std::vector<int> skrevet;
+  if (!tegner_) return skrevet;
+  const int antall = Tab->count();
+  int forste = 1;
+  int siste = antall;
+  if (valg.sidevalg) {
+    forste = valg.fra;
+    siste = std::min(valg.til, antall);
+  }
+  forste = std::max(forste, 1);
+  siste = std::max(siste, forste);
+
+  skriverOpptatt = true;
+  const int bredde = skriver.width();
+  const int hoyde = skriver.height();
+  if (!grunnnavn.isEmpty()) {
+    // One SVG file per page, at the printer's page size; no job on paper.
+    for (int s = forste; s <= siste; ++s) {
+      QSvgGenerator svg;
+      svg.setFileName(grunnnavn + QString::number(s) + QStringLiteral(".svg"));
+      svg.setSize(QSize(bredde, hoyde));
+      svg.setViewBox(QRect(0, 0, bredde, hoyde));
+      svg.setResolution(skriver.resolution());
+      svg.setTitle(windowTitle());
+      QPainter p(&svg);
+      tegner_(p, bredde, hoyde, data_, s);
+      p.end();
+      skrevet.push_back(s);
+    }
+  } else {
+    QPainter p;
+    if (!p.begin(&skriver)) {
+      skriverOpptatt = false;
+      Melding(QStringLiteral("Kunne ikke starte utskriften."));
+      return skrevet;
+    }
+    for (int s = forste; s <= siste; ++s) {
+      p.save();
+      p.translate(1, 1);
+      tegner_(p, bredde, hoyde, data_, s);
+      p.restore();
+      skrevet.push_back(s);
+      if (s < siste) skriver.newPage();
+    }
+    p.end();
+  }
+  skriverOpptatt = false;
+  Skrevet = true;
+  return skrevet;
+}
+
+QImage TPapVin::Kopi() const {
+  QImage bilde(Ark->size(), QImage::Format_RGB32);
+  bilde.fill(Qt::white);
+  if (tegner_) {
+    QPainter p(&bilde);
+    p.setPen(Qt::black);
+    tegner_(p, bilde.width(), bilde.height(), data_, AktivSide + 1);
+  }
+  return bilde.convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
+}
+
+void TPapVin::KopierClick() { QGuiApplication::clipboard()->setImage(Kopi()); }
+
+void TPapVin::MetafilClick() {
+  lagreEndelse_ = QStringLiteral("Pdf");
+  lagreTittel_ = QStringLiteral("Lagre PDF");
+  const QString fil = VelgFil(lagreTittel_, lagreEndelse_, QStringLiteral("PDF-filer (*.pdf);;Alle filer (*)"));
+  if (fil.isEmpty()) return;
+  if (!SkrivPdf(fil, windowTitle(), Tab->count(), tegner_, data_)) Melding(QStringLiteral("Kunne ikke skrive ") + fil);
+}
+
+// Hands the page data back to its owner, once.
+void TPapVin::Slipp() {
+  tegner_ = nullptr;
+  if (data_ && Frigi) Frigi(data_);
+  data_ = nullptr;
+}
+
+void TPapVin::closeEvent(QCloseEvent* e) {
+  if (!Skrevet && !Sporsmal(QString::fromUtf8("Du har ikke skrevet noe på papir enda, vil du likevel lukke?"))) {
+    e->ignore();
+    return;
+  }
+  if (Opptatt()) {
+    Melding(QStringLiteral("Skrivern er fremdeles opptatt"));
+    if (Opptatt()) {
+      e->ignore();
+      return;
+    }
+  }
+  Slipp();
+  const QSignalBlocker stille(Tab);
+  while (Tab->count() > 0) Tab->removeTab(0);
+  e->accept();
+}
+
+bool TPapVin::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return QMainWindow::eventFilter(o, e);
+  auto* k = static_cast<QKeyEvent*>(e);
+  const bool slipp = e->type() == QEvent::KeyRelease && !k->isAutoRepeat();
+  const bool tastatur = k->modifiers() & Qt::KeypadModifier;
+  switch (k->key()) {
+    case Qt::Key_Escape:
+      if (slipp) close();
+      return true;
+    case Qt::Key_PageUp:
+      if (slipp && AktivSide > 0) Tab->setCurrentIndex(AktivSide - 1);
+      return true;
+    case Qt::Key_PageDown:
+      if (slipp && AktivSide + 1 < Tab->count()) Tab->setCurrentIndex(AktivSide + 1);
+      return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+      if (!tastatur) break;
+      if (slipp) DimmChange(k->key() == Qt::Key_Plus);
+      return true;
+    case Qt::Key_F6:
+      if (slipp) SkrivClick((k->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier);
+      return true;
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(o, e);
+}

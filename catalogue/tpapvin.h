@@ -1,0 +1,122 @@
+// The paged print window ("Utskriftsvindu"): shows a document of numbered
+// pages that it does not understand itself. Its client hands it a page
+// painter, the page data and a page count; the window shows one page at a
+// time on a white sheet at an adjustable scale, one tab per page, and sends
+// the pages to the printer (or to one SVG file per page), to the clipboard
+// as a monochrome bitmap, and to a PDF file. Every output calls the same
+// painter with the target's size in pixels.
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "sider.h"
+
+class QLabel;
+class QPrinter;
+class QScrollArea;
+class QTabBar;
+class QToolBar;
+class QToolButton;
+
+// The sheet: a white surface that asks its window to paint.
+class TArk : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TArk(QWidget* forelder) : QWidget(forelder) {}
+  std::function<void(QPainter&)> Tegn;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+};
+
+class TPapVin : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TPapVin(QWidget* eier = nullptr);
+  ~TPapVin() override;
+
+  // The divisor of the on-screen sheet, shared by all windows of this kind
+  // and set to 1.3 whenever one is created.
+  static double Skala;
+
+  // The calling contract: the painter, the page data and the page count.
+  void SettSider(TSideTegner tegner, void* data, int antall);
+  std::function<void(void*)> Frigi;  // destroys the page data when the window closes
+  bool Skrevet = false;              // printed (or declined): closing asks nothing
+  int AktivSide = 0;                 // the page shown, from 0
+  void* Data() const { return data_; }
+  int Sider() const;
+
+  // Components.
+  QWidget* Panel1;
+  QLabel* Panel1Tekst;  // the scale, right-justified
+  QToolBar* Redskap;
+  QToolButton* Lukk;
+  QToolButton* Skrive;
+  QToolButton* Oke;
+  QToolButton* Krymp;
+  QToolButton* Kopier;
+  QToolButton* Metafil;
+  QLabel* Status;
+  QTabBar* Tab;
+  QScrollArea* ScrollBox1;
+  TArk* Ark;
+
+  void TabClick(int indeks);
+  void DimmChange(bool forstorr);
+  // direkte: use the last print settings without the dialog.
+  void SkrivClick(bool direkte = false);
+  void KopierClick();
+  void MetafilClick();
+
+  // The print dialog's settings: a page range or all pages, and whether the
+  // pages go to files instead of paper.
+  struct TUtskriftsvalg {
+    bool sidevalg = false;
+    int fra = 1;
+    int til = 1;
+    bool tilFil = false;
+  };
+  TUtskriftsvalg Utskriftsvalg;  // what the dialog holds now; Shift+F6 uses it
+
+  // The print run itself: the pages of the settings, on the printer, or with
+  // a base name into the files "<base name><page>.svg". Returns the pages
+  // drawn, in order.
+  std::vector<int> SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg, const QString& grunnnavn = {});
+
+  // The bitmap that KopierClick puts on the clipboard: the active page at the
+  // sheet's size, one bit a pixel.
+  QImage Kopi() const;
+
+  // Hooks the tests answer instead of the dialogs. VelgSkriver shows the print
+  // dialog over the settings and returns them, or nothing when cancelled.
+  std::function<std::optional<TUtskriftsvalg>(QPrinter&, const TUtskriftsvalg&)> VelgSkriver;
+  // A file name from the save dialog (title, default extension, filter);
+  // empty when cancelled.
+  std::function<QString(const QString& tittel, const QString& endelse, const QString& filter)> VelgFil;
+  std::function<void(const QString&)> Melding;
+  std::function<bool(const QString&)> Sporsmal;  // Yes/No
+  std::function<bool()> Opptatt;                 // a print job is running
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void Skaler();
+  void TilToppen();
+
+  TSideTegner tegner_;
+  void* data_ = nullptr;
+  void Slipp();
+
+  QString lagreTittel_ = QStringLiteral("Lagre");
+  QString lagreEndelse_;
+};

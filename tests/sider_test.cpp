@@ -1,0 +1,681 @@
+// The framed catalogue pages: building them from the listing's lines,
+// drawing them, their PDF, printing the listing as text, and the paged print
+// window under the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPointer>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sider.h"
+#include "tpapvin.h"
+#include "tekst.h"
+#include "testmappe.h"
+
+namespace {
+
+// A ram of the listing, 13 lines in its column layout (Windows-1252).
+struct Ver {
+  int nummer = 12345;
+  std::string navn = "Storebror";
+  std::string rase = "Norsk kvit sau";
+  std::string fodsel = "tvilling";
+  int ring = 12;
+  bool granska = true;
+  std::string semin = " Semin";
+  std::string fylke = "Hedmark";
+  std::string indeks = " 110  99 gul 899 105  98 101 100";  // eight indexes, 4 columns each
+};
+
+std::string IndeksLinje(const std::string& prefiks, int nr, const std::string& navn, const std::string& dato,
+                        const std::string& indekser) {
+  return prefiks + PadLeft(IntToText(nr), 9) + " " + PadRight(navn, 21) + dato + indekser + "   12   30    7";
+}
+
+std::vector<std::string> Linjer(const Ver& v) {
+  const std::string ring = (v.granska ? "Granska i ring " : "K\xE5ra i ring ") + IntToText(v.ring);
+  return {
+      PadLeft(IntToText(v.nummer), 9) + " " + PadRight(v.navn, 21) + PadRight(v.rase, 15) +
+          PadRight(" Burd f\xF8\x64t:" + v.fodsel, 20) + PadRight(ring, 18) + v.semin,
+      "F\xF8\x64t hos: Haugen, Elverum, " + v.fylke,
+      "Dyr    Nr      Navn                 Dato      O   -  MoV Slv  Kj   F MoS Frb   hv  slv  dtr",
+      IndeksLinje("Selv:", v.nummer, v.navn, "12/03/21", v.indeks),
+      IndeksLinje("Far :", 4711, "Faren", "01/02/19", " 120 100 101 102 103 104 105 106"),
+      "Mor :   012345                               097",
+      IndeksLinje("Farf:", 815, "Farfaren", "01/02/15", "  90  91  92  93  94  95  96  97"),
+      IndeksLinje("Morf:", 0, "", "uten ind", "   0   0   0   0   0   0   0   0"),
+      "K\xE5ring:      H\xF8stvekt   O-\xE6tt   Vektavvik Kropp Bein  Ullkval. Ullmengde  Sum",
+      "             55,5        8,0       9,5      07   08   09       06        47,5",
+      "Ullanalyse:  Maks-my Middel-my  Stapel   Marg  Dyreh\xE5r  Ullv:   MidLamdato",
+      "                 30       28     12,5     01     02     3,4  15/09/2021",
+      "----",
+  };
+}
+
+std::vector<std::string> Liste(int antall, const std::vector<std::string>& fylker = {"Hedmark"}) {
+  std::vector<std::string> l;
+  for (int i = 0; i < antall; ++i) {
+    Ver v;
+    v.nummer = 1000 + i;
+    v.navn = "Ver nummer " + IntToText(i + 1);
+    v.fylke = fylker[static_cast<std::size_t>(i) % fylker.size()];
+    for (auto& s : Linjer(v)) l.push_back(std::move(s));
+  }
+  return l;
+}
+
+std::string Kjor(const std::string& kommando, int* kode = nullptr) {
+  std::string ut;
+  FILE* f = ::popen((kommando + " 2>&1").c_str(), "r");
+  if (!f) return ut;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) ut.append(buf, n);
+  const int status = ::pclose(f);
+  if (kode) *kode = WEXITSTATUS(status);
+  return ut;
+}
+
+// The value of one field of pdfinfo's answer.
+std::string Infofelt(const std::string& info, const std::string& navn) {
+  const auto i = info.find(navn + ":");
+  if (i == std::string::npos) return {};
+  const auto fra = info.find_first_not_of(' ', i + navn.size() + 1);
+  return info.substr(fra, info.find('\n', fra) - fra);
+}
+
+QImage Tegnet(const TSider& sider, int side, int b = 600, int h = 870) {
+  QImage bilde(b, h, QImage::Format_RGB32);
+  bilde.fill(Qt::red);  // the page must paint itself white
+  QPainter p(&bilde);
+  TegnSide(p, b, h, sider, side);
+  return bilde;
+}
+
+bool Mork(const QImage& b, int x, int y) { return qGray(b.pixel(x, y)) < 128; }
+
+// Dark pixels in a rectangle (right and bottom excluded).
+int MorkeI(const QImage& b, int x1, int y1, int x2, int y2) {
+  int n = 0;
+  for (int y = y1; y < y2; ++y)
+    for (int x = x1; x < x2; ++x) n += Mork(b, x, y);
+  return n;
+}
+
+}  // namespace
+
+// ---- Building the pages ----
+
+TEST(LagSiderTest, SeksVaererPerSide) {
+  const struct {
+    int vaerer;
+    std::vector<std::size_t> felter;  // boxes per page
+  } tilfeller[] = {
+      {0, {0}}, {1, {1}}, {6, {6}}, {7, {6, 1}}, {12, {6, 6}}, {13, {6, 6, 1}},
+  };
+  for (const auto& t : tilfeller) {
+    const auto sider = LagSider(Liste(t.vaerer));
+    ASSERT_EQ(sider->size(), t.felter.size()) << t.vaerer << " rams";
+    for (std::size_t s = 0; s < sider->size(); ++s) {
+      EXPECT_EQ((*sider)[s]->Felter.size(), t.felter[s]) << t.vaerer << " rams, page " << s + 1;
+      for (const auto& f : (*sider)[s]->Felter) EXPECT_EQ(f->Punkter.size(), static_cast<std::size_t>(PunkterPerFelt));
+    }
+  }
+}
+
+TEST(LagSiderTest, TeksteneKuttesUtAvKolonnene) {
+  Ver v;
+  v.nummer = 123456789;
+  v.navn = "Tjuetegns Navn Her X";  // 20 characters
+  const auto sider = LagSider(Linjer(v));
+  const Tfelt& f = *(*sider)[0]->Felter[0];
+  struct Forventet {
+    std::size_t nr;
+    bool hoyre;
+    double x, y;
+    std::string tekst;
+  };
+  const Forventet forventet[] = {
+      {0, false, 0.3, 0.6, "123456789 Tjuetegns Navn Her X"},
+      {1, true, 171, 0.6, "Norsk kvit sau"},
+      {2, false, 94, 0.6, "Burd f\xF8\x64t:tvilling"},
+      {3, true, 171, 6.5, "Granska i ring 12"},
+      {4, false, 58.3, 0.6, "Semin"},
+      {5, false, 0.3, 6.5, "F\xF8\x64t hos: Haugen, Elverum, Hedmark"},
+      // Row "Selv": number and name, index date, the three counts, the eight indexes.
+      {6, false, 9, 14.9, "123456789 Tjuetegns Navn Her X"},
+      {7, false, 158, 14.9, "12/03/21"},
+      {8, true, 136, 14.9, "12"},
+      {10, true, 155, 14.9, "7"},
+      {11, true, 58, 14.9, "110"},
+      {13, true, 77, 14.9, "gul"},
+      {14, true, 86.5, 14.9, "899"},
+      {18, true, 124.5, 14.9, "100"},
+      // Row "Mor": the dam's number, and her index under "O".
+      {6 + 2 * 13, false, 9, 22.3, "012345"},
+      {7 + 2 * 13, false, 158, 22.3, ""},
+      {11 + 2 * 13, true, 58, 22.3, "097"},
+      {12 + 2 * 13, true, 67.5, 22.3, ""},
+      // Row "Morf": an unknown ram.
+      {6 + 4 * 13, false, 9, 29.7, "0"},
+      {7 + 4 * 13, false, 158, 29.7, "uten ind"},
+      // Judging values, then wool values with the shearing date.
+      {71, false, 26.5, 35.1, "55,5"},
+      {72, false, 45.5, 35.1, "8,0"},
+      {75, false, 102.5, 35.1, "08"},
+      {78, false, 159.5, 35.1, "47,5"},
+      {79, false, 27.5, 38.9, "30"},
+      {81, false, 65.5, 38.9, "12,5"},
+      {84, false, 122.5, 38.9, "3,4"},
+      {85, false, 141.5, 38.9, "15/09/2021"},
+  };
+  for (const auto& e : forventet) {
+    const Tpunkt& p = *f.Punkter[e.nr];
+    EXPECT_EQ(p.Tekst, e.tekst) << "text " << e.nr;
+    EXPECT_EQ(p.Hoyre(), e.hoyre) << "text " << e.nr;
+    EXPECT_NEAR(p.X, e.x, 1e-9) << "text " << e.nr;
+    EXPECT_NEAR(p.Y, e.y, 1e-9) << "text " << e.nr;
+  }
+  EXPECT_EQ(f.Tittel, " Hedmark") << "what follows the last comma, with its blank";
+}
+
+TEST(LagSiderTest, KaaretUtenSeminOgKorteLinjer) {
+  Ver v;
+  v.granska = false;
+  v.semin = " ";
+  auto linjer = Linjer(v);
+  linjer.push_back(linjer[0]);  // an edited listing: a second ram of two lines
+  linjer.push_back("kort");
+  const auto sider = LagSider(linjer);
+  const auto& felter = (*sider)[0]->Felter;
+  ASSERT_EQ(felter.size(), 2u);
+  EXPECT_EQ(felter[0]->Punkter[3]->Tekst, "K\xE5ra i ring 12");
+  EXPECT_EQ(felter[0]->Punkter[4]->Tekst, "") << "no insemination status";
+  const Tfelt& halv = *felter[1];
+  ASSERT_EQ(halv.Punkter.size(), static_cast<std::size_t>(PunkterPerFelt));
+  EXPECT_EQ(halv.Punkter[0]->Tekst, "12345 Storebror");
+  EXPECT_EQ(halv.Punkter[5]->Tekst, "kort");
+  EXPECT_EQ(halv.Tittel, "") << "a birth line of 8 characters or less has no title";
+  for (std::size_t k = 6; k < halv.Punkter.size(); ++k) EXPECT_EQ(halv.Punkter[k]->Tekst, "") << "text " << k;
+  // Drawing the incomplete box must not fail either.
+  const QImage b = Tegnet(*sider, 1);
+  EXPECT_GT(MorkeI(b, 0, 0, 600, 870), 0);
+}
+
+TEST(LagSiderTest, TittelErTekstenEtterSisteKomma) {
+  const struct {
+    std::string linje, tittel;
+  } tilfeller[] = {
+      {"F\xF8\x64t hos: A, B, Sogn og Fjordane", " Sogn og Fjordane"},
+      {"F\xF8\x64t hos: A, B, " + std::string(40, 'x'), " " + std::string(29, 'x')},  // at most 30 characters
+      {"Kort,ab", ""},                                                             // 8 characters or less
+      {"Heilt utan komma her", ""},
+      {"Slutt med komma,,", ""},  // the last two characters are not searched
+      {"Ei linje,x,", "x,"},
+  };
+  for (const auto& t : tilfeller) {
+    std::vector<std::string> l(13);
+    l[1] = t.linje;
+    EXPECT_EQ((*LagSider(l))[0]->Felter[0]->Tittel, t.tittel) << t.linje;
+  }
+}
+
+// ---- Drawing ----
+
+TEST(TegnSideTest, MillimeterSkaleres) {
+  SettSkala(600, 870);
+  EXPECT_EQ(MmX(1), 3);
+  EXPECT_EQ(MmY(1), 3);  // 3.1 rounded
+  EXPECT_EQ(MmX(15), 45);
+  EXPECT_EQ(MmY(7), 22);  // 21.7
+  EXPECT_EQ(MmX(188), 564);
+  EXPECT_EQ(MmY(50), 155);
+  SettSkala(PdfBredde, PdfHoyde);
+  EXPECT_EQ(MmX(200), 794);
+  EXPECT_EQ(MmY(280), 1120);  // 280 * 3.1 * 1123 / 870 = 1120.4
+}
+
+TEST(TegnSideTest, ForsteRammeGaarFra45_22Til564_155) {
+  const auto sider = LagSider(Liste(6));
+  const QImage b = Tegnet(*sider, 1);
+  // The frame's four sides, away from any text.
+  for (int y : {60, 100, 150}) {
+    EXPECT_TRUE(Mork(b, 45, y)) << "left side at y " << y;
+    EXPECT_TRUE(Mork(b, 564, y)) << "right side at y " << y;
+    EXPECT_FALSE(Mork(b, 41, y)) << "outside, left, y " << y;
+    EXPECT_FALSE(Mork(b, 568, y)) << "outside, right, y " << y;
+  }
+  for (int x : {100, 300, 500}) {
+    EXPECT_TRUE(Mork(b, x, 22)) << "top at x " << x;
+    EXPECT_TRUE(Mork(b, x, 155)) << "bottom at x " << x;
+  }
+  EXPECT_FALSE(Mork(b, 100, 18));
+  // The second box's frame starts at 51 mm.
+  EXPECT_TRUE(Mork(b, 300, MmY(51)));
+  // White page, nothing left of the unpainted colour.
+  EXPECT_EQ(b.pixel(2, 860), qRgb(255, 255, 255));
+}
+
+TEST(TegnSideTest, RingtekstSlutterVed171mm) {
+  const auto sider = LagSider(Liste(1));
+  const QImage b = Tegnet(*sider, 1);
+  // The band of the box's second text line holds the birth line (left) and
+  // the ring text (right-aligned at 15 + 171 mm).
+  int hoyreste = -1;
+  for (int y = MmY(7 + 6.5); y < MmY(7 + 10.4) - 1; ++y)
+    for (int x = 300; x < MmX(188) - 2; ++x)
+      if (Mork(b, x, y)) hoyreste = std::max(hoyreste, x);
+  EXPECT_NEAR(hoyreste, MmX(15 + 171), 2);
+}
+
+TEST(TegnSideTest, TopptekstErFylketTilSisteRamme) {
+  const auto sider = LagSider(Liste(8, {"Hedmark", "Oppland", "Hedmark", "Hedmark", "Hedmark", "Telemark", "Rogaland", "Nordland"}));
+  ASSERT_EQ(sider->size(), 2u);
+  const QImage odde = Tegnet(*sider, 1);
+  EXPECT_EQ(Sidetittel(), " Telemark");
+  const QImage jamne = Tegnet(*sider, 2);
+  EXPECT_EQ(Sidetittel(), " Nordland");
+  // Odd pages carry it at the right edge, even ones at the left; the page
+  // number stands at 105 mm on both.
+  const int band = MmY(5.3) + 2;
+  EXPECT_GT(MorkeI(odde, 420, 0, 575, band), 0);
+  EXPECT_EQ(MorkeI(odde, 0, 0, 250, band), 0);
+  EXPECT_GT(MorkeI(jamne, 15, 0, 200, band), 0);
+  EXPECT_EQ(MorkeI(jamne, 400, 0, 600, band), 0);
+  EXPECT_GT(MorkeI(odde, 310, 0, 340, band), 0) << "page number";
+}
+
+// ---- PDF ----
+
+TEST(PdfTest, RammesiderSomPdf) {
+  TestMappe m;
+  const QString fil = QString::fromStdString((m / "katalog.pdf").string());
+  const auto sider = LagSider(Liste(7, {"Hedmark", "Oppland"}));
+  ASSERT_TRUE(SkrivRammerPdf(*sider, fil));
+  const std::string info = Kjor("pdfinfo '" + fil.toStdString() + "'");
+  EXPECT_EQ(Infofelt(info, "Pages"), "2") << info;
+  EXPECT_EQ(Infofelt(info, "Title"), "Utskriftsvindu");
+  EXPECT_EQ(Infofelt(info, "Creator"), "Tuv-Sau");
+  EXPECT_NE(Infofelt(info, "Page size").find("(A4)"), std::string::npos) << info;
+  int kode = -1;
+  const std::string sjekk = Kjor("qpdf --check '" + fil.toStdString() + "'", &kode);
+  EXPECT_EQ(kode, 0) << sjekk;
+
+  const std::string side1 = Kjor("pdftotext -f 1 -l 1 '" + fil.toStdString() + "' -");
+  const std::string side2 = Kjor("pdftotext -f 2 -l 2 '" + fil.toStdString() + "' -");
+  for (const char* t : {"Ver nummer 1", "Ver nummer 6", "Indekser", "Ullanalyse", "K\xC3\xA5ring", "Granska i ring 12",
+                        "H\xC3\xB8stv.=", "Klippedato=", "15/09/2021", "gul", "Oppland"})
+    EXPECT_NE(side1.find(t), std::string::npos) << t << " on page 1:\n" << side1;
+  EXPECT_EQ(side1.find("Ver nummer 7"), std::string::npos);
+  EXPECT_NE(side2.find("Ver nummer 7"), std::string::npos) << side2;
+  EXPECT_NE(side2.find("Hedmark"), std::string::npos) << "running head of page 2";
+}
+
+// ---- Printing the listing as text ----
+
+TEST(ListeTest, SideomraadeGirLinjer) {
+  const struct {
+    int antall;
+    bool sidevalg;
+    int fra, til;
+    std::pair<int, int> linjer;
+  } tilfeller[] = {
+      {200, false, 1, 2, {1, 200}},   // all lines
+      {200, true, 1, 1, {1, 78}},     //
+      {200, true, 2, 2, {79, 156}},   //
+      {200, true, 2, 9, {79, 200}},   // cut to the listing
+      {200, true, 3, 1, {157, 200}},  // To before From: first + 78, cut
+      {300, true, 3, 1, {157, 235}},  //
+      {50, false, 1, 0, {1, 50}},     // fewer than 78 lines: range 1 to 0, all printed
+  };
+  for (const auto& t : tilfeller)
+    EXPECT_EQ(ListeLinjer(t.antall, t.sidevalg, t.fra, t.til), t.linjer) << t.antall << " " << t.fra << "-" << t.til;
+  EXPECT_EQ(ListeSider(77), 0);
+  EXPECT_EQ(ListeSider(156), 2);
+  EXPECT_EQ(LinjerPerArk(13 * 10 * 4 + 9, 10), 52) << "13 x h fits 4 times";
+  EXPECT_EQ(LinjerPerArk(13 * 10 * 4 - 1, 10), 39);
+  EXPECT_EQ(LinjerPerArk(50, 10), 13) << "at least one ram a sheet";
+}
+
+TEST(ListeTest, SkriverHeleVaererPerArk) {
+  TestMappe m;
+  const QString fil = QString::fromStdString((m / "liste.pdf").string());
+  const auto linjer = Liste(10);
+  QPdfWriter pdf(fil);
+  pdf.setResolution(300);
+  pdf.setPageSize(QPageSize(QPageSize::A4));
+  TListevalg valg;
+  valg.idag = 44000;  // 18/06/2020
+  QFont skrift("Liberation Mono");
+  skrift.setPointSize(10);
+  const int h = QFontMetrics(skrift, &pdf).height();
+  const int perArk = LinjerPerArk(pdf.height(), h);
+  ASSERT_LT(perArk, 130) << "10 rams must need more than one sheet";
+  const int ark = SkrivListe(pdf, linjer, valg);
+  EXPECT_EQ(ark, (130 + perArk - 1) / perArk);
+  const std::string tekst = Kjor("pdftotext -layout '" + fil.toStdString() + "' -");
+  EXPECT_NE(tekst.find("V\xC3\xA6rkatalog fra Kveldro den 18/06/2020 Side:1"), std::string::npos) << tekst;
+  EXPECT_NE(tekst.find("Side:" + std::to_string(ark)), std::string::npos);
+  // A sheet ends after a whole ram: the second sheet starts with a head line.
+  const std::string side2 = Kjor("pdftotext -layout -f 2 -l 2 '" + fil.toStdString() + "' -");
+  const auto forste = side2.find("Side:2");
+  ASSERT_NE(forste, std::string::npos) << side2;
+  std::string etter = side2.substr(side2.find('\n', forste) + 1);
+  while (!etter.empty() && (etter[0] == '\n' || etter[0] == ' ')) etter.erase(0, 1);
+  const std::string ventet = IntToText(1000 + perArk / 13);
+  EXPECT_NE(etter.substr(0, etter.find('\n')).find(ventet), std::string::npos) << side2;
+
+  // Pages 2 to 2: numbered from 2, lines 79 to 156.
+  const QString fil2 = QString::fromStdString((m / "side2.pdf").string());
+  QPdfWriter pdf2(fil2);
+  valg.sidevalg = true;
+  valg.fra = valg.til = 2;
+  SkrivListe(pdf2, linjer, valg);
+  const std::string tekst2 = Kjor("pdftotext -layout '" + fil2.toStdString() + "' -");
+  EXPECT_NE(tekst2.find("Side:2"), std::string::npos);
+  EXPECT_EQ(tekst2.find("Side:1"), std::string::npos);
+  EXPECT_EQ(tekst2.find("Ver nummer 6 "), std::string::npos) << "line 66 is not printed";
+  EXPECT_NE(tekst2.find("Ver nummer 7 "), std::string::npos) << "line 79 starts ram 7";
+}
+
+// ---- The paged print window ----
+
+namespace {
+
+// A window over the framed pages of `vaerer` rams, with every dialog answered
+// by the test, and a record of the painter's calls.
+struct Vindu {
+  explicit Vindu(int vaerer) : v(new TPapVin) {
+    auto* sider = LagSider(Liste(vaerer, {"Hedmark", "Oppland"})).release();
+    antall = static_cast<int>(sider->size());
+    v->SettSider(
+        [this](QPainter& p, int b, int h, void* data, int side) {
+          kall.push_back({b, h, side});
+          TegnSider(p, b, h, data, side);
+        },
+        sider, antall);
+    v->Frigi = [this](void* data) {
+      ++frigitt;
+      FrigiSider(data);
+    };
+    v->Melding = [this](const QString& t) { meldinger << t; };
+    v->Sporsmal = [this](const QString& t) {
+      sporsmal << t;
+      return svar;
+    };
+    v->VelgFil = [this](const QString& tittel, const QString&, const QString&) {
+      filtitler << tittel;
+      return fil;
+    };
+    v->VelgSkriver = [this](QPrinter&, const TPapVin::TUtskriftsvalg& valg) {
+      vist.push_back(valg);
+      return utskrift;
+    };
+  }
+  ~Vindu() {
+    if (v) {
+      v->Skrevet = true;
+      v->close();
+    }
+  }
+  void Vis() {
+    v->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  }
+  struct Kall {
+    int bredde, hoyde, side;
+  };
+  QPointer<TPapVin> v;
+  int antall = 0;
+  int frigitt = 0;
+  std::vector<Kall> kall;
+  QStringList meldinger, sporsmal, filtitler;
+  bool svar = true;
+  QString fil;
+  std::vector<TPapVin::TUtskriftsvalg> vist;
+  std::optional<TPapVin::TUtskriftsvalg> utskrift;
+};
+
+std::vector<std::string> Faner(const TPapVin& v) {
+  std::vector<std::string> r;
+  for (int i = 0; i < v.Tab->count(); ++i) r.push_back(v.Tab->tabText(i).toStdString());
+  return r;
+}
+
+}  // namespace
+
+TEST(TPapVinTest, FanerOgSkala) {
+  {
+    Vindu f(7);
+    EXPECT_EQ(f.antall, 2);
+    EXPECT_EQ(Faner(*f.v), (std::vector<std::string>{"Side 1", "Side 2"}));
+    f.Vis();
+    EXPECT_EQ(f.v->windowTitle(), "Utskriftsvindu");
+    EXPECT_EQ(f.v->Status->text(), "2 Sider");
+    EXPECT_EQ(f.v->Panel1Tekst->text(), "Skala = 1/1,3");
+    EXPECT_EQ(f.v->Ark->size(), QSize(560, 816));
+    f.v->Ark->grab();
+    ASSERT_FALSE(f.kall.empty());
+    EXPECT_EQ(f.kall.back().side, 1);
+    EXPECT_EQ(f.kall.back().bredde, 560);
+    EXPECT_EQ(f.kall.back().hoyde, 816);
+  }
+  {
+    Vindu f(0);  // no ram: still one tab and page 1
+    EXPECT_EQ(Faner(*f.v), (std::vector<std::string>{"Side 1"}));
+  }
+}
+
+TEST(TPapVinTest, ZoomTrinn) {
+  Vindu f(1);
+  f.Vis();
+  QStringList tekster;
+  for (int i = 0; i < 4; ++i) {
+    QTest::keyClick(f.v, Qt::Key_Plus, Qt::KeypadModifier);
+    tekster << f.v->Panel1Tekst->text();
+  }
+  EXPECT_EQ(tekster, QStringList({"Skala = 1/1,0", "Skala = 1/0,7", "Skala = 1/0,4", "Skala = 1/0,4"}));
+  EXPECT_EQ(f.v->Ark->size(), QSize(1820, 2653));
+  QTest::keyClick(f.v, Qt::Key_Plus);  // the plus of the main keyboard does nothing
+  EXPECT_EQ(f.v->Panel1Tekst->text(), "Skala = 1/0,4");
+  for (int i = 0; i < 15; ++i) f.v->Krymp->click();
+  EXPECT_EQ(f.v->Panel1Tekst->text(), "Skala = 1/4,9");
+  QTest::keyClick(f.v, Qt::Key_Minus, Qt::KeypadModifier);
+  EXPECT_EQ(f.v->Panel1Tekst->text(), "Skala = 1/5,2");
+  QTest::keyClick(f.v, Qt::Key_Minus, Qt::KeypadModifier);
+  EXPECT_EQ(f.v->Panel1Tekst->text(), "Skala = 1/5,2");
+  EXPECT_EQ(f.v->Ark->size(), QSize(140, 204));
+  // A new window starts again at 1.3.
+  Vindu ny(1);
+  EXPECT_EQ(ny.v->Panel1Tekst->text(), "Skala = 1/1,3");
+}
+
+TEST(TPapVinTest, TasterBlarOgLukker) {
+  Vindu f(13);  // three pages
+  f.Vis();
+  QTest::keyClick(f.v, Qt::Key_PageUp);
+  EXPECT_EQ(f.v->AktivSide, 0) << "nothing before the first page";
+  QTest::keyClick(f.v, Qt::Key_PageDown);
+  EXPECT_EQ(f.v->AktivSide, 1);
+  EXPECT_EQ(f.v->Status->text(), "Side 2 av 3");
+  QTest::keyClick(f.v, Qt::Key_PageDown);
+  QTest::keyClick(f.v, Qt::Key_PageDown);
+  EXPECT_EQ(f.v->AktivSide, 2) << "nothing after the last page";
+  EXPECT_EQ(f.v->Tab->currentIndex(), 2);
+  f.v->Ark->grab();
+  EXPECT_EQ(f.kall.back().side, 3);
+  f.v->Tab->setCurrentIndex(0);
+  EXPECT_EQ(f.v->Status->text(), "Side 1 av 3");
+
+  // Esc closes; not yet printed: one question, No keeps the window.
+  f.svar = false;
+  QTest::keyClick(f.v, Qt::Key_Escape);
+  ASSERT_TRUE(f.v);
+  EXPECT_TRUE(f.v->isVisible());
+  EXPECT_EQ(f.sporsmal, QStringList({QString::fromUtf8("Du har ikke skrevet noe på papir enda, vil du likevel lukke?")}));
+  EXPECT_EQ(f.frigitt, 0);
+  f.svar = true;
+  QTest::keyClick(f.v, Qt::Key_Escape);
+  EXPECT_EQ(f.sporsmal.size(), 2);
+  EXPECT_EQ(f.frigitt, 1) << "the page data is released once";
+  QTest::qWait(0);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(f.v) << "the window destroys itself";
+}
+
+TEST(TPapVinTest, SkrevetLukkerUtenSporsmal) {
+  Vindu f(1);
+  f.Vis();
+  f.v->Skrevet = true;
+  f.v->Lukk->click();
+  EXPECT_TRUE(f.sporsmal.isEmpty());
+  EXPECT_EQ(f.frigitt, 1);
+}
+
+TEST(TPapVinTest, UtskriftTilSvgFiler) {
+  TestMappe m;
+  Vindu f(13);
+  f.Vis();
+  const struct {
+    bool sidevalg;
+    int fra, til;
+    std::vector<int> sider;
+  } tilfeller[] = {
+      {true, 2, 2, {2}},
+      {true, 1, 3, {1, 2, 3}},
+      {true, 2, 9, {2, 3}},
+      {false, 2, 2, {1, 2, 3}},
+  };
+  int nr = 0;
+  for (const auto& t : tilfeller) {
+    const std::string navn = "katalog" + std::to_string(nr++);
+    f.fil = QString::fromStdString((m / (navn + ".svg")).string());
+    f.utskrift = TPapVin::TUtskriftsvalg{t.sidevalg, t.fra, t.til, true};
+    f.v->Skrevet = false;
+    f.kall.clear();
+    f.v->Skrive->click();
+    ASSERT_FALSE(f.vist.empty());
+    EXPECT_EQ(f.vist.back().fra, 1);
+    EXPECT_EQ(f.vist.back().til, 3) << "the dialog offers all pages";
+    std::vector<int> sider;
+    for (const auto& k : f.kall)
+      if (k.bredde != 560) sider.push_back(k.side);
+    EXPECT_EQ(sider, t.sider) << navn;
+    for (int s = 1; s <= 3; ++s) {
+      const auto fil = m / (navn + std::to_string(s) + ".svg");
+      const bool ventet = std::find(t.sider.begin(), t.sider.end(), s) != t.sider.end();
+      EXPECT_EQ(std::filesystem::exists(fil), ventet) << fil;
+      if (ventet) {
+        std::ifstream inn(fil);
+        const std::string svg((std::istreambuf_iterator<char>(inn)), {});
+        EXPECT_NE(svg.find("<svg"), std::string::npos);
+        EXPECT_NE(svg.find("Ullanalyse"), std::string::npos);
+      }
+    }
+    EXPECT_TRUE(f.v->Skrevet);
+  }
+
+  // Cancelling the dialog counts as printed and prints nothing.
+  f.utskrift.reset();
+  f.v->Skrevet = false;
+  f.kall.clear();
+  f.v->Skrive->click();
+  EXPECT_TRUE(f.v->Skrevet);
+  EXPECT_TRUE(f.kall.empty() || f.kall.back().bredde == 560);
+
+  // Shift+F6 uses the settings without the dialog; F6 shows it.
+  const auto vist = f.vist.size();
+  f.fil = QString::fromStdString((m / "direkte.svg").string());
+  f.v->Utskriftsvalg = TPapVin::TUtskriftsvalg{true, 1, 3, true};
+  QTest::keyClick(f.v, Qt::Key_F6, Qt::ShiftModifier);
+  EXPECT_EQ(f.vist.size(), vist);
+  for (int s = 1; s <= 3; ++s) EXPECT_TRUE(std::filesystem::exists(m / ("direkte" + std::to_string(s) + ".svg")));
+  QTest::keyClick(f.v, Qt::Key_F6);
+  EXPECT_EQ(f.vist.size(), vist + 1);
+}
+
+TEST(TPapVinTest, UtskriftPaaPapir) {
+  TestMappe m;
+  Vindu f(13);
+  const auto pdf = m / "papir.pdf";
+  QPrinter skriver(QPrinter::HighResolution);
+  skriver.setOutputFormat(QPrinter::PdfFormat);
+  skriver.setOutputFileName(QString::fromStdString(pdf.string()));
+  const auto sider = f.v->SkrivUt(skriver, TPapVin::TUtskriftsvalg{true, 2, 3, false});
+  EXPECT_EQ(sider, (std::vector<int>{2, 3}));
+  EXPECT_EQ(Infofelt(Kjor("pdfinfo '" + pdf.string() + "'"), "Pages"), "2");
+  ASSERT_FALSE(f.kall.empty());
+  EXPECT_EQ(f.kall.back().bredde, skriver.width()) << "the printer's page size";
+  const std::string tekst = Kjor("pdftotext -f 1 -l 1 '" + pdf.string() + "' -");
+  EXPECT_NE(tekst.find("Ver nummer 7"), std::string::npos) << tekst;
+
+  // A busy printer refuses, and keeps a closing window open while busy.
+  bool opptatt = true;
+  f.v->Opptatt = [&] { return opptatt; };
+  f.kall.clear();
+  f.v->Skrive->click();
+  EXPECT_TRUE(f.kall.empty());
+  EXPECT_EQ(f.meldinger.back(), QString::fromUtf8("Skrivern er opptatt, vent og prøv igjen"));
+  f.v->Skrevet = true;
+  f.v->close();
+  EXPECT_EQ(f.meldinger.back(), "Skrivern er fremdeles opptatt");
+  EXPECT_EQ(f.frigitt, 0);
+  opptatt = false;
+  f.v->close();
+  EXPECT_EQ(f.frigitt, 1);
+}
+
+TEST(TPapVinTest, KopiOgPdf) {
+  TestMappe m;
+  Vindu f(7);
+  f.Vis();
+  f.v->Tab->setCurrentIndex(1);
+  f.v->Kopier->click();
+  const QImage kopi = f.v->Kopi();
+  EXPECT_EQ(kopi.format(), QImage::Format_Mono);
+  EXPECT_EQ(kopi.size(), QSize(560, 816));
+  EXPECT_EQ(f.kall.back().side, 2);
+  int svarte = 0;
+  for (int y = 0; y < kopi.height(); ++y)
+    for (int x = 0; x < kopi.width(); ++x) svarte += qGray(kopi.pixel(x, y)) == 0;
+  EXPECT_GT(svarte, 1000);
+  EXPECT_LT(svarte, 560 * 816 / 4) << "a white page with black ink";
+  const QImage utklipp = QGuiApplication::clipboard()->image();
+  EXPECT_EQ(utklipp.size(), QSize(560, 816));
+
+  f.fil = QString::fromStdString((m / "vindu.pdf").string());
+  f.v->Metafil->click();
+  EXPECT_EQ(f.filtitler, QStringList({"Lagre PDF"}));
+  const std::string info = Kjor("pdfinfo '" + f.fil.toStdString() + "'");
+  EXPECT_EQ(Infofelt(info, "Pages"), "2") << info;
+  EXPECT_EQ(Infofelt(info, "Title"), "Utskriftsvindu");
+  EXPECT_EQ(Infofelt(info, "Creator"), "Tuv-Sau");
+  int kode = -1;
+  Kjor("qpdf --check '" + f.fil.toStdString() + "'", &kode);
+  EXPECT_EQ(kode, 0);
+  std::vector<int> pdfSider;
+  for (const auto& k : f.kall)
+    if (k.bredde == PdfBredde && k.hoyde == PdfHoyde) pdfSider.push_back(k.side);
+  EXPECT_EQ(pdfSider, (std::vector<int>{1, 2}));
+}
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
