@@ -264,7 +264,7 @@ bool SkrivPdf(const QString& fil, const QString& tittel, int antall, const TSide
     if (!p.begin(&pdf)) return false;
     for (int i = 1; i <= std::max(antall, 1); ++i) {
       if (i > 1) pdf.newPage();
-      if (tegner) tegner(p, PdfBredde, PdfHoyde, data, i);
+      if (tegner) tegner(p, KatalogPdfBredde, KatalogPdfHoyde, data, i);
     }
     if (!p.end()) return false;
   }

@@ -117,8 +117,8 @@ void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side);
 
 // Width and height in pixels of the PDF pages: A4 at 96 dots per inch,
 // rounded (794 x 1123).
-inline constexpr int PdfBredde = 794;
-inline constexpr int PdfHoyde = 1123;
+inline constexpr int KatalogPdfBredde = 794;
+inline constexpr int KatalogPdfHoyde = 1123;
 
 // Writes pages 1 to `antall` through `tegner` into a PDF file on A4 at 96
 // dots per inch, with `tittel` as its title and "Tuv-Sau" as its creator.

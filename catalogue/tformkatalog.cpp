@@ -12,6 +12,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMessageBox>
 #include <QSettings>
 #include <QSignalBlocker>
@@ -24,6 +26,8 @@
 #include "filer.h"
 #include "listing.h"
 #include "register.h"
+#include "sider.h"
+#include "tpapvin.h"
 #include "tvindu.h"
 #include "tekst.h"
 #include "trase.h"
@@ -249,6 +253,8 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     BeLukkClick();
   });
   connect(Lagre, &QPushButton::clicked, this, &TFormKatalog::LagreClick);
+  connect(Skriv, &QPushButton::clicked, this, &TFormKatalog::SkrivClick);
+  connect(Ramvis, &QPushButton::clicked, this, [this] { RamvisClick(); });
   connect(EgDef, &QPushButton::clicked, this, &TFormKatalog::EgDefClick);
   connect(BeLukk, &QPushButton::clicked, this, &TFormKatalog::BeLukkClick);
   connect(MeVeLi, &QPlainTextEdit::textChanged, this, &TFormKatalog::MeVeLiChange);
@@ -506,4 +512,33 @@ void TFormKatalog::LagreClick() {
   } catch (const IoFeil& e) {
     QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
   }
+}
+
+std::vector<std::string> TFormKatalog::ListeLinjer() const {
+  std::vector<std::string> linjer;
+  for (const QString& l : Linjer->toPlainText().split('\n')) linjer.push_back(FraQString(l));
+  return linjer;
+}
+
+void TFormKatalog::SkrivClick() {
+  const std::vector<std::string> linjer = ListeLinjer();
+  QPrinter skriver(QPrinter::HighResolution);
+  QPrintDialog d(&skriver, this);
+  d.setMinMax(1, std::max(ListeSider(static_cast<int>(linjer.size())), 1));
+  if (d.exec() != QDialog::Accepted) return;
+  TListevalg valg;
+  valg.sidevalg = skriver.printRange() == QPrinter::PageRange;
+  valg.fra = skriver.fromPage();
+  valg.til = skriver.toPage();
+  valg.idag = IDag();
+  SkrivListe(skriver, linjer, valg);
+}
+
+TPapVin* TFormKatalog::RamvisClick() {
+  auto* sider = LagSider(ListeLinjer()).release();
+  auto* vindu = new TPapVin(parentWidget());
+  vindu->SettSider(TegnSider, sider, static_cast<int>(sider->size()));
+  vindu->Frigi = FrigiSider;
+  vindu->show();
+  return vindu;
 }

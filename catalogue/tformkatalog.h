@@ -98,6 +98,11 @@ class TFormKatalog : public QMainWindow {
   // listing or a table window.
   void visClick(bool egenListe, bool tabell);
   void LagreClick();
+  // Prints the listing as text pages through the print dialog.
+  void SkrivClick();
+  // Opens the listing's framed catalogue pages in a paged print window, which is returned.
+  class TPapVin* RamvisClick();
+  std::vector<std::string> ListeLinjer() const;
 
   // True when the county and the breed are among those checked.
   bool FylkeOgRaseValgt(int fylke, int rase) const;

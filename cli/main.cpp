@@ -19,6 +19,7 @@
 
 #include "avkom.h"
 #include "listing.h"
+#include "sider.h"
 #include "utvalg.h"
 #include "cp1252.h"
 #include "eksport.h"
@@ -442,7 +443,7 @@ int Katalog(const std::vector<std::string>& args) {
   bool fylke = false, rase = false, art = false, tabell = false;
   TUtvalg arter;
   arter.avkomgr = false;
-  std::string format, feltliste;
+  std::string format, feltliste, rammer;
   std::filesystem::path ut, egen;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -487,8 +488,7 @@ int Katalog(const std::vector<std::string>& args) {
     } else if (a == "--ut") {
       ut = args[++i];
     } else if (a == "--rammer") {
-      std::fputs("Katalogsidene med rammer (--rammer) er ikke med ennå; bruk tekstlista eller --tabell.\n", stderr);
-      return 2;
+      rammer = args[++i];
     } else {
       std::fputs(bruk, stderr);
       return 2;
@@ -566,6 +566,22 @@ int Katalog(const std::vector<std::string>& args) {
     katalog.Fullfor();
     std::string tekst = LesHeleFila(katalog.Fil());
     std::erase(tekst, '\r');
+    if (!rammer.empty()) {
+      // The framed pages of the listing, as "Vis med rammer" makes them.
+      std::vector<std::string> linjer;
+      std::size_t pos = 0;
+      while (pos < tekst.size()) {
+        const std::size_t slutt = tekst.find('\n', pos);
+        linjer.push_back(tekst.substr(pos, slutt == std::string::npos ? std::string::npos : slutt - pos));
+        if (slutt == std::string::npos) break;
+        pos = slutt + 1;
+      }
+      if (!SkrivRammerPdf(*LagSider(linjer), QString::fromStdString(rammer))) {
+        std::fprintf(stderr, "Kan ikke skrive fila %s.\n", rammer.c_str());
+        return 1;
+      }
+      return 0;
+    }
     Skriv(tekst);
     return 0;
   }

@@ -17,6 +17,7 @@
 #include "register.h"
 #include "testmappe.h"
 #include "tformkatalog.h"
+#include "tpapvin.h"
 #include "tvindu.h"
 
 namespace {
@@ -201,6 +202,12 @@ TEST(KatalogVindu, UtvalgTilListeOgTabell) {
   EXPECT_TRUE(w.k.Ramvis->isEnabled());
   EXPECT_TRUE(std::filesystem::exists(m / "VerKat.txt"));
   EXPECT_TRUE(w.k.Linjer->toPlainText().contains("Ver0"));
+  // Ten rams make two pages of framed boxes.
+  TPapVin* sider = w.k.RamvisClick();
+  ASSERT_NE(sider, nullptr);
+  EXPECT_EQ(sider->Sider(), 2);
+  sider->Skrevet = true;
+  sider->close();
 
   const auto tabeller = [] {
     int n = 0;

@@ -244,7 +244,7 @@ TEST(TegnSideTest, MillimeterSkaleres) {
   EXPECT_EQ(MmY(7), 22);  // 21.7
   EXPECT_EQ(MmX(188), 564);
   EXPECT_EQ(MmY(50), 155);
-  SettSkala(PdfBredde, PdfHoyde);
+  SettSkala(KatalogPdfBredde, KatalogPdfHoyde);
   EXPECT_EQ(MmX(200), 794);
   EXPECT_EQ(MmY(280), 1120);  // 280 * 3.1 * 1123 / 870 = 1120.4
 }
@@ -669,7 +669,7 @@ TEST(TPapVinTest, KopiOgPdf) {
   EXPECT_EQ(kode, 0);
   std::vector<int> pdfSider;
   for (const auto& k : f.kall)
-    if (k.bredde == PdfBredde && k.hoyde == PdfHoyde) pdfSider.push_back(k.side);
+    if (k.bredde == KatalogPdfBredde && k.hoyde == KatalogPdfHoyde) pdfSider.push_back(k.side);
   EXPECT_EQ(pdfSider, (std::vector<int>{1, 2}));
 }
 
