@@ -83,7 +83,9 @@ std::unique_ptr<Tfelt> LagFelt(const std::vector<std::string>& linjer, std::size
   for (int r = 0; r < 5; ++r) {
     const std::string& l = linje(3 + static_cast<std::size_t>(r));
     const double y = 14.9 + 3.7 * r;
+    // Number and name end before the first index column's widest value.
     Venstre(f, 9, y, Trimmet(l, 6, 36));
+    f.Punkter.back()->Maks = 58 - 9 - 5.5;
     Venstre(f, 158, y, Trimmet(l, 37, 44));
     for (int k = 0; k < 3; ++k) Hoyre(f, 136 + 9.5 * k, y, Trimmet(l, 77 + 5 * k, 81 + 5 * k));
     for (int k = 0; k < 8; ++k) Hoyre(f, 58 + 9.5 * k, y, Trimmet(l, 45 + 4 * k, 48 + 4 * k));
@@ -154,7 +156,15 @@ void ThPunkt::Tegn(QPainter& p, double x0, double y0) const {
 }
 
 void TvPunkt::Tegn(QPainter& p, double x0, double y0) const {
-  if (!Tekst.empty()) SkrivFra(p, TilQString(Tekst), MmX(x0 + X), MmY(y0 + Y));
+  if (Tekst.empty()) return;
+  QString t = TilQString(Tekst);
+  if (Maks > 0) {
+    // A text that would run into the next column is cut, as on a printed page.
+    const QFontMetricsF fm(p.font(), p.device());
+    const double plass = MmX(x0 + X + Maks) - MmX(x0 + X);
+    while (t.size() > 1 && fm.horizontalAdvance(t) > plass) t.chop(1);
+  }
+  SkrivFra(p, t, MmX(x0 + X), MmY(y0 + Y));
 }
 
 std::unique_ptr<TSider> LagSider(const std::vector<std::string>& linjer) {

@@ -49,6 +49,7 @@ class Tpunkt {
   double X = 0;
   double Y = 0;
   std::string Tekst;  // Windows-1252
+  double Maks = 0;    // widest the text may run (mm); 0: no limit
 };
 
 // A text that ends at its point.
