@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QToolBar>
 
 #include "eksempeldata.h"
@@ -20,6 +22,7 @@
 #include "tformnedlast.h"
 #include "tformvaer.h"
 #include "tformver.h"
+#include "tintedit.h"
 
 namespace fs = std::filesystem;
 
@@ -171,6 +174,30 @@ TEST(SkallTest, UlesbartRegisterGirMeldingOgProgrammetGaarVidere) {
   EXPECT_TRUE(p.meldinger[0].contains("værregisteret")) << p.meldinger[0].toStdString();
   EXPECT_EQ(p.hoved.StatusLinje->text(), "0 værer ");
   EXPECT_FALSE(p.hoved.Kartotekoppslag->isEnabled());
+}
+
+TEST(SkallTest, OppslagOgKatalogFraHovedvinduet) {
+  TestMappe m;
+  SkrivEksempeldata(400, 5, m.Sti(), true);
+  IMappe i(m.Sti());
+  Program p(m.Sti());
+  p.Vis();
+  ASSERT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
+  // The lookup window gets the register from the main window.
+  p.hoved.Kartotekoppslag->trigger();
+  p.ver.Evernum->SettVerdi(RamNumbers[RamNumbers.size() - 1]);
+  p.ver.LetClick();
+  EXPECT_GT(p.ver.GjeldendeVer().Nummer, 0);
+  EXPECT_TRUE(p.ver.Avkom->isEnabled());
+  // So does the catalogue window, with the settings file for its table fields.
+  p.hoved.Katalog->trigger();
+  p.katalog.Fylker->item(0)->setCheckState(Qt::Checked);
+  p.katalog.TaRase->item(0)->setCheckState(Qt::Checked);
+  p.katalog.Semin->setChecked(true);
+  ASSERT_TRUE(p.katalog.vis->isEnabled());
+  p.katalog.vis->click();
+  EXPECT_GT(p.katalog.LinjeAntall(), 13);
+  EXPECT_TRUE(std::filesystem::exists(m / "VerKat.txt"));
 }
 
 int main(int argc, char** argv) {
