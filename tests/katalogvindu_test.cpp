@@ -202,6 +202,7 @@ TEST(KatalogVindu, UtvalgTilListeOgTabell) {
   EXPECT_TRUE(w.k.Ramvis->isEnabled());
   EXPECT_TRUE(std::filesystem::exists(m / "VerKat.txt"));
   EXPECT_TRUE(w.k.Linjer->toPlainText().contains("Ver0"));
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) w.k.grab().save(QString(mappe) + "/katalog.png");
   // Ten rams make two pages of framed boxes.
   TPapVin* sider = w.k.RamvisClick();
   ASSERT_NE(sider, nullptr);
