@@ -194,3 +194,31 @@ void TRutenett::SettGjeldende(int kol, int rad) {
   Klem();  // moves the one-cell selection along with the current cell
   Endret();
 }
+
+namespace {
+
+template <typename T>
+void Flytt(std::vector<T>& v, int fra, int til) {
+  if (fra < til)
+    std::rotate(v.begin() + fra, v.begin() + fra + 1, v.begin() + til + 1);
+  else
+    std::rotate(v.begin() + til, v.begin() + fra, v.begin() + fra + 1);
+}
+
+}  // namespace
+
+void TRutenett::FlyttKolonne(int fra, int til) {
+  if (fra < 0 || til < 0 || fra >= kolonner_ || til >= kolonner_ || fra == til) return;
+  for (auto& r : celler_) Flytt(r, fra, til);
+  for (auto& r : flagg_) Flytt(r, fra, til);
+  Flytt(kolbredde_, fra, til);
+  Endret();
+}
+
+void TRutenett::FlyttRad(int fra, int til) {
+  if (fra < 0 || til < 0 || fra >= Rader() || til >= Rader() || fra == til) return;
+  Flytt(celler_, fra, til);
+  Flytt(flagg_, fra, til);
+  Flytt(radhoyde_, fra, til);
+  Endret();
+}

@@ -54,6 +54,10 @@ class TRutenett {
   void SettInnRad(int rad);
   // Swaps two rows.
   void ByttRader(int a, int b);
+  // Moves a column or a row, with its flags and size, to another place; the
+  // ones between shift by one.
+  void FlyttKolonne(int fra, int til);
+  void FlyttRad(int fra, int til);
   // Puts the rows of a block in the order given: row i becomes the old row
   // rekkefolge[i - fra]. The order must name every row from `fra` to
   // `fra + rekkefolge.size() - 1` once; any other order changes nothing.

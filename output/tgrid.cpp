@@ -362,6 +362,13 @@ void TGrid::mousePressEvent(QMouseEvent* e) {
   }
   const QPoint celle = CelleVed(pos);
   if (celle.x() < 0) return;
+  // Dragging a header cell moves its column; a fixed-column cell, its row.
+  if (e->button() == Qt::LeftButton && KolonneFlytt && celle.y() < modell_.FasteRader() &&
+      celle.x() >= modell_.FasteKol())
+    flyttKol_ = celle.x();
+  if (e->button() == Qt::LeftButton && RadFlytt && celle.x() < modell_.FasteKol() &&
+      celle.y() >= modell_.FasteRader())
+    flyttRad_ = celle.y();
   if (e->button() == Qt::LeftButton && Velgbar && celle.x() >= modell_.FasteKol() &&
       celle.y() >= modell_.FasteRader()) {
     Flytt(celle.x(), celle.y(), e->modifiers() & Qt::ShiftModifier);
@@ -401,10 +408,26 @@ void TGrid::mouseMoveEvent(QMouseEvent* e) {
     Flytt(kol, rad, true);
     return;
   }
+  if (flyttKol_ >= 0 || flyttRad_ >= 0) {
+    viewport()->setCursor(Qt::ClosedHandCursor);
+    return;
+  }
   viewport()->setCursor(KolonneKant(pos) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
 }
 
-void TGrid::mouseReleaseEvent(QMouseEvent*) {
+void TGrid::mouseReleaseEvent(QMouseEvent* e) {
+  const QPoint celle = CelleVed(e->position().toPoint());
+  if (flyttKol_ >= 0 && celle.x() >= modell_.FasteKol() && celle.x() != flyttKol_) {
+    const int fra = flyttKol_;
+    modell_.FlyttKolonne(fra, celle.x());
+    emit kolonneFlyttet(fra, celle.x());
+  }
+  if (flyttRad_ >= 0 && celle.y() >= modell_.FasteRader() && celle.y() != flyttRad_) {
+    const int fra = flyttRad_;
+    modell_.FlyttRad(fra, celle.y());
+    emit radFlyttet(fra, celle.y());
+  }
+  flyttKol_ = flyttRad_ = -1;
   dragKol_ = -1;
   velger_ = false;
   emit musSluppet();

@@ -54,6 +54,8 @@ class TGrid : public QAbstractScrollArea {
   // itself).
   bool Redigerbar = false;        // cells may be edited (not fixed ones)
   bool KolonneDrag = true;        // column widths may be dragged in the fixed rows
+  bool KolonneFlytt = false;      // a column may be dragged by its fixed-row cell to another place
+  bool RadFlytt = false;          // a row may be dragged by its fixed-column cell to another place
   bool Velgbar = true;            // cells may be selected with mouse and keys
   bool TabMellomCeller = false;   // Tab and Shift+Tab move to the next and previous cell
   bool EnterFlytterHoyre = false; // Enter moves to the next cell to the right
@@ -109,7 +111,9 @@ class TGrid : public QAbstractScrollArea {
   void celleDobbeltklikket(int kol, int rad);
   void valgEndret();
   void musSluppet();
-  void kolonnebreddeEndret(int kol);  // while the user drags the column's edge
+  void kolonnebreddeEndret(int kol);
+  void kolonneFlyttet(int fra, int til);
+  void radFlyttet(int fra, int til);  // while the user drags the column's edge
   void rullet();                      // the first scrolling column or row changed
   void forlatt();                     // the focus left the grid and its editor
 
@@ -150,6 +154,8 @@ class TGrid : public QAbstractScrollArea {
   QString redStart_;
   bool avslutter_ = false;  // the editor is being closed; its focus changes are ours
   int dragKol_ = -1;
+  int flyttKol_ = -1;  // column being moved
+  int flyttRad_ = -1;  // row being moved
   int dragStartX_ = 0;
   int dragStartBredde_ = 0;
   bool velger_ = false;

@@ -213,6 +213,20 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   connect(Grinn, &TGrid::celleValgt, this, &TVindu::VisPosisjon);
   connect(Grinn, &TGrid::rullet, this, &TVindu::FolgHoved);
   connect(Grinn, &TGrid::kolonnebreddeEndret, this, [this] { FolgHoved(); });
+  // Columns and rows may be dragged to other places; a column takes its
+  // widest text and its footer cells along.
+  Grinn->KolonneFlytt = true;
+  Grinn->RadFlytt = true;
+  connect(Grinn, &TGrid::kolonneFlyttet, this, [this](int fra, int til) {
+    auto& b = tabell_.Bredeste;
+    if (fra < static_cast<int>(b.size()) && til < static_cast<int>(b.size())) {
+      const std::string flyttet = b[static_cast<std::size_t>(fra)];
+      b.erase(b.begin() + fra);
+      b.insert(b.begin() + til, flyttet);
+    }
+    bunn->Modell().FlyttKolonne(fra, til);
+    FolgHoved();
+  });
   connect(Grinn, &TGrid::celleDobbeltklikket, this, [this] {
     // Freezes or frees the first column.
     if (Grinn->Redigerbar) return;

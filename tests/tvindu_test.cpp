@@ -232,6 +232,31 @@ TEST(TVinduTest, KopierOgLagreMerketBlokk) {
   delete v;
 }
 
+TEST(TVinduTest, KolonnerOgRaderDrasTilAndreSteder) {
+  TVindu* v = Lag(3, {"A;Bredt navn;C;", "1;x;10;", "2;y;20;", "3;z;30;"});
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  TRutenett& m = v->Grinn->Modell();
+  QWidget* flate = v->Grinn->viewport();
+  // Header cell of column 0 dropped on column 2.
+  QTest::mousePress(flate, Qt::LeftButton, {}, v->Grinn->Celleramme(0, 0).center());
+  QTest::mouseMove(flate, v->Grinn->Celleramme(2, 0).center());
+  QTest::mouseRelease(flate, Qt::LeftButton, {}, v->Grinn->Celleramme(2, 0).center());
+  EXPECT_EQ(m.Celle(0, 0), "Bredt navn");
+  EXPECT_EQ(m.Celle(2, 0), "A");
+  EXPECT_EQ(m.Celle(2, 3), "3");
+  EXPECT_EQ(v->Tabell().Bredeste[0], "Bredt navn") << "the widest text moves along";
+  v->Skaler();
+  EXPECT_GT(m.Kolbredde(0), m.Kolbredde(2));
+  // With the first column frozen, a row is dragged by its frozen cell.
+  m.SettFaste(1, 1);
+  QTest::mousePress(flate, Qt::LeftButton, {}, v->Grinn->Celleramme(0, 3).center());
+  QTest::mouseRelease(flate, Qt::LeftButton, {}, v->Grinn->Celleramme(0, 1).center());
+  EXPECT_EQ(m.Celle(2, 1), "3");
+  EXPECT_EQ(m.Celle(2, 2), "1");
+  delete v;
+}
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
