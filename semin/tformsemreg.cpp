@@ -1,0 +1,326 @@
+#include "tformsemreg.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "cp1252.h"
+#include "filer.h"
+#include "register.h"
+#include "seminfil.h"
+#include "tekst.h"
+#include "tgrid.h"
+
+namespace {
+
+void Farg(QLineEdit* felt, const QColor& farge) {
+  QPalette p = felt->palette();
+  p.setColor(QPalette::Base, farge);
+  felt->setPalette(p);
+}
+
+const std::pair<const char*, const char*> Hjelpetekster[] = {
+    {"Komme igang",
+     "Først skrives rett produsent og inseminørnummer. Feltene er røde før godkjent nummer er skrevet. Klikk "
+     "Ny/Hente. Inseminørnavn dukker opp når rett nummer er skrevet. Neste gang du kommer inn og skal skrive mer, "
+     "skriver du produsentnummer og trykker Ny/Hente for å hente opp det du allerede har skrevet."},
+    {"Sende for flere",
+     "Du kan skrive for flere produsenter. Skriv produsentnummer og trykk Ny/Hente. Har du allerede skrevet noe "
+     "hentes det. Ellers opprettes en ny produsent. Klikk Lagre før du bytter. Har du røde felter, rett opp å "
+     "lagre igjen."},
+    {"Utfylling",
+     "Alle felter utenom omløp MÅ fylles ut. Felter med feil blir røde. Du trenger ikke skrive årstall i dato, det "
+     "fyller programmet ut selv. Hold musepekeren over kolonne for å se hva som skal stå i de enkelte feltene."},
+    {"Kåringsnummer",
+     "Kåringsnummer må skrives med alle siffer (9 fra år 2000) Programmet sjekker værnummer mot værene i basen og "
+     "gir rødt felt hvis den ikke er med som semin. Gjentas nummer på neste sau, vil autoutfyll virke."},
+    {"Innsending",
+     "Det skal kun sendes en gang per produsent. Innsending foregår med egen knapp som blir tilgjengelig 18 dager "
+     "etter siste inseminering slik at omløp kan kontrolleres hvis du har minst 3 linjer registrert. Ditt "
+     "e-postsystem må være oppegående da posten automatisk legges der. (F.eks. Outlook Express). Sending via "
+     "Webmail må gjøres manuelt."},
+};
+
+}  // namespace
+
+TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
+  setWindowTitle("Registrer inseminering");
+  // The metric twin of the small sans-serif font the layout was made for.
+  QFont f("Liberation Sans");
+  f.setPixelSize(11);
+  setFont(f);
+  auto* midt = new QWidget(this);
+  EprodNr = new QLineEdit(midt);
+  EsemNr = new QLineEdit(midt);
+  Ssemar = new QSpinBox(midt);
+  Ssemar->setRange(SemaarFra, SemaarTil());
+  Bhent = new QPushButton("Ny / Hent", midt);
+  Blagre = new QPushButton("Lagre", midt);
+  Lnav = new QLabel(TilQString(LnavFeilInseminor), midt);
+  QFont f13 = Lnav->font();
+  f13.setPixelSize(13);
+  Lnav->setFont(f13);
+  Bsende = new QPushButton("Send som e-post", midt);
+  Button1 = new QPushButton("Utskrift", midt);
+  Bhjelp1 = new QPushButton("?", midt);
+  Bhjelp1->setFont(f13);
+  Bhjelp1->setFixedWidth(25);
+  Button1->setEnabled(false);  // printing the grid comes later
+  for (QPushButton* b : {Bhent, Blagre, Bsende, Button1, Bhjelp1}) b->setAutoDefault(false);
+
+  auto* hode = new QGridLayout;
+  hode->addWidget(new QLabel("Produsentnummer 10 siffer", midt), 0, 0);
+  hode->addWidget(new QLabel("Inseminørnummer", midt), 0, 1);
+  hode->addWidget(new QLabel("Seminår", midt), 0, 2);
+  hode->addWidget(EprodNr, 1, 0);
+  hode->addWidget(EsemNr, 1, 1);
+  hode->addWidget(Ssemar, 1, 2);
+  hode->addWidget(Bhent, 0, 3);
+  hode->addWidget(Blagre, 1, 3);
+  hode->addWidget(Lnav, 0, 4, 1, 3);
+  hode->addWidget(Bsende, 1, 4);
+  hode->addWidget(Button1, 1, 5);
+  hode->addWidget(Bhjelp1, 1, 6);
+
+  GriSem = new TGrid(midt);
+  GriSem->Redigerbar = true;
+  GriSem->TabMellomCeller = true;
+  GriSem->EnterFlytterHoyre = true;
+  GriSem->Linjefarge = QColor(192, 192, 192);
+  OppsettGrid(GriSem->Modell());
+  {
+    // Each column at least as wide as its longest title word and, for the
+    // dates, a whole date; titles wrap in the tall header row.
+    const QFontMetrics fm(font());
+    TRutenett& g = GriSem->Modell();
+    for (int k = 0; k < g.Kolonner(); ++k) {
+      int bredde = g.Kolbredde(k);
+      for (const QString& ord : TilQString(SemKolonner[static_cast<std::size_t>(k)].tittel).split(' ', Qt::SkipEmptyParts))
+        bredde = std::max(bredde, fm.horizontalAdvance(ord) + 6);
+      if (k == KolBrunstDato || k == KolSemDato || k == KolOmlop)
+        bredde = std::max(bredde, fm.horizontalAdvance("00/00/0000") + 8);
+      g.SettKolbredde(k, bredde);
+    }
+  }
+  GriSem->Valider = [this](int kol, int rad, std::string& tekst) {
+    bool gyldig = true;
+    const TSemSjekk sjekk = GriSemCellValidate(Semin, GriSem->Modell(), kol, rad, tekst, gyldig);
+    Bsende->setEnabled(false);
+    Lnav->setText(TilQString(Semin.Lnav));
+    for (const std::string& m : sjekk.meldinger) Melding(TilQString(m));
+    return gyldig;
+  };
+  GriSem->TegnCelle = [this](QPainter&, TCelleTegning& c) {
+    if (const auto farge = CelleFarge(GriSem->Modell(), c.kol, c.rad)) c.bakgrunn = *farge;
+  };
+  GriSem->Hint = [](int kol, int) {
+    return kol >= 0 && kol < SemAntKol ? TilQString(SemKolonner[static_cast<std::size_t>(kol)].hint) : QString();
+  };
+  connect(GriSem, &TGrid::celleValgt, this, [this](int kol, int rad) {
+    Panel[1]->setText(TilQString(VelgCelle(GriSem->Modell(), kol, rad, rad)));
+  });
+  connect(GriSem, &TGrid::forlatt, this, [this] {
+    ForlatGrid(Semin);
+    Lnav->setText(TilQString(Semin.Lnav));
+  });
+
+  auto* lag = new QVBoxLayout(midt);
+  lag->addLayout(hode);
+  lag->addWidget(GriSem, 1);
+  setCentralWidget(midt);
+  Panel[0] = new QLabel("Ant", this);
+  Panel[0]->setMinimumWidth(50);
+  Panel[1] = new QLabel("Hint", this);
+  Panel[1]->setMinimumWidth(200);
+  statusBar()->addWidget(Panel[0]);
+  statusBar()->addWidget(Panel[1], 1);
+
+  Hjelpemeny = new QMenu(this);
+  for (const auto& [tittel, tekst] : Hjelpetekster) {
+    Hjelpemeny->addAction(QString::fromUtf8(tittel), this, [this, tekst = tekst] {
+      QWidget* aktiv = window();
+      QToolTip::showText(aktiv->frameGeometry().topLeft(), QString::fromUtf8(tekst), aktiv);
+    });
+  }
+
+  Spor = [this](const QString& t, bool medAvbryt) {
+    const auto svar = QMessageBox::warning(
+        this, windowTitle(), t,
+        medAvbryt ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No);
+    return svar == QMessageBox::Yes ? 1 : svar == QMessageBox::No ? 0 : -1;
+  };
+  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+
+  connect(EprodNr, &QLineEdit::textChanged, this, [this] { HodeEndret(true); });
+  connect(EsemNr, &QLineEdit::textChanged, this, [this] { HodeEndret(false); });
+  connect(Bhent, &QPushButton::clicked, this, &TFormSemReg::HenteClick);
+  connect(Blagre, &QPushButton::clicked, this, &TFormSemReg::LagreClick);
+  connect(Bsende, &QPushButton::clicked, this, &TFormSemReg::BsendeClick);
+  connect(Bhjelp1, &QPushButton::clicked, this, [this] {
+    QWidget* aktiv = window();
+    Hjelpemeny->popup(aktiv->frameGeometry().topLeft() + QPoint(320, 62));
+  });
+  for (QWidget* w : {static_cast<QWidget*>(EprodNr), static_cast<QWidget*>(EsemNr), static_cast<QWidget*>(Ssemar)})
+    w->installEventFilter(this);
+  Ssemar->installEventFilter(this);
+  resize(640, 360);
+  setMinimumSize(613, 300);
+  setMaximumWidth(std::max(700, GriSem->Innholdsstorrelse().width() + 40));
+  resize(std::min(maximumWidth(), GriSem->Innholdsstorrelse().width() + 40), 360);
+}
+
+bool TFormSemReg::BeggeGode() const {
+  const std::string prod = FraQString(EprodNr->text());
+  const std::string sem = FraQString(EsemNr->text());
+  TSemin kopi = Semin;
+  return prod.size() == 10 && CheckDigitOk(prod) && SjekkInseminor(kopi, TextToInt(sem));
+}
+
+void TFormSemReg::HodeEndret(bool prodNr) {
+  Semin.ProdNr = FraQString(EprodNr->text());
+  Semin.SemNr = FraQString(EsemNr->text());
+  const THodeFarger f = EprodNrChange(Semin, prodNr);
+  if (f.prodNr) Farg(EprodNr, *f.prodNr);
+  if (f.semNr) Farg(EsemNr, *f.semNr);
+  Lnav->setText(TilQString(Semin.Lnav));
+  QPalette p = Lnav->palette();
+  p.setColor(QPalette::WindowText, Semin.LnavFarge == TLnavFarge::Rod    ? QColor(Qt::red)
+                                   : Semin.LnavFarge == TLnavFarge::Blaa ? QColor(Qt::blue)
+                                                                         : palette().color(QPalette::WindowText));
+  Lnav->setPalette(p);
+  Blagre->setEnabled(false);
+}
+
+void TFormSemReg::Nullstill() {
+  if (!godkjenteLest_) {
+    godkjenteLest_ = true;
+    try {
+      Semin.Godkjente = LesGodkjente();
+    } catch (const IoFeil& e) {
+      Melding(QString::fromUtf8(e.what()));
+    }
+  }
+  ::Nullstill(Semin, GriSem->Modell());
+  {
+    const QSignalBlocker b1(EprodNr), b2(EsemNr);
+    EprodNr->clear();
+    EsemNr->clear();
+  }
+  Bsende->setEnabled(false);
+  Ssemar->setRange(SemaarFra, SemaarTil());
+}
+
+void TFormSemReg::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  Ssemar->setValue(2005);
+  Semin.Semaar = 2005;
+  GriSem->setEnabled(false);
+  Nullstill();
+  Blagre->setEnabled(false);
+  fil_.clear();
+  Semin.Endret = false;
+  if (Semin.Ver == nullptr && Register && Register()) Semin.Ver = VerOppslagFra(*Register());
+}
+
+void TFormSemReg::HenteClick() {
+  Semin.Semaar = Ssemar->value();
+  if (Semin.Endret && fil_.string().size() > 10 &&
+      Spor("Vil du lagre endringer på " + QString::fromStdString(fil_.string()) + " før du henter neste?", false) ==
+          1)
+    LagreClick();
+  THentet h;
+  try {
+    h = Hente(Ssemar->value(), FraQString(EprodNr->text()), GriSem->Modell(), 0.0);
+  } catch (const IoFeil& e) {
+    Melding(QString::fromUtf8(e.what()));
+    return;
+  }
+  if (!h.feil.empty()) Melding(QString::fromUtf8(h.feil));
+  Semin.SisteSemin = h.sisteSemin;
+  if (h.lest) {
+    const QSignalBlocker b1(EprodNr), b2(EsemNr);
+    EprodNr->setText(TilQString(h.prodNr));
+    EsemNr->setText(TilQString(h.semNr));
+  }
+  HodeEndret(true);
+  HodeEndret(false);
+  const bool gode = BeggeGode();
+  if (gode) {
+    GriSem->setEnabled(true);
+    GriSem->setFocus();
+  }
+  fil_ = h.fil;
+  hentetProdNr_ = FraQString(EprodNr->text());
+  Blagre->setEnabled(gode);
+  Semin.Endret = false;
+  Bsende->setEnabled(h.lest && KanSendeEtterHenting(h.antall, Blagre->isEnabled(), Semin.SisteSemin, SeminNaa()));
+  setWindowTitle("Seminresultater godkjent  for 2005." + QString::fromStdString(fil_.string()));
+  Panel[0]->setText(QString::number(h.antall));
+}
+
+void TFormSemReg::LagreClick() {
+  try {
+    const TLagret l = Lagre(fil_, hentetProdNr_, FraQString(EsemNr->text()), GriSem->Modell(),
+                            [this](int rad) { return RadKomplett(GriSem->Modell(), rad); });
+    Semin.Endret = false;
+    Bsende->setEnabled(KanSendeEtterLagring(l.antall, Semin.SisteSemin, SeminNaa()));
+    GriSem->viewport()->update();
+    if (!l.melding.empty()) Melding(QString::fromUtf8(l.melding));
+  } catch (const IoFeil& e) {
+    Melding(QString::fromUtf8(e.what()));
+  }
+}
+
+void TFormSemReg::BsendeClick() {
+  QSettings* ini = Innstillinger ? Innstillinger() : nullptr;
+  const std::string mottaker = ini ? SeminMottaker(*ini) : std::string(StandardSeminEpost);
+  try {
+    const TSendeSvar svar = SendRapport(GriSem->Modell(), [this](int rad) { return RadKomplett(GriSem->Modell(), rad); },
+                                        FraQString(EsemNr->text()), FraQString(EprodNr->text()), Ssemar->value(),
+                                        mottaker);
+    if (svar.utfall != TSendeUtfall::Avbrutt && !svar.melding.empty()) Melding(QString::fromUtf8(svar.melding));
+  } catch (const IoFeil& e) {
+    Melding(QString::fromUtf8(e.what()));
+  }
+}
+
+void TFormSemReg::closeEvent(QCloseEvent* e) {
+  if (Semin.Endret) {
+    const int svar = Spor("Du har gjordt endringer som ikke er lagret, vil du lagre dem?", true);
+    if (svar < 0) {
+      e->ignore();
+      return;
+    }
+    if (svar == 1) LagreClick();
+  }
+  e->accept();
+}
+
+bool TFormSemReg::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::KeyPress) {
+    const auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+      if (o == EprodNr) EsemNr->setFocus();
+      if (o == EsemNr) Bhent->setFocus();
+      return true;  // Enter is swallowed in the three header fields
+    }
+  }
+  if (o == Ssemar && e->type() == QEvent::MouseButtonPress) {
+    // Changing the year starts afresh; unsaved changes may be saved first.
+    if (Semin.Endret && Spor("Du har gjordt endringer, vil du lagre før du bytter år?", false) == 1) LagreClick();
+    Nullstill();
+  }
+  return QMainWindow::eventFilter(o, e);
+}

@@ -1,0 +1,70 @@
+// The insemination registration window: producer, inseminator and season in
+// a header, one checked grid row per insemination, saved per producer and
+// sent as a report through the user's mail program.
+#pragma once
+
+#include <QMainWindow>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "seminrad.h"
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSettings;
+class QSpinBox;
+class TGrid;
+class TProdusent;
+
+class TFormSemReg : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TFormSemReg(QWidget* parent = nullptr);
+
+  // Where the register and the settings file come from (the main window's).
+  std::function<TProdusent*()> Register;
+  std::function<QSettings*()> Innstillinger;
+
+  QLineEdit* EprodNr;
+  QLineEdit* EsemNr;
+  QSpinBox* Ssemar;
+  QPushButton* Bhent;
+  QPushButton* Blagre;
+  QLabel* Lnav;
+  QPushButton* Bsende;
+  QPushButton* Button1;
+  QPushButton* Bhjelp1;
+  QMenu* Hjelpemeny;
+  TGrid* GriSem;
+  QLabel* Panel[2];
+
+  // The frame's state and rules.
+  TSemin Semin;
+
+  void HenteClick();
+  void LagreClick();
+  void BsendeClick();
+  void Nullstill();
+
+  // Questions and messages go through these, so that tests can answer them.
+  // Spor: 1 yes, 0 no, -1 cancel.
+  std::function<int(const QString& tekst, bool medAvbryt)> Spor;
+  std::function<void(const QString& tekst)> Melding;
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void HodeEndret(bool prodNr);
+  bool BeggeGode() const;
+
+  std::filesystem::path fil_;  // the current data file
+  std::string hentetProdNr_;
+  bool godkjenteLest_ = false;
+};
