@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -17,7 +19,9 @@
 #include <QVBoxLayout>
 
 #include "cp1252.h"
+#include "dato.h"
 #include "filer.h"
+#include "gridutskrift.h"
 #include "register.h"
 #include "seminfil.h"
 #include "tekst.h"
@@ -77,10 +81,11 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   Bhjelp1 = new QPushButton("?", midt);
   Bhjelp1->setFont(f13);
   Bhjelp1->setFixedWidth(25);
-  Button1->setEnabled(false);  // printing the grid comes later
   for (QPushButton* b : {Bhent, Blagre, Bsende, Button1, Bhjelp1}) b->setAutoDefault(false);
 
-  auto* hode = new QGridLayout;
+  Panel1 = new QWidget(midt);
+  auto* hode = new QGridLayout(Panel1);
+  hode->setContentsMargins(0, 0, 0, 0);
   hode->addWidget(new QLabel("Produsentnummer 10 siffer", midt), 0, 0);
   hode->addWidget(new QLabel("Inseminørnummer", midt), 0, 1);
   hode->addWidget(new QLabel("Seminår", midt), 0, 2);
@@ -137,7 +142,7 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   });
 
   auto* lag = new QVBoxLayout(midt);
-  lag->addLayout(hode);
+  lag->addWidget(Panel1);
   lag->addWidget(GriSem, 1);
   setCentralWidget(midt);
   Panel[0] = new QLabel("Ant", this);
@@ -168,6 +173,7 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   connect(Bhent, &QPushButton::clicked, this, &TFormSemReg::HenteClick);
   connect(Blagre, &QPushButton::clicked, this, &TFormSemReg::LagreClick);
   connect(Bsende, &QPushButton::clicked, this, &TFormSemReg::BsendeClick);
+  connect(Button1, &QPushButton::clicked, this, &TFormSemReg::Button1Click);
   connect(Bhjelp1, &QPushButton::clicked, this, [this] {
     QWidget* aktiv = window();
     Hjelpemeny->popup(aktiv->frameGeometry().topLeft() + QPoint(320, 62));
@@ -175,6 +181,7 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   for (QWidget* w : {static_cast<QWidget*>(EprodNr), static_cast<QWidget*>(EsemNr), static_cast<QWidget*>(Ssemar)})
     w->installEventFilter(this);
   Ssemar->installEventFilter(this);
+  Panel1->installEventFilter(this);
   resize(640, 360);
   setMinimumSize(613, 300);
   setMaximumWidth(std::max(700, GriSem->Innholdsstorrelse().width() + 40));
@@ -317,10 +324,29 @@ bool TFormSemReg::eventFilter(QObject* o, QEvent* e) {
       return true;  // Enter is swallowed in the three header fields
     }
   }
+  if (o == Panel1 && e->type() == QEvent::MouseButtonDblClick) {
+    // Prints with the title last set.
+    QPrinter skriver(QPrinter::HighResolution);
+    QPrintDialog d(&skriver, this);
+    if (d.exec() == QDialog::Accepted) SkrivUt(skriver);
+    return true;
+  }
   if (o == Ssemar && e->type() == QEvent::MouseButtonPress) {
     // Changing the year starts afresh; unsaved changes may be saved first.
     if (Semin.Endret && Spor("Du har gjordt endringer, vil du lagre før du bytter år?", false) == 1) LagreClick();
     Nullstill();
   }
   return QMainWindow::eventFilter(o, e);
+}
+
+int TFormSemReg::SkrivUt(QPagedPaintDevice& enhet) {
+  return SkrivRutenett(enhet, GriSem->Modell(), Utskriftstittel, IDag(), font());
+}
+
+void TFormSemReg::Button1Click() {
+  Utskriftstittel = "Produsent:" + EprodNr->text() + " Inseminør :" + EsemNr->text();
+  QPrinter skriver(QPrinter::HighResolution);
+  QPrintDialog d(&skriver, this);
+  if (d.exec() != QDialog::Accepted) return;
+  SkrivUt(skriver);
 }

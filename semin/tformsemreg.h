@@ -39,6 +39,7 @@ class TFormSemReg : public QMainWindow {
   QPushButton* Button1;
   QPushButton* Bhjelp1;
   QMenu* Hjelpemeny;
+  QWidget* Panel1;  // the header panel; a double-click prints the grid
   TGrid* GriSem;
   QLabel* Panel[2];
 
@@ -49,6 +50,10 @@ class TFormSemReg : public QMainWindow {
   void LagreClick();
   void BsendeClick();
   void Nullstill();
+  // Prints the grid under the print title; Button1 sets the title first.
+  void Button1Click();
+  int SkrivUt(class QPagedPaintDevice& enhet);
+  QString Utskriftstittel = "Navn";
 
   // Questions and messages go through these, so that tests can answer them.
   // Spor: 1 yes, 0 no, -1 cancel.

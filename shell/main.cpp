@@ -3,6 +3,7 @@
 
 #include "tformkatalog.h"
 #include "tformnedlast.h"
+#include "tformsemreg.h"
 #include "tformvaer.h"
 #include "tformver.h"
 
@@ -16,10 +17,14 @@ int main(int argc, char** argv) {
   hoved.OmBoks = LagOmBoks(&hoved);
   TFormVer ver;
   TFormKatalog katalog;
+  TFormSemReg semreg;
   TFormNedlast nedlast(&hoved);
   hoved.FormVer = &ver;
   hoved.FormKatalog = &katalog;
   hoved.FormNedlast = &nedlast;
+  hoved.FormSemReg = &semreg;
+  semreg.Register = [&hoved] { return hoved.Register(); };
+  semreg.Innstillinger = [&hoved] { return hoved.Innstillinger(); };
 
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, [] {});
   hoved.show();

@@ -303,6 +303,7 @@ void TFormVaer::Oppdater() {
 }
 
 void TFormVaer::closeEvent(QCloseEvent* e) {
+  if (FormSemReg && FormSemReg->isVisible()) FormSemReg->close();
   if (ini_) {
     SkrivPlass(*ini_, "Hoved", QRect(pos(), size()), false);
     ini_->setValue("Hoved/Siste", siste_);

@@ -35,6 +35,7 @@ class TFormVaer : public QMainWindow {
   TFormVer* FormVer = nullptr;
   TFormKatalog* FormKatalog = nullptr;
   TFormNedlast* FormNedlast = nullptr;
+  QWidget* FormSemReg = nullptr;  // closed with the main window when it is open
 
   // Actions, with the captions of the menu.
   QAction* HentHornstad;   // "Hent Hornstad på internett" (not shown)
@@ -55,6 +56,7 @@ class TFormVaer : public QMainWindow {
   Trase* Raser() const { return raser_.get(); }
   const std::filesystem::path& DataMappe() const { return dataMappe_; }
   QString SisteArkiv() const { return siste_; }
+  QSettings* Innstillinger() const { return ini_.get(); }
 
   // Questions and messages go through these, so that tests can answer them.
   std::function<bool(const QString& tekst)> Bekreft;       // OK / Avbryt

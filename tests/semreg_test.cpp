@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPdfWriter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -76,6 +77,17 @@ TEST(SemRegVindu, HenteSkriveOgLagre) {
   // Saving an incomplete single row writes the file with no rows.
   v.Blagre->click();
   EXPECT_TRUE(std::filesystem::exists(m / ("2005Semin" + prod + ".Data")));
+  // The grid printed: title, page head, rows, one page.
+  QPdfWriter pdf(QString::fromStdString((m / "semin.pdf").string()));
+  v.Utskriftstittel = "Produsent:" + QString::fromStdString(prod) + " Inseminør :12345";
+  EXPECT_EQ(v.SkrivUt(pdf), 1);
+  const Svar tekst = Kjor(m, "pdftotext semin.pdf -");
+  EXPECT_NE(tekst.ut.find("Produsent:" + prod), std::string::npos) << tekst.ut;
+  EXPECT_NE(tekst.ut.find("Side 1/1"), std::string::npos) << tekst.ut;
+  EXPECT_NE(tekst.ut.find("01/10/2005"), std::string::npos) << tekst.ut;
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
+    std::filesystem::copy_file(m / "semin.pdf", std::filesystem::path(mappe) / "semin.pdf",
+                               std::filesystem::copy_options::overwrite_existing);
   v.close();
 }
 
