@@ -146,6 +146,49 @@ int Oppslag(const std::vector<std::string>& args) {
   return 0;
 }
 
+// The table formats of --format: the export type, or pdf (which needs --ut).
+// False, with a line on stderr, for anything else.
+bool LesFormat(const std::string& format, const std::filesystem::path& ut, TEksportType& type) {
+  if (format == "semikolon") {
+    type = TEksportType::Semikolon;
+  } else if (format == "tab") {
+    type = TEksportType::Tab;
+  } else if (format == "excel") {
+    type = TEksportType::Regneark;
+  } else if (format == "html") {
+    type = TEksportType::Html;
+  } else if (format == "pdf") {
+    if (ut.empty()) {
+      std::fputs("Formatet pdf trenger --ut FIL.\n", stderr);
+      return false;
+    }
+  } else {
+    std::fprintf(stderr, "Ukjent format: %s (semikolon, tab, excel, html eller pdf)\n", format.c_str());
+    return false;
+  }
+  return true;
+}
+
+// A laid-out, marked table as the window writes it: a PDF, an export file,
+// or the export's lines on stdout.
+int SkrivTabellUt(const TTabell& tabell, bool pdf, TEksportType type, const std::filesystem::path& ut) {
+  if (pdf) {
+    TUtskrift u;
+    u.tabell = &tabell;
+    u.hovedtekst = FraQString(Hovedtittel());
+    u.dato = IDag();
+    SkrivTabellPdf(ut.string(), u);
+    return 0;
+  }
+  const TEksport e = Eksporter(tabell, type);
+  if (ut.empty()) {
+    for (const std::string& linje : e.linjer) Skriv(linje + "\n");
+    return 0;
+  }
+  SkrivEksport(ut, e);
+  return 0;
+}
+
 // The sons of a ram through the table window's exports, with every data row
 // and column marked.
 int Avkom(const std::vector<std::string>& args) {
@@ -169,23 +212,7 @@ int Avkom(const std::vector<std::string>& args) {
     return 2;
   }
   TEksportType type = TEksportType::Semikolon;
-  if (format == "semikolon") {
-    type = TEksportType::Semikolon;
-  } else if (format == "tab") {
-    type = TEksportType::Tab;
-  } else if (format == "excel") {
-    type = TEksportType::Regneark;
-  } else if (format == "html") {
-    type = TEksportType::Html;
-  } else if (format == "pdf") {
-    if (ut.empty()) {
-      std::fputs("Formatet pdf trenger --ut FIL.\n", stderr);
-      return 2;
-    }
-  } else {
-    std::fprintf(stderr, "Ukjent format: %s (semikolon, tab, excel, html eller pdf)\n", format.c_str());
-    return 2;
-  }
+  if (!LesFormat(format, ut, type)) return 2;
 
   TProdusent reg;
   reg.LoadRegister();
@@ -201,21 +228,7 @@ int Avkom(const std::vector<std::string>& args) {
   // the HTML header cells carry its column widths.
   tabell.ForsteLayout();
   tabell.MerkAlt();
-  if (format == "pdf") {
-    TUtskrift u;
-    u.tabell = &tabell;
-    u.hovedtekst = FraQString(Hovedtittel());
-    u.dato = IDag();
-    SkrivTabellPdf(ut.string(), u);
-    return 0;
-  }
-  const TEksport e = Eksporter(tabell, type);
-  if (ut.empty()) {
-    for (const std::string& linje : e.linjer) Skriv(linje + "\n");
-    return 0;
-  }
-  SkrivEksport(ut, e);
-  return 0;
+  return SkrivTabellUt(tabell, format == "pdf", type, ut);
 }
 
 // The pedigree tree drawn by the preview's drawing procedure into a PDF page
@@ -527,23 +540,7 @@ int Katalog(const std::vector<std::string>& args) {
     }
   }
   TEksportType type = TEksportType::Semikolon;
-  if (format.empty() || format == "semikolon") {
-    type = TEksportType::Semikolon;
-  } else if (format == "tab") {
-    type = TEksportType::Tab;
-  } else if (format == "excel") {
-    type = TEksportType::Regneark;
-  } else if (format == "html") {
-    type = TEksportType::Html;
-  } else if (format == "pdf") {
-    if (ut.empty()) {
-      std::fputs("Formatet pdf trenger --ut FIL.\n", stderr);
-      return 2;
-    }
-  } else {
-    std::fprintf(stderr, "Ukjent format: %s (semikolon, tab, excel, html eller pdf)\n", format.c_str());
-    return 2;
-  }
+  if (!LesFormat(format.empty() ? "semikolon" : format, ut, type)) return 2;
 
   std::vector<std::string> egenListe;
   if (!egen.empty()) {
@@ -592,21 +589,7 @@ int Katalog(const std::vector<std::string>& args) {
   // The layout the table window gives the table when it is shown.
   t.ForsteLayout();
   t.MerkAlt();
-  if (format == "pdf") {
-    TUtskrift utskrift;
-    utskrift.tabell = &t;
-    utskrift.hovedtekst = FraQString(Hovedtittel());
-    utskrift.dato = IDag();
-    SkrivTabellPdf(ut.string(), utskrift);
-    return 0;
-  }
-  const TEksport e = Eksporter(t, type);
-  if (ut.empty()) {
-    for (const std::string& l : e.linjer) Skriv(l + "\n");
-    return 0;
-  }
-  SkrivEksport(ut, e);
-  return 0;
+  return SkrivTabellUt(t, format == "pdf", type, ut);
 }
 
 }  // namespace
