@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "benchregister.h"
 #include "eksempeldata.h"
 #include "listing.h"
 #include "register.h"
@@ -17,23 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-TProdusent& Register(int64_t antall) {
-  static std::unique_ptr<TProdusent> reg;
-  static int64_t gjeldende = -1;
-  if (gjeldende != antall) {
-    const fs::path mappe = fs::temp_directory_path() / "hornstad-bench" / std::to_string(antall);
-    if (!fs::exists(mappe / VerFilNavn)) {
-      fs::create_directories(mappe);
-      SkrivVerFil(mappe / VerFilNavn, KonverterEksport(LagEksport(antall, 2026)));
-    }
-    DataFolder = mappe;
-    reg = std::make_unique<TProdusent>();
-    reg->LoadRegister();
-    gjeldende = antall;
-  }
-  return *reg;
-}
 
 // All counties, all breeds, all judged rams of every year.
 TUtvalg Alle() {

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "benchregister.h"
 #include "eksempeldata.h"
 #include "register.h"
 #include "tformver.h"
@@ -18,23 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-TProdusent& Register(int64_t antall) {
-  static std::unique_ptr<TProdusent> reg;
-  static int64_t gjeldende = -1;
-  if (gjeldende != antall) {
-    const fs::path mappe = fs::temp_directory_path() / "hornstad-bench" / std::to_string(antall);
-    if (!fs::exists(mappe / VerFilNavn)) {
-      fs::create_directories(mappe);
-      SkrivVerFil(mappe / VerFilNavn, KonverterEksport(LagEksport(antall, 2026)));
-    }
-    DataFolder = mappe;
-    reg = std::make_unique<TProdusent>();
-    reg->LoadRegister();
-    gjeldende = antall;
-  }
-  return *reg;
-}
 
 // One search from the window: the name typed, Enter, the candidate list filled.
 void BM_Navnesok(benchmark::State& state, const char* navn) {

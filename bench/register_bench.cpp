@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "benchregister.h"
 #include "eksempeldata.h"
 #include "register.h"
 #include "tekst.h"
@@ -15,28 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path Registermappe(int64_t antall) {
-  const fs::path mappe = fs::temp_directory_path() / "hornstad-bench" / std::to_string(antall);
-  if (!fs::exists(mappe / VerFilNavn)) {
-    fs::create_directories(mappe);
-    SkrivVerFil(mappe / VerFilNavn, KonverterEksport(LagEksport(antall, 2026)));
-  }
-  return mappe;
-}
-
-TProdusent& Register(int64_t antall) {
-  static std::map<int64_t, std::unique_ptr<TProdusent>> lastet;
-  static int64_t gjeldende = -1;
-  auto& reg = lastet[antall];
-  if (gjeldende != antall) {
-    DataFolder = Registermappe(antall);
-    reg = std::make_unique<TProdusent>();
-    reg->LoadRegister();
-    gjeldende = antall;
-  }
-  return *reg;
-}
 
 void Storrelser(benchmark::internal::Benchmark* b) {
   for (int64_t n : {1000, 10000, 100000, 1000000}) b->Arg(n);
