@@ -339,9 +339,8 @@ void TFormKatalog::AvkomgrClick() {
 }
 
 bool TFormKatalog::FylkeOgRaseValgt(int fylke, int rase) const {
-  TUtvalg u = Utvalg;
-  u.raser.resize(static_cast<std::size_t>(TaRase->count()), false);
-  return ::FylkeOgRaseValgt(u, fylke, rase);
+  // The breed marks have one entry per breed entry once the window is shown.
+  return ::FylkeOgRaseValgt(Utvalg, fylke, rase);
 }
 
 void TFormKatalog::showEvent(QShowEvent* e) {
