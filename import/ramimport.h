@@ -17,6 +17,12 @@ inline constexpr const char* EksportNavn = "Vedder2.Tex";
 inline constexpr const char* GammelEksportNavn = "Vaerer.dos";
 inline constexpr const char* EksportMonster = "*.Tex";
 
+// The question asked before a download from the organisation (UTF-8).
+inline constexpr const char* NedlastingSporsmal =
+    "Du må være oppkoplet til internett hvis dette ikke går automatisk. \n"
+    "Hvis du har en brannvegg, kan denne stoppe nedlastinga. Du må da deaktivere den.\n"
+    "Hvis Windows XP melder om feil, flytt feilvinduet vekk og lukk det først når oppdateringa er ferdig.";
+
 // Converts one data line of the export (50 fields separated by ';') into a
 // record that starts all zero. False when the judging number (column 3)
 // reads as 0: such a line makes no record.

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "filer.h"
 #include "tekst.h"
@@ -105,10 +106,31 @@ int32_t TNummerIndeks::Finn(int32_t nummer) const {
 
 // ---- data folder ----
 
+namespace {
+
+// The folder of an installed program rather than a portable one: a folder of
+// the system's own file hierarchy (/usr/…, /opt/…), which root may write but
+// which never holds anyone's register, or the bin folder of an installation
+// prefix (~/.local/bin after `cmake --install --prefix ~/.local`).
+bool Installasjonsmappe(const fs::path& mappe) {
+  std::error_code ec;
+  fs::path sti = fs::weakly_canonical(mappe, ec);
+  if (ec || sti.empty()) sti = mappe.lexically_normal();
+  if (sti.has_filename() ? sti.filename() == "bin" : sti.parent_path().filename() == "bin") return true;
+  if (!sti.is_absolute()) return false;
+  auto del = sti.begin();
+  if (++del == sti.end() || del->empty()) return true;  // the root folder itself
+  static const char* const system[] = {"usr", "bin", "sbin", "lib", "lib32", "lib64", "libx32",
+                                       "opt", "etc", "boot", "snap"};
+  return std::find(std::begin(system), std::end(system), del->string()) != std::end(system);
+}
+
+}  // namespace
+
 fs::path ResolveDataFolder(std::string_view programMappe) {
   std::string mappe(programMappe);
   while (mappe.size() > 1 && mappe.back() == '/') mappe.pop_back();
-  if (!mappe.empty() && ::access(mappe.c_str(), W_OK) == 0) return fs::path(mappe);
+  if (!mappe.empty() && ::access(mappe.c_str(), W_OK) == 0 && !Installasjonsmappe(mappe)) return fs::path(mappe);
   fs::path bruker = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
   if (bruker.empty()) bruker = fs::path(std::getenv("HOME") ? std::getenv("HOME") : ".") / ".local/share";
   bruker /= "Hornstad";
@@ -126,6 +148,9 @@ TProdusent::~TProdusent() { Lukk(); }
 void TProdusent::Lukk() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  if (prodFd_ >= 0) ::close(prodFd_);
+  prodFd_ = -1;
+  prodAntall_ = 0;
   skrivbar_ = false;
   antall_ = 0;
 }
@@ -265,4 +290,45 @@ void TProdusent::WriteCurrent(const TVerPost& post) {
     RamNumbers[CurrentRamIndex] = post.Nummer;
     indeks_.Bygg(RamNumbers);
   }
+}
+
+void TProdusent::OpenProducers() {
+  if (prodFd_ >= 0) ::close(prodFd_);
+  prodFd_ = -1;
+  prodAntall_ = 0;
+  const std::filesystem::path fil = FinnFil(DataFolder, ProdusentFilNavn);
+  const int fd = ::open(fil.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return;
+    throw IoFeil("Kan ikke åpne produsentfila " + fil.string() + ": " + SystemFeil(errno));
+  }
+  struct stat st{};
+  if (::fstat(fd, &st) != 0) {
+    const int kode = errno;
+    ::close(fd);
+    throw IoFeil("Kan ikke lese produsentfila " + fil.string() + ": " + SystemFeil(kode));
+  }
+  prodFd_ = fd;
+  prodAntall_ = static_cast<int32_t>(
+      std::min<off_t>(st.st_size / static_cast<off_t>(ProdusentPostStorrelse), INT32_MAX));
+}
+
+TProdusentPost TProdusent::ReadProducer(int32_t indeks) const {
+  TProdusentPost p;
+  std::memset(&p, 0, sizeof p);
+  if (prodFd_ < 0 || indeks < 0 || indeks >= prodAntall_) return p;
+  auto* buf = reinterpret_cast<char*>(&p);
+  const off_t pos = static_cast<off_t>(indeks) * static_cast<off_t>(ProdusentPostStorrelse);
+  std::size_t fatt = 0;
+  while (fatt < ProdusentPostStorrelse) {
+    const ssize_t n = ::pread(prodFd_, buf + fatt, ProdusentPostStorrelse - fatt, pos + static_cast<off_t>(fatt));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      // A file cut short under us: the record reads as empty.
+      std::memset(&p, 0, sizeof p);
+      return p;
+    }
+    fatt += static_cast<std::size_t>(n);
+  }
+  return p;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lam.h"
 #include "verpost.h"
 
 // The register file's name in the data folder.
@@ -74,7 +75,9 @@ extern TRamNames RamNames;
 extern std::filesystem::path DataFolder;
 
 // The data folder for a program whose file lies in `programMappe`: that folder
-// when it is writable, otherwise the per-user data folder
+// when it is writable and not the folder of an installed program (a system
+// folder such as /usr/bin or /opt/…, even when run by root, or a `bin` folder
+// such as ~/.local/bin), otherwise the per-user data folder
 // (~/.local/share/Hornstad), created when missing.
 std::filesystem::path ResolveDataFolder(std::string_view programMappe);
 
@@ -104,6 +107,13 @@ class TProdusent {
 
   int32_t CurrentRamIndex = -1;
 
+  // Opens Produsenter.Dat in DataFolder for reading; a missing file leaves
+  // the producer file closed. Throws IoFeil when it exists but cannot be read.
+  void OpenProducers();
+  // The producer record at `indeks`, or all zero bytes when the index is
+  // outside the file or the producer file is closed.
+  TProdusentPost ReadProducer(int32_t indeks) const;
+
  private:
   void Lukk();
 
@@ -112,4 +122,6 @@ class TProdusent {
   int32_t antall_ = 0;
   std::filesystem::path fil_;
   TNummerIndeks indeks_;
+  int prodFd_ = -1;
+  int32_t prodAntall_ = 0;
 };

@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "tformkatalog.h"
+#include "tformles.h"
 #include "tformnedlast.h"
 #include "tformsemreg.h"
 #include "tformvaer.h"
@@ -17,11 +18,13 @@ int main(int argc, char** argv) {
   hoved.OmBoks = LagOmBoks(&hoved);
   TFormVer ver;
   TFormKatalog katalog;
+  TFormLes1 les(&hoved);
   TFormSemReg semreg;
   TFormNedlast nedlast(&hoved);
   hoved.FormVer = &ver;
   hoved.FormKatalog = &katalog;
   hoved.FormNedlast = &nedlast;
+  hoved.FormLes = &les;
   hoved.FormSemReg = &semreg;
   semreg.Register = [&hoved] { return hoved.Register(); };
   semreg.Innstillinger = [&hoved] { return hoved.Innstillinger(); };

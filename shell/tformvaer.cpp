@@ -29,6 +29,7 @@
 #include "register.h"
 #include "skall.h"
 #include "tformkatalog.h"
+#include "tformles.h"
 #include "tformnedlast.h"
 #include "tformver.h"
 #include "trase.h"
@@ -165,6 +166,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   connect(HentHornstad, &QAction::triggered, this, &TFormVaer::HentHornstadClick);
   connect(LeggInn, &QAction::triggered, this, &TFormVaer::LeggInnClick);
   connect(HenteInn, &QAction::triggered, this, &TFormVaer::HenteInnClick);
+  connect(Semin, &QAction::triggered, this, &TFormVaer::SeminClick);
   connect(Avslutt, &QAction::triggered, this, &QWidget::close);
   connect(Kartotekoppslag, &QAction::triggered, this, &TFormVaer::KartotekoppslagClick);
   connect(Katalog, &QAction::triggered, this, &TFormVaer::KatalogClick);
@@ -185,6 +187,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
     if (m == Registrering) {
       a->setVisible(false);
       a->setEnabled(false);
+      registreringKnapp_ = a;
     }
   }
   menuBar()->hide();  // the tool bar above is the menu the user sees
@@ -264,6 +267,7 @@ void TFormVaer::ForsteVisning() {
                                      QSettings::IniFormat);
   Plasser(this, "Hoved", false);
   siste_ = ini_->value("Hoved/Siste").toString();
+  SettFullt(ini_->value("Hoved/Fullt", 0).toInt() == 1);
   Plasser(FormVer, "Ver", true);
   Plasser(FormKatalog, "Katalog", true);
   setWindowTitle(Hovedtittel());
@@ -281,6 +285,17 @@ void TFormVaer::ForsteVisning() {
   Oppdater();
   raser_ = std::make_unique<Trase>();
   if (!raser_->Feil().empty()) Feilmelding(QString::fromStdString(raser_->Feil()));
+}
+
+void TFormVaer::SettFullt(bool fullt) {
+  fullt_ = fullt;
+  HentHornstad->setVisible(fullt);
+  HenteInn->setVisible(fullt);
+  Registrering->menuAction()->setVisible(fullt);
+  Registrering->menuAction()->setEnabled(fullt);
+  registreringKnapp_->setVisible(fullt);
+  registreringKnapp_->setEnabled(fullt);
+  if (FormLes) FormLes->SettFullt(fullt);
 }
 
 void TFormVaer::LastRegister() {
@@ -323,12 +338,8 @@ void TFormVaer::closeEvent(QCloseEvent* e) {
 void TFormVaer::LeggInnClick() {
   register_.reset();
   const fs::path arkiv = dataMappe_ / ArkivNavn;
-  const QString tekst =
-      "Du må være oppkoplet til internett hvis dette ikke går automatisk. \n"
-      "Hvis du har en brannvegg, kan denne stoppe nedlastinga. Du må da deaktivere den.\n"
-      "Hvis Windows XP melder om feil, flytt feilvinduet vekk og lukk det først når oppdateringa er ferdig.";
   bool lastetNed = false;
-  if (Bekreft(tekst) && FormNedlast) {
+  if (Bekreft(QString::fromUtf8(NedlastingSporsmal)) && FormNedlast) {
     const std::string url = (Nettadresse(*ini_) + VerArkivSti).toStdString();
     lastetNed = FormNedlast->DownloadFile(url, arkiv, 0);
   }
@@ -357,8 +368,22 @@ void TFormVaer::LeggInnClick() {
 
 void TFormVaer::HenteInnClick() {
   register_.reset();
+  if (FormLes) {
+    FormLes->DataMappe = dataMappe_;
+    FormLes->FormNedlast = FormNedlast;
+    FormLes->Adresse = [this] { return Nettadresse(*ini_); };
+    if (FormLes->RunReadingWindow()) siste_ = FormLes->ArkivNavn();
+  }
+  siste_ = KortArkivnavn(siste_);
   LastRegister();
   Oppdater();
+}
+
+void TFormVaer::SeminClick() {
+  if (!FormSemReg) return;
+  FormSemReg->show();
+  FormSemReg->raise();
+  FormSemReg->activateWindow();
 }
 
 void TFormVaer::HentHornstadClick() {
@@ -375,8 +400,9 @@ void TFormVaer::HentHornstadClick() {
 
 void TFormVaer::KartotekoppslagClick() {
   if (!FormVer) return;
-  FormVer->Endre->hide();
-  FormVer->Endrealt->hide();
+  // The editing buttons belong to the full configuration.
+  FormVer->Endre->setVisible(fullt_);
+  FormVer->Endrealt->setVisible(fullt_);
   FormVer->show();
   FormVer->raise();
   FormVer->activateWindow();

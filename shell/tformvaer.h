@@ -17,6 +17,7 @@ class QProgressBar;
 class QToolBar;
 class TFormVer;
 class TFormKatalog;
+class TFormLes1;
 class TFormNedlast;
 class TProdusent;
 class Trase;
@@ -35,6 +36,7 @@ class TFormVaer : public QMainWindow {
   TFormVer* FormVer = nullptr;
   TFormKatalog* FormKatalog = nullptr;
   TFormNedlast* FormNedlast = nullptr;
+  TFormLes1* FormLes = nullptr;
   QWidget* FormSemReg = nullptr;  // closed with the main window when it is open
 
   // Actions, with the captions of the menu.
@@ -56,6 +58,10 @@ class TFormVaer : public QMainWindow {
   Trase* Raser() const { return raser_.get(); }
   const std::filesystem::path& DataMappe() const { return dataMappe_; }
   QString SisteArkiv() const { return siste_; }
+  // The full configuration ([Hoved] Fullt=1 in Hornstad.Ini): the reading
+  // window, the program download, the insemination registration and the
+  // lookup window's editing buttons are offered too.
+  bool Fullt() const { return fullt_; }
   QSettings* Innstillinger() const { return ini_.get(); }
 
   // Questions and messages go through these, so that tests can answer them.
@@ -67,6 +73,7 @@ class TFormVaer : public QMainWindow {
   void LeggInnClick();
   void HenteInnClick();
   void HentHornstadClick();
+  void SeminClick();
   void KartotekoppslagClick();
   void KatalogClick();
   void OmHornstadClick();
@@ -80,6 +87,7 @@ class TFormVaer : public QMainWindow {
   void LastRegister();
   void Oppdater();
   void Plasser(QWidget* w, const QString& seksjon, bool medStorrelse);
+  void SettFullt(bool fullt);
 
   std::optional<std::filesystem::path> oensketMappe_;
   std::filesystem::path dataMappe_;
@@ -88,6 +96,8 @@ class TFormVaer : public QMainWindow {
   std::unique_ptr<Trase> raser_;
   QString siste_;
   bool vist_ = false;
+  bool fullt_ = false;
+  QAction* registreringKnapp_ = nullptr;  // the tool bar's button for the "Registrering" menu
 };
 
 // The about box: product name, version text and OK.

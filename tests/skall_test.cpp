@@ -12,13 +12,17 @@
 #include <QTest>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QDate>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "eksempeldata.h"
 #include "register.h"
 #include "skall.h"
 #include "testmappe.h"
 #include "tformkatalog.h"
+#include "tformles.h"
 #include "tformnedlast.h"
 #include "tformvaer.h"
 #include "tformver.h"
@@ -46,6 +50,8 @@ struct Program {
     hoved.FormVer = &ver;
     hoved.FormKatalog = &katalog;
     hoved.FormNedlast = new TFormNedlast(&hoved);
+    hoved.FormLes = new TFormLes1(&hoved);
+    hoved.FormSemReg = &semreg;
     hoved.Melding = [this](const QString& t) { meldinger << t; };
     hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
   }
@@ -55,6 +61,7 @@ struct Program {
   }
   TFormVer ver;
   TFormKatalog katalog;
+  QWidget semreg;
   TFormVaer hoved;
   QStringList meldinger;
 };
@@ -198,6 +205,80 @@ TEST(SkallTest, OppslagOgKatalogFraHovedvinduet) {
   p.katalog.vis->click();
   EXPECT_GT(p.katalog.LinjeAntall(), 13);
   EXPECT_TRUE(std::filesystem::exists(m / "VerKat.txt"));
+}
+
+namespace {
+
+QToolButton* Menyknapp(TFormVaer& hoved, const QString& tekst) {
+  for (auto* b : hoved.findChild<QToolBar*>("Meny")->findChildren<QToolButton*>())
+    if (b->text() == tekst) return b;
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(SkallTest, FulltOppsettViserDetSkjulte) {
+  for (const bool fullt : {false, true}) {
+    SCOPED_TRACE(fullt);
+    TestMappe m;
+    SkrivVerFil(m / "Verene.Dat", Verer(150));
+    if (fullt) QSettings(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat)
+                   .setValue("Hoved/Fullt", 1);
+    Program p(m.Sti());
+    p.Vis();
+    EXPECT_EQ(p.hoved.Fullt(), fullt);
+    EXPECT_EQ(p.hoved.HentHornstad->isVisible(), fullt);
+    EXPECT_EQ(p.hoved.HenteInn->isVisible(), fullt);
+    EXPECT_EQ(p.hoved.Registrering->menuAction()->isVisible(), fullt);
+    EXPECT_EQ(p.hoved.Registrering->menuAction()->isEnabled(), fullt);
+    QToolButton* registrering = Menyknapp(p.hoved, "Registrering");
+    ASSERT_NE(registrering, nullptr);
+    EXPECT_EQ(registrering->isVisible(), fullt);
+    EXPECT_EQ(p.hoved.FormLes->windowTitle(), fullt ? "Lese nye data" : "Lese inn værer");
+    p.hoved.Kartotekoppslag->trigger();
+    EXPECT_EQ(p.ver.Endre->isVisible(), fullt);
+    EXPECT_EQ(p.ver.Endrealt->isVisible(), fullt);
+    if (fullt) {
+      p.hoved.Semin->trigger();
+      EXPECT_TRUE(p.semreg.isVisible()) << "Semin opens the insemination window";
+      Skjermbilde(&p.hoved, "hovedvindu-fullt");
+    }
+  }
+}
+
+TEST(SkallTest, HenteInnVererLeserLammedataOgLasterRegisteret) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  QSettings(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat).setValue("Hoved/Fullt", 1);
+  // The lamb archive as the download leaves it.
+  fs::create_directories(m / "kilde");
+  m.Skriv("kilde/Lam12.Dos", "1201;2;3\r\n");
+  m.Skriv("kilde/medlem.Dos", "1201;Per\r\n");
+  ASSERT_EQ(Kjor(m, "cd kilde && zip -q ../Alt.Zip Lam12.Dos medlem.Dos").kode, 0);
+  Program p(m.Sti());
+  p.Vis();
+  TFormLes1* les = p.hoved.FormLes;
+  QTimer::singleShot(0, les, [&] {
+    EXPECT_FALSE(p.hoved.Register()) << "the register is closed while the window is open";
+    les->Apne->click();
+    ASSERT_EQ(les->ListFant->count(), 1);
+    les->ListFant->item(0)->setCheckState(Qt::Checked);
+    les->LesDet->click();
+    les->Lukk->click();
+  });
+  p.hoved.HenteInn->trigger();
+  EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
+  ASSERT_TRUE(p.hoved.Register());
+  EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer Alt.");
+  EXPECT_TRUE(fs::exists(m / ("Lamma" + std::to_string(QDate::currentDate().year()) + ".Dat")));
+  EXPECT_EQ(fs::file_size(m / "Produsenter.Dat"), ProdusentPostStorrelse);
+  EXPECT_FALSE(fs::exists(m / "OpPakket/Lam12.Dos"));
+  EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
+
+  // Closed without reading: the last archive name stays.
+  QTimer::singleShot(0, les, [&] { les->Lukk->click(); });
+  p.hoved.HenteInn->trigger();
+  EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer Alt.");
 }
 
 int main(int argc, char** argv) {

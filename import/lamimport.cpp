@@ -1,0 +1,131 @@
+#include "lamimport.h"
+
+#include "arkiv.h"
+#include "filer.h"
+#include "tekst.h"
+#include "trase.h"
+
+namespace fs = std::filesystem;
+
+std::string LammeArkivSti(int aar) { return "/karingsfiler_kvistmo/Lam_landet_" + IntToText(aar) + ".zip"; }
+
+const std::vector<std::string>& LammeFylker() {
+  static const std::vector<std::string> liste = [] {
+    std::vector<std::string> l;
+    const auto& fylker = FylkeListe();
+    for (std::size_t i = 1; i < fylker.size(); ++i) {
+      std::string t = fylker[i].substr(0, fylker[i].find('\t'));
+      if (i == 13) t = "13  Ingen fylke";
+      // The first county carries the blanks that line up its producer range elsewhere.
+      if (i == 1) t = TrimText(t);
+      l.push_back(t);
+    }
+    return l;
+  }();
+  return liste;
+}
+
+std::string LamEksportNavn(int fylke) {
+  std::string nr = IntToText(fylke);
+  if (nr.size() < 2) nr = "0" + nr;
+  return "Lam" + nr + ".Dos";
+}
+
+TUtpakking PakkUtLammearkiv(const fs::path& arkiv, const fs::path& oppakket) {
+  TUtpakking u;
+  u.filer = PakkUt(arkiv, LamMonster, oppakket);
+  for (const fs::path& f : u.filer) {
+    const int64_t fylke = TextToInt(f.filename().string());
+    if (fylke >= 1 && fylke <= 20) u.fylker.push_back(LammeFylker()[static_cast<std::size_t>(fylke - 1)]);
+  }
+  return u;
+}
+
+namespace {
+
+// Gathers records and writes them in large blocks.
+class Blokkskriver {
+ public:
+  explicit Blokkskriver(TTryggFil& fil) : fil_(fil) {}
+  void Legg(const void* post, std::size_t storrelse) {
+    buf_.append(static_cast<const char*>(post), storrelse);
+    if (buf_.size() >= (1u << 20)) Tom();
+  }
+  void Tom() {
+    fil_.Skriv(buf_);
+    buf_.clear();
+  }
+
+ private:
+  TTryggFil& fil_;
+  std::string buf_;
+};
+
+bool Finnes(const fs::path& f) {
+  std::error_code ec;
+  return fs::is_regular_file(f, ec);
+}
+
+}  // namespace
+
+TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const fs::path& oppakket,
+                          const fs::path& dataMappe, int aar, const std::function<void()>& fase) {
+  TLesing r;
+  Lammeliste.clear();
+  for (int fylke : fylker) {
+    std::string nr = IntToText(fylke);
+    if (nr.size() < 2) nr = "0" + nr;
+    r.valgteFylker += " " + nr;
+  }
+
+  if (lagLamfil) {
+    TTryggFil lamfil(FinnFil(dataMappe, LamFilNavn(aar)), ".ny", "lammefila " + (dataMappe / LamFilNavn(aar)).string());
+    Blokkskriver skriver(lamfil);
+    TLamPost post;
+    TTupp tupp;
+    for (int fylke : fylker) {
+      const fs::path eksport = FinnFil(oppakket, LamEksportNavn(fylke));
+      if (!Finnes(eksport)) continue;
+      const std::string innhold = LesHeleFila(eksport);
+      ForHverLinje(innhold, [&](std::string_view linje) {
+        if (!KonverterLamLinje(linje, post, tupp)) return;
+        skriver.Legg(&post, sizeof post);
+        Lammeliste.push_back(tupp);
+        ++r.lam;
+      });
+    }
+    skriver.Tom();
+    lamfil.Fullfor();
+    r.lest = true;
+  }
+
+  if (fase) fase();
+  const fs::path medlemmer = FinnFil(oppakket, MedlemNavn);
+  if (Finnes(medlemmer)) {
+    const std::string innhold = LesHeleFila(medlemmer);
+    TTryggFil prodfil(FinnFil(dataMappe, ProdusentFilNavn), ".ny",
+                      "produsentfila " + (dataMappe / ProdusentFilNavn).string());
+    Blokkskriver skriver(prodfil);
+    TProdusentPost post;
+    ForHverLinje(innhold, [&](std::string_view linje) {
+      // The county is the line's first two characters.
+      if (linje.size() < 2 || r.valgteFylker.find(linje.substr(0, 2)) == std::string::npos) return;
+      KonverterMedlemLinje(linje, post);
+      skriver.Legg(&post, sizeof post);
+      ++r.produsenter;
+    });
+    skriver.Tom();
+    prodfil.Fullfor();
+    r.medlemsfil = true;
+  }
+  return r;
+}
+
+void SlettUtpakkede(const std::vector<fs::path>& filer) {
+  for (const fs::path& f : filer) {
+    std::error_code ec;
+    // A read-only file is made writable first, for file systems that refuse otherwise.
+    fs::permissions(f, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    fs::remove(f, ec);
+  }
+}
