@@ -94,7 +94,7 @@ std::vector<fs::path> PakkUt(const fs::path& arkiv, std::string_view monster, co
   if (!z) throw IoFeil(ArkivFeil(arkiv, feilkode));
   std::error_code ec;
   fs::create_directories(mappe, ec);
-  if (ec) throw IoFeil("Kan ikke lage mappa " + mappe.string() + ": " + ec.message());
+  if (ec) throw IoFeil("Kan ikke lage mappa " + mappe.string() + ": " + SystemFeil(ec.value()));
 
   std::vector<fs::path> skrevet;
   const zip_int64_t antall = zip_get_num_entries(z.get(), 0);

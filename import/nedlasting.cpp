@@ -142,6 +142,31 @@ bool LesHodelinje(std::string_view linje, Svar& svar) {
 }
 
 // One GET request over HTTP/1.0, run on the calling thread.
+// A Norwegian text for what went wrong in a transfer, with what to do.
+std::string CurlFeil(CURLcode kode) {
+  switch (kode) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+      return "fant ikke tjeneren. Sjekk at maskinen er koplet til internett og at adressen er rett";
+    case CURLE_COULDNT_RESOLVE_PROXY: return "fant ikke mellomtjeneren (proxy). Sjekk nettinnstillingene";
+    case CURLE_COULDNT_CONNECT:
+      return "tjeneren svarer ikke. Sjekk nettforbindelsen og brannveggen, og prøv igjen senere";
+    case CURLE_OPERATION_TIMEDOUT: return "tjeneren svarte ikke i tide. Prøv igjen senere";
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_GOT_NOTHING: return "forbindelsen ble brutt. Prøv igjen";
+    case CURLE_PARTIAL_FILE: return "overføringen stanset før hele fila var mottatt. Prøv igjen";
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_BAD_CONTENT_ENCODING: return "tjeneren svarte med noe programmet ikke forstår";
+    case CURLE_TOO_MANY_REDIRECTS: return "tjeneren sendte programmet i ring (for mange videresendinger)";
+    case CURLE_FILESIZE_EXCEEDED: return "fila er større enn programmet tar imot";
+    case CURLE_WRITE_ERROR: return "fila kunne ikke skrives på disken";
+    case CURLE_OUT_OF_MEMORY: return "det er ikke nok minne";
+    case CURLE_URL_MALFORMAT: return "adressen er ugyldig";
+    default: return "nettverksfeil " + std::to_string(static_cast<int>(kode)) + ". Prøv igjen senere";
+  }
+}
+
 class Forespoersel {
  public:
   enum class Slutt { Ferdig, Avbrutt, Stille };
@@ -243,9 +268,7 @@ class Forespoersel {
 
   CURLcode Resultat() const { return resultat_; }
   bool ErTilkoblet() const { return tilkoblet_; }
-  std::string Feiltekst() const {
-    return feiltekst_[0] != '\0' ? std::string(feiltekst_) : std::string(curl_easy_strerror(resultat_));
-  }
+  std::string Feiltekst() const { return CurlFeil(resultat_); }
 
  private:
   static std::size_t Hode(char* data, std::size_t storrelse, std::size_t antall, void* meg) {
@@ -352,7 +375,7 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   if (maal.has_parent_path()) {
     std::error_code ec;
     fs::create_directories(maal.parent_path(), ec);
-    if (ec) return feil("Kan ikke lage mappa " + maal.parent_path().string() + ": " + ec.message());
+    if (ec) return feil("Kan ikke lage mappa " + maal.parent_path().string() + ": " + SystemFeil(ec.value()));
   }
   if (!StartCurl()) return feil("Kan ikke laste ned: HTTP-biblioteket lot seg ikke starte");
   Forespoersel f(deler, valg);

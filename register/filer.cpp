@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 namespace fs = std::filesystem;
 
@@ -34,7 +35,31 @@ fs::path FinnFil(const fs::path& mappe, std::string_view navn) {
   return eksakt;
 }
 
-std::string SystemFeil(int feilkode) { return std::strerror(feilkode); }
+std::string SystemFeil(int feilkode) {
+  switch (feilkode) {
+    case ENOSPC: return "Det er ikke mer plass på disken. Frigjør plass og prøv igjen";
+    case EDQUOT: return "Diskkvoten din er brukt opp. Frigjør plass og prøv igjen";
+    case EFBIG: return "Fila er blitt for stor for filsystemet";
+    case EACCES:
+    case EPERM: return "Du har ikke tilgang. Sjekk rettighetene til fila og mappa";
+    case EROFS: return "Disken er skrivebeskyttet";
+    case ENOENT: return "Fila eller mappa finnes ikke";
+    case ENOTDIR: return "En del av stien er ikke en mappe";
+    case EISDIR: return "Det er en mappe, ikke en fil";
+    case EEXIST: return "Det finnes allerede en fil med det navnet";
+    case ENAMETOOLONG: return "Filnavnet er for langt";
+    case ELOOP: return "Stien har for mange symbolske lenker";
+    case EMFILE:
+    case ENFILE: return "For mange åpne filer. Lukk noen programmer og prøv igjen";
+    case EBUSY:
+    case ETXTBSY: return "Fila er i bruk av et annet program";
+    case EIO: return "Inn/ut-feil på disken";
+    case EXDEV: return "Fila kan ikke flyttes mellom to disker";
+    case ENOTEMPTY: return "Mappa er ikke tom";
+    case ENOMEM: return "Det er ikke nok minne";
+    default: return "systemfeil " + std::to_string(feilkode) + " (" + std::strerror(feilkode) + ")";
+  }
+}
 
 std::string LesHeleFila(const fs::path& fil) {
   const int fd = ::open(fil.c_str(), O_RDONLY | O_CLOEXEC);

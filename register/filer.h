@@ -18,7 +18,8 @@ class IoFeil : public std::runtime_error {
 // no file matches, the path with `navn` as given.
 std::filesystem::path FinnFil(const std::filesystem::path& mappe, std::string_view navn);
 
-// The operating system's text for the last error (errno).
+// A Norwegian text for an error code of the operating system (errno) that
+// says what went wrong and, where the user can, what to do.
 std::string SystemFeil(int feilkode);
 
 // Reads a whole file. Throws IoFeil when it cannot.
