@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "tformkatalog.h"
+#include "skall.h"
 #include "tformles.h"
 #include "tformnedlast.h"
 #include "tformsemreg.h"
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Hornstad");
+  LastNorskeQtTekster();
   QApplication::setQuitOnLastWindowClosed(false);
 
   // The long-lived windows, in this order; only the main window is shown.

@@ -1,5 +1,9 @@
 #include "skall.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include "filer.h"
 
 QString Hovedtittel() { return QString("Hornstad. ") + Versjonstekst; }
@@ -53,4 +57,20 @@ QString Nettadresse(const QSettings& ini) {
   QString a = ini.value("Nett/Adresse", QString(StandardAdresse)).toString().trimmed();
   while (a.endsWith('/')) a.chop(1);
   return a.isEmpty() ? QString(StandardAdresse) : a;
+}
+
+bool LastNorskeQtTekster() {
+  static QTranslator* tekster = nullptr;
+  if (tekster != nullptr) return true;
+  auto* t = new QTranslator(QCoreApplication::instance());
+  const QString mappe = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  for (const char* navn : {"qtbase_nb", "qtbase_no", "qtbase_nn"}) {
+    if (t->load(QString::fromLatin1(navn), mappe)) {
+      QCoreApplication::installTranslator(t);
+      tekster = t;
+      return true;
+    }
+  }
+  delete t;
+  return false;
 }

@@ -45,3 +45,8 @@ void SkrivPlass(QSettings& ini, const QString& seksjon, const QRect& plass, bool
 
 // The maker's server from [Nett] Adresse, without a trailing '/'.
 QString Nettadresse(const QSettings& ini);
+
+// Loads Norwegian texts for Qt's own dialogs and buttons (file and print
+// dialogs, standard buttons) when the system has them: bokmål, else nynorsk.
+// False when neither is installed.
+bool LastNorskeQtTekster();

@@ -281,6 +281,13 @@ TEST(SkallTest, HenteInnVererLeserLammedataOgLasterRegisteret) {
   EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer Alt.");
 }
 
+TEST(SkallTest, QtsEgneKnapperErNorske) {
+  ASSERT_TRUE(LastNorskeQtTekster()) << "qt6-translations-l10n is installed by scripts/setup";
+  const QString avbryt = QCoreApplication::translate("QPlatformTheme", "Cancel");
+  EXPECT_EQ(avbryt, "Avbryt");
+  EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Save"), "Save");
+}
+
 int main(int argc, char** argv) {
   // Windows are made without a display unless the caller chose a platform.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
