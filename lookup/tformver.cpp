@@ -16,6 +16,7 @@
 
 #include "cp1252.h"
 #include "avkom.h"
+#include "endring.h"
 #include "filer.h"
 #include "oppslag.h"
 #include "stamtre.h"
@@ -24,6 +25,7 @@
 #include "register.h"
 #include "tgrid.h"
 #include "tintedit.h"
+#include "tlesing.h"
 #include "trase.h"
 
 namespace {
@@ -150,6 +152,12 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   connect(Skriv, &QPushButton::clicked, this, &TFormVer::SkrivClick);
   connect(Avkom, &QPushButton::clicked, this, [this] { AvkomClick(); });
   connect(Stamme, &QPushButton::clicked, this, [this] { StammeClick(); });
+  connect(Endre, &QPushButton::clicked, this, &TFormVer::EndreClick);
+  connect(Endrealt, &QPushButton::clicked, this, &TFormVer::EndrealtClick);
+  KjorDialog = [](Tlesing& d) { return d.Kjor(); };
+  Melding = [this](const QString& tekst, TMeldingstype type) {
+    ::Melding(tekst, type, QMessageBox::Ok, 0, QMessageBox::Ok, -1, -1, this);
+  };
   connect(LiVer, &QListWidget::itemClicked, this, &TFormVer::LiVerClick);
   connect(LiVer, &QListWidget::itemActivated, this, &TFormVer::LiVerClick);
   connect(Slekt, &TGrid::celleDobbeltklikket, this, &TFormVer::SlektDblClickCell);
@@ -158,6 +166,74 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
 
   resize(std::max(604, sizeHint().width()), std::max(308, sizeHint().height()));
   Vis();
+}
+
+namespace {
+
+// Adds the row `r` to the dialog, bound to its field of `ver` (or, for the
+// index date, to the working text `arbeid`).
+void LeggTilRad(Tlesing& d, const TEndreRad& r, TVerPost& ver, TTekst<IndeksdatoKapasitet>* arbeid) {
+  void* var = r.plass == Arbeidstekst ? static_cast<void*>(arbeid) : reinterpret_cast<char*>(&ver) + r.plass;
+  QWidget* felt = nullptr;
+  switch (r.slag) {
+    case TFeltslag::Byte: felt = new TyEdit(&d, r.bredde, var); break;
+    case TFeltslag::Heltall16: felt = new TmEdit(&d, r.bredde, var); break;
+    case TFeltslag::Heltall32: felt = new TiEdit(&d, r.bredde, var); break;
+    case TFeltslag::Desimal: felt = new TsEdit(&d, r.bredde, r.desimaler, var); break;
+    case TFeltslag::Tekst: felt = new TtEdit(&d, r.navnecase, false, r.kapasitet, r.bredde, var); break;
+    case TFeltslag::Avkrysning: felt = new TBEdit(&d, var); break;
+  }
+  d.LeggTil(TilQString(r.ledetekst), felt);
+}
+
+}  // namespace
+
+TFormVer::Lagring TFormVer::Lagre() {
+  TProdusent* reg = Register ? Register() : nullptr;
+  try {
+    if (reg != nullptr && LagreVer(*reg, ver_)) return Lagring::Lagret;
+  } catch (const IoFeil& e) {
+    Melding(QString::fromUtf8(e.what()), TMeldingstype::Feil);
+    return Lagring::Feil;
+  }
+  Melding("Mistet væren, kan ikke lagre", TMeldingstype::Feil);
+  return Lagring::Mistet;
+}
+
+void TFormVer::EndreClick() {
+  if (ver_.Nummer <= 0) return;
+  Tlesing dialog(this);
+  for (const TEndreRad& r : NavneRader()) LeggTilRad(dialog, r, ver_, nullptr);
+  if (KjorDialog(dialog) != Tlesing::Ok) return;
+  const Lagring lagret = Lagre();
+  Vis();
+  // The change is logged also when the ram was lost, but not after a failed
+  // write, which ends the change.
+  if (lagret == Lagring::Feil) return;
+  try {
+    SkrivNavnelogg(NavneloggNavn, ver_);
+  } catch (const IoFeil& e) {
+    Melding(QString::fromUtf8(e.what()), TMeldingstype::Feil);
+  }
+}
+
+void TFormVer::EndrealtClick() {
+  if (ver_.Nummer <= 0) return;
+  Melding("Hvis du endrer noen opplysninger her, må du gi beskjed til Ullvik slik at det kan rettes i Hornstad",
+          TMeldingstype::Bekreftelse);
+  TTekst<IndeksdatoKapasitet> dato;
+  dato.Sett(IndeksdatoTekst(ver_.IndeksDato));
+  Tlesing dialog(this);
+  for (const TEndreRad& r : AlleRader()) LeggTilRad(dialog, r, ver_, &dato);
+  if (KjorDialog(dialog) != Tlesing::Ok) return;
+  const TDatolesing lest = LesIndeksdato(dato.Verdi());
+  if (lest.utfall == TDatolesing::Utfall::Ny) ver_.IndeksDato = lest.dato;
+  if (lest.utfall == TDatolesing::Utfall::Feil) Melding("Du har skrevet datoen feil, rett opp!", TMeldingstype::Advarsel);
+  Lagre();
+  Vis();
+  Melding("Hvis du har endret noen indekser, må du ta ut en liste over alle som er kåret etter denne væren og kåre "
+          "dem om. Åpne her ENDRE for å få regnet om indeksen.",
+          TMeldingstype::Informasjon);
 }
 
 bool TFormVer::EvernumKeypress(QKeyEvent* e) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "melding.h"
 #include "verpost.h"
 
 class QLabel;
@@ -17,6 +18,7 @@ class QScrollArea;
 class TGrid;
 class TIntEdit;
 class TProdusent;
+class Tlesing;
 class Trase;
 
 class TFormVer : public QWidget {
@@ -29,6 +31,12 @@ class TFormVer : public QWidget {
   // both and may replace them (after an import).
   std::function<TProdusent*()> Register;
   std::function<const Trase*()> Raser;
+
+  // The editing dialogs are shown through KjorDialog (by default modally; it
+  // returns Tlesing::Ok or Tlesing::Angre) and the editing's messages through
+  // Melding, so that tests can fill in the dialogs and read the messages.
+  std::function<int(Tlesing& dialog)> KjorDialog;
+  std::function<void(const QString& tekst, TMeldingstype type)> Melding;
 
   TIntEdit* Evernum;
   QPushButton* Let;
@@ -55,6 +63,12 @@ class TFormVer : public QWidget {
   void LiVerClick(QListWidgetItem* item);
   void SlektDblClickCell(int kol, int rad);
   void SkrivClick();
+  // Changes the name, birth flock and birth place of the shown ram, saves the
+  // record and logs the change in Verers.Nav in the working directory.
+  void EndreClick();
+  // Changes pedigree numbers, index date, indexes, scores, wool figures and
+  // insemination status of the shown ram and saves the record.
+  void EndrealtClick();
   // Opens the pedigree of the shown ram in a new print preview, which is returned.
   class TInnlesing* StammeClick();
   // Lists the sons of the shown ram in a new table window, which is returned.
@@ -65,6 +79,10 @@ class TFormVer : public QWidget {
  private:
   bool EvernumKeypress(class QKeyEvent* e);
   void EvernumEtterTast();
+  // Saves the current ram over its record. When it cannot, the user is told
+  // why: the ram is no longer in the register (Mistet) or the write failed (Feil).
+  enum class Lagring { Lagret, Mistet, Feil };
+  Lagring Lagre();
 
   TVerPost ver_;
   std::string navnesoek_;
