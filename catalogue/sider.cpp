@@ -62,6 +62,10 @@ std::vector<std::string> Ord(const std::string& linje) {
   return ord;
 }
 
+// The shearing date stands a little to the right of the other wool figures,
+// so that its long label leaves room for the wool weight before it.
+constexpr double KlippedatoX = 144;
+
 std::unique_ptr<Tfelt> LagFelt(const std::vector<std::string>& linjer, std::size_t i) {
   const auto linje = [&](std::size_t k) -> const std::string& {
     static const std::string tom;
@@ -85,7 +89,7 @@ std::unique_ptr<Tfelt> LagFelt(const std::vector<std::string>& linjer, std::size
     const double y = 14.9 + 3.7 * r;
     // Number and name end before the first index column's widest value.
     Venstre(f, 9, y, Trimmet(l, 6, 36));
-    f.Punkter.back()->Maks = 58 - 9 - 5.5;
+    f.Punkter.back()->Maks = 58 - 9 - 7;
     Venstre(f, 158, y, Trimmet(l, 37, 44));
     for (int k = 0; k < 3; ++k) Hoyre(f, 136 + 9.5 * k, y, Trimmet(l, 77 + 5 * k, 81 + 5 * k));
     for (int k = 0; k < 8; ++k) Hoyre(f, 58 + 9.5 * k, y, Trimmet(l, 45 + 4 * k, 48 + 4 * k));
@@ -96,7 +100,7 @@ std::unique_ptr<Tfelt> LagFelt(const std::vector<std::string>& linjer, std::size
 
   const std::string& ull = linje(11);
   for (int j = 0; j < 6; ++j) Venstre(f, 27.5 + 19 * j, 38.9, Trimmet(ull, 14 + 8 * j, 21 + 8 * j));
-  Venstre(f, 141.5, 38.9, Trimmet(ull, 62, 62 + 29));
+  Venstre(f, KlippedatoX + 0.5, 38.9, Trimmet(ull, 62, 62 + 29));
   return felt;
 }
 
@@ -114,6 +118,17 @@ void SkrivTil(QPainter& p, const QString& t, int x, int y) {
 }
 
 void SettSkrift(QPainter& p, double mm, bool fet) { p.setFont(Sideskrift(MmY(mm), fet)); }
+
+// Writes a text from x, in a smaller font when it would reach beyond `slutt`.
+void SkrivInnenfor(QPainter& p, const QString& t, int x, int y, int slutt) {
+  const QFont var = p.font();
+  QFont f = var;
+  int px = f.pixelSize();
+  while (px > 4 && QFontMetricsF(f, p.device()).horizontalAdvance(t) > slutt - x) f.setPixelSize(--px);
+  p.setFont(f);
+  SkrivFra(p, t, x, y);
+  p.setFont(var);
+}
 
 const char* const Indekshoder[] = {"O", "K", "M", "Slv", "Kj", "F", "Me", "Frb"};
 const char* const Kaaringsetiketter[] = {"Høstv.=", "O-ætt=",     "Avvik=", "Kropp=",
@@ -213,11 +228,12 @@ void TegnFelt(const Tfelt& felt, QPainter& p, double y0, double x0) {
   SkrivFra(p, QString::fromUtf8("Døtre"), x(148), y(11));
   SkrivFra(p, QStringLiteral("Ind. dato"), x(158), y(11));
   for (int i = 0; i < 8; ++i) SkrivTil(p, QString::fromUtf8(Kaaringsetiketter[i]), x(26 + 19 * i), y(35.5));
-  for (int i = 0; i < 7; ++i) SkrivTil(p, QString::fromUtf8(Ulletiketter[i]), x(27 + 19 * i), y(39.6));
+  for (int i = 0; i < 7; ++i)
+    SkrivTil(p, QString::fromUtf8(Ulletiketter[i]), x(i == 6 ? KlippedatoX : 27 + 19 * i), y(39.6));
 
   SettSkrift(p, 3.8, false);
-  SkrivFra(p, QString::fromUtf8("Kåring"), x(0.3), y(35.3));
-  SkrivFra(p, QStringLiteral("Ullanalyse"), x(0.3), y(38.7));
+  SkrivInnenfor(p, QString::fromUtf8("Kåring"), x(0.3), y(35.3), x(15.6));
+  SkrivInnenfor(p, QStringLiteral("Ullanalyse"), x(0.3), y(38.7), x(15.6));
 
   for (std::size_t k = 0; k < felt.Punkter.size(); ++k) {
     if (k == 0)

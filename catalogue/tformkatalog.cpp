@@ -70,11 +70,16 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   DetteAar = k ? k->aar : 2026;
 
   auto* midt = new QWidget(this);
-  auto* overskrift = new QLabel("Velg fylke(r)         Velg rase(r)      Fra år    Til år", midt);
-  QFont fet = overskrift->font();
-  fet.setBold(true);
-  fet.setPointSize(10);
-  overskrift->setFont(fet);
+  // The heading's words, each over the list or field it names.
+  QLabel* overskrift[4];
+  const char* const overskrifter[4] = {"Velg fylke(r)", "Velg rase(r)", "Fra år", "Til år"};
+  for (int i = 0; i < 4; ++i) {
+    overskrift[i] = new QLabel(QString::fromUtf8(overskrifter[i]), midt);
+    QFont fet = overskrift[i]->font();
+    fet.setBold(true);
+    fet.setPointSize(10);
+    overskrift[i]->setFont(fet);
+  }
 
   Fylker = Sjekkliste(midt);
   for (const std::string& item : FylkeListe()) {
@@ -121,26 +126,29 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   mono.setPointSize(10);
   Linjer->setFont(mono);
 
-  auto* aar = new QGridLayout;
-  aar->addWidget(Fra, 0, 0);
-  aar->addWidget(til, 0, 1);
-  aar->addWidget(Antall, 1, 0);
-  aar->addWidget(antallTekst, 1, 1);
   auto* kryss = new QVBoxLayout;
-  kryss->addLayout(aar);
   for (QCheckBox* c : {Semin, UtgSem, Gkar, Nykar, Avkomgr, Ugul}) kryss->addWidget(c);
   kryss->addStretch();
-  auto* lister = new QHBoxLayout;
-  lister->addWidget(Fylker, 3);
-  lister->addWidget(TaRase, 3);
-  lister->addLayout(kryss, 2);
+  auto* lister = new QGridLayout;
+  for (int i = 0; i < 4; ++i) lister->addWidget(overskrift[i], 0, i);
+  lister->addWidget(Fylker, 1, 0, 3, 1);
+  lister->addWidget(TaRase, 1, 1, 3, 1);
+  lister->addWidget(Fra, 1, 2);
+  lister->addWidget(til, 1, 3);
+  lister->addWidget(Antall, 2, 2);
+  lister->addWidget(antallTekst, 2, 3);
+  lister->addLayout(kryss, 3, 2, 1, 2);
+  lister->setColumnStretch(0, 3);
+  lister->setColumnStretch(1, 3);
+  lister->setColumnStretch(2, 1);
+  lister->setColumnStretch(3, 1);
+  lister->setRowStretch(3, 1);
   auto* knapper = new QHBoxLayout;
   for (QPushButton* b : {vis, VisTab, EgDef, BdefInst, Lagre, Skriv, Ramvis, Lukk}) {
     b->setAutoDefault(false);
     knapper->addWidget(b);
   }
   auto* lag = new QVBoxLayout(midt);
-  lag->addWidget(overskrift);
   lag->addLayout(lister, 2);
   lag->addLayout(knapper);
   lag->addWidget(Linjer, 3);

@@ -21,6 +21,11 @@ struct TStamTegning {
   QPainter& p;
   double s = 1;
   int t = 0;  // line height in device pixels
+  // The last generation's boxes are lower than three lines of the normal
+  // font; their text is set smaller so that it stays inside its box.
+  int tSiste = 0;
+  QFont vanligSiste, fetSiste;
+  bool siste = false;
   QPoint penn;
   QRect fra;  // the box the next link starts from (device); empty for the root
   bool forsteRamme = true;
@@ -32,7 +37,7 @@ struct TStamTegning {
   // that it ends before device x `hoyre`: a long name or breed never runs out
   // of its box into the boxes of the next generation.
   void Skriv(int x, int y, const std::string& tekst, bool fetSkrift, int hoyre) {
-    p.setFont(fetSkrift ? fet : vanlig);
+    p.setFont(siste ? (fetSkrift ? fetSiste : vanligSiste) : (fetSkrift ? fet : vanlig));
     const QFontMetrics fm = p.fontMetrics();
     QString q = TilQString(tekst);
     while (!q.isEmpty() && x + fm.horizontalAdvance(q) > hoyre) q.chop(1);
@@ -144,9 +149,12 @@ void TVerBoks::Tegn(TStamTegning& t, uint8_t skjerm) const {
   TegnRamme(t, h);
   const int x = t.D(X + 1), hoyre = t.D(X + StamBoksBredde) - 2;
   const double y = Y * t.s;
+  t.siste = !full;
+  const int linje = full ? t.t : t.tSiste;
   t.Skriv(x, t.D(Y + 1), NrTekst, true, hoyre);
-  t.Skriv(x, static_cast<int>(RoundHalfAway(y + t.t)), Navn, false, hoyre);
-  t.Skriv(x, static_cast<int>(RoundHalfAway(y + 2 * t.t)), "O-indeks:" + IntToText(Indeks), false, hoyre);
+  t.Skriv(x, static_cast<int>(RoundHalfAway(y + linje)), Navn, false, hoyre);
+  t.Skriv(x, static_cast<int>(RoundHalfAway(y + 2 * linje)), "O-indeks:" + IntToText(Indeks), false, hoyre);
+  t.siste = false;
   if (full) {
     t.Skriv(x, static_cast<int>(RoundHalfAway(y + 3 * t.t)), " " + NameCase(Buskap), false, hoyre);
     t.Skriv(x, static_cast<int>(RoundHalfAway(y + 4 * t.t)), RaseFylke, false, hoyre);
@@ -166,11 +174,15 @@ TSoyeBoks::TSoyeBoks(int32_t mornr, int32_t indeks, int32_t morFar, int32_t x, i
 }
 
 void TSoyeBoks::Tegn(TStamTegning& t, uint8_t skjerm) const {
-  const int32_t h = X < StamSisteX ? 20 : 13;
+  const bool full = X < StamSisteX;
+  const int32_t h = full ? 20 : 13;
   TegnRamme(t, h);
   const int x = t.D(X + 1), hoyre = t.D(X + StamBoksBredde) - 2;
+  t.siste = !full;
+  const int linje = full ? t.t : t.tSiste;
   t.Skriv(x, t.D(Y + 1), NrTekst, true, hoyre);
-  t.Skriv(x, static_cast<int>(RoundHalfAway(Y * t.s + 2 * t.t)), "O-indeks:" + IntToText(Indeks), false, hoyre);
+  t.Skriv(x, static_cast<int>(RoundHalfAway(Y * t.s + 2 * linje)), "O-indeks:" + IntToText(Indeks), false, hoyre);
+  t.siste = false;
   TegnForeldre(t, h, skjerm);
 }
 
@@ -208,6 +220,13 @@ void TegnStamtre(QPainter& p, int bredde, int hoyde, const TStamBoks& rot, bool 
   t.vanlig = f;
   t.fet = f;
   t.fet.setBold(true);
+  // Three lines inside a last-generation box, 2 * 13 + 2 units high.
+  QFont liten = f;
+  SettHoyde(p, liten, std::min(t.t, (t.D(2 * 13 + 2) - 2) / 3));
+  t.tSiste = p.fontMetrics().height();
+  t.vanligSiste = liten;
+  t.fetSiste = liten;
+  t.fetSiste.setBold(true);
 
   t.penn = QPoint(1, t.D(450));
   rot.Tegn(t, skjerm ? 1 : 0);

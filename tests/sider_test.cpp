@@ -181,7 +181,7 @@ TEST(LagSiderTest, TeksteneKuttesUtAvKolonnene) {
       {79, false, 27.5, 38.9, "30"},
       {81, false, 65.5, 38.9, "12,5"},
       {84, false, 122.5, 38.9, "3,4"},
-      {85, false, 141.5, 38.9, "15/09/2021"},
+      {85, false, 144.5, 38.9, "15/09/2021"},  // right of the wool weight, clear of it
   };
   for (const auto& e : forventet) {
     const Tpunkt& p = *f.Punkter[e.nr];
