@@ -1,5 +1,6 @@
 // hornstad: the desktop program.
 #include <QApplication>
+#include <QIcon>
 
 #include "tformkatalog.h"
 #include "skall.h"
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Hornstad");
   LastNorskeQtTekster();
+  // The desktop entry hornstad.desktop and the icon installed with it; a
+  // program that is not installed shows the icon built into it.
+  QApplication::setDesktopFileName("hornstad");
+  QApplication::setWindowIcon(QIcon::fromTheme("hornstad", QIcon(":/hornstad.svg")));
   QApplication::setQuitOnLastWindowClosed(false);
 
   // The long-lived windows, in this order; only the main window is shown.

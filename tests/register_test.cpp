@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "eksempeldata.h"
 #include "filer.h"
@@ -298,4 +300,27 @@ TEST(DataFolderTest, SkrivbarProgrammappeEllersBrukermappe) {
     ::setenv("XDG_DATA_HOME", gammel.c_str(), 1);
   EXPECT_EQ(bruker, m.Sti() / "xdg" / "Hornstad");
   EXPECT_TRUE(fs::is_directory(bruker));
+}
+
+// An installed program (/usr/bin, /usr/local/bin, /opt/…, ~/.local/bin) keeps
+// its data per user even when its folder is writable, as a system folder is
+// for root: the register must never land beside an installed program.
+TEST(DataFolderTest, InstallertProgramHarDataPerBruker) {
+  TestMappe m;
+  fs::create_directory_symlink("/usr/bin", m / "lenke");
+  fs::create_directories(m / "prefiks" / "bin");
+  const std::string gammel = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+  ::setenv("XDG_DATA_HOME", (m.Sti() / "xdg").c_str(), 1);
+  const std::vector<std::string> installert = {"/usr/bin", "/usr/bin/", "/usr/local/bin", "/opt/hornstad", "/",
+                                               (m.Sti() / "lenke").string(), (m.Sti() / "prefiks" / "bin").string(),
+                                               (m.Sti() / "prefiks" / "bin/").string()};
+  std::vector<fs::path> funnet;
+  for (const std::string& programMappe : installert) funnet.push_back(ResolveDataFolder(programMappe));
+  const fs::path portabel = ResolveDataFolder(m.Sti().string());
+  if (gammel.empty())
+    ::unsetenv("XDG_DATA_HOME");
+  else
+    ::setenv("XDG_DATA_HOME", gammel.c_str(), 1);
+  for (std::size_t i = 0; i < funnet.size(); ++i) EXPECT_EQ(funnet[i], m.Sti() / "xdg" / "Hornstad") << installert[i];
+  EXPECT_EQ(portabel, m.Sti()) << "a writable folder of the user's stays a portable install";
 }
