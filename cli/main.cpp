@@ -2,6 +2,8 @@
 #include <QGuiApplication>
 #include <charconv>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -637,6 +639,12 @@ int main(int argc, char** argv) {
     if (args[0] == "katalog") return Katalog(args);
   } catch (const IoFeil& e) {
     std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "Det er ikke nok minne til dette. Lukk andre programmer og prøv igjen.\n");
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Uventet feil (%s). Ingen filer er endret; prøv igjen.\n", e.what());
     return 1;
   }
   std::fprintf(stderr, "Ukjent kommando: %s (se hornstad-cli --help)\n", args[0].c_str());

@@ -141,7 +141,6 @@ bool LesHodelinje(std::string_view linje, Svar& svar) {
   return false;
 }
 
-// One GET request over HTTP/1.0, run on the calling thread.
 // A Norwegian text for what went wrong in a transfer, with what to do.
 std::string CurlFeil(CURLcode kode) {
   switch (kode) {
@@ -157,7 +156,8 @@ std::string CurlFeil(CURLcode kode) {
     case CURLE_PARTIAL_FILE: return "overføringen stanset før hele fila var mottatt. Prøv igjen";
     case CURLE_WEIRD_SERVER_REPLY:
     case CURLE_UNSUPPORTED_PROTOCOL:
-    case CURLE_BAD_CONTENT_ENCODING: return "tjeneren svarte med noe programmet ikke forstår";
+    case CURLE_BAD_CONTENT_ENCODING:
+      return "tjeneren svarte med noe programmet ikke forstår. Sjekk at adressen er rett, eller prøv igjen senere";
     case CURLE_TOO_MANY_REDIRECTS: return "tjeneren sendte programmet i ring (for mange videresendinger)";
     case CURLE_FILESIZE_EXCEEDED: return "fila er større enn programmet tar imot";
     case CURLE_WRITE_ERROR: return "fila kunne ikke skrives på disken";
@@ -167,6 +167,7 @@ std::string CurlFeil(CURLcode kode) {
   }
 }
 
+// One GET request over HTTP/1.0, run on the calling thread.
 class Forespoersel {
  public:
   enum class Slutt { Ferdig, Avbrutt, Stille };
@@ -317,6 +318,25 @@ class Forespoersel {
 
 std::string VertOgPort(const TUrlDeler& d) { return d.vert + ":" + std::to_string(d.port); }
 
+// What an answer other than 200 OK means for the user, with what to do.
+std::string StatusFeil(int status) {
+  if (status == 404 || status == 410) return "fila finnes ikke der. Sjekk at adressen er rett";
+  if (status == 401 || status == 403 || status == 407)
+    return "tjeneren gir ikke tilgang til fila. Sjekk at adressen er rett";
+  if (status >= 500 && status <= 599) return "tjeneren har en feil. Prøv igjen senere";
+  return "tjeneren sendte ikke fila. Sjekk at adressen er rett, eller prøv igjen senere";
+}
+
+// A size in the largest binary unit that divides it ("2 GiB", "64 KiB"), or in bytes.
+std::string Storrelse(std::int64_t bytes) {
+  static constexpr const char* Enheter[] = {"GiB", "MiB", "KiB"};
+  for (int i = 0; i < 3; ++i) {
+    const std::int64_t enhet = std::int64_t{1} << (10 * (3 - i));
+    if (bytes > 0 && bytes % enhet == 0) return std::to_string(bytes / enhet) + " " + Enheter[i];
+  }
+  return std::to_string(bytes) + " byte";
+}
+
 }  // namespace
 
 TUrlDeler SplittUrl(const std::string& url) {
@@ -370,7 +390,7 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
     return TOverforing::Feil;
   };
   const TUrlDeler deler = SplittUrl(url);
-  if (!deler.gyldig) return feil("Ugyldig adresse: " + url);
+  if (!deler.gyldig) return feil("Ugyldig adresse: " + url + ". Sjekk at adressen er rett (http://vert/sti)");
 
   if (maal.has_parent_path()) {
     std::error_code ec;
@@ -386,14 +406,20 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   std::int64_t totalt = -1;
   bool godtatt = false;
   bool avbrutt = false;
+  bool forStor = false;
   std::string statusfeil;
   std::string skrivefeil;
 
   f.vedKobling = hendelser.kobler;
   f.vedHode = [&](const Svar& svar) {
     if (svar.status != 200) {
-      statusfeil = "Tjeneren " + VertOgPort(deler) + " svarte " + std::to_string(svar.status) +
-                   (svar.tekst.empty() ? "" : " " + svar.tekst);
+      // The server's own reason text is not shown: it is seldom Norwegian.
+      statusfeil = "Tjeneren " + VertOgPort(deler) + " svarte med feilkode " + std::to_string(svar.status) + ": " +
+                   StatusFeil(svar.status);
+      return false;
+    }
+    if (svar.lengde > valg.maksBytes) {
+      forStor = true;
       return false;
     }
     godtatt = true;
@@ -406,6 +432,10 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   };
   f.vedKropp = [&](const char* data, std::size_t n) {
     if (!godtatt) return true;  // the body of an answer that is not used
+    if (static_cast<std::int64_t>(n) > valg.maksBytes - lest) {
+      forStor = true;
+      return false;
+    }
     try {
       ut.Skriv(std::string_view(data, n));
     } catch (const IoFeil& e) {
@@ -423,20 +453,27 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   const auto slutt = f.Kjor(hendelser.fortsett, valg.stilleSekunder);
   const auto kuttet = [&] {
     return feil("Overføringen fra " + VertOgPort(deler) + " stanset før hele fila var mottatt (" +
-                std::to_string(lest) + " av " + std::to_string(totalt) + " byte)");
+                std::to_string(lest) + " av " + std::to_string(totalt) + " byte). Prøv igjen");
   };
   if (avbrutt || slutt == Forespoersel::Slutt::Avbrutt) return TOverforing::Avbrutt;
+  if (forStor)
+    return feil("Fila fra " + VertOgPort(deler) + " er større enn " + Storrelse(valg.maksBytes) +
+                " og hentes ikke. Sjekk at adressen er rett");
   if (slutt == Forespoersel::Slutt::Stille)
     return feil("Tjeneren " + VertOgPort(deler) + " har ikke sendt noe på " + std::to_string(valg.stilleSekunder) +
-                " sekunder");
+                " sekunder. Prøv igjen senere");
   if (!skrivefeil.empty()) return feil(skrivefeil);
   if (!statusfeil.empty()) return feil(statusfeil);
   if (f.Resultat() != CURLE_OK) {
     if (!f.ErTilkoblet()) return feil("Fikk ikke kontakt med " + VertOgPort(deler) + ": " + f.Feiltekst());
-    if (f.Resultat() == CURLE_PARTIAL_FILE) return kuttet();
+    if (f.Resultat() == CURLE_PARTIAL_FILE) {
+      if (godtatt) return kuttet();
+      // curl read a body after a head this program could not read.
+      return feil("Overføringen fra " + VertOgPort(deler) + " feilet: " + CurlFeil(CURLE_WEIRD_SERVER_REPLY));
+    }
     return feil("Overføringen fra " + VertOgPort(deler) + " feilet: " + f.Feiltekst());
   }
-  if (!godtatt) return feil("Tjeneren " + VertOgPort(deler) + " sendte ikke fila");
+  if (!godtatt) return feil("Tjeneren " + VertOgPort(deler) + " sendte ikke fila. Prøv igjen senere");
   if (totalt >= 0 && lest != totalt) return kuttet();
   if (lest == 0) return TOverforing::TomtSvar;
   try {

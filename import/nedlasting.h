@@ -31,6 +31,10 @@ struct TNedlastValg {
   std::string agent = "TJvMultiHttpGrabber Component";  // sent as User-Agent
   long stilleSekunder = 60;  // a server that sends nothing this long ends the request as failed
   long koblingSekunder = 60;  // longest wait for a connection
+  // The largest file a transfer takes: a longer body (or a longer announced
+  // length) ends the transfer as failed, so that a server that never stops
+  // sending cannot fill the disk.
+  std::int64_t maksBytes = std::int64_t{2} << 30;
 };
 
 // The date request: a GET whose body is not read. Gives the server's
@@ -69,8 +73,9 @@ std::filesystem::path Nedlastingsfil(const std::filesystem::path& maal);
 
 // The transfer: a GET over HTTP/1.0 into `maal`, whose folder is created
 // (with any missing parents) first. Only a 200 OK answer whose body is as
-// long as announced counts. The body goes to Nedlastingsfil(maal), which is
-// renamed over `maal` when complete; on a failure, a cancel or an empty
-// answer that file is removed and an existing `maal` stays as it was.
+// long as announced, and no longer than `valg.maksBytes`, counts. The body
+// goes to Nedlastingsfil(maal), which is renamed over `maal` when complete;
+// on a failure, a cancel or an empty answer that file is removed and an
+// existing `maal` stays as it was.
 TOverforing HentFil(const std::string& url, const std::filesystem::path& maal, const TNedlastValg& valg,
                     const TOverforingsHendelser& hendelser);

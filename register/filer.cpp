@@ -1,6 +1,7 @@
 #include "filer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -57,7 +58,12 @@ std::string SystemFeil(int feilkode) {
     case EXDEV: return "Fila kan ikke flyttes mellom to disker";
     case ENOTEMPTY: return "Mappa er ikke tom";
     case ENOMEM: return "Det er ikke nok minne";
-    default: return "systemfeil " + std::to_string(feilkode) + " (" + std::strerror(feilkode) + ")";
+    default: {
+      // The symbolic name ("EOVERFLOW"), not the system's English text.
+      const char* navn = ::strerrorname_np(feilkode);
+      return "Uventet systemfeil " + std::to_string(feilkode) + (navn != nullptr ? std::string(" (") + navn + ")" : "") +
+             ". Prøv igjen";
+    }
   }
 }
 
@@ -89,23 +95,42 @@ TTryggFil::TTryggFil(fs::path maal, std::string_view endelse, std::string hva)
 }
 
 TTryggFil::~TTryggFil() {
+  // Looked at while the file is still open, so that its identity is not yet free for another.
+  const bool vaar = !ferdig_ && ErVaar();
   if (fd_ >= 0) ::close(fd_);
-  if (!ferdig_) ::unlink(sti_.c_str());
+  if (vaar) ::unlink(sti_.c_str());
+}
+
+bool TTryggFil::ErVaar() const {
+  struct stat st {};
+  return laget_ && ::lstat(sti_.c_str(), &st) == 0 && st.st_dev == enhet_ && st.st_ino == inode_;
 }
 
 void TTryggFil::Feil(int kode) {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
-  throw IoFeil("Kan ikke skrive " + hva_ + ": " + SystemFeil(kode));
+  feil_ = "Kan ikke skrive " + hva_ + ": " + SystemFeil(kode);
+  throw IoFeil(feil_);
 }
 
 void TTryggFil::Apne() {
+  // A file left beside by a run that was stopped goes.
   ::unlink(sti_.c_str());
   fd_ = ::open(sti_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd_ < 0) Feil(errno);
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) {
+    const int kode = errno;
+    ::unlink(sti_.c_str());
+    Feil(kode);
+  }
+  laget_ = true;
+  enhet_ = st.st_dev;
+  inode_ = st.st_ino;
 }
 
 void TTryggFil::Skriv(std::string_view data) {
+  if (!feil_.empty()) throw IoFeil(feil_);
   if (fd_ < 0) Apne();
   while (!data.empty()) {
     const ssize_t n = ::write(fd_, data.data(), data.size());
@@ -116,8 +141,17 @@ void TTryggFil::Skriv(std::string_view data) {
 }
 
 void TTryggFil::Fullfor() {
+  if (!feil_.empty()) throw IoFeil(feil_);
   if (fd_ < 0) Apne();
   if (::fsync(fd_) != 0) Feil(errno);
+  // Another writer of the same file may have replaced ours beside the target;
+  // its file, perhaps half-written, must not become the target.
+  if (!ErVaar()) {
+    ::close(fd_);
+    fd_ = -1;
+    feil_ = "Kan ikke skrive " + hva_ + ": et annet program skrev den samme fila samtidig. Prøv igjen når det er ferdig";
+    throw IoFeil(feil_);
+  }
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) Feil(errno);

@@ -29,7 +29,11 @@ std::string LesHeleFila(const std::filesystem::path& fil);
 // `maal` (named `maal` plus `endelse`) and renamed over it by Fullfor. Until
 // then `maal` is as it was, and a file beside it that was not completed is
 // removed when the object goes. Errors throw IoFeil with a message naming
-// `hva` ("fila <maal>" when empty).
+// `hva` ("fila <maal>" when empty). After an error every later Skriv and
+// Fullfor throws it again, so a file that missed a part never replaces
+// `maal`. When another writer has put its own file beside `maal` in the
+// meantime, Fullfor fails instead of renaming that file, and it is not
+// removed.
 class TTryggFil {
  public:
   explicit TTryggFil(std::filesystem::path maal, std::string_view endelse = ".ny", std::string hva = {});
@@ -47,11 +51,18 @@ class TTryggFil {
   void Apne();
   [[noreturn]] void Feil(int kode);
 
+  // Does the file beside `maal` still have the identity of the one this object made?
+  bool ErVaar() const;
+
   std::filesystem::path maal_;
   std::filesystem::path sti_;
   std::string hva_;
+  std::string feil_;  // the message of the first error
   int fd_ = -1;
   bool ferdig_ = false;
+  bool laget_ = false;  // the file beside was made; enhet_ and inode_ identify it
+  unsigned long long enhet_ = 0;
+  unsigned long long inode_ = 0;
 };
 
 // Writes `innhold` as the whole of `maal` through a TTryggFil. Throws IoFeil.
