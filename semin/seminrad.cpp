@@ -1,6 +1,7 @@
 #include "seminrad.h"
 
 #include <cctype>
+#include <cstdio>
 
 #include "dato.h"
 #include "register.h"
@@ -81,7 +82,11 @@ bool LesDato(std::string& tekst, int semaar) {
     tekst = FeilDatoTekst;
     return false;
   }
-  tekst = DateToText(*EncodeDate(aar, mnd, dag));
+  // Written out whatever the year: DateToText would show a year after 2899
+  // as "Ingen dato".
+  char dato[16];
+  std::snprintf(dato, sizeof dato, "%02d/%02d/%04d", dag, mnd, aar);
+  tekst = dato;
   return true;
 }
 

@@ -99,6 +99,9 @@ TEST(LesDato, SkrevneDatoer) {
       {"29.02.04", 2005, "29/02/2004", true},   {"29.02", 2005, "Feildato", false},
       {"31.02", 2005, "Feildato", false},       {"15.13", 2005, "Feildato", false},
       {"", 2005, "Feildato", false},            {"Feildato", 2005, "Feildato", false},
+      // A year after 2899 is still a calendar date and is written out.
+      {"01.01.5000", 2005, "01/01/5000", true}, {"1e1e55000", 2015, "01/01/5000", true},
+      {"31/12/9999", 2005, "31/12/9999", true},
   };
   for (const auto& t : tilfeller) {
     std::string tekst = t.inn;
