@@ -158,11 +158,11 @@ std::string CurlFeil(CURLcode kode) {
     case CURLE_UNSUPPORTED_PROTOCOL:
     case CURLE_BAD_CONTENT_ENCODING:
       return "tjeneren svarte med noe programmet ikke forstår. Sjekk at adressen er rett, eller prøv igjen senere";
-    case CURLE_TOO_MANY_REDIRECTS: return "tjeneren sendte programmet i ring (for mange videresendinger)";
-    case CURLE_FILESIZE_EXCEEDED: return "fila er større enn programmet tar imot";
-    case CURLE_WRITE_ERROR: return "fila kunne ikke skrives på disken";
-    case CURLE_OUT_OF_MEMORY: return "det er ikke nok minne";
-    case CURLE_URL_MALFORMAT: return "adressen er ugyldig";
+    case CURLE_TOO_MANY_REDIRECTS: return "tjeneren sendte programmet i ring (for mange videresendinger). Sjekk at adressen er rett";
+    case CURLE_FILESIZE_EXCEEDED: return "fila er større enn programmet tar imot. Sjekk at adressen er rett";
+    case CURLE_WRITE_ERROR: return "fila kunne ikke skrives på disken. Sjekk at det er plass og prøv igjen";
+    case CURLE_OUT_OF_MEMORY: return "det er ikke nok minne. Lukk andre programmer og prøv igjen";
+    case CURLE_URL_MALFORMAT: return "adressen er ugyldig. Sjekk Adresse under [Nett] i Hornstad.Ini";
     default: return "nettverksfeil " + std::to_string(static_cast<int>(kode)) + ". Prøv igjen senere";
   }
 }

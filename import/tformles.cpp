@@ -152,7 +152,7 @@ void TFormLes::ApneClick() {
   try {
     u = PakkUtLammearkiv(arkiv, DataMappe / UtpakkMappe);
   } catch (const IoFeil& e) {
-    Feilmelding(QString::fromUtf8(e.what()) + "\nHent arkivet på nytt eller velg et annet.");
+    Feilmelding(QString::fromUtf8(e.what()));
     LesDet->setEnabled(false);
     return;
   }

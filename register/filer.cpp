@@ -40,24 +40,24 @@ std::string SystemFeil(int feilkode) {
   switch (feilkode) {
     case ENOSPC: return "Det er ikke mer plass på disken. Frigjør plass og prøv igjen";
     case EDQUOT: return "Diskkvoten din er brukt opp. Frigjør plass og prøv igjen";
-    case EFBIG: return "Fila er blitt for stor for filsystemet";
+    case EFBIG: return "Fila er blitt for stor for filsystemet. Lagre på en annen disk";
     case EACCES:
     case EPERM: return "Du har ikke tilgang. Sjekk rettighetene til fila og mappa";
-    case EROFS: return "Disken er skrivebeskyttet";
-    case ENOENT: return "Fila eller mappa finnes ikke";
-    case ENOTDIR: return "En del av stien er ikke en mappe";
-    case EISDIR: return "Det er en mappe, ikke en fil";
-    case EEXIST: return "Det finnes allerede en fil med det navnet";
-    case ENAMETOOLONG: return "Filnavnet er for langt";
-    case ELOOP: return "Stien har for mange symbolske lenker";
+    case EROFS: return "Disken er skrivebeskyttet. Lagre et annet sted";
+    case ENOENT: return "Fila eller mappa finnes ikke. Sjekk navnet og stien";
+    case ENOTDIR: return "En del av stien er ikke en mappe. Sjekk stien";
+    case EISDIR: return "Det er en mappe, ikke en fil. Velg en fil";
+    case EEXIST: return "Det finnes allerede en fil med det navnet. Velg et annet navn";
+    case ENAMETOOLONG: return "Filnavnet er for langt. Velg et kortere navn";
+    case ELOOP: return "Stien har for mange symbolske lenker. Sjekk stien";
     case EMFILE:
     case ENFILE: return "For mange åpne filer. Lukk noen programmer og prøv igjen";
     case EBUSY:
-    case ETXTBSY: return "Fila er i bruk av et annet program";
-    case EIO: return "Inn/ut-feil på disken";
-    case EXDEV: return "Fila kan ikke flyttes mellom to disker";
-    case ENOTEMPTY: return "Mappa er ikke tom";
-    case ENOMEM: return "Det er ikke nok minne";
+    case ETXTBSY: return "Fila er i bruk av et annet program. Lukk det og prøv igjen";
+    case EIO: return "Inn/ut-feil på disken. Sjekk disken og prøv igjen";
+    case EXDEV: return "Fila kan ikke flyttes mellom to disker. Velg en mappe på samme disk";
+    case ENOTEMPTY: return "Mappa er ikke tom. Tøm den eller velg en annen";
+    case ENOMEM: return "Det er ikke nok minne. Lukk andre programmer og prøv igjen";
     default: {
       // The symbolic name ("EOVERFLOW"), not the system's English text.
       const char* navn = ::strerrorname_np(feilkode);
