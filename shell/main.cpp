@@ -2,13 +2,8 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "tformkatalog.h"
+#include "programvinduer.h"
 #include "skall.h"
-#include "tformles.h"
-#include "tformnedlast.h"
-#include "tformsemreg.h"
-#include "tformvaer.h"
-#include "tformver.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -20,21 +15,9 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon::fromTheme("hornstad", QIcon(":/hornstad.svg")));
   QApplication::setQuitOnLastWindowClosed(false);
 
-  // The long-lived windows, in this order; only the main window is shown.
-  TFormVaer hoved;
-  hoved.OmBoks = LagOmBoks(&hoved);
-  TFormVer ver;
-  TFormKatalog katalog;
-  TFormLes1 les(&hoved);
-  TFormSemReg semreg;
-  TFormNedlast nedlast(&hoved);
-  hoved.FormVer = &ver;
-  hoved.FormKatalog = &katalog;
-  hoved.FormNedlast = &nedlast;
-  hoved.FormLes = &les;
-  hoved.FormSemReg = &semreg;
-  semreg.Register = [&hoved] { return hoved.Register(); };
-  semreg.Innstillinger = [&hoved] { return hoved.Innstillinger(); };
+  // The long-lived windows; only the main window is shown.
+  TProgramvinduer vinduer;
+  TFormVaer& hoved = vinduer.hoved;
 
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, [] {});
   hoved.show();

@@ -43,14 +43,9 @@
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
+#include "programvinduer.h"
 #include "register.h"
 #include "skall.h"
-#include "tformkatalog.h"
-#include "tformles.h"
-#include "tformnedlast.h"
-#include "tformsemreg.h"
-#include "tformvaer.h"
-#include "tformver.h"
 #include "tgrid.h"
 #include "tinnlesing.h"
 #include "tintedit.h"
@@ -234,21 +229,12 @@ int Kjor() {
     ini.setValue("Hoved/Top", 0);
   }
 
-  // The long-lived windows, in the program's order.
-  TFormVaer hoved(data);
-  hoved.OmBoks = LagOmBoks(&hoved);
-  TFormVer ver;
-  TFormKatalog katalog;
-  TFormLes1 les(&hoved);
-  TFormSemReg semreg;
-  TFormNedlast nedlast(&hoved);
-  hoved.FormVer = &ver;
-  hoved.FormKatalog = &katalog;
-  hoved.FormNedlast = &nedlast;
-  hoved.FormLes = &les;
-  hoved.FormSemReg = &semreg;
-  semreg.Register = [&hoved] { return hoved.Register(); };
-  semreg.Innstillinger = [&hoved] { return hoved.Innstillinger(); };
+  // The long-lived windows, as the program makes them.
+  TProgramvinduer vinduer(data);
+  TFormVaer& hoved = vinduer.hoved;
+  TFormVer& ver = vinduer.ver;
+  TFormKatalog& katalog = vinduer.katalog;
+  TFormNedlast& nedlast = vinduer.nedlast;
   hoved.Melding = [](const QString& t) { std::printf("  (melding: %s)\n", qPrintable(t)); };
   hoved.Feilmelding = [](const QString& t) { std::fprintf(stderr, "Feilmelding: %s\n", qPrintable(t)); };
   nedlast.Melding = hoved.Melding;
