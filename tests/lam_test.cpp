@@ -401,6 +401,7 @@ TEST(LesVinduTest, VaervinduetKanIkkeMerkeFylker) {
     EXPECT_FALSE(les.ListFant->isVisible());
     EXPECT_FALSE(les.Label2->isVisible());
     EXPECT_FALSE(les.Apne->isEnabled());
+    Skjermbilde(&les, "lesevindu-vaerer");
     les.Apne->setEnabled(true);
     les.Apne->click();
     EXPECT_TRUE(les.LesDet->isEnabled());
