@@ -157,6 +157,15 @@ void TTryggFil::Fullfor() {
   if (::close(fd) != 0) Feil(errno);
   if (::rename(sti_.c_str(), maal_.c_str()) != 0) Feil(errno);
   ferdig_ = true;
+  // The rename itself is made durable, so that a power cut right after it
+  // cannot bring the old file back. The new file is in place either way, so
+  // a folder that cannot be synced is not an error.
+  const fs::path mappe = maal_.has_parent_path() ? maal_.parent_path() : fs::path(".");
+  const int dfd = ::open(mappe.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
 }
 
 void SkrivTrygt(const fs::path& maal, std::string_view innhold) {
