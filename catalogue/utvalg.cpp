@@ -131,15 +131,7 @@ std::vector<std::string> LesEgenListe(const std::filesystem::path& fil) {
   if (!std::filesystem::exists(sti, ec)) return {};
   const std::string innhold = LesHeleFila(sti);
   std::vector<std::string> linjer;
-  std::size_t pos = 0;
-  while (pos < innhold.size()) {
-    std::size_t slutt = innhold.find_first_of("\r\n", pos);
-    if (slutt == std::string::npos) slutt = innhold.size();
-    linjer.push_back(innhold.substr(pos, slutt - pos));
-    if (slutt < innhold.size() && innhold[slutt] == '\r' && slutt + 1 < innhold.size() && innhold[slutt + 1] == '\n')
-      ++slutt;
-    pos = slutt + 1;
-  }
+  ForHverLinje(innhold, [&](std::string_view l) { linjer.emplace_back(l); });
   return linjer;
 }
 

@@ -25,11 +25,14 @@ const std::vector<std::string>& LammeFylker() {
   return liste;
 }
 
-std::string LamEksportNavn(int fylke) {
-  std::string nr = IntToText(fylke);
-  if (nr.size() < 2) nr = "0" + nr;
-  return "Lam" + nr + ".Dos";
-}
+namespace {
+
+// A county number with two digits: 1 gives "01".
+std::string ToSiffer(int fylke) { return PadLeft(IntToText(fylke), 2, '0'); }
+
+}  // namespace
+
+std::string LamEksportNavn(int fylke) { return "Lam" + ToSiffer(fylke) + ".Dos"; }
 
 TUtpakking PakkUtLammearkiv(const fs::path& arkiv, const fs::path& oppakket) {
   TUtpakking u;
@@ -43,24 +46,6 @@ TUtpakking PakkUtLammearkiv(const fs::path& arkiv, const fs::path& oppakket) {
 
 namespace {
 
-// Gathers records and writes them in large blocks.
-class Blokkskriver {
- public:
-  explicit Blokkskriver(TTryggFil& fil) : fil_(fil) {}
-  void Legg(const void* post, std::size_t storrelse) {
-    buf_.append(static_cast<const char*>(post), storrelse);
-    if (buf_.size() >= (1u << 20)) Tom();
-  }
-  void Tom() {
-    fil_.Skriv(buf_);
-    buf_.clear();
-  }
-
- private:
-  TTryggFil& fil_;
-  std::string buf_;
-};
-
 bool Finnes(const fs::path& f) {
   std::error_code ec;
   return fs::is_regular_file(f, ec);
@@ -72,15 +57,11 @@ TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const 
                           const fs::path& dataMappe, int aar, const std::function<void()>& fase) {
   TLesing r;
   Lammeliste.clear();
-  for (int fylke : fylker) {
-    std::string nr = IntToText(fylke);
-    if (nr.size() < 2) nr = "0" + nr;
-    r.valgteFylker += " " + nr;
-  }
+  for (int fylke : fylker) r.valgteFylker += " " + ToSiffer(fylke);
 
   if (lagLamfil) {
     TTryggFil lamfil(FinnFil(dataMappe, LamFilNavn(aar)), ".ny", "lammefila " + (dataMappe / LamFilNavn(aar)).string());
-    Blokkskriver skriver(lamfil);
+    TBlokkskriver skriver(lamfil);
     TLamPost post;
     TTupp tupp;
     for (int fylke : fylker) {
@@ -105,7 +86,7 @@ TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const 
     const std::string innhold = LesHeleFila(medlemmer);
     TTryggFil prodfil(FinnFil(dataMappe, ProdusentFilNavn), ".ny",
                       "produsentfila " + (dataMappe / ProdusentFilNavn).string());
-    Blokkskriver skriver(prodfil);
+    TBlokkskriver skriver(prodfil);
     TProdusentPost post;
     ForHverLinje(innhold, [&](std::string_view linje) {
       // The county is the line's first two characters.

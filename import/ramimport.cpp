@@ -106,56 +106,34 @@ bool ConvertRamLine(std::string_view linje, TVerPost& p) {
 bool KonverterLinjer(std::string_view eksport, const std::function<void(const TVerPost&)>& post,
                      const TFremdrift& fremdrift) {
   const auto totalt = static_cast<int64_t>(eksport.size());
-  std::size_t pos = 0;
   std::size_t linjer = 0;
+  bool ferdig = true;
   TVerPost p;
-  while (pos < eksport.size()) {
-    std::size_t slutt = pos;
-    while (slutt < eksport.size() && eksport[slutt] != '\r' && eksport[slutt] != '\n') ++slutt;
-    if (linjer > 0 && ConvertRamLine(eksport.substr(pos, slutt - pos), p)) post(p);
+  ForHverLinje(eksport, [&](std::string_view linje) {
+    if (linjer > 0 && ConvertRamLine(linje, p)) post(p);
     ++linjer;
-    pos = slutt + 1;
-    if (slutt < eksport.size() && eksport[slutt] == '\r' && pos < eksport.size() && eksport[pos] == '\n') ++pos;
-    if (fremdrift && linjer % 4096 == 0 && !fremdrift(static_cast<int64_t>(std::min(pos, eksport.size())), totalt))
-      return false;
-  }
-  if (fremdrift) fremdrift(totalt, totalt);
-  return true;
+    if (fremdrift && linjer % 4096 == 0) {
+      const auto gjort = static_cast<int64_t>(linje.data() + linje.size() - eksport.data());
+      if (!fremdrift(gjort, totalt)) {
+        ferdig = false;
+        return false;
+      }
+    }
+    return true;
+  });
+  if (ferdig && fremdrift) fremdrift(totalt, totalt);
+  return ferdig;
 }
-
-namespace {
-
-// Writes records in large blocks.
-class PostSkriver {
- public:
-  explicit PostSkriver(TTryggFil& fil) : fil_(fil) { buf_.reserve(Blokk); }
-  void Legg(const TVerPost& p) {
-    const auto* b = reinterpret_cast<const char*>(&p);
-    buf_.insert(buf_.end(), b, b + sizeof p);
-    if (buf_.size() >= Blokk) Tom();
-  }
-  void Tom() {
-    fil_.Skriv(std::string_view(buf_.data(), buf_.size()));
-    buf_.clear();
-  }
-
- private:
-  static constexpr std::size_t Blokk = 1 << 20;
-  TTryggFil& fil_;
-  std::vector<char> buf_;
-};
-
-}  // namespace
 
 int64_t KonverterEksportfil(const fs::path& eksport, const fs::path& verfil, const TFremdrift& fremdrift) {
   const std::string innhold = LesHeleFila(eksport);
   TTryggFil fil(verfil, ".ny", "værregisteret " + verfil.string());
-  PostSkriver skriver(fil);
+  TBlokkskriver skriver(fil);
   int64_t antall = 0;
   const bool ferdig = KonverterLinjer(
       innhold,
       [&](const TVerPost& p) {
-        skriver.Legg(p);
+        skriver.Legg(&p, sizeof p);
         ++antall;
       },
       fremdrift);

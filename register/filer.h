@@ -65,5 +65,25 @@ class TTryggFil {
   unsigned long long inode_ = 0;
 };
 
+// Gathers fixed records and hands them to a TTryggFil in large blocks.
+class TBlokkskriver {
+ public:
+  explicit TBlokkskriver(TTryggFil& fil) : fil_(fil) {}
+  void Legg(const void* post, std::size_t storrelse) {
+    buf_.append(static_cast<const char*>(post), storrelse);
+    if (buf_.size() >= Blokk) Tom();
+  }
+  // Writes what is gathered.
+  void Tom() {
+    fil_.Skriv(buf_);
+    buf_.clear();
+  }
+
+ private:
+  static constexpr std::size_t Blokk = std::size_t{1} << 20;
+  TTryggFil& fil_;
+  std::string buf_;
+};
+
 // Writes `innhold` as the whole of `maal` through a TTryggFil. Throws IoFeil.
 void SkrivTrygt(const std::filesystem::path& maal, std::string_view innhold);

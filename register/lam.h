@@ -101,20 +101,6 @@ bool KonverterLamLinje(std::string_view linje, TLamPost& post, TTupp& tupp);
 // past a text's length, and every reserved byte, is 0.
 void KonverterMedlemLinje(std::string_view linje, TProdusentPost& post);
 
-// Calls f(line) for every line of `tekst`; lines end in CR LF, LF or CR, and
-// a text that does not end in a line break still has a last line.
-template <typename F>
-void ForHverLinje(std::string_view tekst, F&& f) {
-  std::size_t pos = 0;
-  while (pos < tekst.size()) {
-    std::size_t slutt = pos;
-    while (slutt < tekst.size() && tekst[slutt] != '\r' && tekst[slutt] != '\n') ++slutt;
-    f(tekst.substr(pos, slutt - pos));
-    pos = slutt + 1;
-    if (slutt < tekst.size() && tekst[slutt] == '\r' && pos < tekst.size() && tekst[pos] == '\n') ++pos;
-  }
-}
-
 // An item of a caller's producer list.
 struct TProdusentElement {
   int32_t nummer = 0;

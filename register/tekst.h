@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 // Longest text a helper works on.
 inline constexpr std::size_t MaksTekst = 255;
@@ -59,3 +60,23 @@ std::string FormatFixed(double x, int desimaler);
 // With a width the text is right-aligned to it (never cut).
 std::string FormatN(double x, int desimaler);
 std::string FormatN(int bredde, int desimaler, double x);
+
+// Calls f(line) for every line of `tekst`; lines end in CR LF, LF or CR, and
+// a text that does not end in a line break still has a last line. When f
+// returns a bool, false stops the walk.
+template <typename F>
+void ForHverLinje(std::string_view tekst, F&& f) {
+  std::size_t pos = 0;
+  while (pos < tekst.size()) {
+    std::size_t slutt = pos;
+    while (slutt < tekst.size() && tekst[slutt] != '\r' && tekst[slutt] != '\n') ++slutt;
+    const std::string_view linje = tekst.substr(pos, slutt - pos);
+    pos = slutt + 1;
+    if (slutt < tekst.size() && tekst[slutt] == '\r' && pos < tekst.size() && tekst[pos] == '\n') ++pos;
+    if constexpr (std::is_same_v<std::invoke_result_t<F&, std::string_view>, bool>) {
+      if (!f(linje)) return;
+    } else {
+      f(linje);
+    }
+  }
+}

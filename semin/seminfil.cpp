@@ -101,14 +101,7 @@ fs::path RapportfilNavn(std::string_view prodNr) {
 
 std::vector<std::string> Linjer(std::string_view tekst) {
   std::vector<std::string> linjer;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < tekst.size(); ++i) {
-    if (tekst[i] != '\r' && tekst[i] != '\n') continue;
-    linjer.emplace_back(tekst.substr(start, i - start));
-    if (tekst[i] == '\r' && i + 1 < tekst.size() && tekst[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < tekst.size()) linjer.emplace_back(tekst.substr(start));
+  ForHverLinje(tekst, [&](std::string_view l) { linjer.emplace_back(l); });
   return linjer;
 }
 
