@@ -71,12 +71,13 @@ bool PasserMonster(std::string_view navn, std::string_view monster) {
   // Iterative wildcard match with one backtracking point for the last '*'.
   std::size_t n = 0, m = 0, stjerne = std::string_view::npos, merke = 0;
   while (n < navn.size()) {
-    if (m < monster.size() && (monster[m] == '?' || Liten(monster[m]) == Liten(navn[n]))) {
-      ++n;
-      ++m;
-    } else if (m < monster.size() && monster[m] == '*') {
+    // A '*' in the pattern is always a wildcard, even against a '*' in the name.
+    if (m < monster.size() && monster[m] == '*') {
       stjerne = m++;
       merke = n;
+    } else if (m < monster.size() && (monster[m] == '?' || Liten(monster[m]) == Liten(navn[n]))) {
+      ++n;
+      ++m;
     } else if (stjerne != std::string_view::npos) {
       m = stjerne + 1;
       n = ++merke;

@@ -51,6 +51,7 @@ TEST(ArkivTest, MonsterUtenHensynTilStorBokstav) {
       {"Vedder2.Text", "*.Tex", false}, {"Tex", "*.Tex", false},        {".Tex", "*.Tex", true},
       {"a.b.Tex", "*.Tex", true},      {"Lam.DOS", "*.DOS", true},     {"x.Tex", "?.Tex", true},
       {"xy.Tex", "?.Tex", false},      {"", "*", true},                {"abc", "a*c*", true},
+      {"*a.Tex", "*.Tex", true},       {"?a.Tex", "?.Tex", false},     {"**.tex", "*.Tex", true},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(std::string(t.navn) + " ~ " + t.monster);
