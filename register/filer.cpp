@@ -67,6 +67,19 @@ std::string SystemFeil(int feilkode) {
   }
 }
 
+int LesVed(int fd, void* buf, std::size_t storrelse, long long pos) {
+  auto* b = static_cast<char*>(buf);
+  std::size_t fatt = 0;
+  while (fatt < storrelse) {
+    const ssize_t n = ::pread(fd, b + fatt, storrelse - fatt, static_cast<off_t>(pos + static_cast<long long>(fatt)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return EIO;
+    fatt += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
 std::string LesHeleFila(const fs::path& fil) {
   const int fd = ::open(fil.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw IoFeil("Kan ikke lese fila " + Vis(fil) + ": " + SystemFeil(errno));

@@ -25,6 +25,11 @@ std::string SystemFeil(int feilkode);
 // Reads a whole file. Throws IoFeil when it cannot.
 std::string LesHeleFila(const std::filesystem::path& fil);
 
+// Reads exactly `storrelse` bytes at `pos` of the open file `fd` into `buf`,
+// retrying short and interrupted reads. Returns 0, or the errno of the
+// failure (EIO when the file ends first).
+int LesVed(int fd, void* buf, std::size_t storrelse, long long pos);
+
 // A file that replaces `maal` whole or not at all: it is written beside
 // `maal` (named `maal` plus `endelse`) and renamed over it by Fullfor. Until
 // then `maal` is as it was, and a file beside it that was not completed is

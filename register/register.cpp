@@ -195,15 +195,9 @@ void TProdusent::LoadRegister() {
   while (lest < poster) {
     const std::size_t antall = std::min(PosterPerBlokk, poster - lest);
     const std::size_t bytes = antall * VerPostStorrelse;
-    std::size_t fatt = 0;
-    auto* buf = reinterpret_cast<char*>(blokk.data());
-    while (fatt < bytes) {
-      const ssize_t n = ::pread(fd_, buf + fatt, bytes - fatt, static_cast<off_t>(lest * VerPostStorrelse + fatt));
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) feil("Kan ikke lese værregisteret", errno);
-      if (n == 0) feil("Kan ikke lese værregisteret", EIO);  // the file shrank under us
-      fatt += static_cast<std::size_t>(n);
-    }
+    // EIO when the file shrank under us.
+    if (const int e = LesVed(fd_, blokk.data(), bytes, static_cast<long long>(lest * VerPostStorrelse)))
+      feil("Kan ikke lese værregisteret", e);
     for (std::size_t i = 0; i < antall; ++i) {
       const TVerPost& p = blokk[i];
       RamNumbers[lest + i] = p.Nummer;
@@ -226,15 +220,8 @@ TVerPost TProdusent::ReadAt(int32_t indeks) const {
   if (fd_ < 0 || indeks < 0 || indeks >= antall_)
     throw IoFeil("Fant ikke post " + std::to_string(indeks) + " i værregisteret");
   const off_t pos = static_cast<off_t>(indeks) * static_cast<off_t>(VerPostStorrelse);
-  std::size_t fatt = 0;
-  auto* buf = reinterpret_cast<char*>(&p);
-  while (fatt < VerPostStorrelse) {
-    const ssize_t n = ::pread(fd_, buf + fatt, VerPostStorrelse - fatt, pos + static_cast<off_t>(fatt));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0)
-      throw IoFeil("Kan ikke lese værregisteret " + fil_.string() + ": " + SystemFeil(n < 0 ? errno : EIO));
-    fatt += static_cast<std::size_t>(n);
-  }
+  if (const int e = LesVed(fd_, &p, VerPostStorrelse, pos))
+    throw IoFeil("Kan ikke lese værregisteret " + fil_.string() + ": " + SystemFeil(e));
   return p;
 }
 
@@ -317,18 +304,8 @@ TProdusentPost TProdusent::ReadProducer(int32_t indeks) const {
   TProdusentPost p;
   std::memset(&p, 0, sizeof p);
   if (prodFd_ < 0 || indeks < 0 || indeks >= prodAntall_) return p;
-  auto* buf = reinterpret_cast<char*>(&p);
   const off_t pos = static_cast<off_t>(indeks) * static_cast<off_t>(ProdusentPostStorrelse);
-  std::size_t fatt = 0;
-  while (fatt < ProdusentPostStorrelse) {
-    const ssize_t n = ::pread(prodFd_, buf + fatt, ProdusentPostStorrelse - fatt, pos + static_cast<off_t>(fatt));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      // A file cut short under us: the record reads as empty.
-      std::memset(&p, 0, sizeof p);
-      return p;
-    }
-    fatt += static_cast<std::size_t>(n);
-  }
+  // A file cut short under us: the record reads as empty.
+  if (LesVed(prodFd_, &p, ProdusentPostStorrelse, pos) != 0) std::memset(&p, 0, sizeof p);
   return p;
 }
