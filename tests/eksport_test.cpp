@@ -741,11 +741,3 @@ TEST(AvkomCli, FeilGirEnLinjeOgIngenFil) {
   EXPECT_EQ(s.feil.find('\n'), s.feil.size() - 1) << s.feil;
   EXPECT_EQ(LesHeleFila(m / "mappe"), "en fil");
 }
-
-int main(int argc, char** argv) {
-  // The table is laid out in the grid's real font, as the window and the tool do.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -227,10 +227,3 @@ TEST_F(InnlesingTest, KommandolinjaHenterOgLeserInn) {
   EXPECT_EQ(kode, 1) << ut;
   EXPECT_EQ(Register(), fraNett);
 }
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

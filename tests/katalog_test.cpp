@@ -750,11 +750,3 @@ TEST(KatalogCli, Feil) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // The table is laid out in the grid's real font, as the tool does.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -223,10 +223,3 @@ TEST(KatalogVindu, UtvalgTilListeOgTabell) {
   EXPECT_FALSE(w.k.Ramvis->isEnabled());
   EXPECT_EQ(tabeller(), foer + 1) << "a table window opened";
 }
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

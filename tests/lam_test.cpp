@@ -482,10 +482,3 @@ TEST(LesVinduTest, HenterLammearkivetFraNettet) {
   EXPECT_TRUE(les.LesDet->isEnabled());
   les.LukkClick();
 }
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -90,10 +90,3 @@ TEST(SemRegVindu, HenteSkriveOgLagre) {
                                std::filesystem::copy_options::overwrite_existing);
   v.close();
 }
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -672,10 +672,3 @@ TEST(TPapVinTest, KopiOgPdf) {
     if (k.bredde == KatalogPdfBredde && k.hoyde == KatalogPdfHoyde) pdfSider.push_back(k.side);
   EXPECT_EQ(pdfSider, (std::vector<int>{1, 2}));
 }
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -287,11 +287,3 @@ TEST(SkallTest, QtsEgneKnapperErNorske) {
   EXPECT_EQ(avbryt, "Avbryt");
   EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Save"), "Save");
 }
-
-int main(int argc, char** argv) {
-  // Windows are made without a display unless the caller chose a platform.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

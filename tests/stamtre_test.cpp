@@ -441,11 +441,3 @@ TEST(StamtreCli, UkjentVaerOgFeilFiltype) {
     EXPECT_FALSE(fs::exists(mappe / "tre.jpg"));
   }
 }
-
-int main(int argc, char** argv) {
-  // Fonts are measured and drawn without a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -638,10 +638,3 @@ TEST(AvkomCli, PdfSomTabellvinduetSkriverDen) {
   EXPECT_EQ(uten.kode, 2);
   EXPECT_NE(uten.feil.find("--ut"), std::string::npos) << uten.feil;
 }
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -829,11 +829,3 @@ TEST_F(GridTest, FasteKolonnerSomSlippesVisesIgjen) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // Windows are made without a display unless the caller chose a platform.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -183,10 +183,3 @@ TEST(TInnlesingTest, DataFrigisEnGangVedLukking) {
     EXPECT_EQ(lukket, t.ventetLukk);
   }
 }
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -493,11 +493,3 @@ TEST(Melding, PlasseresDerKallerenBer) {
   ASSERT_TRUE(svarer.sett);
   EXPECT_EQ(plass, QPoint(120, 80));
 }
-
-int main(int argc, char** argv) {
-  // Windows are made without a display unless the caller chose a platform.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -952,11 +952,3 @@ TEST_F(Redigering, FilfeilMeldesPaaNorsk) {
   EXPECT_FALSE(fs::exists(mappe / "Verers.Nav"));
   EXPECT_TRUE(vindu->Rasnav->text().contains("Blakka"));
 }
-
-int main(int argc, char** argv) {
-  // Windows are made without a display unless the caller chose a platform.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

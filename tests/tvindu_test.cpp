@@ -256,10 +256,3 @@ TEST(TVinduTest, KolonnerOgRaderDrasTilAndreSteder) {
   EXPECT_EQ(m.Celle(2, 2), "1");
   delete v;
 }
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

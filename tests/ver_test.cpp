@@ -308,10 +308,3 @@ TEST(VerDemo, AvkomForDemoregisteret) {
   Skjermbilde(t, "demo-avkom");
   delete t;
 }
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
