@@ -55,7 +55,7 @@ void SkrivPlass(QSettings& ini, const QString& seksjon, const QRect& plass, bool
 
 QString Nettadresse(const QSettings& ini) {
   QString a = ini.value("Nett/Adresse", QString(StandardAdresse)).toString().trimmed();
-  while (a.endsWith('/')) a.chop(1);
+  while (a.endsWith('/')) a = a.chopped(1).trimmed();
   return a.isEmpty() ? QString(StandardAdresse) : a;
 }
 

@@ -121,6 +121,36 @@ TEST(SkallTest, SkjulteHandlingerFinnesMenVisesIkke) {
   EXPECT_EQ(p.hoved.maximumHeight(), 400);
 }
 
+// The address that the archive paths are added to: no blanks or '/' at its
+// end, and the default when nothing is left.
+TEST(SkallTest, Nettadressen) {
+  TestMappe m;
+  const struct {
+    const char* verdi;
+    QString ventet;
+  } tilfeller[] = {
+      {nullptr, StandardAdresse},
+      {"http://tjener.example", "http://tjener.example"},
+      {"  http://tjener.example/  ", "http://tjener.example"},
+      {"http://tjener.example//", "http://tjener.example"},
+      {"http://tjener.example/ /", "http://tjener.example"},
+      {" : /", ":"},
+      {" / ", StandardAdresse},
+      {"", StandardAdresse},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.verdi ? t.verdi : "(ingen)");
+    const QString fil = QString::fromStdString((m / "Hornstad.Ini").string());
+    {
+      QSettings ini(fil, QSettings::IniFormat);
+      ini.clear();
+      if (t.verdi) ini.setValue("Nett/Adresse", QString::fromUtf8(t.verdi));
+    }
+    const QSettings ini(fil, QSettings::IniFormat);
+    EXPECT_EQ(Nettadresse(ini), t.ventet);
+  }
+}
+
 TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
   TestMappe m;
   SkrivVerFil(m / "Verene.Dat", Verer(150));
