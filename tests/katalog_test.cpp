@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <QGuiApplication>
 #include <cstdio>
 #include <filesystem>
 #include <functional>

@@ -2,7 +2,6 @@
 // window under the offscreen platform.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDate>
 #include <QLabel>
 #include <QListWidget>

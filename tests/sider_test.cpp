@@ -3,7 +3,6 @@
 // window under the offscreen platform.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QPointer>

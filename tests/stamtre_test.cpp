@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <QColor>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QRect>

@@ -1,7 +1,6 @@
 // The lookup window under the offscreen platform, driven with keys and mouse.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <map>
 #include <QLabel>
 #include <QListWidget>
