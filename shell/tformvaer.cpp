@@ -417,9 +417,7 @@ void TFormVaer::KatalogClick() {
       item->setCheckState(Qt::Unchecked);
     }
   }
-  FormKatalog->show();
-  FormKatalog->raise();
-  FormKatalog->activateWindow();
+  FormKatalog->Vis();
 }
 
 void TFormVaer::OmHornstadClick() {
