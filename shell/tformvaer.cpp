@@ -381,6 +381,11 @@ void TFormVaer::HenteInnClick() {
 
 void TFormVaer::SeminClick() {
   if (!FormSemReg) return;
+  // The insemination window shows itself (its Vis starts it afresh only when it is not open).
+  if (FormSemReg->metaObject()->indexOfMethod("Vis()") >= 0) {
+    QMetaObject::invokeMethod(FormSemReg, "Vis");
+    return;
+  }
   FormSemReg->show();
   FormSemReg->raise();
   FormSemReg->activateWindow();
