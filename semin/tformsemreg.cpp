@@ -135,7 +135,12 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     return gyldig;
   };
   GriSem->TegnCelle = [this](QPainter&, TCelleTegning& c) {
-    if (const auto farge = CelleFarge(GriSem->Modell(), c.kol, c.rad)) c.bakgrunn = *farge;
+    // On the white or red of a data cell the text keeps its ordinary colour,
+    // also in the selected cell.
+    if (const auto farge = CelleFarge(GriSem->Modell(), c.kol, c.rad)) {
+      c.bakgrunn = *farge;
+      c.tekstfarge = GriSem->palette().color(QPalette::Text);
+    }
   };
   GriSem->Hint = [](int kol, int) {
     return kol >= 0 && kol < SemAntKol ? TilQString(SemKolonner[static_cast<std::size_t>(kol)].hint) : QString();

@@ -350,6 +350,13 @@ TEST_F(SemVindu, ManglendeVerMerkesIRadenMarkorenForlot) {
   EXPECT_TRUE(Rod(7, 1));
   EXPECT_FALSE(Rod(7, 2));
   Skjermbilde(v.get(), "semin-manglende-ver");
+  // The selected cell's text can be read: dark pixels on its white.
+  const QImage bilde = v->GriSem->viewport()->grab().toImage();
+  const QRect r = v->GriSem->Celleramme(8, 2).adjusted(2, 2, -2, -2);
+  int morke = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) morke += qGray(bilde.pixel(x, y)) < 100;
+  EXPECT_GT(morke, 10) << "the week 40 in the current cell";
 }
 
 TEST_F(SemVindu, GodkjentlistaIDatamappa) {

@@ -206,6 +206,7 @@ TEST_F(VerVindu, ValgIListaViserPostenSomStodDer) {
     QTest::mouseClick(vindu.LiVer->viewport(), Qt::LeftButton, {}, r.center());
     EXPECT_EQ("1902505 " + TilQString(vindu.GjeldendeVer().Navn.Verdi()), tekst);
     EXPECT_TRUE(vindu.Rasnav->text().contains(rad == 0 ? "Lyngbjørn" : "Lyngstad")) << vindu.Rasnav->text().toStdString();
+    if (rad == 0) Skjermbilde(&vindu, "oppslag-valgt-fra-lista");
   }
 }
 
