@@ -305,8 +305,10 @@ void TFormSemReg::HenteClick() {
   Semin.Semaar = Ssemar->value();
   if (Semin.Endret && fil_.string().size() > 10 &&
       Spor("Vil du lagre endringer på " + QString::fromStdString(fil_.string()) + " før du henter neste?", false) ==
-          1)
+          1) {
     LagreClick();
+    if (Semin.Endret) return;  // not saved: the rows stay where they are
+  }
   THentet h;
   try {
     h = Hente(Semin.Semaar, FraQString(EprodNr->text()), GriSem->Modell(), 0.0);
@@ -378,7 +380,13 @@ void TFormSemReg::closeEvent(QCloseEvent* e) {
       e->ignore();
       return;
     }
-    if (svar == 1) LagreClick();
+    if (svar == 1) {
+      LagreClick();
+      if (Semin.Endret) {  // not saved: the window stays open with the rows
+        e->ignore();
+        return;
+      }
+    }
   }
   e->accept();
 }
@@ -402,7 +410,10 @@ bool TFormSemReg::eventFilter(QObject* o, QEvent* e) {
   const bool aarfelt = o == Ssemar || (o != nullptr && o->parent() == Ssemar && qobject_cast<QLineEdit*>(o));
   if (aarfelt && e->type() == QEvent::MouseButtonPress) {
     // Changing the year starts afresh; unsaved changes may be saved first.
-    if (Semin.Endret && Spor("Du har gjordt endringer, vil du lagre før du bytter år?", false) == 1) LagreClick();
+    if (Semin.Endret && Spor("Du har gjordt endringer, vil du lagre før du bytter år?", false) == 1) {
+      LagreClick();
+      if (Semin.Endret) return true;  // not saved: the rows and the year stay
+    }
     Nullstill();
     // The number fields are empty: nothing is fetched, and nothing can be
     // saved or typed until the next fetch.

@@ -71,7 +71,7 @@ class SemVindu : public ::testing::Test {
     };
     v->SporJaNei = [this](const QString& t) {
       sporsmal << t;
-      return svar == 1;
+      return jaTilTomLagring;
     };
   }
   void Start() {
@@ -119,6 +119,7 @@ class SemVindu : public ::testing::Test {
   std::unique_ptr<TFormSemReg> v;
   QStringList meldinger, sporsmal;
   int svar = 0;  // 1 yes, 0 no, -1 cancel
+  bool jaTilTomLagring = false;
 };
 
 }  // namespace
@@ -291,7 +292,7 @@ TEST_F(SemVindu, LagringUtenHeleRaderSporForDenTommerFila) {
   ASSERT_TRUE(Rod(3, 1));
   for (const int ja : {0, 1}) {
     SCOPED_TRACE(ja);
-    svar = ja;
+    jaTilTomLagring = ja;
     sporsmal.clear();
     QTest::mouseClick(v->Blagre, Qt::LeftButton);
     ASSERT_EQ(sporsmal.size(), 1);
@@ -300,6 +301,45 @@ TEST_F(SemVindu, LagringUtenHeleRaderSporForDenTommerFila) {
     EXPECT_EQ(LesHeleFila(Fil(IAar())), ja ? "ProdNr=" + Produsent() + "\r\nSemNr=12345\r\nAntall=0\r\n" : foer);
     EXPECT_EQ(v->Semin.Endret, !ja) << "a save that was not done leaves the changes unsaved";
   }
+}
+
+TEST_F(SemVindu, LagringSomIkkeBleGjortStopperLukkingAarskifteOgHenting) {
+  // "Yes, save first", then "no" to emptying the file: the save is not done,
+  // so what was to follow it does not happen and the rows typed stay.
+  m.Skriv(Fil(IAar()).filename().string(), Datafil({Rad1}));
+  const std::string foer = LesHeleFila(Fil(IAar()));
+  Start();
+  Hent();
+  SkrivCelle(3, 1, "25");
+  v->GriSem->AvbrytRedigering();
+  const auto rader = Rader();
+  svar = 1;
+  jaTilTomLagring = false;
+  struct Tilfelle {
+    const char* navn;
+    std::function<void()> gjor;
+  };
+  const Tilfelle tilfeller[] = {
+      {"lukke", [&] { v->close(); }},
+      {"bytte år", [&] { QTest::mouseClick(v->Ssemar->findChild<QLineEdit*>(), Qt::LeftButton); }},
+      {"hente på nytt", [&] { QTest::mouseClick(v->Bhent, Qt::LeftButton); }},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    sporsmal.clear();
+    t.gjor();
+    EXPECT_EQ(sporsmal.size(), 2) << sporsmal.join("|").toStdString();
+    EXPECT_TRUE(v->isVisible());
+    EXPECT_EQ(Rader(), rader);
+    EXPECT_EQ(v->Ssemar->value(), IAar());
+    EXPECT_EQ(v->Datafil(), Fil(IAar()).filename());
+    EXPECT_TRUE(v->Semin.Endret);
+    EXPECT_EQ(LesHeleFila(Fil(IAar())), foer);
+  }
+  // Once the save is done, it closes.
+  jaTilTomLagring = true;
+  v->close();
+  EXPECT_FALSE(v->isVisible());
 }
 
 TEST_F(SemVindu, SesongaaretFolgerAarfeltet) {
