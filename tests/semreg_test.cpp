@@ -9,10 +9,12 @@
 #include <QMessageBox>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTest>
 
 #include "filer.h"
+#include "programvinduer.h"
 #include "register.h"
 #include "seminfil.h"
 #include "tekst.h"
@@ -64,59 +66,65 @@ class SemVindu : public ::testing::Test {
     m.Skriv("data/SemGodkj.Txt", "12345=Kari Inseminor\r\n");
     DataFolder = m / "data";
     v = std::make_unique<TFormSemReg>();
-    v->Melding = [this](const QString& t) { meldinger << t; };
-    v->Spor = [this](const QString& t, bool) {
+    Koble(*v);
+  }
+  // The window the helpers below work on gets the test's answers.
+  void Koble(TFormSemReg& vindu) {
+    w = &vindu;
+    vindu.Melding = [this](const QString& t) { meldinger << t; };
+    vindu.Spor = [this](const QString& t, bool) {
       sporsmal << t;
       return svar;
     };
-    v->SporJaNei = [this](const QString& t) {
+    vindu.SporJaNei = [this](const QString& t) {
       sporsmal << t;
       return jaTilTomLagring;
     };
   }
   void Start() {
-    v->Vis();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(v.get()));
+    w->Vis();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
   }
   // The year typed into the year field (keys only: a mouse press starts afresh).
   void VelgAar(int aar) {
-    v->Ssemar->setFocus();
-    QTest::keyClick(v->Ssemar, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(v->Ssemar, QString::number(aar));
-    ASSERT_EQ(v->Ssemar->value(), aar);
+    w->Ssemar->setFocus();
+    QTest::keyClick(w->Ssemar, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(w->Ssemar, QString::number(aar));
+    ASSERT_EQ(w->Ssemar->value(), aar);
   }
   void Hent(const std::string& prod = Produsent(), const char* sem = "12345") {
-    v->EprodNr->setFocus();
-    v->EprodNr->selectAll();
-    QTest::keyClicks(v->EprodNr, QString::fromStdString(prod));
-    v->EsemNr->setFocus();
-    v->EsemNr->selectAll();
-    QTest::keyClicks(v->EsemNr, sem);
-    QTest::mouseClick(v->Bhent, Qt::LeftButton);
+    w->EprodNr->setFocus();
+    w->EprodNr->selectAll();
+    QTest::keyClicks(w->EprodNr, QString::fromStdString(prod));
+    w->EsemNr->setFocus();
+    w->EsemNr->selectAll();
+    QTest::keyClicks(w->EsemNr, sem);
+    QTest::mouseClick(w->Bhent, Qt::LeftButton);
   }
   void Klikk(int kol, int rad) {
-    QTest::mouseClick(v->GriSem->viewport(), Qt::LeftButton, {}, v->GriSem->Celleramme(kol, rad).center());
+    QTest::mouseClick(w->GriSem->viewport(), Qt::LeftButton, {}, w->GriSem->Celleramme(kol, rad).center());
   }
   // Clicks the cell and types the text and Enter into it.
   void SkrivCelle(int kol, int rad, const char* tekst) {
     Klikk(kol, rad);
     const QString t = QString::fromUtf8(tekst);
-    QTest::keyClicks(v->GriSem, t.left(1));  // the first key opens the editor
+    QTest::keyClicks(w->GriSem, t.left(1));  // the first key opens the editor
     QTest::keyClicks(QApplication::focusWidget(), t.mid(1));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   }
   std::vector<std::vector<std::string>> Rader() const {
     std::vector<std::vector<std::string>> r;
-    const TRutenett& g = v->GriSem->Modell();
+    const TRutenett& g = w->GriSem->Modell();
     for (int rad = 1; rad < g.Rader(); ++rad) r.push_back(g.Rad(rad));
     return r;
   }
-  bool Rod(int kol, int rad) const { return v->GriSem->Modell().Flagg(kol, rad) != 0; }
+  bool Rod(int kol, int rad) const { return w->GriSem->Modell().Flagg(kol, rad) != 0; }
   fs::path Fil(int aar) const { return m / (std::to_string(aar) + "Semin" + Produsent() + ".Data"); }
 
   TestMappe m;
   IMappe i{m.Sti()};
   std::unique_ptr<TFormSemReg> v;
+  TFormSemReg* w = nullptr;
   QStringList meldinger, sporsmal;
   int svar = 0;  // 1 yes, 0 no, -1 cancel
   bool jaTilTomLagring = false;
@@ -253,6 +261,40 @@ TEST_F(SemVindu, MinimertOgGjenopprettetBeholderDetSomErSkrevet) {
   EXPECT_TRUE(v->Datafil().empty());
   EXPECT_FALSE(v->GriSem->isEnabled());
   EXPECT_FALSE(v->Blagre->isEnabled());
+}
+
+TEST_F(SemVindu, HovedvinduetsSeminStarterVinduetBareNaarDetIkkeErApent) {
+  // The program's own windows, in the full configuration that offers "Semin".
+  QSettings(QString::fromStdString((m / "data" / "Hornstad.Ini").string()), QSettings::IniFormat)
+      .setValue("Hoved/Fullt", 1);
+  TProgramvinduer p(m / "data");
+  p.hoved.Melding = p.hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
+  Koble(p.semreg);
+  p.hoved.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.hoved));
+  ASSERT_TRUE(p.hoved.Semin->isEnabled());
+  p.hoved.Semin->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.semreg));
+  EXPECT_EQ(p.semreg.Ssemar->value(), IAar());
+  EXPECT_FALSE(p.semreg.GriSem->isEnabled());
+  Hent();
+  SkrivCelle(0, 1, std::to_string(IAar() - 2).c_str());
+  SkrivCelle(1, 1, "7");
+  const auto rader = Rader();
+  ASSERT_EQ(rader[0][1], "7");
+  for (const bool minimert : {false, true}) {
+    SCOPED_TRACE(minimert);
+    if (minimert) p.semreg.setWindowState(p.semreg.windowState() | Qt::WindowMinimized);
+    p.hoved.Semin->trigger();
+    EXPECT_FALSE(p.semreg.isMinimized());
+    EXPECT_EQ(Rader(), rader);
+    EXPECT_TRUE(p.semreg.GriSem->isEnabled());
+  }
+  // Closing the main window closes this one; the question about the rows comes first.
+  svar = 0;
+  p.hoved.close();
+  EXPECT_FALSE(p.semreg.isVisible());
+  EXPECT_EQ(sporsmal.size(), 1);
 }
 
 TEST_F(SemVindu, AarfeltetStengerLagreOgLarFilaVaere) {
