@@ -192,7 +192,9 @@ TEST(SeminFil, TomLagringRorIkkeEnFilMedRader) {
     });
     EXPECT_EQ(spurt, t.rader > 0);
     EXPECT_EQ(l.skrevet, t.rader == 0);
-    if (t.rader > 0) EXPECT_EQ(LesHeleFila(fil), t.innhold);
+    if (t.rader > 0) {
+      EXPECT_EQ(LesHeleFila(fil), t.innhold);
+    }
   }
   EXPECT_EQ(TomLagringSporsmal("2005Semin1234567890.Data", 2),
             "Ingen linjer i skjemaet er fullstendige, men «2005Semin1234567890.Data» har 2 lagrede linjer. Lagrer du "
