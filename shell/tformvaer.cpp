@@ -318,7 +318,11 @@ void TFormVaer::Oppdater() {
 }
 
 void TFormVaer::closeEvent(QCloseEvent* e) {
-  if (FormSemReg && FormSemReg->isVisible()) FormSemReg->close();
+  // The insemination window may keep its unsaved rows open (Cancel): then the program goes on.
+  if (FormSemReg && FormSemReg->isVisible() && !FormSemReg->close()) {
+    e->ignore();
+    return;
+  }
   if (ini_) {
     SkrivPlass(*ini_, "Hoved", QRect(pos(), size()), false);
     ini_->setValue("Hoved/Siste", siste_);

@@ -290,11 +290,18 @@ TEST_F(SemVindu, HovedvinduetsSeminStarterVinduetBareNaarDetIkkeErApent) {
     EXPECT_EQ(Rader(), rader);
     EXPECT_TRUE(p.semreg.GriSem->isEnabled());
   }
-  // Closing the main window closes this one; the question about the rows comes first.
+  // Closing the main window closes this one; the question about the rows
+  // comes first, and Cancel keeps both open.
+  svar = -1;
+  p.hoved.close();
+  EXPECT_TRUE(p.hoved.isVisible());
+  EXPECT_TRUE(p.semreg.isVisible());
+  EXPECT_EQ(Rader(), rader);
   svar = 0;
   p.hoved.close();
+  EXPECT_FALSE(p.hoved.isVisible());
   EXPECT_FALSE(p.semreg.isVisible());
-  EXPECT_EQ(sporsmal.size(), 1);
+  EXPECT_EQ(sporsmal.size(), 2);
 }
 
 TEST_F(SemVindu, AarfeltetStengerLagreOgLarFilaVaere) {
