@@ -34,14 +34,6 @@
 
 namespace {
 
-const char* const SkalMedNavn[31] = {
-    "Navn",         "Rase",          "IndeksDato",     "OKM",           "DelIndekser",     "Oppdretter",
-    "Fylke",        "Kropp",         "Bein",           "Ullkvalitet",   "Ullmengde",       "Burd",
-    "Spener",       "Ant Hv",        "Ant slakt",      "Ant døtre",     "Mor Nr",          "Farnummer",
-    "FarNavn",      "FarOKM",        "FarDelIndekser", "FarFarnummer",  "FarFarNavn",      "FarFarOKM",
-    "FarFarDelIndekser", "MorFarnummer", "MorFarNavn", "MorFarOKM",     "MorFarDelIndekser", "Ringnummer",
-    "Ullanalyse"};
-
 QListWidget* Sjekkliste(QWidget* forelder) {
   auto* l = new QListWidget(forelder);
   l->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -186,7 +178,7 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   PanelValg = new QWidget(this, Qt::Tool);
   PanelValg->setWindowTitle("Tabellfelter");
   ChSkalMed = Sjekkliste(PanelValg);
-  for (const char* n : SkalMedNavn) LeggTil(ChSkalMed, QString::fromUtf8(n));
+  for (const std::string& n : TabellfeltNavn()) LeggTil(ChSkalMed, TilQString(n));
   BinstOK = new QPushButton("OK", PanelValg);
   BinstAngre = new QPushButton("Annuler", PanelValg);
   auto* valgKnapper = new QHBoxLayout;

@@ -289,7 +289,7 @@ int32_t TProdusent::FindByName(std::string_view soek, std::vector<TTekstElement>
 }
 
 bool TProdusent::LocateNumber(int32_t nummer) {
-  if (RamNumbers.size() < 100 || nummer == 0) return false;
+  if (RamNumbers.size() < MinsteVerregister || nummer == 0) return false;
   const int32_t i = indeks_.Finn(nummer);
   if (i < 0) return false;
   CurrentRamIndex = i;

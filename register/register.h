@@ -14,6 +14,13 @@
 // The register file's name in the data folder.
 inline constexpr const char* VerFilNavn = "Verene.Dat";
 
+// The 100-ram rule: a register of this many rams or fewer is no working
+// register (a new data folder, or a file cut short). The main window keeps
+// its lookup and catalogue closed until the register holds more rams than
+// this, and LocateNumber, which the insemination grid and the record editing
+// rely on, finds nothing while it holds fewer.
+inline constexpr std::size_t MinsteVerregister = 100;
+
 // An item of a caller's list: a text that carries a judging number.
 struct TTekstElement {
   std::string tekst;  // Windows-1252

@@ -85,9 +85,26 @@ TVerOppslag VerOppslagFra(TProdusent& reg);
 
 enum class TLnavFarge { Vanlig, Rod, Blaa };
 
-// Years the season field accepts.
+// The numbers of the registration's checks. They come from the breeding
+// organisation's rules for the insemination report that the registration
+// sends it, not from the calendar, so they do not move with the years.
+//
+// Years the season field accepts: 1999, the earliest season the
+// organisation takes a report for, to the current calendar year. A semen
+// production year (column 9) before 1999 is refused too.
 inline constexpr int SemaarFra = 1999;
 int SemaarTil();  // the current calendar year
+// A two-digit year below this is in the 2000s ("05" is 2005), the other
+// two-digit years (30 to 99) in the 1900s. Dates typed in the grid take the
+// season year for any year still before 2000.
+inline constexpr int ToSifretAarSkille = 30;
+// The oldest ewe a row may name: born in 1985 or later (column 0).
+inline constexpr int EldsteSoyeFodt = 1985;
+// The last semen production year for which the production week may be left
+// as 0 (unknown); from the year after, the report needs the week.
+inline constexpr int SisteAarUtenProdUke = 2003;
+// Inseminator numbers below this are no inseminator's.
+inline constexpr int64_t MinsteInseminor = 100;
 
 // The frame's state beside the grid (the grid itself is the widget's model).
 struct TSemin {

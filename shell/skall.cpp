@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "filer.h"
+#include "register.h"
 
 QString Hovedtittel() { return QString("Hornstad. ") + Versjonstekst; }
 
@@ -12,7 +13,7 @@ QString StatusTekst(std::size_t antall, const QString& sisteArkiv) {
   return QString::number(static_cast<qulonglong>(antall)) + " værer " + sisteArkiv;
 }
 
-bool OppslagTillatt(std::size_t antall) { return antall > 100; }
+bool OppslagTillatt(std::size_t antall) { return antall > MinsteVerregister; }
 
 QString KortArkivnavn(const QString& filnavn) {
   const qsizetype punkt = filnavn.indexOf('.');

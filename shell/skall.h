@@ -23,7 +23,8 @@ QString Hovedtittel();
 // The status line after a load: the number of rams, " værer " and the last archive name.
 QString StatusTekst(std::size_t antall, const QString& sisteArkiv);
 
-// Lookup and catalogue are offered only for a register of more than 100 rams.
+// Lookup and catalogue are offered only for a register of more than
+// MinsteVerregister rams.
 bool OppslagTillatt(std::size_t antall);
 
 // An archive's file name as the status line keeps it: cut after the first
