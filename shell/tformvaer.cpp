@@ -343,15 +343,16 @@ void TFormVaer::LeggInnClick() {
     const std::string url = (Nettadresse(*ini_) + VerArkivSti).toStdString();
     lastetNed = FormNedlast->DownloadFile(url, arkiv, 0);
   }
+  int64_t korteLinjer = 0;
   if (lastetNed) {
     Animasjon->show();
     StatusLinje->setText("Leser inn værer ...");
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-      ImporterArkiv(arkiv, [](int64_t, int64_t) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        return true;
-      });
+      korteLinjer = ImporterArkiv(arkiv, [](int64_t, int64_t) {
+                      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                      return true;
+                    }).korteLinjer;
     } catch (const IoFeil& e) {
       Feilmelding(QString::fromUtf8(e.what()));
     }
@@ -364,6 +365,7 @@ void TFormVaer::LeggInnClick() {
   // Whatever happened, the register on disk is opened again.
   LastRegister();
   Oppdater();
+  if (korteLinjer > 0) Melding(QString::fromUtf8(KorteLinjerMelding(korteLinjer)));
 }
 
 void TFormVaer::HenteInnClick() {

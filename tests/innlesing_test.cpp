@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -12,6 +13,7 @@
 
 #include "eksempeldata.h"
 #include "filer.h"
+#include "ramimport.h"
 #include "register.h"
 #include "testmappe.h"
 #include "tformkatalog.h"
@@ -51,6 +53,22 @@ class InnlesingTest : public ::testing::Test {
     ASSERT_EQ(Kjor("cd " + Sitat(rot_->Sti()) + " && zip -q Ullvik/hsTokk2.zip Vedder2.Tex"), 0);
     fs::create_directories(*rot_ / "skadet/Ullvik");
     rot_->Skriv("skadet/Ullvik/hsTokk2.zip", LesHeleFila(*rot_ / "Ullvik/hsTokk2.zip").substr(0, 3000));
+    // An export with two data lines cut short after their 20th field.
+    {
+      std::string eksport = LagEksport(400, 3);
+      std::size_t pos = 0;
+      for (int linje = 1; linje <= 11; ++linje) {
+        if (linje == 4 || linje == 11) {
+          std::size_t kutt = pos;
+          for (int i = 0; i < 20; ++i) kutt = eksport.find(';', kutt) + 1;
+          eksport.erase(kutt - 1, eksport.find('\r', kutt) - (kutt - 1));
+        }
+        pos = eksport.find('\n', pos) + 1;
+      }
+      fs::create_directories(*rot_ / "kort/Ullvik");
+      rot_->Skriv("kort/Vedder2.Tex", eksport);
+      ASSERT_EQ(Kjor("cd " + Sitat(*rot_ / "kort") + " && zip -q Ullvik/hsTokk2.zip Vedder2.Tex"), 0);
+    }
     fs::create_directories(*rot_ / "uten/Ullvik");
     rot_->Skriv("Les.txt", "ingen eksport her");
     ASSERT_EQ(Kjor("cd " + Sitat(rot_->Sti()) + " && zip -q uten/Ullvik/hsTokk2.zip Les.txt"), 0);
@@ -225,4 +243,41 @@ TEST_F(InnlesingTest, KommandolinjaHenterOgLeserInn) {
   std::tie(kode, ut) = KjorUt(cli + " importer " + Sitat(*rot_ / "skadet/Ullvik/hsTokk2.zip"));
   EXPECT_EQ(kode, 1) << ut;
   EXPECT_EQ(Register(), fraNett);
+}
+
+// Lines short of fields keep their rams; the window, "hent" and "importer"
+// tell the user the same after the import.
+TEST_F(InnlesingTest, KorteLinjerGirMeldingEtterInnlesingen) {
+  const std::size_t ventet = KonverterEksport(LesHeleFila(*rot_ / "kort/Vedder2.Tex")).size();
+  ASSERT_EQ(ventet, KonverterEksport(LagEksport(400, 3)).size()) << "no ram is lost";
+  const std::string melding = KorteLinjerMelding(2);
+
+  Program p(data.Sti(), Adresse("/kort"));
+  p.hoved.LeggInn->trigger();
+  EXPECT_EQ(p.meldinger, QStringList{QString::fromStdString(melding)});
+  EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) {
+    QMessageBox boks(QMessageBox::Information, "Hornstad", QString::fromStdString(melding), QMessageBox::Ok, &p.hoved);
+    boks.show();
+    boks.grab().save(QString(mappe) + "/korte-linjer.png");
+  }
+  const std::string fraVindu = Register();
+
+  const std::string cli = std::string(HS_CLI) + " --data " + Sitat(data.Sti());
+  for (const std::string& kommando :
+       {cli + " hent --adresse " + Adresse("/kort/Ullvik/hsTokk2.zip"), cli + " importer " + Sitat(*rot_ / "kort/Vedder2.Tex"),
+        cli + " importer " + Sitat(*rot_ / "kort/Ullvik/hsTokk2.zip")}) {
+    SCOPED_TRACE(kommando);
+    SkrivVerFil(data / "Verene.Dat", gamle);
+    const Svar s = ::Kjor(data, kommando);
+    EXPECT_EQ(s.kode, 0) << s.feil;
+    EXPECT_EQ(s.ut, std::to_string(ventet) + " værer\n");
+    EXPECT_EQ(s.feil, melding + "\n");
+    EXPECT_TRUE(Register() == fraVindu) << "the same register as the window's";
+  }
+
+  // A whole export says nothing of the kind.
+  const Svar s = ::Kjor(data, cli + " importer " + Sitat(*rot_ / "Vedder2.Tex"));
+  EXPECT_EQ(s.kode, 0) << s.feil;
+  EXPECT_EQ(s.feil, "");
 }
