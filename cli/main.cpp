@@ -95,6 +95,8 @@ int Status() {
   reg.LoadRegister();
   std::printf("Datamappe: %s\n", DataFolder.c_str());
   std::printf("%zu værer\n", RamNumbers.size());
+  if (const std::string advarsel = reg.Advarsel(); !advarsel.empty())
+    std::fprintf(stderr, "Advarsel: %s\n", advarsel.c_str());
   const Trase raser;
   const int32_t vis = std::min<int32_t>(reg.RecordCount(), 10);
   for (int32_t i = 0; i < vis; ++i) {

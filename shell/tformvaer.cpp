@@ -308,6 +308,7 @@ void TFormVaer::LastRegister() {
     Feilmelding(QString::fromUtf8(e.what()));
   }
   Animasjon->hide();
+  if (const std::string advarsel = register_->Advarsel(); !advarsel.empty()) Melding(QString::fromStdString(advarsel));
 }
 
 void TFormVaer::Oppdater() {

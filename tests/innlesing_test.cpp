@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "eksempeldata.h"
@@ -280,4 +281,23 @@ TEST_F(InnlesingTest, KorteLinjerGirMeldingEtterInnlesingen) {
   const Svar s = ::Kjor(data, cli + " importer " + Sitat(*rot_ / "Vedder2.Tex"));
   EXPECT_EQ(s.kode, 0) << s.feil;
   EXPECT_EQ(s.feil, "");
+}
+
+// A register with bytes after its last whole record: "status" warns on
+// stderr, names the bytes, and the file stays as it was.
+TEST_F(InnlesingTest, StatusVarslerOmRestbytes) {
+  const std::string cli = std::string(HS_CLI) + " --data " + Sitat(data.Sti()) + " status";
+  Svar s = ::Kjor(data, cli);
+  EXPECT_EQ(s.kode, 0) << s.feil;
+  EXPECT_EQ(s.feil, "");
+
+  const std::string fil = GamleBytes() + std::string(100, '\x7F');
+  data.Skriv("Verene.Dat", fil);
+  s = ::Kjor(data, cli);
+  EXPECT_EQ(s.kode, 0) << s.feil;
+  EXPECT_NE(s.ut.find("\n150 værer\n"), std::string::npos) << s.ut;
+  EXPECT_EQ(s.feil.rfind("Advarsel: ", 0), 0u) << s.feil;
+  EXPECT_NE(s.feil.find("100 byte"), std::string::npos) << s.feil;
+  EXPECT_EQ(std::count(s.feil.begin(), s.feil.end(), '\n'), 1) << s.feil;
+  EXPECT_EQ(Register(), fil);
 }
