@@ -283,6 +283,47 @@ TEST_F(InnlesingTest, KorteLinjerGirMeldingEtterInnlesingen) {
   EXPECT_EQ(s.feil, "");
 }
 
+// A Nyverer.Zip that was in the data folder before a download that came to
+// nothing is not the download's to delete; one the download put in its place
+// goes after the import.
+TEST_F(InnlesingTest, MislyktNedlastingLarArkivetDenIkkeSkrevVaere) {
+  struct Tilfelle {
+    const char* navn;
+    std::string adresse;
+    bool svar;
+    std::function<bool(Program&)> avbrytNaar;  // empty: the window closes by itself
+    bool arkivetBlir;
+  };
+  const Tilfelle tilfeller[] = {
+      {"brukeren sier nei", Adresse(), false, {}, true},
+      {"404", Adresse("/finnes-ikke"), true,
+       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; }, true},
+      {"avkortet svar", FeilAdresse("/kuttet"), true,
+       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; }, true},
+      {"avbrutt under overføringen", FeilAdresse("/sildrer"), true,
+       [](Program& p) { return p.nedlast->Status->text().startsWith("Laster 2 "); }, true},
+      {"nedlastet, men skadet", Adresse("/skadet"), true, {}, false},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    data.Skriv("Nyverer.Zip", "brukerens eget arkiv");
+    Program p(data.Sti(), t.adresse);
+    p.svar = t.svar;
+    if (t.avbrytNaar) p.AvbrytNaar([&] { return t.avbrytNaar(p); });
+    p.hoved.LeggInn->trigger();
+    ASSERT_EQ(p.meldinger.size(), 1) << p.meldinger.join("|").toStdString();
+    if (t.arkivetBlir)
+      EXPECT_EQ(LesHeleFila(data / "Nyverer.Zip"), "brukerens eget arkiv");
+    else
+      EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
+    // A cancelled transfer removes its part file as soon as it notices the cancel.
+    for (int i = 0; i < 250 && fs::exists(data / "Nyverer.Zip.ned"); ++i) QTest::qWait(20);
+    EXPECT_FALSE(fs::exists(data / "Nyverer.Zip.ned"));
+    EXPECT_EQ(Register(), GamleBytes());
+    EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+  }
+}
+
 // A register with bytes after its last whole record: "status" warns on
 // stderr, names the bytes, and the file stays as it was.
 TEST_F(InnlesingTest, StatusVarslerOmRestbytes) {
