@@ -95,6 +95,8 @@ int Status() {
   reg.LoadRegister();
   std::printf("Datamappe: %s\n", DataFolder.c_str());
   std::printf("%zu værer\n", RamNumbers.size());
+  if (const std::string advarsel = reg.Advarsel(); !advarsel.empty())
+    std::fprintf(stderr, "Advarsel: %s\n", advarsel.c_str());
   const Trase raser;
   const int32_t vis = std::min<int32_t>(reg.RecordCount(), 10);
   for (int32_t i = 0; i < vis; ++i) {
@@ -336,6 +338,11 @@ class Fremdriftslinje {
   int sist_ = -1;
 };
 
+// After an import: the lines of the export that were short of fields.
+void MeldKorteLinjer(const TKonvertering& r) {
+  if (r.korteLinjer > 0) std::fprintf(stderr, "%s\n", KorteLinjerMelding(r.korteLinjer).c_str());
+}
+
 int Importer(const std::vector<std::string>& args) {
   if (args.size() != 2) {
     std::fputs("Bruk: hornstad-cli importer FIL\n", stderr);
@@ -352,17 +359,19 @@ int Importer(const std::vector<std::string>& args) {
     start.resize(std::fread(start.data(), 1, 4, f));
     std::fclose(f);
   }
+  TKonvertering r;
   {
     Fremdriftslinje linje("Leser inn værer");
     const TFremdrift fremdrift = [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); };
     if (start.rfind("PK", 0) == 0)
-      ImporterArkiv(fil, fremdrift);
+      r = ImporterArkiv(fil, fremdrift);
     else
-      KonverterEksportfil(fil, FinnFil(DataFolder, VerFilNavn), fremdrift);
+      r = KonverterEksportfil(fil, FinnFil(DataFolder, VerFilNavn), fremdrift);
   }
   TProdusent reg;
   reg.LoadRegister();
   std::printf("%zu værer\n", RamNumbers.size());
+  MeldKorteLinjer(r);
   return 0;
 }
 
@@ -420,9 +429,10 @@ int Hent(const std::vector<std::string>& args) {
                    !feil.empty() && feil.back() == '.' ? "" : ".");
     return 1;
   }
+  TKonvertering konvertert;
   try {
     Fremdriftslinje linje("Leser inn værer ");
-    ImporterArkiv(arkiv, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
+    konvertert = ImporterArkiv(arkiv, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
   } catch (const IoFeil&) {
     std::error_code ec;
     std::filesystem::remove(arkiv, ec);
@@ -433,6 +443,7 @@ int Hent(const std::vector<std::string>& args) {
   TProdusent reg;
   reg.LoadRegister();
   std::printf("%zu værer\n", RamNumbers.size());
+  MeldKorteLinjer(konvertert);
   return 0;
 }
 

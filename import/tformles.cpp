@@ -205,12 +205,11 @@ void TFormLes::LesDetClick() {
     LForklar->setText("Ferdig med lesing.");
     Lukk->setText("Lukk, ferdig med å lese");
   } catch (const IoFeil& e) {
-    // The lamb and producer files are as they were.
+    // The message says what became of the lamb and producer files.
     lest_ = false;
     Lammeliste.clear();
     LForklar->clear();
-    Feilmelding(QString::fromUtf8(e.what()) + "\nLamme- og produsentfilene er uendret. Sjekk at det er plass på disken og "
-                                              "prøv igjen.");
+    Feilmelding(QString::fromUtf8(e.what()));
   }
   Animer->hide();
   Lukk->setEnabled(true);

@@ -190,6 +190,7 @@ void TProdusent::Lukk() {
   prodAntall_ = 0;
   skrivbar_ = false;
   antall_ = 0;
+  rest_ = 0;
 }
 
 void TProdusent::LoadRegister() {
@@ -249,7 +250,16 @@ void TProdusent::LoadRegister() {
     lest += antall;
   }
   antall_ = static_cast<int32_t>(poster);
+  rest_ = static_cast<int32_t>(static_cast<std::size_t>(st.st_size) % VerPostStorrelse);
   indeks_.Bygg(RamNumbers);
+}
+
+std::string TProdusent::Advarsel() const {
+  if (rest_ == 0) return {};
+  return "Værregisteret " + fil_.string() + " slutter med " + std::to_string(rest_) +
+         " byte som ikke utgjør en hel værpost; de er hoppet over. De " + std::to_string(antall_) +
+         " hele værene er lest inn, og fila er ikke endret. Legg inn værer fra internett på nytt for å få et "
+         "helt register.";
 }
 
 TVerPost TProdusent::ReadAt(int32_t indeks) const {

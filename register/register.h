@@ -107,10 +107,16 @@ class TProdusent {
 
   // Opens Verene.Dat in DataFolder and builds RamNumbers and RamNames. A
   // missing file gives an empty register. A trailing part of less than one
-  // record is ignored. Throws IoFeil when the file exists but cannot be read;
-  // the register is then empty.
+  // record is not read, and the file is left as it is (see Restbytes).
+  // Throws IoFeil when the file exists but cannot be read; the register is
+  // then empty.
   void LoadRegister();
   int32_t RecordCount() const { return antall_; }
+  // The bytes after the last whole record of the loaded file (0 to 195).
+  int32_t Restbytes() const { return rest_; }
+  // The warning for the user about a file with such bytes (UTF-8); empty
+  // when the file holds whole records only.
+  std::string Advarsel() const;
   // Throws IoFeil for an index outside the file or a failed read.
   TVerPost ReadAt(int32_t indeks) const;
   TVerPost FindByNumber(int32_t nummer);
@@ -137,6 +143,7 @@ class TProdusent {
   int fd_ = -1;
   bool skrivbar_ = false;
   int32_t antall_ = 0;
+  int32_t rest_ = 0;
   std::filesystem::path fil_;
   TNummerIndeks indeks_;
   int prodFd_ = -1;

@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <sys/stat.h>
 
 #include "cp1252.h"
 #include "filer.h"
@@ -82,6 +83,20 @@ QPixmap Bilde(QSize storrelse) {
   p.setBrush(Qt::NoBrush);
   p.drawArc(QRectF(s.x() + 1.45 * e, s.y() - 0.95 * e, 0.7 * e, 0.7 * e), 30 * 16, 300 * 16);
   return bilde;
+}
+
+// Which file a path names, so that a file put in its place is told from the one that was there.
+struct TFilidentitet {
+  bool finnes = false;
+  dev_t enhet = 0;
+  ino_t inode = 0;
+  bool operator==(const TFilidentitet&) const = default;
+};
+
+TFilidentitet Filidentitet(const fs::path& fil) {
+  struct stat st {};
+  if (::stat(fil.c_str(), &st) != 0) return {};
+  return {true, st.st_dev, st.st_ino};
 }
 
 }  // namespace
@@ -308,6 +323,7 @@ void TFormVaer::LastRegister() {
     Feilmelding(QString::fromUtf8(e.what()));
   }
   Animasjon->hide();
+  if (const std::string advarsel = register_->Advarsel(); !advarsel.empty()) Melding(QString::fromStdString(advarsel));
 }
 
 void TFormVaer::Oppdater() {
@@ -342,20 +358,22 @@ void TFormVaer::closeEvent(QCloseEvent* e) {
 void TFormVaer::LeggInnClick() {
   register_.reset();
   const fs::path arkiv = dataMappe_ / ArkivNavn;
+  const TFilidentitet forNedlasting = Filidentitet(arkiv);
   bool lastetNed = false;
   if (Bekreft(QString::fromUtf8(NedlastingSporsmal)) && FormNedlast) {
     const std::string url = (Nettadresse(*ini_) + VerArkivSti).toStdString();
     lastetNed = FormNedlast->DownloadFile(url, arkiv, 0);
   }
+  int64_t korteLinjer = 0;
   if (lastetNed) {
     Animasjon->show();
     StatusLinje->setText("Leser inn værer ...");
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-      ImporterArkiv(arkiv, [](int64_t, int64_t) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        return true;
-      });
+      korteLinjer = ImporterArkiv(arkiv, [](int64_t, int64_t) {
+                      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                      return true;
+                    }).korteLinjer;
     } catch (const IoFeil& e) {
       Feilmelding(QString::fromUtf8(e.what()));
     }
@@ -363,11 +381,16 @@ void TFormVaer::LeggInnClick() {
   } else {
     Melding("Fikk ikke lagret fila:" + QString::fromStdString(arkiv.string()));
   }
-  std::error_code ec;
-  fs::remove(arkiv, ec);
+  // The archive goes when this download put it there; one that was there
+  // before a cancelled or failed download is not this program's to delete.
+  if (lastetNed || Filidentitet(arkiv) != forNedlasting) {
+    std::error_code ec;
+    fs::remove(arkiv, ec);
+  }
   // Whatever happened, the register on disk is opened again.
   LastRegister();
   Oppdater();
+  if (korteLinjer > 0) Melding(QString::fromUtf8(KorteLinjerMelding(korteLinjer)));
 }
 
 void TFormVaer::HenteInnClick() {

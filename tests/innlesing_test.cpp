@@ -4,14 +4,17 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "eksempeldata.h"
 #include "filer.h"
+#include "ramimport.h"
 #include "register.h"
 #include "testmappe.h"
 #include "tformkatalog.h"
@@ -51,6 +54,22 @@ class InnlesingTest : public ::testing::Test {
     ASSERT_EQ(Kjor("cd " + Sitat(rot_->Sti()) + " && zip -q Ullvik/hsTokk2.zip Vedder2.Tex"), 0);
     fs::create_directories(*rot_ / "skadet/Ullvik");
     rot_->Skriv("skadet/Ullvik/hsTokk2.zip", LesHeleFila(*rot_ / "Ullvik/hsTokk2.zip").substr(0, 3000));
+    // An export with two data lines cut short after their 20th field.
+    {
+      std::string eksport = LagEksport(400, 3);
+      std::size_t pos = 0;
+      for (int linje = 1; linje <= 11; ++linje) {
+        if (linje == 4 || linje == 11) {
+          std::size_t kutt = pos;
+          for (int i = 0; i < 20; ++i) kutt = eksport.find(';', kutt) + 1;
+          eksport.erase(kutt - 1, eksport.find('\r', kutt) - (kutt - 1));
+        }
+        pos = eksport.find('\n', pos) + 1;
+      }
+      fs::create_directories(*rot_ / "kort/Ullvik");
+      rot_->Skriv("kort/Vedder2.Tex", eksport);
+      ASSERT_EQ(Kjor("cd " + Sitat(*rot_ / "kort") + " && zip -q Ullvik/hsTokk2.zip Vedder2.Tex"), 0);
+    }
     fs::create_directories(*rot_ / "uten/Ullvik");
     rot_->Skriv("Les.txt", "ingen eksport her");
     ASSERT_EQ(Kjor("cd " + Sitat(rot_->Sti()) + " && zip -q uten/Ullvik/hsTokk2.zip Les.txt"), 0);
@@ -225,4 +244,101 @@ TEST_F(InnlesingTest, KommandolinjaHenterOgLeserInn) {
   std::tie(kode, ut) = KjorUt(cli + " importer " + Sitat(*rot_ / "skadet/Ullvik/hsTokk2.zip"));
   EXPECT_EQ(kode, 1) << ut;
   EXPECT_EQ(Register(), fraNett);
+}
+
+// Lines short of fields keep their rams; the window, "hent" and "importer"
+// tell the user the same after the import.
+TEST_F(InnlesingTest, KorteLinjerGirMeldingEtterInnlesingen) {
+  const std::size_t ventet = KonverterEksport(LesHeleFila(*rot_ / "kort/Vedder2.Tex")).size();
+  ASSERT_EQ(ventet, KonverterEksport(LagEksport(400, 3)).size()) << "no ram is lost";
+  const std::string melding = KorteLinjerMelding(2);
+
+  Program p(data.Sti(), Adresse("/kort"));
+  p.hoved.LeggInn->trigger();
+  EXPECT_EQ(p.meldinger, QStringList{QString::fromStdString(melding)});
+  EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) {
+    QMessageBox boks(QMessageBox::Information, "Hornstad", QString::fromStdString(melding), QMessageBox::Ok, &p.hoved);
+    boks.show();
+    boks.grab().save(QString(mappe) + "/korte-linjer.png");
+  }
+  const std::string fraVindu = Register();
+
+  const std::string cli = std::string(HS_CLI) + " --data " + Sitat(data.Sti());
+  for (const std::string& kommando :
+       {cli + " hent --adresse " + Adresse("/kort/Ullvik/hsTokk2.zip"), cli + " importer " + Sitat(*rot_ / "kort/Vedder2.Tex"),
+        cli + " importer " + Sitat(*rot_ / "kort/Ullvik/hsTokk2.zip")}) {
+    SCOPED_TRACE(kommando);
+    SkrivVerFil(data / "Verene.Dat", gamle);
+    const Svar s = ::Kjor(data, kommando);
+    EXPECT_EQ(s.kode, 0) << s.feil;
+    EXPECT_EQ(s.ut, std::to_string(ventet) + " værer\n");
+    EXPECT_EQ(s.feil, melding + "\n");
+    EXPECT_TRUE(Register() == fraVindu) << "the same register as the window's";
+  }
+
+  // A whole export says nothing of the kind.
+  const Svar s = ::Kjor(data, cli + " importer " + Sitat(*rot_ / "Vedder2.Tex"));
+  EXPECT_EQ(s.kode, 0) << s.feil;
+  EXPECT_EQ(s.feil, "");
+}
+
+// A Nyverer.Zip that was in the data folder before a download that came to
+// nothing is not the download's to delete; one the download put in its place
+// goes after the import.
+TEST_F(InnlesingTest, MislyktNedlastingLarArkivetDenIkkeSkrevVaere) {
+  struct Tilfelle {
+    const char* navn;
+    std::string adresse;
+    bool svar;
+    std::function<bool(Program&)> avbrytNaar;  // empty: the window closes by itself
+    bool arkivetBlir;
+  };
+  const Tilfelle tilfeller[] = {
+      {"brukeren sier nei", Adresse(), false, {}, true},
+      {"404", Adresse("/finnes-ikke"), true,
+       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; }, true},
+      {"avkortet svar", FeilAdresse("/kuttet"), true,
+       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; }, true},
+      {"avbrutt under overføringen", FeilAdresse("/sildrer"), true,
+       [](Program& p) { return p.nedlast->Status->text().startsWith("Laster 2 "); }, true},
+      {"nedlastet, men skadet", Adresse("/skadet"), true, {}, false},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    data.Skriv("Nyverer.Zip", "brukerens eget arkiv");
+    Program p(data.Sti(), t.adresse);
+    p.svar = t.svar;
+    if (t.avbrytNaar) p.AvbrytNaar([&] { return t.avbrytNaar(p); });
+    p.hoved.LeggInn->trigger();
+    ASSERT_EQ(p.meldinger.size(), 1) << p.meldinger.join("|").toStdString();
+    if (t.arkivetBlir)
+      EXPECT_EQ(LesHeleFila(data / "Nyverer.Zip"), "brukerens eget arkiv");
+    else
+      EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
+    // A cancelled transfer removes its part file as soon as it notices the cancel.
+    for (int i = 0; i < 250 && fs::exists(data / "Nyverer.Zip.ned"); ++i) QTest::qWait(20);
+    EXPECT_FALSE(fs::exists(data / "Nyverer.Zip.ned"));
+    EXPECT_EQ(Register(), GamleBytes());
+    EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+  }
+}
+
+// A register with bytes after its last whole record: "status" warns on
+// stderr, names the bytes, and the file stays as it was.
+TEST_F(InnlesingTest, StatusVarslerOmRestbytes) {
+  const std::string cli = std::string(HS_CLI) + " --data " + Sitat(data.Sti()) + " status";
+  Svar s = ::Kjor(data, cli);
+  EXPECT_EQ(s.kode, 0) << s.feil;
+  EXPECT_EQ(s.feil, "");
+
+  const std::string fil = GamleBytes() + std::string(100, '\x7F');
+  data.Skriv("Verene.Dat", fil);
+  s = ::Kjor(data, cli);
+  EXPECT_EQ(s.kode, 0) << s.feil;
+  EXPECT_NE(s.ut.find("\n150 værer\n"), std::string::npos) << s.ut;
+  EXPECT_EQ(s.feil.rfind("Advarsel: ", 0), 0u) << s.feil;
+  EXPECT_NE(s.feil.find("100 byte"), std::string::npos) << s.feil;
+  EXPECT_EQ(std::count(s.feil.begin(), s.feil.end(), '\n'), 1) << s.feil;
+  EXPECT_EQ(Register(), fil);
 }

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -291,12 +292,57 @@ TEST(LamTest, SkrivefeilLarGamleFilerVaere) {
   EXPECT_EQ(LesHeleFila(u.m / "Lamma2026.Dat"), "gammel");
   EXPECT_EQ(LesHeleFila(u.m / "Produsenter.Dat"), "gamle");
   fs::remove(u.m / "Lamma2026.Dat.ny");
-  // The producer file cannot: the lamb file is the new one, whole, the producer file the old.
+  // The producer file cannot: the lamb file, although whole, does not replace
+  // the old one either, and the message says both are unchanged.
   fs::create_directory(u.m / "Produsenter.Dat.ny");
-  EXPECT_THROW(LesLamOgMedlemmer({1}, true, u.pakket, u.m.Sti(), 2026), IoFeil);
-  EXPECT_EQ(fs::file_size(u.m / "Lamma2026.Dat"), 2 * LamPostStorrelse);
+  try {
+    LesLamOgMedlemmer({1}, true, u.pakket, u.m.Sti(), 2026);
+    ADD_FAILURE() << "no error";
+  } catch (const IoFeil& e) {
+    EXPECT_NE(std::string(e.what()).find("Lamme- og produsentfilene er uendret"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(LesHeleFila(u.m / "Lamma2026.Dat"), "gammel");
   EXPECT_EQ(LesHeleFila(u.m / "Produsenter.Dat"), "gamle");
   EXPECT_FALSE(fs::exists(u.m / "Lamma2026.Dat.ny"));
+  EXPECT_TRUE(Lammeliste.empty());
+}
+
+// The files are replaced together at the end. When a replacement itself
+// fails, the message tells what became of each file.
+TEST(LamTest, UtbyttingSomFeilerSierHvaSomSkjedde) {
+  struct Tilfelle {
+    const char* navn;
+    const char* mappe;       // a folder by this name stands where a file goes
+    bool nyLamfil;           // the lamb file is the new one afterwards
+    const char* meldingDel;  // part of the message
+  };
+  const Tilfelle tilfeller[] = {
+      {"lammefila kan ikke byttes ut", "Lamma2026.Dat", false, "Lamme- og produsentfilene er uendret"},
+      {"produsentfila kan ikke byttes ut", "Produsenter.Dat", true,
+       "Den nye lammefila er lagret, men produsentfila er den gamle"},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    Utpakket u;
+    u.m.Skriv("Lamma2026.Dat", "gammel");
+    u.m.Skriv("Produsenter.Dat", "gamle");
+    fs::remove(u.m / t.mappe);
+    fs::create_directory(u.m / t.mappe);
+    try {
+      LesLamOgMedlemmer({1}, true, u.pakket, u.m.Sti(), 2026);
+      ADD_FAILURE() << "no error";
+    } catch (const IoFeil& e) {
+      EXPECT_NE(std::string(e.what()).find(t.meldingDel), std::string::npos) << e.what();
+    }
+    // The other file: the new lamb file beside the old producers, or the old producers.
+    if (t.nyLamfil)
+      EXPECT_EQ(fs::file_size(u.m / "Lamma2026.Dat"), 2 * LamPostStorrelse);
+    else
+      EXPECT_EQ(LesHeleFila(u.m / "Produsenter.Dat"), "gamle");
+    EXPECT_TRUE(fs::is_directory(u.m / t.mappe));
+    EXPECT_FALSE(fs::exists(u.m / "Lamma2026.Dat.ny"));
+    EXPECT_FALSE(fs::exists(u.m / "Produsenter.Dat.ny"));
+  }
 }
 
 // ---- The reading window ----
@@ -454,6 +500,57 @@ TEST(LesVinduTest, ValgtArkivUtenEksporterOgSkadetArkiv) {
   les.LukkClick();
   for (const char* f : {"Lam01.Dos", "LAM12.DOS", "lam25.dos", "medlem.Dos"})
     EXPECT_FALSE(fs::exists(m / "OpPakket" / f)) << f;
+}
+
+// The reading fails after the lambs are read: the window tells what became
+// of the lamb and producer files, and it is so.
+TEST(LesVinduTest, FeilVedMedlemmeneSierHvaSomSkjeddeMedFilene) {
+  struct Tilfelle {
+    const char* navn;
+    const char* mappe;  // a folder by this name stands where a file is written
+    bool nyLamfil;
+    const char* meldingDel;
+  };
+  const Tilfelle tilfeller[] = {
+      {"produsentfila kan ikke skrives", "Produsenter.Dat.ny", false, "Lamme- og produsentfilene er uendret"},
+      {"produsentfila kan ikke byttes ut", "Produsenter.Dat", true, "Den nye lammefila er lagret"},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    TestMappe m;
+    LagLammearkiv(m, "Alt.Zip");
+    m.Skriv("Lamma2026.Dat", "fjorårets");
+    m.Skriv("Produsenter.Dat", "gamle");
+    fs::remove(m / t.mappe);
+    fs::create_directory(m / t.mappe);
+    TFormLes les;
+    Vindu v(les, m.Sti());
+    les.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&les));
+    les.ApneClick();
+    ASSERT_EQ(les.ListFant->count(), 2);
+    les.ListFant->item(1)->setCheckState(Qt::Checked);
+    les.LesDetClick();
+    ASSERT_EQ(v.meldinger.size(), 1);
+    EXPECT_TRUE(v.meldinger[0].contains(t.meldingDel)) << v.meldinger[0].toStdString();
+    if (t.nyLamfil && std::getenv("HORNSTAD_SKJERMBILDER")) {
+      QMessageBox boks(QMessageBox::Critical, "Hornstad", v.meldinger[0], QMessageBox::Ok, &les);
+      boks.show();
+      Skjermbilde(&boks, "lesing-halvveis");
+    }
+    EXPECT_FALSE(les.Lest());
+    EXPECT_TRUE(les.Lukk->isEnabled());
+    EXPECT_FALSE(les.Animer->isVisible());
+    if (t.nyLamfil)
+      EXPECT_EQ(fs::file_size(m / "Lamma2026.Dat"), LamPostStorrelse);
+    else
+      EXPECT_EQ(LesHeleFila(m / "Lamma2026.Dat"), "fjorårets");
+    if (fs::is_regular_file(m / "Produsenter.Dat")) {
+      EXPECT_EQ(LesHeleFila(m / "Produsenter.Dat"), "gamle");
+    }
+    EXPECT_FALSE(fs::exists(m / "Lamma2026.Dat.ny"));
+    les.LukkClick();
+  }
 }
 
 TEST(LesVinduTest, HenterLammearkivetFraNettet) {

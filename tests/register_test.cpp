@@ -288,12 +288,36 @@ TEST_F(RegisterTest, UfullstendigSistePostIgnoreres) {
     std::ofstream f(mappe / VerFilNavn, std::ios::binary | std::ios::app);
     f << std::string(50, '\x7F');
   }
+  const std::string fil = LesHeleFila(mappe / VerFilNavn);
   LastPaaNytt();
   EXPECT_EQ(reg->RecordCount(), 3);
   EXPECT_EQ(RamNumbers.size(), 3u);
   EXPECT_EQ(reg->FindByNumber(1002).Nummer, 1002);
   EXPECT_THROW(reg->ReadAt(3), IoFeil);
   EXPECT_THROW(reg->ReadAt(-1), IoFeil);
+  // The leftover bytes are told of, and stay in the file, also after a write.
+  EXPECT_EQ(reg->Restbytes(), 50);
+  const std::string advarsel = reg->Advarsel();
+  EXPECT_NE(advarsel.find("50 byte"), std::string::npos) << advarsel;
+  EXPECT_NE(advarsel.find(VerFilNavn), std::string::npos) << advarsel;
+  reg->FindByNumber(1001);
+  TVerPost p = reg->ReadAt(1);
+  reg->WriteCurrent(p);
+  reg.reset();
+  EXPECT_EQ(LesHeleFila(mappe / VerFilNavn), fil);
+
+  // A whole file, or none, has no leftover and no warning.
+  for (int poster : {3, 0}) {
+    SCOPED_TRACE(poster);
+    if (poster > 0) {
+      Last(Mange(poster));
+    } else {
+      fs::remove(mappe / VerFilNavn);
+      LastPaaNytt();
+    }
+    EXPECT_EQ(reg->Restbytes(), 0);
+    EXPECT_EQ(reg->Advarsel(), "");
+  }
 }
 
 TEST_F(RegisterTest, UlesbartRegisterGirFeilOgTomtRegister) {

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -15,8 +16,10 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <fstream>
 
 #include "eksempeldata.h"
+#include "filer.h"
 #include "register.h"
 #include "skall.h"
 #include "testmappe.h"
@@ -315,4 +318,42 @@ TEST(SkallTest, QtsEgneKnapperErNorske) {
   const QString avbryt = QCoreApplication::translate("QPlatformTheme", "Cancel");
   EXPECT_EQ(avbryt, "Avbryt");
   EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Save"), "Save");
+}
+
+// A register whose size is not a whole number of records: its whole records
+// are read, and the user is told once at start and once after an import,
+// while the file stays as it is.
+TEST(SkallTest, RestbytesIRegisteretGirMeldingVedStartOgEtterInnlesing) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  std::ofstream(m / "Verene.Dat", std::ios::binary | std::ios::app) << std::string(100, '\x7F');
+  const std::string fil = LesHeleFila(m / "Verene.Dat");
+  Program p(m.Sti());
+  p.Vis();
+  ASSERT_EQ(p.meldinger.size(), 1) << p.meldinger.join("|").toStdString();
+  const QString melding = p.meldinger[0];
+  EXPECT_TRUE(melding.contains("100 byte")) << melding.toStdString();
+  EXPECT_TRUE(melding.contains("150 hele")) << melding.toStdString();
+  EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+  EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
+  if (std::getenv("HORNSTAD_SKJERMBILDER")) {
+    QMessageBox boks(QMessageBox::Information, "Hornstad", melding, QMessageBox::Ok, &p.hoved);
+    boks.show();
+    Skjermbilde(&boks, "restbytes");
+  }
+
+  // The download is declined: the register is opened again and tells again.
+  p.hoved.Bekreft = [](const QString&) { return false; };
+  p.hoved.LeggInn->trigger();
+  ASSERT_EQ(p.meldinger.size(), 3) << p.meldinger.join("|").toStdString();
+  EXPECT_TRUE(p.meldinger[1].startsWith("Fikk ikke lagret fila:"));
+  EXPECT_EQ(p.meldinger[2], melding);
+  p.hoved.close();
+  EXPECT_EQ(LesHeleFila(m / "Verene.Dat"), fil);
+
+  // A whole register says nothing.
+  std::filesystem::resize_file(m / "Verene.Dat", 150 * sizeof(TVerPost));
+  Program hel(m.Sti());
+  hel.Vis();
+  EXPECT_TRUE(hel.meldinger.isEmpty()) << hel.meldinger.join("|").toStdString();
 }
