@@ -413,8 +413,6 @@ int Hent(const std::vector<std::string>& args) {
   if (r != TOverforing::Ferdig || avbrutt) {
     if (avbrutt || r == TOverforing::Avbrutt)
       std::fputs("Nedlastingen ble avbrutt. Værregisteret er uendret.\n", stderr);
-    else if (r == TOverforing::TomtSvar)
-      std::fprintf(stderr, "Tjeneren sendte en tom fil fra %s. Værregisteret er uendret.\n", adresse.c_str());
     else
       std::fprintf(stderr, "Kunne ikke hente %s: %s%s Værregisteret er uendret.\n", adresse.c_str(), feil.c_str(),
                    !feil.empty() && feil.back() == '.' ? "" : ".");

@@ -475,7 +475,10 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   }
   if (!godtatt) return feil("Tjeneren " + VertOgPort(deler) + " sendte ikke fila. Prøv igjen senere");
   if (totalt >= 0 && lest != totalt) return kuttet();
-  if (lest == 0) return TOverforing::TomtSvar;
+  // An answer without a body is no file, whatever its status says.
+  if (lest == 0)
+    return feil("Tjeneren " + VertOgPort(deler) +
+                " sendte en tom fil. Sjekk at adressen er rett, eller prøv igjen senere");
   try {
     ut.Fullfor();
   } catch (const IoFeil& e) {

@@ -52,8 +52,8 @@ struct TOverforingsHendelser {
   // body, then after every piece of the body. `totalt` is the announced length,
   // -1 when the server gave none. False cancels the transfer.
   std::function<bool(std::int64_t lest, std::int64_t totalt)> fremdrift;
-  // The transfer failed; a Norwegian text (UTF-8) for the command-line tool.
-  // Not called on a cancel or an empty answer.
+  // The transfer failed; a Norwegian text (UTF-8) that says why and what to
+  // do. Not called on a cancel.
   std::function<void(const std::string& melding)> feil;
   // Asked about ten times a second, also while the server is silent; false
   // cancels the transfer. Lets a cancel end the transfer at once without
@@ -65,17 +65,16 @@ enum class TOverforing {
   Ferdig,    // the file is in place
   Feil,      // failed; `feil` was called
   Avbrutt,   // cancelled through `fremdrift` or `fortsett`
-  TomtSvar,  // the server answered 200 OK with an empty body
 };
 
 // The file beside `maal` that a transfer writes into.
 std::filesystem::path Nedlastingsfil(const std::filesystem::path& maal);
 
 // The transfer: a GET over HTTP/1.0 into `maal`, whose folder is created
-// (with any missing parents) first. Only a 200 OK answer whose body is as
-// long as announced, and no longer than `valg.maksBytes`, counts. The body
-// goes to Nedlastingsfil(maal), which is renamed over `maal` when complete;
-// on a failure, a cancel or an empty answer that file is removed and an
+// (with any missing parents) first. Only a 200 OK answer with a body that is
+// as long as announced, and no longer than `valg.maksBytes`, counts: an empty
+// body fails. The body goes to Nedlastingsfil(maal), which is renamed over
+// `maal` when complete; on a failure or a cancel that file is removed and an
 // existing `maal` stays as it was.
 TOverforing HentFil(const std::string& url, const std::filesystem::path& maal, const TNedlastValg& valg,
                     const TOverforingsHendelser& hendelser);

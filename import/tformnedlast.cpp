@@ -160,7 +160,7 @@ bool TFormNedlast::DownloadFile(const std::string& url, const std::filesystem::p
         });
       }
       // A failure leaves the window open with its message until the user
-      // presses "Avbryt"; so does an empty answer.
+      // presses "Avbryt".
     });
     exec();
     kanal_->slutt = true;
