@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <optional>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -53,10 +54,14 @@ const char* Hjelp =
     "Kommandoer:\n"
     "  importer FIL   leser inn en væreksport (Vedder2.Tex) eller et zip-arkiv\n"
     "                 som holder en, som nytt værregister\n"
-    "  hent [--adresse URL]\n"
+    "  hent [--adresse URL] [--ca FIL]\n"
     "                 henter væreksporten fra nettet og leser den inn; uten\n"
     "                 --adresse fra tjeneren i [Nett] Adresse i Hornstad.Ini\n"
-    "                 (stien /Ullvik/hsTokk2.zip legges til en adresse uten sti)\n"
+    "                 (stien /Ullvik/hsTokk2.zip legges til en adresse uten sti).\n"
+    "                 En https://-adresse hentes kryptert, og tjenerens sertifikat\n"
+    "                 må godkjennes; --ca FIL (ellers [Nett] Sertifikat) er en\n"
+    "                 PEM-fil med sertifikater som godkjennes i tillegg til\n"
+    "                 systemets\n"
     "  oppslag NUMMER|NAVN\n"
     "                 viser væren slik væroppslaget viser den; NAVN (minst tre\n"
     "                 tegn, uten sifre) søkes som del av navnene, og flere treff\n"
@@ -372,18 +377,21 @@ void Avbryt(int) { avbrutt = true; }
 
 int Hent(const std::vector<std::string>& args) {
   std::string adresse;
+  std::optional<std::string> sertifikat;
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--adresse" && i + 1 < args.size()) {
       adresse = args[++i];
+    } else if (args[i] == "--ca" && i + 1 < args.size()) {
+      sertifikat = args[++i];
     } else {
-      std::fputs("Bruk: hornstad-cli hent [--adresse URL]\n", stderr);
+      std::fputs("Bruk: hornstad-cli hent [--adresse URL] [--ca FIL]\n", stderr);
       return 2;
     }
   }
-  if (adresse.empty()) {
-    const QSettings ini(QString::fromStdString(Innstillingsfil(DataFolder).string()), QSettings::IniFormat);
-    adresse = Nettadresse(ini).toStdString();
-  }
+  const QSettings ini(QString::fromStdString(Innstillingsfil(DataFolder).string()), QSettings::IniFormat);
+  if (adresse.empty()) adresse = Nettadresse(ini).toStdString();
+  TNedlastValg valg;
+  valg.sertifikat = sertifikat ? *sertifikat : Sertifikatfil(ini, DataFolder);
   if (SplittUrl(adresse).sti.empty()) {
     while (!adresse.empty() && adresse.back() == '/') adresse.pop_back();
     adresse += VerArkivSti;
@@ -395,7 +403,6 @@ int Hent(const std::vector<std::string>& args) {
   sigaction(SIGTERM, &sa, nullptr);
 
   const std::filesystem::path arkiv = DataFolder / ArkivNavn;
-  const TNedlastValg valg;
   HentSistEndret(adresse, valg, [] { return !avbrutt.load(); });
   std::string feil;
   TOverforing r;

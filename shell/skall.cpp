@@ -59,6 +59,13 @@ QString Nettadresse(const QSettings& ini) {
   return a.isEmpty() ? QString(StandardAdresse) : a;
 }
 
+std::string Sertifikatfil(const QSettings& ini, const std::filesystem::path& dataMappe) {
+  const QString navn = ini.value("Nett/Sertifikat").toString().trimmed();
+  if (navn.isEmpty()) return {};
+  const std::filesystem::path fil = navn.toStdString();
+  return (fil.is_absolute() ? fil : dataMappe / fil).string();
+}
+
 bool LastNorskeQtTekster() {
   static QTranslator* tekster = nullptr;
   if (tekster != nullptr) return true;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 inline constexpr const char* Versjonstekst = "Versjon 3.3 03. sep 2008";
 inline constexpr const char* InnstillingsfilNavn = "Hornstad.Ini";
@@ -43,8 +44,14 @@ TPlass LesPlass(const QSettings& ini, const QString& seksjon);
 // Writes Left and Top, and with `medStorrelse` also Bred and Hog.
 void SkrivPlass(QSettings& ini, const QString& seksjon, const QRect& plass, bool medStorrelse);
 
-// The maker's server from [Nett] Adresse, without a trailing '/'.
+// The maker's server from [Nett] Adresse, without a trailing '/'. An
+// address beginning "https://" is fetched over TLS.
 QString Nettadresse(const QSettings& ini);
+
+// The extra PEM file of trusted certificates from [Nett] Sertifikat, for a
+// server whose certificate an organisation issues itself; a relative name is
+// taken in the data folder. Empty when the key is absent or blank.
+std::string Sertifikatfil(const QSettings& ini, const std::filesystem::path& dataMappe);
 
 // Loads Norwegian texts for Qt's own dialogs and buttons (file and print
 // dialogs, standard buttons) when the system has them: bokmål, else nynorsk.

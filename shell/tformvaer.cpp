@@ -340,6 +340,7 @@ void TFormVaer::LeggInnClick() {
   const fs::path arkiv = dataMappe_ / ArkivNavn;
   bool lastetNed = false;
   if (Bekreft(QString::fromUtf8(NedlastingSporsmal)) && FormNedlast) {
+    ForberedNedlasting();
     const std::string url = (Nettadresse(*ini_) + VerArkivSti).toStdString();
     lastetNed = FormNedlast->DownloadFile(url, arkiv, 0);
   }
@@ -366,8 +367,13 @@ void TFormVaer::LeggInnClick() {
   Oppdater();
 }
 
+void TFormVaer::ForberedNedlasting() {
+  if (FormNedlast) FormNedlast->valg.sertifikat = Sertifikatfil(*ini_, dataMappe_);
+}
+
 void TFormVaer::HenteInnClick() {
   register_.reset();
+  ForberedNedlasting();
   if (FormLes) {
     FormLes->DataMappe = dataMappe_;
     FormLes->FormNedlast = FormNedlast;

@@ -87,6 +87,7 @@ class TFormVaer : public QMainWindow {
   void LastRegister();
   void Oppdater();
   void Plasser(QWidget* w, const QString& seksjon, bool medStorrelse);
+  void ForberedNedlasting();
   void SettFullt(bool fullt);
 
   std::optional<std::filesystem::path> oensketMappe_;

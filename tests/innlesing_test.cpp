@@ -93,9 +93,10 @@ Tjenerprosess* InnlesingTest::feil_ = nullptr;
 
 // The program's windows, with questions answered and messages collected.
 struct Program {
-  Program(const fs::path& mappe, const std::string& adresse) : hoved(mappe) {
+  Program(const fs::path& mappe, const std::string& adresse, const std::string& sertifikat = "") : hoved(mappe) {
     QSettings ini(QString::fromStdString((mappe / "Hornstad.Ini").string()), QSettings::IniFormat);
     ini.setValue("Nett/Adresse", QString::fromStdString(adresse));
+    if (!sertifikat.empty()) ini.setValue("Nett/Sertifikat", QString::fromStdString(sertifikat));
     ini.sync();
     hoved.OmBoks = LagOmBoks(&hoved);
     hoved.FormVer = &ver;
@@ -225,4 +226,110 @@ TEST_F(InnlesingTest, KommandolinjaHenterOgLeserInn) {
   std::tie(kode, ut) = KjorUt(cli + " importer " + Sitat(*rot_ / "skadet/Ullvik/hsTokk2.zip"));
   EXPECT_EQ(kode, 1) << ut;
   EXPECT_EQ(Register(), fraNett);
+}
+
+// The import over https, from servers with the certificates of
+// tests/lag-sertifikater.sh: the register is replaced only from a server
+// whose certificate is trusted, and stays as it was on every failure.
+class HttpsInnlesingTest : public InnlesingTest {
+ protected:
+  enum Tjener { Gyldig, Annen, Feilvert, Utlopt, Selvsignert, Antall };
+
+  static void SetUpTestSuite() {
+    InnlesingTest::SetUpTestSuite();
+    sertifikater_ = new TestMappe;
+    ASSERT_EQ(Kjor("bash " HS_LAGSERT " " + Sitat(sertifikater_->Sti())), 0);
+    const char* navn[] = {"gyldig", "annen", "feilvert", "utlopt", "selvsignert"};
+    for (int i = 0; i < Antall; ++i)
+      tjenere_[i] = new Tjenerprosess({"python3", "-u", HS_TLSTJENER, rot_->Sti().string(),
+                                       Sert(std::string(navn[i]) + ".pem"), Sert(std::string(navn[i]) + ".key")});
+  }
+  static void TearDownTestSuite() {
+    for (Tjenerprosess*& t : tjenere_) {
+      delete t;
+      t = nullptr;
+    }
+    delete sertifikater_;
+    InnlesingTest::TearDownTestSuite();
+  }
+  void SetUp() override {
+    InnlesingTest::SetUp();
+    for (Tjenerprosess* t : tjenere_) ASSERT_GT(t->Port(), 0) << "tlstjener.py startet ikke";
+  }
+  static std::string Sert(const std::string& navn) { return (*sertifikater_ / navn).string(); }
+  static std::string Https(Tjener t) { return "https://127.0.0.1:" + std::to_string(tjenere_[t]->Port()); }
+
+  static inline TestMappe* sertifikater_ = nullptr;
+  static inline Tjenerprosess* tjenere_[Antall] = {};
+};
+
+TEST_F(HttpsInnlesingTest, KommandolinjaGodtarBareGodkjenteSertifikater) {
+  const std::string cli = std::string(HS_CLI) + " --data " + Sitat(data.Sti());
+  const struct {
+    const char* navn;
+    Tjener tjener;
+    std::string valg;   // after the address
+    const char* grunn;  // part of the message
+  } feil[] = {
+      {"uten den ekstra fila", Gyldig, "", "utsteder som maskinen ikke stoler på"},
+      {"ukjent utsteder", Annen, " --ca " + Sitat(Sert("ca.pem")), "utsteder som maskinen ikke stoler på"},
+      {"selvsignert", Selvsignert, " --ca " + Sitat(Sert("ca.pem")), "selvsignert"},
+      {"feil vertsnavn", Feilvert, " --ca " + Sitat(Sert("ca.pem")), "gjelder ikke for navnet 127.0.0.1"},
+      {"utløpt", Utlopt, " --ca " + Sitat(Sert("ca.pem")), "er utløpt"},
+  };
+  for (const auto& t : feil) {
+    SCOPED_TRACE(t.navn);
+    const auto [kode, ut] = KjorUt(cli + " hent --adresse " + Https(t.tjener) + t.valg);
+    EXPECT_EQ(kode, 1) << ut;
+    EXPECT_EQ(ut.rfind("Kunne ikke hente " + Https(t.tjener) + "/Ullvik/hsTokk2.zip: Den sikre forbindelsen", 0), 0u)
+        << ut;
+    EXPECT_NE(ut.find(t.grunn), std::string::npos) << ut;
+    EXPECT_NE(ut.find("Værregisteret er uendret."), std::string::npos) << ut;
+    EXPECT_EQ(Register(), GamleBytes());
+    EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
+  }
+
+  // The organisation's certificate authority, given with --ca or in Hornstad.Ini.
+  const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+  auto [kode, ut] = KjorUt(cli + " hent --adresse " + Https(Gyldig) + " --ca " + Sitat(Sert("ca.pem")));
+  EXPECT_EQ(kode, 0) << ut;
+  EXPECT_EQ(ut, std::to_string(ventet) + " værer\n");
+  const std::string fraNett = Register();
+  SkrivVerFil(data / "Verene.Dat", gamle);
+  {
+    QSettings ini(QString::fromStdString((data / "Hornstad.Ini").string()), QSettings::IniFormat);
+    ini.setValue("Nett/Adresse", QString::fromStdString(Https(Gyldig)));
+    ini.setValue("Nett/Sertifikat", QString::fromStdString(Sert("ca.pem")));
+  }
+  std::tie(kode, ut) = KjorUt(cli + " hent");
+  EXPECT_EQ(kode, 0) << ut;
+  EXPECT_EQ(Register(), fraNett);
+}
+
+TEST_F(HttpsInnlesingTest, VinduetHenterOverHttpsOgSierHvorforDetIkkeGaar) {
+  {
+    Program p(data.Sti(), Https(Gyldig), Sert("ca.pem"));
+    p.hoved.LeggInn->trigger();
+    EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
+    const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+    EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
+  }
+  SkrivVerFil(data / "Verene.Dat", gamle);
+  for (const Tjener t : {Utlopt, Feilvert}) {
+    SCOPED_TRACE(t);
+    Program p(data.Sti(), Https(t), Sert("ca.pem"));
+    QString grunn;
+    p.AvbrytNaar([&] {
+      grunn = p.nedlast->Grunn->text();
+      return p.nedlast->Status->text() == "Kunne ikke fullføre";
+    });
+    p.hoved.LeggInn->trigger();
+    EXPECT_TRUE(grunn.startsWith("Den sikre forbindelsen til 127.0.0.1:")) << grunn.toStdString();
+    EXPECT_TRUE(grunn.contains(t == Utlopt ? "er utløpt" : "gjelder ikke for navnet")) << grunn.toStdString();
+    ASSERT_EQ(p.meldinger.size(), 1) << p.meldinger.join("|").toStdString();
+    EXPECT_TRUE(p.meldinger[0].startsWith("Fikk ikke lagret fila:"));
+    EXPECT_EQ(Register(), GamleBytes());
+    EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+    EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
+  }
 }

@@ -293,6 +293,9 @@ TEST_F(NedlastingsfeilTest, VindusfeilVisesOgVinduetVenterPaaAvbryt) {
     EXPECT_TRUE(v.trykket.has_value()) << v.statuser.join(" | ").toStdString();
     EXPECT_TRUE(v.avbrutt);
     EXPECT_TRUE(v.meldinger.isEmpty()) << v.meldinger.join("|").toStdString();
+    // Under "Kunne ikke fullføre" the window says why, and what to do.
+    EXPECT_TRUE(v.w.Grunn->isVisibleTo(&v.w));
+    EXPECT_TRUE(SierHvaSomKanGjores(v.w.Grunn->text().toStdString())) << v.w.Grunn->text().toStdString();
     EXPECT_TRUE(VentTilArbeiderenErFerdig(Maal()));
     SjekkUrort();
   }
