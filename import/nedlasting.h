@@ -81,8 +81,7 @@ enum class TOverforing {
 std::filesystem::path Nedlastingsfil(const std::filesystem::path& maal);
 
 // The transfer: a GET over HTTP/1.0 (over TLS for https) into `maal`, whose
-// folder is created
-// (with any missing parents) first. Only a 200 OK answer with a body that is
+// folder is created (with any missing parents) first. Only a 200 OK answer with a body that is
 // as long as announced, and no longer than `valg.maksBytes`, counts: an empty
 // body fails. The body goes to Nedlastingsfil(maal), which is renamed over
 // `maal` when complete; on a failure or a cancel that file is removed and an
