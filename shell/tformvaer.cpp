@@ -244,12 +244,16 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
 
 TFormVaer::~TFormVaer() = default;
 
-void TFormVaer::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
-  if (!vist_) {
-    vist_ = true;
-    ForsteVisning();
-  }
+void TFormVaer::Vis() {
+  const bool forste = !vist_;
+  vist_ = true;
+  // The windows are placed before they show; the register loads in a
+  // window the user can see, with its animation.
+  if (forste) ForsteVisning();
+  show();
+  raise();
+  activateWindow();
+  if (forste) ForsteLasting();
 }
 
 void TFormVaer::Plasser(QWidget* w, const QString& seksjon, bool medStorrelse) {
@@ -271,7 +275,6 @@ void TFormVaer::ForsteVisning() {
   Plasser(FormVer, "Ver", true);
   Plasser(FormKatalog, "Katalog", true);
   setWindowTitle(Hovedtittel());
-  repaint();
   if (FormVer) {
     FormVer->Register = [this] { return register_.get(); };
     FormVer->Raser = [this] { return raser_.get(); };
@@ -281,6 +284,10 @@ void TFormVaer::ForsteVisning() {
     FormKatalog->Raser = [this] { return raser_.get(); };
     FormKatalog->Innstillinger = [this] { return ini_.get(); };
   }
+}
+
+void TFormVaer::ForsteLasting() {
+  repaint();
   if (!register_) LastRegister();
   Oppdater();
   raser_ = std::make_unique<Trase>();

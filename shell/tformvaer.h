@@ -70,6 +70,12 @@ class TFormVaer : public QMainWindow {
   std::function<void(const QString& tekst)> Melding;       // information
   std::function<void(const QString& tekst)> Feilmelding;   // error
 
+  // Shows the window as the program does. The first time this runs the
+  // start-up: finds the data folder, reads Hornstad.Ini and places the
+  // windows by it, loads the register and the breed table. After that, and
+  // when the desktop restores the window, nothing is run again.
+  void Vis();
+
   void LeggInnClick();
   void HenteInnClick();
   void HentHornstadClick();
@@ -79,11 +85,11 @@ class TFormVaer : public QMainWindow {
   void OmHornstadClick();
 
  protected:
-  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:
   void ForsteVisning();
+  void ForsteLasting();
   void LastRegister();
   void Oppdater();
   void Plasser(QWidget* w, const QString& seksjon, bool medStorrelse);

@@ -108,7 +108,7 @@ struct Program {
     hoved.Melding = [this](const QString& t) { meldinger << t; };
     hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
     nedlast->Melding = [this](const QString& t) { meldinger << t; };
-    hoved.show();
+    hoved.Vis();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&hoved));
   }
   // Presses "Avbryt" in the download window once `naar` holds.

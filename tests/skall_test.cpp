@@ -55,7 +55,7 @@ struct Program {
     hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
   }
   void Vis() {
-    hoved.show();
+    hoved.Vis();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&hoved));
   }
   TFormVer ver;
@@ -181,6 +181,46 @@ TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
   EXPECT_EQ(p.katalog.size(), QSize(640, 470));
   EXPECT_EQ(p.katalog.geometry().topLeft(), QPoint(200, 220)) << "placed even before it is shown";
   EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer Alt.");
+}
+
+// The start-up runs at the first showing only: a minimise and restore, or a
+// hide and show by the desktop, neither loads the register again nor places
+// the windows from Hornstad.Ini again.
+TEST(SkallTest, OppstartenKjoresBareVedForsteVisning) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  {
+    QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
+    SkrivPlass(ini, "Hoved", QRect(30, 40, 0, 0), false);
+    SkrivPlass(ini, "Ver", QRect(100, 120, 500, 400), true);
+  }
+  Program p(m.Sti());
+  p.Vis();
+  TProdusent* registeret = p.hoved.Register();
+  ASSERT_NE(registeret, nullptr);
+  EXPECT_EQ(p.ver.pos(), QPoint(100, 120));
+  // The user moves the windows, and the file on disk changes under the program.
+  p.hoved.move(60, 70);
+  p.ver.move(210, 220);
+  SkrivVerFil(m / "Verene.Dat", Verer(300));
+  for (const bool minimer : {true, false}) {
+    SCOPED_TRACE(minimer ? "minimert" : "skjult");
+    if (minimer) {
+      p.hoved.setWindowState(p.hoved.windowState() | Qt::WindowMinimized);
+      QCoreApplication::processEvents();
+      p.hoved.setWindowState(p.hoved.windowState() & ~Qt::WindowMinimized);
+    } else {
+      p.hoved.hide();
+      QCoreApplication::processEvents();
+      p.hoved.show();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.hoved.Register(), registeret) << "the register was loaded again";
+    EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+    EXPECT_EQ(p.hoved.pos(), QPoint(60, 70));
+    EXPECT_EQ(p.ver.pos(), QPoint(210, 220));
+  }
+  EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
 }
 
 TEST(SkallTest, KatalogFaarRaselistaOgOmBoksenVersjonen) {

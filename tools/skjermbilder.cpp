@@ -240,7 +240,7 @@ int Kjor() {
   nedlast.Melding = hoved.Melding;
 
   // 1. The main window after start.
-  hoved.show();
+  hoved.Vis();
   Vent(&hoved);
   Lagre(Bilde(&hoved), "start.png");
 
