@@ -1,5 +1,7 @@
 #include "skall.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -51,6 +53,45 @@ void SkrivPlass(QSettings& ini, const QString& seksjon, const QRect& plass, bool
     ini.setValue(seksjon + "/Bred", plass.width());
     ini.setValue(seksjon + "/Hog", plass.height());
   }
+}
+
+namespace {
+
+qint64 Flate(const QRect& r) { return r.isEmpty() ? 0 : qint64{r.width()} * r.height(); }
+
+// The squared distance from a point to a rectangle (0 inside it).
+qint64 Avstand(const QPoint& p, const QRect& r) {
+  const qint64 dx = p.x() < r.left() ? r.left() - p.x() : p.x() > r.right() ? p.x() - r.right() : 0;
+  const qint64 dy = p.y() < r.top() ? r.top() - p.y() : p.y() > r.bottom() ? p.y() - r.bottom() : 0;
+  return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+QRect PaaSkjermen(const QRect& lagret, const QList<QRect>& skjermer) {
+  if (skjermer.isEmpty() || lagret.isEmpty()) return lagret;
+  qint64 synlig = 0;
+  for (const QRect& s : skjermer) synlig += Flate(lagret & s);
+  if (synlig >= Flate(lagret)) return lagret;
+
+  qsizetype valgt = 0;
+  qint64 mest = 0;
+  for (qsizetype i = 0; i < skjermer.size(); ++i) {
+    if (const qint64 f = Flate(lagret & skjermer[i]); f > mest) {
+      mest = f;
+      valgt = i;
+    }
+  }
+  if (mest == 0) {
+    for (qsizetype i = 1; i < skjermer.size(); ++i)
+      if (Avstand(lagret.center(), skjermer[i]) < Avstand(lagret.center(), skjermer[valgt])) valgt = i;
+  }
+  const QRect& s = skjermer[valgt];
+  const int b = std::min(lagret.width(), s.width());
+  const int h = std::min(lagret.height(), s.height());
+  const int x = std::clamp(lagret.x(), s.x(), s.x() + s.width() - b);
+  const int y = std::clamp(lagret.y(), s.y(), s.y() + s.height() - h);
+  return QRect(x, y, b, h);
 }
 
 QString Nettadresse(const QSettings& ini) {

@@ -2,6 +2,7 @@
 // window so that tests and the command-line tool use them without a display.
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QSettings>
 #include <QString>
@@ -43,6 +44,14 @@ struct TPlass {
 TPlass LesPlass(const QSettings& ini, const QString& seksjon);
 // Writes Left and Top, and with `medStorrelse` also Bred and Hog.
 void SkrivPlass(QSettings& ini, const QString& seksjon, const QRect& plass, bool medStorrelse);
+
+// Where a window goes that Hornstad.Ini places at `lagret` (its outer
+// rectangle, frame included), given the available rectangles of the screens
+// there are, the primary first. A window that lies wholly on the screens
+// stays where it is. Otherwise (settings from a larger or a second monitor)
+// it moves onto the screen it overlaps most, or, overlapping none, the
+// nearest one, and is made no wider or taller than that screen.
+QRect PaaSkjermen(const QRect& lagret, const QList<QRect>& skjermer);
 
 // The maker's server from [Nett] Adresse, without a trailing '/'. An
 // address beginning "https://" is fetched over TLS.

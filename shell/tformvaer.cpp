@@ -16,8 +16,10 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -253,14 +255,59 @@ void TFormVaer::Vis() {
   show();
   raise();
   activateWindow();
+  EtterForsteVisning(this);
   if (forste) ForsteLasting();
 }
+
+namespace {
+
+// The available rectangles of the screens, the primary first.
+QList<QRect> Skjermer() {
+  QList<QRect> skjermer;
+  const QScreen* primaer = QGuiApplication::primaryScreen();
+  if (primaer) skjermer << primaer->availableGeometry();
+  for (const QScreen* s : QGuiApplication::screens())
+    if (s != primaer) skjermer << s->availableGeometry();
+  return skjermer;
+}
+
+// Puts the window, frame and all, at `plass` (from PaaSkjermen), given the
+// outer rectangle it was measured by; the size inside the frame follows.
+void SettPlass(QWidget* w, const QRect& plass, const QRect& maalt, bool nyStorrelse) {
+  const QSize kant = w->frameGeometry().size() - w->geometry().size();
+  w->move(plass.topLeft());
+  if (nyStorrelse || plass.size() != maalt.size()) w->resize(plass.size() - kant);
+}
+
+}  // namespace
 
 void TFormVaer::Plasser(QWidget* w, const QString& seksjon, bool medStorrelse) {
   if (w == nullptr) return;
   const TPlass p = LesPlass(*ini_, seksjon);
-  if (p.left && p.top) w->move(*p.left, *p.top);
-  if (medStorrelse && p.bred && p.hog) w->resize(*p.bred, *p.hog);
+  const bool flytt = p.left && p.top;
+  const bool storrelse = medStorrelse && p.bred && p.hog;
+  if (!flytt && !storrelse) return;
+  // Left and Top are the frame's corner, Bred and Hog the size inside it,
+  // as far as the window lets itself be sized. The frame is not known
+  // before the window shows, so its first showing looks again.
+  const QSize kant = w->frameGeometry().size() - w->geometry().size();
+  const QSize inni = (storrelse ? QSize(*p.bred, *p.hog) : w->size())
+                         .expandedTo(w->minimumSize())
+                         .boundedTo(w->maximumSize());
+  const QRect lagret(flytt ? QPoint(*p.left, *p.top) : w->pos(), inni + kant);
+  SettPlass(w, PaaSkjermen(lagret, Skjermer()), lagret, storrelse);
+  sjekkesEtterVisning_.insert(w);
+}
+
+void TFormVaer::EtterForsteVisning(QWidget* w) {
+  if (!sjekkesEtterVisning_.remove(w)) return;
+  // Once the window system has put a frame round the window, a frame that
+  // reaches past the screen brings the window in again.
+  QTimer::singleShot(0, w, [w] {
+    const QRect ramme = w->frameGeometry();
+    const QRect plass = PaaSkjermen(ramme, Skjermer());
+    if (plass != ramme) SettPlass(w, plass, ramme, false);
+  });
 }
 
 void TFormVaer::ForsteVisning() {
@@ -419,6 +466,7 @@ void TFormVaer::KartotekoppslagClick() {
   FormVer->show();
   FormVer->raise();
   FormVer->activateWindow();
+  EtterForsteVisning(FormVer);
 }
 
 void TFormVaer::KatalogClick() {
@@ -433,6 +481,7 @@ void TFormVaer::KatalogClick() {
   FormKatalog->show();
   FormKatalog->raise();
   FormKatalog->activateWindow();
+  EtterForsteVisning(FormKatalog);
 }
 
 void TFormVaer::OmHornstadClick() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSet>
 #include <QSettings>
 #include <filesystem>
 #include <functional>
@@ -92,7 +93,10 @@ class TFormVaer : public QMainWindow {
   void ForsteLasting();
   void LastRegister();
   void Oppdater();
+  // Places a window by Hornstad.Ini, on the screen.
   void Plasser(QWidget* w, const QString& seksjon, bool medStorrelse);
+  // At a window's first showing after Plasser: looks again with its frame.
+  void EtterForsteVisning(QWidget* w);
   void ForberedNedlasting();
   void SettFullt(bool fullt);
 
@@ -104,7 +108,8 @@ class TFormVaer : public QMainWindow {
   QString siste_;
   bool vist_ = false;
   bool fullt_ = false;
-  QAction* registreringKnapp_ = nullptr;  // the tool bar's button for the "Registrering" menu
+  QAction* registreringKnapp_ = nullptr;
+  QSet<QWidget*> sjekkesEtterVisning_;  // the tool bar's button for the "Registrering" menu
 };
 
 // The about box: product name, version text and OK.

@@ -12,6 +12,8 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QDate>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -150,6 +152,80 @@ TEST(SkallTest, Nettadressen) {
   }
 }
 
+TEST(SkallTest, VinduerFlyttesInnPaaSkjermen) {
+  const QRect en(0, 0, 1920, 1080);
+  const QRect to(1920, 0, 1280, 1024);
+  const QRect medPanel(0, 32, 1366, 736);  // a panel along the top
+  const struct {
+    const char* navn;
+    QRect lagret;
+    QList<QRect> skjermer;
+    QRect ventet;
+  } tilfeller[] = {
+      {"på skjermen", {100, 120, 700, 500}, {en}, {100, 120, 700, 500}},
+      {"helt inntil kantene", {0, 0, 1920, 1080}, {en}, {0, 0, 1920, 1080}},
+      {"til høyre for skjermen", {3000, 200, 700, 500}, {en}, {1220, 200, 700, 500}},
+      {"langt opp til venstre", {-5000, -4000, 700, 500}, {en}, {0, 0, 700, 500}},
+      {"delvis under skjermen", {100, 900, 700, 500}, {en}, {100, 580, 700, 500}},
+      {"høyere enn skjermen", {100, 100, 700, 2000}, {en}, {100, 0, 700, 1080}},
+      {"større enn skjermen", {-10, -10, 4000, 3000}, {en}, {0, 0, 1920, 1080}},
+      {"under panelet", {100, 0, 700, 500}, {medPanel}, {100, 32, 700, 500}},
+      {"høyere enn plassen under panelet", {100, 10, 700, 900}, {medPanel}, {100, 32, 700, 736}},
+      {"på den andre skjermen", {2000, 100, 700, 500}, {en, to}, {2000, 100, 700, 500}},
+      {"over begge skjermene", {1600, 100, 700, 500}, {en, to}, {1600, 100, 700, 500}},
+      {"fra en tredje skjerm som er borte", {3400, 100, 700, 500}, {en, to}, {2500, 100, 700, 500}},
+      {"delvis under den lave andre skjermen", {2000, 900, 700, 500}, {en, to}, {2000, 524, 700, 500}},
+      {"mest på den første", {1500, 900, 700, 500}, {en, to}, {1220, 580, 700, 500}},
+      {"den andre skjermen er borte", {2000, 100, 700, 500}, {en}, {1220, 100, 700, 500}},
+      {"ingen skjermer", {5000, 5000, 700, 500}, {}, {5000, 5000, 700, 500}},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    const QRect r = PaaSkjermen(t.lagret, t.skjermer);
+    EXPECT_EQ(r, t.ventet) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+  }
+}
+
+// Settings from a larger monitor: every window opens on the screen, and the
+// place it got is what is saved.
+TEST(SkallTest, VinduerUtenforSkjermenKommerInnPaaDen) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  const QString ini = QString::fromStdString((m / "Hornstad.Ini").string());
+  {
+    QSettings s(ini, QSettings::IniFormat);
+    SkrivPlass(s, "Hoved", QRect(5000, -4000, 0, 0), false);
+    SkrivPlass(s, "Ver", QRect(-3000, 6000, 700, 5000), true);
+    SkrivPlass(s, "Katalog", QRect(2500, 100, 640, 470), true);
+  }
+  const QRect skjerm = QGuiApplication::primaryScreen()->availableGeometry();
+  {
+    Program p(m.Sti());
+    p.Vis();
+    p.hoved.Kartotekoppslag->trigger();
+    p.hoved.Katalog->trigger();
+    for (QWidget* w : {static_cast<QWidget*>(&p.hoved), static_cast<QWidget*>(&p.ver),
+                       static_cast<QWidget*>(&p.katalog)}) {
+      SCOPED_TRACE(w->windowTitle().toStdString());
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+      EXPECT_TRUE(skjerm.contains(w->frameGeometry())) << w->frameGeometry().x() << "," << w->frameGeometry().y() << " " << w->frameGeometry().width() << "x"
+                                                       << w->frameGeometry().height();
+    }
+    EXPECT_EQ(p.ver.frameGeometry().height(), skjerm.height()) << "as tall as the screen";
+    EXPECT_EQ(p.katalog.height(), 470) << "a window that fits keeps its size";
+    p.hoved.close();
+  }
+  QSettings s(ini, QSettings::IniFormat);
+  for (const char* seksjon : {"Hoved", "Ver", "Katalog"}) {
+    SCOPED_TRACE(seksjon);
+    const TPlass plass = LesPlass(s, seksjon);
+    ASSERT_TRUE(plass.left && plass.top);
+    EXPECT_TRUE(skjerm.contains(QPoint(*plass.left, *plass.top)));
+  }
+  EXPECT_LE(*LesPlass(s, "Ver").hog, skjerm.height());
+  EXPECT_GT(*LesPlass(s, "Ver").hog, skjerm.height() - 100);
+}
+
 TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
   TestMappe m;
   SkrivVerFil(m / "Verene.Dat", Verer(150));
@@ -161,8 +237,8 @@ TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
     EXPECT_TRUE(p.ver.isVisible());
     EXPECT_FALSE(p.ver.Endre->isVisible());
     EXPECT_FALSE(p.ver.Endrealt->isVisible());
-    p.ver.setGeometry(100, 120, 700, 500);
-    p.katalog.setGeometry(200, 220, 640, 470);
+    p.ver.setGeometry(80, 120, 700, 500);
+    p.katalog.setGeometry(150, 220, 640, 470);
     p.hoved.close();
   }
   {
@@ -177,9 +253,9 @@ TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
   p.hoved.Kartotekoppslag->trigger();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.ver));
   EXPECT_EQ(p.ver.size(), QSize(700, 500));
-  EXPECT_EQ(p.ver.geometry().topLeft(), QPoint(100, 120));
+  EXPECT_EQ(p.ver.geometry().topLeft(), QPoint(80, 120));
   EXPECT_EQ(p.katalog.size(), QSize(640, 470));
-  EXPECT_EQ(p.katalog.geometry().topLeft(), QPoint(200, 220)) << "placed even before it is shown";
+  EXPECT_EQ(p.katalog.geometry().topLeft(), QPoint(150, 220)) << "placed even before it is shown";
   EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer Alt.");
 }
 
