@@ -26,6 +26,7 @@
 #include "utvalg.h"
 #include "cp1252.h"
 #include "eksport.h"
+#include "filimport.h"
 #include "nedlasting.h"
 #include "oppslag.h"
 #include "ramimport.h"
@@ -346,24 +347,9 @@ int Importer(const std::vector<std::string>& args) {
     std::fputs("Bruk: hornstad-cli importer FIL\n", stderr);
     return 2;
   }
-  const std::filesystem::path fil = args[1];
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(fil, ec)) {
-    std::fprintf(stderr, "Finner ikke fila %s.\n", fil.c_str());
-    return 1;
-  }
-  std::string start(4, '\0');
-  if (FILE* f = std::fopen(fil.c_str(), "rb")) {
-    start.resize(std::fread(start.data(), 1, 4, f));
-    std::fclose(f);
-  }
   {
     Fremdriftslinje linje("Leser inn værer");
-    const TFremdrift fremdrift = [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); };
-    if (start.rfind("PK", 0) == 0)
-      ImporterArkiv(fil, fremdrift);
-    else
-      KonverterEksportfil(fil, FinnFil(DataFolder, VerFilNavn), fremdrift);
+    ImporterFil(args[1], [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
   }
   TProdusent reg;
   reg.LoadRegister();

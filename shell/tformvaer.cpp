@@ -6,17 +6,23 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -27,6 +33,7 @@
 
 #include "cp1252.h"
 #include "filer.h"
+#include "filimport.h"
 #include "ramimport.h"
 #include "register.h"
 #include "skall.h"
@@ -132,10 +139,17 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   };
   Melding = [this](const QString& t) { QMessageBox::information(this, "Hornstad", t); };
   Feilmelding = [this](const QString& t) { QMessageBox::critical(this, "Hornstad", t); };
+  VelgVerfil = [this] {
+    return QFileDialog::getOpenFileName(
+        this, "Les inn værer fra fil", QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
+        "Værarkiv og væreksport (*.zip *.Zip *.ZIP *.tex *.Tex *.TEX);;Alle filer (*)");
+  };
 
   // Actions and menu.
   HentHornstad = new QAction("Hent Hornstad på internett", this);
   LeggInn = new QAction("Legg in værer fra internett", this);
+  LesFraFil = new QAction("Les inn værer fra fil…", this);
+  LesFraFil->setStatusTip("Les inn et værarkiv (zip) eller en væreksport du har lastet ned selv");
   HenteInn = new QAction("Hente inn værer", this);
   Avslutt = new QAction("Avslutt", this);
   Avslutt->setStatusTip("Lukk programmet");
@@ -151,6 +165,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   QMenu* arkiv = menuBar()->addMenu("&Arkiv");
   arkiv->addAction(HentHornstad);
   arkiv->addAction(LeggInn);
+  arkiv->addAction(LesFraFil);
   arkiv->addAction(HenteInn);
   arkiv->addSeparator();
   arkiv->addAction(Avslutt);
@@ -167,6 +182,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
 
   connect(HentHornstad, &QAction::triggered, this, &TFormVaer::HentHornstadClick);
   connect(LeggInn, &QAction::triggered, this, &TFormVaer::LeggInnClick);
+  connect(LesFraFil, &QAction::triggered, this, &TFormVaer::LesFraFilClick);
   connect(HenteInn, &QAction::triggered, this, &TFormVaer::HenteInnClick);
   connect(Semin, &QAction::triggered, this, &TFormVaer::SeminClick);
   connect(Avslutt, &QAction::triggered, this, &QWidget::close);
@@ -237,6 +253,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   statusBar()->addWidget(StatusLinje, 1);
   statusBar()->setSizeGripEnabled(false);
 
+  setAcceptDrops(true);
   setMinimumSize(521, 323);
   setMaximumSize(590, 400);
   resize(560, 360);
@@ -419,6 +436,62 @@ void TFormVaer::LeggInnClick() {
   // Whatever happened, the register on disk is opened again.
   LastRegister();
   Oppdater();
+}
+
+void TFormVaer::LesFraFilClick() {
+  const QString fil = VelgVerfil ? VelgVerfil() : QString();
+  if (!fil.isEmpty()) LesInnFil(fil.toStdString());
+}
+
+void TFormVaer::LesInnFil(const fs::path& fil) {
+  register_.reset();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  StatusLinje->setText("Leser inn værer fra " + QString::fromStdString(fil.filename().string()) + " ...");
+  Animasjon->setRange(0, 1000);
+  Animasjon->setValue(0);
+  Animasjon->show();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QString feil;
+  try {
+    ImporterFil(fil, [this](int64_t gjort, int64_t totalt) {
+      if (totalt > 0) Animasjon->setValue(static_cast<int>(gjort * 1000 / totalt));
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      return true;
+    });
+  } catch (const IoFeil& e) {
+    feil = QString::fromUtf8(e.what());
+  }
+  Animasjon->hide();
+  Animasjon->setRange(0, 0);
+  QApplication::restoreOverrideCursor();
+  // The new register, or the old one as it was.
+  LastRegister();
+  Oppdater();
+  if (!feil.isEmpty()) Feilmelding(feil);
+}
+
+namespace {
+
+// The one local file that is being dragged, or empty.
+QString DradFil(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void TFormVaer::dragEnterEvent(QDragEnterEvent* e) {
+  if (!DradFil(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void TFormVaer::dropEvent(QDropEvent* e) {
+  const QString fil = DradFil(e->mimeData());
+  if (fil.isEmpty()) return;
+  e->acceptProposedAction();
+  const QString navn = QFileInfo(fil).fileName();
+  if (!Bekreft("Vil du lese inn værene i «" + navn + "»?\nVærregisteret blir erstattet av værene i fila.")) return;
+  LesInnFil(fil.toStdString());
 }
 
 void TFormVaer::ForberedNedlasting() {

@@ -43,6 +43,7 @@ class TFormVaer : public QMainWindow {
   // Actions, with the captions of the menu.
   QAction* HentHornstad;   // "Hent Hornstad på internett" (not shown)
   QAction* LeggInn;        // "Legg in værer fra internett"
+  QAction* LesFraFil;      // "Les inn værer fra fil…"
   QAction* HenteInn;       // "Hente inn værer" (not shown)
   QAction* Avslutt;
   QAction* Semin;          // in the "Registrering" menu, which is not shown
@@ -70,6 +71,7 @@ class TFormVaer : public QMainWindow {
   std::function<bool(const QString& tekst)> SporJaNei;     // Ja / Nei
   std::function<void(const QString& tekst)> Melding;       // information
   std::function<void(const QString& tekst)> Feilmelding;   // error
+  std::function<QString()> VelgVerfil;                     // a chosen archive or export, or empty
 
   // Shows the window as the program does. The first time this runs the
   // start-up: finds the data folder, reads Hornstad.Ini and places the
@@ -78,6 +80,11 @@ class TFormVaer : public QMainWindow {
   void Vis();
 
   void LeggInnClick();
+  void LesFraFilClick();
+  // Reads the rams of an archive or export the user has, as `hornstad-cli
+  // importer` does, and opens the register again; a failure leaves it as it
+  // was and says why.
+  void LesInnFil(const std::filesystem::path& fil);
   void HenteInnClick();
   void HentHornstadClick();
   void SeminClick();
@@ -87,6 +94,9 @@ class TFormVaer : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  // An archive or export dropped on the window is read in, after a question.
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void ForsteVisning();

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -226,6 +230,96 @@ TEST_F(InnlesingTest, KommandolinjaHenterOgLeserInn) {
   std::tie(kode, ut) = KjorUt(cli + " importer " + Sitat(*rot_ / "skadet/Ullvik/hsTokk2.zip"));
   EXPECT_EQ(kode, 1) << ut;
   EXPECT_EQ(Register(), fraNett);
+}
+
+// "Les inn værer fra fil…" reads the same files as `hornstad-cli importer`,
+// with the same result and the same messages.
+TEST_F(InnlesingTest, LesInnFraFilSomKommandolinja) {
+  TestMappe cliData;
+  const struct {
+    const char* navn;
+    fs::path fil;
+    bool lykkes;
+  } tilfeller[] = {
+      {"arkiv", *rot_ / "Ullvik/hsTokk2.zip", true},
+      {"eksport", *rot_ / "Vedder2.Tex", true},
+      {"skadet arkiv", *rot_ / "skadet/Ullvik/hsTokk2.zip", false},
+      {"arkiv uten eksport", *rot_ / "uten/Ullvik/hsTokk2.zip", false},
+      {"fila finnes ikke", *rot_ / "finnes-ikke.zip", false},
+  };
+  const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    SkrivVerFil(data / "Verene.Dat", gamle);
+    Program p(data.Sti(), Adresse());
+    p.hoved.VelgVerfil = [&] { return QString::fromStdString(t.fil.string()); };
+    p.hoved.LesFraFil->trigger();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
+
+    SkrivVerFil(cliData / "Verene.Dat", gamle);
+    const auto [kode, ut] = KjorUt(std::string(HS_CLI) + " --data " + Sitat(cliData.Sti()) + " importer " +
+                                   Sitat(t.fil));
+    EXPECT_EQ(kode, t.lykkes ? 0 : 1) << ut;
+    EXPECT_EQ(Register(), LesHeleFila(cliData / "Verene.Dat")) << "the same register as the command-line tool";
+    if (t.lykkes) {
+      EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
+      EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
+      EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
+      EXPECT_TRUE(fs::exists(t.fil)) << "the user's own file stays";
+    } else {
+      ASSERT_EQ(p.meldinger.size(), 1);
+      EXPECT_EQ(p.meldinger[0].toStdString() + "\n", ut) << "the same message as the command-line tool";
+      EXPECT_EQ(Register(), GamleBytes());
+      EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+    }
+    EXPECT_NE(p.hoved.Register(), nullptr);
+    EXPECT_FALSE(fs::exists(data / "Verene.Dat.ny"));
+  }
+
+  // Nothing chosen: nothing happens.
+  SkrivVerFil(data / "Verene.Dat", gamle);
+  Program p(data.Sti(), Adresse());
+  TProdusent* registeret = p.hoved.Register();
+  p.hoved.VelgVerfil = [] { return QString(); };
+  p.hoved.LesFraFil->trigger();
+  EXPECT_TRUE(p.meldinger.isEmpty());
+  EXPECT_EQ(p.hoved.Register(), registeret);
+  EXPECT_EQ(Register(), GamleBytes());
+}
+
+TEST_F(InnlesingTest, FilSlippPaaHovedvinduetLesesInnEtterSpoersmaal) {
+  Program p(data.Sti(), Adresse());
+  QStringList sporsmaal;
+  p.hoved.Bekreft = [&](const QString& t) {
+    sporsmaal << t;
+    return p.svar;
+  };
+  const auto slipp = [&](const QList<QUrl>& urler) {
+    QMimeData mime;
+    mime.setUrls(urler);
+    QDragEnterEvent inn(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p.hoved, &inn);
+    if (!inn.isAccepted()) return false;
+    QDropEvent slippet(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p.hoved, &slippet);
+    return true;
+  };
+  const QUrl arkiv = QUrl::fromLocalFile(QString::fromStdString((*rot_ / "Ullvik/hsTokk2.zip").string()));
+  EXPECT_FALSE(slipp({QUrl("http://127.0.0.1/hsTokk2.zip")})) << "only a local file";
+  EXPECT_FALSE(slipp({arkiv, arkiv})) << "only one file";
+  EXPECT_TRUE(sporsmaal.isEmpty());
+
+  p.svar = false;
+  ASSERT_TRUE(slipp({arkiv}));
+  ASSERT_EQ(sporsmaal.size(), 1);
+  EXPECT_TRUE(sporsmaal[0].contains("«hsTokk2.zip»")) << sporsmaal[0].toStdString();
+  EXPECT_EQ(Register(), GamleBytes());
+
+  p.svar = true;
+  ASSERT_TRUE(slipp({arkiv}));
+  EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
+  const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+  EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
 }
 
 // The import over https, from servers with the certificates of

@@ -379,6 +379,21 @@ TEST(SkallTest, FulltOppsettViserDetSkjulte) {
     QToolButton* registrering = Menyknapp(p.hoved, "Registrering");
     ASSERT_NE(registrering, nullptr);
     EXPECT_EQ(registrering->isVisible(), fullt);
+    // The Arkiv menu as the user sees it.
+    QMenu* arkiv = Menyknapp(p.hoved, "Arkiv")->menu();
+    QStringList synlige;
+    for (QAction* a : arkiv->actions())
+      if (a->isVisible()) synlige << (a->isSeparator() ? "-" : a->text());
+    const QStringList grunnmeny = {"Legg in værer fra internett", "Les inn værer fra fil…", "-", "Avslutt"};
+    const QStringList fullMeny = {"Hent Hornstad på internett", grunnmeny[0], grunnmeny[1], "Hente inn værer", "-",
+                                  "Avslutt"};
+    EXPECT_EQ(synlige, fullt ? fullMeny : grunnmeny);
+    if (!fullt) {
+      arkiv->popup(p.hoved.mapToGlobal(QPoint(10, 30)));
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(arkiv));
+      Skjermbilde(arkiv, "arkivmeny");
+      arkiv->hide();
+    }
     EXPECT_EQ(p.hoved.FormLes->windowTitle(), fullt ? "Lese nye data" : "Lese inn værer");
     p.hoved.Kartotekoppslag->trigger();
     EXPECT_EQ(p.ver.Endre->isVisible(), fullt);
