@@ -108,17 +108,20 @@ std::string Sertifikatfil(const QSettings& ini, const std::filesystem::path& dat
 }
 
 bool LastNorskeQtTekster() {
-  static QTranslator* tekster = nullptr;
-  if (tekster != nullptr) return true;
-  auto* t = new QTranslator(QCoreApplication::instance());
+  static bool lastet = false;
+  if (lastet) return true;
+  // The translator installed last is asked first: the program's own Bokmål
+  // texts, then a Bokmål translation of the system's if there is one, then
+  // the system's Nynorsk for what neither has.
   const QString mappe = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-  for (const char* navn : {"qtbase_nb", "qtbase_no", "qtbase_nn"}) {
-    if (t->load(QString::fromLatin1(navn), mappe)) {
-      QCoreApplication::installTranslator(t);
-      tekster = t;
-      return true;
-    }
-  }
-  delete t;
-  return false;
+  const auto installer = [](const QString& navn, const QString& mappe) {
+    auto* t = new QTranslator(QCoreApplication::instance());
+    if (t->load(navn, mappe)) return QCoreApplication::installTranslator(t);
+    delete t;
+    return false;
+  };
+  installer("qtbase_nn", mappe);
+  if (!installer("qtbase_nb", mappe)) installer("qtbase_no", mappe);
+  lastet = installer("qtbase_nb", ":/oversettelser");
+  return lastet;
 }

@@ -62,7 +62,8 @@ QString Nettadresse(const QSettings& ini);
 // taken in the data folder. Empty when the key is absent or blank.
 std::string Sertifikatfil(const QSettings& ini, const std::filesystem::path& dataMappe);
 
-// Loads Norwegian texts for Qt's own dialogs and buttons (file and print
-// dialogs, standard buttons) when the system has them: bokmål, else nynorsk.
-// False when neither is installed.
+// Loads Bokmål texts for Qt's own dialogs and buttons (file and print
+// dialogs, message boxes, standard buttons, edit menus), which the program
+// carries itself; the system's Nynorsk translation fills what they leave
+// out. False when the program's own texts could not be loaded.
 bool LastNorskeQtTekster();

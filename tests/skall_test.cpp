@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -446,4 +447,54 @@ TEST(SkallTest, QtsEgneKnapperErNorske) {
   const QString avbryt = QCoreApplication::translate("QPlatformTheme", "Cancel");
   EXPECT_EQ(avbryt, "Avbryt");
   EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Save"), "Save");
+}
+
+// Qt's own dialogs speak Bokmål like the program; the system's Nynorsk only
+// fills what the program's texts leave out.
+TEST(SkallTest, QtsEgneDialogerErPaaBokmaal) {
+  ASSERT_TRUE(LastNorskeQtTekster());
+  const struct {
+    const char* kontekst;
+    const char* kilde;
+    const char* ventet;
+  } tekster[] = {
+      {"QPlatformTheme", "Save", "Lagre"},
+      {"QPlatformTheme", "Open", "Åpne"},
+      {"QPlatformTheme", "Cancel", "Avbryt"},
+      {"QFileDialog", "Look in:", "Se i:"},
+      {"QFileDialog", "File &name:", "Fil&navn:"},
+      {"QFileDialog", "&Save", "&Lagre"},
+      {"QFileSystemModel", "Name", "Navn"},
+      {"QMessageBox", "Show Details...", "Vis detaljer …"},
+      {"QPrintDialog", "&Print", "&Skriv ut"},
+      {"QPageSetupWidget", "Height:", "Høyde:"},
+      {"QLineEdit", "&Undo", "&Angre"},
+      {"QWidgetTextControl", "&Redo", "&Gjør om"},
+      {"QShortcut", "Right", "Pil høyre"},
+      // Not among the program's own texts: the Nynorsk one, not English.
+      {"QShortcut", "Media Play", "Media spel"},
+  };
+  for (const auto& t : tekster)
+    EXPECT_EQ(QCoreApplication::translate(t.kontekst, t.kilde).toStdString(), t.ventet) << t.kilde;
+  // The Type column of the file dialog, which neither Nynorsk nor English had.
+  EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms").toStdString(),
+            "Mappe");
+
+  // The save dialog as the table window's "Lagre" opens it.
+  QFileDialog dialog(nullptr, "Lagre tabellen");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter("Tekstfiler (*.txt)");
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  QStringList sett;
+  for (const QLabel* l : dialog.findChildren<QLabel*>())
+    if (l->isVisible()) sett << l->text();
+  for (const QAbstractButton* b : dialog.findChildren<QPushButton*>())
+    if (b->isVisible()) sett << b->text();
+  for (const char* bokmaal : {"Se i:", "Fil&navn:", "Filtype:", "&Lagre", "Avbryt"})
+    EXPECT_TRUE(sett.contains(QString::fromUtf8(bokmaal))) << bokmaal << ": " << sett.join(" | ").toStdString();
+  for (const char* nynorsk : {"Leit i:", "Fil&namn:", "&Lagra", "Lagra"})
+    EXPECT_FALSE(sett.contains(QString::fromUtf8(nynorsk))) << nynorsk;
+  Skjermbilde(&dialog, "lagredialog");
 }
