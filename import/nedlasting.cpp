@@ -286,9 +286,8 @@ class Forespoersel {
         sett(CURLOPT_CAINFO_BLOB, &blob);
       }
     } else {
-      // A plain address may be sent on to a secure one, never the other way.
       sett(CURLOPT_PROTOCOLS_STR, "http");
-      sett(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+      sett(CURLOPT_REDIR_PROTOCOLS_STR, "http");
     }
     sett(CURLOPT_FOLLOWLOCATION, 1L);
     sett(CURLOPT_MAXREDIRS, MaksOmdirigeringer);
