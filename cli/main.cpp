@@ -134,7 +134,7 @@ int Oppslag(const std::vector<std::string>& args) {
     return 1;
   }
   if (r.ver.Nummer == 0) {
-    const int32_t nummer = LesHeltall(felt);
+    const int32_t nummer = FeltVerdi(felt);
     if (nummer == 0)
       std::fputs("Skriv et kåringsnummer, eller minst tre tegn av et navn.\n", stderr);
     else

@@ -18,18 +18,25 @@ inline constexpr const char* VerFilNavn = "Verene.Dat";
 struct TTekstElement {
   std::string tekst;  // Windows-1252
   int32_t nummer = 0;
+  int32_t indeks = -1;  // the record the text was made from, when a register search made it
 };
 
-// Upper-cased names with their judging numbers, in file order. The names are
-// kept in one block so that a search runs over contiguous memory.
+// Upper-cased names with their judging numbers and record indexes, in file
+// order. The names are kept in one block so that a search runs over
+// contiguous memory.
 class TRamNames {
  public:
   void Clear();
   void Reserve(std::size_t antall, std::size_t bytes);
-  void Add(std::string_view navn, int32_t nummer);
+  // Adds the name of record `post`, which comes after every record added before.
+  void Add(std::string_view navn, int32_t nummer, int32_t post);
+  // The entry of record `post` becomes `navn` (upper-cased) and `nummer`; a
+  // name shorter than 3 characters takes the record out of the index.
+  void Replace(int32_t post, std::string_view navn, int32_t nummer);
   std::size_t Count() const { return nummer_.size(); }
   std::string_view Name(std::size_t i) const;
   int32_t Number(std::size_t i) const { return nummer_[i]; }
+  int32_t Record(std::size_t i) const { return post_[i]; }
   // Calls f(i) for every entry whose name contains `del`, in order.
   template <typename F>
   void ForEachContaining(std::string_view del, F&& f) const;
@@ -40,6 +47,7 @@ class TRamNames {
   std::string blokk_;
   std::vector<uint32_t> start_;  // start of entry i in blokk_; one more at the end
   std::vector<int32_t> nummer_;
+  std::vector<int32_t> post_;  // record index of entry i, ascending
 };
 
 template <typename F>
@@ -99,10 +107,12 @@ class TProdusent {
   // Throws IoFeil for an index outside the file or a failed read.
   TVerPost ReadAt(int32_t indeks) const;
   TVerPost FindByNumber(int32_t nummer);
+  // Each item carries the judging number and the record index of its name.
   int32_t FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const;
   bool LocateNumber(int32_t nummer);
   // Writes over the record at CurrentRamIndex; does nothing without a current
   // ram or for a record with number 0. Throws IoFeil when the write fails.
+  // The number and name indexes follow the record written.
   void WriteCurrent(const TVerPost& post);
 
   int32_t CurrentRamIndex = -1;

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "cp1252.h"
 #include "dato.h"
 #include "register.h"
 #include "tekst.h"
@@ -252,7 +253,7 @@ TSemSjekk GriSemCellValidate(TSemin& s, TRutenett& g, int kol, int rad, std::str
         case KolFersk:
           gyldig = v == 0 || v == 1;
           if (v == 1) {
-            g.SettCelle(KolProdAar, rad, "2005");
+            g.SettCelle(KolProdAar, rad, IntToText(s.Semaar));
             const auto dato = DatoFraTekst(g.Celle(KolSemDato, rad));
             g.SettCelle(KolUke, rad, dato ? IntToText(IsoUke(*dato)) : "00");
           }
@@ -380,4 +381,23 @@ THodeFarger EprodNrChange(TSemin& s, bool prodNrEndret) {
   }
   s.Endret = true;
   return f;
+}
+
+std::string ProdNrGrunn(std::string_view prodNr) {
+  if (prodNr.size() != 10)
+    return Utf8TilCp1252("Produsentnummeret skal ha 10 siffer (nå " + std::to_string(prodNr.size()) + ").");
+  if (!CheckDigitOk(prodNr)) return Utf8TilCp1252("Kontrollsifferet (det siste sifferet) i produsentnummeret stemmer ikke.");
+  return {};
+}
+
+std::string SemNrGrunn(const TSemin& s, std::string_view semNr, const std::string& godkjentFil,
+                       const std::string& dataMappe) {
+  if (semNr.size() != 5)
+    return Utf8TilCp1252("Inseminørnummeret skal ha 5 siffer (nå " + std::to_string(semNr.size()) + ").");
+  if (godkjentFil.empty())
+    return Utf8TilCp1252("Ingen inseminør kan godkjennes: lista SemGodkj.Txt finnes ikke i datamappa " + dataMappe +
+                         ".");
+  TSemin kopi = s;
+  if (SjekkInseminor(kopi, TextToInt(semNr))) return {};
+  return std::string(semNr) + Utf8TilCp1252(" står ikke i lista over godkjente inseminører (" + godkjentFil + ").");
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rutenett.h"
@@ -84,9 +85,13 @@ TVerOppslag VerOppslagFra(TProdusent& reg);
 
 enum class TLnavFarge { Vanlig, Rod, Blaa };
 
+// Years the season field accepts.
+inline constexpr int SemaarFra = 1999;
+int SemaarTil();  // the current calendar year
+
 // The frame's state beside the grid (the grid itself is the widget's model).
 struct TSemin {
-  int Semaar = 2005;        // the season year field
+  int Semaar = SemaarTil();  // the season year field: dates and birth years are read against it
   double SisteSemin = 0.0;  // latest insemination time seen, 0 = none
   std::string InsemNavn;    // name of the inseminator last found
   std::vector<std::string> Godkjente;  // approved inseminators, "nummer=navn"
@@ -155,10 +160,6 @@ void OppsettGrid(TRutenett& g);
 // insemination. The window disables its send button.
 void Nullstill(TSemin& s, TRutenett& g);
 
-// Years the season field accepts.
-inline constexpr int SemaarFra = 1999;
-int SemaarTil();  // the current calendar year
-
 // ---- Header numbers ---------------------------------------------------------
 
 // Is the inseminator number in the approved list? Numbers below 100 are
@@ -178,3 +179,10 @@ struct THodeFarger {
 // One of the two number fields changed (ProdNr or SemNr hold the new texts).
 // The window disables its save button after every call.
 THodeFarger EprodNrChange(TSemin& s, bool prodNrEndret);
+
+// Why a number field of the header is light red, for the status line; empty
+// when the field is good. `godkjentFil` is the approved-inseminator list that
+// was read (empty when none was found), `dataMappe` where it belongs.
+std::string ProdNrGrunn(std::string_view prodNr);
+std::string SemNrGrunn(const TSemin& s, std::string_view semNr, const std::string& godkjentFil,
+                       const std::string& dataMappe);

@@ -389,7 +389,11 @@ void TFormVaer::Oppdater() {
 }
 
 void TFormVaer::closeEvent(QCloseEvent* e) {
-  if (FormSemReg && FormSemReg->isVisible()) FormSemReg->close();
+  // The insemination window may keep its unsaved rows open (Cancel): then the program goes on.
+  if (FormSemReg && FormSemReg->isVisible() && !FormSemReg->close()) {
+    e->ignore();
+    return;
+  }
   if (ini_) {
     SkrivPlass(*ini_, "Hoved", QRect(pos(), size()), false);
     ini_->setValue("Hoved/Siste", siste_);
@@ -514,6 +518,11 @@ void TFormVaer::HenteInnClick() {
 
 void TFormVaer::SeminClick() {
   if (!FormSemReg) return;
+  // The insemination window shows itself (its Vis starts it afresh only when it is not open).
+  if (FormSemReg->metaObject()->indexOfMethod("Vis()") >= 0) {
+    QMetaObject::invokeMethod(FormSemReg, "Vis");
+    return;
+  }
   FormSemReg->show();
   FormSemReg->raise();
   FormSemReg->activateWindow();
@@ -551,9 +560,7 @@ void TFormVaer::KatalogClick() {
       item->setCheckState(Qt::Unchecked);
     }
   }
-  FormKatalog->show();
-  FormKatalog->raise();
-  FormKatalog->activateWindow();
+  FormKatalog->Vis();
   EtterForsteVisning(FormKatalog);
 }
 
