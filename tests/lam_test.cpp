@@ -387,6 +387,8 @@ TEST(LesVinduTest, MerkerFylkerLeserOgRydderOpp) {
   EXPECT_TRUE(fs::exists(m / "Lamma2026.Dat"));
 }
 
+namespace {
+
 // What the window holds, to compare before and after the desktop hides it.
 struct Innhold {
   QStringList fylker;
@@ -406,6 +408,8 @@ Innhold Les(const TFormLes& les) {
   }
   return i;
 }
+
+}  // namespace
 
 // Minimised and restored, or hidden and shown again, as the desktop does it:
 // the window keeps what it showed, and closing it still deletes what was
