@@ -100,6 +100,7 @@ void TFormLes1::SettFullt(bool fullt) {
 
 bool TFormLes::RunReadingWindow() {
   lest_ = false;
+  FormShow();
   exec();
   if (!lest_) {
     Lammeliste.clear();
@@ -108,8 +109,14 @@ bool TFormLes::RunReadingWindow() {
   return lest_;
 }
 
-void TFormLes::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
+void TFormLes::Vis() {
+  FormShow();
+  show();
+  raise();
+  activateWindow();
+}
+
+void TFormLes::FormShow() {
   LForklar->clear();
   Lukk->setText("Avbryt uten å hente");
   Lukk->setEnabled(true);

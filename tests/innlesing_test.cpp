@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -112,9 +116,10 @@ Tjenerprosess* InnlesingTest::feil_ = nullptr;
 
 // The program's windows, with questions answered and messages collected.
 struct Program {
-  Program(const fs::path& mappe, const std::string& adresse) : hoved(mappe) {
+  Program(const fs::path& mappe, const std::string& adresse, const std::string& sertifikat = "") : hoved(mappe) {
     QSettings ini(QString::fromStdString((mappe / "Hornstad.Ini").string()), QSettings::IniFormat);
     ini.setValue("Nett/Adresse", QString::fromStdString(adresse));
+    if (!sertifikat.empty()) ini.setValue("Nett/Sertifikat", QString::fromStdString(sertifikat));
     ini.sync();
     hoved.OmBoks = LagOmBoks(&hoved);
     hoved.FormVer = &ver;
@@ -126,7 +131,7 @@ struct Program {
     hoved.Melding = [this](const QString& t) { meldinger << t; };
     hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
     nedlast->Melding = [this](const QString& t) { meldinger << t; };
-    hoved.show();
+    hoved.Vis();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&hoved));
   }
   // Presses "Avbryt" in the download window once `naar` holds.
@@ -341,4 +346,200 @@ TEST_F(InnlesingTest, StatusVarslerOmRestbytes) {
   EXPECT_NE(s.feil.find("100 byte"), std::string::npos) << s.feil;
   EXPECT_EQ(std::count(s.feil.begin(), s.feil.end(), '\n'), 1) << s.feil;
   EXPECT_EQ(Register(), fil);
+}
+
+// "Les inn værer fra fil…" reads the same files as `hornstad-cli importer`,
+// with the same result and the same messages.
+TEST_F(InnlesingTest, LesInnFraFilSomKommandolinja) {
+  TestMappe cliData;
+  const struct {
+    const char* navn;
+    fs::path fil;
+    bool lykkes;
+  } tilfeller[] = {
+      {"arkiv", *rot_ / "Ullvik/hsTokk2.zip", true},
+      {"eksport", *rot_ / "Vedder2.Tex", true},
+      {"skadet arkiv", *rot_ / "skadet/Ullvik/hsTokk2.zip", false},
+      {"arkiv uten eksport", *rot_ / "uten/Ullvik/hsTokk2.zip", false},
+      {"fila finnes ikke", *rot_ / "finnes-ikke.zip", false},
+  };
+  const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    SkrivVerFil(data / "Verene.Dat", gamle);
+    Program p(data.Sti(), Adresse());
+    p.hoved.VelgVerfil = [&] { return QString::fromStdString(t.fil.string()); };
+    p.hoved.LesFraFil->trigger();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
+
+    SkrivVerFil(cliData / "Verene.Dat", gamle);
+    const auto [kode, ut] = KjorUt(std::string(HS_CLI) + " --data " + Sitat(cliData.Sti()) + " importer " +
+                                   Sitat(t.fil));
+    EXPECT_EQ(kode, t.lykkes ? 0 : 1) << ut;
+    EXPECT_EQ(Register(), LesHeleFila(cliData / "Verene.Dat")) << "the same register as the command-line tool";
+    if (t.lykkes) {
+      EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
+      EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
+      EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
+      EXPECT_TRUE(fs::exists(t.fil)) << "the user's own file stays";
+    } else {
+      ASSERT_EQ(p.meldinger.size(), 1);
+      EXPECT_EQ(p.meldinger[0].toStdString() + "\n", ut) << "the same message as the command-line tool";
+      EXPECT_EQ(Register(), GamleBytes());
+      EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+    }
+    EXPECT_NE(p.hoved.Register(), nullptr);
+    EXPECT_FALSE(fs::exists(data / "Verene.Dat.ny"));
+  }
+
+  // Nothing chosen: nothing happens.
+  SkrivVerFil(data / "Verene.Dat", gamle);
+  Program p(data.Sti(), Adresse());
+  TProdusent* registeret = p.hoved.Register();
+  p.hoved.VelgVerfil = [] { return QString(); };
+  p.hoved.LesFraFil->trigger();
+  EXPECT_TRUE(p.meldinger.isEmpty());
+  EXPECT_EQ(p.hoved.Register(), registeret);
+  EXPECT_EQ(Register(), GamleBytes());
+}
+
+TEST_F(InnlesingTest, FilSlippPaaHovedvinduetLesesInnEtterSpoersmaal) {
+  Program p(data.Sti(), Adresse());
+  QStringList sporsmaal;
+  p.hoved.Bekreft = [&](const QString& t) {
+    sporsmaal << t;
+    return p.svar;
+  };
+  const auto slipp = [&](const QList<QUrl>& urler) {
+    QMimeData mime;
+    mime.setUrls(urler);
+    QDragEnterEvent inn(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p.hoved, &inn);
+    if (!inn.isAccepted()) return false;
+    QDropEvent slippet(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p.hoved, &slippet);
+    return true;
+  };
+  const QUrl arkiv = QUrl::fromLocalFile(QString::fromStdString((*rot_ / "Ullvik/hsTokk2.zip").string()));
+  EXPECT_FALSE(slipp({QUrl("http://127.0.0.1/hsTokk2.zip")})) << "only a local file";
+  EXPECT_FALSE(slipp({arkiv, arkiv})) << "only one file";
+  EXPECT_TRUE(sporsmaal.isEmpty());
+
+  p.svar = false;
+  ASSERT_TRUE(slipp({arkiv}));
+  ASSERT_EQ(sporsmaal.size(), 1);
+  EXPECT_TRUE(sporsmaal[0].contains("«hsTokk2.zip»")) << sporsmaal[0].toStdString();
+  EXPECT_EQ(Register(), GamleBytes());
+
+  p.svar = true;
+  ASSERT_TRUE(slipp({arkiv}));
+  EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
+  const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+  EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
+}
+
+// The import over https, from servers with the certificates of
+// tests/lag-sertifikater.sh: the register is replaced only from a server
+// whose certificate is trusted, and stays as it was on every failure.
+class HttpsInnlesingTest : public InnlesingTest {
+ protected:
+  enum Tjener { Gyldig, Annen, Feilvert, Utlopt, Selvsignert, Antall };
+
+  static void SetUpTestSuite() {
+    InnlesingTest::SetUpTestSuite();
+    sertifikater_ = new TestMappe;
+    ASSERT_EQ(Kjor("bash " HS_LAGSERT " " + Sitat(sertifikater_->Sti())), 0);
+    const char* navn[] = {"gyldig", "annen", "feilvert", "utlopt", "selvsignert"};
+    for (int i = 0; i < Antall; ++i)
+      tjenere_[i] = new Tjenerprosess({"python3", "-u", HS_TLSTJENER, rot_->Sti().string(),
+                                       Sert(std::string(navn[i]) + ".pem"), Sert(std::string(navn[i]) + ".key")});
+  }
+  static void TearDownTestSuite() {
+    for (Tjenerprosess*& t : tjenere_) {
+      delete t;
+      t = nullptr;
+    }
+    delete sertifikater_;
+    InnlesingTest::TearDownTestSuite();
+  }
+  void SetUp() override {
+    InnlesingTest::SetUp();
+    for (Tjenerprosess* t : tjenere_) ASSERT_GT(t->Port(), 0) << "tlstjener.py startet ikke";
+  }
+  static std::string Sert(const std::string& navn) { return (*sertifikater_ / navn).string(); }
+  static std::string Https(Tjener t) { return "https://127.0.0.1:" + std::to_string(tjenere_[t]->Port()); }
+
+  static inline TestMappe* sertifikater_ = nullptr;
+  static inline Tjenerprosess* tjenere_[Antall] = {};
+};
+
+TEST_F(HttpsInnlesingTest, KommandolinjaGodtarBareGodkjenteSertifikater) {
+  const std::string cli = std::string(HS_CLI) + " --data " + Sitat(data.Sti());
+  const struct {
+    const char* navn;
+    Tjener tjener;
+    std::string valg;   // after the address
+    const char* grunn;  // part of the message
+  } feil[] = {
+      {"uten den ekstra fila", Gyldig, "", "utsteder som maskinen ikke stoler på"},
+      {"ukjent utsteder", Annen, " --ca " + Sitat(Sert("ca.pem")), "utsteder som maskinen ikke stoler på"},
+      {"selvsignert", Selvsignert, " --ca " + Sitat(Sert("ca.pem")), "selvsignert"},
+      {"feil vertsnavn", Feilvert, " --ca " + Sitat(Sert("ca.pem")), "gjelder ikke for navnet 127.0.0.1"},
+      {"utløpt", Utlopt, " --ca " + Sitat(Sert("ca.pem")), "er utløpt"},
+  };
+  for (const auto& t : feil) {
+    SCOPED_TRACE(t.navn);
+    const auto [kode, ut] = KjorUt(cli + " hent --adresse " + Https(t.tjener) + t.valg);
+    EXPECT_EQ(kode, 1) << ut;
+    EXPECT_EQ(ut.rfind("Kunne ikke hente " + Https(t.tjener) + "/Ullvik/hsTokk2.zip: Den sikre forbindelsen", 0), 0u)
+        << ut;
+    EXPECT_NE(ut.find(t.grunn), std::string::npos) << ut;
+    EXPECT_NE(ut.find("Værregisteret er uendret."), std::string::npos) << ut;
+    EXPECT_EQ(Register(), GamleBytes());
+    EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
+  }
+
+  // The organisation's certificate authority, given with --ca or in Hornstad.Ini.
+  const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+  auto [kode, ut] = KjorUt(cli + " hent --adresse " + Https(Gyldig) + " --ca " + Sitat(Sert("ca.pem")));
+  EXPECT_EQ(kode, 0) << ut;
+  EXPECT_EQ(ut, std::to_string(ventet) + " værer\n");
+  const std::string fraNett = Register();
+  SkrivVerFil(data / "Verene.Dat", gamle);
+  {
+    QSettings ini(QString::fromStdString((data / "Hornstad.Ini").string()), QSettings::IniFormat);
+    ini.setValue("Nett/Adresse", QString::fromStdString(Https(Gyldig)));
+    ini.setValue("Nett/Sertifikat", QString::fromStdString(Sert("ca.pem")));
+  }
+  std::tie(kode, ut) = KjorUt(cli + " hent");
+  EXPECT_EQ(kode, 0) << ut;
+  EXPECT_EQ(Register(), fraNett);
+}
+
+TEST_F(HttpsInnlesingTest, VinduetHenterOverHttpsOgSierHvorforDetIkkeGaar) {
+  {
+    Program p(data.Sti(), Https(Gyldig), Sert("ca.pem"));
+    p.hoved.LeggInn->trigger();
+    EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
+    const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
+    EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
+  }
+  SkrivVerFil(data / "Verene.Dat", gamle);
+  for (const Tjener t : {Utlopt, Feilvert}) {
+    SCOPED_TRACE(t);
+    Program p(data.Sti(), Https(t), Sert("ca.pem"));
+    QString grunn;
+    p.AvbrytNaar([&] {
+      grunn = p.nedlast->Grunn->text();
+      return p.nedlast->Status->text() == "Kunne ikke fullføre";
+    });
+    p.hoved.LeggInn->trigger();
+    EXPECT_TRUE(grunn.startsWith("Den sikre forbindelsen til 127.0.0.1:")) << grunn.toStdString();
+    EXPECT_TRUE(grunn.contains(t == Utlopt ? "er utløpt" : "gjelder ikke for navnet")) << grunn.toStdString();
+    ASSERT_EQ(p.meldinger.size(), 1) << p.meldinger.join("|").toStdString();
+    EXPECT_TRUE(p.meldinger[0].startsWith("Fikk ikke lagret fila:"));
+    EXPECT_EQ(Register(), GamleBytes());
+    EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+    EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
+  }
 }

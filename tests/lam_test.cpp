@@ -390,7 +390,7 @@ TEST(LesVinduTest, MerkerFylkerLeserOgRydderOpp) {
   LagLammearkiv(m, "Alt.Zip");
   TFormLes les;
   Vindu v(les, m.Sti());
-  les.show();
+  les.Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&les));
   EXPECT_EQ(les.windowTitle(), "Lese nye data");
   EXPECT_EQ(les.Lukk->text(), "Avbryt uten å hente");
@@ -433,6 +433,71 @@ TEST(LesVinduTest, MerkerFylkerLeserOgRydderOpp) {
   EXPECT_TRUE(fs::exists(m / "Lamma2026.Dat"));
 }
 
+namespace {
+
+// What the window holds, to compare before and after the desktop hides it.
+struct Innhold {
+  QStringList fylker;
+  std::vector<bool> merket;
+  std::size_t utpakket;
+  QString forklaring, lukk;
+  bool lesDet, lest;
+  bool operator==(const Innhold&) const = default;
+};
+
+Innhold Les(const TFormLes& les) {
+  Innhold i{{}, {}, les.Utpakket().size(), les.LForklar->text(), les.Lukk->text(), les.LesDet->isEnabled(),
+            les.Lest()};
+  for (int r = 0; r < les.ListFant->count(); ++r) {
+    i.fylker << les.ListFant->item(r)->text();
+    i.merket.push_back(les.ListFant->item(r)->checkState() == Qt::Checked);
+  }
+  return i;
+}
+
+}  // namespace
+
+// Minimised and restored, or hidden and shown again, as the desktop does it:
+// the window keeps what it showed, and closing it still deletes what was
+// unpacked.
+TEST(LesVinduTest, MinimertOgGjenopprettetBeholderDetVinduetViste) {
+  TestMappe m;
+  LagLammearkiv(m, "Alt.Zip");
+  TFormLes les;
+  Vindu v(les, m.Sti());
+  les.Vis();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&les));
+  les.ApneClick();
+  ASSERT_EQ(les.ListFant->count(), 2);
+  les.ListFant->item(1)->setCheckState(Qt::Checked);
+  const auto skjulOgVis = [&](bool minimer) {
+    if (minimer) {
+      les.setWindowState(les.windowState() | Qt::WindowMinimized);
+      QCoreApplication::processEvents();
+      les.setWindowState(les.windowState() & ~Qt::WindowMinimized);
+    } else {
+      les.hide();
+      QCoreApplication::processEvents();
+      les.show();
+    }
+    QCoreApplication::processEvents();
+  };
+  for (const bool lest : {false, true}) {
+    if (lest) les.LesDetClick();
+    const Innhold foer = Les(les);
+    EXPECT_EQ(foer.utpakket, 4u);
+    EXPECT_TRUE(foer.lesDet != lest);
+    for (const bool minimer : {true, false}) {
+      SCOPED_TRACE(std::string(lest ? "lest, " : "") + (minimer ? "minimert" : "skjult"));
+      skjulOgVis(minimer);
+      EXPECT_TRUE(Les(les) == foer) << les.LForklar->text().toStdString() << " | " << les.ListFant->count();
+    }
+  }
+  les.LukkClick();
+  for (const char* f : {"Lam01.Dos", "LAM12.DOS", "lam25.dos", "medlem.Dos"})
+    EXPECT_FALSE(fs::exists(m / "OpPakket" / f)) << f;
+}
+
 TEST(LesVinduTest, VaervinduetKanIkkeMerkeFylker) {
   TestMappe m;
   LagLammearkiv(m, "Alt.Zip");
@@ -467,7 +532,7 @@ TEST(LesVinduTest, ValgtArkivUtenEksporterOgSkadetArkiv) {
   TestMappe m;
   TFormLes les;
   Vindu v(les, m.Sti());
-  les.show();
+  les.Vis();
   // No Alt.Zip and nothing chosen.
   les.ApneClick();
   EXPECT_FALSE(les.LesDet->isEnabled());
@@ -569,7 +634,7 @@ TEST(LesVinduTest, HenterLammearkivetFraNettet) {
   TFormNedlast nedlast;
   les.FormNedlast = &nedlast;
   les.Adresse = [&] { return "http://127.0.0.1:" + QString::number(tjener.Port()); };
-  les.show();
+  les.Vis();
   les.ButtonNettClick();
   EXPECT_TRUE(v.meldinger.isEmpty()) << v.meldinger.join('|').toStdString();
   EXPECT_EQ(les.ListFant->count(), 2);

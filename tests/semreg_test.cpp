@@ -270,7 +270,7 @@ TEST_F(SemVindu, HovedvinduetsSeminStarterVinduetBareNaarDetIkkeErApent) {
   TProgramvinduer p(m / "data");
   p.hoved.Melding = p.hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
   Koble(p.semreg);
-  p.hoved.show();
+  p.hoved.Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.hoved));
   ASSERT_TRUE(p.hoved.Semin->isEnabled());
   p.hoved.Semin->trigger();
