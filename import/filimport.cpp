@@ -14,6 +14,6 @@ TKonvertering ImporterFil(const std::filesystem::path& fil, const TFremdrift& fr
     start.resize(std::fread(start.data(), 1, 4, f));
     std::fclose(f);
   }
-  if (start.rfind("PK", 0) == 0) return ImporterArkiv(fil, fremdrift);
+  if (start.rfind("PK", 0) == 0) return ImporterArkiv(fil, fremdrift, TKilde::BrukersFil);
   return KonverterEksportfil(fil, FinnFil(DataFolder, VerFilNavn), fremdrift);
 }

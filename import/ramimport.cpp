@@ -160,24 +160,25 @@ std::string KorteLinjerMelding(int64_t antall) {
   return std::to_string(antall) + " linje(r) i eksporten hadde færre enn 50 felt; feltene som manglet er lest som tomme.";
 }
 
-std::optional<TKonvertering> ConvertRamExport(const TFremdrift& fremdrift) {
+std::optional<TKonvertering> ConvertRamExport(const TFremdrift& fremdrift, TKilde kilde) {
   const fs::path pakket = FinnFil(DataFolder, UtpakkMappe);
   const fs::path eksport = FinnFil(pakket, EksportNavn);
   std::error_code ec;
   if (!fs::is_regular_file(eksport, ec)) return std::nullopt;
   const TKonvertering r = KonverterEksportfil(eksport, FinnFil(DataFolder, VerFilNavn), fremdrift);
-  for (const fs::path& f : {eksport, FinnFil(DataFolder, ArkivNavn), FinnFil(pakket, GammelEksportNavn)})
-    fs::remove(f, ec);
+  fs::remove(eksport, ec);
+  fs::remove(FinnFil(pakket, GammelEksportNavn), ec);
+  if (kilde == TKilde::Nedlasting) fs::remove(FinnFil(DataFolder, ArkivNavn), ec);
   return r;
 }
 
-TKonvertering ImporterArkiv(const fs::path& arkiv, const TFremdrift& fremdrift) {
+TKonvertering ImporterArkiv(const fs::path& arkiv, const TFremdrift& fremdrift, TKilde kilde) {
   const fs::path pakket = FinnFil(DataFolder, UtpakkMappe);
   // An export left from an earlier import must not pass for this archive's.
   std::error_code ec;
   fs::remove(FinnFil(pakket, EksportNavn), ec);
   PakkUt(arkiv, EksportMonster, pakket);
-  const std::optional<TKonvertering> r = ConvertRamExport(fremdrift);
+  const std::optional<TKonvertering> r = ConvertRamExport(fremdrift, kilde);
   if (!r)
     throw IoFeil("Arkivet " + arkiv.filename().string() + " inneholder ingen værfil (" + EksportNavn +
                  "). Værregisteret er uendret.");

@@ -57,15 +57,23 @@ TKonvertering KonverterLinjer(std::string_view eksport, const std::function<void
 TKonvertering KonverterEksportfil(const std::filesystem::path& eksport, const std::filesystem::path& verfil,
                                   const TFremdrift& fremdrift = {});
 
+// Whether an import came through the program's download, whose archive
+// Nyverer.Zip in the data folder goes with the import, or from a file of the
+// user's, when a Nyverer.Zip there is the user's and stays.
+enum class TKilde { Nedlasting, BrukersFil };
+
 // The conversion of the import action: OpPakket/Vedder2.Tex in the data
-// folder into Verene.Dat; afterwards the export, the archive and the older
-// export OpPakket/Vaerer.dos are deleted (missing files are skipped). Empty,
-// with nothing changed or deleted, when there is no export. Throws IoFeil.
-std::optional<TKonvertering> ConvertRamExport(const TFremdrift& fremdrift = {});
+// folder into Verene.Dat; afterwards the export, the downloaded archive (for
+// a download) and the older export OpPakket/Vaerer.dos are deleted (missing
+// files are skipped). Empty, with nothing changed or deleted, when there is
+// no export. Throws IoFeil.
+std::optional<TKonvertering> ConvertRamExport(const TFremdrift& fremdrift = {},
+                                              TKilde kilde = TKilde::Nedlasting);
 
 // The import of a ram archive: unpacks every "*.Tex" member of `arkiv` into
 // OpPakket in the data folder and converts the export as ConvertRamExport
-// does (which deletes Nyverer.Zip in the data folder). Throws IoFeil with a
-// message for the user when the archive is damaged, holds no export, or the
-// conversion fails; Verene.Dat is then unchanged.
-TKonvertering ImporterArkiv(const std::filesystem::path& arkiv, const TFremdrift& fremdrift = {});
+// does. Throws IoFeil with a message for the user when the archive is
+// damaged, holds no export, or the conversion fails; Verene.Dat is then
+// unchanged.
+TKonvertering ImporterArkiv(const std::filesystem::path& arkiv, const TFremdrift& fremdrift = {},
+                            TKilde kilde = TKilde::Nedlasting);

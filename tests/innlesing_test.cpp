@@ -249,6 +249,19 @@ TEST_F(InnlesingTest, KommandolinjaHenterOgLeserInn) {
   std::tie(kode, ut) = KjorUt(cli + " importer " + Sitat(*rot_ / "skadet/Ullvik/hsTokk2.zip"));
   EXPECT_EQ(kode, 1) << ut;
   EXPECT_EQ(Register(), fraNett);
+
+  // A Nyverer.Zip in the data folder is the user's when the user reads in a
+  // file: neither another archive's import nor its own deletes it.
+  fs::copy_file(*rot_ / "Ullvik/hsTokk2.zip", data / "Nyverer.Zip");
+  const std::string arkiv = LesHeleFila(data / "Nyverer.Zip");
+  for (const fs::path& fil : {*rot_ / "Ullvik/hsTokk2.zip", data / "Nyverer.Zip"}) {
+    SkrivVerFil(data / "Verene.Dat", gamle);
+    std::tie(kode, ut) = KjorUt(cli + " importer " + Sitat(fil));
+    EXPECT_EQ(kode, 0) << ut;
+    EXPECT_EQ(Register(), fraNett);
+    ASSERT_TRUE(fs::exists(data / "Nyverer.Zip")) << fil;
+    EXPECT_EQ(LesHeleFila(data / "Nyverer.Zip"), arkiv);
+  }
 }
 
 // Lines short of fields keep their rams; the window, "hent" and "importer"
