@@ -158,7 +158,7 @@ void TTryggFil::Klargjor() {
   if (!feil_.empty()) throw IoFeil(feil_);
   if (klar_) return;
   if (fd_ < 0) Apne();
-  if (::fsync(fd_) != 0) Feil(errno);
+  if (synk_ && ::fsync(fd_) != 0) Feil(errno);
   AndreSkriver();
   klar_ = true;
 }
@@ -187,7 +187,7 @@ void TTryggFil::Fullfor() {
   // cannot bring the old file back. The new file is in place either way, so
   // a folder that cannot be synced is not an error.
   const fs::path mappe = maal_.has_parent_path() ? maal_.parent_path() : fs::path(".");
-  const int dfd = ::open(mappe.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dfd = synk_ ? ::open(mappe.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
