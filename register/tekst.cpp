@@ -151,6 +151,17 @@ std::string NextField(std::string& linje) {
 }
 
 int64_t TextToInt(std::string_view tekst) {
+  // Most texts are plain digits that cannot overflow: read them at once.
+  if (!tekst.empty() && tekst.size() <= 18) {
+    int64_t v = 0;
+    std::size_t i = 0;
+    for (; i < tekst.size(); ++i) {
+      const auto d = static_cast<unsigned char>(tekst[i] - '0');
+      if (d > 9) break;
+      v = v * 10 + d;
+    }
+    if (i == tekst.size()) return v;
+  }
   {
     const HeltallsLesing r = LesTall(Kutt(tekst));
     if (r.ok) return r.verdi;
@@ -178,6 +189,30 @@ int32_t LesHeltall(std::string_view tekst, bool* helt) {
 }
 
 float TextToReal(std::string_view tekst) {
+  if (tekst.empty()) return 0.0f;
+  // Most texts are a plain number ("12", "-3", "12,5", "12.5"): read them at
+  // once, as the full reading below would.
+  if (tekst.size() <= 32) {
+    char t[32];
+    std::size_t i = 0;
+    if (tekst[0] == '-') t[i] = tekst[i], ++i;
+    const std::size_t heltall = i;
+    while (i < tekst.size() && tekst[i] >= '0' && tekst[i] <= '9') t[i] = tekst[i], ++i;
+    bool enkel = i > heltall;
+    if (enkel && i < tekst.size() && (tekst[i] == ',' || tekst[i] == '.')) {
+      t[i++] = '.';
+      const std::size_t brok = i;
+      while (i < tekst.size() && tekst[i] >= '0' && tekst[i] <= '9') t[i] = tekst[i], ++i;
+      enkel = i > brok;
+    }
+    if (enkel && i == tekst.size()) {
+      double v = 0.0;
+      const auto res = std::from_chars(t, t + i, v);
+      if (res.ec == std::errc::result_out_of_range || !std::isfinite(v) || std::fabs(v) > static_cast<double>(FLT_MAX))
+        return 0.0f;
+      return static_cast<float>(v);
+    }
+  }
   std::string t(Kutt(tekst));
   const std::size_t komma = t.find(',');
   if (komma != std::string::npos) t[komma] = '.';
