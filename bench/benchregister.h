@@ -26,8 +26,7 @@ inline TProdusent& Register(int64_t antall) {
   static std::unique_ptr<TProdusent> reg;
   static int64_t gjeldende = -1;
   if (gjeldende != antall) {
-    DataFolder = Registermappe(antall);
-    reg = std::make_unique<TProdusent>();
+    reg = std::make_unique<TProdusent>(Registermappe(antall));
     reg->LoadRegister();
     gjeldende = antall;
   }

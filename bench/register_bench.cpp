@@ -41,12 +41,12 @@ void BM_LesFila(benchmark::State& state) {
 BENCHMARK(BM_LesFila)->Apply(Storrelser)->Unit(benchmark::kMillisecond);
 
 void BM_LoadRegister(benchmark::State& state) {
-  DataFolder = Registermappe(state.range(0));
-  const auto bytes = fs::file_size(DataFolder / VerFilNavn);
+  const fs::path mappe = Registermappe(state.range(0));
+  const auto bytes = fs::file_size(mappe / VerFilNavn);
   for (auto _ : state) {
-    TProdusent reg;
+    TProdusent reg(mappe);
     reg.LoadRegister();
-    benchmark::DoNotOptimize(RamNumbers.data());
+    benchmark::DoNotOptimize(reg.RamNumbers().data());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
@@ -55,7 +55,7 @@ BENCHMARK(BM_LoadRegister)->Apply(Storrelser)->Unit(benchmark::kMillisecond);
 void BM_FindByNumberTreff(benchmark::State& state) {
   TProdusent& reg = Register(state.range(0));
   std::vector<int32_t> nummer;
-  for (std::size_t i = 0; i < 4096; ++i) nummer.push_back(RamNumbers[(i * 2654435761u) % RamNumbers.size()]);
+  for (std::size_t i = 0; i < 4096; ++i) nummer.push_back(reg.RamNumbers()[(i * 2654435761u) % reg.RamNumbers().size()]);
   std::size_t i = 0;
   for (auto _ : state) {
     const TVerPost p = reg.FindByNumber(nummer[i++ & 4095]);
@@ -79,7 +79,7 @@ void BM_LocateNumber(benchmark::State& state) {
   TProdusent& reg = Register(state.range(0));
   std::size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(reg.LocateNumber(RamNumbers[(i++ * 2654435761u) % RamNumbers.size()]));
+    benchmark::DoNotOptimize(reg.LocateNumber(reg.RamNumbers()[(i++ * 2654435761u) % reg.RamNumbers().size()]));
   }
 }
 BENCHMARK(BM_LocateNumber)->Apply(Storrelser);

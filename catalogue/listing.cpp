@@ -301,7 +301,7 @@ std::vector<std::string> KatalogLinjer(const TVerPost& ver, TProdusent& reg, con
 TTekstKatalog::TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesystem::path fil, TKopi kopi)
     : reg_(reg),
       raser_(raser),
-      fil_(fil.empty() ? FinnFil(DataFolder, VerKatFilNavn) : std::move(fil)),
+      fil_(fil.empty() ? FinnFil(reg.DataMappe(), VerKatFilNavn) : std::move(fil)),
       ut_(fil_),
       kopi_(std::move(kopi)) {
   // Remade by every pass; a listing is not worth the wait for the disk.

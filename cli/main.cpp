@@ -41,6 +41,9 @@
 
 namespace {
 
+// The data folder, set once from --data or the program's own rule.
+std::filesystem::path dataMappe;
+
 const char* Hjelp =
     "Bruk: hornstad-cli [--data MAPPE] KOMMANDO ...\n"
     "\n"
@@ -97,10 +100,10 @@ const char* Hjelp =
 void Skriv(const std::string& cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), stdout); }
 
 int Status() {
-  TProdusent reg;
+  TProdusent reg(dataMappe);
   reg.LoadRegister();
-  std::printf("Datamappe: %s\n", DataFolder.c_str());
-  std::printf("%zu værer\n", RamNumbers.size());
+  std::printf("Datamappe: %s\n", dataMappe.c_str());
+  std::printf("%zu værer\n", reg.RamNumbers().size());
   if (const std::string advarsel = reg.Advarsel(); !advarsel.empty())
     std::fprintf(stderr, "Advarsel: %s\n", advarsel.c_str());
   const Trase raser;
@@ -122,7 +125,7 @@ int Oppslag(const std::vector<std::string>& args) {
     return 2;
   }
   const std::string felt = Utf8TilCp1252(args[1]);
-  TProdusent reg;
+  TProdusent reg(dataMappe);
   reg.LoadRegister();
   // Typed into the empty field, the text is both the field's text and the
   // name-search text.
@@ -224,7 +227,7 @@ int Avkom(const std::vector<std::string>& args) {
   TEksportType type = TEksportType::Semikolon;
   if (!LesFormat(format, ut, type)) return 2;
 
-  TProdusent reg;
+  TProdusent reg(dataMappe);
   reg.LoadRegister();
   const int32_t nummer = LesHeltall(Utf8TilCp1252(nummerTekst));
   const TVerPost far = reg.FindByNumber(nummer);
@@ -269,7 +272,7 @@ int Stamtre(const std::vector<std::string>& args) {
     return 2;
   }
 
-  TProdusent reg;
+  TProdusent reg(dataMappe);
   reg.LoadRegister();
   const TVerPost ver = reg.FindByNumber(LesHeltall(Utf8TilCp1252(nummerTekst)));
   if (ver.Nummer == 0) {
@@ -357,11 +360,11 @@ int Importer(const std::vector<std::string>& args) {
   TKonvertering r;
   {
     Fremdriftslinje linje("Leser inn værer");
-    r = ImporterFil(args[1], [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
+    r = ImporterFil(args[1], dataMappe, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
   }
-  TProdusent reg;
+  TProdusent reg(dataMappe);
   reg.LoadRegister();
-  std::printf("%zu værer\n", RamNumbers.size());
+  std::printf("%zu værer\n", reg.RamNumbers().size());
   MeldKorteLinjer(r);
   return 0;
 }
@@ -383,10 +386,10 @@ int Hent(const std::vector<std::string>& args) {
       return 2;
     }
   }
-  const QSettings ini(QString::fromStdString(Innstillingsfil(DataFolder).string()), QSettings::IniFormat);
+  const QSettings ini(QString::fromStdString(Innstillingsfil(dataMappe).string()), QSettings::IniFormat);
   if (adresse.empty()) adresse = Nettadresse(ini).toStdString();
   TNedlastValg valg;
-  valg.sertifikat = sertifikat ? *sertifikat : Sertifikatfil(ini, DataFolder);
+  valg.sertifikat = sertifikat ? *sertifikat : Sertifikatfil(ini, dataMappe);
   if (SplittUrl(adresse).sti.empty()) {
     while (!adresse.empty() && adresse.back() == '/') adresse.pop_back();
     adresse += VerArkivSti;
@@ -397,7 +400,7 @@ int Hent(const std::vector<std::string>& args) {
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGTERM, &sa, nullptr);
 
-  const std::filesystem::path arkiv = DataFolder / ArkivNavn;
+  const std::filesystem::path arkiv = dataMappe / ArkivNavn;
   HentSistEndret(adresse, valg, [] { return !avbrutt.load(); });
   std::string feil;
   TOverforing r;
@@ -423,7 +426,7 @@ int Hent(const std::vector<std::string>& args) {
   TKonvertering konvertert;
   try {
     Fremdriftslinje linje("Leser inn værer ");
-    konvertert = ImporterArkiv(arkiv, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
+    konvertert = ImporterArkiv(arkiv, dataMappe, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
   } catch (const IoFeil&) {
     std::error_code ec;
     std::filesystem::remove(arkiv, ec);
@@ -431,9 +434,9 @@ int Hent(const std::vector<std::string>& args) {
   }
   std::error_code ec;
   std::filesystem::remove(arkiv, ec);
-  TProdusent reg;
+  TProdusent reg(dataMappe);
   reg.LoadRegister();
-  std::printf("%zu værer\n", RamNumbers.size());
+  std::printf("%zu værer\n", reg.RamNumbers().size());
   MeldKorteLinjer(konvertert);
   return 0;
 }
@@ -557,7 +560,7 @@ int Katalog(const std::vector<std::string>& args) {
     u.egenListe = true;
   }
 
-  TProdusent reg;
+  TProdusent reg(dataMappe);
   reg.LoadRegister();
   Fremdriftslinje linje("Leser værer     ");
   const TUtvalgFremdrift fremdrift = [&](int64_t lest, int64_t totalt) { return linje(lest, totalt); };
@@ -642,7 +645,7 @@ int main(int argc, char** argv) {
     std::fputs(Hjelp, stderr);
     return 2;
   }
-  DataFolder = data.empty() ? ResolveDataFolder(QCoreApplication::applicationDirPath().toStdString())
+  dataMappe = data.empty() ? ResolveDataFolder(QCoreApplication::applicationDirPath().toStdString())
                             : std::filesystem::path(data);
   try {
     if (args[0] == "status") return Status();

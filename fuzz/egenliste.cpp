@@ -25,7 +25,7 @@ TProdusent* reg = nullptr;
 const Trase* raser = nullptr;
 
 // Rams 1000 to 1149; each has the one before as sire and dam's sire.
-void LagRegister() {
+void LagRegister(const std::filesystem::path& mappe) {
   std::string fil;
   for (int32_t i = 0; i < AntallVerer; ++i) {
     TVerPost p = TomVerPost();
@@ -44,17 +44,17 @@ void LagRegister() {
     p.Fodested.Sett("Sted, Fylke");
     fil.append(reinterpret_cast<const char*>(&p), sizeof p);
   }
-  SkrivFil(DataFolder / VerFilNavn, fil);
+  SkrivFil(mappe / VerFilNavn, fil);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  DataFolder = Arbeidsmappe() / "data";
-  std::filesystem::create_directories(DataFolder);
+  const std::filesystem::path data = Arbeidsmappe() / "data";
+  std::filesystem::create_directories(data);
   if (::chdir(Arbeidsmappe().c_str()) != 0) std::abort();
-  LagRegister();
-  reg = new TProdusent();
+  LagRegister(data);
+  reg = new TProdusent(data);
   reg->LoadRegister();
   if (reg->RecordCount() != AntallVerer) std::abort();
   raser = new Trase();

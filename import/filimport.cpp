@@ -6,7 +6,8 @@
 #include "filer.h"
 #include "register.h"
 
-TKonvertering ImporterFil(const std::filesystem::path& fil, const TFremdrift& fremdrift) {
+TKonvertering ImporterFil(const std::filesystem::path& fil, const std::filesystem::path& dataMappe,
+                          const TFremdrift& fremdrift) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(fil, ec)) throw IoFeil("Finner ikke fila " + fil.string() + ".");
   std::string start(4, '\0');
@@ -14,6 +15,6 @@ TKonvertering ImporterFil(const std::filesystem::path& fil, const TFremdrift& fr
     start.resize(std::fread(start.data(), 1, 4, f));
     std::fclose(f);
   }
-  if (start.rfind("PK", 0) == 0) return ImporterArkiv(fil, fremdrift, TKilde::BrukersFil);
-  return KonverterEksportfil(fil, FinnFil(DataFolder, VerFilNavn), fremdrift);
+  if (start.rfind("PK", 0) == 0) return ImporterArkiv(fil, dataMappe, fremdrift, TKilde::BrukersFil);
+  return KonverterEksportfil(fil, FinnFil(dataMappe, VerFilNavn), fremdrift);
 }

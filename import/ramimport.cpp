@@ -303,25 +303,25 @@ std::string KorteLinjerMelding(int64_t antall) {
   return std::to_string(antall) + " linje(r) i eksporten hadde færre enn 50 felt; feltene som manglet er lest som tomme.";
 }
 
-std::optional<TKonvertering> ConvertRamExport(const TFremdrift& fremdrift, TKilde kilde) {
-  const fs::path pakket = FinnFil(DataFolder, UtpakkMappe);
+std::optional<TKonvertering> ConvertRamExport(const fs::path& dataMappe, const TFremdrift& fremdrift, TKilde kilde) {
+  const fs::path pakket = FinnFil(dataMappe, UtpakkMappe);
   const fs::path eksport = FinnFil(pakket, EksportNavn);
   std::error_code ec;
   if (!fs::is_regular_file(eksport, ec)) return std::nullopt;
-  const TKonvertering r = KonverterEksportfil(eksport, FinnFil(DataFolder, VerFilNavn), fremdrift);
+  const TKonvertering r = KonverterEksportfil(eksport, FinnFil(dataMappe, VerFilNavn), fremdrift);
   fs::remove(eksport, ec);
   fs::remove(FinnFil(pakket, GammelEksportNavn), ec);
-  if (kilde == TKilde::Nedlasting) fs::remove(FinnFil(DataFolder, ArkivNavn), ec);
+  if (kilde == TKilde::Nedlasting) fs::remove(FinnFil(dataMappe, ArkivNavn), ec);
   return r;
 }
 
-TKonvertering ImporterArkiv(const fs::path& arkiv, const TFremdrift& fremdrift, TKilde kilde) {
-  const fs::path pakket = FinnFil(DataFolder, UtpakkMappe);
+TKonvertering ImporterArkiv(const fs::path& arkiv, const fs::path& dataMappe, const TFremdrift& fremdrift, TKilde kilde) {
+  const fs::path pakket = FinnFil(dataMappe, UtpakkMappe);
   // An export left from an earlier import must not pass for this archive's.
   std::error_code ec;
   fs::remove(FinnFil(pakket, EksportNavn), ec);
   PakkUt(arkiv, EksportMonster, pakket);
-  const std::optional<TKonvertering> r = ConvertRamExport(fremdrift, kilde);
+  const std::optional<TKonvertering> r = ConvertRamExport(dataMappe, fremdrift, kilde);
   if (!r)
     throw IoFeil("Arkivet " + arkiv.filename().string() + " inneholder ingen værfil (" + EksportNavn +
                  "). Værregisteret er uendret.");

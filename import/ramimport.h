@@ -63,17 +63,17 @@ TKonvertering KonverterEksportfil(const std::filesystem::path& eksport, const st
 enum class TKilde { Nedlasting, BrukersFil };
 
 // The conversion of the import action: OpPakket/Vedder2.Tex in the data
-// folder into Verene.Dat; afterwards the export, the downloaded archive (for
+// folder `dataMappe` into Verene.Dat there; afterwards the export, the downloaded archive (for
 // a download) and the older export OpPakket/Vaerer.dos are deleted (missing
 // files are skipped). Empty, with nothing changed or deleted, when there is
 // no export. Throws IoFeil.
-std::optional<TKonvertering> ConvertRamExport(const TFremdrift& fremdrift = {},
+std::optional<TKonvertering> ConvertRamExport(const std::filesystem::path& dataMappe, const TFremdrift& fremdrift = {},
                                               TKilde kilde = TKilde::Nedlasting);
 
 // The import of a ram archive: unpacks every "*.Tex" member of `arkiv` into
-// OpPakket in the data folder and converts the export as ConvertRamExport
+// OpPakket in the data folder `dataMappe` and converts the export as ConvertRamExport
 // does. Throws IoFeil with a message for the user when the archive is
 // damaged, holds no export, or the conversion fails; Verene.Dat is then
 // unchanged.
-TKonvertering ImporterArkiv(const std::filesystem::path& arkiv, const TFremdrift& fremdrift = {},
-                            TKilde kilde = TKilde::Nedlasting);
+TKonvertering ImporterArkiv(const std::filesystem::path& arkiv, const std::filesystem::path& dataMappe,
+                            const TFremdrift& fremdrift = {}, TKilde kilde = TKilde::Nedlasting);

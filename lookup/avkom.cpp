@@ -11,9 +11,7 @@ std::string AvkomTittel(const TVerPost& far) {
 
 std::vector<std::string> AvkomLinjer(const TProdusent& reg, int32_t farnr) {
   std::vector<std::string> linjer;
-  const int32_t antall = static_cast<int32_t>(RamNumbers.size());
-  for (int32_t i = 0; i < antall && i < reg.RecordCount(); ++i) {
-    const TVerPost p = reg.ReadAt(i);
+  for (const TVerPost& p : reg.Poster()) {
     if (p.Farnr != farnr || p.OIndeks <= 0) continue;
     std::string l = IntToText(p.Nummer) + ";" + NameCase(p.Navn.Verdi()) + ";" + NameCase(p.Fodebuskap.Verdi()) +
                     ";" + IntToText(p.Mornr) + ";";

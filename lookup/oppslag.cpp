@@ -123,8 +123,8 @@ int32_t FeltVerdi(std::string_view feltTekst) {
 
 TVerPost KandidatVer(TProdusent& reg, const TTekstElement& kandidat, int32_t& indeks) {
   const int32_t i = kandidat.indeks;
-  if (i >= 0 && i < reg.RecordCount() && static_cast<std::size_t>(i) < RamNumbers.size() &&
-      RamNumbers[static_cast<std::size_t>(i)] == kandidat.nummer) {
+  if (i >= 0 && i < reg.RecordCount() && static_cast<std::size_t>(i) < reg.RamNumbers().size() &&
+      reg.RamNumbers()[static_cast<std::size_t>(i)] == kandidat.nummer) {
     TVerPost p = reg.ReadAt(i);
     reg.CurrentRamIndex = i;
     indeks = i;

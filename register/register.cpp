@@ -17,9 +17,6 @@
 
 namespace fs = std::filesystem;
 
-std::vector<int32_t> RamNumbers;
-TRamNames RamNames;
-fs::path DataFolder;
 
 // ---- TRamNames ----
 
@@ -198,7 +195,7 @@ std::shared_ptr<const TPostKart> TPostKart::Kartlegg(int fd, std::size_t antall)
 
 // ---- TProdusent ----
 
-TProdusent::TProdusent() = default;
+TProdusent::TProdusent(fs::path dataMappe) : dataMappe_(std::move(dataMappe)) {}
 
 TProdusent::~TProdusent() { Lukk(); }
 
@@ -216,19 +213,19 @@ void TProdusent::Lukk() {
 
 void TProdusent::LoadRegister() {
   Lukk();
-  RamNames.Clear();
-  RamNumbers.clear();
+  ramNames_.Clear();
+  ramNumbers_.clear();
   indeks_.Clear();
   CurrentRamIndex = -1;
 
-  fil_ = FinnFil(DataFolder, VerFilNavn);
+  fil_ = FinnFil(dataMappe_, VerFilNavn);
   std::error_code ec;
   if (!fs::exists(fil_, ec)) return;
 
   const auto feil = [this](const std::string& hva, int kode) {
     Lukk();
-    RamNames.Clear();
-    RamNumbers.clear();
+    ramNames_.Clear();
+    ramNumbers_.clear();
     indeks_.Clear();
     throw IoFeil(hva + " " + fil_.string() + ": " + SystemFeil(kode));
   };
@@ -246,22 +243,22 @@ void TProdusent::LoadRegister() {
   kart_ = TPostKart::Kartlegg(fd_, poster);
   if (!kart_) feil("Kan ikke lese værregisteret", errno);
 
-  RamNumbers.resize(poster);
-  RamNames.Reserve(poster, poster * 12);
+  ramNumbers_.resize(poster);
+  ramNames_.Reserve(poster, poster * 12);
   const std::span<const TVerPost> alle = kart_->Poster();
   for (std::size_t i = 0; i < poster; ++i) {
     const TVerPost& p = alle[i];
-    RamNumbers[i] = p.Nummer;
+    ramNumbers_[i] = p.Nummer;
     const std::size_t lengde = std::min<std::size_t>(p.Navn.lengde, sizeof p.Navn.tegn);
     if (lengde >= 3) {
       char navn[sizeof p.Navn.tegn];
       for (std::size_t k = 0; k < lengde; ++k) navn[k] = static_cast<char>(UpChar(static_cast<unsigned char>(p.Navn.tegn[k])));
-      RamNames.Add(std::string_view(navn, lengde), p.Nummer, static_cast<int32_t>(i));
+      ramNames_.Add(std::string_view(navn, lengde), p.Nummer, static_cast<int32_t>(i));
     }
   }
   antall_ = static_cast<int32_t>(poster);
   rest_ = static_cast<int32_t>(static_cast<std::size_t>(st.st_size) % VerPostStorrelse);
-  indeks_.Bygg(RamNumbers);
+  indeks_.Bygg(ramNumbers_);
 }
 
 std::string TProdusent::Advarsel() const {
@@ -298,19 +295,19 @@ TVerPost TProdusent::FindByNumber(int32_t nummer) {
 int32_t TProdusent::FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const {
   const std::string del = UpperText(soek);
   int32_t antall = 0;
-  RamNames.ForEachContaining(del, [&](std::size_t i) {
-    const int32_t nummer = RamNames.Number(i);
+  ramNames_.ForEachContaining(del, [&](std::size_t i) {
+    const int32_t nummer = ramNames_.Number(i);
     std::string tekst = IntToText(nummer);
     tekst += ' ';
-    tekst += RamNames.Name(i);
-    liste.push_back(TTekstElement{std::move(tekst), nummer, RamNames.Record(i)});
+    tekst += ramNames_.Name(i);
+    liste.push_back(TTekstElement{std::move(tekst), nummer, ramNames_.Record(i)});
     ++antall;
   });
   return antall;
 }
 
 bool TProdusent::LocateNumber(int32_t nummer) {
-  if (RamNumbers.size() < MinsteVerregister || nummer == 0) return false;
+  if (ramNumbers_.size() < MinsteVerregister || nummer == 0) return false;
   const int32_t i = indeks_.Finn(nummer);
   if (i < 0) return false;
   CurrentRamIndex = i;
@@ -331,19 +328,19 @@ void TProdusent::WriteCurrent(const TVerPost& post) {
     skrevet += static_cast<std::size_t>(n);
   }
   // Keep the number table true to the file when the stored number changed.
-  if (static_cast<std::size_t>(CurrentRamIndex) < RamNumbers.size() && RamNumbers[CurrentRamIndex] != post.Nummer) {
-    RamNumbers[CurrentRamIndex] = post.Nummer;
-    indeks_.Bygg(RamNumbers);
+  if (static_cast<std::size_t>(CurrentRamIndex) < ramNumbers_.size() && ramNumbers_[CurrentRamIndex] != post.Nummer) {
+    ramNumbers_[CurrentRamIndex] = post.Nummer;
+    indeks_.Bygg(ramNumbers_);
   }
   // A new name is found by the next name search.
-  RamNames.Replace(CurrentRamIndex, post.Navn.Verdi(), post.Nummer);
+  ramNames_.Replace(CurrentRamIndex, post.Navn.Verdi(), post.Nummer);
 }
 
 void TProdusent::OpenProducers() {
   if (prodFd_ >= 0) ::close(prodFd_);
   prodFd_ = -1;
   prodAntall_ = 0;
-  const std::filesystem::path fil = FinnFil(DataFolder, ProdusentFilNavn);
+  const std::filesystem::path fil = FinnFil(dataMappe_, ProdusentFilNavn);
   const int fd = ::open(fil.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     if (errno == ENOENT) return;

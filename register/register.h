@@ -84,13 +84,6 @@ class TNummerIndeks {
   int skift_ = 32;
 };
 
-// Process-wide indexes, rebuilt by every LoadRegister.
-extern std::vector<int32_t> RamNumbers;
-extern TRamNames RamNames;
-
-// The data folder (no trailing '/'); register files are named relative to it.
-extern std::filesystem::path DataFolder;
-
 // The data folder for a program whose file lies in `programMappe`: that folder
 // when it is writable and not the folder of an installed program (a system
 // folder such as /usr/bin or /opt/…, even when run by root, or a `bin` folder
@@ -125,23 +118,32 @@ class TPostKart {
   std::size_t lengde_ = 0;
 };
 
-// The register object. One instance; it holds Verene.Dat open from
-// LoadRegister until it is destroyed, its records mapped into memory, so
-// reading a record makes no system call.
+// The register object of the data folder `dataMappe` (no trailing '/'; the
+// program sets it once at start, from ResolveDataFolder or the command
+// line, and every register file is named relative to it). One instance; it
+// holds Verene.Dat open from LoadRegister until it is destroyed, its records
+// mapped into memory, so reading a record makes no system call, and it owns
+// the number and name indexes of the loaded file.
 class TProdusent {
  public:
-  TProdusent();
+  explicit TProdusent(std::filesystem::path dataMappe);
   ~TProdusent();
   TProdusent(const TProdusent&) = delete;
   TProdusent& operator=(const TProdusent&) = delete;
 
-  // Opens Verene.Dat in DataFolder and builds RamNumbers and RamNames. A
-  // missing file gives an empty register. A trailing part of less than one
+  const std::filesystem::path& DataMappe() const { return dataMappe_; }
+
+  // Opens Verene.Dat in the data folder and builds RamNumbers and RamNames.
+  // A missing file gives an empty register. A trailing part of less than one
   // record is not read, and the file is left as it is (see Restbytes).
   // Throws IoFeil when the file exists but cannot be read; the register is
   // then empty.
   void LoadRegister();
   int32_t RecordCount() const { return antall_; }
+  // Every record's judging number, in file order.
+  const std::vector<int32_t>& RamNumbers() const { return ramNumbers_; }
+  // The names of three characters or more, upper-cased, in file order.
+  const TRamNames& RamNames() const { return ramNames_; }
   // The bytes after the last whole record of the loaded file (0 to 195).
   int32_t Restbytes() const { return rest_; }
   // The warning for the user about a file with such bytes (UTF-8); empty
@@ -165,7 +167,7 @@ class TProdusent {
 
   int32_t CurrentRamIndex = -1;
 
-  // Opens Produsenter.Dat in DataFolder for reading; a missing file leaves
+  // Opens Produsenter.Dat in the data folder for reading; a missing file leaves
   // the producer file closed. Throws IoFeil when it exists but cannot be read.
   void OpenProducers();
   // The producer record at `indeks`, or all zero bytes when the index is
@@ -175,6 +177,9 @@ class TProdusent {
  private:
   void Lukk();
 
+  std::filesystem::path dataMappe_;
+  std::vector<int32_t> ramNumbers_;
+  TRamNames ramNames_;
   int fd_ = -1;
   std::shared_ptr<const TPostKart> kart_;
   bool skrivbar_ = false;

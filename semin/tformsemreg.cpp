@@ -237,7 +237,7 @@ void TFormSemReg::VisHodeGrunn(bool prodNr) {
   const auto rod = [](QLineEdit* felt) { return felt->palette().color(QPalette::Base) == FeltLysRod; };
   const auto grunn = [this](bool prod) {
     return prod ? ProdNrGrunn(FraQString(EprodNr->text()))
-                : SemNrGrunn(Semin, FraQString(EsemNr->text()), godkjentFil_.string(), DataFolder.string());
+                : SemNrGrunn(Semin, FraQString(EsemNr->text()), godkjentFil_.string(), Datamappe().string());
   };
   std::string tekst;
   for (const bool prod : {prodNr, !prodNr})
@@ -258,10 +258,15 @@ void TFormSemReg::VisHjelp(const QString& tittel, const QString& tekst) {
   Hjelpevindu->activateWindow();
 }
 
+std::filesystem::path TFormSemReg::Datamappe() const {
+  const TProdusent* reg = Register ? Register() : nullptr;
+  return reg ? reg->DataMappe() : std::filesystem::path();
+}
+
 void TFormSemReg::Nullstill() {
   if (!godkjenteLest_) {
     godkjenteLest_ = true;
-    godkjentFil_ = FinnGodkjentFil(DataFolder);
+    godkjentFil_ = FinnGodkjentFil(Datamappe());
     try {
       if (!godkjentFil_.empty()) Semin.Godkjente = LesGodkjente(godkjentFil_);
     } catch (const IoFeil& e) {

@@ -35,6 +35,8 @@ class TFormSemReg : public QMainWindow {
   // Where the register and the settings file come from (the main window's).
   std::function<TProdusent*()> Register;
   std::function<QSettings*()> Innstillinger;
+  // The register's data folder; empty without a register.
+  std::filesystem::path Datamappe() const;
 
   QLineEdit* EprodNr;
   QLineEdit* EsemNr;

@@ -345,7 +345,6 @@ void TFormVaer::EtterForsteVisning(QWidget* w) {
 void TFormVaer::ForsteVisning() {
   dataMappe_ = oensketMappe_ ? *oensketMappe_
                              : ResolveDataFolder(QCoreApplication::applicationDirPath().toStdString());
-  DataFolder = dataMappe_;
   ini_ = std::make_unique<QSettings>(QString::fromStdString(Innstillingsfil(dataMappe_).string()),
                                      QSettings::IniFormat);
   Plasser(this, "Hoved", false);
@@ -387,7 +386,7 @@ void TFormVaer::SettFullt(bool fullt) {
 void TFormVaer::LastRegister() {
   Animasjon->show();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  register_ = std::make_unique<TProdusent>();
+  register_ = std::make_unique<TProdusent>(dataMappe_);
   try {
     register_->LoadRegister();
   } catch (const IoFeil& e) {
@@ -398,7 +397,7 @@ void TFormVaer::LastRegister() {
 }
 
 void TFormVaer::Oppdater() {
-  const std::size_t antall = register_ ? RamNumbers.size() : 0;
+  const std::size_t antall = register_ ? register_->RamNumbers().size() : 0;
   Kartotekoppslag->setEnabled(register_ && OppslagTillatt(antall));
   Katalog->setEnabled(register_ && OppslagTillatt(antall));
   StatusLinje->setText(StatusTekst(antall, siste_));
@@ -442,7 +441,7 @@ void TFormVaer::LeggInnClick() {
     StatusLinje->setText("Leser inn værer ...");
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-      korteLinjer = ImporterArkiv(arkiv, [](int64_t, int64_t) {
+      korteLinjer = ImporterArkiv(arkiv, dataMappe_, [](int64_t, int64_t) {
                       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                       return true;
                     }).korteLinjer;
@@ -481,7 +480,7 @@ void TFormVaer::LesInnFil(const fs::path& fil) {
   QString feil;
   int64_t korteLinjer = 0;
   try {
-    korteLinjer = ImporterFil(fil, [this](int64_t gjort, int64_t totalt) {
+    korteLinjer = ImporterFil(fil, dataMappe_, [this](int64_t gjort, int64_t totalt) {
       if (totalt > 0) Animasjon->setValue(static_cast<int>(gjort * 1000 / totalt));
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
       return true;

@@ -735,8 +735,7 @@ std::vector<TVerPost> Register() {
 TEST(AvkomCli, FilOgUtskriftSomEksporten) {
   TestMappe m;
   SkrivVerFil(m / VerFilNavn, Register());
-  DataFolder = m.Sti();
-  TProdusent reg;
+  TProdusent reg(m.Sti());
   reg.LoadRegister();
   const std::string cli = std::string(HS_CLI) + " --data '" + m.Sti().string() + "' avkom ";
 

@@ -233,15 +233,14 @@ TEST(KonverteringTest, StoreEksporterGirSammeRegisterSomLinjeForLinje) {
 
 TEST(KonverteringTest, ConvertRamExportErstatterRegisteretOgRydder) {
   TestMappe m;
-  DataFolder = m.Sti();
-  EXPECT_FALSE(ConvertRamExport()) << "no export";
+  EXPECT_FALSE(ConvertRamExport(m.Sti())) << "no export";
   SkrivVerFil(m / "Verene.Dat", KonverterEksport(Eksport(50)));
   fs::create_directories(m / "OpPakket");
   m.Skriv("OpPakket/VEDDER2.TEX", Eksport(300));
   m.Skriv("OpPakket/Vaerer.dos", "gammel");
   m.Skriv("Nyverer.Zip", "arkiv");
   m.Skriv("OpPakket/annet.txt", "blir");
-  ASSERT_TRUE(ConvertRamExport());
+  ASSERT_TRUE(ConvertRamExport(m.Sti()));
   EXPECT_EQ(fs::file_size(m / "Verene.Dat"), KonverterEksport(Eksport(300)).size() * 196);
   EXPECT_EQ(LesHeleFila(m / "Verene.Dat"), std::string(reinterpret_cast<const char*>(KonverterEksport(Eksport(300)).data()),
                                                       KonverterEksport(Eksport(300)).size() * 196));
@@ -250,12 +249,11 @@ TEST(KonverteringTest, ConvertRamExportErstatterRegisteretOgRydder) {
   EXPECT_FALSE(fs::exists(m / "Nyverer.Zip"));
   EXPECT_TRUE(fs::exists(m / "OpPakket/annet.txt"));
   EXPECT_FALSE(fs::exists(m / "Verene.Dat.ny"));
-  EXPECT_FALSE(ConvertRamExport()) << "the export is gone";
+  EXPECT_FALSE(ConvertRamExport(m.Sti())) << "the export is gone";
 }
 
 TEST(KonverteringTest, AvbruttEllerFeiletKonverteringLarRegisteretVaere) {
   TestMappe m;
-  DataFolder = m.Sti();
   SkrivVerFil(m / "Verene.Dat", KonverterEksport(Eksport(50)));
   const std::string gammel = LesHeleFila(m / "Verene.Dat");
   m.Skriv("Vedder2.Tex", Eksport(20000));

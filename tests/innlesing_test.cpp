@@ -165,7 +165,7 @@ TEST_F(InnlesingTest, VindusinnlesingErstatterRegisteret) {
   EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
   const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
   EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
-  EXPECT_EQ(RamNumbers.size(), ventet);
+  EXPECT_EQ(p.hoved.Register()->RamNumbers().size(), ventet);
   EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
   EXPECT_EQ(p.nedlast->Status->text(), "Nedlasting ferdig");
   EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));

@@ -135,8 +135,7 @@ struct Register {
   std::unique_ptr<TProdusent> reg;
   explicit Register(const std::vector<TVerPost>& poster) {
     SkrivVerFil(mappe / VerFilNavn, poster);
-    DataFolder = mappe.Sti();
-    reg = std::make_unique<TProdusent>();
+    reg = std::make_unique<TProdusent>(mappe.Sti());
     reg->LoadRegister();
   }
 };
@@ -621,8 +620,7 @@ std::string Tekstliste(TProdusent& reg, const TUtvalg& u, const std::vector<std:
 TEST(KatalogCli, TekstlistaSomLogikken) {
   TestMappe m;
   SkrivEksempeldata(400, 7, m.Sti(), true);
-  DataFolder = m.Sti();
-  TProdusent reg;
+  TProdusent reg(m.Sti());
   reg.LoadRegister();
   ASSERT_GT(reg.RecordCount(), 300);
   const std::string cli = std::string(HS_CLI) + " --data '" + m.Sti().string() + "' katalog";
@@ -683,8 +681,7 @@ TEST(KatalogCli, TekstlistaSomLogikken) {
 TEST(KatalogCli, TabellSomLogikken) {
   TestMappe m;
   SkrivEksempeldata(300, 11, m.Sti(), true);
-  DataFolder = m.Sti();
-  TProdusent reg;
+  TProdusent reg(m.Sti());
   reg.LoadRegister();
   const std::string cli = std::string(HS_CLI) + " --data '" + m.Sti().string() + "' katalog --fylke 0 --rase 0 ";
   TUtvalg u = StartUtvalg(DetteAar());

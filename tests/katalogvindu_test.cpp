@@ -64,12 +64,11 @@ TVerPost Ver(int32_t nummer, int16_t oindeks, uint8_t type = 0) {
 struct Register {
   explicit Register(const std::vector<TVerPost>& verer) : inn(mappe.Sti()) {
     SkrivVerFil(mappe / "Verene.Dat", verer);
-    DataFolder = mappe.Sti();
     reg.LoadRegister();
   }
   TestMappe mappe;
   IMappe inn;
-  TProdusent reg;
+  TProdusent reg{mappe.Sti()};
   QSettings ini{QString::fromStdString((mappe / "Hornstad.Ini").string()), QSettings::IniFormat};
 };
 
@@ -246,8 +245,7 @@ TEST(KatalogVindu, UtvalgTilListeOgTabell) {
     v.push_back(p);
   }
   SkrivVerFil(m / "Verene.Dat", v);
-  DataFolder = m.Sti();
-  TProdusent reg;
+  TProdusent reg(m.Sti());
   reg.LoadRegister();
   QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
   ini.setValue("Katalog/SkalMed0", "0");  // the table fields were chosen once

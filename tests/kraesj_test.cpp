@@ -280,9 +280,8 @@ TEST_F(KraesjTest, EnHalvskrevetFilFraEtDrapForstyrrerIkke) {
     SkrivDirekte(Delfil(), t.rester);
 
     // The program reads Verene.Dat and nothing beside it.
-    DataFolder = Data();
     {
-      TProdusent reg;
+      TProdusent reg(Data());
       reg.LoadRegister();
       EXPECT_EQ(static_cast<std::size_t>(reg.RecordCount()), gammel_.size() / sizeof(TVerPost));
       ASSERT_GT(reg.RecordCount(), 0);

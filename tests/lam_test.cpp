@@ -178,8 +178,7 @@ TEST(LamTest, FinnOgLesProdusent) {
   EXPECT_EQ(FindProducer(8, liste), -1);
 
   TestMappe m;
-  DataFolder = m.Sti();
-  TProdusent reg;
+  TProdusent reg(m.Sti());
   const auto erNull = [](const TProdusentPost& p) {
     const auto* b = reinterpret_cast<const uint8_t*>(&p);
     return std::all_of(b, b + sizeof p, [](uint8_t x) { return x == 0; });

@@ -156,8 +156,7 @@ class OppslagTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SkrivVerFil(mappe / VerFilNavn, Rammer());
-    DataFolder = mappe.Sti();
-    reg = std::make_unique<TProdusent>();
+    reg = std::make_unique<TProdusent>(mappe.Sti());
     reg->LoadRegister();
   }
   TVerVisning Vis(const TVerPost& p) { return LagVisning(p, raser, reg.get()); }

@@ -31,8 +31,7 @@ class RegisterTest : public ::testing::Test {
     LastPaaNytt();
   }
   void LastPaaNytt() {
-    DataFolder = mappe.Sti();
-    reg = std::make_unique<TProdusent>();
+    reg = std::make_unique<TProdusent>(mappe.Sti());
     reg->LoadRegister();
   }
   std::vector<TVerPost> Mange(int antall) {
@@ -116,7 +115,7 @@ TEST_F(RegisterTest, TomtRegisterUtenFilOgMedTomFil) {
     if (medFil) mappe.Skriv(VerFilNavn, "");
     LastPaaNytt();
     EXPECT_EQ(reg->RecordCount(), 0);
-    EXPECT_TRUE(RamNumbers.empty());
+    EXPECT_TRUE(reg->RamNumbers().empty());
     EXPECT_EQ(reg->FindByNumber(1234).Nummer, 0);
     EXPECT_EQ(reg->CurrentRamIndex, -1);
     std::vector<TTekstElement> liste;
@@ -194,7 +193,7 @@ TEST_F(RegisterTest, NyttNummerFraWriteCurrentFinnesStraks) {
   Last(v);
   ASSERT_TRUE(reg->LocateNumber(777));
   reg->WriteCurrent(Ver(888, "NYNUMMER"));
-  EXPECT_EQ(RamNumbers[30], 888);
+  EXPECT_EQ(reg->RamNumbers()[30], 888);
   EXPECT_EQ(reg->FindByNumber(888).Navn.Verdi(), "NYNUMMER");
   EXPECT_EQ(reg->FindByNumber(777).Navn.Verdi(), "GAMMEL") << "the other ram with the old number remains";
   EXPECT_EQ(reg->CurrentRamIndex, 20);
@@ -203,10 +202,10 @@ TEST_F(RegisterTest, NyttNummerFraWriteCurrentFinnesStraks) {
 TEST_F(RegisterTest, NavneindeksenFolgerPostenSomSkrives) {
   // Every write leaves the name index as a fresh load of the file builds it:
   // the same names, numbers and records, in file order.
-  const auto indeks = [] {
+  const auto indeks = [this] {
     std::vector<std::tuple<std::string, int32_t, int32_t>> v;
-    for (std::size_t i = 0; i < RamNames.Count(); ++i)
-      v.emplace_back(std::string(RamNames.Name(i)), RamNames.Number(i), RamNames.Record(i));
+    for (std::size_t i = 0; i < reg->RamNames().Count(); ++i)
+      v.emplace_back(std::string(reg->RamNames().Name(i)), reg->RamNames().Number(i), reg->RamNames().Record(i));
     return v;
   };
   std::vector<TVerPost> v = Mange(120);
@@ -291,7 +290,7 @@ TEST_F(RegisterTest, UfullstendigSistePostIgnoreres) {
   const std::string fil = LesHeleFila(mappe / VerFilNavn);
   LastPaaNytt();
   EXPECT_EQ(reg->RecordCount(), 3);
-  EXPECT_EQ(RamNumbers.size(), 3u);
+  EXPECT_EQ(reg->RamNumbers().size(), 3u);
   EXPECT_EQ(reg->FindByNumber(1002).Nummer, 1002);
   EXPECT_THROW(reg->ReadAt(3), IoFeil);
   EXPECT_THROW(reg->ReadAt(-1), IoFeil);
@@ -325,12 +324,11 @@ TEST_F(RegisterTest, UlesbartRegisterGirFeilOgTomtRegister) {
   // A folder by the register's name cannot be read as a file, even by root.
   fs::remove(mappe / VerFilNavn);
   fs::create_directory(mappe / VerFilNavn);
-  DataFolder = mappe.Sti();
-  reg = std::make_unique<TProdusent>();
+  reg = std::make_unique<TProdusent>(mappe.Sti());
   EXPECT_THROW(reg->LoadRegister(), IoFeil);
   EXPECT_EQ(reg->RecordCount(), 0);
-  EXPECT_TRUE(RamNumbers.empty());
-  EXPECT_EQ(RamNames.Count(), 0u);
+  EXPECT_TRUE(reg->RamNumbers().empty());
+  EXPECT_EQ(reg->RamNames().Count(), 0u);
   EXPECT_EQ(reg->FindByNumber(1001).Nummer, 0);
 }
 
@@ -347,10 +345,10 @@ TEST_F(RegisterTest, EksempelregisterStemmerMedFila) {
   ASSERT_EQ(reg->RecordCount(), static_cast<int32_t>(poster.size()));
   std::size_t navn = 0;
   for (std::size_t i = 0; i < poster.size(); ++i) {
-    ASSERT_EQ(RamNumbers[i], poster[i].Nummer);
+    ASSERT_EQ(reg->RamNumbers()[i], poster[i].Nummer);
     if (poster[i].Navn.lengde >= 3) ++navn;
   }
-  EXPECT_EQ(RamNames.Count(), navn);
+  EXPECT_EQ(reg->RamNames().Count(), navn);
   // Every number finds its last occurrence.
   for (std::size_t i = 0; i < poster.size(); i += 7) {
     const int32_t nr = poster[i].Nummer;

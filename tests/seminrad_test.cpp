@@ -303,8 +303,7 @@ TEST(SemRegister, VerOppslagGaarGjennomRegisteret) {
       poster.push_back(p);
     }
     SkrivVerFil(mappe / VerFilNavn, poster);
-    DataFolder = mappe.Sti();
-    auto reg = std::make_unique<TProdusent>();
+    auto reg = std::make_unique<TProdusent>(mappe.Sti());
     reg->LoadRegister();
     return reg;
   };

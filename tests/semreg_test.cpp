@@ -64,8 +64,9 @@ class SemVindu : public ::testing::Test {
   void SetUp() override {
     fs::create_directory(m / "data");
     m.Skriv("data/SemGodkj.Txt", "12345=Kari Inseminor\r\n");
-    DataFolder = m / "data";
     v = std::make_unique<TFormSemReg>();
+    // A register of the data folder, with no rams in it.
+    v->Register = [this] { return &reg; };
     Koble(*v);
   }
   // The window the helpers below work on gets the test's answers.
@@ -123,6 +124,7 @@ class SemVindu : public ::testing::Test {
 
   TestMappe m;
   IMappe i{m.Sti()};
+  TProdusent reg{m / "data"};
   std::unique_ptr<TFormSemReg> v;
   TFormSemReg* w = nullptr;
   QStringList meldinger, sporsmal;
@@ -136,9 +138,10 @@ TEST(SemRegVindu, HenteSkriveOgLagre) {
   TestMappe m;
   IMappe i(m.Sti());
   // The approved list in the working folder, as before, when the data folder has none.
-  DataFolder = m / "ingen";
+  TProdusent reg(m / "ingen");
   m.Skriv("SemGodkj.Txt", "12345=Kari Inseminor\r\n");
   TFormSemReg v;
+  v.Register = [&] { return &reg; };
   QStringList meldinger;
   v.Melding = [&](const QString& t) { meldinger << t; };
   v.Spor = [](const QString&, bool) { return 0; };
@@ -478,6 +481,7 @@ TEST_F(SemVindu, RodtFeltForklaresIStatuslinja) {
   // Without a list anywhere, the reason says where it belongs.
   fs::remove(m / "data" / "SemGodkj.Txt");
   TFormSemReg uten;
+  uten.Register = [this] { return &reg; };
   uten.Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&uten));
   QTest::keyClicks(uten.EsemNr, "12345");

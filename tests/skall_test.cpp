@@ -341,7 +341,7 @@ TEST(SkallTest, OppslagOgKatalogFraHovedvinduet) {
   ASSERT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
   // The lookup window gets the register from the main window.
   p.hoved.Kartotekoppslag->trigger();
-  p.ver.Evernum->SettVerdi(RamNumbers[RamNumbers.size() - 1]);
+  p.ver.Evernum->SettVerdi(p.hoved.Register()->RamNumbers().back());
   p.ver.LetClick();
   EXPECT_GT(p.ver.GjeldendeVer().Nummer, 0);
   EXPECT_TRUE(p.ver.Avkom->isEnabled());

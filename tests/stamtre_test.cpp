@@ -66,8 +66,7 @@ class StamtreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SkrivVerFil(mappe / VerFilNavn, Rammer());
-    DataFolder = mappe.Sti();
-    reg = std::make_unique<TProdusent>();
+    reg = std::make_unique<TProdusent>(mappe.Sti());
     reg->LoadRegister();
   }
   std::unique_ptr<TVerBoks> Tre(int32_t nummer) { return ByggStamtre(reg->FindByNumber(nummer), *reg, raser); }

@@ -623,8 +623,7 @@ TEST(AvkomCli, PdfSomTabellvinduetSkriverDen) {
 
   // The same rows as the window's table gives.
   TTabell t;
-  DataFolder = m.Sti();
-  TProdusent r;
+  TProdusent r(m.Sti());
   r.LoadRegister();
   ListAvkom(r, r.FindByNumber(1001234), t);
   t.ForsteLayout();

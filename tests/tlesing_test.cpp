@@ -175,8 +175,7 @@ TEST(Endring, LagreVerTrengerHundreVerer) {
     }
     SkrivVerFil(mappe / "Verene.Dat", v);
     const std::string foer = LesHeleFila(mappe / "Verene.Dat");
-    DataFolder = mappe.Sti();
-    TProdusent reg;
+    TProdusent reg(mappe.Sti());
     reg.LoadRegister();
     TVerPost ny = v[40];
     ny.Navn.Sett("Ny");
@@ -671,7 +670,6 @@ class Redigering : public ::testing::Test {
     if (endre) endre(v[BlakkenIndeks]);
     if (endreAlle) endreAlle(v);
     SkrivVerFil(mappe / "Verene.Dat", v);
-    DataFolder = mappe.Sti();
     reg.LoadRegister();
     vindu = std::make_unique<TFormVer>();
     vindu->Register = [this] { return &reg; };
@@ -712,7 +710,7 @@ class Redigering : public ::testing::Test {
 
   TestMappe mappe;
   IMappe her{mappe.Sti()};
-  TProdusent reg;
+  TProdusent reg{mappe.Sti()};
   Trase raser;
   std::unique_ptr<TFormVer> vindu;
   std::vector<std::pair<QString, TMeldingstype>> meldinger;

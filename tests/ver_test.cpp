@@ -68,7 +68,6 @@ class VerVindu : public ::testing::Test {
     v[20] = Ver(1902505, "LYNGBJ\xD8RN");
     v[21] = Ver(1902505, "LYNGSTAD");
     SkrivVerFil(mappe / "Verene.Dat", v);
-    DataFolder = mappe.Sti();
     reg.LoadRegister();
     vindu.Register = [this] { return &reg; };
     vindu.Raser = [this] { return &raser; };
@@ -81,7 +80,7 @@ class VerVindu : public ::testing::Test {
   void Enter() { QTest::keyClick(vindu.Evernum, Qt::Key_Return); }
 
   TestMappe mappe;
-  TProdusent reg;
+  TProdusent reg{mappe.Sti()};
   Trase raser;
   TFormVer vindu;
 };
@@ -333,8 +332,7 @@ TEST_F(VerVindu, StamtreOgKlikkPaaFarenVedHverZoom) {
 TEST(VerDemo, AvkomForDemoregisteret) {
   const char* demo = std::getenv("HORNSTAD_DEMO");
   if (demo == nullptr) GTEST_SKIP() << "HORNSTAD_DEMO er ikke satt";
-  DataFolder = demo;
-  TProdusent reg;
+  TProdusent reg(demo);
   reg.LoadRegister();
   std::map<int32_t, int> soenner;
   for (int32_t i = 0; i < reg.RecordCount(); ++i) ++soenner[reg.ReadAt(i).Farnr];
