@@ -361,6 +361,12 @@ TEST(TabellPdf, RetningEtterBreddenOgRensetFilnavn) {
   const std::string fil = SkrivTabellPdf((m / "a:b+c@d.pdf").string(), Jobb(t));
   EXPECT_EQ(fil, (m / "a_b_c_d.pdf").string());
   EXPECT_TRUE(fs::exists(fil));
+  // Only the name: a folder the user chose keeps its own name.
+  fs::create_directories(m / "Sau+geit" / "a:b");
+  const std::string iMappe = SkrivTabellPdf((m / "Sau+geit" / "a:b" / "Tabell+1.pdf").string(), Jobb(t));
+  EXPECT_EQ(iMappe, (m / "Sau+geit" / "a:b" / "Tabell_1.pdf").string());
+  EXPECT_EQ(Info(iMappe)["Pages"], "1");
+  EXPECT_FALSE(fs::exists(m / "Sau_geit"));
   // A file that cannot be written: IoFeil, and an old file stays.
   m.Skriv("mappe", "en fil");
   EXPECT_THROW(SkrivTabellPdf((m / "mappe" / "x.pdf").string(), Jobb(t)), IoFeil);
