@@ -213,6 +213,16 @@ void TLagreValg::Forbered(TEksportType type) {
   }
 }
 
+TLagreValg TLagreValg::PdfValg() const {
+  TLagreValg pdf = *this;
+  pdf.tittel = "Lagre PDF";
+  pdf.filnavn = "Lagre.pdf";
+  pdf.filter = "PDF dokument|*.Pdf";
+  pdf.filterNr = 1;
+  pdf.standardEndelse = ".Pdf";
+  return pdf;
+}
+
 bool DialogBekreftet(bool godtatt, std::string_view filnavn) { return godtatt && filnavn > std::string_view(" "); }
 
 std::string TEksport::Filinnhold() const {

@@ -93,6 +93,10 @@ struct TLagreValg {
   std::string standardEndelse;  // appended to a name typed without one; empty: none
 
   void Forbered(TEksportType type);
+  // The settings of the PDF's dialog: these settings with the PDF filter,
+  // the default extension ".Pdf", the title "Lagre PDF" and the name
+  // "Lagre.pdf" offered. Only the default extension stays set afterwards.
+  TLagreValg PdfValg() const;
 };
 
 // A save dialog counts as confirmed when it was accepted with a file name that

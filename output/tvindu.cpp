@@ -568,14 +568,11 @@ void TVindu::UtskriftClick() {
 }
 
 void TVindu::EgdeffClick() {
-  const std::string forrigeFilter = valg_.filter;
-  const int forrigeNr = valg_.filterNr;
-  valg_.filter = "PDF dokument|*.Pdf";
-  valg_.filterNr = 1;
-  valg_.standardEndelse = ".Pdf";
-  const std::optional<QString> fil = VelgLagringsfil(valg_);
-  valg_.filter = forrigeFilter;
-  valg_.filterNr = forrigeNr;
+  // The dialog says PDF and offers a PDF name; the exports keep their own
+  // settings but for the default extension.
+  const TLagreValg pdf = valg_.PdfValg();
+  valg_.standardEndelse = pdf.standardEndelse;
+  const std::optional<QString> fil = VelgLagringsfil(pdf);
   if (!fil || !DialogBekreftet(true, fil->toStdString())) return;
   try {
     SkrivTabellPdf(fil->toStdString(), Utskriftsjobb());

@@ -450,6 +450,26 @@ TEST(LagreValg, InnstillingerBlirStaaendeMellomEksporter) {
   EXPECT_EQ(ny.standardEndelse, ".Pdf");
 }
 
+TEST(LagreValg, PdfDialogetSierPdfOgTilbyrPdfNavn) {
+  // Whatever an export set before, the PDF's dialog says PDF and offers a
+  // PDF name, and the export settings themselves stay.
+  for (const auto type : {TEksportType::Semikolon, TEksportType::Regneark, TEksportType::Html}) {
+    SCOPED_TRACE(Navn(type));
+    TLagreValg v;
+    v.Forbered(type);
+    const TLagreValg for_ = v;
+    const TLagreValg pdf = v.PdfValg();
+    EXPECT_EQ(pdf.tittel, "Lagre PDF");
+    EXPECT_EQ(pdf.filnavn, "Lagre.pdf");
+    EXPECT_EQ(pdf.filter, "PDF dokument|*.Pdf");
+    EXPECT_EQ(pdf.filterNr, 1);
+    EXPECT_EQ(pdf.standardEndelse, ".Pdf");
+    EXPECT_EQ(v.tittel, for_.tittel);
+    EXPECT_EQ(v.filnavn, for_.filnavn);
+    EXPECT_EQ(v.filter, for_.filter);
+  }
+}
+
 TEST(LagreValg, DialogBekreftet) {
   EXPECT_TRUE(DialogBekreftet(true, "/tmp/Lagre.txt"));
   EXPECT_TRUE(DialogBekreftet(true, "a"));

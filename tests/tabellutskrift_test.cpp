@@ -550,6 +550,15 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   EXPECT_EQ(v->Lagrevalg().filter, forrige);
   EXPECT_EQ(v->Lagrevalg().standardEndelse, ".Pdf");
   EXPECT_TRUE(fs::is_empty(m.Sti()));
+  // After a text export too the dialog says PDF and offers a PDF name; the
+  // text export's title and name stay for the next export.
+  v->Kopier1->trigger();
+  EXPECT_EQ(sett.tittel, "Lagre som tekst");
+  QTest::keyClick(v, Qt::Key_F6);
+  EXPECT_EQ(sett.tittel, "Lagre PDF");
+  EXPECT_EQ(sett.filnavn, "Lagre.pdf");
+  EXPECT_EQ(v->Lagrevalg().tittel, "Lagre som tekst");
+  EXPECT_EQ(v->Lagrevalg().filnavn, "Lagre.txt");
 
   svar = QString::fromStdString((m / "tabell.Pdf").string());
   QTest::keyClick(v, Qt::Key_F6);
