@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "cp1252.h"
+#include "pdffil.h"
 #include "tekst.h"
 
 namespace {
@@ -279,27 +280,26 @@ void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side) {
 
 // ---- PDF ----
 
-bool SkrivPdf(const QString& fil, const QString& tittel, int antall, const TSideTegner& tegner, void* data) {
-  {
-    QPdfWriter pdf(fil);
-    pdf.setResolution(96);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    pdf.setTitle(tittel);
-    pdf.setCreator(QStringLiteral("Tuv-Sau"));
-    QPainter p;
-    if (!p.begin(&pdf)) return false;
-    for (int i = 1; i <= std::max(antall, 1); ++i) {
+void SkrivPdf(const std::filesystem::path& fil, const QString& tittel, int antall, const TSideTegner& tegner,
+              void* data, const TSidefremdrift& fremdrift) {
+  TPdfOppsett oppsett;
+  oppsett.side = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+  oppsett.opplosning = 96;
+  oppsett.tittel = tittel;
+  oppsett.skaper = QStringLiteral("Tuv-Sau");
+  const int sider = std::max(antall, 1);
+  SkrivPdfFil(fil, oppsett, [&](QPdfWriter& pdf, QPainter& p) {
+    for (int i = 1; i <= sider; ++i) {
       if (i > 1) pdf.newPage();
       if (tegner) tegner(p, KatalogPdfBredde, KatalogPdfHoyde, data, i);
+      if (fremdrift) fremdrift(i, sider);
     }
-    if (!p.end()) return false;
-  }
-  std::error_code ec;
-  return std::filesystem::file_size(fil.toStdString(), ec) > 0 && !ec;
+  });
 }
 
-bool SkrivRammerPdf(const TSider& sider, const QString& fil, const QString& tittel) {
-  return SkrivPdf(fil, tittel, static_cast<int>(sider.size()), TegnSider, const_cast<TSider*>(&sider));
+void SkrivRammerPdf(const TSider& sider, const std::filesystem::path& fil, const QString& tittel,
+                    const TSidefremdrift& fremdrift) {
+  SkrivPdf(fil, tittel, static_cast<int>(sider.size()), TegnSider, const_cast<TSider*>(&sider), fremdrift);
 }
 
 // ---- Printing the listing as text ----

@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -121,12 +122,18 @@ void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side);
 inline constexpr int KatalogPdfBredde = 794;
 inline constexpr int KatalogPdfHoyde = 1123;
 
+// Told after each page of a long output: the pages done and all pages.
+using TSidefremdrift = std::function<void(int gjort, int alle)>;
+
 // Writes pages 1 to `antall` through `tegner` into a PDF file on A4 at 96
-// dots per inch, with `tittel` as its title and "Tuv-Sau" as its creator.
-// False when the file could not be written.
-bool SkrivPdf(const QString& fil, const QString& tittel, int antall, const TSideTegner& tegner, void* data);
+// dots per inch, with `tittel` as its title and "Tuv-Sau" as its creator. The
+// document is made in memory and replaces `fil` whole; a failure leaves an
+// older file as it was. Throws IoFeil.
+void SkrivPdf(const std::filesystem::path& fil, const QString& tittel, int antall, const TSideTegner& tegner,
+              void* data, const TSidefremdrift& fremdrift = {});
 // The framed pages as PDF, titled as the print window is.
-bool SkrivRammerPdf(const TSider& sider, const QString& fil, const QString& tittel = QStringLiteral("Utskriftsvindu"));
+void SkrivRammerPdf(const TSider& sider, const std::filesystem::path& fil,
+                    const QString& tittel = QStringLiteral("Utskriftsvindu"), const TSidefremdrift& fremdrift = {});
 
 // ---- Printing the listing as text ----
 

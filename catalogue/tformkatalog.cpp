@@ -27,6 +27,7 @@
 #include "listing.h"
 #include "register.h"
 #include "sider.h"
+#include "skriverfil.h"
 #include "tpapvin.h"
 #include "tvindu.h"
 #include "tekst.h"
@@ -538,7 +539,11 @@ void TFormKatalog::SkrivClick() {
   valg.fra = skriver.fromPage();
   valg.til = skriver.toPage();
   valg.idag = IDag();
-  SkrivListe(skriver, linjer, valg);
+  try {
+    SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) { SkrivListe(enhet, linjer, valg); });
+  } catch (const IoFeil& e) {
+    QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
+  }
 }
 
 TPapVin* TFormKatalog::RamvisClick() {

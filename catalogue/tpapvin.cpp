@@ -16,7 +16,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
-#include <QSvgGenerator>
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -24,6 +23,8 @@
 #include <cmath>
 
 #include "cp1252.h"
+#include "filer.h"
+#include "pdffil.h"
 #include "tekst.h"
 
 namespace {
@@ -269,17 +270,18 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
   const int hoyde = skriver.height();
   if (!grunnnavn.isEmpty()) {
     // One SVG file per page, at the printer's page size; no job on paper.
-    for (int s = forste; s <= siste; ++s) {
-      QSvgGenerator svg;
-      svg.setFileName(grunnnavn + QString::number(s) + QStringLiteral(".svg"));
-      svg.setSize(QSize(bredde, hoyde));
-      svg.setViewBox(QRect(0, 0, bredde, hoyde));
-      svg.setResolution(skriver.resolution());
-      svg.setTitle(windowTitle());
-      QPainter p(&svg);
-      tegner_(p, bredde, hoyde, data_, s);
-      p.end();
-      skrevet.push_back(s);
+    // Each replaces an older file of its name whole.
+    try {
+      for (int s = forste; s <= siste; ++s) {
+        const QString fil = grunnnavn + QString::number(s) + QStringLiteral(".svg");
+        SkrivSvgFil(std::filesystem::path(fil.toStdString()), QSize(bredde, hoyde), skriver.resolution(),
+                    windowTitle(), [&](QPainter& p) { tegner_(p, bredde, hoyde, data_, s); });
+        skrevet.push_back(s);
+      }
+    } catch (const IoFeil& feil) {
+      skriverOpptatt = false;
+      Melding(QString::fromUtf8(feil.what()));
+      return skrevet;
     }
   } else {
     QPainter p;
@@ -321,7 +323,11 @@ void TPapVin::MetafilClick() {
   lagreTittel_ = QStringLiteral("Lagre PDF");
   const QString fil = VelgFil(lagreTittel_, lagreEndelse_, QStringLiteral("PDF-filer (*.pdf);;Alle filer (*)"));
   if (fil.isEmpty()) return;
-  if (!SkrivPdf(fil, windowTitle(), Tab->count(), tegner_, data_)) Melding(QStringLiteral("Kunne ikke skrive ") + fil);
+  try {
+    SkrivPdf(std::filesystem::path(fil.toStdString()), windowTitle(), Tab->count(), tegner_, data_);
+  } catch (const IoFeil& feil) {
+    Melding(QString::fromUtf8(feil.what()));
+  }
 }
 
 // Hands the page data back to its owner, once.

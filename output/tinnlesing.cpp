@@ -21,6 +21,9 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
+#include "filer.h"
+#include "skriverfil.h"
+
 namespace {
 
 bool opptatt = false;
@@ -231,10 +234,15 @@ void TInnlesing::SkrivutClick() {
   }
   const auto valg = VelgSkriver(skriver, maksid_);
   if (!valg) return;
-  SkrivUt(skriver, valg->fra, valg->til, maksid_ >= 2);
+  try {
+    SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) { SkrivUt(enhet, valg->fra, valg->til, maksid_ >= 2); });
+  } catch (const IoFeil& feil) {
+    huguTekst->clear();
+    Melding(QString::fromUtf8(feil.what()));
+  }
 }
 
-void TInnlesing::SkrivUt(QPrinter& skriver, int fra, int til, bool sidevalg) {
+void TInnlesing::SkrivUt(QPagedPaintDevice& skriver, int fra, int til, bool sidevalg) {
   skriver.setPageOrientation(landskap ? QPageLayout::Landscape : QPageLayout::Portrait);
   opptatt = true;
   huguTekst->setText("Skriver ut vent....");

@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QLabel;
+class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 class QProgressBar;
@@ -95,7 +96,7 @@ class TInnlesing : public QMainWindow {
 
   // The print run after the dialog: pages `fra` to `til` (with the page
   // choice) or page 1 once (without). Used by SkrivutClick and by tests.
-  void SkrivUt(QPrinter& skriver, int fra, int til, bool sidevalg);
+  void SkrivUt(QPagedPaintDevice& skriver, int fra, int til, bool sidevalg);
 
   // Asks for the printer and the page range; no value when cancelled. Tests
   // answer it instead of the print dialog.

@@ -29,6 +29,7 @@
 #include "cp1252.h"
 #include "dato.h"
 #include "filer.h"
+#include "skriverfil.h"
 #include "tabellutskrift.h"
 #include "tgrid.h"
 
@@ -558,10 +559,17 @@ void TVindu::UtskriftClick() {
   skriver.setFullPage(false);
   bool utvalg = false;
   if (!VelgSkriver(skriver, TilbyUtvalg(Grinn->Modell()), utvalg)) return;
+  if (const auto feil = ForBredForArket(tabell_.TotalBredde(), skriver.width() >= skriver.height())) {
+    Melding(QString::fromUtf8(*feil));
+    return;
+  }
   SkriverOpptatt = true;
   try {
-    if (const auto feil = SkrivTabell(skriver, utvalg, Utskriftsjobb())) Melding(QString::fromUtf8(*feil));
+    SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) {
+      if (const auto feil = SkrivTabell(enhet, utvalg, Utskriftsjobb())) Melding(QString::fromUtf8(*feil));
+    });
   } catch (const IoFeil& feil) {
+    Soyla->setVisible(false);
     Melding(QString::fromUtf8(feil.what()));
   }
   SkriverOpptatt = false;

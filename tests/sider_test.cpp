@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "filer.h"
 #include "sider.h"
 #include "tpapvin.h"
 #include "tekst.h"
@@ -304,7 +305,7 @@ TEST(PdfTest, RammesiderSomPdf) {
   TestMappe m;
   const QString fil = QString::fromStdString((m / "katalog.pdf").string());
   const auto sider = LagSider(Liste(7, {"Hedmark", "Oppland"}));
-  ASSERT_TRUE(SkrivRammerPdf(*sider, fil));
+  ASSERT_NO_THROW(SkrivRammerPdf(*sider, fil.toStdString()));
   const std::string info = Kjor("pdfinfo '" + fil.toStdString() + "'");
   EXPECT_EQ(Infofelt(info, "Pages"), "2") << info;
   EXPECT_EQ(Infofelt(info, "Title"), "Utskriftsvindu");
@@ -322,6 +323,29 @@ TEST(PdfTest, RammesiderSomPdf) {
   EXPECT_EQ(side1.find("Ver nummer 7"), std::string::npos);
   EXPECT_NE(side2.find("Ver nummer 7"), std::string::npos) << side2;
   EXPECT_NE(side2.find("Hedmark"), std::string::npos) << "running head of page 2";
+}
+
+TEST(PdfTest, MislyktSkrivingLaterDenEldreFilaHel) {
+  TestMappe m;
+  const auto fil = m / "katalog.pdf";
+  SkrivRammerPdf(*LagSider(Liste(1)), fil);
+  const std::string gammel = LesHeleFila(fil);
+  ASSERT_GT(gammel.size(), 8192u);
+  {
+    // The disk takes no more than 8 KiB of a new file.
+    Filgrense grense(8192);
+    try {
+      SkrivRammerPdf(*LagSider(Liste(13)), fil);
+      ADD_FAILURE() << "no error";
+    } catch (const IoFeil& f) {
+      EXPECT_NE(std::string(f.what()).find("katalog.pdf"), std::string::npos) << f.what();
+    }
+  }
+  EXPECT_TRUE(LesHeleFila(fil) == gammel) << "the older file stays byte for byte";
+  EXPECT_FALSE(std::filesystem::exists(m / "katalog.pdf.ny")) << "nothing half-written beside it";
+  // With room the new document replaces it whole.
+  SkrivRammerPdf(*LagSider(Liste(13)), fil);
+  EXPECT_EQ(Infofelt(Kjor("pdfinfo '" + fil.string() + "'"), "Pages"), "3");
 }
 
 // ---- Printing the listing as text ----
@@ -636,6 +660,35 @@ TEST(TPapVinTest, UtskriftPaaPapir) {
   opptatt = false;
   f.v->close();
   EXPECT_EQ(f.frigitt, 1);
+}
+
+TEST(TPapVinTest, MislyktSkrivingLaterEldreFilerHele) {
+  TestMappe m;
+  Vindu f(13);
+  f.Vis();
+  // Older files: the PDF and the SVG of page 2.
+  m.Skriv("katalog.pdf", "eldre pdf");
+  m.Skriv("side2.svg", "eldre svg");
+  f.fil = QString::fromStdString((m / "katalog.pdf").string());
+  {
+    Filgrense grense(8192);
+    f.v->Metafil->click();
+    ASSERT_EQ(f.meldinger.size(), 1);
+    EXPECT_TRUE(f.meldinger.back().contains("katalog.pdf")) << f.meldinger.back().toStdString();
+
+    f.fil = QString::fromStdString((m / "side.svg").string());
+    f.utskrift = TPapVin::TUtskriftsvalg{true, 2, 2, true};
+    f.v->Skrive->click();
+    ASSERT_EQ(f.meldinger.size(), 2);
+    EXPECT_TRUE(f.meldinger.back().contains("side2.svg")) << f.meldinger.back().toStdString();
+  }
+  EXPECT_EQ(LesHeleFila(m / "katalog.pdf"), "eldre pdf");
+  EXPECT_EQ(LesHeleFila(m / "side2.svg"), "eldre svg");
+  EXPECT_FALSE(std::filesystem::exists(m / "katalog.pdf.ny"));
+  EXPECT_FALSE(std::filesystem::exists(m / "side2.svg.ny"));
+  // With room the same print replaces the older file.
+  f.v->Skrive->click();
+  EXPECT_NE(LesHeleFila(m / "side2.svg").find("<svg"), std::string::npos);
 }
 
 TEST(TPapVinTest, KopiOgPdf) {

@@ -592,6 +592,20 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   EXPECT_EQ(tekst.find("N4\n"), std::string::npos);
   EXPECT_FALSE(TVindu::SkriverOpptatt);
 
+  // Printed to a file that exists: a failed write leaves it as it was and
+  // says why.
+  m.Skriv("papir.pdf", "eldre utskrift");
+  {
+    Filgrense grense(1024);
+    v->Utskrift->click();
+  }
+  ASSERT_EQ(meldinger.size(), 1);
+  EXPECT_TRUE(meldinger[0].contains("papir.pdf")) << meldinger[0].toStdString();
+  meldinger.clear();
+  EXPECT_EQ(LesHeleFila(papir), "eldre utskrift");
+  EXPECT_FALSE(fs::exists(m / "papir.pdf.ny"));
+  EXPECT_FALSE(TVindu::SkriverOpptatt);
+
   // A job of ours still printing: the message, and no dialog.
   fs::remove(papir);
   tilbudt = false;

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <cstdlib>
 
+#include "filer.h"
 #include "testmappe.h"
 #include "tinnlesing.h"
 
@@ -149,6 +150,37 @@ TEST(TInnlesingTest, SiderToTilTreAvFem) {
   EXPECT_EQ(utskrevet[0].side, 2);
   EXPECT_EQ(utskrevet[1].side, 3);
   EXPECT_EQ(Sider(m / "to.pdf"), 2) << "one page break between them";
+  f.v->close();
+}
+
+TEST(TInnlesingTest, UtskriftTilFilErstatterEldreFilHel) {
+  // A print the dialog sent to a file that exists: a failed write leaves it
+  // as it was and says why; a write that succeeds replaces it whole.
+  Forhandsvisning f;
+  f.v->Setmaksid(3);
+  TestMappe m;
+  m.Skriv("stamtre.pdf", "eldre utskrift");
+  f.v->VelgSkriver = [&](QPrinter& skriver, int) {
+    skriver.setOutputFormat(QPrinter::PdfFormat);
+    skriver.setOutputFileName(QString::fromStdString((m / "stamtre.pdf").string()));
+    return std::optional<TInnlesing::TUtskriftsvalg>(TInnlesing::TUtskriftsvalg{1, 3, true});
+  };
+  QStringList meldinger;
+  f.v->Melding = [&](const QString& t) { meldinger << t; };
+  {
+    Filgrense grense(1024);
+    f.v->Skrivut->click();
+  }
+  ASSERT_EQ(meldinger.size(), 1);
+  EXPECT_TRUE(meldinger[0].contains("stamtre.pdf")) << meldinger[0].toStdString();
+  EXPECT_EQ(LesHeleFila(m / "stamtre.pdf"), "eldre utskrift");
+  EXPECT_FALSE(std::filesystem::exists(m / "stamtre.pdf.ny"));
+  EXPECT_FALSE(SkriverOpptatt());
+
+  f.v->Skrivut->click();
+  EXPECT_EQ(meldinger.size(), 1);
+  EXPECT_EQ(Sider(m / "stamtre.pdf"), 3);
+  EXPECT_EQ(f.v->huguTekst->text(), "Utskrift ferdig..");
   f.v->close();
 }
 
