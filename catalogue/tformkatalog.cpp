@@ -483,7 +483,7 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
       Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); }, fremdrift);
       ut.Fullfor();
       Linjer->appendPlainText("Ferdig lest");
-      vindu->show();
+      vindu->Vis();
     } else {
       TTekstKatalog ut(*reg, raser);
       Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); }, fremdrift);
@@ -551,6 +551,6 @@ TPapVin* TFormKatalog::RamvisClick() {
   auto* vindu = new TPapVin(parentWidget());
   vindu->SettSider(TegnSider, sider, static_cast<int>(sider->size()));
   vindu->Frigi = FrigiSider;
-  vindu->show();
+  vindu->Vis();
   return vindu;
 }

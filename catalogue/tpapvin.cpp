@@ -175,8 +175,15 @@ void TPapVin::TilToppen() {
   ScrollBox1->horizontalScrollBar()->setValue(0);
 }
 
-void TPapVin::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
+void TPapVin::Vis() {
+  FormShow();
+  show();
+  GiPlassTilArket();
+  raise();
+  activateWindow();
+}
+
+void TPapVin::FormShow() {
   AktivSide = 0;
   {
     const QSignalBlocker stille(Tab);
@@ -184,8 +191,11 @@ void TPapVin::showEvent(QShowEvent* e) {
   }
   Skrevet = false;
   Status->setText(QStringLiteral("%1 Sider").arg(Tab->count()));
+}
 
-  // Make room for the whole sheet where the screen allows.
+// Makes room for the whole sheet where the screen allows (once the window is
+// laid out, so that the scroll box has its size).
+void TPapVin::GiPlassTilArket() {
   const QScreen* s = screen();
   if (!s) return;
   const QRect skjerm = s->availableGeometry();

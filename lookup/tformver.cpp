@@ -369,7 +369,7 @@ TVindu* TFormVer::AvkomClick() {
     QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
     return nullptr;
   }
-  vindu->show();
+  vindu->Vis();
   return vindu;
 }
 
@@ -400,6 +400,6 @@ TInnlesing* TFormVer::StammeClick() {
     Evernum->SettVerdi(nummer);
     LetClick();
   });
-  vindu->show();
+  vindu->Vis();
   return vindu;
 }

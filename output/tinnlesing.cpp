@@ -217,11 +217,13 @@ void TInnlesing::SkalChange(int valg) {
   Flate->update();
 }
 
-void TInnlesing::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
+void TInnlesing::Vis() {
   TilToppen();
   resize(Flate->width() + 20 + RullB->verticalScrollBar()->sizeHint().width(), height());
   Hjelpe->setVisible(false);
+  show();
+  raise();
+  activateWindow();
 }
 
 void TInnlesing::SkrivutClick() {

@@ -68,6 +68,10 @@ class TInnlesing : public QMainWindow {
 
   // The calling contract.
   void SetSkrivProc(TSkrivProc proc);
+  // Shows the window as the program does: the page to the top of the scroll
+  // box and the window as wide as the page; then shows, raises and activates
+  // it. A restore by the desktop runs nothing, so the scroll position stays.
+  void Vis();
   void* SkrivData = nullptr;
   int DataStorrelse = 0;  // > 0 without LukkProc: the window frees SkrivData (std::malloc'ed) on closing
   std::function<void(void*)> LukkProc;
@@ -109,7 +113,6 @@ class TInnlesing : public QMainWindow {
   std::function<void(const QString&)> Melding;
 
  protected:
-  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 

@@ -294,12 +294,11 @@ void TVindu::NyBunnRad(std::string_view tekst) {
   bunn->setFixedHeight(Grinn->Modell().StandardHoyde() * tabell_.AntBunnRader + 2);
 }
 
-void TVindu::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
-  if (!vist_) {
-    vist_ = true;
-    ForsteLayout();
-  }
+void TVindu::Vis() {
+  ForsteLayout();
+  show();
+  raise();
+  activateWindow();
 }
 
 void TVindu::ForsteLayout() {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "filer.h"
+#include "gjenopprett.h"
 #include "sider.h"
 #include "tpapvin.h"
 #include "tekst.h"
@@ -456,7 +458,7 @@ struct Vindu {
     }
   }
   void Vis() {
-    v->show();
+    v->Vis();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   }
   struct Kall {
@@ -558,6 +560,43 @@ TEST(TPapVinTest, TasterBlarOgLukker) {
   QTest::qWait(0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_FALSE(f.v) << "the window destroys itself";
+}
+
+TEST(TPapVinTest, GjenopprettingBeholderSidenOgUtskriften) {
+  Vindu f(13);  // three pages
+  f.Vis();
+  QTest::keyClick(f.v, Qt::Key_PageDown);
+  QTest::keyClick(f.v, Qt::Key_PageDown);
+  f.utskrift.reset();
+  f.v->Skrive->click();  // the print dialog declined: counts as printed
+  ASSERT_TRUE(f.v->Skrevet);
+  f.v->ScrollBox1->verticalScrollBar()->setValue(120);
+  const int rull = f.v->ScrollBox1->verticalScrollBar()->value();
+  ASSERT_GT(rull, 0);
+  for (const auto& desktop : {MinimerOgGjenopprett, SkjulOgVis}) {
+    desktop(f.v);
+    EXPECT_EQ(f.v->AktivSide, 2);
+    EXPECT_EQ(f.v->Tab->currentIndex(), 2);
+    EXPECT_EQ(f.v->Status->text(), "Side 3 av 3");
+    EXPECT_TRUE(f.v->Skrevet);
+    EXPECT_EQ(f.v->ScrollBox1->verticalScrollBar()->value(), rull);
+    f.v->Ark->grab();
+    EXPECT_EQ(f.kall.back().side, 3) << "the sheet shows the same page";
+  }
+  // Closing a printed window asks nothing.
+  f.v->close();
+  EXPECT_TRUE(f.sporsmal.isEmpty());
+  EXPECT_EQ(f.frigitt, 1);
+
+  // The program's own showing starts at the first page, not yet printed.
+  Vindu ny(13);
+  ny.v->Tab->setCurrentIndex(2);
+  ny.v->Skrevet = true;
+  ny.Vis();
+  EXPECT_EQ(ny.v->AktivSide, 0);
+  EXPECT_EQ(ny.v->Tab->currentIndex(), 0);
+  EXPECT_FALSE(ny.v->Skrevet);
+  EXPECT_EQ(ny.v->Status->text(), "3 Sider");
 }
 
 TEST(TPapVinTest, SkrevetLukkerUtenSporsmal) {

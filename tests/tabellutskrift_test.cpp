@@ -527,7 +527,7 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   v->NyRad("Nr;Navn;Tall;");
   for (int i = 0; i < 60; ++i) v->NyRad(std::to_string(i) + ";N" + std::to_string(i) + ";" + std::to_string(i) + ";");
   v->NyBunnRad(";;;");
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   EXPECT_TRUE(v->Utskrift->isEnabled());
   EXPECT_TRUE(v->Egdeff->isEnabled());

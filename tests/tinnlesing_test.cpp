@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "filer.h"
+#include "gjenopprett.h"
 #include "testmappe.h"
 #include "tinnlesing.h"
 
@@ -60,7 +61,7 @@ TEST(TInnlesingTest, UtenSidetallEnSideMedNummer1) {
     tilbudt = maks;
     return std::optional<TInnlesing::TUtskriftsvalg>(TInnlesing::TUtskriftsvalg{});
   };
-  f.v->show();
+  f.v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
   f.v->Flate->grab();
   ASSERT_FALSE(f.kall.empty());
@@ -95,7 +96,7 @@ TEST(TInnlesingTest, UtenSidetallEnSideMedNummer1) {
 TEST(TInnlesingTest, BlaingMedTaster) {
   Forhandsvisning f;
   f.v->Setmaksid(3);
-  f.v->show();
+  f.v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
   EXPECT_EQ(f.v->Side, 1);
   EXPECT_TRUE(f.v->Sidefram->isEnabled());
@@ -131,6 +132,30 @@ TEST(TInnlesingTest, BlaingMedTaster) {
   EXPECT_EQ(rull->value(), 0);
   QTest::keyClick(f.v, Qt::Key_Up);
   EXPECT_EQ(rull->value(), 0) << "not above the top";
+  f.v->close();
+}
+
+TEST(TInnlesingTest, GjenopprettingBeholderSidenOgRullingen) {
+  Forhandsvisning f;
+  f.v->Setmaksid(3);
+  f.v->Vis();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
+  f.v->Skal->setCurrentIndex(0);  // 200%: the page is taller than the window
+  QTest::keyClick(f.v, Qt::Key_PageDown);
+  QScrollBar* rull = f.v->RullB->verticalScrollBar();
+  for (int i = 0; i < 10; ++i) QTest::keyClick(f.v, Qt::Key_Down);
+  ASSERT_EQ(rull->value(), 80);
+  const int bredde = f.v->width();
+  for (const auto& desktop : {MinimerOgGjenopprett, SkjulOgVis}) {
+    desktop(f.v);
+    EXPECT_EQ(rull->value(), 80) << "the page stays where the user scrolled it";
+    EXPECT_EQ(f.v->Side, 2);
+    EXPECT_EQ(f.v->Flate->size(), QSize(1280, 1920));
+    EXPECT_EQ(f.v->width(), bredde);
+  }
+  // The program's own showing brings the page to the top.
+  f.v->Vis();
+  EXPECT_EQ(rull->value(), 0);
   f.v->close();
 }
 
@@ -207,7 +232,7 @@ TEST(TInnlesingTest, DataFrigisEnGangVedLukking) {
       ++lukket;
       std::free(data);
     };
-    f.v->show();
+    f.v->Vis();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
     QTest::keyClick(f.v, Qt::Key_Escape);
     QApplication::processEvents();

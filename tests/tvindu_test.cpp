@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "gjenopprett.h"
 #include "tabell.h"
 #include "tgrid.h"
 #include "tvindu.h"
@@ -59,7 +60,7 @@ TEST(TVinduTest, KallkontraktenFyllerTabellen) {
 
 TEST(TVinduTest, StorreOgMindreHoldesInnenGrensene) {
   QPointer<TVindu> v = Lag(2, Tall(5));
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   EXPECT_EQ(v->Skriftstorrelse(), 10);
   for (int i = 0; i < 25; ++i) QTest::keyClick(v->Grinn, Qt::Key_Plus, Qt::KeypadModifier);
@@ -77,16 +78,52 @@ TEST(TVinduTest, ForsteLayoutKrymperIkkeUnder5) {
   std::string bred;
   for (int k = 0; k < 30; ++k) bred += std::string(40, 'W') + ";";
   TVindu* v = Lag(30, {bred, bred});
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   EXPECT_EQ(v->Skriftstorrelse(), 5);
   EXPECT_TRUE(v->Label1->text().startsWith("Passer ikke utskrift")) << v->Label1->text().toStdString();
   delete v;
 }
 
+TEST(TVinduTest, GjenopprettingBeholderRaderSorteringBredderOgRulling) {
+  TVindu* v = Lag(2, Tall(60));
+  v->Vis();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  TRutenett& m = v->Grinn->Modell();
+  // What the user did: a larger font, rows deleted, sorted descending, a
+  // column dragged wider, scrolled down.
+  v->Storre->click();
+  v->Storre->click();
+  m.SettValg(TOmraade{0, 1, 1, 2});
+  v->SlettMerkede();
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 1).center());
+  v->Minkende->click();
+  m.SettKolbredde(1, 140);
+  v->Grinn->SettToppRad(30);
+  const auto celler = [&] {
+    std::vector<std::string> c;
+    for (int r = 0; r < m.Rader(); ++r) c.push_back(m.Celle(0, r) + "|" + m.Celle(1, r));
+    return c;
+  };
+  const auto for_ = celler();
+  ASSERT_EQ(m.Rader(), 59);
+  ASSERT_EQ(m.Celle(0, 1), "59") << "sorted descending";
+  const int topp = v->Grinn->ToppRad();
+  ASSERT_GT(topp, 1);
+  for (const auto& desktop : {MinimerOgGjenopprett, SkjulOgVis}) {
+    desktop(v);
+    EXPECT_EQ(celler(), for_);
+    EXPECT_EQ(v->Skriftstorrelse(), 12);
+    EXPECT_EQ(m.Kolbredde(1), 140);
+    EXPECT_EQ(v->Grinn->ToppRad(), topp);
+    EXPECT_EQ(v->bunn->Modell().Kolbredde(1), 140) << "the footer keeps following";
+  }
+  delete v;
+}
+
 TEST(TVinduTest, MerkAltOgSlettMerkedeRader) {
   TVindu* v = Lag(2, Tall(8));
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   TRutenett& m = v->Grinn->Modell();
   v->Grinn->setFocus();
@@ -113,7 +150,7 @@ TEST(TVinduTest, MerkAltOgSlettMerkedeRader) {
 
 TEST(TVinduTest, DobbeltklikkFryserForsteKolonne) {
   TVindu* v = Lag(2, Tall(3));
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   const QPoint p = v->Grinn->Celleramme(1, 1).center();
   QTest::mouseDClick(v->Grinn->viewport(), Qt::LeftButton, {}, p);
@@ -126,7 +163,7 @@ TEST(TVinduTest, DobbeltklikkFryserForsteKolonne) {
 
 TEST(TVinduTest, FormatkoderTegnesMedStilOgFarge) {
   TVindu* v = Lag(1, {"Tittel;", "\x01Navn;", "vanlig;"});
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   v->Grinn->Modell().SettGjeldende(0, 2);  // keep the yellow of the selection off row 1
   const QImage bilde = v->Grinn->viewport()->grab().toImage();
@@ -145,7 +182,7 @@ TEST(TVinduTest, FormatkoderTegnesMedStilOgFarge) {
 
 TEST(TVinduTest, EscLukker) {
   QPointer<TVindu> v = Lag(2, Tall(2));
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   v->activateWindow();
   QTest::keyClick(v->Grinn, Qt::Key_Escape);
@@ -157,7 +194,7 @@ TEST(TVinduTest, SorterFinnOgFigurerFraVinduet) {
   TVindu* v = Lag(2, {"Nr;Navn;", "12;Zeta;", "3;\xC5sen;", ";\xC6rfugl;", "abc;\xD8vre;"});
   QStringList meldinger;
   v->Melding = [&](const QString& t) { meldinger << t; };
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   TRutenett& m = v->Grinn->Modell();
   // Sort by the column of the current cell.
@@ -198,7 +235,7 @@ TEST(TVinduTest, KopierOgLagreMerketBlokk) {
   TVindu* v = Lag(2, {"Nr;Navn;", "1;a;", "2;b;", "3;c;"});
   QStringList meldinger;
   v->Melding = [&](const QString& t) { meldinger << t; };
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   v->Grinn->setFocus();
   QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 2).center());
@@ -234,7 +271,7 @@ TEST(TVinduTest, KopierOgLagreMerketBlokk) {
 
 TEST(TVinduTest, KolonnerOgRaderDrasTilAndreSteder) {
   TVindu* v = Lag(3, {"A;Bredt navn;C;", "1;x;10;", "2;y;20;", "3;z;30;"});
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   TRutenett& m = v->Grinn->Modell();
   QWidget* flate = v->Grinn->viewport();
