@@ -28,6 +28,7 @@
 #include "register.h"
 #include "sider.h"
 #include "skriverfil.h"
+#include "timeglass.h"
 #include "tpapvin.h"
 #include "tvindu.h"
 #include "tekst.h"
@@ -547,6 +548,7 @@ void TFormKatalog::SkrivClick() {
 }
 
 TPapVin* TFormKatalog::RamvisClick() {
+  const TTimeglass timeglass;  // until the window is shown
   auto* sider = LagSider(ListeLinjer()).release();
   auto* vindu = new TPapVin(parentWidget());
   vindu->SettSider(TegnSider, sider, static_cast<int>(sider->size()));

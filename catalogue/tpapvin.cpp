@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -25,6 +26,8 @@
 #include "cp1252.h"
 #include "filer.h"
 #include "pdffil.h"
+#include "skriverfil.h"
+#include "timeglass.h"
 #include "tekst.h"
 
 namespace {
@@ -152,11 +155,16 @@ void TPapVin::SettSider(TSideTegner tegner, void* data, int antall) {
   tegner_ = std::move(tegner);
   data_ = data;
   const QSignalBlocker stille(Tab);
+  // Hundreds of tabs are made several times faster without the style sheet,
+  // which is given back after them.
+  const QString stil = Tab->styleSheet();
+  Tab->setStyleSheet(QString());
   while (Tab->count() > 0) Tab->removeTab(0);
   for (int i = 1; i <= std::max(antall, 1); ++i) {
     Tab->addTab(QStringLiteral("Side %1").arg(i));
     Tab->setTabToolTip(i - 1, QStringLiteral("Side %1").arg(i));
   }
+  Tab->setStyleSheet(stil);
   Tab->setCurrentIndex(0);
   AktivSide = 0;
   Utskriftsvalg = TUtskriftsvalg{false, 1, Sider(), false};
@@ -276,43 +284,62 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
   siste = std::max(siste, forste);
 
   skriverOpptatt = true;
+  const TTimeglass timeglass;
   const int bredde = skriver.width();
   const int hoyde = skriver.height();
-  if (!grunnnavn.isEmpty()) {
-    // One SVG file per page, at the printer's page size; no job on paper.
-    // Each replaces an older file of its name whole.
-    try {
+  const int alle = siste - forste + 1;
+  const auto fremdrift = [&](int s) { VisStatus(QStringLiteral("Skriver side %1 av %2").arg(s - forste + 1).arg(alle)); };
+  try {
+    if (!grunnnavn.isEmpty()) {
+      // One SVG file per page, at the printer's page size; no job on paper.
+      // Each replaces an older file of its name whole.
+      const auto navn = [&](int s) { return grunnnavn + QString::number(s) + QStringLiteral(".svg"); };
       for (int s = forste; s <= siste; ++s) {
-        const QString fil = grunnnavn + QString::number(s) + QStringLiteral(".svg");
-        SkrivSvgFil(std::filesystem::path(fil.toStdString()), QSize(bredde, hoyde), skriver.resolution(),
+        fremdrift(s);
+        SkrivSvgFil(std::filesystem::path(navn(s).toStdString()), QSize(bredde, hoyde), skriver.resolution(),
                     windowTitle(), [&](QPainter& p) { tegner_(p, bredde, hoyde, data_, s); });
         skrevet.push_back(s);
       }
-    } catch (const IoFeil& feil) {
-      skriverOpptatt = false;
-      Melding(QString::fromUtf8(feil.what()));
-      return skrevet;
+      const QString forsteFil = QFileInfo(navn(forste)).fileName();
+      VisStatus(alle == 1 ? QStringLiteral("Skrev 1 side til %1").arg(forsteFil)
+                          : QStringLiteral("Skrev %1 sider til %2 – %3")
+                                .arg(alle)
+                                .arg(forsteFil, QFileInfo(navn(siste)).fileName()),
+                QDir::toNativeSeparators(QFileInfo(navn(forste)).absolutePath()));
+    } else {
+      SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) {
+        QPainter p;
+        if (!p.begin(&enhet)) throw IoFeil("Kunne ikke starte utskriften.");
+        for (int s = forste; s <= siste; ++s) {
+          fremdrift(s);
+          p.save();
+          p.translate(1, 1);
+          tegner_(p, bredde, hoyde, data_, s);
+          p.restore();
+          skrevet.push_back(s);
+          if (s < siste) enhet.newPage();
+        }
+        p.end();
+      });
+      VisStatus(alle == 1 ? QStringLiteral("Skrev ut 1 side") : QStringLiteral("Skrev ut %1 sider").arg(alle));
     }
-  } else {
-    QPainter p;
-    if (!p.begin(&skriver)) {
-      skriverOpptatt = false;
-      Melding(QStringLiteral("Kunne ikke starte utskriften."));
-      return skrevet;
-    }
-    for (int s = forste; s <= siste; ++s) {
-      p.save();
-      p.translate(1, 1);
-      tegner_(p, bredde, hoyde, data_, s);
-      p.restore();
-      skrevet.push_back(s);
-      if (s < siste) skriver.newPage();
-    }
-    p.end();
+  } catch (const IoFeil& feil) {
+    skriverOpptatt = false;
+    VisStatus(QString());
+    Melding(QString::fromUtf8(feil.what()));
+    return skrevet;
   }
   skriverOpptatt = false;
   Skrevet = true;
   return skrevet;
+}
+
+// The status beside the tool bar, painted at once (it shows the progress of
+// long work); `hint` is its hint.
+void TPapVin::VisStatus(const QString& tekst, const QString& hint) {
+  Status->setText(tekst);
+  Status->setToolTip(hint);
+  Status->repaint();
 }
 
 QImage TPapVin::Kopi() const {
@@ -334,8 +361,17 @@ void TPapVin::MetafilClick() {
   const QString fil = VelgFil(lagreTittel_, lagreEndelse_, QStringLiteral("PDF-filer (*.pdf);;Alle filer (*)"));
   if (fil.isEmpty()) return;
   try {
-    SkrivPdf(std::filesystem::path(fil.toStdString()), windowTitle(), Tab->count(), tegner_, data_);
+    const TTimeglass timeglass;
+    SkrivPdf(std::filesystem::path(fil.toStdString()), windowTitle(), Tab->count(), tegner_, data_,
+             [this](int gjort, int alle) {
+               // Some pages a second: the label is painted every tenth page.
+               if (gjort % 10 == 1 || gjort == alle) VisStatus(QStringLiteral("PDF: side %1 av %2").arg(gjort).arg(alle));
+             });
+    const int sider = std::max(Tab->count(), 1);
+    VisStatus(QStringLiteral("Skrev %1 %2 til %3").arg(sider).arg(sider == 1 ? "side" : "sider", QFileInfo(fil).fileName()),
+              QDir::toNativeSeparators(fil));
   } catch (const IoFeil& feil) {
+    VisStatus(QString());
     Melding(QString::fromUtf8(feil.what()));
   }
 }

@@ -117,6 +117,7 @@ class TPapVin : public QMainWindow {
   void Skaler();
   void TilToppen();
   void FormShow();
+  void VisStatus(const QString& tekst, const QString& hint = {});
   void GiPlassTilArket();
 
   TSideTegner tegner_;

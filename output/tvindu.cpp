@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QUrl>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -32,6 +34,7 @@
 #include "skriverfil.h"
 #include "tabellutskrift.h"
 #include "tgrid.h"
+#include "timeglass.h"
 
 namespace {
 
@@ -425,12 +428,13 @@ void TVindu::TegnCelle(QPainter& p, TCelleTegning& c, bool fot) {
 }
 
 void TVindu::SorterClick(bool minkende) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  Sorter(Grinn->Modell(), minkende, [this](const std::string& t) {
-    Panel[2]->setText(QString::fromUtf8(t));
-    Panel[2]->repaint();
-  });
-  QApplication::restoreOverrideCursor();
+  {
+    const TTimeglass timeglass;
+    Sorter(Grinn->Modell(), minkende, [this](const std::string& t) {
+      Panel[2]->setText(QString::fromUtf8(t));
+      Panel[2]->repaint();
+    });
+  }
   Grinn->viewport()->update();
 }
 
@@ -493,10 +497,22 @@ void TVindu::SniKolClick() {
   bunn->viewport()->update();
 }
 
+// Panel 2 says what a save or an export wrote; the whole text, with the
+// file's folder, is the panel's hint.
+void TVindu::VisSkrevet(const std::string& melding, const QString& fil) {
+  Panel[2]->setText(QString::fromUtf8(melding));
+  QString hint = QString::fromUtf8(melding);
+  if (!fil.isEmpty()) hint.replace(QFileInfo(fil).fileName(), QDir::toNativeSeparators(fil));
+  Panel[2]->setToolTip(hint);
+}
+
 void TVindu::EksportClick(TEksportType type) {
   valg_.Forbered(type);
   const TEksport e = Eksporter(tabell_, type);
-  const auto tilUtklipp = [&] { QGuiApplication::clipboard()->setText(TilQString(e.Utklipp())); };
+  const auto tilUtklipp = [&] {
+    QGuiApplication::clipboard()->setText(TilQString(e.Utklipp()));
+    VisSkrevet(Eksportmelding(e, ""));
+  };
   if (!e.dialog) {
     tilUtklipp();
     return;
@@ -512,6 +528,7 @@ void TVindu::EksportClick(TEksportType type) {
     Melding(QString::fromUtf8(feil.what()));
     return;
   }
+  VisSkrevet(Eksportmelding(e, QFileInfo(*fil).fileName().toStdString()), *fil);
   if (e.apne) QDesktopServices::openUrl(QUrl::fromLocalFile(*fil));
 }
 
@@ -564,6 +581,7 @@ void TVindu::UtskriftClick() {
   }
   SkriverOpptatt = true;
   try {
+    const TTimeglass timeglass;
     SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) {
       if (const auto feil = SkrivTabell(enhet, utvalg, Utskriftsjobb())) Melding(QString::fromUtf8(*feil));
     });
@@ -582,7 +600,14 @@ void TVindu::EgdeffClick() {
   const std::optional<QString> fil = VelgLagringsfil(pdf);
   if (!fil || !DialogBekreftet(true, fil->toStdString())) return;
   try {
-    SkrivTabellPdf(fil->toStdString(), Utskriftsjobb());
+    const TTimeglass timeglass;
+    const QString skrevet = QString::fromStdString(SkrivTabellPdf(fil->toStdString(), Utskriftsjobb()));
+    // "Ferdig skrevet", and what went where.
+    const TRadomraade rader = Utskriftsrader(tabell_.Hoved(), false);
+    VisSkrevet("Ferdig skrevet: " +
+                   RaderOgKolonner(std::max(0, rader.siste - rader.forste + 1), tabell_.Hoved().Kolonner()) +
+                   " til " + QFileInfo(skrevet).fileName().toStdString(),
+               skrevet);
   } catch (const IoFeil& feil) {
     Soyla->setVisible(false);
     Melding(QString::fromUtf8(feil.what()));

@@ -123,6 +123,7 @@ class TVindu : public QMainWindow, public TTabellMottaker {
 
  private:
   void ForsteLayout();
+  void VisSkrevet(const std::string& melding, const QString& fil = {});
   void Arkmerknad();
   void TegnCelle(class QPainter& p, struct TCelleTegning& c, bool fot);
   void GrinnMusSluppet();

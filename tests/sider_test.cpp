@@ -3,6 +3,7 @@
 // window under the offscreen platform.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QPointer>
@@ -429,7 +430,8 @@ struct Vindu {
     antall = static_cast<int>(sider->size());
     v->SettSider(
         [this](QPainter& p, int b, int h, void* data, int side) {
-          kall.push_back({b, h, side});
+          const QCursor* peker = QApplication::overrideCursor();
+          kall.push_back({b, h, side, peker ? peker->shape() : Qt::ArrowCursor, v->Status->text()});
           TegnSider(p, b, h, data, side);
         },
         sider, antall);
@@ -463,6 +465,8 @@ struct Vindu {
   }
   struct Kall {
     int bredde, hoyde, side;
+    Qt::CursorShape peker;  // the busy cursor, or the arrow
+    QString status;         // the window's status while the page is drawn
   };
   QPointer<TPapVin> v;
   int antall = 0;
@@ -728,6 +732,44 @@ TEST(TPapVinTest, MislyktSkrivingLaterEldreFilerHele) {
   // With room the same print replaces the older file.
   f.v->Skrive->click();
   EXPECT_NE(LesHeleFila(m / "side2.svg").find("<svg"), std::string::npos);
+}
+
+TEST(TPapVinTest, LangtArbeidViserTimeglassFremdriftOgHvaSomBleSkrevet) {
+  TestMappe m;
+  Vindu f(25);  // five pages
+  f.Vis();
+  const auto utenfor = [&] {
+    std::vector<Vindu::Kall> k;
+    for (const auto& kall : f.kall)
+      if (kall.bredde != f.v->Ark->width()) k.push_back(kall);  // not the screen's sheet
+    return k;
+  };
+  f.fil = QString::fromStdString((m / "katalog.pdf").string());
+  f.v->Metafil->click();
+  auto kall = utenfor();
+  ASSERT_EQ(kall.size(), 5u);
+  for (const auto& k : kall) EXPECT_EQ(k.peker, Qt::WaitCursor) << "page " << k.side;
+  EXPECT_EQ(kall[1].status, "PDF: side 1 av 5") << "told as the pages are made";
+  EXPECT_EQ(f.v->Status->text(), "Skrev 5 sider til katalog.pdf");
+  EXPECT_EQ(f.v->Status->toolTip(), f.fil);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // Printed to files and on paper.
+  f.kall.clear();
+  f.fil = QString::fromStdString((m / "side.svg").string());
+  f.utskrift = TPapVin::TUtskriftsvalg{true, 2, 4, true};
+  f.v->Skrive->click();
+  kall = utenfor();
+  ASSERT_EQ(kall.size(), 3u);
+  EXPECT_EQ(kall[0].peker, Qt::WaitCursor);
+  EXPECT_EQ(kall[2].status, "Skriver side 3 av 3");
+  EXPECT_EQ(f.v->Status->text(), QString::fromUtf8("Skrev 3 sider til side2.svg – side4.svg"));
+  QPrinter skriver(QPrinter::HighResolution);
+  skriver.setOutputFormat(QPrinter::PdfFormat);
+  skriver.setOutputFileName(QString::fromStdString((m / "papir.pdf").string()));
+  f.v->SkrivUt(skriver, TPapVin::TUtskriftsvalg{true, 5, 5, false});
+  EXPECT_EQ(f.v->Status->text(), "Skrev ut 1 side");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(TPapVinTest, KopiOgPdf) {

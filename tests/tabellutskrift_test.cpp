@@ -561,14 +561,22 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   EXPECT_EQ(v->Lagrevalg().filnavn, "Lagre.txt");
 
   svar = QString::fromStdString((m / "tabell.Pdf").string());
+  // The busy cursor is on while the run is made and drawn.
+  std::optional<Qt::CursorShape> peker;
+  v->Hovedtekst = [&] {
+    if (QApplication::overrideCursor()) peker = QApplication::overrideCursor()->shape();
+    return QString("Hornstad. Versjon 3.3 03. sep 2008");
+  };
   QTest::keyClick(v, Qt::Key_F6);
+  EXPECT_EQ(peker, Qt::WaitCursor);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "and off afterwards";
   EXPECT_EQ(v->Lagrevalg().filter, forrige);
   ASSERT_TRUE(fs::exists(m / "tabell.Pdf"));
   EXPECT_EQ(Info(m / "tabell.Pdf")["Pages"], "2");
   EXPECT_NE(Tekst(m / "tabell.Pdf", 2).find("side:2 den "), std::string::npos);
   EXPECT_NE(Tekst(m / "tabell.Pdf").find("med Hornstad. Versjon 3.3"), std::string::npos);
   EXPECT_NE(Tekst(m / "tabell.Pdf").find("Sønner etter 7 Ås"), std::string::npos);
-  EXPECT_EQ(v->Panel[2]->text(), "Ferdig skrevet");
+  EXPECT_EQ(v->Panel[2]->text(), "Ferdig skrevet: 60 rader og 3 kolonner til tabell.Pdf");
   EXPECT_FALSE(v->Soyla->isVisible());
   EXPECT_EQ(v->Soyla->maximumWidth(), 10);
   EXPECT_TRUE(meldinger.isEmpty());

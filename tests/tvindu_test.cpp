@@ -255,6 +255,7 @@ TEST(TVinduTest, KopierOgLagreMerketBlokk) {
   EXPECT_EQ(sett.tittel, "Lagre som tekst");
   EXPECT_EQ(sett.filnavn, "Lagre.txt");
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "2;b\r\n3;c\r\n");
+  EXPECT_EQ(v->Panel[2]->text(), "Kopierte 2 rader og 2 kolonner til utklippstavla");
   const QString fil = QDir::tempPath() + "/hornstad-tvindu-test.txt";
   svar = fil;
   v->Kopier1->trigger();
@@ -262,6 +263,17 @@ TEST(TVinduTest, KopierOgLagreMerketBlokk) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), QByteArray("2;b\r\n3;c\r\n"));
   f.remove();
+  // The status line says what was written, and the hint names the folder too.
+  EXPECT_EQ(v->Panel[2]->text(), "Skrev 2 rader og 2 kolonner til hornstad-tvindu-test.txt");
+  EXPECT_TRUE(v->Panel[2]->toolTip().contains(fil)) << v->Panel[2]->toolTip().toStdString();
+  // Nothing marked: one cell is written, and the status line says so.
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(1, 1).center());
+  v->Kopier2->trigger();
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("a\r\n"));
+  f.remove();
+  EXPECT_EQ(v->Panel[2]->text(), "Skrev 1 rad og 1 kolonne til hornstad-tvindu-test.txt (bare den valgte cella var "
+                                 "merket; Ctrl+A merker hele tabellen)");
   // A file that cannot be written gives a message.
   svar = QDir::tempPath() + "/finnes-ikke-mappe/x.txt";
   v->KopHtm->trigger();
