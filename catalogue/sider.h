@@ -50,7 +50,11 @@ class Tpunkt {
   double X = 0;
   double Y = 0;
   std::string Tekst;  // Windows-1252
-  double Maks = 0;    // widest the text may run (mm); 0: no limit
+  // The width of the text's box (mm): from X on for the kind that starts
+  // there, up to X for the kind that ends there; 0: no limit. A text too wide
+  // for its box is drawn narrower, then smaller, and what still does not fit
+  // is cut, so that no text runs into another or over a rule.
+  double Maks = 0;
 };
 
 // A text that ends at its point.

@@ -118,6 +118,7 @@ TEST(TVinduTest, GjenopprettingBeholderRaderSorteringBredderOgRulling) {
     EXPECT_EQ(v->Grinn->ToppRad(), topp);
     EXPECT_EQ(v->bunn->Modell().Kolbredde(1), 140) << "the footer keeps following";
   }
+  Skjermbilde(v, "tabellvindu-gjenopprettet");
   delete v;
 }
 
