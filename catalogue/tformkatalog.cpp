@@ -36,17 +36,6 @@
 
 namespace {
 
-const char* const SkalMedNavn[31] = {
-    "Navn",         "Rase",          "IndeksDato",     "OKM",           "DelIndekser",     "Oppdretter",
-    "Fylke",        "Kropp",         "Bein",           "Ullkvalitet",   "Ullmengde",       "Burd",
-    "Spener",       "Ant Hv",        "Ant slakt",      "Ant døtre",     "Mor Nr",          "Farnummer",
-    "FarNavn",      "FarOKM",        "FarDelIndekser", "FarFarnummer",  "FarFarNavn",      "FarFarOKM",
-    "FarFarDelIndekser", "MorFarnummer", "MorFarNavn", "MorFarOKM",     "MorFarDelIndekser", "Ringnummer",
-    "Ullanalyse"};
-
-// The own list's file, named without a folder: it lies in the working directory.
-const char* const EgenListe = "EgenVerer.Txt";
-
 QListWidget* Sjekkliste(QWidget* forelder) {
   auto* l = new QListWidget(forelder);
   l->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -121,8 +110,9 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   Ramvis = new QPushButton("Vis med rammer", midt);
   Lukk = new QPushButton("Lukk", midt);
 
+  // The listing can be edited: saving, printing and the framed pages take
+  // its lines as they stand.
   Linjer = new QPlainTextEdit(midt);
-  Linjer->setReadOnly(true);
   Linjer->setLineWrapMode(QPlainTextEdit::NoWrap);
   QFont mono("Liberation Mono");
   mono.setPointSize(10);
@@ -184,12 +174,13 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   egLag->addWidget(MeVeLi);
   egLag->addLayout(egKnapper);
   BeVis->setEnabled(false);
+  PanEgFlyt->installEventFilter(this);
 
   // The table-field panel.
   PanelValg = new QWidget(this, Qt::Tool);
   PanelValg->setWindowTitle("Tabellfelter");
   ChSkalMed = Sjekkliste(PanelValg);
-  for (const char* n : SkalMedNavn) LeggTil(ChSkalMed, QString::fromUtf8(n));
+  for (const std::string& n : TabellfeltNavn()) LeggTil(ChSkalMed, TilQString(n));
   BinstOK = new QPushButton("OK", PanelValg);
   BinstAngre = new QPushButton("Annuler", PanelValg);
   auto* valgKnapper = new QHBoxLayout;
@@ -200,6 +191,7 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   valgLag->addWidget(new QLabel("Merk felter som skal med", PanelValg));
   valgLag->addWidget(ChSkalMed);
   valgLag->addLayout(valgKnapper);
+  PanelValg->installEventFilter(this);
 
   Skriv->setEnabled(false);
   Lagre->setEnabled(false);
@@ -252,8 +244,10 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     Utvalg.avkomgr = paa;
     AvkomgrClick();
   });
+  // No other criterion depends on "Unngå gule værer".
+  connect(Ugul, &QCheckBox::toggled, this, [this](bool paa) { Utvalg.ugul = paa; });
   connect(vis, &QPushButton::clicked, this, [this] { visClick(false, false); });
-  connect(VisTab, &QPushButton::clicked, this, [this] { visClick(false, true); });
+  connect(VisTab, &QPushButton::clicked, this, &TFormKatalog::VisTabClick);
   connect(BeVis, &QPushButton::clicked, this, [this] {
     visClick(true, false);
     BeLukkClick();
@@ -353,8 +347,21 @@ bool TFormKatalog::FylkeOgRaseValgt(int fylke, int rase) const {
   return ::FylkeOgRaseValgt(Utvalg, fylke, rase);
 }
 
-void TFormKatalog::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
+void TFormKatalog::Vis() {
+  const bool ny = !isVisible();
+  if (ny) FormShow();
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+  if (ny) {
+    if (egenGjenapnes_) PanEgFlyt->show();
+    if (valgGjenapnes_) PanelValg->show();
+    egenGjenapnes_ = valgGjenapnes_ = false;
+  }
+}
+
+void TFormKatalog::FormShow() {
   vis->setEnabled(false);
   VisTab->setEnabled(false);
   Linjer->clear();
@@ -371,21 +378,49 @@ void TFormKatalog::showEvent(QShowEvent* e) {
   TaRase->item(0)->setText("Alle raser");
   Utvalg.raser.resize(static_cast<std::size_t>(TaRase->count()), false);
   VisUtvalg();
-  LesSkalMed();
+  // Marks ticked on the panel and not yet confirmed stay while it is open.
+  if (!valgGjenapnes_) LesSkalMed();
 }
 
 void TFormKatalog::closeEvent(QCloseEvent* e) {
   Linjer->clear();
   Ramvis->setEnabled(false);
+  // The floating panels close with the window and come back with its next
+  // showing as they were; the own list is saved as "Lukk" saves it.
+  egenGjenapnes_ = PanEgFlyt->isVisible();
+  if (egenGjenapnes_) {
+    LagreEgenListe();
+    PanEgFlyt->hide();
+  }
+  valgGjenapnes_ = PanelValg->isVisible();
+  PanelValg->hide();
+  tabellEtterValg_ = false;
   e->accept();
+}
+
+bool TFormKatalog::eventFilter(QObject* o, QEvent* e) {
+  // A panel closed by its own title bar: the own list as "Lukk", the table
+  // fields as "Annuler".
+  if (e->type() == QEvent::Close) {
+    if (o == PanEgFlyt && PanEgFlyt->isVisible())
+      BeLukkClick();
+    else if (o == PanelValg && PanelValg->isVisible())
+      BinstAngreClick();
+  }
+  return QMainWindow::eventFilter(o, e);
 }
 
 void TFormKatalog::LukkClick() { close(); }
 
 void TFormKatalog::EgDefClick() {
+  // An open panel keeps what is typed on it.
+  if (PanEgFlyt->isVisible()) {
+    PanEgFlyt->raise();
+    return;
+  }
   const QPoint hjorne = frameGeometry().topLeft();
   PanEgFlyt->setGeometry(QRect(hjorne + QPoint(10, 30), QSize(154, 150)));
-  const std::filesystem::path fil = FinnFil(std::filesystem::path(), EgenListe);
+  const std::filesystem::path fil = FinnFil(std::filesystem::path(), EgenListeFilNavn);
   std::error_code ec;
   if (std::filesystem::exists(fil, ec)) {
     try {
@@ -396,22 +431,27 @@ void TFormKatalog::EgDefClick() {
   } else {
     MeVeLi->clear();
   }
+  egenLastet_ = MeVeLi->toPlainText();
   PanEgFlyt->show();
   PanEgFlyt->raise();
 }
 
-void TFormKatalog::BeLukkClick() {
+void TFormKatalog::LagreEgenListe() {
+  // Unedited, the file is left byte for byte as it was.
   const QString tekst = MeVeLi->toPlainText();
-  if (!tekst.isEmpty()) {
-    std::string innhold;
-    for (const QString& l : tekst.split('\n')) innhold += FraQString(l) + "\r\n";
-    try {
-      SkrivTrygt(FinnFil(std::filesystem::path(), EgenListe), innhold);
-    } catch (const IoFeil&) {
-      // The list is only a convenience: losing it is no reason to stop.
-    }
+  if (tekst == egenLastet_) return;
+  try {
+    SkrivEgenListe(MeVeLiLinjer());
+    egenLastet_ = tekst;
+  } catch (const IoFeil&) {
+    // The list is only a convenience: losing it is no reason to stop.
   }
+}
+
+void TFormKatalog::BeLukkClick() {
+  LagreEgenListe();
   MeVeLi->clear();
+  egenLastet_.clear();
   PanEgFlyt->hide();
 }
 
@@ -439,11 +479,35 @@ void TFormKatalog::BinstOKClick() {
     ini->sync();
   }
   PanelValg->hide();
+  if (tabellEtterValg_) {
+    tabellEtterValg_ = false;
+    visClick(false, true);
+  }
 }
 
 void TFormKatalog::BinstAngreClick() {
+  tabellEtterValg_ = false;
   LesSkalMed();
   PanelValg->hide();
+}
+
+bool TFormKatalog::SkalMedLagret() const {
+  const QSettings* ini = Innstillinger ? Innstillinger() : nullptr;
+  if (ini == nullptr) return false;
+  for (int i = 0; i < ChSkalMed->count(); ++i)
+    if (ini->contains(QString("Katalog/SkalMed%1").arg(i))) return true;
+  return false;
+}
+
+void TFormKatalog::VisTabClick() {
+  // A table of judging numbers alone is seldom what is wanted: before the
+  // fields were ever chosen, the choice comes first.
+  if (!SkalMedLagret()) {
+    tabellEtterValg_ = true;
+    BdefInstClick();
+    return;
+  }
+  visClick(false, true);
 }
 
 std::vector<std::string> TFormKatalog::MeVeLiLinjer() const {
@@ -508,16 +572,22 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
 }
 
 void TFormKatalog::LagreClick() {
-  QFileDialog d(this, "Lagre katalogen");
-  d.setAcceptMode(QFileDialog::AcceptSave);
-  d.setNameFilters({"Vanlig tekst (*.Txt)", "Riktekst (*.Rtf)", "Alle filer (*)"});
-  d.setDefaultSuffix("Txt");
-  d.selectFile("KatalogVerer.txt");
-  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return;
+  QString navn;
+  if (VelgFil) {
+    navn = VelgFil();
+  } else {
+    QFileDialog d(this, "Lagre katalogen");
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setNameFilters({"Vanlig tekst (*.Txt)", "Riktekst (*.Rtf)", "Alle filer (*)"});
+    d.setDefaultSuffix("Txt");
+    d.selectFile("KatalogVerer.txt");
+    if (d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty()) navn = d.selectedFiles().first();
+  }
+  if (navn.isEmpty()) return;
   std::string innhold;
   for (const QString& l : Linjer->toPlainText().split('\n')) innhold += FraQString(l) + "\r\n";
   try {
-    SkrivTrygt(d.selectedFiles().first().toStdString(), innhold);
+    SkrivTrygt(navn.toStdString(), innhold);
   } catch (const IoFeil& e) {
     QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
   }
@@ -532,9 +602,13 @@ std::vector<std::string> TFormKatalog::ListeLinjer() const {
 void TFormKatalog::SkrivClick() {
   const std::vector<std::string> linjer = ListeLinjer();
   QPrinter skriver(QPrinter::HighResolution);
-  QPrintDialog d(&skriver, this);
-  d.setMinMax(1, std::max(ListeSider(static_cast<int>(linjer.size())), 1));
-  if (d.exec() != QDialog::Accepted) return;
+  if (VelgSkriver) {
+    if (!VelgSkriver(skriver)) return;
+  } else {
+    QPrintDialog d(&skriver, this);
+    d.setMinMax(1, std::max(ListeSider(static_cast<int>(linjer.size())), 1));
+    if (d.exec() != QDialog::Accepted) return;
+  }
   TListevalg valg;
   valg.sidevalg = skriver.printRange() == QPrinter::PageRange;
   valg.fra = skriver.fromPage();
@@ -554,5 +628,7 @@ TPapVin* TFormKatalog::RamvisClick() {
   vindu->SettSider(TegnSider, sider, static_cast<int>(sider->size()));
   vindu->Frigi = FrigiSider;
   vindu->Vis();
+  // The catalogue's pages close without asking whether they were printed.
+  vindu->Skrevet = true;
   return vindu;
 }

@@ -13,6 +13,7 @@ class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QSettings;
@@ -26,6 +27,12 @@ class TFormKatalog : public QMainWindow {
 
  public:
   explicit TFormKatalog(QWidget* parent = nullptr);
+
+  // Shows the window as the program does: a window not shown yet gets
+  // FormShow (and the floating panels it had open when it was closed); then
+  // it is shown, taken out of the task bar, raised and activated. A restore
+  // by the desktop runs nothing.
+  void Vis();
 
   // Where the register, the breed table and the settings file come from; the
   // main window owns them.
@@ -80,6 +87,9 @@ class TFormKatalog : public QMainWindow {
   TUtvalg Utvalg;
 
   // Handlers.
+  // The start of a showing: buttons, listing, years, breed entries and the
+  // table fields' check marks.
+  void FormShow();
   void FylkerClick(QObject* sender);
   void FraChange();
   void tilChange();
@@ -97,6 +107,9 @@ class TFormKatalog : public QMainWindow {
   // The selection pass: from the register or the own list, to the text
   // listing or a table window.
   void visClick(bool egenListe, bool tabell);
+  // "Vis i tabell": the pass to a table window; while no table field has ever
+  // been chosen, the field choice comes first and "OK" goes on to the table.
+  void VisTabClick();
   void LagreClick();
   // Prints the listing as text pages through the print dialog.
   void SkrivClick();
@@ -104,18 +117,32 @@ class TFormKatalog : public QMainWindow {
   class TPapVin* RamvisClick();
   std::vector<std::string> ListeLinjer() const;
 
+  // Hooks the tests answer instead of the dialogs: the save dialog's file
+  // name (empty when cancelled), and the print dialog over the printer (false
+  // when cancelled).
+  std::function<QString()> VelgFil;
+  std::function<bool(QPrinter&)> VelgSkriver;
+
   // True when the county and the breed are among those checked.
   bool FylkeOgRaseValgt(int fylke, int rase) const;
   int LinjeAntall() const;
 
  protected:
-  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
   void LesSkalMed();
+  bool SkalMedLagret() const;
+  // Saves the own list as "Lukk" does, unless it is as it was loaded.
+  void LagreEgenListe();
   void Knapper();
   // Shows the criteria in the controls without setting their handlers off.
   void VisUtvalg();
   std::vector<std::string> MeVeLiLinjer() const;
+
+  QString egenLastet_;             // the own list as it was loaded
+  bool egenGjenapnes_ = false;     // the own-list panel was open when the window closed
+  bool valgGjenapnes_ = false;     // the table-field panel was open when the window closed
+  bool tabellEtterValg_ = false;   // "OK" of the table-field panel goes on to the table
 };

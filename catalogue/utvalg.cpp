@@ -164,12 +164,17 @@ int64_t Utplukk(TProdusent& reg, const TUtvalg& u, const std::vector<std::string
   const bool egen = u.egenListe;
   const int64_t poster = reg.RecordCount();
   if (!egen && poster == 0) return 0;
-  const int64_t linjer = static_cast<int64_t>(egenListe.size());
+  // A blank line of the own list is no entry.
+  std::vector<std::string> liste;
+  if (egen)
+    for (const std::string& l : egenListe)
+      if (!TrimText(l).empty()) liste.push_back(l);
+  const int64_t linjer = static_cast<int64_t>(liste.size());
   const int64_t totalt = egen ? linjer : poster;
   int64_t i = 0, tatt = 0;
   bool stopp = false;
   do {
-    const TVerPost ver = egen ? reg.FindByNumber(ListeNummer(egenListe, i)) : reg.ReadAt(static_cast<int32_t>(i));
+    const TVerPost ver = egen ? reg.FindByNumber(ListeNummer(liste, i)) : reg.ReadAt(static_cast<int32_t>(i));
     ++i;
     if (fremdrift && !fremdrift(i, totalt)) stopp = true;
     if (egen || VerValgt(u, ver)) {

@@ -117,9 +117,10 @@ using TUtvalgMottaker = std::function<void(const TVerPost& ver)>;
 
 // The selection pass. From the register, every ram that passes VerValgt, in
 // file order. From the own list (`egenListe` given and u.egenListe set), the
-// ram of every line in line order, untested: a line that is not the number of
-// a ram in the register gives an all-zero record, and so does an empty list
-// (one entry). The pass never yields more entries than the register has
+// ram of every line in line order, untested: a blank line (nothing but blanks
+// and control characters) is no entry; any other line that is not the number
+// of a ram in the register gives an all-zero record, and so does a list
+// without entries (one entry). Progress counts the entries. The pass never yields more entries than the register has
 // records, but an own list always yields at least one. Returns the number of
 // rams handed on. Throws IoFeil when the register cannot be read.
 int64_t Utplukk(TProdusent& reg, const TUtvalg& u, const std::vector<std::string>& egenListe,

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <optional>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "utvalg.h"
 #include "cp1252.h"
 #include "eksport.h"
+#include "filimport.h"
 #include "nedlasting.h"
 #include "oppslag.h"
 #include "ramimport.h"
@@ -53,10 +55,14 @@ const char* Hjelp =
     "Kommandoer:\n"
     "  importer FIL   leser inn en væreksport (Vedder2.Tex) eller et zip-arkiv\n"
     "                 som holder en, som nytt værregister\n"
-    "  hent [--adresse URL]\n"
+    "  hent [--adresse URL] [--ca FIL]\n"
     "                 henter væreksporten fra nettet og leser den inn; uten\n"
     "                 --adresse fra tjeneren i [Nett] Adresse i Hornstad.Ini\n"
-    "                 (stien /Ullvik/hsTokk2.zip legges til en adresse uten sti)\n"
+    "                 (stien /Ullvik/hsTokk2.zip legges til en adresse uten sti).\n"
+    "                 En https://-adresse hentes kryptert, og tjenerens sertifikat\n"
+    "                 må godkjennes; --ca FIL (ellers [Nett] Sertifikat) er en\n"
+    "                 PEM-fil med sertifikater som godkjennes i tillegg til\n"
+    "                 systemets\n"
     "  oppslag NUMMER|NAVN\n"
     "                 viser væren slik væroppslaget viser den; NAVN (minst tre\n"
     "                 tegn, uten sifre) søkes som del av navnene, og flere treff\n"
@@ -95,6 +101,8 @@ int Status() {
   reg.LoadRegister();
   std::printf("Datamappe: %s\n", DataFolder.c_str());
   std::printf("%zu værer\n", RamNumbers.size());
+  if (const std::string advarsel = reg.Advarsel(); !advarsel.empty())
+    std::fprintf(stderr, "Advarsel: %s\n", advarsel.c_str());
   const Trase raser;
   const int32_t vis = std::min<int32_t>(reg.RecordCount(), 10);
   for (int32_t i = 0; i < vis; ++i) {
@@ -128,7 +136,7 @@ int Oppslag(const std::vector<std::string>& args) {
     return 1;
   }
   if (r.ver.Nummer == 0) {
-    const int32_t nummer = LesHeltall(felt);
+    const int32_t nummer = FeltVerdi(felt);
     if (nummer == 0)
       std::fputs("Skriv et kåringsnummer, eller minst tre tegn av et navn.\n", stderr);
     else
@@ -330,33 +338,25 @@ class Fremdriftslinje {
   int sist_ = -1;
 };
 
+// After an import: the lines of the export that were short of fields.
+void MeldKorteLinjer(const TKonvertering& r) {
+  if (r.korteLinjer > 0) std::fprintf(stderr, "%s\n", KorteLinjerMelding(r.korteLinjer).c_str());
+}
+
 int Importer(const std::vector<std::string>& args) {
   if (args.size() != 2) {
     std::fputs("Bruk: hornstad-cli importer FIL\n", stderr);
     return 2;
   }
-  const std::filesystem::path fil = args[1];
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(fil, ec)) {
-    std::fprintf(stderr, "Finner ikke fila %s.\n", fil.c_str());
-    return 1;
-  }
-  std::string start(4, '\0');
-  if (FILE* f = std::fopen(fil.c_str(), "rb")) {
-    start.resize(std::fread(start.data(), 1, 4, f));
-    std::fclose(f);
-  }
+  TKonvertering r;
   {
     Fremdriftslinje linje("Leser inn værer");
-    const TFremdrift fremdrift = [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); };
-    if (start.rfind("PK", 0) == 0)
-      ImporterArkiv(fil, fremdrift);
-    else
-      KonverterEksportfil(fil, FinnFil(DataFolder, VerFilNavn), fremdrift);
+    r = ImporterFil(args[1], [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
   }
   TProdusent reg;
   reg.LoadRegister();
   std::printf("%zu værer\n", RamNumbers.size());
+  MeldKorteLinjer(r);
   return 0;
 }
 
@@ -366,18 +366,21 @@ void Avbryt(int) { avbrutt = true; }
 
 int Hent(const std::vector<std::string>& args) {
   std::string adresse;
+  std::optional<std::string> sertifikat;
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--adresse" && i + 1 < args.size()) {
       adresse = args[++i];
+    } else if (args[i] == "--ca" && i + 1 < args.size()) {
+      sertifikat = args[++i];
     } else {
-      std::fputs("Bruk: hornstad-cli hent [--adresse URL]\n", stderr);
+      std::fputs("Bruk: hornstad-cli hent [--adresse URL] [--ca FIL]\n", stderr);
       return 2;
     }
   }
-  if (adresse.empty()) {
-    const QSettings ini(QString::fromStdString(Innstillingsfil(DataFolder).string()), QSettings::IniFormat);
-    adresse = Nettadresse(ini).toStdString();
-  }
+  const QSettings ini(QString::fromStdString(Innstillingsfil(DataFolder).string()), QSettings::IniFormat);
+  if (adresse.empty()) adresse = Nettadresse(ini).toStdString();
+  TNedlastValg valg;
+  valg.sertifikat = sertifikat ? *sertifikat : Sertifikatfil(ini, DataFolder);
   if (SplittUrl(adresse).sti.empty()) {
     while (!adresse.empty() && adresse.back() == '/') adresse.pop_back();
     adresse += VerArkivSti;
@@ -389,7 +392,6 @@ int Hent(const std::vector<std::string>& args) {
   sigaction(SIGTERM, &sa, nullptr);
 
   const std::filesystem::path arkiv = DataFolder / ArkivNavn;
-  const TNedlastValg valg;
   HentSistEndret(adresse, valg, [] { return !avbrutt.load(); });
   std::string feil;
   TOverforing r;
@@ -407,16 +409,15 @@ int Hent(const std::vector<std::string>& args) {
   if (r != TOverforing::Ferdig || avbrutt) {
     if (avbrutt || r == TOverforing::Avbrutt)
       std::fputs("Nedlastingen ble avbrutt. Værregisteret er uendret.\n", stderr);
-    else if (r == TOverforing::TomtSvar)
-      std::fprintf(stderr, "Tjeneren sendte en tom fil fra %s. Værregisteret er uendret.\n", adresse.c_str());
     else
       std::fprintf(stderr, "Kunne ikke hente %s: %s%s Værregisteret er uendret.\n", adresse.c_str(), feil.c_str(),
                    !feil.empty() && feil.back() == '.' ? "" : ".");
     return 1;
   }
+  TKonvertering konvertert;
   try {
     Fremdriftslinje linje("Leser inn værer ");
-    ImporterArkiv(arkiv, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
+    konvertert = ImporterArkiv(arkiv, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
   } catch (const IoFeil&) {
     std::error_code ec;
     std::filesystem::remove(arkiv, ec);
@@ -427,6 +428,7 @@ int Hent(const std::vector<std::string>& args) {
   TProdusent reg;
   reg.LoadRegister();
   std::printf("%zu værer\n", RamNumbers.size());
+  MeldKorteLinjer(konvertert);
   return 0;
 }
 

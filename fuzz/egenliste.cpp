@@ -79,8 +79,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SkrivEgenListe(linjer, "EgenVerer.Kopi");
   if (!linjer.empty()) KREV(LesEgenListe("EgenVerer.Kopi") == linjer);
 
-  // The pass over the own list: every line gives its ram or an all-zero
-  // record, at least one entry, never more than the register has.
+  // The pass over the own list: every line that is not blank gives its ram
+  // or an all-zero record, at least one entry, never more than the register
+  // has.
+  std::vector<std::string> oppforinger;
+  for (const std::string& l : linjer)
+    if (!TrimText(l).empty()) oppforinger.push_back(l);
   TUtvalg u = StartUtvalg(2024);
   u.egenListe = true;
   int64_t tatt = 0;
@@ -90,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       *reg, u, linjer,
       [&](const TVerPost& v) {
         KREV(tatt < AntallVerer);
-        const int64_t n = tatt < static_cast<int64_t>(linjer.size()) ? TextToInt(linjer[tatt]) : 0;
+        const int64_t n = tatt < static_cast<int64_t>(oppforinger.size()) ? TextToInt(oppforinger[tatt]) : 0;
         if (n >= ForsteNummer && n < ForsteNummer + AntallVerer)
           KREV(v.Nummer == n);
         else
@@ -99,14 +103,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ++tatt;
       },
       [&](int64_t lest, int64_t totalt) {
-        KREV(totalt == static_cast<int64_t>(linjer.size()));
+        KREV(totalt == static_cast<int64_t>(oppforinger.size()));
         KREV(lest == sistLest + 1);
         sistLest = lest;
         return true;
       });
   KREV(antall == tatt);
   const int64_t forventet =
-      std::min<int64_t>(std::max<int64_t>(static_cast<int64_t>(linjer.size()), 1), AntallVerer);
+      std::min<int64_t>(std::max<int64_t>(static_cast<int64_t>(oppforinger.size()), 1), AntallVerer);
   KREV(antall == forventet);
 
   for (const TVerPost& v : valgt) {

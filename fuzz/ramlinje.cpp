@@ -1,5 +1,6 @@
 // Conversion of the ram export: one line to a record (ConvertRamLine), and a
 // whole export held in memory (KonverterLinjer).
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -41,11 +42,13 @@ void SjekkPost(const TVerPost& p) {
 }
 
 // The fields as the shared splitter NextField gives them must be the ones
-// the record was filled from.
+// the record was filled from; the fields after a line's last one are empty.
 void SjekkMotNextField(std::string_view linje, const TVerPost& p) {
   std::string rest(linje);
   std::vector<std::string> felt(51);
-  for (int k = 1; k <= 50; ++k) {
+  bool slutt = false;
+  for (int k = 1; k <= 50 && !slutt; ++k) {
+    slutt = rest.find(';') == std::string::npos;
     felt[k] = NextField(rest);
     KREV(felt[k].size() <= MaksTekst);
   }
@@ -66,9 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The whole input as one line.
   TVerPost p;
   std::memset(&p, 0xA5, sizeof p);
-  if (ConvertRamLine(inn, p)) {
+  bool kort = true;
+  if (ConvertRamLine(inn, p, &kort)) {
     SjekkPost(p);
     SjekkMotNextField(inn, p);
+    KREV(kort == (std::count(inn.begin(), inn.end(), ';') < 49));
   } else {
     KREV(LikePoster(p, TomVerPost()));
   }
@@ -77,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<TVerPost> poster;
   int64_t sist = -1;
   bool slutt = false;
-  const bool ferdig = KonverterLinjer(
+  const TKonvertering r = KonverterLinjer(
       inn, [&](const TVerPost& q) { poster.push_back(q); },
       [&](int64_t gjort, int64_t totalt) {
         KREV(totalt == static_cast<int64_t>(size));
@@ -86,21 +91,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         slutt = gjort == totalt;
         return true;
       });
-  KREV(ferdig);
+  KREV(r.ferdig);
+  KREV(r.poster == static_cast<int64_t>(poster.size()));
   KREV(slutt);  // the last report is the whole export
 
   // The same records, line by line.
   std::vector<TVerPost> forventet;
+  int64_t korte = 0;
   std::size_t pos = 0, linjer = 0;
   while (pos < size) {
     std::size_t ende = pos;
     while (ende < size && inn[ende] != '\r' && inn[ende] != '\n') ++ende;
     TVerPost q;
-    if (linjer++ > 0 && ConvertRamLine(inn.substr(pos, ende - pos), q)) forventet.push_back(q);
+    bool k = false;
+    if (linjer++ > 0 && ConvertRamLine(inn.substr(pos, ende - pos), q, &k)) {
+      forventet.push_back(q);
+      korte += k;
+    }
     pos = ende + 1;
     if (ende < size && inn[ende] == '\r' && pos < size && inn[pos] == '\n') ++pos;
   }
   KREV(poster.size() == forventet.size());
+  KREV(r.korteLinjer == korte);
   for (std::size_t i = 0; i < poster.size(); ++i) {
     SjekkPost(poster[i]);
     KREV(LikePoster(poster[i], forventet[i]));

@@ -1,5 +1,7 @@
 #include "lamimport.h"
 
+#include <optional>
+
 #include "arkiv.h"
 #include "filer.h"
 #include "tekst.h"
@@ -51,6 +53,17 @@ bool Finnes(const fs::path& f) {
   return fs::is_regular_file(f, ec);
 }
 
+// What the user is told when the reading fails, after the reason.
+constexpr const char* BeggeUendret =
+    "Lamme- og produsentfilene er uendret. Sjekk at det er plass på disken og prøv igjen.";
+
+// The reason, ended with a full stop, and on a new line what became of the files.
+IoFeil Feilen(const IoFeil& e, const char* filene) {
+  std::string t = e.what();
+  if (!t.empty() && t.back() != '.') t += '.';
+  return IoFeil(t + "\n" + filene);
+}
+
 }  // namespace
 
 TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const fs::path& oppakket,
@@ -59,46 +72,68 @@ TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const 
   Lammeliste.clear();
   for (int fylke : fylker) r.valgteFylker += " " + ToSiffer(fylke);
 
-  if (lagLamfil) {
-    TTryggFil lamfil(FinnFil(dataMappe, LamFilNavn(aar)), ".ny", "lammefila " + (dataMappe / LamFilNavn(aar)).string());
-    TBlokkskriver skriver(lamfil);
-    TLamPost post;
-    TTupp tupp;
-    for (int fylke : fylker) {
-      const fs::path eksport = FinnFil(oppakket, LamEksportNavn(fylke));
-      if (!Finnes(eksport)) continue;
-      const std::string innhold = LesHeleFila(eksport);
-      ForHverLinje(innhold, [&](std::string_view linje) {
-        if (!KonverterLamLinje(linje, post, tupp)) return;
-        skriver.Legg(&post, sizeof post);
-        Lammeliste.push_back(tupp);
-        ++r.lam;
-      });
+  // Both files are written beside the old ones and made whole before either
+  // replaces its old file.
+  std::optional<TTryggFil> lamfil;
+  std::optional<TTryggFil> prodfil;
+  try {
+    if (lagLamfil) {
+      lamfil.emplace(FinnFil(dataMappe, LamFilNavn(aar)), ".ny", "lammefila " + (dataMappe / LamFilNavn(aar)).string());
+      TBlokkskriver skriver(*lamfil);
+      TLamPost post;
+      TTupp tupp;
+      for (int fylke : fylker) {
+        const fs::path eksport = FinnFil(oppakket, LamEksportNavn(fylke));
+        if (!Finnes(eksport)) continue;
+        const std::string innhold = LesHeleFila(eksport);
+        ForHverLinje(innhold, [&](std::string_view linje) {
+          if (!KonverterLamLinje(linje, post, tupp)) return;
+          skriver.Legg(&post, sizeof post);
+          Lammeliste.push_back(tupp);
+          ++r.lam;
+        });
+      }
+      skriver.Tom();
+      lamfil->Klargjor();
     }
-    skriver.Tom();
-    lamfil.Fullfor();
-    r.lest = true;
-  }
 
-  if (fase) fase();
-  const fs::path medlemmer = FinnFil(oppakket, MedlemNavn);
-  if (Finnes(medlemmer)) {
-    const std::string innhold = LesHeleFila(medlemmer);
-    TTryggFil prodfil(FinnFil(dataMappe, ProdusentFilNavn), ".ny",
+    if (fase) fase();
+    const fs::path medlemmer = FinnFil(oppakket, MedlemNavn);
+    if (Finnes(medlemmer)) {
+      const std::string innhold = LesHeleFila(medlemmer);
+      prodfil.emplace(FinnFil(dataMappe, ProdusentFilNavn), ".ny",
                       "produsentfila " + (dataMappe / ProdusentFilNavn).string());
-    TBlokkskriver skriver(prodfil);
-    TProdusentPost post;
-    ForHverLinje(innhold, [&](std::string_view linje) {
-      // The county is the line's first two characters.
-      if (linje.size() < 2 || r.valgteFylker.find(linje.substr(0, 2)) == std::string::npos) return;
-      KonverterMedlemLinje(linje, post);
-      skriver.Legg(&post, sizeof post);
-      ++r.produsenter;
-    });
-    skriver.Tom();
-    prodfil.Fullfor();
-    r.medlemsfil = true;
+      TBlokkskriver skriver(*prodfil);
+      TProdusentPost post;
+      ForHverLinje(innhold, [&](std::string_view linje) {
+        // The county is the line's first two characters.
+        if (linje.size() < 2 || r.valgteFylker.find(linje.substr(0, 2)) == std::string::npos) return;
+        KonverterMedlemLinje(linje, post);
+        skriver.Legg(&post, sizeof post);
+        ++r.produsenter;
+      });
+      skriver.Tom();
+      prodfil->Klargjor();
+    }
+
+    if (lamfil) lamfil->Fullfor();
+  } catch (const IoFeil& e) {
+    Lammeliste.clear();
+    throw Feilen(e, BeggeUendret);
   }
+  if (prodfil) {
+    try {
+      prodfil->Fullfor();
+    } catch (const IoFeil& e) {
+      Lammeliste.clear();
+      if (!lamfil) throw Feilen(e, BeggeUendret);
+      throw Feilen(e,
+                   "Den nye lammefila er lagret, men produsentfila er den gamle, så de to passer ikke sammen. Les "
+                   "inn dataene på nytt.");
+    }
+  }
+  r.lest = lagLamfil;
+  r.medlemsfil = prodfil.has_value();
   return r;
 }
 

@@ -49,9 +49,12 @@ struct TLesing {
 // `oppakket` into the lamb file of `aar` in `dataMappe` (made anew when
 // `lagLamfil`), filling Lammeliste, and the member export's producers of
 // those counties into the producer file. `fase` is told when the members'
-// turn comes. Each file is written beside the old one and renamed over it
-// when complete, so a failure leaves each either as it was or new and whole
-// (the lamb file is done before the members are read). Throws IoFeil.
+// turn comes. Both files are written beside the old ones and replace them
+// only when both are whole, so a failure leaves both as they were. Throws
+// IoFeil with the whole message for the user, which says what became of the
+// files: both unchanged, or (when the producer file alone could not take
+// its place at the very end) a new lamb file beside the old producer file.
+// Lammeliste is empty after a failure.
 TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const std::filesystem::path& oppakket,
                           const std::filesystem::path& dataMappe, int aar,
                           const std::function<void()>& fase = {});

@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
+#include <openssl/x509_vfy.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -163,8 +164,87 @@ std::string CurlFeil(CURLcode kode) {
     case CURLE_WRITE_ERROR: return "fila kunne ikke skrives på disken. Sjekk at det er plass og prøv igjen";
     case CURLE_OUT_OF_MEMORY: return "det er ikke nok minne. Lukk andre programmer og prøv igjen";
     case CURLE_URL_MALFORMAT: return "adressen er ugyldig. Sjekk Adresse under [Nett] i Hornstad.Ini";
+    case CURLE_SSL_CONNECT_ERROR:
+      return "den sikre forbindelsen (TLS) kunne ikke settes opp. Sjekk at adressen er rett og at tjeneren tar imot "
+             "https, eller prøv igjen senere";
+    case CURLE_SSL_CACERT_BADFILE:
+      return "de godkjente sertifikatene kunne ikke leses. Sjekk fila under Sertifikat i [Nett] i Hornstad.Ini";
     default: return "nettverksfeil " + std::to_string(static_cast<int>(kode)) + ". Prøv igjen senere";
   }
+}
+
+// What to do about a certificate the machine does not trust.
+constexpr const char* EgenUtsteder =
+    ". Sjekk at adressen er rett; bruker dere egne sertifikater, oppgi utstederens sertifikat (en PEM-fil) under "
+    "Sertifikat i [Nett] i Hornstad.Ini (hornstad-cli: --ca FIL)";
+
+// Why the server's certificate failed verification, from OpenSSL's verify
+// result, with what to do.
+std::string SertifikatFeil(long resultat, const std::string& vert) {
+  switch (resultat) {
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+      return "sertifikatet til tjeneren er utløpt. Sjekk at datoen på maskinen er rett; ellers må den som driver "
+             "tjeneren fornye sertifikatet";
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+      return "sertifikatet til tjeneren gjelder ikke ennå. Sjekk at datoen og klokka på maskinen er rett";
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+      return std::string("sertifikatet til tjeneren er selvsignert, uten en godkjent utsteder bak seg") + EgenUtsteder;
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+    case X509_V_ERR_CERT_UNTRUSTED:
+    case X509_V_ERR_INVALID_CA:
+      return std::string("sertifikatet til tjeneren er utstedt av en utsteder som maskinen ikke stoler på") +
+             EgenUtsteder;
+    case X509_V_ERR_CERT_REVOKED:
+      return "sertifikatet til tjeneren er trukket tilbake. Si fra til den som driver tjeneren";
+    // curl checks the name itself once the handshake has accepted the
+    // chain, and a name that does not match leaves its "not checked yet"
+    // mark (1) as the result.
+    case X509_V_OK:
+    case X509_V_ERR_UNSPECIFIED:
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+    case X509_V_ERR_IP_ADDRESS_MISMATCH:
+      return "sertifikatet til tjeneren gjelder ikke for navnet " + vert + ". Sjekk at adressen er rett";
+    default:
+      return "sertifikatet til tjeneren ble ikke godkjent (feil " + std::to_string(resultat) +
+             " ved kontrollen). Sjekk at adressen er rett, eller si fra til den som driver tjeneren";
+  }
+}
+
+// The certificates a request over TLS trusts, as one PEM text: the system's
+// and the extra file. Empty when there is no extra file, so that libcurl
+// uses the system's as they are. Throws IoFeil when the extra file cannot be
+// read or holds no certificate.
+std::string Tillitsliste(const TNedlastValg& valg, CURL* easy) {
+  if (valg.sertifikat.empty()) return {};
+  std::string ekstra;
+  try {
+    ekstra = LesHeleFila(valg.sertifikat);
+  } catch (const IoFeil& e) {
+    // "Kan ikke lese fila X: ..." becomes "Kan ikke lese sertifikatfila X: ...".
+    std::string melding = e.what();
+    if (const auto pos = melding.find("fila "); pos != std::string::npos) melding.insert(pos, "sertifikat");
+    throw IoFeil(melding);
+  }
+  if (ekstra.find("-----BEGIN CERTIFICATE-----") == std::string::npos)
+    throw IoFeil("Sertifikatfila " + valg.sertifikat +
+                 " har ingen sertifikater i PEM-form. Sjekk at det er rett fil (Sertifikat under [Nett] i "
+                 "Hornstad.Ini, eller --ca)");
+  std::string system = valg.systemSertifikater;
+  if (system.empty()) {
+    char* standard = nullptr;
+    if (curl_easy_getinfo(easy, CURLINFO_CAINFO, &standard) == CURLE_OK && standard != nullptr) system = standard;
+  }
+  std::string liste;
+  // Without the system's bundle the extra file is trusted alone; the
+  // system's certificate folder is still looked in.
+  try {
+    if (!system.empty()) liste = LesHeleFila(system);
+  } catch (const IoFeil&) {
+  }
+  return liste + "\n" + ekstra;
 }
 
 // One GET request over HTTP/1.0, run on the calling thread.
@@ -177,14 +257,38 @@ class Forespoersel {
     multi_ = curl_multi_init();
     hoder_ = curl_slist_append(nullptr, "Pragma: no-cache");
     if (easy_ == nullptr || multi_ == nullptr || hoder_ == nullptr) return;
-    const std::string adresse =
-        "http://" + deler.vert + ":" + std::to_string(deler.port) + "/" + KodSti(deler.sti);
+    const std::string adresse = std::string(deler.https ? "https://" : "http://") + deler.vert + ":" +
+                                std::to_string(deler.port) + "/" + KodSti(deler.sti);
     const std::string direkte = DirekteVerter();
     bool ok = true;
     const auto sett = [&](CURLoption opt, auto verdi) { ok = ok && curl_easy_setopt(easy_, opt, verdi) == CURLE_OK; };
     sett(CURLOPT_URL, adresse.c_str());
-    sett(CURLOPT_PROTOCOLS_STR, "http");
-    sett(CURLOPT_REDIR_PROTOCOLS_STR, "http");
+    if (deler.https) {
+      // Over TLS and nothing else, also after a redirect; the certificate
+      // and the host name are always verified.
+      sett(CURLOPT_PROTOCOLS_STR, "https");
+      sett(CURLOPT_REDIR_PROTOCOLS_STR, "https");
+      sett(CURLOPT_SSL_VERIFYPEER, 1L);
+      sett(CURLOPT_SSL_VERIFYHOST, 2L);
+      if (!valg.systemSertifikater.empty()) {
+        sett(CURLOPT_CAINFO, valg.systemSertifikater.c_str());
+        sett(CURLOPT_CAPATH, static_cast<const char*>(nullptr));
+      }
+      std::string tillit;
+      try {
+        tillit = Tillitsliste(valg, easy_);
+      } catch (const IoFeil& e) {
+        oppsettFeil_ = e.what();
+        return;
+      }
+      if (!tillit.empty()) {
+        curl_blob blob{const_cast<char*>(tillit.data()), tillit.size(), CURL_BLOB_COPY};
+        sett(CURLOPT_CAINFO_BLOB, &blob);
+      }
+    } else {
+      sett(CURLOPT_PROTOCOLS_STR, "http");
+      sett(CURLOPT_REDIR_PROTOCOLS_STR, "http");
+    }
     sett(CURLOPT_FOLLOWLOCATION, 1L);
     sett(CURLOPT_MAXREDIRS, MaksOmdirigeringer);
     sett(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
@@ -214,6 +318,9 @@ class Forespoersel {
   Forespoersel& operator=(const Forespoersel&) = delete;
 
   bool Klar() const { return easy_ != nullptr && multi_ != nullptr && hoder_ != nullptr && klar_; }
+  // Why the request could not be set up, when the user can do something
+  // about it (the extra certificate file); otherwise empty.
+  const std::string& OppsettFeil() const { return oppsettFeil_; }
 
   // Called when the connection is made.
   std::function<void()> vedKobling;
@@ -264,10 +371,13 @@ class Forespoersel {
       }
     }
     curl_multi_remove_handle(multi_, easy_);
+    if (curl_easy_getinfo(easy_, CURLINFO_SSL_VERIFYRESULT, &verifisering_) != CURLE_OK) verifisering_ = 0;
     return slutt;
   }
 
   CURLcode Resultat() const { return resultat_; }
+  // OpenSSL's verify result for the server's certificate.
+  long Verifisering() const { return verifisering_; }
   bool ErTilkoblet() const { return tilkoblet_; }
   std::string Feiltekst() const { return CurlFeil(resultat_); }
 
@@ -308,8 +418,10 @@ class Forespoersel {
   CURLM* multi_ = nullptr;
   curl_slist* hoder_ = nullptr;
   bool klar_ = false;
+  std::string oppsettFeil_;
   char feiltekst_[CURL_ERROR_SIZE] = {};
   CURLcode resultat_ = CURLE_OK;
+  long verifisering_ = 0;
   Svar svar_;
   bool hodeSlutt_ = false;
   bool tilkoblet_ = false;
@@ -344,7 +456,13 @@ TUrlDeler SplittUrl(const std::string& url) {
   std::string stor = url;
   for (char& c : stor) c = Stor(c);
   std::string rest = url;
-  if (stor.find("HTTP://") != std::string::npos) rest = url.size() > 7 ? url.substr(7) : std::string();
+  if (stor.rfind("HTTPS://", 0) == 0) {
+    d.https = true;
+    d.port = 443;
+    rest = url.substr(8);
+  } else if (stor.find("HTTP://") != std::string::npos) {
+    rest = url.size() > 7 ? url.substr(7) : std::string();
+  }
   const auto skille = rest.find('/');
   std::string vert = rest.substr(0, skille);
   if (skille != std::string::npos) d.sti = rest.substr(skille + 1);
@@ -390,7 +508,8 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
     return TOverforing::Feil;
   };
   const TUrlDeler deler = SplittUrl(url);
-  if (!deler.gyldig) return feil("Ugyldig adresse: " + url + ". Sjekk at adressen er rett (http://vert/sti)");
+  if (!deler.gyldig)
+    return feil("Ugyldig adresse: " + url + ". Sjekk at adressen er rett (http://vert/sti eller https://vert/sti)");
 
   if (maal.has_parent_path()) {
     std::error_code ec;
@@ -399,6 +518,7 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   }
   if (!StartCurl()) return feil("Kan ikke laste ned: HTTP-biblioteket lot seg ikke starte");
   Forespoersel f(deler, valg);
+  if (!f.OppsettFeil().empty()) return feil(f.OppsettFeil());
   if (!f.Klar()) return feil("Kan ikke laste ned: HTTP-biblioteket lot seg ikke sette opp");
 
   TTryggFil ut(maal, ".ned");
@@ -465,6 +585,13 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   if (!skrivefeil.empty()) return feil(skrivefeil);
   if (!statusfeil.empty()) return feil(statusfeil);
   if (f.Resultat() != CURLE_OK) {
+    if (f.Resultat() == CURLE_PEER_FAILED_VERIFICATION)
+      return feil("Den sikre forbindelsen til " + VertOgPort(deler) + " ble avvist: " +
+                  SertifikatFeil(f.Verifisering(), deler.vert));
+    if (deler.https && f.Resultat() == CURLE_UNSUPPORTED_PROTOCOL)
+      return feil("Tjeneren " + VertOgPort(deler) +
+                  " ville sende nedlastingen videre til en adresse uten https, og det godtas ikke. Sjekk at adressen "
+                  "er rett");
     if (!f.ErTilkoblet()) return feil("Fikk ikke kontakt med " + VertOgPort(deler) + ": " + f.Feiltekst());
     if (f.Resultat() == CURLE_PARTIAL_FILE) {
       if (godtatt) return kuttet();
@@ -475,7 +602,10 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   }
   if (!godtatt) return feil("Tjeneren " + VertOgPort(deler) + " sendte ikke fila. Prøv igjen senere");
   if (totalt >= 0 && lest != totalt) return kuttet();
-  if (lest == 0) return TOverforing::TomtSvar;
+  // An answer without a body is no file, whatever its status says.
+  if (lest == 0)
+    return feil("Tjeneren " + VertOgPort(deler) +
+                " sendte en tom fil. Sjekk at adressen er rett, eller prøv igjen senere");
   try {
     ut.Fullfor();
   } catch (const IoFeil& e) {

@@ -1,5 +1,6 @@
-// Fetching a file from the maker's web server over HTTP/1.0: a date request
-// that reads the file's last-modified date, then the transfer itself.
+// Fetching a file from the maker's web server over HTTP/1.0, or over TLS for
+// an https:// address: a date request that reads the file's last-modified
+// date, then the transfer itself.
 //
 // Both functions block until their request has ended and call their callbacks
 // on the calling thread. The download window runs them on a worker thread and
@@ -14,14 +15,16 @@
 #include <string>
 
 // An address split into host, port and path. "http://" in front (in any
-// letter case) is dropped; the host is the text before the first '/', the
-// path the text after it. A port may follow the host after ':'. Other schemes
-// are not recognised: "https://x/y" gives the host "https:", which is not
-// valid, so such an address fails.
+// letter case) is dropped; "https://" in front is dropped too and makes the
+// request go over TLS, to port 443 unless a port is given. The host is the
+// text before the first '/', the path the text after it. A port may follow
+// the host after ':'. Other schemes are not recognised: "ftp://x/y" gives the
+// host "ftp:", which is not valid, so such an address fails.
 struct TUrlDeler {
   std::string vert;
   int port = 80;
   std::string sti;  // without the leading '/'
+  bool https = false;
   bool gyldig = false;
 };
 
@@ -35,6 +38,13 @@ struct TNedlastValg {
   // length) ends the transfer as failed, so that a server that never stops
   // sending cannot fill the disk.
   std::int64_t maksBytes = std::int64_t{2} << 30;
+  // For https: a PEM file of certificates to trust besides the system's (an
+  // organisation's own certificate authority); empty for none. The server's
+  // certificate and host name are always verified.
+  std::string sertifikat;
+  // The system's trusted certificates as one PEM file; empty for the bundle
+  // libcurl was built with (Debian's ca-certificates). Tests name their own.
+  std::string systemSertifikater;
 };
 
 // The date request: a GET whose body is not read. Gives the server's
@@ -52,8 +62,8 @@ struct TOverforingsHendelser {
   // body, then after every piece of the body. `totalt` is the announced length,
   // -1 when the server gave none. False cancels the transfer.
   std::function<bool(std::int64_t lest, std::int64_t totalt)> fremdrift;
-  // The transfer failed; a Norwegian text (UTF-8) for the command-line tool.
-  // Not called on a cancel or an empty answer.
+  // The transfer failed; a Norwegian text (UTF-8) that says why and what to
+  // do. Not called on a cancel.
   std::function<void(const std::string& melding)> feil;
   // Asked about ten times a second, also while the server is silent; false
   // cancels the transfer. Lets a cancel end the transfer at once without
@@ -65,17 +75,18 @@ enum class TOverforing {
   Ferdig,    // the file is in place
   Feil,      // failed; `feil` was called
   Avbrutt,   // cancelled through `fremdrift` or `fortsett`
-  TomtSvar,  // the server answered 200 OK with an empty body
 };
 
 // The file beside `maal` that a transfer writes into.
 std::filesystem::path Nedlastingsfil(const std::filesystem::path& maal);
 
-// The transfer: a GET over HTTP/1.0 into `maal`, whose folder is created
-// (with any missing parents) first. Only a 200 OK answer whose body is as
-// long as announced, and no longer than `valg.maksBytes`, counts. The body
-// goes to Nedlastingsfil(maal), which is renamed over `maal` when complete;
-// on a failure, a cancel or an empty answer that file is removed and an
-// existing `maal` stays as it was.
+// The transfer: a GET over HTTP/1.0 (over TLS for https) into `maal`, whose
+// folder is created (with any missing parents) first. Only a 200 OK answer with a body that is
+// as long as announced, and no longer than `valg.maksBytes`, counts: an empty
+// body fails. The body goes to Nedlastingsfil(maal), which is renamed over
+// `maal` when complete; on a failure or a cancel that file is removed and an
+// existing `maal` stays as it was. Over https, a certificate that fails
+// verification ends the transfer with a message that names the reason; a
+// redirect from https to any other scheme is refused.
 TOverforing HentFil(const std::string& url, const std::filesystem::path& maal, const TNedlastValg& valg,
                     const TOverforingsHendelser& hendelser);

@@ -17,13 +17,18 @@ float TiendeDel(std::string_view felt) { return SafeDiv(TextToReal(felt), 10.0f)
 
 namespace {
 
-// Splits a line into fields as NextField does, without copying the line:
-// once no ';' is left, every further field is the last one again.
+// Splits a line into fields as NextField does, without copying the line.
+// A line that ends before all its fields are taken gives empty fields for
+// the rest.
 class Felter {
  public:
   explicit Felter(std::string_view linje) : rest_(linje) {}
   // A quoted field is unquoted into `lager`, which must outlive its use.
   std::string_view Neste(std::string& lager) {
+    if (slutt_) {
+      mangler_ = true;
+      return {};
+    }
     std::size_t semikolon = 0;
     bool sitat = false;
     while (semikolon < rest_.size() && rest_[semikolon] != ';') sitat |= rest_[semikolon++] == '"';
@@ -31,6 +36,8 @@ class Felter {
     if (semikolon < rest_.size()) {
       felt = rest_.substr(0, semikolon);
       rest_.remove_prefix(semikolon + 1);
+    } else {
+      slutt_ = true;
     }
     if (felt.size() > MaksTekst) felt = felt.substr(0, MaksTekst);
     if (!sitat || felt.find('"') == std::string_view::npos) return felt;
@@ -43,14 +50,20 @@ class Felter {
     return lager;
   }
 
+  // Whether a field was asked for after the line's last one.
+  bool Mangler() const { return mangler_; }
+
  private:
   std::string_view rest_;
+  bool slutt_ = false;    // the last field is taken
+  bool mangler_ = false;
 };
 
 }  // namespace
 
-bool ConvertRamLine(std::string_view linje, TVerPost& p) {
+bool ConvertRamLine(std::string_view linje, TVerPost& p, bool* kort) {
   p = TomVerPost();
+  if (kort) *kort = false;
   // Each field is kept as text until the record is filled; quoted fields
   // need their own copy.
   Felter felter(linje);
@@ -60,6 +73,7 @@ bool ConvertRamLine(std::string_view linje, TVerPost& p) {
   p.Nummer = static_cast<int32_t>(TextToInt(felt[3]));
   if (p.Nummer == 0) return false;
   for (int k = 4; k <= 50; ++k) felt[k] = felter.Neste(lager[k]);
+  if (kort) *kort = felter.Mangler();
 
   p.Fylke = felt[1] == "1666666654" ? 0 : static_cast<uint8_t>(TextToInt(felt[1].substr(0, 2)));
   p.Ring = static_cast<int16_t>(TextToInt(felt[4]));
@@ -103,64 +117,70 @@ bool ConvertRamLine(std::string_view linje, TVerPost& p) {
   return true;
 }
 
-bool KonverterLinjer(std::string_view eksport, const std::function<void(const TVerPost&)>& post,
-                     const TFremdrift& fremdrift) {
+TKonvertering KonverterLinjer(std::string_view eksport, const std::function<void(const TVerPost&)>& post,
+                              const TFremdrift& fremdrift) {
   const auto totalt = static_cast<int64_t>(eksport.size());
   std::size_t linjer = 0;
-  bool ferdig = true;
+  TKonvertering r;
   TVerPost p;
+  bool kort = false;
   ForHverLinje(eksport, [&](std::string_view linje) {
-    if (linjer > 0 && ConvertRamLine(linje, p)) post(p);
+    if (linjer > 0 && ConvertRamLine(linje, p, &kort)) {
+      post(p);
+      ++r.poster;
+      r.korteLinjer += kort;
+    }
     ++linjer;
     if (fremdrift && linjer % 4096 == 0) {
       const auto gjort = static_cast<int64_t>(linje.data() + linje.size() - eksport.data());
       if (!fremdrift(gjort, totalt)) {
-        ferdig = false;
+        r.ferdig = false;
         return false;
       }
     }
     return true;
   });
-  if (ferdig && fremdrift) fremdrift(totalt, totalt);
-  return ferdig;
+  if (r.ferdig && fremdrift) fremdrift(totalt, totalt);
+  return r;
 }
 
-int64_t KonverterEksportfil(const fs::path& eksport, const fs::path& verfil, const TFremdrift& fremdrift) {
+TKonvertering KonverterEksportfil(const fs::path& eksport, const fs::path& verfil, const TFremdrift& fremdrift) {
   const std::string innhold = LesHeleFila(eksport);
   TTryggFil fil(verfil, ".ny", "værregisteret " + verfil.string());
   TBlokkskriver skriver(fil);
-  int64_t antall = 0;
-  const bool ferdig = KonverterLinjer(
-      innhold,
-      [&](const TVerPost& p) {
-        skriver.Legg(&p, sizeof p);
-        ++antall;
-      },
-      fremdrift);
-  if (!ferdig) throw IoFeil("Innlesingen ble avbrutt. Værregisteret er uendret.");
+  const TKonvertering r =
+      KonverterLinjer(innhold, [&](const TVerPost& p) { skriver.Legg(&p, sizeof p); }, fremdrift);
+  if (!r.ferdig) throw IoFeil("Innlesingen ble avbrutt. Værregisteret er uendret.");
   skriver.Tom();
   fil.Fullfor();
-  return antall;
+  return r;
 }
 
-bool ConvertRamExport(const TFremdrift& fremdrift) {
+std::string KorteLinjerMelding(int64_t antall) {
+  return std::to_string(antall) + " linje(r) i eksporten hadde færre enn 50 felt; feltene som manglet er lest som tomme.";
+}
+
+std::optional<TKonvertering> ConvertRamExport(const TFremdrift& fremdrift, TKilde kilde) {
   const fs::path pakket = FinnFil(DataFolder, UtpakkMappe);
   const fs::path eksport = FinnFil(pakket, EksportNavn);
   std::error_code ec;
-  if (!fs::is_regular_file(eksport, ec)) return false;
-  KonverterEksportfil(eksport, FinnFil(DataFolder, VerFilNavn), fremdrift);
-  for (const fs::path& f : {eksport, FinnFil(DataFolder, ArkivNavn), FinnFil(pakket, GammelEksportNavn)})
-    fs::remove(f, ec);
-  return true;
+  if (!fs::is_regular_file(eksport, ec)) return std::nullopt;
+  const TKonvertering r = KonverterEksportfil(eksport, FinnFil(DataFolder, VerFilNavn), fremdrift);
+  fs::remove(eksport, ec);
+  fs::remove(FinnFil(pakket, GammelEksportNavn), ec);
+  if (kilde == TKilde::Nedlasting) fs::remove(FinnFil(DataFolder, ArkivNavn), ec);
+  return r;
 }
 
-void ImporterArkiv(const fs::path& arkiv, const TFremdrift& fremdrift) {
+TKonvertering ImporterArkiv(const fs::path& arkiv, const TFremdrift& fremdrift, TKilde kilde) {
   const fs::path pakket = FinnFil(DataFolder, UtpakkMappe);
   // An export left from an earlier import must not pass for this archive's.
   std::error_code ec;
   fs::remove(FinnFil(pakket, EksportNavn), ec);
   PakkUt(arkiv, EksportMonster, pakket);
-  if (!ConvertRamExport(fremdrift))
+  const std::optional<TKonvertering> r = ConvertRamExport(fremdrift, kilde);
+  if (!r)
     throw IoFeil("Arkivet " + arkiv.filename().string() + " inneholder ingen værfil (" + EksportNavn +
                  "). Værregisteret er uendret.");
+  return *r;
 }

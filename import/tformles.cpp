@@ -100,6 +100,7 @@ void TFormLes1::SettFullt(bool fullt) {
 
 bool TFormLes::RunReadingWindow() {
   lest_ = false;
+  FormShow();
   exec();
   if (!lest_) {
     Lammeliste.clear();
@@ -108,8 +109,14 @@ bool TFormLes::RunReadingWindow() {
   return lest_;
 }
 
-void TFormLes::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
+void TFormLes::Vis() {
+  FormShow();
+  show();
+  raise();
+  activateWindow();
+}
+
+void TFormLes::FormShow() {
   LForklar->clear();
   Lukk->setText("Avbryt uten å hente");
   Lukk->setEnabled(true);
@@ -205,12 +212,11 @@ void TFormLes::LesDetClick() {
     LForklar->setText("Ferdig med lesing.");
     Lukk->setText("Lukk, ferdig med å lese");
   } catch (const IoFeil& e) {
-    // The lamb and producer files are as they were.
+    // The message says what became of the lamb and producer files.
     lest_ = false;
     Lammeliste.clear();
     LForklar->clear();
-    Feilmelding(QString::fromUtf8(e.what()) + "\nLamme- og produsentfilene er uendret. Sjekk at det er plass på disken og "
-                                              "prøv igjen.");
+    Feilmelding(QString::fromUtf8(e.what()));
   }
   Animer->hide();
   Lukk->setEnabled(true);

@@ -43,9 +43,13 @@ class TFormLes : public QDialog {
   std::function<void(const QString&)> Feilmelding;
   std::function<QString()> VelgArkiv;           // a chosen ZIP file, or empty
 
-  // Shows the window modally; true when data were read. Without a result the
-  // lamb summaries are dropped.
+  // Shows the window modally, from a fresh start; true when data were read.
+  // Without a result the lamb summaries are dropped.
   bool RunReadingWindow();
+  // Shows the window without waiting, as the program shows a window: its
+  // start (FormShow), then show, raise and activate. A restore by the
+  // desktop shows it again as it was.
+  void Vis();
   bool Lest() const { return lest_; }
   // The file name (without folder) of the archive last opened.
   QString ArkivNavn() const { return arkivNavn_; }
@@ -60,7 +64,6 @@ class TFormLes : public QDialog {
   void LukkClick();
 
  protected:
-  void showEvent(QShowEvent* e) override;
   void reject() override;
 
   // Whether "2 Åpne arkiv med data" can be used before a download, to open
@@ -68,6 +71,8 @@ class TFormLes : public QDialog {
   bool apneFraStart_ = true;
 
  private:
+  // The start of a showing: explanations cleared, no counties, nothing unpacked.
+  void FormShow();
   void ListFantEndret();
   void RyddOpp();
 

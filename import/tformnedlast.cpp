@@ -37,6 +37,9 @@ TFormNedlast::TFormNedlast(QWidget* parent)
   Status = new QLabel(this);
   Status->setWordWrap(true);
   Status->setMinimumHeight(fontMetrics().height() * 2 + 4);
+  Grunn = new QLabel(this);
+  Grunn->setWordWrap(true);
+  Grunn->hide();
   Llast = new QLabel(this);
   ProgLast = new QProgressBar(this);
   ProgLast->setTextVisible(false);
@@ -45,6 +48,7 @@ TFormNedlast::TFormNedlast(QWidget* parent)
   lag->addWidget(Llast);
   lag->addWidget(ProgLast);
   lag->addWidget(Status);
+  lag->addWidget(Grunn);
   lag->addWidget(BtBryt, 0, Qt::AlignHCenter);
   setMinimumWidth(360);
   connect(BtBryt, &QPushButton::clicked, this, &TFormNedlast::BtBrytClick);
@@ -95,6 +99,9 @@ bool TFormNedlast::DownloadFile(const std::string& url, const std::filesystem::p
   std::filesystem::create_directories(maal.parent_path(), ec);
   Llast->setText("Laster ned arkiv");
   Status->setText("Prøver å åpne for nedlasting");
+  Grunn->clear();
+  Grunn->hide();
+  adjustSize();
   ProgLast->setRange(0, 100);
   ProgLast->setValue(0);
 
@@ -143,9 +150,13 @@ bool TFormNedlast::DownloadFile(const std::string& url, const std::filesystem::p
         });
         return !slutt->load();
       };
-      h.feil = [this, slutt](const std::string&) {
-        PaaVindustraaden(this, slutt, [this, slutt] {
-          if (!slutt->load()) Status->setText("Kunne ikke fullføre");
+      h.feil = [this, slutt](const std::string& melding) {
+        PaaVindustraaden(this, slutt, [this, slutt, melding] {
+          if (slutt->load()) return;
+          Status->setText("Kunne ikke fullføre");
+          Grunn->setText(QString::fromStdString(melding) + (melding.ends_with('.') ? "" : "."));
+          Grunn->show();
+          adjustSize();
         });
       };
       h.fortsett = [slutt] { return !slutt->load(); };
@@ -160,7 +171,7 @@ bool TFormNedlast::DownloadFile(const std::string& url, const std::filesystem::p
         });
       }
       // A failure leaves the window open with its message until the user
-      // presses "Avbryt"; so does an empty answer.
+      // presses "Avbryt".
     });
     exec();
     kanal_->slutt = true;

@@ -35,6 +35,7 @@ class TFormNedlast : public QDialog {
   std::function<void(const QString&)> Melding;
 
   QLabel* Status;
+  QLabel* Grunn;  // why a transfer failed, under "Kunne ikke fullføre"
   QLabel* Llast;
   QProgressBar* ProgLast;
   QPushButton* BtBryt;

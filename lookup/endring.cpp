@@ -135,8 +135,11 @@ TDatolesing LesIndeksdato(std::string_view arbeidstekst) {
   return r;
 }
 
-bool LagreVer(TProdusent& reg, const TVerPost& ver) {
+bool LagreVer(TProdusent& reg, const TVerPost& ver, int32_t indeks) {
   if (!reg.LocateNumber(ver.Nummer)) return false;
+  if (indeks >= 0 && static_cast<std::size_t>(indeks) < RamNumbers.size() &&
+      RamNumbers[static_cast<std::size_t>(indeks)] == ver.Nummer)
+    reg.CurrentRamIndex = indeks;
   reg.WriteCurrent(ver);
   return true;
 }

@@ -86,8 +86,10 @@ TDatolesing LesIndeksdato(std::string_view arbeidstekst);
 // Writes `ver` over its record in the register: positions with LocateNumber
 // on its number and writes with WriteCurrent. False, with nothing written,
 // when LocateNumber fails (the ram is gone, or the register holds fewer than
-// 100 rams). Throws IoFeil when the write fails.
-bool LagreVer(TProdusent& reg, const TVerPost& ver);
+// 100 rams). `indeks` is the record the ram was read from: when that record
+// still holds the ram's number it is the one written, so that of two records
+// with one number the one shown is changed. Throws IoFeil when the write fails.
+bool LagreVer(TProdusent& reg, const TVerPost& ver, int32_t indeks = -1);
 
 // The name-change log, named without a folder: it lies in the working directory.
 inline constexpr const char* NavneloggNavn = "Verers.Nav";

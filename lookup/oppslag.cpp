@@ -116,10 +116,29 @@ TVerindStil VerindStil(int rad) {
 
 bool EnterStarterSoek(std::string_view feltTekst) { return feltTekst.size() > 2; }
 
+int32_t FeltVerdi(std::string_view feltTekst) {
+  const bool siffer = feltTekst.find_first_of("0123456789") != std::string_view::npos;
+  return siffer ? LesHeltall(feltTekst) : 0;
+}
+
+TVerPost KandidatVer(TProdusent& reg, const TTekstElement& kandidat, int32_t& indeks) {
+  const int32_t i = kandidat.indeks;
+  if (i >= 0 && i < reg.RecordCount() && static_cast<std::size_t>(i) < RamNumbers.size() &&
+      RamNumbers[static_cast<std::size_t>(i)] == kandidat.nummer) {
+    TVerPost p = reg.ReadAt(i);
+    reg.CurrentRamIndex = i;
+    indeks = i;
+    return p;
+  }
+  TVerPost p = reg.FindByNumber(kandidat.nummer);
+  indeks = p.Nummer != 0 ? reg.CurrentRamIndex : -1;
+  return p;
+}
+
 TSoekResultat Soek(std::string_view feltTekst, std::string_view navnesoek, TProdusent* reg) {
   TSoekResultat r;
   if (reg == nullptr) return r;
-  const int32_t verdi = LesHeltall(feltTekst);
+  const int32_t verdi = FeltVerdi(feltTekst);
   if (verdi == 0 && navnesoek.size() > 2) {
     r.navnesoek = true;
     std::vector<TTekstElement> treff;
@@ -127,7 +146,7 @@ TSoekResultat Soek(std::string_view feltTekst, std::string_view navnesoek, TProd
     if (treff.size() == 1) {
       r.utfall = TSoekResultat::Utfall::Ver;
       r.feltverdi = treff[0].nummer;
-      r.ver = reg->FindByNumber(treff[0].nummer);
+      r.ver = KandidatVer(*reg, treff[0], r.indeks);
     } else if (treff.size() > 1) {
       r.utfall = TSoekResultat::Utfall::Kandidater;
       r.kandidater = std::move(treff);
@@ -136,6 +155,7 @@ TSoekResultat Soek(std::string_view feltTekst, std::string_view navnesoek, TProd
   }
   r.utfall = TSoekResultat::Utfall::Ver;
   r.ver = reg->FindByNumber(verdi);
+  if (r.ver.Nummer != 0) r.indeks = reg->CurrentRamIndex;
   return r;
 }
 

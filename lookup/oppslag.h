@@ -71,19 +71,31 @@ struct TSoekResultat {
   Utfall utfall = Utfall::Ingenting;
   bool navnesoek = false;  // searched by name rather than by number
   TVerPost ver = TomVerPost();
+  int32_t indeks = -1;  // the record `ver` was read from; -1 when none was
   // The value the field takes: the number of the single match of a name
   // search. A number search leaves the field as it is.
   std::optional<int32_t> feltverdi;
   // The candidate items, "NUMMER NAVN" with the name upper-cased, each carrying
-  // its judging number, in register order.
+  // its judging number and record index, in register order.
   std::vector<TTekstElement> kandidater;
 };
 
-// The search of the lookup window. `feltTekst` is the field's text, read as
-// the integer field reads it (LesHeltall); `navnesoek` is the name-search text
-// kept apart from the field. A value of 0 with a name-search text of more than
-// 2 characters searches by name; anything else searches by number.
+// The value of the number-or-name field for a search: a text without a digit
+// is a name and reads 0 (so "Xaver" is no hexadecimal number); any other text
+// is read as the integer field reads it (LesHeltall), so "12ab3" gives 123.
+int32_t FeltVerdi(std::string_view feltTekst);
+
+// The search of the lookup window. `feltTekst` is the field's text, read with
+// FeltVerdi; `navnesoek` is the name-search text kept apart from the field. A
+// value of 0 with a name-search text of more than 2 characters searches by
+// name; anything else searches by number. A single name match is the record
+// whose name matched, also when another record holds the same number.
 TSoekResultat Soek(std::string_view feltTekst, std::string_view navnesoek, TProdusent* reg);
+
+// The ram a candidate item stands for: the record it was made from while that
+// record still holds its number, otherwise the one FindByNumber gives. Sets
+// `indeks` to the record read (-1 when none was).
+TVerPost KandidatVer(TProdusent& reg, const TTekstElement& kandidat, int32_t& indeks);
 
 // A double-click in the pedigree grid: only column 1 of row 0 ("Farnr.") and
 // row 1 ("Far navn") react. Gives the value to put into the field before the

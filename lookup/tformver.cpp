@@ -1,6 +1,7 @@
 #include "tformver.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -163,6 +164,7 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   connect(Slekt, &TGrid::celleDobbeltklikket, this, &TFormVer::SlektDblClickCell);
   Evernum->OnKeypress = [this](QKeyEvent* e) { return EvernumKeypress(e); };
   Evernum->EtterTast = [this](QKeyEvent*) { EvernumEtterTast(); };
+  Evernum->installEventFilter(this);
 
   resize(std::max(604, sizeHint().width()), std::max(308, sizeHint().height()));
   Vis();
@@ -191,7 +193,7 @@ void LeggTilRad(Tlesing& d, const TEndreRad& r, TVerPost& ver, TTekst<Indeksdato
 TFormVer::Lagring TFormVer::Lagre() {
   TProdusent* reg = Register ? Register() : nullptr;
   try {
-    if (reg != nullptr && LagreVer(*reg, ver_)) return Lagring::Lagret;
+    if (reg != nullptr && LagreVer(*reg, ver_, verIndeks_)) return Lagring::Lagret;
   } catch (const IoFeil& e) {
     Melding(QString::fromUtf8(e.what()), TMeldingstype::Feil);
     return Lagring::Feil;
@@ -207,9 +209,8 @@ void TFormVer::EndreClick() {
   if (KjorDialog(dialog) != Tlesing::Ok) return;
   const Lagring lagret = Lagre();
   Vis();
-  // The change is logged also when the ram was lost, but not after a failed
-  // write, which ends the change.
-  if (lagret == Lagring::Feil) return;
+  // Only a change that reached the register is logged.
+  if (lagret != Lagring::Lagret) return;
   try {
     SkrivNavnelogg(NavneloggNavn, ver_);
   } catch (const IoFeil& e) {
@@ -247,6 +248,7 @@ bool TFormVer::EvernumKeypress(QKeyEvent* e) {
     // Typing something new empties the display at once.
     TProdusent* reg = Register ? Register() : nullptr;
     ver_ = reg ? reg->FindByNumber(0) : TomVerPost();
+    verIndeks_ = -1;
     Vis();
   } else {
     soekVedTast_ = true;
@@ -262,26 +264,30 @@ void TFormVer::EvernumEtterTast() {
 void TFormVer::LetClick() {
   TProdusent* reg = Register ? Register() : nullptr;
   if (reg == nullptr) return;
+  // Every search starts with an empty candidate list: names of an earlier
+  // search are never offered for this one.
+  LiVer->clear();
+  LiVer->hide();
+  kandidater_.clear();
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const TSoekResultat r = Soek(FraQString(Evernum->text()), navnesoek_, reg);
+  TSoekResultat r = Soek(FraQString(Evernum->text()), navnesoek_, reg);
   QApplication::restoreOverrideCursor();
   switch (r.utfall) {
     case TSoekResultat::Utfall::Ver:
       ver_ = r.ver;
+      verIndeks_ = r.indeks;
       if (r.feltverdi) Evernum->SettVerdi(*r.feltverdi);
       break;
     case TSoekResultat::Utfall::Kandidater: {
       // Filled in one go, so that a long list stays quick.
-      LiVer->clear();
-      kandidater_.clear();
       QStringList tekster;
       tekster.reserve(static_cast<qsizetype>(r.kandidater.size()));
       std::size_t lengst = 0;
       for (const TTekstElement& k : r.kandidater) {
         tekster << TilQString(k.tekst);
-        kandidater_.push_back(k.nummer);
         lengst = std::max(lengst, k.tekst.size());
       }
+      kandidater_ = std::move(r.kandidater);
       LiVer->addItems(tekster);
       Evernum->setFocus();
       // 170 x 150 pixels, wider when a long name would not fit.
@@ -307,11 +313,27 @@ void TFormVer::LiVerClick(QListWidgetItem* item) {
   if (item == nullptr || reg == nullptr) return;
   const int rad = LiVer->row(item);
   if (rad < 0 || rad >= static_cast<int>(kandidater_.size())) return;
-  const int32_t nummer = kandidater_[static_cast<std::size_t>(rad)];
-  Evernum->SettVerdi(nummer);
-  ver_ = reg->FindByNumber(nummer);
+  // The record the item was made from, not merely one with its number.
+  const TTekstElement& valgt = kandidater_[static_cast<std::size_t>(rad)];
+  Evernum->SettVerdi(valgt.nummer);
+  ver_ = KandidatVer(*reg, valgt, verIndeks_);
   LiVer->hide();
   Vis();
+}
+
+bool TFormVer::eventFilter(QObject* o, QEvent* e) {
+  // A name in the field reads 0 once the field is left, also a name that the
+  // integer reading would take for a hexadecimal number ("Xaver"), so that
+  // "Let" searches for the name typed. Moves to another window or a menu do
+  // not leave the field.
+  if (o == Evernum && e->type() == QEvent::FocusOut) {
+    const Qt::FocusReason grunn = static_cast<QFocusEvent*>(e)->reason();
+    const bool forlater = grunn != Qt::ActiveWindowFocusReason && grunn != Qt::PopupFocusReason &&
+                          grunn != Qt::MenuBarFocusReason;
+    const std::string tekst = FraQString(Evernum->text());
+    if (forlater && !tekst.empty() && FeltVerdi(tekst) == 0 && Evernum->Verdi() != 0) Evernum->setText("0");
+  }
+  return QWidget::eventFilter(o, e);
 }
 
 void TFormVer::SlektDblClickCell(int kol, int rad) {

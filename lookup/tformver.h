@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "melding.h"
+#include "register.h"
 #include "verpost.h"
 
 class QLabel;
@@ -64,7 +65,8 @@ class TFormVer : public QWidget {
   void SlektDblClickCell(int kol, int rad);
   void SkrivClick();
   // Changes the name, birth flock and birth place of the shown ram, saves the
-  // record and logs the change in Verers.Nav in the working directory.
+  // record and, once it is saved, logs the change in Verers.Nav in the
+  // working directory.
   void EndreClick();
   // Changes pedigree numbers, index date, indexes, scores, wool figures and
   // insemination status of the shown ram and saves the record.
@@ -76,6 +78,9 @@ class TFormVer : public QWidget {
   // Prints a picture of the window on one page, as large as the page allows.
   void SkrivBilde(class QPrinter& skriver);
 
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override;
+
  private:
   bool EvernumKeypress(class QKeyEvent* e);
   void EvernumEtterTast();
@@ -85,7 +90,8 @@ class TFormVer : public QWidget {
   Lagring Lagre();
 
   TVerPost ver_;
+  int32_t verIndeks_ = -1;  // the record ver_ was read from
   std::string navnesoek_;
-  std::vector<int32_t> kandidater_;  // the judging number of each item of LiVer
+  std::vector<TTekstElement> kandidater_;  // number and record of each item of LiVer
   bool soekVedTast_ = false;
 };

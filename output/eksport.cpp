@@ -16,7 +16,13 @@ std::string DeltRad(const TRutenett& g, int rad, const TOmraade& blokk, TEksport
   for (int k = blokk.venstre; k <= blokk.hoyre; ++k) {
     std::string celle = TrimText(g.Celle(k, rad));
     if (type == TEksportType::Regneark) {
-      linje += '"' + celle + '"';
+      // A double quote inside the cell is doubled, as spreadsheets read it.
+      linje += '"';
+      for (const char c : celle) {
+        if (c == '"') linje += '"';
+        linje += c;
+      }
+      linje += '"';
     } else {
       std::replace(celle.begin(), celle.end(), skille, ' ');
       linje += celle;
@@ -76,23 +82,26 @@ std::string KommaTekst(const std::vector<std::string>& elementer) {
   return t;
 }
 
-std::string HtmlTekst(std::string_view tekst) {
-  if (tekst.empty()) return ".";
-  const auto kode = static_cast<unsigned char>(tekst[0]);
-  if (kode < 20) {
-    const std::string rest(tekst.substr(1));
-    switch (kode) {
-      case 1: return " <B>" + rest + "</B>";
-      case 2: return " <I>" + rest + "</I>";
-      case 3: return " <U>" + rest + "</U>";
-      case 4: return " <STRIKE>" + rest + "</STRIKE>";
-      case 5: return " <B><STRIKE>" + rest + "</STRIKE></B>";
-      case 6: return " <I><STRIKE>" + rest + "</STRIKE></I>";
-      case 7: return " <B><U>" + rest + "</U></B>";
-      default: return " " + std::string(tekst);  // 0 and 8 to 19: as it stands
+std::string HtmlTegn(std::string_view tekst) {
+  std::string t;
+  t.reserve(tekst.size());
+  for (const char c : tekst) {
+    switch (c) {
+      case '&': t += "&amp;"; break;
+      case '<': t += "&lt;"; break;
+      case '>': t += "&gt;"; break;
+      default: t += c;
     }
   }
-  std::string t = " ";
+  return t;
+}
+
+namespace {
+
+// A text as HTML with Æ Ø Å æ ø å, "&", "<" and ">" as entities.
+std::string MedBokstaver(std::string_view tekst) {
+  std::string t;
+  t.reserve(tekst.size());
   for (char c : tekst) {
     switch (static_cast<unsigned char>(c)) {
       case 0xC6: t += "&AElig;"; break;
@@ -101,10 +110,34 @@ std::string HtmlTekst(std::string_view tekst) {
       case 0xE6: t += "&aelig;"; break;
       case 0xF8: t += "&oslash;"; break;
       case 0xE5: t += "&aring;"; break;
+      case '&': t += "&amp;"; break;
+      case '<': t += "&lt;"; break;
+      case '>': t += "&gt;"; break;
       default: t += c;
     }
   }
   return t;
+}
+
+}  // namespace
+
+std::string HtmlTekst(std::string_view tekst) {
+  if (tekst.empty()) return ".";
+  const auto kode = static_cast<unsigned char>(tekst[0]);
+  if (kode < 20) {
+    const std::string rest = HtmlTegn(tekst.substr(1));
+    switch (kode) {
+      case 1: return " <B>" + rest + "</B>";
+      case 2: return " <I>" + rest + "</I>";
+      case 3: return " <U>" + rest + "</U>";
+      case 4: return " <STRIKE>" + rest + "</STRIKE>";
+      case 5: return " <B><STRIKE>" + rest + "</STRIKE></B>";
+      case 6: return " <I><STRIKE>" + rest + "</STRIKE></I>";
+      case 7: return " <B><U>" + rest + "</U></B>";
+      default: return " " + HtmlTegn(tekst);  // 0 and 8 to 19: the code stays, no letters converted
+    }
+  }
+  return " " + MedBokstaver(tekst);
 }
 
 std::string HtmlJustering(std::string_view celle) {
@@ -138,10 +171,10 @@ std::vector<std::string> HtmlLinjer(const TTabell& t) {
       "<HEAD>",
       "   <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-1\">",
       "   <META NAME=\"Kvistmo Data\" CONTENT=\"Tuv-Sau\">",
-      "   <TITLE>" + t.Tittel + "</TITLE>",
+      "   <TITLE>" + HtmlTegn(t.Tittel) + "</TITLE>",
       "</HEAD>",
       "<BODY>",
-      HtmlTekst("<H3>" + t.Tittel + "</H3>"),
+      " <H3>" + MedBokstaver(t.Tittel) + "</H3>",
       "<table border=\"1\" cellspacing=\"0\" width=\"98%\" style=\"border-collapse: collapse\" bordercolor=\"" +
           t.Rammefarge + "\" cellpadding=\"0\" COLS=" + std::to_string(antKol),
   };
@@ -149,7 +182,7 @@ std::vector<std::string> HtmlLinjer(const TTabell& t) {
     l.push_back("<TR BGCOLOR=\"#E8E2D6\">");
     for (int k = blokk.venstre; k <= blokk.hoyre; ++k)
       l.push_back("<TD ALIGN=LEFT VALIGN=TOP WIDTH=\"" + std::to_string(g.Kolbredde(k) - 4) + "\">" + s.apner +
-                  TrimText(g.Celle(k, r)) + s.lukker + "</TD>");
+                  HtmlTegn(TrimText(g.Celle(k, r))) + s.lukker + "</TD>");
     l.push_back("</TR>");
   }
   if (antKol > 0) {

@@ -42,7 +42,8 @@ TOmraade MerketBlokk(const TRutenett& g);
 // The lines of a delimited export of the main grid's marked block (not for
 // Html): every cell through TrimText, the separator inside a cell made a blank
 // (not in the spreadsheet variant, which puts every cell in double quotes and
-// escapes nothing), the trailing separator removed and empty lines dropped.
+// doubles the double quotes inside it), the trailing separator removed and
+// empty lines dropped.
 // The spreadsheet variant starts with a header line from row 0 in the marked
 // columns that keeps its trailing TAB.
 std::vector<std::string> DelteLinjer(const TTabell& t, TEksportType type);
@@ -52,9 +53,12 @@ std::vector<std::string> DelteLinjer(const TTabell& t, TEksportType type);
 // list of exactly one empty item gives two double quotes.
 std::string KommaTekst(const std::vector<std::string>& elementer);
 
+// "&", "<" and ">" as entities, so that a text shows as it is and cannot
+// make markup of its own.
+std::string HtmlTegn(std::string_view tekst);
 // A cell as HTML text: "." for an empty text; format codes 1 to 7 become tags
-// around the rest; otherwise Æ Ø Å æ ø å become entities. The result starts
-// with a blank (but for ".").
+// around the rest; otherwise Æ Ø Å æ ø å become entities. "&", "<" and ">"
+// always do. The result starts with a blank (but for ".").
 std::string HtmlTekst(std::string_view tekst);
 // "ALIGN=RIGHT" for a cell whose trimmed text starts with '+', '-' or a digit,
 // otherwise "ALIGN=LEFT".
@@ -69,7 +73,8 @@ TStorrelsesmerker Storrelsesmerker(int skriftstorrelse);
 
 // The HTML document, one line per element: head, heading, every header row
 // (widths from the main grid's column widths), the marked block, and the
-// footer rows filled so far when the footer is shown.
+// footer rows filled so far when the footer is shown. Every text from the
+// table, the heading and the header cells included, shows as text.
 std::vector<std::string> HtmlLinjer(const TTabell& t);
 // What a cancelled HTML dialog puts on the clipboard: the document without
 // its head (the first six lines) and, when more than one line is left, without

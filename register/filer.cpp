@@ -144,6 +144,7 @@ void TTryggFil::Apne() {
 
 void TTryggFil::Skriv(std::string_view data) {
   if (!feil_.empty()) throw IoFeil(feil_);
+  if (klar_) throw IoFeil("Kan ikke skrive " + hva_ + ": fila er allerede lukket");
   if (fd_ < 0) Apne();
   while (!data.empty()) {
     const ssize_t n = ::write(fd_, data.data(), data.size());
@@ -153,18 +154,30 @@ void TTryggFil::Skriv(std::string_view data) {
   }
 }
 
-void TTryggFil::Fullfor() {
+void TTryggFil::Klargjor() {
   if (!feil_.empty()) throw IoFeil(feil_);
+  if (klar_) return;
   if (fd_ < 0) Apne();
   if (::fsync(fd_) != 0) Feil(errno);
+  AndreSkriver();
+  klar_ = true;
+}
+
+void TTryggFil::AndreSkriver() {
   // Another writer of the same file may have replaced ours beside the target;
-  // its file, perhaps half-written, must not become the target.
-  if (!ErVaar()) {
-    ::close(fd_);
-    fd_ = -1;
-    feil_ = "Kan ikke skrive " + hva_ + ": et annet program skrev den samme fila samtidig. Prøv igjen når det er ferdig";
-    throw IoFeil(feil_);
-  }
+  // its file, perhaps half-written, must not become the target. Ours is still
+  // open here, so its identity cannot have passed to another file.
+  if (ErVaar()) return;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  feil_ = "Kan ikke skrive " + hva_ + ": et annet program skrev den samme fila samtidig. Prøv igjen når det er ferdig";
+  throw IoFeil(feil_);
+}
+
+void TTryggFil::Fullfor() {
+  if (!feil_.empty()) throw IoFeil(feil_);
+  Klargjor();
+  AndreSkriver();
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) Feil(errno);

@@ -48,7 +48,11 @@ class TTryggFil {
 
   // Appends; the file beside is made at the first call.
   void Skriv(std::string_view data);
-  // Makes the file durable and renames it over `maal`.
+  // Makes the file beside durable, so that little more than the rename is
+  // left to Fullfor: two files can be made whole first and renamed together.
+  // Nothing more can be written.
+  void Klargjor();
+  // Makes the file durable (unless Klargjor did) and renames it over `maal`.
   void Fullfor();
   const std::filesystem::path& Sti() const { return sti_; }
 
@@ -58,6 +62,8 @@ class TTryggFil {
 
   // Does the file beside `maal` still have the identity of the one this object made?
   bool ErVaar() const;
+  // Throws when it does not.
+  void AndreSkriver();
 
   std::filesystem::path maal_;
   std::filesystem::path sti_;
@@ -65,6 +71,7 @@ class TTryggFil {
   std::string feil_;  // the message of the first error
   int fd_ = -1;
   bool ferdig_ = false;
+  bool klar_ = false;  // Klargjor is done: the file beside is whole
   bool laget_ = false;  // the file beside was made; enhet_ and inode_ identify it
   unsigned long long enhet_ = 0;
   unsigned long long inode_ = 0;

@@ -26,19 +26,56 @@ void TRamNames::Clear() {
   blokk_.clear();
   start_.assign(1, 0);
   nummer_.clear();
+  post_.clear();
 }
 
 void TRamNames::Reserve(std::size_t antall, std::size_t bytes) {
   blokk_.reserve(bytes);
   start_.reserve(antall + 1);
   nummer_.reserve(antall);
+  post_.reserve(antall);
 }
 
-void TRamNames::Add(std::string_view navn, int32_t nummer) {
+void TRamNames::Add(std::string_view navn, int32_t nummer, int32_t post) {
   if (start_.empty()) start_.push_back(0);
   blokk_.append(navn);
   start_.push_back(static_cast<uint32_t>(blokk_.size()));
   nummer_.push_back(nummer);
+  post_.push_back(post);
+}
+
+void TRamNames::Replace(int32_t post, std::string_view navn, int32_t nummer) {
+  if (start_.empty()) start_.push_back(0);
+  const std::string stor = UpperText(navn);
+  const bool med = stor.size() >= 3;
+  const std::size_t i = static_cast<std::size_t>(std::lower_bound(post_.begin(), post_.end(), post) - post_.begin());
+  const bool finnes = i < post_.size() && post_[i] == post;
+  if (!finnes && !med) return;
+  if (finnes && med && Name(i) == stor && nummer_[i] == nummer) return;
+  // The entries after i move by the change in length.
+  const auto flytt = [this](std::size_t fra, int64_t endring) {
+    for (std::size_t j = fra; j < start_.size(); ++j) start_[j] = static_cast<uint32_t>(start_[j] + endring);
+  };
+  if (finnes) {
+    const std::size_t gammel = start_[i + 1] - start_[i];
+    if (med) {
+      blokk_.replace(start_[i], gammel, stor);
+      flytt(i + 1, static_cast<int64_t>(stor.size()) - static_cast<int64_t>(gammel));
+      nummer_[i] = nummer;
+    } else {
+      blokk_.erase(start_[i], gammel);
+      start_.erase(start_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      flytt(i + 1, -static_cast<int64_t>(gammel));
+      nummer_.erase(nummer_.begin() + static_cast<std::ptrdiff_t>(i));
+      post_.erase(post_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    return;
+  }
+  blokk_.insert(start_[i], stor);
+  start_.insert(start_.begin() + static_cast<std::ptrdiff_t>(i) + 1, start_[i]);
+  flytt(i + 1, static_cast<int64_t>(stor.size()));
+  nummer_.insert(nummer_.begin() + static_cast<std::ptrdiff_t>(i), nummer);
+  post_.insert(post_.begin() + static_cast<std::ptrdiff_t>(i), post);
 }
 
 std::string_view TRamNames::Name(std::size_t i) const {
@@ -153,6 +190,7 @@ void TProdusent::Lukk() {
   prodAntall_ = 0;
   skrivbar_ = false;
   antall_ = 0;
+  rest_ = 0;
 }
 
 void TProdusent::LoadRegister() {
@@ -206,13 +244,22 @@ void TProdusent::LoadRegister() {
         char navn[sizeof p.Navn.tegn];
         for (std::size_t k = 0; k < lengde; ++k)
           navn[k] = static_cast<char>(UpChar(static_cast<unsigned char>(p.Navn.tegn[k])));
-        RamNames.Add(std::string_view(navn, lengde), p.Nummer);
+        RamNames.Add(std::string_view(navn, lengde), p.Nummer, static_cast<int32_t>(lest + i));
       }
     }
     lest += antall;
   }
   antall_ = static_cast<int32_t>(poster);
+  rest_ = static_cast<int32_t>(static_cast<std::size_t>(st.st_size) % VerPostStorrelse);
   indeks_.Bygg(RamNumbers);
+}
+
+std::string TProdusent::Advarsel() const {
+  if (rest_ == 0) return {};
+  return "Værregisteret " + fil_.string() + " slutter med " + std::to_string(rest_) +
+         " byte som ikke utgjør en hel værpost; de er hoppet over. De " + std::to_string(antall_) +
+         " hele værene er lest inn, og fila er ikke endret. Legg inn værer fra internett på nytt for å få et "
+         "helt register.";
 }
 
 TVerPost TProdusent::ReadAt(int32_t indeks) const {
@@ -245,14 +292,14 @@ int32_t TProdusent::FindByName(std::string_view soek, std::vector<TTekstElement>
     std::string tekst = IntToText(nummer);
     tekst += ' ';
     tekst += RamNames.Name(i);
-    liste.push_back(TTekstElement{std::move(tekst), nummer});
+    liste.push_back(TTekstElement{std::move(tekst), nummer, RamNames.Record(i)});
     ++antall;
   });
   return antall;
 }
 
 bool TProdusent::LocateNumber(int32_t nummer) {
-  if (RamNumbers.size() < 100 || nummer == 0) return false;
+  if (RamNumbers.size() < MinsteVerregister || nummer == 0) return false;
   const int32_t i = indeks_.Finn(nummer);
   if (i < 0) return false;
   CurrentRamIndex = i;
@@ -277,6 +324,8 @@ void TProdusent::WriteCurrent(const TVerPost& post) {
     RamNumbers[CurrentRamIndex] = post.Nummer;
     indeks_.Bygg(RamNumbers);
   }
+  // A new name is found by the next name search.
+  RamNames.Replace(CurrentRamIndex, post.Navn.Verdi(), post.Nummer);
 }
 
 void TProdusent::OpenProducers() {

@@ -14,22 +14,36 @@
 // The register file's name in the data folder.
 inline constexpr const char* VerFilNavn = "Verene.Dat";
 
+// The 100-ram rule: a register of this many rams or fewer is no working
+// register (a new data folder, or a file cut short). The main window keeps
+// its lookup and catalogue closed until the register holds more rams than
+// this, and LocateNumber, which the insemination grid and the record editing
+// rely on, finds nothing while it holds fewer.
+inline constexpr std::size_t MinsteVerregister = 100;
+
 // An item of a caller's list: a text that carries a judging number.
 struct TTekstElement {
   std::string tekst;  // Windows-1252
   int32_t nummer = 0;
+  int32_t indeks = -1;  // the record the text was made from, when a register search made it
 };
 
-// Upper-cased names with their judging numbers, in file order. The names are
-// kept in one block so that a search runs over contiguous memory.
+// Upper-cased names with their judging numbers and record indexes, in file
+// order. The names are kept in one block so that a search runs over
+// contiguous memory.
 class TRamNames {
  public:
   void Clear();
   void Reserve(std::size_t antall, std::size_t bytes);
-  void Add(std::string_view navn, int32_t nummer);
+  // Adds the name of record `post`, which comes after every record added before.
+  void Add(std::string_view navn, int32_t nummer, int32_t post);
+  // The entry of record `post` becomes `navn` (upper-cased) and `nummer`; a
+  // name shorter than 3 characters takes the record out of the index.
+  void Replace(int32_t post, std::string_view navn, int32_t nummer);
   std::size_t Count() const { return nummer_.size(); }
   std::string_view Name(std::size_t i) const;
   int32_t Number(std::size_t i) const { return nummer_[i]; }
+  int32_t Record(std::size_t i) const { return post_[i]; }
   // Calls f(i) for every entry whose name contains `del`, in order.
   template <typename F>
   void ForEachContaining(std::string_view del, F&& f) const;
@@ -40,6 +54,7 @@ class TRamNames {
   std::string blokk_;
   std::vector<uint32_t> start_;  // start of entry i in blokk_; one more at the end
   std::vector<int32_t> nummer_;
+  std::vector<int32_t> post_;  // record index of entry i, ascending
 };
 
 template <typename F>
@@ -92,17 +107,25 @@ class TProdusent {
 
   // Opens Verene.Dat in DataFolder and builds RamNumbers and RamNames. A
   // missing file gives an empty register. A trailing part of less than one
-  // record is ignored. Throws IoFeil when the file exists but cannot be read;
-  // the register is then empty.
+  // record is not read, and the file is left as it is (see Restbytes).
+  // Throws IoFeil when the file exists but cannot be read; the register is
+  // then empty.
   void LoadRegister();
   int32_t RecordCount() const { return antall_; }
+  // The bytes after the last whole record of the loaded file (0 to 195).
+  int32_t Restbytes() const { return rest_; }
+  // The warning for the user about a file with such bytes (UTF-8); empty
+  // when the file holds whole records only.
+  std::string Advarsel() const;
   // Throws IoFeil for an index outside the file or a failed read.
   TVerPost ReadAt(int32_t indeks) const;
   TVerPost FindByNumber(int32_t nummer);
+  // Each item carries the judging number and the record index of its name.
   int32_t FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const;
   bool LocateNumber(int32_t nummer);
   // Writes over the record at CurrentRamIndex; does nothing without a current
   // ram or for a record with number 0. Throws IoFeil when the write fails.
+  // The number and name indexes follow the record written.
   void WriteCurrent(const TVerPost& post);
 
   int32_t CurrentRamIndex = -1;
@@ -120,6 +143,7 @@ class TProdusent {
   int fd_ = -1;
   bool skrivbar_ = false;
   int32_t antall_ = 0;
+  int32_t rest_ = 0;
   std::filesystem::path fil_;
   TNummerIndeks indeks_;
   int prodFd_ = -1;

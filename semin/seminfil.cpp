@@ -4,8 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <ctime>
+#include <set>
 
 #include "cp1252.h"
 #include "dato.h"
@@ -70,6 +73,16 @@ std::string Nokkel(int k, int c) { return "Sem" + std::to_string(k) + "C" + std:
 }  // namespace
 
 // ---- Approved inseminators ----
+
+fs::path FinnGodkjentFil(const fs::path& dataMappe) {
+  std::error_code ec;
+  for (const fs::path& mappe : {dataMappe, fs::current_path(ec)}) {
+    if (mappe.empty()) continue;
+    const fs::path fil = FinnFil(mappe, GodkjentFilNavn);
+    if (fs::is_regular_file(fil, ec)) return fil;
+  }
+  return {};
+}
 
 std::vector<std::string> LesGodkjente(const fs::path& fil) {
   std::error_code ec;
@@ -170,8 +183,31 @@ THentet Hente(int aar, std::string_view prodNr, TRutenett& grid, double sisteSem
   return h;
 }
 
+int RaderIDatafil(const fs::path& fil) {
+  std::error_code ec;
+  if (!fs::exists(fil, ec)) return 0;
+  const std::vector<std::string> linjer = Linjer(LesHeleFila(fil));
+  const int64_t antall = TextToInt(Verdi(linjer, "Antall"));
+  if (antall > 0) return static_cast<int>(std::min<int64_t>(antall, INT32_MAX));
+  // Without a count, the rows the keys name ("Sem" k "C" c).
+  std::set<int64_t> rader;
+  for (const std::string& l : linjer) {
+    const std::size_t c = l.find_first_of("Cc", 3);
+    if (l.size() > 3 && LikUtenStore(std::string_view(l).substr(0, 3), "Sem") && c != std::string::npos &&
+        c > 3 && l[3] >= '0' && l[3] <= '9')
+      rader.insert(TextToInt(std::string_view(l).substr(3, c - 3)));
+  }
+  return static_cast<int>(rader.size());
+}
+
+std::string TomLagringSporsmal(const fs::path& fil, int lagrede) {
+  return "Ingen linjer i skjemaet er fullstendige, men «" + fil.filename().string() + "» har " +
+         std::to_string(lagrede) + (lagrede == 1 ? " lagret linje" : " lagrede linjer") +
+         ". Lagrer du nå, blir de borte fra fila. Vil du lagre likevel?";
+}
+
 TLagret Lagre(const fs::path& fil, std::string_view prodNr, std::string_view semNr, const TRutenett& grid,
-              const TRadKomplett& komplett) {
+              const TRadKomplett& komplett, const TTomLagring& tomOverRader) {
   if (fil.empty()) throw IoFeil("Ingen seminfil er hentet. Skriv produsentnummer og trykk Ny / Hent først.");
   TSemindata data;
   data.prodNr = prodNr;
@@ -187,10 +223,16 @@ TLagret Lagre(const fs::path& fil, std::string_view prodNr, std::string_view sem
       ++svar.feilRader;
     }
   }
-  SkrivTrygt(fil, DatafilTekst(data));
-  svar.antall = static_cast<int>(data.rader.size());
   if (svar.feilRader > 0)
     svar.melding = std::to_string(svar.feilRader) + " Linjer har feil eller mangler og blir ikke lagret";
+  if (data.rader.empty()) {
+    // Rows saved earlier are never emptied out of the file unasked.
+    const int lagrede = RaderIDatafil(fil);
+    if (lagrede > 0 && !(tomOverRader && tomOverRader(fil, lagrede))) return svar;
+  }
+  SkrivTrygt(fil, DatafilTekst(data));
+  svar.skrevet = true;
+  svar.antall = static_cast<int>(data.rader.size());
   return svar;
 }
 
@@ -254,7 +296,7 @@ fs::path SkrivRapport(const TRutenett& grid, const TRadKomplett& komplett, std::
 
 TEpost LagEpost(std::string_view prodNr, int aar, std::string_view mottaker, const fs::path& rapport) {
   TEpost e;
-  e.emne = "Seminrapport fra Hornstad 2005. ";
+  e.emne = "Seminrapport fra Hornstad " + std::to_string(aar) + ". ";
   e.tekst = "Seminrapport fra " + Cp1252TilUtf8(prodNr) + " år " + std::to_string(aar) + " Godkjent. ";
   e.mottaker = mottaker.empty() ? std::string(StandardSeminEpost) : std::string(mottaker);
   e.vedlegg = rapport;

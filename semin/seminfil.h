@@ -40,6 +40,10 @@ using TRadKomplett = std::function<bool(int rad)>;
 
 // ---- Approved inseminators ----
 
+// The approved-inseminator list of the program: SemGodkj.Txt in the data
+// folder (the letter case of the name need not match), else in the working
+// folder; an empty path when neither holds one.
+std::filesystem::path FinnGodkjentFil(const std::filesystem::path& dataMappe);
 // The lines of the approved-inseminator list ("nummer=navn"); none when the
 // file does not exist. Throws IoFeil when it exists but cannot be read.
 std::vector<std::string> LesGodkjente(const std::filesystem::path& fil = GodkjentFilNavn);
@@ -96,17 +100,32 @@ THentet Hente(int aar, std::string_view prodNr, TRutenett& grid, double sisteSem
 
 // What a save did.
 struct TLagret {
-  int antall = 0;       // rows saved
-  int feilRader = 0;    // incomplete data rows other than the last row
-  std::string melding;  // "n Linjer har feil eller mangler og blir ikke lagret", or empty
+  bool skrevet = false;  // the file was written (false: it was left as it was)
+  int antall = 0;        // rows saved
+  int feilRader = 0;     // incomplete data rows other than the last row
+  std::string melding;   // "n Linjer har feil eller mangler og blir ikke lagret", or empty
 };
+
+// The number of rows a data file holds ("Antall", or the rows its keys name
+// when that is missing); 0 for a file that does not exist. Throws IoFeil when
+// it exists but cannot be read.
+int RaderIDatafil(const std::filesystem::path& fil);
+
+// May a save with no complete rows replace a data file that holds `lagrede`
+// rows? The window asks the user.
+using TTomLagring = std::function<bool(const std::filesystem::path& fil, int lagrede)>;
 
 // Saves the complete data rows of the grid, renumbered from 1, under the
 // producer text of the fetch and the inseminator text of now, replacing `fil`
-// whole (written beside it and renamed over it). Throws IoFeil when no data
-// file is current (`fil` empty) or the file cannot be written.
+// whole (written beside it and renamed over it). A save without complete rows
+// replaces a file holding rows only when `tomOverRader` says yes; otherwise
+// the file is left byte for byte. Throws IoFeil when no data file is current
+// (`fil` empty) or the file cannot be read or written.
 TLagret Lagre(const std::filesystem::path& fil, std::string_view prodNr, std::string_view semNr, const TRutenett& grid,
-              const TRadKomplett& komplett);
+              const TRadKomplett& komplett, const TTomLagring& tomOverRader = {});
+
+// The question before such a save (UTF-8).
+std::string TomLagringSporsmal(const std::filesystem::path& fil, int lagrede);
 
 // ---- Sending ----
 
@@ -127,7 +146,7 @@ std::string Rapportlinje(const std::vector<std::string>& rad, std::string_view s
 std::filesystem::path SkrivRapport(const TRutenett& grid, const TRadKomplett& komplett, std::string_view semNr,
                                    std::string_view prodNr);
 
-// The report's e-mail. Texts are UTF-8.
+// The report's e-mail for the season `aar`. Texts are UTF-8.
 struct TEpost {
   std::string emne;
   std::string tekst;

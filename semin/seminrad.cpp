@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "cp1252.h"
 #include "dato.h"
 #include "register.h"
 #include "tekst.h"
@@ -76,7 +77,7 @@ bool LesDato(std::string& tekst, int semaar) {
   const std::size_t aarFra = ErSiffer(t, mndFra + 3) ? mndFra + 3 : mndFra + 4;
   int aar = Tall(Stykke(t, aarFra, 4));
   if (aar == 0) aar = semaar;
-  if (aar < 30) aar += 2000;
+  if (aar < ToSifretAarSkille) aar += 2000;
   if (aar < 2000) aar = semaar;
   if (!GyldigDato(aar, mnd, dag)) {
     tekst = FeilDatoTekst;
@@ -172,7 +173,7 @@ void SjekkVer(TSemin& s, TRutenett& g, int rad, const std::string& tekst, bool& 
 
 bool GyldigUke(int64_t uke, int64_t prodAar) {
   if (uke >= 39 && uke <= 52) return true;
-  if (prodAar > 2003) return uke >= 1 && uke <= 5;
+  if (prodAar > SisteAarUtenProdUke) return uke >= 1 && uke <= 5;
   return uke >= 0 && uke <= 5;
 }
 
@@ -241,18 +242,18 @@ TSemSjekk GriSemCellValidate(TSemin& s, TRutenett& g, int kol, int rad, std::str
           break;
         case KolProdAar: {
           int64_t aar = v;
-          if (aar < 30)
+          if (aar < ToSifretAarSkille)
             aar += 2000;
           else if (aar < 100)
             aar += 1900;
-          gyldig = aar >= 1999 && aar <= s.Semaar;
+          gyldig = aar >= SemaarFra && aar <= s.Semaar;
           tekst = IntToText(aar);
           break;
         }
         case KolFersk:
           gyldig = v == 0 || v == 1;
           if (v == 1) {
-            g.SettCelle(KolProdAar, rad, "2005");
+            g.SettCelle(KolProdAar, rad, IntToText(s.Semaar));
             const auto dato = DatoFraTekst(g.Celle(KolSemDato, rad));
             g.SettCelle(KolUke, rad, dato ? IntToText(IsoUke(*dato)) : "00");
           }
@@ -285,7 +286,7 @@ TSemSjekk GriSemCellValidate(TSemin& s, TRutenett& g, int kol, int rad, std::str
 
 bool RadKomplett(TRutenett& g, int rad, int iAar) {
   const int64_t fodt = TextToInt(g.Celle(KolFodtAar, rad));
-  if (fodt > iAar || fodt < 1985) return false;
+  if (fodt > iAar || fodt < EldsteSoyeFodt) return false;
   if (TextToInt(g.Celle(KolSoye, rad)) < 1) return false;
   for (int kol = 0; kol < SemAntKol; ++kol) {
     const bool tom = g.Celle(kol, rad).empty();
@@ -295,7 +296,7 @@ bool RadKomplett(TRutenett& g, int rad, int iAar) {
     g.SettFlagg(kol, rad, g.Flagg(kol, rad) | SemFeilFlagg);
     return false;
   }
-  if (TextToInt(g.Celle(KolProdAar, rad)) > 2003 && TextToInt(g.Celle(KolUke, rad)) == 0) return false;
+  if (TextToInt(g.Celle(KolProdAar, rad)) > SisteAarUtenProdUke && TextToInt(g.Celle(KolUke, rad)) == 0) return false;
   return true;
 }
 
@@ -350,7 +351,7 @@ int SemaarTil() {
 // ---- Header numbers ---------------------------------------------------------
 
 bool SjekkInseminor(TSemin& s, int64_t nummer) {
-  if (nummer < 100) return false;
+  if (nummer < MinsteInseminor) return false;
   const std::string navn = IntToText(nummer);
   for (const std::string& linje : s.Godkjente) {
     const auto lik = linje.find('=');
@@ -380,4 +381,23 @@ THodeFarger EprodNrChange(TSemin& s, bool prodNrEndret) {
   }
   s.Endret = true;
   return f;
+}
+
+std::string ProdNrGrunn(std::string_view prodNr) {
+  if (prodNr.size() != 10)
+    return Utf8TilCp1252("Produsentnummeret skal ha 10 siffer (nå " + std::to_string(prodNr.size()) + ").");
+  if (!CheckDigitOk(prodNr)) return Utf8TilCp1252("Kontrollsifferet (det siste sifferet) i produsentnummeret stemmer ikke.");
+  return {};
+}
+
+std::string SemNrGrunn(const TSemin& s, std::string_view semNr, const std::string& godkjentFil,
+                       const std::string& dataMappe) {
+  if (semNr.size() != 5)
+    return Utf8TilCp1252("Inseminørnummeret skal ha 5 siffer (nå " + std::to_string(semNr.size()) + ").");
+  if (godkjentFil.empty())
+    return Utf8TilCp1252("Ingen inseminør kan godkjennes: lista SemGodkj.Txt finnes ikke i datamappa " + dataMappe +
+                         ".");
+  TSemin kopi = s;
+  if (SjekkInseminor(kopi, TextToInt(semNr))) return {};
+  return std::string(semNr) + Utf8TilCp1252(" står ikke i lista over godkjente inseminører (" + godkjentFil + ").");
 }

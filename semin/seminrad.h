@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rutenett.h"
@@ -84,9 +85,30 @@ TVerOppslag VerOppslagFra(TProdusent& reg);
 
 enum class TLnavFarge { Vanlig, Rod, Blaa };
 
+// The numbers of the registration's checks. They come from the breeding
+// organisation's rules for the insemination report that the registration
+// sends it, not from the calendar, so they do not move with the years.
+//
+// Years the season field accepts: 1999, the earliest season the
+// organisation takes a report for, to the current calendar year. A semen
+// production year (column 9) before 1999 is refused too.
+inline constexpr int SemaarFra = 1999;
+int SemaarTil();  // the current calendar year
+// A two-digit year below this is in the 2000s ("05" is 2005), the other
+// two-digit years (30 to 99) in the 1900s. Dates typed in the grid take the
+// season year for any year still before 2000.
+inline constexpr int ToSifretAarSkille = 30;
+// The oldest ewe a row may name: born in 1985 or later (column 0).
+inline constexpr int EldsteSoyeFodt = 1985;
+// The last semen production year for which the production week may be left
+// as 0 (unknown); from the year after, the report needs the week.
+inline constexpr int SisteAarUtenProdUke = 2003;
+// Inseminator numbers below this are no inseminator's.
+inline constexpr int64_t MinsteInseminor = 100;
+
 // The frame's state beside the grid (the grid itself is the widget's model).
 struct TSemin {
-  int Semaar = 2005;        // the season year field
+  int Semaar = SemaarTil();  // the season year field: dates and birth years are read against it
   double SisteSemin = 0.0;  // latest insemination time seen, 0 = none
   std::string InsemNavn;    // name of the inseminator last found
   std::vector<std::string> Godkjente;  // approved inseminators, "nummer=navn"
@@ -155,10 +177,6 @@ void OppsettGrid(TRutenett& g);
 // insemination. The window disables its send button.
 void Nullstill(TSemin& s, TRutenett& g);
 
-// Years the season field accepts.
-inline constexpr int SemaarFra = 1999;
-int SemaarTil();  // the current calendar year
-
 // ---- Header numbers ---------------------------------------------------------
 
 // Is the inseminator number in the approved list? Numbers below 100 are
@@ -178,3 +196,10 @@ struct THodeFarger {
 // One of the two number fields changed (ProdNr or SemNr hold the new texts).
 // The window disables its save button after every call.
 THodeFarger EprodNrChange(TSemin& s, bool prodNrEndret);
+
+// Why a number field of the header is light red, for the status line; empty
+// when the field is good. `godkjentFil` is the approved-inseminator list that
+// was read (empty when none was found), `dataMappe` where it belongs.
+std::string ProdNrGrunn(std::string_view prodNr);
+std::string SemNrGrunn(const TSemin& s, std::string_view semNr, const std::string& godkjentFil,
+                       const std::string& dataMappe);

@@ -1,6 +1,7 @@
 #include "tformsemreg.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,7 +16,6 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "cp1252.h"
@@ -119,6 +119,13 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
       g.SettKolbredde(k, bredde);
     }
   }
+  // The ram check asks the register of the moment: the main window replaces
+  // its register after an import.
+  Semin.Ver = [this](int32_t nummer) -> std::optional<TSemVer> {
+    TProdusent* reg = Register ? Register() : nullptr;
+    if (reg == nullptr) return std::nullopt;
+    return VerOppslagFra(*reg)(nummer);
+  };
   GriSem->Valider = [this](int kol, int rad, std::string& tekst) {
     bool gyldig = true;
     const TSemSjekk sjekk = GriSemCellValidate(Semin, GriSem->Modell(), kol, rad, tekst, gyldig);
@@ -128,13 +135,22 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     return gyldig;
   };
   GriSem->TegnCelle = [this](QPainter&, TCelleTegning& c) {
-    if (const auto farge = CelleFarge(GriSem->Modell(), c.kol, c.rad)) c.bakgrunn = *farge;
+    // On the white or red of a data cell the text keeps its ordinary colour,
+    // also in the selected cell.
+    if (const auto farge = CelleFarge(GriSem->Modell(), c.kol, c.rad)) {
+      c.bakgrunn = *farge;
+      c.tekstfarge = GriSem->palette().color(QPalette::Text);
+    }
   };
   GriSem->Hint = [](int kol, int) {
     return kol >= 0 && kol < SemAntKol ? TilQString(SemKolonner[static_cast<std::size_t>(kol)].hint) : QString();
   };
   connect(GriSem, &TGrid::celleValgt, this, [this](int kol, int rad) {
-    Panel[1]->setText(TilQString(VelgCelle(GriSem->Modell(), kol, rad, rad)));
+    // The ram number is missed in the row the cursor left.
+    const int forrige = forrigeRad_ < GriSem->Modell().Rader() ? forrigeRad_ : rad;
+    forrigeRad_ = rad;
+    Panel[1]->setText(TilQString(VelgCelle(GriSem->Modell(), kol, rad, forrige)));
+    GriSem->viewport()->update();
   });
   connect(GriSem, &TGrid::forlatt, this, [this] {
     ForlatGrid(Semin);
@@ -154,9 +170,8 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
 
   Hjelpemeny = new QMenu(this);
   for (const auto& [tittel, tekst] : Hjelpetekster) {
-    Hjelpemeny->addAction(QString::fromUtf8(tittel), this, [this, tekst = tekst] {
-      QWidget* aktiv = window();
-      QToolTip::showText(aktiv->frameGeometry().topLeft(), QString::fromUtf8(tekst), aktiv);
+    Hjelpemeny->addAction(QString::fromUtf8(tittel), this, [this, tittel = tittel, tekst = tekst] {
+      VisHjelp(QString::fromUtf8(tittel), QString::fromUtf8(tekst));
     });
   }
 
@@ -166,8 +181,13 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
         medAvbryt ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No);
     return svar == QMessageBox::Yes ? 1 : svar == QMessageBox::No ? 0 : -1;
   };
+  SporJaNei = [this](const QString& t) {
+    return QMessageBox::question(this, windowTitle(), t, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+  };
   Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
 
+  connect(Ssemar, &QSpinBox::valueChanged, this, [this](int aar) { Semin.Semaar = aar; });
   connect(EprodNr, &QLineEdit::textChanged, this, [this] { HodeEndret(true); });
   connect(EsemNr, &QLineEdit::textChanged, this, [this] { HodeEndret(false); });
   connect(Bhent, &QPushButton::clicked, this, &TFormSemReg::HenteClick);
@@ -180,7 +200,8 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   });
   for (QWidget* w : {static_cast<QWidget*>(EprodNr), static_cast<QWidget*>(EsemNr), static_cast<QWidget*>(Ssemar)})
     w->installEventFilter(this);
-  Ssemar->installEventFilter(this);
+  // A press anywhere on the year field counts: its arrows and its text.
+  if (auto* aarTekst = Ssemar->findChild<QLineEdit*>()) aarTekst->installEventFilter(this);
   Panel1->installEventFilter(this);
   resize(640, 360);
   setMinimumSize(613, 300);
@@ -208,14 +229,43 @@ void TFormSemReg::HodeEndret(bool prodNr) {
                                                                          : palette().color(QPalette::WindowText));
   Lnav->setPalette(p);
   Blagre->setEnabled(false);
+  VisHodeGrunn(prodNr);
+}
+
+void TFormSemReg::VisHodeGrunn(bool prodNr) {
+  // The field just changed first, then the other one, when it is red.
+  const auto rod = [](QLineEdit* felt) { return felt->palette().color(QPalette::Base) == FeltLysRod; };
+  const auto grunn = [this](bool prod) {
+    return prod ? ProdNrGrunn(FraQString(EprodNr->text()))
+                : SemNrGrunn(Semin, FraQString(EsemNr->text()), godkjentFil_.string(), DataFolder.string());
+  };
+  std::string tekst;
+  for (const bool prod : {prodNr, !prodNr})
+    if (tekst.empty() && rod(prod ? EprodNr : EsemNr)) tekst = grunn(prod);
+  Panel[1]->setText(TilQString(tekst));
+  Panel[1]->setToolTip(TilQString(tekst));
+}
+
+void TFormSemReg::VisHjelp(const QString& tittel, const QString& tekst) {
+  if (Hjelpevindu == nullptr) {
+    Hjelpevindu = new QMessageBox(QMessageBox::Information, QString(), QString(), QMessageBox::Close, this);
+    Hjelpevindu->setWindowModality(Qt::NonModal);
+  }
+  Hjelpevindu->setWindowTitle("Hjelp: " + tittel);
+  Hjelpevindu->setText(tekst);
+  Hjelpevindu->show();
+  Hjelpevindu->raise();
+  Hjelpevindu->activateWindow();
 }
 
 void TFormSemReg::Nullstill() {
   if (!godkjenteLest_) {
     godkjenteLest_ = true;
+    godkjentFil_ = FinnGodkjentFil(DataFolder);
     try {
-      Semin.Godkjente = LesGodkjente();
+      if (!godkjentFil_.empty()) Semin.Godkjente = LesGodkjente(godkjentFil_);
     } catch (const IoFeil& e) {
+      godkjentFil_.clear();
       Melding(QString::fromUtf8(e.what()));
     }
   }
@@ -227,29 +277,41 @@ void TFormSemReg::Nullstill() {
   }
   Bsende->setEnabled(false);
   Ssemar->setRange(SemaarFra, SemaarTil());
+  forrigeRad_ = GriSem->Modell().GjeldendeRad();
+  Panel[1]->clear();
+  Panel[1]->setToolTip(QString());
 }
 
-void TFormSemReg::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
-  Ssemar->setValue(2005);
-  Semin.Semaar = 2005;
-  GriSem->setEnabled(false);
-  Nullstill();
-  Blagre->setEnabled(false);
-  fil_.clear();
-  Semin.Endret = false;
-  if (Semin.Ver == nullptr && Register && Register()) Semin.Ver = VerOppslagFra(*Register());
+void TFormSemReg::Vis() {
+  if (!isVisible()) {
+    // A new start: this season, nothing fetched.
+    Ssemar->setRange(SemaarFra, SemaarTil());
+    Ssemar->setValue(SemaarTil());
+    Semin.Semaar = Ssemar->value();
+    GriSem->setEnabled(false);
+    Nullstill();
+    Blagre->setEnabled(false);
+    fil_.clear();
+    Semin.Endret = false;
+    setWindowTitle("Registrer inseminering");
+  }
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
 }
 
 void TFormSemReg::HenteClick() {
   Semin.Semaar = Ssemar->value();
   if (Semin.Endret && fil_.string().size() > 10 &&
       Spor("Vil du lagre endringer på " + QString::fromStdString(fil_.string()) + " før du henter neste?", false) ==
-          1)
+          1) {
     LagreClick();
+    if (Semin.Endret) return;  // not saved: the rows stay where they are
+  }
   THentet h;
   try {
-    h = Hente(Ssemar->value(), FraQString(EprodNr->text()), GriSem->Modell(), 0.0);
+    h = Hente(Semin.Semaar, FraQString(EprodNr->text()), GriSem->Modell(), 0.0);
   } catch (const IoFeil& e) {
     Melding(QString::fromUtf8(e.what()));
     return;
@@ -273,17 +335,25 @@ void TFormSemReg::HenteClick() {
   Blagre->setEnabled(gode);
   Semin.Endret = false;
   Bsende->setEnabled(h.lest && KanSendeEtterHenting(h.antall, Blagre->isEnabled(), Semin.SisteSemin, SeminNaa()));
-  setWindowTitle("Seminresultater godkjent  for 2005." + QString::fromStdString(fil_.string()));
+  setWindowTitle("Seminresultater godkjent  for " + QString::number(Semin.Semaar) + "." +
+                 QString::fromStdString(fil_.string()));
   Panel[0]->setText(QString::number(h.antall));
+  forrigeRad_ = GriSem->Modell().GjeldendeRad();
 }
 
 void TFormSemReg::LagreClick() {
   try {
-    const TLagret l = Lagre(fil_, hentetProdNr_, FraQString(EsemNr->text()), GriSem->Modell(),
-                            [this](int rad) { return RadKomplett(GriSem->Modell(), rad); });
-    Semin.Endret = false;
-    Bsende->setEnabled(KanSendeEtterLagring(l.antall, Semin.SisteSemin, SeminNaa()));
+    const TLagret l = Lagre(
+        fil_, hentetProdNr_, FraQString(EsemNr->text()), GriSem->Modell(),
+        [this](int rad) { return RadKomplett(GriSem->Modell(), rad); },
+        [this](const std::filesystem::path& fil, int lagrede) {
+          return SporJaNei(QString::fromStdString(TomLagringSporsmal(fil, lagrede)));
+        });
     GriSem->viewport()->update();
+    if (l.skrevet) {
+      Semin.Endret = false;
+      Bsende->setEnabled(KanSendeEtterLagring(l.antall, Semin.SisteSemin, SeminNaa()));
+    }
     if (!l.melding.empty()) Melding(QString::fromUtf8(l.melding));
   } catch (const IoFeil& e) {
     Melding(QString::fromUtf8(e.what()));
@@ -310,7 +380,13 @@ void TFormSemReg::closeEvent(QCloseEvent* e) {
       e->ignore();
       return;
     }
-    if (svar == 1) LagreClick();
+    if (svar == 1) {
+      LagreClick();
+      if (Semin.Endret) {  // not saved: the window stays open with the rows
+        e->ignore();
+        return;
+      }
+    }
   }
   e->accept();
 }
@@ -331,11 +407,22 @@ bool TFormSemReg::eventFilter(QObject* o, QEvent* e) {
     if (d.exec() == QDialog::Accepted) SkrivUt(skriver);
     return true;
   }
-  if (o == Ssemar && e->type() == QEvent::MouseButtonPress) {
+  const bool aarfelt = o == Ssemar || (o != nullptr && o->parent() == Ssemar && qobject_cast<QLineEdit*>(o));
+  if (aarfelt && e->type() == QEvent::MouseButtonPress) {
     // Changing the year starts afresh; unsaved changes may be saved first.
-    if (Semin.Endret && Spor("Du har gjordt endringer, vil du lagre før du bytter år?", false) == 1) LagreClick();
+    if (Semin.Endret && Spor("Du har gjordt endringer, vil du lagre før du bytter år?", false) == 1) {
+      LagreClick();
+      if (Semin.Endret) return true;  // not saved: the rows and the year stay
+    }
     Nullstill();
+    // The number fields are empty: nothing is fetched, and nothing can be
+    // saved or typed until the next fetch.
+    GriSem->setEnabled(false);
+    Blagre->setEnabled(false);
+    fil_.clear();
+    setWindowTitle("Registrer inseminering");
   }
+  if ((o == EprodNr || o == EsemNr) && e->type() == QEvent::FocusIn) VisHodeGrunn(o == EprodNr);
   return QMainWindow::eventFilter(o, e);
 }
 

@@ -25,6 +25,13 @@ class TFormSemReg : public QMainWindow {
  public:
   explicit TFormSemReg(QWidget* parent = nullptr);
 
+  // Shows the window as the program does. When it is not open yet the season
+  // year becomes the current year and the window starts afresh: an empty,
+  // disabled grid, empty number fields, no data file. An open window (also a
+  // minimised one) is only brought to the front, keeping what it holds; a
+  // restore by the desktop runs nothing either.
+  Q_INVOKABLE void Vis();
+
   // Where the register and the settings file come from (the main window's).
   std::function<TProdusent*()> Register;
   std::function<QSettings*()> Innstillinger;
@@ -39,6 +46,7 @@ class TFormSemReg : public QMainWindow {
   QPushButton* Button1;
   QPushButton* Bhjelp1;
   QMenu* Hjelpemeny;
+  class QMessageBox* Hjelpevindu = nullptr;  // the help text chosen last; stays until closed
   QWidget* Panel1;  // the header panel; a double-click prints the grid
   TGrid* GriSem;
   QLabel* Panel[2];
@@ -56,20 +64,29 @@ class TFormSemReg : public QMainWindow {
   QString Utskriftstittel = "Navn";
 
   // Questions and messages go through these, so that tests can answer them.
-  // Spor: 1 yes, 0 no, -1 cancel.
+  // Spor: 1 yes, 0 no, -1 cancel. SporJaNei: a plain yes/no question.
   std::function<int(const QString& tekst, bool medAvbryt)> Spor;
+  std::function<bool(const QString& tekst)> SporJaNei;
   std::function<void(const QString& tekst)> Melding;
 
+  // The data file that Lagre writes to (empty when none is fetched).
+  const std::filesystem::path& Datafil() const { return fil_; }
+  // The approved-inseminator list that was read (empty when none was found).
+  const std::filesystem::path& GodkjentFil() const { return godkjentFil_; }
+
  protected:
-  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
   void HodeEndret(bool prodNr);
+  void VisHodeGrunn(bool prodNr);
   bool BeggeGode() const;
+  void VisHjelp(const QString& tittel, const QString& tekst);
 
   std::filesystem::path fil_;  // the current data file
+  std::filesystem::path godkjentFil_;
   std::string hentetProdNr_;
   bool godkjenteLest_ = false;
+  int forrigeRad_ = 1;  // the grid row the cursor stood in
 };

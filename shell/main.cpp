@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   TFormVaer& hoved = vinduer.hoved;
 
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, [] {});
-  hoved.show();
+  hoved.Vis();
   QObject::connect(hoved.Avslutt, &QAction::triggered, &app, &QApplication::quit, Qt::QueuedConnection);
   // Closing the main window ends the program.
   class Avslutter : public QObject {

@@ -2,12 +2,14 @@
 // window so that tests and the command-line tool use them without a display.
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QSettings>
 #include <QString>
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 inline constexpr const char* Versjonstekst = "Versjon 3.3 03. sep 2008";
 inline constexpr const char* InnstillingsfilNavn = "Hornstad.Ini";
@@ -23,7 +25,8 @@ QString Hovedtittel();
 // The status line after a load: the number of rams, " værer " and the last archive name.
 QString StatusTekst(std::size_t antall, const QString& sisteArkiv);
 
-// Lookup and catalogue are offered only for a register of more than 100 rams.
+// Lookup and catalogue are offered only for a register of more than
+// MinsteVerregister rams.
 bool OppslagTillatt(std::size_t antall);
 
 // An archive's file name as the status line keeps it: cut after the first
@@ -43,10 +46,25 @@ TPlass LesPlass(const QSettings& ini, const QString& seksjon);
 // Writes Left and Top, and with `medStorrelse` also Bred and Hog.
 void SkrivPlass(QSettings& ini, const QString& seksjon, const QRect& plass, bool medStorrelse);
 
-// The maker's server from [Nett] Adresse, without a trailing '/'.
+// Where a window goes that Hornstad.Ini places at `lagret` (its outer
+// rectangle, frame included), given the available rectangles of the screens
+// there are, the primary first. A window that lies wholly on the screens
+// stays where it is. Otherwise (settings from a larger or a second monitor)
+// it moves onto the screen it overlaps most, or, overlapping none, the
+// nearest one, and is made no wider or taller than that screen.
+QRect PaaSkjermen(const QRect& lagret, const QList<QRect>& skjermer);
+
+// The maker's server from [Nett] Adresse, without a trailing '/'. An
+// address beginning "https://" is fetched over TLS.
 QString Nettadresse(const QSettings& ini);
 
-// Loads Norwegian texts for Qt's own dialogs and buttons (file and print
-// dialogs, standard buttons) when the system has them: bokmål, else nynorsk.
-// False when neither is installed.
+// The extra PEM file of trusted certificates from [Nett] Sertifikat, for a
+// server whose certificate an organisation issues itself; a relative name is
+// taken in the data folder. Empty when the key is absent or blank.
+std::string Sertifikatfil(const QSettings& ini, const std::filesystem::path& dataMappe);
+
+// Loads Bokmål texts for Qt's own dialogs and buttons (file and print
+// dialogs, message boxes, standard buttons, edit menus), which the program
+// carries itself; the system's Nynorsk translation fills what they leave
+// out. False when the program's own texts could not be loaded.
 bool LastNorskeQtTekster();

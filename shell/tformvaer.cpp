@@ -6,25 +6,35 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <sys/stat.h>
 
 #include "cp1252.h"
 #include "filer.h"
+#include "filimport.h"
 #include "ramimport.h"
 #include "register.h"
 #include "skall.h"
@@ -84,6 +94,20 @@ QPixmap Bilde(QSize storrelse) {
   return bilde;
 }
 
+// Which file a path names, so that a file put in its place is told from the one that was there.
+struct TFilidentitet {
+  bool finnes = false;
+  dev_t enhet = 0;
+  ino_t inode = 0;
+  bool operator==(const TFilidentitet&) const = default;
+};
+
+TFilidentitet Filidentitet(const fs::path& fil) {
+  struct stat st {};
+  if (::stat(fil.c_str(), &st) != 0) return {};
+  return {true, st.st_dev, st.st_ino};
+}
+
 }  // namespace
 
 QDialog* LagOmBoks(QWidget* parent) {
@@ -130,10 +154,17 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   };
   Melding = [this](const QString& t) { QMessageBox::information(this, "Hornstad", t); };
   Feilmelding = [this](const QString& t) { QMessageBox::critical(this, "Hornstad", t); };
+  VelgVerfil = [this] {
+    return QFileDialog::getOpenFileName(
+        this, "Les inn værer fra fil", QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
+        "Værarkiv og væreksport (*.zip *.Zip *.ZIP *.tex *.Tex *.TEX);;Alle filer (*)");
+  };
 
   // Actions and menu.
   HentHornstad = new QAction("Hent Hornstad på internett", this);
   LeggInn = new QAction("Legg in værer fra internett", this);
+  LesFraFil = new QAction("Les inn værer fra fil…", this);
+  LesFraFil->setStatusTip("Les inn et værarkiv (zip) eller en væreksport du har lastet ned selv");
   HenteInn = new QAction("Hente inn værer", this);
   Avslutt = new QAction("Avslutt", this);
   Avslutt->setStatusTip("Lukk programmet");
@@ -149,6 +180,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   QMenu* arkiv = menuBar()->addMenu("&Arkiv");
   arkiv->addAction(HentHornstad);
   arkiv->addAction(LeggInn);
+  arkiv->addAction(LesFraFil);
   arkiv->addAction(HenteInn);
   arkiv->addSeparator();
   arkiv->addAction(Avslutt);
@@ -165,6 +197,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
 
   connect(HentHornstad, &QAction::triggered, this, &TFormVaer::HentHornstadClick);
   connect(LeggInn, &QAction::triggered, this, &TFormVaer::LeggInnClick);
+  connect(LesFraFil, &QAction::triggered, this, &TFormVaer::LesFraFilClick);
   connect(HenteInn, &QAction::triggered, this, &TFormVaer::HenteInnClick);
   connect(Semin, &QAction::triggered, this, &TFormVaer::SeminClick);
   connect(Avslutt, &QAction::triggered, this, &QWidget::close);
@@ -235,6 +268,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   statusBar()->addWidget(StatusLinje, 1);
   statusBar()->setSizeGripEnabled(false);
 
+  setAcceptDrops(true);
   setMinimumSize(521, 323);
   setMaximumSize(590, 400);
   resize(560, 360);
@@ -244,19 +278,68 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
 
 TFormVaer::~TFormVaer() = default;
 
-void TFormVaer::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
-  if (!vist_) {
-    vist_ = true;
-    ForsteVisning();
-  }
+void TFormVaer::Vis() {
+  const bool forste = !vist_;
+  vist_ = true;
+  // The windows are placed before they show; the register loads in a
+  // window the user can see, with its animation.
+  if (forste) ForsteVisning();
+  show();
+  raise();
+  activateWindow();
+  EtterForsteVisning(this);
+  if (forste) ForsteLasting();
 }
+
+namespace {
+
+// The available rectangles of the screens, the primary first.
+QList<QRect> Skjermer() {
+  QList<QRect> skjermer;
+  const QScreen* primaer = QGuiApplication::primaryScreen();
+  if (primaer) skjermer << primaer->availableGeometry();
+  for (const QScreen* s : QGuiApplication::screens())
+    if (s != primaer) skjermer << s->availableGeometry();
+  return skjermer;
+}
+
+// Puts the window, frame and all, at `plass` (from PaaSkjermen), given the
+// outer rectangle it was measured by; the size inside the frame follows.
+void SettPlass(QWidget* w, const QRect& plass, const QRect& maalt, bool nyStorrelse) {
+  const QSize kant = w->frameGeometry().size() - w->geometry().size();
+  w->move(plass.topLeft());
+  if (nyStorrelse || plass.size() != maalt.size()) w->resize(plass.size() - kant);
+}
+
+}  // namespace
 
 void TFormVaer::Plasser(QWidget* w, const QString& seksjon, bool medStorrelse) {
   if (w == nullptr) return;
   const TPlass p = LesPlass(*ini_, seksjon);
-  if (p.left && p.top) w->move(*p.left, *p.top);
-  if (medStorrelse && p.bred && p.hog) w->resize(*p.bred, *p.hog);
+  const bool flytt = p.left && p.top;
+  const bool storrelse = medStorrelse && p.bred && p.hog;
+  if (!flytt && !storrelse) return;
+  // Left and Top are the frame's corner, Bred and Hog the size inside it,
+  // as far as the window lets itself be sized. The frame is not known
+  // before the window shows, so its first showing looks again.
+  const QSize kant = w->frameGeometry().size() - w->geometry().size();
+  const QSize inni = (storrelse ? QSize(*p.bred, *p.hog) : w->size())
+                         .expandedTo(w->minimumSize())
+                         .boundedTo(w->maximumSize());
+  const QRect lagret(flytt ? QPoint(*p.left, *p.top) : w->pos(), inni + kant);
+  SettPlass(w, PaaSkjermen(lagret, Skjermer()), lagret, storrelse);
+  sjekkesEtterVisning_.insert(w);
+}
+
+void TFormVaer::EtterForsteVisning(QWidget* w) {
+  if (!sjekkesEtterVisning_.remove(w)) return;
+  // Once the window system has put a frame round the window, a frame that
+  // reaches past the screen brings the window in again.
+  QTimer::singleShot(0, w, [w] {
+    const QRect ramme = w->frameGeometry();
+    const QRect plass = PaaSkjermen(ramme, Skjermer());
+    if (plass != ramme) SettPlass(w, plass, ramme, false);
+  });
 }
 
 void TFormVaer::ForsteVisning() {
@@ -271,7 +354,6 @@ void TFormVaer::ForsteVisning() {
   Plasser(FormVer, "Ver", true);
   Plasser(FormKatalog, "Katalog", true);
   setWindowTitle(Hovedtittel());
-  repaint();
   if (FormVer) {
     FormVer->Register = [this] { return register_.get(); };
     FormVer->Raser = [this] { return raser_.get(); };
@@ -281,6 +363,10 @@ void TFormVaer::ForsteVisning() {
     FormKatalog->Raser = [this] { return raser_.get(); };
     FormKatalog->Innstillinger = [this] { return ini_.get(); };
   }
+}
+
+void TFormVaer::ForsteLasting() {
+  repaint();
   if (!register_) LastRegister();
   Oppdater();
   raser_ = std::make_unique<Trase>();
@@ -308,6 +394,7 @@ void TFormVaer::LastRegister() {
     Feilmelding(QString::fromUtf8(e.what()));
   }
   Animasjon->hide();
+  if (const std::string advarsel = register_->Advarsel(); !advarsel.empty()) Melding(QString::fromStdString(advarsel));
 }
 
 void TFormVaer::Oppdater() {
@@ -318,7 +405,11 @@ void TFormVaer::Oppdater() {
 }
 
 void TFormVaer::closeEvent(QCloseEvent* e) {
-  if (FormSemReg && FormSemReg->isVisible()) FormSemReg->close();
+  // The insemination window may keep its unsaved rows open (Cancel): then the program goes on.
+  if (FormSemReg && FormSemReg->isVisible() && !FormSemReg->close()) {
+    e->ignore();
+    return;
+  }
   if (ini_) {
     SkrivPlass(*ini_, "Hoved", QRect(pos(), size()), false);
     ini_->setValue("Hoved/Siste", siste_);
@@ -338,20 +429,23 @@ void TFormVaer::closeEvent(QCloseEvent* e) {
 void TFormVaer::LeggInnClick() {
   register_.reset();
   const fs::path arkiv = dataMappe_ / ArkivNavn;
+  const TFilidentitet forNedlasting = Filidentitet(arkiv);
   bool lastetNed = false;
   if (Bekreft(QString::fromUtf8(NedlastingSporsmal)) && FormNedlast) {
+    ForberedNedlasting();
     const std::string url = (Nettadresse(*ini_) + VerArkivSti).toStdString();
     lastetNed = FormNedlast->DownloadFile(url, arkiv, 0);
   }
+  int64_t korteLinjer = 0;
   if (lastetNed) {
     Animasjon->show();
     StatusLinje->setText("Leser inn værer ...");
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-      ImporterArkiv(arkiv, [](int64_t, int64_t) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        return true;
-      });
+      korteLinjer = ImporterArkiv(arkiv, [](int64_t, int64_t) {
+                      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                      return true;
+                    }).korteLinjer;
     } catch (const IoFeil& e) {
       Feilmelding(QString::fromUtf8(e.what()));
     }
@@ -359,15 +453,83 @@ void TFormVaer::LeggInnClick() {
   } else {
     Melding("Fikk ikke lagret fila:" + QString::fromStdString(arkiv.string()));
   }
-  std::error_code ec;
-  fs::remove(arkiv, ec);
+  // The archive goes when this download put it there; one that was there
+  // before a cancelled or failed download is not this program's to delete.
+  if (lastetNed || Filidentitet(arkiv) != forNedlasting) {
+    std::error_code ec;
+    fs::remove(arkiv, ec);
+  }
   // Whatever happened, the register on disk is opened again.
   LastRegister();
   Oppdater();
+  if (korteLinjer > 0) Melding(QString::fromUtf8(KorteLinjerMelding(korteLinjer)));
+}
+
+void TFormVaer::LesFraFilClick() {
+  const QString fil = VelgVerfil ? VelgVerfil() : QString();
+  if (!fil.isEmpty()) LesInnFil(fil.toStdString());
+}
+
+void TFormVaer::LesInnFil(const fs::path& fil) {
+  register_.reset();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  StatusLinje->setText("Leser inn værer fra " + QString::fromStdString(fil.filename().string()) + " ...");
+  Animasjon->setRange(0, 1000);
+  Animasjon->setValue(0);
+  Animasjon->show();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QString feil;
+  int64_t korteLinjer = 0;
+  try {
+    korteLinjer = ImporterFil(fil, [this](int64_t gjort, int64_t totalt) {
+      if (totalt > 0) Animasjon->setValue(static_cast<int>(gjort * 1000 / totalt));
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      return true;
+    }).korteLinjer;
+  } catch (const IoFeil& e) {
+    feil = QString::fromUtf8(e.what());
+  }
+  Animasjon->hide();
+  Animasjon->setRange(0, 0);
+  QApplication::restoreOverrideCursor();
+  // The new register, or the old one as it was.
+  LastRegister();
+  Oppdater();
+  if (!feil.isEmpty()) Feilmelding(feil);
+  if (korteLinjer > 0) Melding(QString::fromUtf8(KorteLinjerMelding(korteLinjer)));
+}
+
+namespace {
+
+// The one local file that is being dragged, or empty.
+QString DradFil(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void TFormVaer::dragEnterEvent(QDragEnterEvent* e) {
+  if (!DradFil(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void TFormVaer::dropEvent(QDropEvent* e) {
+  const QString fil = DradFil(e->mimeData());
+  if (fil.isEmpty()) return;
+  e->acceptProposedAction();
+  const QString navn = QFileInfo(fil).fileName();
+  if (!Bekreft("Vil du lese inn værene i «" + navn + "»?\nVærregisteret blir erstattet av værene i fila.")) return;
+  LesInnFil(fil.toStdString());
+}
+
+void TFormVaer::ForberedNedlasting() {
+  if (FormNedlast) FormNedlast->valg.sertifikat = Sertifikatfil(*ini_, dataMappe_);
 }
 
 void TFormVaer::HenteInnClick() {
   register_.reset();
+  ForberedNedlasting();
   if (FormLes) {
     FormLes->DataMappe = dataMappe_;
     FormLes->FormNedlast = FormNedlast;
@@ -381,6 +543,11 @@ void TFormVaer::HenteInnClick() {
 
 void TFormVaer::SeminClick() {
   if (!FormSemReg) return;
+  // The insemination window shows itself (its Vis starts it afresh only when it is not open).
+  if (FormSemReg->metaObject()->indexOfMethod("Vis()") >= 0) {
+    QMetaObject::invokeMethod(FormSemReg, "Vis");
+    return;
+  }
   FormSemReg->show();
   FormSemReg->raise();
   FormSemReg->activateWindow();
@@ -406,6 +573,7 @@ void TFormVaer::KartotekoppslagClick() {
   FormVer->show();
   FormVer->raise();
   FormVer->activateWindow();
+  EtterForsteVisning(FormVer);
 }
 
 void TFormVaer::KatalogClick() {
@@ -417,9 +585,8 @@ void TFormVaer::KatalogClick() {
       item->setCheckState(Qt::Unchecked);
     }
   }
-  FormKatalog->show();
-  FormKatalog->raise();
-  FormKatalog->activateWindow();
+  FormKatalog->Vis();
+  EtterForsteVisning(FormKatalog);
 }
 
 void TFormVaer::OmHornstadClick() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSet>
 #include <QSettings>
 #include <filesystem>
 #include <functional>
@@ -42,6 +43,7 @@ class TFormVaer : public QMainWindow {
   // Actions, with the captions of the menu.
   QAction* HentHornstad;   // "Hent Hornstad på internett" (not shown)
   QAction* LeggInn;        // "Legg in værer fra internett"
+  QAction* LesFraFil;      // "Les inn værer fra fil…"
   QAction* HenteInn;       // "Hente inn værer" (not shown)
   QAction* Avslutt;
   QAction* Semin;          // in the "Registrering" menu, which is not shown
@@ -69,8 +71,20 @@ class TFormVaer : public QMainWindow {
   std::function<bool(const QString& tekst)> SporJaNei;     // Ja / Nei
   std::function<void(const QString& tekst)> Melding;       // information
   std::function<void(const QString& tekst)> Feilmelding;   // error
+  std::function<QString()> VelgVerfil;                     // a chosen archive or export, or empty
+
+  // Shows the window as the program does. The first time this runs the
+  // start-up: finds the data folder, reads Hornstad.Ini and places the
+  // windows by it, loads the register and the breed table. After that, and
+  // when the desktop restores the window, nothing is run again.
+  void Vis();
 
   void LeggInnClick();
+  void LesFraFilClick();
+  // Reads the rams of an archive or export the user has, as `hornstad-cli
+  // importer` does, and opens the register again; a failure leaves it as it
+  // was and says why.
+  void LesInnFil(const std::filesystem::path& fil);
   void HenteInnClick();
   void HentHornstadClick();
   void SeminClick();
@@ -79,14 +93,21 @@ class TFormVaer : public QMainWindow {
   void OmHornstadClick();
 
  protected:
-  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  // An archive or export dropped on the window is read in, after a question.
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void ForsteVisning();
+  void ForsteLasting();
   void LastRegister();
   void Oppdater();
+  // Places a window by Hornstad.Ini, on the screen.
   void Plasser(QWidget* w, const QString& seksjon, bool medStorrelse);
+  // At a window's first showing after Plasser: looks again with its frame.
+  void EtterForsteVisning(QWidget* w);
+  void ForberedNedlasting();
   void SettFullt(bool fullt);
 
   std::optional<std::filesystem::path> oensketMappe_;
@@ -97,7 +118,8 @@ class TFormVaer : public QMainWindow {
   QString siste_;
   bool vist_ = false;
   bool fullt_ = false;
-  QAction* registreringKnapp_ = nullptr;  // the tool bar's button for the "Registrering" menu
+  QAction* registreringKnapp_ = nullptr;
+  QSet<QWidget*> sjekkesEtterVisning_;  // the tool bar's button for the "Registrering" menu
 };
 
 // The about box: product name, version text and OK.

@@ -70,6 +70,16 @@ void LagEnRad(TTabell& t, const std::vector<std::string>& celler) {
   t.Hoved().SettValg(TOmraade{0, 1, n - 1, 1});
 }
 
+// A table whose heading, header row, body and footer hold markup.
+void LagMerking(TTabell& t) {
+  t.Oppsett(2, 12, 0, 1, 1, C("Sønner av <b>Bamse</b> & co"), Rod, Blaa);
+  t.NyRad("<i>Navn</i>;A & B;");
+  t.NyRad("<script>document.title='hacked'</script>;</td></tr></table><h1>ut</h1>;");
+  t.NyRad("\x01<u>Tom</u> & Jerry;a<b;");
+  t.NyBunnRad("<img src=x onerror=alert(1)>;1 > 0;");
+  t.MerkAlt();
+}
+
 const std::vector<TEksportType> DelteTyper = {TEksportType::Semikolon, TEksportType::Tab, TEksportType::TabKomma,
                                               TEksportType::Regneark, TEksportType::KopierTab};
 
@@ -132,8 +142,9 @@ TEST(DelteLinjer, TommeCellerOgSkilletegnICeller) {
       {{"", "", ""}, {";;"}, {"\t\t"}, {"\"\"\t\"\"\t\"\""}},
       {{"a;b"}, {"a b"}, {"a;b"}, {"\"a;b\""}},
       {{"a\tb"}, {"a\tb"}, {"a b"}, {"\"a\tb\""}},
-      // Nothing is escaped between the double quotes.
-      {{"x\"y"}, {"x\"y"}, {"x\"y"}, {"\"x\"y\""}},
+      // A double quote inside a quoted cell is doubled.
+      {{"x\"y"}, {"x\"y"}, {"x\"y"}, {"\"x\"\"y\""}},
+      {{"\"", "\"\"a"}, {"\";\"\"a"}, {"\"\t\"\"a"}, {"\"\"\"\"\t\"\"\"\"\"a\""}},
       {{"\x02 Ås ", "1,5"}, {"Ås;1,5"}, {"Ås\t1,5"}, {"\"Ås\"\t\"1,5\""}},
   };
   for (const Fall& f : fall) {
@@ -270,7 +281,11 @@ TEST(Html, Tekst) {
       {"\x13Å", " \x13Å"},
       {"\x14Å", " \x14&Aring;"},
       {" ", "  "},
-      {"<b>&amp;", " <b>&amp;"},
+      // "&", "<" and ">" show as text, also inside a format code's tags.
+      {"<b>&amp;", " &lt;b&gt;&amp;amp;"},
+      {"Å<script>x</script>", " &Aring;&lt;script&gt;x&lt;/script&gt;"},
+      {"\x01<i>&", " <B>&lt;i&gt;&amp;</B>"},
+      {"\x08<Å>", " \x08&lt;Å&gt;"},
       {"Ä ö", " Ä ö"},
   };
   for (const Fall& f : fall) EXPECT_EQ(U(HtmlTekst(C(f.inn))), f.ut) << ::testing::PrintToString(f.inn);
@@ -354,6 +369,22 @@ TEST(Html, DokumentLinjeForLinje) {
   const std::vector<std::string> utklipp(ventet.begin() + 6, ventet.end() - 1);
   EXPECT_EQ(U(HtmlUtklipp(dokument)), utklipp);
   EXPECT_EQ(U(Eksporter(t, TEksportType::Html).Utklipp()), U(Linjetekst(C(utklipp))));
+}
+
+TEST(Html, MerkingIOverskriftOgHoderaderBlirTekst) {
+  TTabell t;
+  LagMerking(t);
+  t.Skriftstorrelse = 12;
+  const std::vector<std::string> l = U(HtmlLinjer(t));
+  ASSERT_GT(l.size(), 22u);
+  EXPECT_EQ(l[4], "   <TITLE>Sønner av &lt;b&gt;Bamse&lt;/b&gt; &amp; co</TITLE>");
+  EXPECT_EQ(l[7], " <H3>S&oslash;nner av &lt;b&gt;Bamse&lt;/b&gt; &amp; co</H3>");
+  EXPECT_EQ(l[10].substr(l[10].find('>') + 1), "&lt;i&gt;Navn&lt;/i&gt;</TD>");
+  EXPECT_EQ(l[11].substr(l[11].find('>') + 1), "A &amp; B</TD>");
+  EXPECT_EQ(l[14], "<TD ALIGN=LEFT> &lt;script&gt;document.title='hacked'&lt;/script&gt;</TD>");
+  EXPECT_EQ(l[18], "<TD ALIGN=LEFT> <B>&lt;u&gt;Tom&lt;/u&gt; &amp; Jerry</B></TD>");
+  EXPECT_EQ(l[22], "<TD> &lt;img src=x onerror=alert(1)&gt;</TD>");
+  EXPECT_EQ(l[23], "<TD> 1 &gt; 0</TD>");
 }
 
 TEST(Html, StorrelseHeaderraderBunnOgIngentingMerket) {
@@ -612,10 +643,11 @@ TEST(Motparter, RegnearkfilLestAvPythonsCsv) {
   TestMappe m;
   TTabell t;
   t.Oppsett(4, 12, 0, 1, 1, "T", Rod, Blaa);
-  t.NyRad(C("Værnr;Navn;Buskap;O-ind;"));
+  t.NyRad(C("Værnr;Navn \"kallenavn\";Buskap;O-ind;"));
   t.NyRad(C("1100001;Ærlig Åsmund;Søre Lien, Ørsta;110;"));
   t.NyRad(C("1100002;x;to ord;;"));
   t.NyRad(C("1100003;\x01" "Fet;;-3;"));
+  t.NyRad(C("1100004;\"Bamse\";\"\"\";\"5;"));
   t.Hoved().SettCelle(1, 2, "a;b");
   t.MerkAlt();
   SkrivEksport(m / "Lagre.Csv", Eksporter(t, TEksportType::Regneark));
@@ -628,36 +660,34 @@ TEST(Motparter, RegnearkfilLestAvPythonsCsv) {
   ASSERT_EQ(s.kode, 0) << s.feil;
   // The header line's trailing TAB reads as one more, empty, field.
   EXPECT_EQ(s.ut,
-            "Værnr|Navn|Buskap|O-ind|\n"
+            "Værnr|Navn \"kallenavn\"|Buskap|O-ind|\n"
             "1100001|Ærlig Åsmund|Søre Lien, Ørsta|110\n"
             "1100002|a;b|to ord|\n"
-            "1100003|Fet||-3");
+            "1100003|Fet||-3\n"
+            "1100004|\"Bamse\"|\"\"\"|\"5");
 }
 
-TEST(Motparter, HtmlfilVistIChromium) {
-  if (!Finnes("chromium")) GTEST_SKIP() << "chromium is not installed";
-  TestMappe m;
-  TTabell t;
-  LagLiten(t);
-  MerkBlokk(t);
-  SkrivEksport(m / "Lagre.html", Eksporter(t, TEksportType::Html));
-  const Svar s = Kjor(m, "timeout 30 chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
-                         "--disable-component-update --disable-sync --no-first-run --user-data-dir='" +
-                             (m / "profil").string() + "' --dump-dom 'file://" + (m / "Lagre.html").string() + "'");
-  ASSERT_EQ(s.kode, 0) << s.feil;
-  const std::string& dom = s.ut;
-  EXPECT_NE(dom.find("<title>Søyer på Ås</title>"), std::string::npos) << dom;
-  EXPECT_NE(dom.find("<h3>Søyer på Ås</h3>"), std::string::npos) << dom;
-  EXPECT_NE(dom.find("<b>Ås</b>"), std::string::npos) << dom;
-  EXPECT_NE(dom.find("bordercolor=\"#111111\""), std::string::npos) << dom;
+namespace {
 
-  // The cells' texts, without tags and outer blanks, in the order the
-  // browser holds them.
+// The page as headless Chromium holds it after loading the file.
+Svar Chromium(const TestMappe& m, const fs::path& fil) {
+  return Kjor(m, "timeout 30 chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
+                 "--disable-component-update --disable-sync --no-first-run --user-data-dir='" +
+                     (m / "profil").string() + "' --dump-dom 'file://" + fil.string() + "'");
+}
+
+// The cells' texts of a page, without tags and outer blanks, in the order
+// the browser holds them (text as the browser writes it out: "&", "<" and
+// ">" as entities).
+std::vector<std::string> Celletekster(const std::string& dom) {
   std::vector<std::string> celler;
   for (std::size_t p = dom.find("<td"); p != std::string::npos; p = dom.find("<td", p + 1)) {
     const std::size_t start = dom.find('>', p) + 1;
     const std::size_t slutt = dom.find("</td>", start);
-    ASSERT_NE(slutt, std::string::npos) << dom;
+    if (slutt == std::string::npos) {
+      ADD_FAILURE() << "a cell without its end: " << dom;
+      break;
+    }
     std::string tekst;
     bool iTagg = false;
     for (char c : dom.substr(start, slutt - start)) {
@@ -668,8 +698,27 @@ TEST(Motparter, HtmlfilVistIChromium) {
     while (!tekst.empty() && tekst.back() == ' ') tekst.pop_back();
     celler.push_back(tekst);
   }
-  EXPECT_EQ(celler, (std::vector<std::string>{"Navn", "Vekt", "Kjøtt", "Ærlig Åsmund", "45,5", "Ås", "Tå", "-3", "a",
-                                              "x\ty", "+5", ".", ".", "12", "."}));
+  return celler;
+}
+
+}  // namespace
+
+TEST(Motparter, HtmlfilVistIChromium) {
+  if (!Finnes("chromium")) GTEST_SKIP() << "chromium is not installed";
+  TestMappe m;
+  TTabell t;
+  LagLiten(t);
+  MerkBlokk(t);
+  SkrivEksport(m / "Lagre.html", Eksporter(t, TEksportType::Html));
+  const Svar s = Chromium(m, m / "Lagre.html");
+  ASSERT_EQ(s.kode, 0) << s.feil;
+  const std::string& dom = s.ut;
+  EXPECT_NE(dom.find("<title>Søyer på Ås</title>"), std::string::npos) << dom;
+  EXPECT_NE(dom.find("<h3>Søyer på Ås</h3>"), std::string::npos) << dom;
+  EXPECT_NE(dom.find("<b>Ås</b>"), std::string::npos) << dom;
+  EXPECT_NE(dom.find("bordercolor=\"#111111\""), std::string::npos) << dom;
+  EXPECT_EQ(Celletekster(dom), (std::vector<std::string>{"Navn", "Vekt", "Kjøtt", "Ærlig Åsmund", "45,5", "Ås", "Tå",
+                                                         "-3", "a", "x\ty", "+5", ".", ".", "12", "."}));
   // The table line ends without '>', so the browser reads the first row's
   // "<TR" as an attribute of the table; the row still comes out, its cells
   // opening one by the parser.
@@ -677,6 +726,38 @@ TEST(Motparter, HtmlfilVistIChromium) {
   for (std::size_t p = dom.find("<tr"); p != std::string::npos; p = dom.find("<tr", p + 1))
     rader += dom[p + 3] == ' ' || dom[p + 3] == '>';
   EXPECT_EQ(rader, 5) << dom;
+}
+
+// Markup in a table's texts (a name can hold anything) shows as text in the
+// browser, in the heading, the header cells, the body and the footer: it
+// neither breaks the page nor adds to it.
+TEST(Motparter, MerkingIHtmlfilaVisesSomTekstIChromium) {
+  if (!Finnes("chromium")) GTEST_SKIP() << "chromium is not installed";
+  TestMappe m;
+  TTabell t;
+  LagMerking(t);
+  SkrivEksport(m / "Lagre.html", Eksporter(t, TEksportType::Html));
+  const Svar s = Chromium(m, m / "Lagre.html");
+  ASSERT_EQ(s.kode, 0) << s.feil;
+  const std::string& dom = s.ut;
+  EXPECT_NE(dom.find("<title>Sønner av &lt;b&gt;Bamse&lt;/b&gt; &amp; co</title>"), std::string::npos) << dom;
+  EXPECT_NE(dom.find("<h3>Sønner av &lt;b&gt;Bamse&lt;/b&gt; &amp; co</h3>"), std::string::npos) << dom;
+  EXPECT_NE(dom.find("<b>&lt;u&gt;Tom&lt;/u&gt; &amp; Jerry</b>"), std::string::npos) << dom;
+  for (const char* merke : {"<script", "<h1", "<img", "<i>", "<u>", "<title>hacked"})
+    EXPECT_EQ(dom.find(merke), std::string::npos) << merke << " in " << dom;
+  EXPECT_EQ(Celletekster(dom),
+            (std::vector<std::string>{"&lt;i&gt;Navn&lt;/i&gt;", "A &amp; B",
+                                      "&lt;script&gt;document.title='hacked'&lt;/script&gt;",
+                                      "&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;&lt;h1&gt;ut&lt;/h1&gt;",
+                                      "&lt;u&gt;Tom&lt;/u&gt; &amp; Jerry", "a&lt;b", "&lt;img src=x onerror=alert(1)&gt;",
+                                      "1 &gt; 0"}));
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) {
+    const Svar bilde = Kjor(m, "timeout 30 chromium --headless --no-sandbox --disable-gpu --no-first-run "
+                               "--user-data-dir='" + (m / "profil").string() + "' --window-size=800,400 "
+                               "--screenshot='" + std::string(mappe) + "/html-merking.png' 'file://" +
+                                   (m / "Lagre.html").string() + "'");
+    EXPECT_EQ(bilde.kode, 0) << bilde.feil;
+  }
 }
 
 namespace {

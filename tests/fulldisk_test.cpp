@@ -428,4 +428,43 @@ TEST(TryggFil, ToSkrivereAvSammeFil) {
   EXPECT_FALSE(fs::exists(m / "Verene.Dat.ny"));
 }
 
+// Klargjor makes the file beside whole and leaves only the rename to
+// Fullfor, so that two files can replace their old ones together: until
+// then the target is as it was, and a file made whole but never renamed goes
+// with the object.
+TEST(TryggFil, KlargjorLarBareUtbyttingenIgjen) {
+  TestMappe m;
+  const fs::path maal = m / "maal.txt";
+  SkrivTrygt(maal, "gammelt");
+  {
+    TTryggFil fil(maal);
+    fil.Skriv("nytt");
+    fil.Klargjor();
+    fil.Klargjor();
+    EXPECT_EQ(LesHeleFila(maal), "gammelt");
+    EXPECT_EQ(LesHeleFila(m / "maal.txt.ny"), "nytt");
+    EXPECT_THROW(fil.Skriv("mer"), IoFeil);
+  }
+  EXPECT_EQ(LesHeleFila(maal), "gammelt");
+  EXPECT_FALSE(fs::exists(m / "maal.txt.ny"));
+
+  TTryggFil fil(maal);
+  fil.Skriv("nytt");
+  fil.Klargjor();
+  fil.Fullfor();
+  EXPECT_EQ(LesHeleFila(maal), "nytt");
+  EXPECT_FALSE(fs::exists(m / "maal.txt.ny"));
+
+  // Another writer's file beside the target after Klargjor is not renamed.
+  TTryggFil forste(maal);
+  forste.Skriv("det første");
+  forste.Klargjor();
+  TTryggFil andre(maal);
+  andre.Skriv("det andre, halvt");
+  EXPECT_THROW(forste.Fullfor(), IoFeil);
+  EXPECT_EQ(LesHeleFila(maal), "nytt");
+  andre.Fullfor();
+  EXPECT_EQ(LesHeleFila(maal), "det andre, halvt");
+}
+
 }  // namespace

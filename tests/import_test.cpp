@@ -166,9 +166,40 @@ TEST(KonverteringTest, LinjeskiftOgOverskrift) {
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(t.navn);
     std::vector<int32_t> nummer;
-    EXPECT_TRUE(KonverterLinjer(t.eksport, [&](const TVerPost& p) { nummer.push_back(p.Nummer); }));
+    EXPECT_TRUE(KonverterLinjer(t.eksport, [&](const TVerPost& p) { nummer.push_back(p.Nummer); }).ferdig);
     EXPECT_EQ(nummer, t.nummer);
   }
+}
+
+// Every conversion tells how many of its rams came from lines short of
+// fields: the records made, not lines without a judging number.
+TEST(KonverteringTest, KorteLinjerTellesIResultatet) {
+  const std::string full = "0112345678;x;22;" + std::string(46, ';') + "7";  // 50 fields
+  const std::string eksport = "overskrift;med;få;felt\r\n"
+                              "1;x;11;4\r\n" +
+                              full + "\r\n"
+                              "\r\n"
+                              "1;x;0;4\r\n"
+                              "1;33\r\n"
+                              "1;x;44;4;5;6\r\n";
+  std::vector<int32_t> nummer;
+  const TKonvertering r = KonverterLinjer(eksport, [&](const TVerPost& p) { nummer.push_back(p.Nummer); });
+  EXPECT_TRUE(r.ferdig);
+  EXPECT_EQ(nummer, (std::vector<int32_t>{11, 22, 44}));
+  EXPECT_EQ(r.poster, 3);
+  EXPECT_EQ(r.korteLinjer, 2);
+
+  TestMappe m;
+  m.Skriv("Vedder2.Tex", eksport);
+  const TKonvertering f = KonverterEksportfil(m / "Vedder2.Tex", m / "Verene.Dat");
+  EXPECT_EQ(f.poster, 3);
+  EXPECT_EQ(f.korteLinjer, 2);
+  EXPECT_EQ(fs::file_size(m / "Verene.Dat"), 3 * sizeof(TVerPost));
+  EXPECT_EQ(KorteLinjerMelding(2), "2 linje(r) i eksporten hadde færre enn 50 felt; feltene som manglet er lest som tomme.");
+
+  // A whole export has none.
+  m.Skriv("Vedder2.Tex", Eksport(300));
+  EXPECT_EQ(KonverterEksportfil(m / "Vedder2.Tex", m / "Verene.Dat").korteLinjer, 0);
 }
 
 TEST(KonverteringTest, ConvertRamExportErstatterRegisteretOgRydder) {
@@ -222,7 +253,7 @@ TEST(KonverteringTest, AvbruttEllerFeiletKonverteringLarRegisteretVaere) {
               EXPECT_GE(gjort, sist);
               sist = gjort;
               return true;
-            }),
+            }).poster,
             static_cast<int64_t>(KonverterEksport(Eksport(20000)).size()));
   EXPECT_EQ(sist, static_cast<int64_t>(Eksport(20000).size())) << "the last report is the whole file";
 }

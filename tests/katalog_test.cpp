@@ -563,12 +563,13 @@ TEST(Utplukk, RegisterOgEgenListe) {
   EXPECT_EQ(Utplukk(*r.reg, u, {}, [](const TVerPost&) {}, [&](int64_t, int64_t) { return ++lest, true; }), 0);
   EXPECT_EQ(lest, 0);
 
-  // The own list: untested, in line order; unknown numbers, empty lines and
-  // text give all-zero records; an empty list gives one; never more entries
-  // than the register has records.
+  // The own list: untested, in line order; unknown numbers and text give
+  // all-zero records; blank lines are no entries; a list without entries
+  // gives one; never more entries than the register has records.
   u.egenListe = true;
-  EXPECT_EQ(Nummer(*r.reg, u, {"106", "999", "", "x", " 101 "}), (std::vector<int32_t>{106, 0, 0, 0, 101}));
+  EXPECT_EQ(Nummer(*r.reg, u, {"106", "999", "", "x", " \t", " 101 "}), (std::vector<int32_t>{106, 0, 0, 101}));
   EXPECT_EQ(Nummer(*r.reg, u, {}), (std::vector<int32_t>{0}));
+  EXPECT_EQ(Nummer(*r.reg, u, {"", "  ", "\r"}), (std::vector<int32_t>{0}));
   EXPECT_EQ(Nummer(*r.reg, u, {"101", "102", "103", "104", "105", "106", "101", "102"}),
             (std::vector<int32_t>{101, 102, 103, 104, 105, 106}));
 

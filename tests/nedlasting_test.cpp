@@ -264,9 +264,8 @@ INSTANTIATE_TEST_SUITE_P(
         Tilfelle{"UtenLengde", Tilfelle::Feil, "/uten-lengde", Endret, TOverforing::Ferdig, -1, true, true},
         Tilfelle{"Omdirigert", Tilfelle::Feil, "/flytt", Endret, TOverforing::Ferdig, -1, true, true},
         Tilfelle{"KuttetFoerLengden", Tilfelle::Feil, "/kuttet", Endret, TOverforing::Feil, 3 * Hel, true, true},
-        Tilfelle{"TomtSvar", Tilfelle::Feil, "/tom", Endret, TOverforing::TomtSvar, 0, true, true},
-        Tilfelle{"TomtSvarUtenLengde", Tilfelle::Feil, "/tom-uten-lengde", Endret, TOverforing::TomtSvar, -1, true,
-                 true},
+        Tilfelle{"TomtSvar", Tilfelle::Feil, "/tom", Endret, TOverforing::Feil, 0, true, true},
+        Tilfelle{"TomtSvarUtenLengde", Tilfelle::Feil, "/tom-uten-lengde", Endret, TOverforing::Feil, -1, true, true},
         Tilfelle{"Status500", Tilfelle::Feil, "/feil-500", -1, TOverforing::Feil, 0, false, true},
         Tilfelle{"FinnesIkke", Tilfelle::Fil, "/Finnes.ikke", -1, TOverforing::Feil, 0, false, true},
         Tilfelle{"SierIngenting", Tilfelle::Feil, "/stille", -1, TOverforing::Feil, 0, false, true},
@@ -330,35 +329,165 @@ TEST_F(NedlastingTest, AvbruttOverfoeringEtterlaterIngenting) {
   EXPECT_FALSE(delfilManglet);
 }
 
+// ---- HTTPS ----
+
+// Servers over TLS (tests/tlstjener.py) with the certificates that
+// tests/lag-sertifikater.sh makes, serving the same file as the plain server.
+class HttpsTest : public NedlastingTest {
+ protected:
+  enum Tjener { Gyldig, Annen, Feilvert, Utlopt, Selvsignert, Antall };
+
+  static void SetUpTestSuite() {
+    NedlastingTest::SetUpTestSuite();
+    sertifikater_ = new TestMappe;
+    ASSERT_EQ(std::system(("bash " HS_LAGSERT " '" + sertifikater_->Sti().string() + "'").c_str()), 0);
+    const char* navn[] = {"gyldig", "annen", "feilvert", "utlopt", "selvsignert"};
+    for (int i = 0; i < Antall; ++i) {
+      std::vector<std::string> argv = {"python3", "-u", HS_TLSTJENER, filer_->Sti().string(),
+                                       Sert(std::string(navn[i]) + ".pem"), Sert(std::string(navn[i]) + ".key")};
+      // The trusted server sends /videre/... on to the plain server.
+      if (i == Gyldig) argv.push_back(Filadresse(""));
+      tjenere_[i] = new Tjenerprosess(argv);
+    }
+  }
+  static void TearDownTestSuite() {
+    for (Tjenerprosess*& t : tjenere_) {
+      delete t;
+      t = nullptr;
+    }
+    delete sertifikater_;
+    NedlastingTest::TearDownTestSuite();
+  }
+  void SetUp() override {
+    NedlastingTest::SetUp();
+    for (Tjenerprosess* t : tjenere_) ASSERT_GT(t->Port(), 0) << "tlstjener.py startet ikke";
+  }
+
+  static std::string Sert(const std::string& navn) { return (*sertifikater_ / navn).string(); }
+  static std::string Adresse(Tjener t, const std::string& sti = "/Nyverer.Zip", const std::string& vert = "127.0.0.1") {
+    return "https://" + vert + ":" + std::to_string(tjenere_[t]->Port()) + sti;
+  }
+
+  static inline TestMappe* sertifikater_ = nullptr;
+  static inline Tjenerprosess* tjenere_[Antall] = {};
+};
+
+TEST_F(HttpsTest, BareEtGodkjentSertifikatGirFila) {
+  struct Tilfelle {
+    const char* navn;
+    Tjener tjener;
+    const char* vert;
+    const char* sti;
+    std::string sertifikat;  // the extra file of trusted certificates
+    const char* melding;     // part of the message; empty when the file comes
+  };
+  TestMappe m;
+  m.Skriv("ikke-pem.txt", "ingen sertifikater her");
+  const Tilfelle tilfeller[] = {
+      {"godkjent utsteder", Gyldig, "127.0.0.1", "/Nyverer.Zip", Sert("ca.pem"), ""},
+      {"godkjent utsteder, navnet localhost", Gyldig, "localhost", "/Nyverer.Zip", Sert("ca.pem"), ""},
+      {"uten den ekstra fila", Gyldig, "127.0.0.1", "/Nyverer.Zip", "", "utsteder som maskinen ikke stoler på"},
+      {"ukjent utsteder", Annen, "127.0.0.1", "/Nyverer.Zip", Sert("ca.pem"), "utsteder som maskinen ikke stoler på"},
+      {"selvsignert", Selvsignert, "127.0.0.1", "/Nyverer.Zip", Sert("ca.pem"), "er selvsignert"},
+      {"feil vertsnavn", Feilvert, "127.0.0.1", "/Nyverer.Zip", Sert("ca.pem"), "gjelder ikke for navnet 127.0.0.1"},
+      {"utløpt", Utlopt, "127.0.0.1", "/Nyverer.Zip", Sert("ca.pem"), "er utløpt"},
+      {"videre til http", Gyldig, "127.0.0.1", "/videre/Nyverer.Zip", Sert("ca.pem"), "uten https, og det godtas ikke"},
+      {"sertifikatfila finnes ikke", Gyldig, "127.0.0.1", "/Nyverer.Zip", (m / "finnes-ikke.pem").string(),
+       "Kan ikke lese sertifikatfila"},
+      {"sertifikatfila er ikke PEM", Gyldig, "127.0.0.1", "/Nyverer.Zip", (m / "ikke-pem.txt").string(),
+       "har ingen sertifikater i PEM-form"},
+  };
+  const fs::path maal = mappe_ / "Nyverer.Zip";
+  const std::string gammelt = "det forrige arkivet";
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    const std::string url = Adresse(t.tjener, t.sti, t.vert);
+    TNedlastValg valg;
+    valg.sertifikat = t.sertifikat;
+    mappe_.Skriv("Nyverer.Zip", gammelt);
+    Logg logg;
+    const auto start = Klokke::now();
+    const double dato = HentSistEndret(url, valg, {});
+    const TOverforing r = HentFil(url, maal, valg, logg.Hendelser());
+    EXPECT_LT(Sekunder(start), 5.0);
+    if (*t.melding == '\0') {
+      EXPECT_DOUBLE_EQ(dato, Endret);
+      EXPECT_EQ(r, TOverforing::Ferdig) << (logg.feil.empty() ? "" : logg.feil[0]);
+      EXPECT_TRUE(Les(maal) == Fil());
+      continue;
+    }
+    EXPECT_EQ(dato, -1);
+    EXPECT_EQ(r, TOverforing::Feil);
+    ASSERT_EQ(logg.feil.size(), 1u);
+    std::printf("[ melding  ] %s\n", logg.feil[0].c_str());
+    EXPECT_NE(logg.feil[0].find(t.melding), std::string::npos) << logg.feil[0];
+    EXPECT_TRUE(logg.feil[0].find("Sjekk") != std::string::npos || logg.feil[0].find("Si fra") != std::string::npos)
+        << logg.feil[0];
+    EXPECT_TRUE(logg.fremdrift.empty()) << "nothing of the body was taken";
+    SjekkUrort(maal, gammelt);
+  }
+}
+
+TEST_F(HttpsTest, DenEkstraFilaKommerITilleggTilSystemets) {
+  // ca2.pem stands for the system's certificates here.
+  const fs::path maal = mappe_ / "Nyverer.Zip";
+  const struct {
+    const char* navn;
+    std::string ekstra;
+    bool gyldig, annen;  // which of the two servers are trusted
+  } tilfeller[] = {
+      {"bare systemets", "", false, true},
+      {"systemets og den ekstra", Sert("ca.pem"), true, true},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    TNedlastValg valg;
+    valg.systemSertifikater = Sert("ca2.pem");
+    valg.sertifikat = t.ekstra;
+    for (const auto& [tjener, godtatt] : {std::pair{Gyldig, t.gyldig}, std::pair{Annen, t.annen}}) {
+      Logg logg;
+      EXPECT_EQ(HentFil(Adresse(tjener), maal, valg, logg.Hendelser()),
+                godtatt ? TOverforing::Ferdig : TOverforing::Feil)
+          << tjener << (logg.feil.empty() ? "" : ": " + logg.feil[0]);
+    }
+  }
+}
+
 struct UrlTilfelle {
   const char* url;
   const char* vert;
   int port;
   const char* sti;
+  bool https;
   bool gyldig;
 };
 
 TEST(SplittUrlTest, Tabell) {
   const UrlTilfelle tilfeller[] = {
-      {"http://www.hornstad.example/Ullvik/Nyverer.Zip", "www.hornstad.example", 80, "Ullvik/Nyverer.Zip", true},
-      {"HTTP://Vert/a", "Vert", 80, "a", true},
-      {"hTTp://vert/a/b/", "vert", 80, "a/b/", true},
-      {"vert/a", "vert", 80, "a", true},
-      {"127.0.0.1:8080/x.zip", "127.0.0.1", 8080, "x.zip", true},
-      {"http://127.0.0.1:8080/x.zip", "127.0.0.1", 8080, "x.zip", true},
-      {"http://vert:65535", "vert", 65535, "", true},
-      {"http://vert", "vert", 80, "", true},
-      {"http://vert/", "vert", 80, "", true},
-      {"http://vert/sti med blank.zip", "vert", 80, "sti med blank.zip", true},
-      {"https://vert/x", "https:", 80, "/vert/x", false},
-      {"ftp://vert/x", "ftp:", 80, "/vert/x", false},
-      {"http://vert:/x", "vert:", 80, "x", false},
-      {"http://vert:8o/x", "vert:8o", 80, "x", false},
-      {"http://vert:0/x", "vert:0", 80, "x", false},
-      {"http://vert:65536/x", "vert:65536", 80, "x", false},
-      {"http://bruker@vert/x", "bruker@vert", 80, "x", false},
-      {"http:///x", "", 80, "x", false},
-      {"", "", 80, "", false},
+      {"http://www.hornstad.example/Ullvik/Nyverer.Zip", "www.hornstad.example", 80, "Ullvik/Nyverer.Zip", false,
+       true},
+      {"HTTP://Vert/a", "Vert", 80, "a", false, true},
+      {"hTTp://vert/a/b/", "vert", 80, "a/b/", false, true},
+      {"vert/a", "vert", 80, "a", false, true},
+      {"127.0.0.1:8080/x.zip", "127.0.0.1", 8080, "x.zip", false, true},
+      {"http://127.0.0.1:8080/x.zip", "127.0.0.1", 8080, "x.zip", false, true},
+      {"http://vert:65535", "vert", 65535, "", false, true},
+      {"http://vert", "vert", 80, "", false, true},
+      {"http://vert/", "vert", 80, "", false, true},
+      {"http://vert/sti med blank.zip", "vert", 80, "sti med blank.zip", false, true},
+      {"https://vert/x", "vert", 443, "x", true, true},
+      {"HTTPS://Vert:8443/a/b.zip", "Vert", 8443, "a/b.zip", true, true},
+      {"hTtPs://vert", "vert", 443, "", true, true},
+      {"https://vert:0/x", "vert:0", 443, "x", true, false},
+      {"https:///x", "", 443, "x", true, false},
+      {"ftp://vert/x", "ftp:", 80, "/vert/x", false, false},
+      {"http://vert:/x", "vert:", 80, "x", false, false},
+      {"http://vert:8o/x", "vert:8o", 80, "x", false, false},
+      {"http://vert:0/x", "vert:0", 80, "x", false, false},
+      {"http://vert:65536/x", "vert:65536", 80, "x", false, false},
+      {"http://bruker@vert/x", "bruker@vert", 80, "x", false, false},
+      {"http:///x", "", 80, "x", false, false},
+      {"", "", 80, "", false, false},
   };
   for (const UrlTilfelle& t : tilfeller) {
     SCOPED_TRACE(t.url);
@@ -366,6 +495,7 @@ TEST(SplittUrlTest, Tabell) {
     EXPECT_EQ(d.vert, t.vert);
     EXPECT_EQ(d.port, t.port);
     EXPECT_EQ(d.sti, t.sti);
+    EXPECT_EQ(d.https, t.https);
     EXPECT_EQ(d.gyldig, t.gyldig);
   }
 }

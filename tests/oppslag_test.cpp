@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cp1252.h"
@@ -120,12 +122,20 @@ const std::vector<std::string> FullVerLinjer = {
 
 // The register of the tests: a sire, a ram whose number is typed with stray
 // letters, three rams that share a part of their names, a name too short for
-// the name index, and the full ram.
+// the name index, and the full ram; names that the integer reading takes for
+// hexadecimal numbers ("Alexa" reads as 10, the number of TI); two rams that
+// share one judging number.
 std::vector<TVerPost> Rammer() {
   return {Ver(1001234, "BLAKK"),     Ver(123, "KVITEN"),    Ver(1100001, "FJELLKONG"),
           Ver(1100002, "STORFJELL"), Ver(1100003, "LITLFJELL"), Ver(1100004, "AB"),
-          FullVer(),                 Ver(1005555, "STORM-KAREN")};
+          FullVer(),                 Ver(1005555, "STORM-KAREN"), Ver(10, "TI"),
+          Ver(1300001, "XAVER"),     Ver(1300002, "ALEXA"),  Ver(1300003, "REXDAL"),
+          Ver(1902505, "LYNGBJØRN"), Ver(1902505, "LYNGSTAD")};
 }
+
+// Record indexes in Rammer().
+constexpr int32_t LyngbjornPost = 12;
+constexpr int32_t LyngstadPost = 13;
 
 std::vector<std::string> Linjer(const TVerVisning& v) {
   std::vector<std::string> l;
@@ -384,6 +394,14 @@ TEST_F(OppslagTest, SoekEtterNummerEllerNavn) {
       {"AB", "AB", U_::Ver, false, 0, -1, 0},
       {"abc1", "abc1", U_::Ver, false, 0, -1, 0},            // reads as number 1
       {"1001234", "fjell", U_::Ver, false, 1001234, -1, 0},  // a number wins over the name text
+      // A name without digits is a name, though the integer reading would take
+      // it for a hexadecimal number (Xaver 174, Alexa 10, Rexdal 218).
+      {"Xaver", "Xaver", U_::Ver, true, 1300001, 1300001, 0},
+      {"alexa", "alexa", U_::Ver, true, 1300002, 1300002, 0},
+      {"Rexdal", "Rexdal", U_::Ver, true, 1300003, 1300003, 0},
+      {"xa", "xa", U_::Ver, false, 0, -1, 0},                // too short for a name, and no number
+      {"$a", "$a", U_::Ver, false, 0, -1, 0},
+      {"0xa", "0xa", U_::Ver, false, 10, -1, 0},             // with a digit the number reading stands
   };
   for (const auto& c : tilfeller) {
     SCOPED_TRACE(testing::Message() << "felt '" << c.felt << "', navn '" << c.navnesoek << "'");
@@ -410,6 +428,38 @@ TEST_F(OppslagTest, FlereTreffGirKandidaterIRegisterrekkefolge) {
   const TSoekResultat h = Soek("", C("håvard"), reg.get());
   EXPECT_EQ(h.utfall, TSoekResultat::Utfall::Ver);
   EXPECT_EQ(+h.ver.Nummer, 1203456);
+}
+
+TEST_F(OppslagTest, ToVererMedSammeNummerHolderesFraHverandre) {
+  // One name match is the record whose name matched, not the later record
+  // with its number.
+  for (const auto& [soek, navn, post] : {std::tuple{"lyngbj", "LYNGBJØRN", LyngbjornPost},
+                                         std::tuple{"lyngst", "LYNGSTAD", LyngstadPost}}) {
+    SCOPED_TRACE(soek);
+    const TSoekResultat r = Soek(soek, soek, reg.get());
+    ASSERT_EQ(r.utfall, TSoekResultat::Utfall::Ver);
+    EXPECT_EQ(U(r.ver.Navn.Verdi()), navn);
+    EXPECT_EQ(r.indeks, post);
+    EXPECT_EQ(r.feltverdi, 1902505);
+  }
+  // Each candidate carries its record, and picking it gives that record.
+  const TSoekResultat r = Soek("", "lyng", reg.get());
+  ASSERT_EQ(r.kandidater.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    int32_t indeks = -1;
+    const TVerPost p = KandidatVer(*reg, r.kandidater[i], indeks);
+    EXPECT_EQ(r.kandidater[i].tekst, "1902505 " + p.Navn.Verdi());
+    EXPECT_EQ(indeks, i == 0 ? LyngbjornPost : LyngstadPost);
+  }
+  // A number search gives the later record, and tells which one it read.
+  const TSoekResultat n = Soek("1902505", "", reg.get());
+  EXPECT_EQ(n.indeks, LyngstadPost);
+  // A candidate whose record no longer holds its number falls back on the number.
+  TTekstElement gammel = r.kandidater[0];
+  gammel.indeks = 0;
+  int32_t indeks = -1;
+  EXPECT_EQ(U(KandidatVer(*reg, gammel, indeks).Navn.Verdi()), "LYNGSTAD");
+  EXPECT_EQ(indeks, LyngstadPost);
 }
 
 TEST_F(OppslagTest, EnterOgSoekUtenRegister) {
@@ -482,6 +532,15 @@ TEST(OppslagCliTest, NummerNavnOgIngenTreff) {
     EXPECT_EQ(s.kode, 0) << s.feil;
     EXPECT_EQ(s.ut, Tekst(FullVerLinjer));
     EXPECT_EQ(s.feil, "");
+  }
+
+  // A name that the integer reading takes for hexadecimal is searched as a name.
+  for (const char* arg : {"Xaver", "Alexa", "rexdal"}) {
+    SCOPED_TRACE(arg);
+    const Svar s = Oppslag(mappe, arg);
+    EXPECT_EQ(s.kode, 0) << s.feil;
+    EXPECT_EQ(s.ut.substr(0, s.ut.find('\n')), std::string("Ukjent rase / ") + static_cast<char>(std::toupper(arg[0])) +
+                                                 std::string(arg + 1));
   }
 
   const Svar flere = Oppslag(mappe, "Fjell");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "dato.h"
 #include "ramimport.h"
@@ -114,10 +115,48 @@ TEST(RamImportTest, LinjerUtenKaaringsnummerGirIngenPost) {
   EXPECT_FALSE(ConvertRamLine("", p));
 }
 
-TEST(RamImportTest, KortLinjeGjentarSisteFelt) {
+// A line cut short reads as the same line with the missing fields there and
+// empty: the ram is kept, and nothing of its last field spills into the rest.
+TEST(RamImportTest, KortLinjeLeserManglendeFeltSomTomme) {
   TVerPost p;
-  ASSERT_TRUE(ConvertRamLine("0112345678;x;1234567;7", p));
+  bool kort = false;
+  ASSERT_TRUE(ConvertRamLine("0112345678;x;1234567;7", p, &kort));
+  EXPECT_TRUE(kort);
+  EXPECT_EQ(+p.Nummer, 1234567);
   EXPECT_EQ(+p.Ring, 7);
-  EXPECT_EQ(+p.AntDotre, 7) << "every missing column gets the last field";
-  EXPECT_EQ(p.Navn.Verdi(), "7");
+  EXPECT_EQ(+p.Kropp, 0);
+  EXPECT_EQ(+p.AntDotre, 0);
+  EXPECT_EQ(p.Navn.Verdi(), "");
+  EXPECT_EQ(p.Fodested.Verdi(), "Ukjent");
+  EXPECT_EQ(+p.KlippeDato, IngenDato);
+  EXPECT_EQ(+p.IndeksDato, IngenDato);
+
+  // Cut after every field from the third on: the record of the line filled
+  // up with empty fields.
+  std::string hel = Linje({{32, "\"Bamse\""}, {44, ""}});
+  for (std::size_t felt = 3; felt <= 50; ++felt) {
+    SCOPED_TRACE(felt);
+    std::size_t slutt = 0;
+    for (std::size_t i = 0; i < felt; ++i) slutt = hel.find(';', slutt) + 1;
+    const std::string linje = felt == 50 ? hel : hel.substr(0, slutt - 1);
+    std::string fylt = linje;
+    for (std::size_t i = felt; i < 50; ++i) fylt += ';';
+    TVerPost a, b;
+    bool aKort = false, bKort = true;
+    ASSERT_TRUE(ConvertRamLine(linje, a, &aKort));
+    ASSERT_TRUE(ConvertRamLine(fylt, b, &bKort));
+    EXPECT_EQ(aKort, felt < 50);
+    EXPECT_FALSE(bKort);
+    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
+  }
+
+  // Too few fields to reach the judging number: no ram, whatever the last field holds.
+  for (const char* linje : {"0112345678;1234567", "1234567", "0112345678;x;"}) {
+    SCOPED_TRACE(linje);
+    EXPECT_FALSE(ConvertRamLine(linje, p, &kort));
+  }
+  // More than 50 fields is no short line.
+  ASSERT_TRUE(ConvertRamLine(Linje({}) + ";51;52", p, &kort));
+  EXPECT_FALSE(kort);
+  EXPECT_EQ(+p.AntDotre, 50);
 }

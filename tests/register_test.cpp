@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "eksempeldata.h"
@@ -199,6 +200,55 @@ TEST_F(RegisterTest, NyttNummerFraWriteCurrentFinnesStraks) {
   EXPECT_EQ(reg->CurrentRamIndex, 20);
 }
 
+TEST_F(RegisterTest, NavneindeksenFolgerPostenSomSkrives) {
+  // Every write leaves the name index as a fresh load of the file builds it:
+  // the same names, numbers and records, in file order.
+  const auto indeks = [] {
+    std::vector<std::tuple<std::string, int32_t, int32_t>> v;
+    for (std::size_t i = 0; i < RamNames.Count(); ++i)
+      v.emplace_back(std::string(RamNames.Name(i)), RamNames.Number(i), RamNames.Record(i));
+    return v;
+  };
+  std::vector<TVerPost> v = Mange(120);
+  v[50] = Ver(1050, "Bo");
+  Last(v);
+  struct Tilfelle {
+    int32_t post;
+    int32_t nummer;
+    const char* navn;
+  };
+  const Tilfelle tilfeller[] = {
+      {0, 1000, "Langt Nytt Navn"},  // the first entry grows
+      {119, 1119, "XY"},             // the last entry leaves the index
+      {50, 1050, "Bolette"},         // a short name enters it in its place
+      {51, 1051, "Verxy"},           // the same length
+      {60, 2060, "Nummer Og Navn"},  // a new number with the new name
+      {119, 1119, "Tilbake"},        // the last record comes back
+      {0, 1000, "Abc"},              // the first entry shrinks
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    reg->CurrentRamIndex = t.post;
+    reg->WriteCurrent(Ver(t.nummer, t.navn));
+    const auto skrevet = indeks();
+    std::vector<TTekstElement> treff;
+    reg->FindByName(t.navn, treff);
+    if (std::strlen(t.navn) >= 3) {
+      ASSERT_EQ(treff.size(), 1u);
+      EXPECT_EQ(treff[0].nummer, t.nummer);
+      EXPECT_EQ(treff[0].indeks, t.post);
+    } else {
+      EXPECT_TRUE(treff.empty());
+    }
+    LastPaaNytt();
+    EXPECT_EQ(skrevet, indeks());
+  }
+  // The old names are gone.
+  std::vector<TTekstElement> gammel;
+  EXPECT_EQ(reg->FindByName("VER60", gammel), 0);
+  EXPECT_EQ(reg->FindByName("VER0", gammel), 0);
+}
+
 TEST_F(RegisterTest, NavnesokPaaDelAvNavnUansettStorBokstav) {
   // Names are Windows-1252 bytes: \xF8 is a small o-slash, \xD8 its capital.
   // "Bo" is too short for the name index.
@@ -226,6 +276,7 @@ TEST_F(RegisterTest, NavnesokPaaDelAvNavnUansettStorBokstav) {
     for (std::size_t i = 0; i < t.ventet.size(); ++i) {
       EXPECT_EQ(liste[i + 1].tekst, t.ventet[i]);
       EXPECT_EQ(liste[i + 1].nummer, std::stoi(t.ventet[i]));
+      EXPECT_EQ(liste[i + 1].indeks, std::stoi(t.ventet[i]) - 11) << "the record of the name";
     }
   }
   EXPECT_EQ(reg->FindByNumber(12).Navn.Verdi(), "Bo");
@@ -237,12 +288,36 @@ TEST_F(RegisterTest, UfullstendigSistePostIgnoreres) {
     std::ofstream f(mappe / VerFilNavn, std::ios::binary | std::ios::app);
     f << std::string(50, '\x7F');
   }
+  const std::string fil = LesHeleFila(mappe / VerFilNavn);
   LastPaaNytt();
   EXPECT_EQ(reg->RecordCount(), 3);
   EXPECT_EQ(RamNumbers.size(), 3u);
   EXPECT_EQ(reg->FindByNumber(1002).Nummer, 1002);
   EXPECT_THROW(reg->ReadAt(3), IoFeil);
   EXPECT_THROW(reg->ReadAt(-1), IoFeil);
+  // The leftover bytes are told of, and stay in the file, also after a write.
+  EXPECT_EQ(reg->Restbytes(), 50);
+  const std::string advarsel = reg->Advarsel();
+  EXPECT_NE(advarsel.find("50 byte"), std::string::npos) << advarsel;
+  EXPECT_NE(advarsel.find(VerFilNavn), std::string::npos) << advarsel;
+  reg->FindByNumber(1001);
+  TVerPost p = reg->ReadAt(1);
+  reg->WriteCurrent(p);
+  reg.reset();
+  EXPECT_EQ(LesHeleFila(mappe / VerFilNavn), fil);
+
+  // A whole file, or none, has no leftover and no warning.
+  for (int poster : {3, 0}) {
+    SCOPED_TRACE(poster);
+    if (poster > 0) {
+      Last(Mange(poster));
+    } else {
+      fs::remove(mappe / VerFilNavn);
+      LastPaaNytt();
+    }
+    EXPECT_EQ(reg->Restbytes(), 0);
+    EXPECT_EQ(reg->Advarsel(), "");
+  }
 }
 
 TEST_F(RegisterTest, UlesbartRegisterGirFeilOgTomtRegister) {

@@ -137,12 +137,68 @@ TEST(SeminFil, LagreHenteOgRapportGjennomEkteFiler) {
             "12345" "1234567890" "04" "1234" "12" "10" "06" "3" "13" "10" "14" "200012345" "40" "05" "0" "2" "2" "3010"
             "\r\n");
 
-  // Saving again replaces the file whole: no row keys of the earlier save stay.
+  // Saving again replaces the file whole: no row keys of the earlier save
+  // stay. A save without complete rows over a file with rows asks first:
+  // without an answer or with "no" the file stays byte for byte.
   TRutenett tom = Grid({Ufullstendig});
-  TKomplett k3{tom, {}};
-  const TLagret igjen = Lagre(fil, "", "", tom, std::ref(k3));
-  EXPECT_EQ(igjen.antall, 0);
-  EXPECT_EQ(LesHeleFila(fil), "ProdNr=\r\nAntall=0\r\n");
+  const std::string foer = LesHeleFila(fil);
+  std::vector<int> spurt;
+  for (const bool ja : {false, true}) {
+    SCOPED_TRACE(ja);
+    TKomplett k3{tom, {}};
+    const TLagret igjen = Lagre(fil, "", "", tom, std::ref(k3), [&](const fs::path& f, int lagrede) {
+      EXPECT_EQ(f, fil);
+      spurt.push_back(lagrede);
+      return ja;
+    });
+    EXPECT_EQ(igjen.skrevet, ja);
+    EXPECT_EQ(igjen.antall, 0);
+    EXPECT_EQ(igjen.melding, "1 Linjer har feil eller mangler og blir ikke lagret");
+    EXPECT_EQ(LesHeleFila(fil), ja ? "ProdNr=\r\nAntall=0\r\n" : foer);
+  }
+  EXPECT_EQ(spurt, (std::vector<int>{2, 2}));
+  // A file of no rows is replaced without asking.
+  TKomplett k4{tom, {}};
+  EXPECT_TRUE(Lagre(fil, Prod, "", tom, std::ref(k4)).skrevet);
+  EXPECT_EQ(LesHeleFila(fil), "ProdNr=1234567890\r\nAntall=0\r\n");
+}
+
+TEST(SeminFil, TomLagringRorIkkeEnFilMedRader) {
+  TestMappe m;
+  IMappe i(m.Sti());
+  struct Tilfelle {
+    const char* navn;
+    const char* innhold;  // nullptr: no file
+    int rader;
+  };
+  const Tilfelle tilfeller[] = {
+      {"ingen fil", nullptr, 0},
+      {"tom fil", "", 0},
+      {"Antall=0", "ProdNr=1\r\nAntall=0\r\n", 0},
+      {"Antall=3", "ProdNr=1\r\nSem1C0=2003\r\nAntall=3\r\n", 3},
+      {"rader uten Antall", "ProdNr=1\r\nSemNr=12345\r\nSem1C0=2003\r\nSem1C1=7\r\nsem2c0=2004\r\n", 2},
+  };
+  const TRutenett tom = Grid({});
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    const fs::path fil = m / "2005Semin1234567890.Data";
+    fs::remove(fil);
+    if (t.innhold) m.Skriv(fil.filename().string(), t.innhold);
+    EXPECT_EQ(RaderIDatafil(fil), t.rader);
+    bool spurt = false;
+    const TLagret l = Lagre(fil, Prod, Sem, tom, [](int) { return false; }, [&](const fs::path&, int) {
+      spurt = true;
+      return false;
+    });
+    EXPECT_EQ(spurt, t.rader > 0);
+    EXPECT_EQ(l.skrevet, t.rader == 0);
+    if (t.rader > 0) {
+      EXPECT_EQ(LesHeleFila(fil), t.innhold);
+    }
+  }
+  EXPECT_EQ(TomLagringSporsmal("2005Semin1234567890.Data", 2),
+            "Ingen linjer i skjemaet er fullstendige, men «2005Semin1234567890.Data» har 2 lagrede linjer. Lagrer du "
+            "nå, blir de borte fra fila. Vil du lagre likevel?");
 }
 
 TEST(SeminFil, HenteLeserFremmedeLinjeskiftOgStopperVedUlesbarDato) {
@@ -253,6 +309,40 @@ TEST(SeminFil, Rapportlinjer) {
   EXPECT_EQ(Rapportlinje(Rad1, "345", "42").substr(0, 15), "00345" "0000000042");
 }
 
+TEST(SeminFil, GodkjentlistaIDatamappaEllerArbeidsmappa) {
+  TestMappe m;
+  fs::create_directory(m / "data");
+  fs::create_directory(m / "arbeid");
+  IMappe i(m / "arbeid");
+  struct Tilfelle {
+    const char* navn;
+    const char* iData;    // the file name in the data folder, or nullptr
+    const char* iArbeid;  // the file name in the working folder, or nullptr
+    const char* funnet;   // "data", "arbeid" or ""
+  };
+  const Tilfelle tilfeller[] = {
+      {"i datamappa", "SemGodkj.Txt", nullptr, "data"},
+      {"i begge: datamappa vinner", "SemGodkj.Txt", "SemGodkj.Txt", "data"},
+      {"annen stor bokstav", "SEMGODKJ.TXT", nullptr, "data"},
+      {"bare i arbeidsmappa", nullptr, "SemGodkj.Txt", "arbeid"},
+      {"ingen", nullptr, nullptr, ""},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    for (const char* mappe : {"data", "arbeid"})
+      for (const auto& f : fs::directory_iterator(m / mappe)) fs::remove(f.path());
+    if (t.iData) m.Skriv(std::string("data/") + t.iData, "12345=Kari\r\n");
+    if (t.iArbeid) m.Skriv(std::string("arbeid/") + t.iArbeid, "54321=Per\r\n");
+    const fs::path fil = FinnGodkjentFil(m / "data");
+    if (*t.funnet == 0) {
+      EXPECT_TRUE(fil.empty()) << fil;
+    } else {
+      EXPECT_EQ(fil.parent_path().filename(), t.funnet);
+      EXPECT_EQ(LesGodkjente(fil).size(), 1u);
+    }
+  }
+}
+
 TEST(SeminFil, GodkjenteInseminorer) {
   TestMappe m;
   EXPECT_TRUE(LesGodkjente(m / "SemGodkj.Txt").empty());
@@ -351,6 +441,7 @@ TEST_F(Epost, FeilFraEpostprogrammetNevnerRapporten) {
   EXPECT_EQ(s.melding, "Kunne ikke sende e-post direkte fra programmet. Det ligger ei fil \"" + rapport.string() +
                            "\" som du manuelt må sende som e-postvedlegg, eller på diskett");
   EXPECT_EQ(Argumenter().back(), "rapport@avl.example");
+  EXPECT_EQ(Argumenter()[2], "Seminrapport fra Hornstad 2006. ") << "the subject names the season";
   EXPECT_EQ(Argumenter()[4], "Seminrapport fra 1234567890 år 2006 Godkjent. ");
   EXPECT_TRUE(fs::exists(rapport));
 }

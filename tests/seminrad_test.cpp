@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include <QDate>
+
 #include "cp1252.h"
 #include "dato.h"
 #include "eksempeldata.h"
@@ -12,6 +14,8 @@
 #include "testmappe.h"
 
 namespace {
+
+std::string U(const std::string& cp1252) { return Cp1252TilUtf8(cp1252); }
 
 // What one cell entry gave.
 struct Celleutfall {
@@ -369,6 +373,14 @@ TEST_F(SemGrid, FerskSaedFyllerUkeOgAar) {
   Skriv(KolFersk, "1");
   EXPECT_EQ(g.Celle(KolUke, 1), "00");
 
+  // The production year of fresh semen is the season's.
+  s.Semaar = 2011;
+  g.SettCelle(KolSemDato, 1, "11/10/2011");
+  Skriv(KolFersk, "1");
+  EXPECT_EQ(g.Celle(KolProdAar, 1), "2011");
+  EXPECT_EQ(g.Celle(KolUke, 1), "41");
+  s.Semaar = 2005;
+
   g.SettCelle(KolUke, 1, "44");
   g.SettCelle(KolProdAar, 1, "2001");
   EXPECT_TRUE(Skriv(KolFersk, "0").gyldig);
@@ -553,6 +565,41 @@ TEST(SemInseminor, GodkjentListe) {
   }
   ForlatGrid(s);
   EXPECT_EQ(s.Lnav, "Kari Nordmann");
+}
+
+TEST(SemInseminor, SesongaaretErIAar) {
+  EXPECT_EQ(TSemin{}.Semaar, QDate::currentDate().year());
+  EXPECT_EQ(SemaarTil(), QDate::currentDate().year());
+}
+
+TEST(SemInseminor, GrunnenTilRodtFelt) {
+  std::string god;
+  for (char c = '0'; c <= '9' && god.empty(); ++c)
+    if (CheckDigitOk(std::string("123456789") + c)) god = std::string("123456789") + c;
+  std::string feil = god;
+  feil[9] = god[9] == '9' ? '0' : static_cast<char>(god[9] + 1);
+  EXPECT_EQ(ProdNrGrunn(god), "");
+  EXPECT_EQ(U(ProdNrGrunn("1234")), "Produsentnummeret skal ha 10 siffer (nå 4).");
+  EXPECT_EQ(U(ProdNrGrunn(feil)), "Kontrollsifferet (det siste sifferet) i produsentnummeret stemmer ikke.");
+
+  TSemin s;
+  s.Godkjente = {"12345=Kari"};
+  struct Tilfelle {
+    const char* sem;
+    const char* fil;
+    const char* grunn;
+  };
+  const Tilfelle tilfeller[] = {
+      {"12345", "/data/SemGodkj.Txt", ""},
+      {"123", "/data/SemGodkj.Txt", "Inseminørnummeret skal ha 5 siffer (nå 3)."},
+      {"54321", "/data/SemGodkj.Txt", "54321 står ikke i lista over godkjente inseminører (/data/SemGodkj.Txt)."},
+      {"54321", "", "Ingen inseminør kan godkjennes: lista SemGodkj.Txt finnes ikke i datamappa /data."},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.sem);
+    EXPECT_EQ(U(SemNrGrunn(s, t.sem, t.fil, "/data")), t.grunn);
+  }
+  EXPECT_EQ(s.Lnav, LnavFeilInseminor) << "asking why changes nothing";
 }
 
 TEST(SemInseminor, HodefeltenesFarger) {

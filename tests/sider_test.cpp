@@ -509,9 +509,13 @@ TEST(TegnSideTest, VanligeTeksterSkrivesHele) {
       const int strekk = t.font.stretch() == QFont::AnyStretch ? 100 : t.font.stretch();
       EXPECT_GE(strekk, 90) << t.tekst.toStdString();
     }
-    for (const auto& felt : (*sider)[0]->Felter)
-      for (const auto& punkt : felt->Punkter)
-        if (!punkt->Tekst.empty()) EXPECT_GT(skrevet.count(TilQString(punkt->Tekst)), 0u) << punkt->Tekst;
+    for (const auto& felt : (*sider)[0]->Felter) {
+      for (const auto& punkt : felt->Punkter) {
+        if (!punkt->Tekst.empty()) {
+          EXPECT_GT(skrevet.count(TilQString(punkt->Tekst)), 0u) << punkt->Tekst;
+        }
+      }
+    }
   }
 }
 

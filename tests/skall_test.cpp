@@ -3,7 +3,9 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -12,11 +14,15 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QDate>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <fstream>
 
 #include "eksempeldata.h"
+#include "filer.h"
 #include "register.h"
 #include "skall.h"
 #include "testmappe.h"
@@ -55,7 +61,7 @@ struct Program {
     hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
   }
   void Vis() {
-    hoved.show();
+    hoved.Vis();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&hoved));
   }
   TFormVer ver;
@@ -150,6 +156,80 @@ TEST(SkallTest, Nettadressen) {
   }
 }
 
+TEST(SkallTest, VinduerFlyttesInnPaaSkjermen) {
+  const QRect en(0, 0, 1920, 1080);
+  const QRect to(1920, 0, 1280, 1024);
+  const QRect medPanel(0, 32, 1366, 736);  // a panel along the top
+  const struct {
+    const char* navn;
+    QRect lagret;
+    QList<QRect> skjermer;
+    QRect ventet;
+  } tilfeller[] = {
+      {"på skjermen", {100, 120, 700, 500}, {en}, {100, 120, 700, 500}},
+      {"helt inntil kantene", {0, 0, 1920, 1080}, {en}, {0, 0, 1920, 1080}},
+      {"til høyre for skjermen", {3000, 200, 700, 500}, {en}, {1220, 200, 700, 500}},
+      {"langt opp til venstre", {-5000, -4000, 700, 500}, {en}, {0, 0, 700, 500}},
+      {"delvis under skjermen", {100, 900, 700, 500}, {en}, {100, 580, 700, 500}},
+      {"høyere enn skjermen", {100, 100, 700, 2000}, {en}, {100, 0, 700, 1080}},
+      {"større enn skjermen", {-10, -10, 4000, 3000}, {en}, {0, 0, 1920, 1080}},
+      {"under panelet", {100, 0, 700, 500}, {medPanel}, {100, 32, 700, 500}},
+      {"høyere enn plassen under panelet", {100, 10, 700, 900}, {medPanel}, {100, 32, 700, 736}},
+      {"på den andre skjermen", {2000, 100, 700, 500}, {en, to}, {2000, 100, 700, 500}},
+      {"over begge skjermene", {1600, 100, 700, 500}, {en, to}, {1600, 100, 700, 500}},
+      {"fra en tredje skjerm som er borte", {3400, 100, 700, 500}, {en, to}, {2500, 100, 700, 500}},
+      {"delvis under den lave andre skjermen", {2000, 900, 700, 500}, {en, to}, {2000, 524, 700, 500}},
+      {"mest på den første", {1500, 900, 700, 500}, {en, to}, {1220, 580, 700, 500}},
+      {"den andre skjermen er borte", {2000, 100, 700, 500}, {en}, {1220, 100, 700, 500}},
+      {"ingen skjermer", {5000, 5000, 700, 500}, {}, {5000, 5000, 700, 500}},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    const QRect r = PaaSkjermen(t.lagret, t.skjermer);
+    EXPECT_EQ(r, t.ventet) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+  }
+}
+
+// Settings from a larger monitor: every window opens on the screen, and the
+// place it got is what is saved.
+TEST(SkallTest, VinduerUtenforSkjermenKommerInnPaaDen) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  const QString ini = QString::fromStdString((m / "Hornstad.Ini").string());
+  {
+    QSettings s(ini, QSettings::IniFormat);
+    SkrivPlass(s, "Hoved", QRect(5000, -4000, 0, 0), false);
+    SkrivPlass(s, "Ver", QRect(-3000, 6000, 700, 5000), true);
+    SkrivPlass(s, "Katalog", QRect(2500, 100, 640, 470), true);
+  }
+  const QRect skjerm = QGuiApplication::primaryScreen()->availableGeometry();
+  {
+    Program p(m.Sti());
+    p.Vis();
+    p.hoved.Kartotekoppslag->trigger();
+    p.hoved.Katalog->trigger();
+    for (QWidget* w : {static_cast<QWidget*>(&p.hoved), static_cast<QWidget*>(&p.ver),
+                       static_cast<QWidget*>(&p.katalog)}) {
+      SCOPED_TRACE(w->windowTitle().toStdString());
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+      EXPECT_TRUE(skjerm.contains(w->frameGeometry())) << w->frameGeometry().x() << "," << w->frameGeometry().y() << " " << w->frameGeometry().width() << "x"
+                                                       << w->frameGeometry().height();
+    }
+    EXPECT_EQ(p.ver.frameGeometry().height(), skjerm.height()) << "as tall as the screen";
+    EXPECT_EQ(p.katalog.height(), 470) << "a window that fits keeps its size";
+    p.hoved.close();
+  }
+  QSettings s(ini, QSettings::IniFormat);
+  for (const char* seksjon : {"Hoved", "Ver", "Katalog"}) {
+    SCOPED_TRACE(seksjon);
+    const TPlass plass = LesPlass(s, seksjon);
+    ASSERT_TRUE(plass.left && plass.top);
+    EXPECT_TRUE(skjerm.contains(QPoint(*plass.left, *plass.top)));
+  }
+  EXPECT_LE(*LesPlass(s, "Ver").hog, skjerm.height());
+  EXPECT_GT(*LesPlass(s, "Ver").hog, skjerm.height() - 100);
+}
+
 TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
   TestMappe m;
   SkrivVerFil(m / "Verene.Dat", Verer(150));
@@ -161,8 +241,8 @@ TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
     EXPECT_TRUE(p.ver.isVisible());
     EXPECT_FALSE(p.ver.Endre->isVisible());
     EXPECT_FALSE(p.ver.Endrealt->isVisible());
-    p.ver.setGeometry(100, 120, 700, 500);
-    p.katalog.setGeometry(200, 220, 640, 470);
+    p.ver.setGeometry(80, 120, 700, 500);
+    p.katalog.setGeometry(150, 220, 640, 470);
     p.hoved.close();
   }
   {
@@ -177,10 +257,50 @@ TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
   p.hoved.Kartotekoppslag->trigger();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.ver));
   EXPECT_EQ(p.ver.size(), QSize(700, 500));
-  EXPECT_EQ(p.ver.geometry().topLeft(), QPoint(100, 120));
+  EXPECT_EQ(p.ver.geometry().topLeft(), QPoint(80, 120));
   EXPECT_EQ(p.katalog.size(), QSize(640, 470));
-  EXPECT_EQ(p.katalog.geometry().topLeft(), QPoint(200, 220)) << "placed even before it is shown";
+  EXPECT_EQ(p.katalog.geometry().topLeft(), QPoint(150, 220)) << "placed even before it is shown";
   EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer Alt.");
+}
+
+// The start-up runs at the first showing only: a minimise and restore, or a
+// hide and show by the desktop, neither loads the register again nor places
+// the windows from Hornstad.Ini again.
+TEST(SkallTest, OppstartenKjoresBareVedForsteVisning) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  {
+    QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
+    SkrivPlass(ini, "Hoved", QRect(30, 40, 0, 0), false);
+    SkrivPlass(ini, "Ver", QRect(100, 120, 500, 400), true);
+  }
+  Program p(m.Sti());
+  p.Vis();
+  TProdusent* registeret = p.hoved.Register();
+  ASSERT_NE(registeret, nullptr);
+  EXPECT_EQ(p.ver.pos(), QPoint(100, 120));
+  // The user moves the windows, and the file on disk changes under the program.
+  p.hoved.move(60, 70);
+  p.ver.move(210, 220);
+  SkrivVerFil(m / "Verene.Dat", Verer(300));
+  for (const bool minimer : {true, false}) {
+    SCOPED_TRACE(minimer ? "minimert" : "skjult");
+    if (minimer) {
+      p.hoved.setWindowState(p.hoved.windowState() | Qt::WindowMinimized);
+      QCoreApplication::processEvents();
+      p.hoved.setWindowState(p.hoved.windowState() & ~Qt::WindowMinimized);
+    } else {
+      p.hoved.hide();
+      QCoreApplication::processEvents();
+      p.hoved.show();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.hoved.Register(), registeret) << "the register was loaded again";
+    EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+    EXPECT_EQ(p.hoved.pos(), QPoint(60, 70));
+    EXPECT_EQ(p.ver.pos(), QPoint(210, 220));
+  }
+  EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
 }
 
 TEST(SkallTest, KatalogFaarRaselistaOgOmBoksenVersjonen) {
@@ -263,6 +383,21 @@ TEST(SkallTest, FulltOppsettViserDetSkjulte) {
     QToolButton* registrering = Menyknapp(p.hoved, "Registrering");
     ASSERT_NE(registrering, nullptr);
     EXPECT_EQ(registrering->isVisible(), fullt);
+    // The Arkiv menu as the user sees it.
+    QMenu* arkiv = Menyknapp(p.hoved, "Arkiv")->menu();
+    QStringList synlige;
+    for (QAction* a : arkiv->actions())
+      if (a->isVisible()) synlige << (a->isSeparator() ? "-" : a->text());
+    const QStringList grunnmeny = {"Legg in værer fra internett", "Les inn værer fra fil…", "-", "Avslutt"};
+    const QStringList fullMeny = {"Hent Hornstad på internett", grunnmeny[0], grunnmeny[1], "Hente inn værer", "-",
+                                  "Avslutt"};
+    EXPECT_EQ(synlige, fullt ? fullMeny : grunnmeny);
+    if (!fullt) {
+      arkiv->popup(p.hoved.mapToGlobal(QPoint(10, 30)));
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(arkiv));
+      Skjermbilde(arkiv, "arkivmeny");
+      arkiv->hide();
+    }
     EXPECT_EQ(p.hoved.FormLes->windowTitle(), fullt ? "Lese nye data" : "Lese inn værer");
     p.hoved.Kartotekoppslag->trigger();
     EXPECT_EQ(p.ver.Endre->isVisible(), fullt);
@@ -315,4 +450,92 @@ TEST(SkallTest, QtsEgneKnapperErNorske) {
   const QString avbryt = QCoreApplication::translate("QPlatformTheme", "Cancel");
   EXPECT_EQ(avbryt, "Avbryt");
   EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Save"), "Save");
+}
+
+// A register whose size is not a whole number of records: its whole records
+// are read, and the user is told once at start and once after an import,
+// while the file stays as it is.
+TEST(SkallTest, RestbytesIRegisteretGirMeldingVedStartOgEtterInnlesing) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  std::ofstream(m / "Verene.Dat", std::ios::binary | std::ios::app) << std::string(100, '\x7F');
+  const std::string fil = LesHeleFila(m / "Verene.Dat");
+  Program p(m.Sti());
+  p.Vis();
+  ASSERT_EQ(p.meldinger.size(), 1) << p.meldinger.join("|").toStdString();
+  const QString melding = p.meldinger[0];
+  EXPECT_TRUE(melding.contains("100 byte")) << melding.toStdString();
+  EXPECT_TRUE(melding.contains("150 hele")) << melding.toStdString();
+  EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
+  EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
+  if (std::getenv("HORNSTAD_SKJERMBILDER")) {
+    QMessageBox boks(QMessageBox::Information, "Hornstad", melding, QMessageBox::Ok, &p.hoved);
+    boks.show();
+    Skjermbilde(&boks, "restbytes");
+  }
+
+  // The download is declined: the register is opened again and tells again.
+  p.hoved.Bekreft = [](const QString&) { return false; };
+  p.hoved.LeggInn->trigger();
+  ASSERT_EQ(p.meldinger.size(), 3) << p.meldinger.join("|").toStdString();
+  EXPECT_TRUE(p.meldinger[1].startsWith("Fikk ikke lagret fila:"));
+  EXPECT_EQ(p.meldinger[2], melding);
+  p.hoved.close();
+  EXPECT_EQ(LesHeleFila(m / "Verene.Dat"), fil);
+
+  // A whole register says nothing.
+  std::filesystem::resize_file(m / "Verene.Dat", 150 * sizeof(TVerPost));
+  Program hel(m.Sti());
+  hel.Vis();
+  EXPECT_TRUE(hel.meldinger.isEmpty()) << hel.meldinger.join("|").toStdString();
+}
+
+// Qt's own dialogs speak Bokmål like the program; the system's Nynorsk only
+// fills what the program's texts leave out.
+TEST(SkallTest, QtsEgneDialogerErPaaBokmaal) {
+  ASSERT_TRUE(LastNorskeQtTekster());
+  const struct {
+    const char* kontekst;
+    const char* kilde;
+    const char* ventet;
+  } tekster[] = {
+      {"QPlatformTheme", "Save", "Lagre"},
+      {"QPlatformTheme", "Open", "Åpne"},
+      {"QPlatformTheme", "Cancel", "Avbryt"},
+      {"QFileDialog", "Look in:", "Se i:"},
+      {"QFileDialog", "File &name:", "Fil&navn:"},
+      {"QFileDialog", "&Save", "&Lagre"},
+      {"QFileSystemModel", "Name", "Navn"},
+      {"QMessageBox", "Show Details...", "Vis detaljer …"},
+      {"QPrintDialog", "&Print", "&Skriv ut"},
+      {"QPageSetupWidget", "Height:", "Høyde:"},
+      {"QLineEdit", "&Undo", "&Angre"},
+      {"QWidgetTextControl", "&Redo", "&Gjør om"},
+      {"QShortcut", "Right", "Pil høyre"},
+      // Not among the program's own texts: the Nynorsk one, not English.
+      {"QShortcut", "Media Play", "Media spel"},
+  };
+  for (const auto& t : tekster)
+    EXPECT_EQ(QCoreApplication::translate(t.kontekst, t.kilde).toStdString(), t.ventet) << t.kilde;
+  // The Type column of the file dialog, which neither Nynorsk nor English had.
+  EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms").toStdString(),
+            "Mappe");
+
+  // The save dialog as the table window's "Lagre" opens it.
+  QFileDialog dialog(nullptr, "Lagre tabellen");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter("Tekstfiler (*.txt)");
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  QStringList sett;
+  for (const QLabel* l : dialog.findChildren<QLabel*>())
+    if (l->isVisible()) sett << l->text();
+  for (const QAbstractButton* b : dialog.findChildren<QPushButton*>())
+    if (b->isVisible()) sett << b->text();
+  for (const char* bokmaal : {"Se i:", "Fil&navn:", "Filtype:", "&Lagre", "Avbryt"})
+    EXPECT_TRUE(sett.contains(QString::fromUtf8(bokmaal))) << bokmaal << ": " << sett.join(" | ").toStdString();
+  for (const char* nynorsk : {"Leit i:", "Fil&namn:", "&Lagra", "Lagra"})
+    EXPECT_FALSE(sett.contains(QString::fromUtf8(nynorsk))) << nynorsk;
+  Skjermbilde(&dialog, "lagredialog");
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -662,11 +663,13 @@ constexpr int BlakkenIndeks = 10;
 // showing BLAKKEN, with the working directory in the test folder.
 class Redigering : public ::testing::Test {
  protected:
-  void Lag(int antall, const std::function<void(TVerPost&)>& endre = {}) {
+  void Lag(int antall, const std::function<void(TVerPost&)>& endre = {},
+           const std::function<void(std::vector<TVerPost>&)>& endreAlle = {}) {
     std::vector<TVerPost> v;
     for (int i = 0; i < antall; ++i) v.push_back(Ver(1000 + i, "VER" + std::to_string(i)));
     v[BlakkenIndeks] = Ver(Blakken, "BLAKKEN");
     if (endre) endre(v[BlakkenIndeks]);
+    if (endreAlle) endreAlle(v);
     SkrivVerFil(mappe / "Verene.Dat", v);
     DataFolder = mappe.Sti();
     reg.LoadRegister();
@@ -766,6 +769,55 @@ TEST_F(Redigering, NyttNavnLagresOgLogges) {
   ASSERT_EQ(fil.size(), filFoer.size());
   EXPECT_EQ(fil.substr(0, BlakkenIndeks * 196), filFoer.substr(0, BlakkenIndeks * 196));
   EXPECT_EQ(fil.substr((BlakkenIndeks + 1) * 196), filFoer.substr((BlakkenIndeks + 1) * 196));
+}
+
+TEST_F(Redigering, NyttNavnFinnesStraksVedNavnesok) {
+  Lag(150);
+  Svar([&](Tlesing& d) { Skriv(Felt(d, 0), "stjernegutt"); }, true);
+  QTest::mouseClick(vindu->Endre, Qt::LeftButton);
+  ASSERT_EQ(Lagret(BlakkenIndeks).Navn.Verdi(), "Stjernegutt");
+  // Typed into the field as a user would: the new name finds the ram, the old
+  // one finds nothing.
+  struct Tilfelle {
+    const char* skriv;
+    int32_t vist;
+  };
+  for (const Tilfelle& t : {Tilfelle{"jernegu", Blakken}, Tilfelle{"blakken", 0}}) {
+    SCOPED_TRACE(t.skriv);
+    vindu->Evernum->setFocus();
+    vindu->Evernum->clear();
+    QTest::keyClick(vindu->Evernum, Qt::Key_Space);  // the first key only empties the display
+    vindu->Evernum->clear();
+    QTest::keyClicks(vindu->Evernum, t.skriv);
+    QTest::keyClick(vindu->Evernum, Qt::Key_Return);
+    EXPECT_EQ(+vindu->GjeldendeVer().Nummer, t.vist);
+    EXPECT_EQ(vindu->LiVer->count(), 0);
+  }
+}
+
+TEST_F(Redigering, EndringAvValgtVerMedDobbeltNummerSkriverDenPosten) {
+  // Record 5 holds Blakken's number too. Picked from the list, it is the one
+  // changed; the later record with the number keeps its name.
+  constexpr int Annen = 5;
+  Lag(150, {}, [](std::vector<TVerPost>& v) { v[Annen] = Ver(Blakken, "BLAKKEN EN"); });
+  vindu->Evernum->setFocus();
+  vindu->Evernum->clear();
+  QTest::keyClick(vindu->Evernum, Qt::Key_Space);
+  vindu->Evernum->clear();
+  QTest::keyClicks(vindu->Evernum, "blakken");
+  QTest::keyClick(vindu->Evernum, Qt::Key_Return);
+  ASSERT_EQ(vindu->LiVer->count(), 2);
+  ASSERT_EQ(vindu->LiVer->item(0)->text(), "1200000 BLAKKEN EN");
+  const QRect r = vindu->LiVer->visualItemRect(vindu->LiVer->item(0));
+  QTest::mouseClick(vindu->LiVer->viewport(), Qt::LeftButton, {}, r.center());
+  ASSERT_EQ(vindu->GjeldendeVer().Navn.Verdi(), "BLAKKEN EN");
+
+  Svar([&](Tlesing& d) { Skriv(Felt(d, 0), "blakken to"); }, true);
+  QTest::mouseClick(vindu->Endre, Qt::LeftButton);
+  EXPECT_TRUE(meldinger.empty());
+  EXPECT_EQ(Lagret(Annen).Navn.Verdi(), "Blakken To");
+  EXPECT_EQ(Lagret(BlakkenIndeks).Navn.Verdi(), "BLAKKEN");
+  EXPECT_EQ(LesHeleFila(mappe / "Verers.Nav"), "1200000\tBlakken To\tOla Nordmann\t\xD8rsta\r\n");
 }
 
 TEST_F(Redigering, FulltDialogSkriverHvertFeltPaaSinPlass) {
@@ -904,11 +956,11 @@ TEST_F(Redigering, FaerreEnnHundreVererKanIkkeLagres) {
   Svar([&](Tlesing& d) { Skriv(Felt(d, 0), "blakken ii"); }, true);
   vindu->EndreClick();
   EXPECT_EQ(Tekster(), (std::vector<QString>{Mistet}));
-  // The window shows the edited values, the file keeps the old record, and
-  // the change is logged all the same.
+  // The window shows the edited values, the file keeps the old record, and a
+  // change that was not saved is not logged.
   EXPECT_TRUE(vindu->Rasnav->text().contains("Blakken Ii"));
   EXPECT_EQ(LesHeleFila(mappe / "Verene.Dat"), filFoer);
-  EXPECT_EQ(LesHeleFila(mappe / "Verers.Nav"), "1200000\tBlakken Ii\tOla Nordmann\t\xD8rsta\r\n");
+  EXPECT_FALSE(fs::exists(mappe / "Verers.Nav"));
 
   meldinger.clear();
   Svar([&](Tlesing& d) { Skriv(Felt(d, 6), "130"); }, true);

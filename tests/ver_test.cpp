@@ -60,6 +60,13 @@ class VerVindu : public ::testing::Test {
     v[12] = Ver(1200002, "Lille Fjellbu", 1200001);
     v[13] = Ver(1200003, "Fjellrypa", 1200001);
     v[14] = Ver(123, "Hundretjuetre");
+    // Names that the integer reading takes for hexadecimal numbers.
+    v[15] = Ver(1200010, "Xaver");
+    v[16] = Ver(1200011, "Alexa");
+    v[17] = Ver(1200012, "Rexdal");
+    // One judging number stored twice.
+    v[20] = Ver(1902505, "LYNGBJ\xD8RN");
+    v[21] = Ver(1902505, "LYNGSTAD");
     SkrivVerFil(mappe / "Verene.Dat", v);
     DataFolder = mappe.Sti();
     reg.LoadRegister();
@@ -114,6 +121,10 @@ TEST_F(VerVindu, NavnesokMedEnterOgMedMusa) {
       {"to tegn og Enter", "bl", false, 0, -1},
       {"ingen treff", "qqq", false, 0, -1},
       {"tall med bokstaver", "12ab3", false, 123, -1},
+      {"navn som ligner et heksadesimalt tall", "Xaver", false, 1200010, -1},
+      {"det samme med musa", "Xaver", true, 1200010, -1},
+      {"Alexa med musa", "Alexa", true, 1200011, -1},
+      {"Rexdal", "Rexdal", false, 1200012, -1},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(t.navn);
@@ -155,6 +166,47 @@ TEST_F(VerVindu, NavnesokMedEnterOgMedMusa) {
       EXPECT_FALSE(vindu.Endrealt->isEnabled());
       EXPECT_EQ(Celle(vindu.Scan, 6), "^^^");
     }
+  }
+}
+
+TEST_F(VerVindu, KandidatlistaTommesVedHvertSoek) {
+  // After an offer of three names, each following search starts with an empty
+  // list: one match, no match and a number search leave no old names behind.
+  struct Tilfelle {
+    const char* skriv;
+    int32_t vist;
+  };
+  for (const Tilfelle& t : {Tilfelle{"blakk", 1200000}, Tilfelle{"qqq", 0}, Tilfelle{"1200001", 1200001}}) {
+    SCOPED_TRACE(t.skriv);
+    vindu.Evernum->clear();
+    Skriv("fjell");
+    Enter();
+    ASSERT_EQ(vindu.LiVer->count(), 3);
+    ASSERT_TRUE(vindu.LiVer->isVisible());
+    vindu.Evernum->clear();
+    Skriv(t.skriv);
+    Enter();
+    EXPECT_EQ(+vindu.GjeldendeVer().Nummer, t.vist);
+    EXPECT_EQ(vindu.LiVer->count(), 0);
+    EXPECT_FALSE(vindu.LiVer->isVisible());
+  }
+}
+
+TEST_F(VerVindu, ValgIListaViserPostenSomStodDer) {
+  // Two records hold 1902505; the item picked is the ram shown.
+  for (int rad : {0, 1}) {
+    SCOPED_TRACE(rad);
+    vindu.Evernum->clear();
+    Skriv("lyng");
+    Enter();
+    ASSERT_EQ(vindu.LiVer->count(), 2);
+    const QString tekst = vindu.LiVer->item(rad)->text();
+    EXPECT_EQ(tekst, rad == 0 ? "1902505 LYNGBJØRN" : "1902505 LYNGSTAD");
+    const QRect r = vindu.LiVer->visualItemRect(vindu.LiVer->item(rad));
+    QTest::mouseClick(vindu.LiVer->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ("1902505 " + TilQString(vindu.GjeldendeVer().Navn.Verdi()), tekst);
+    EXPECT_TRUE(vindu.Rasnav->text().contains(rad == 0 ? "Lyngbjørn" : "Lyngstad")) << vindu.Rasnav->text().toStdString();
+    if (rad == 0) Skjermbilde(&vindu, "oppslag-valgt-fra-lista");
   }
 }
 

@@ -240,9 +240,20 @@ int Kjor() {
   nedlast.Melding = hoved.Melding;
 
   // 1. The main window after start.
-  hoved.show();
+  hoved.Vis();
   Vent(&hoved);
   Lagre(Bilde(&hoved), "start.png");
+
+  // The Arkiv menu, opened from its button as the user opens it.
+  for (QToolButton* knapp : hoved.findChildren<QToolButton*>()) {
+    if (knapp->text() != "Arkiv" || knapp->menu() == nullptr) continue;
+    QMenu* meny = knapp->menu();
+    meny->popup(knapp->mapToGlobal(QPoint(0, knapp->height())));
+    Vent(meny, 150);
+    Lagre(Bilde(&hoved, {meny}), "arkivmeny.png");
+    meny->hide();
+    Vent(&hoved, 50);
+  }
 
   // 2. Rams from the internet: the question, then the download window, which
   // meets no server and says so.
