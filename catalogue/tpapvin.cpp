@@ -77,8 +77,10 @@ TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   auto* topp = new QHBoxLayout(Panel1);
   topp->setContentsMargins(2, 2, 6, 2);
   topp->addWidget(Redskap);
-  topp->addWidget(Status);
-  topp->addWidget(Panel1Tekst, 1);
+  // The status takes the room there is, and never widens the window.
+  Status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  topp->addWidget(Status, 1);
+  topp->addWidget(Panel1Tekst);
 
   Tab = new QTabBar(this);
   Tab->setFocusPolicy(Qt::NoFocus);
@@ -337,7 +339,9 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
 // The status beside the tool bar, painted at once (it shows the progress of
 // long work); `hint` is its hint.
 void TPapVin::VisStatus(const QString& tekst, const QString& hint) {
-  Status->setText(tekst);
+  // Too long for its room, it gives way in the middle; the hint names the file whole.
+  const int plass = Status->contentsRect().width();
+  Status->setText(plass > 0 ? Status->fontMetrics().elidedText(tekst, Qt::ElideMiddle, plass) : tekst);
   Status->setToolTip(hint);
   Status->repaint();
 }

@@ -294,8 +294,8 @@ std::string RaderOgKolonner(int rader, int kolonner) {
 std::string Eksportmelding(int rader, int kolonner, bool enCelle, const std::string& fil) {
   std::string t = fil.empty() ? "Kopierte " : "Skrev ";
   t += RaderOgKolonner(rader, kolonner);
+  if (enCelle) t += " (bare cella du står i)";
   t += fil.empty() ? std::string(" til utklippstavla") : " til " + fil;
-  if (enCelle) t += " (bare den valgte cella var merket; Ctrl+A merker hele tabellen)";
   return t;
 }
 

@@ -134,7 +134,7 @@ TEksport Eksporter(const TTabell& t, TEksportType type);
 // What the status line says after a save or an export (UTF-8): how many rows
 // and columns went to the file named `fil` ("Skrev 12 rader og 3 kolonner til
 // Lagre.txt"), or to the clipboard when `fil` is empty. A single cell adds
-// that only it was marked and how to mark the whole table.
+// that only the current cell went, as when nothing is marked.
 std::string Eksportmelding(int rader, int kolonner, bool enCelle, const std::string& fil);
 // "12 rader og 3 kolonner", "1 rad og 1 kolonne".
 std::string RaderOgKolonner(int rader, int kolonner);

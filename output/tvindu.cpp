@@ -500,9 +500,21 @@ void TVindu::SniKolClick() {
 // Panel 2 says what a save or an export wrote; the whole text, with the
 // file's folder, is the panel's hint.
 void TVindu::VisSkrevet(const std::string& melding, const QString& fil) {
-  Panel[2]->setText(QString::fromUtf8(melding));
-  QString hint = QString::fromUtf8(melding);
-  if (!fil.isEmpty()) hint.replace(QFileInfo(fil).fileName(), QDir::toNativeSeparators(fil));
+  QString tekst = QString::fromUtf8(melding);
+  QString hint = tekst;
+  if (!fil.isEmpty()) {
+    // The file's name (at the end) gives way in its middle when the panel is
+    // too narrow for all of it.
+    const QString navn = QFileInfo(fil).fileName();
+    hint.replace(navn, QDir::toNativeSeparators(fil));
+    const QFontMetrics fm = Panel[2]->fontMetrics();
+    const int plass = Panel[2]->contentsRect().width() - 4;
+    if (tekst.endsWith(navn) && fm.horizontalAdvance(tekst) > plass) {
+      const QString foran = tekst.left(tekst.size() - navn.size());
+      tekst = foran + fm.elidedText(navn, Qt::ElideMiddle, std::max(plass - fm.horizontalAdvance(foran), 0));
+    }
+  }
+  Panel[2]->setText(tekst);
   Panel[2]->setToolTip(hint);
 }
 

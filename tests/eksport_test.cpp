@@ -252,11 +252,8 @@ TEST(Eksporter, MeldingSierHvaSomBleSkrevet) {
 
   EXPECT_EQ(Eksportmelding(12, 3, false, "Lagre.txt"), "Skrev 12 rader og 3 kolonner til Lagre.txt");
   EXPECT_EQ(Eksportmelding(1, 2, false, ""), "Kopierte 1 rad og 2 kolonner til utklippstavla");
-  EXPECT_EQ(Eksportmelding(1, 1, true, "a.html"),
-            "Skrev 1 rad og 1 kolonne til a.html (bare den valgte cella var merket; Ctrl+A merker hele tabellen)");
-  EXPECT_EQ(Eksportmelding(0, 1, true, ""),
-            "Kopierte 0 rader og 1 kolonne til utklippstavla (bare den valgte cella var merket; Ctrl+A merker hele "
-            "tabellen)");
+  EXPECT_EQ(Eksportmelding(1, 1, true, "a.html"), "Skrev 1 rad og 1 kolonne (bare cella du står i) til a.html");
+  EXPECT_EQ(Eksportmelding(0, 1, true, ""), "Kopierte 0 rader og 1 kolonne (bare cella du står i) til utklippstavla");
 }
 
 TEST(Html, Tekst) {

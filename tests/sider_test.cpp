@@ -973,6 +973,8 @@ TEST(TPapVinTest, LangtArbeidViserTimeglassFremdriftOgHvaSomBleSkrevet) {
   EXPECT_EQ(kall[1].status, "PDF: side 1 av 5") << "told as the pages are made";
   EXPECT_EQ(f.v->Status->text(), "Skrev 5 sider til katalog.pdf");
   EXPECT_EQ(f.v->Status->toolTip(), f.fil);
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
+    f.v->grab().save(QString(mappe) + "/utskriftsvindu-pdf-skrevet.png");
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
   // Printed to files and on paper.
