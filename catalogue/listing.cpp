@@ -1,6 +1,8 @@
 #include "listing.h"
 
+#include <charconv>
 #include <cstdio>
+#include <optional>
 #include <initializer_list>
 #include <variant>
 
@@ -87,6 +89,69 @@ void Linje(std::string& ut, std::string_view l) {
   ut += "\r\n";
 }
 
+// The listing is written straight into its buffer: a catalogue of every ram
+// is hundreds of megabytes, and a text made and thrown away per field would
+// cost more than the rest of the pass.
+
+// `t` right-aligned (PadLeft) or left-aligned (PadRight) to `bredde`; never cut.
+void Hoyre(std::string& ut, std::string_view t, std::size_t bredde) {
+  t = t.substr(0, std::min(t.size(), MaksTekst));
+  if (t.size() < bredde) ut.append(bredde - t.size(), ' ');
+  ut += t;
+}
+
+void Venstre(std::string& ut, std::string_view t, std::size_t bredde) {
+  t = t.substr(0, std::min(t.size(), MaksTekst));
+  ut += t;
+  if (t.size() < bredde) ut.append(bredde - t.size(), ' ');
+}
+
+// An integer's decimal text in a buffer of the caller's.
+struct TTall {
+  char tegn[24];
+  std::size_t lengde;
+  explicit TTall(int64_t v) : lengde(static_cast<std::size_t>(std::to_chars(tegn, tegn + sizeof tegn, v).ptr - tegn)) {}
+  std::string_view Tekst() const { return {tegn, lengde}; }
+};
+
+void HoyreTall(std::string& ut, int64_t v, std::size_t bredde) { Hoyre(ut, TTall(v).Tekst(), bredde); }
+
+// Two digits of `v` (0 to 99).
+void ToSiffer(std::string& ut, int v) {
+  ut += static_cast<char>('0' + v / 10 % 10);
+  ut += static_cast<char>('0' + v % 10);
+}
+
+// "dd/mm/yy" for an index date above 50, otherwise "uten ind".
+void LeggIndeksDato(std::string& ut, double dato) {
+  if (dato > 50) {
+    if (const auto k = DecodeDate(dato)) {
+      ToSiffer(ut, k->dag);
+      ut += '/';
+      ToSiffer(ut, k->maaned);
+      ut += '/';
+      ToSiffer(ut, k->aar % 100);
+      return;
+    }
+  }
+  ut += "uten ind";
+}
+
+void LeggIndeksLinje(std::string& ut, const TVerPost& ver) {
+  HoyreTall(ut, ver.Nummer, 9);
+  ut += ' ';
+  Venstre(ut, NameCase(ver.Navn.Verdi()), 21);
+  LeggIndeksDato(ut, ver.IndeksDato);
+  for (int v : {ver.OIndeks, ver.KIndeks, ver.MorevVaar, ver.Slakt, ver.Kjott, ver.Fett, ver.MorevSl,
+                ver.Fruktbarhet}) {
+    if (ErGul(v))
+      ut += " gul";
+    else
+      HoyreTall(ut, v, 4);
+  }
+  for (int v : {ver.AntHostvekt, ver.AntSlakt, ver.AntDotre}) HoyreTall(ut, v, 5);
+}
+
 }  // namespace
 
 std::string FodselsTekst(int burdFodt) {
@@ -100,25 +165,16 @@ std::string SeminMerke(int type) {
 }
 
 std::string IndeksDatoTekst(double dato) {
-  if (dato > 50) {
-    if (const auto k = DecodeDate(dato)) {
-      char buf[16];
-      std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", k->dag, k->maaned, k->aar % 100);
-      return buf;
-    }
-  }
-  return "uten ind";
+  std::string t;
+  LeggIndeksDato(t, dato);
+  return t;
 }
 
 bool ErGul(int indeks) { return indeks >= 900; }
 
 std::string IndeksLinje(const TVerPost& ver) {
-  std::string l = PadLeft(IntToText(ver.Nummer), 9) + " " + PadRight(NameCase(ver.Navn.Verdi()), 21) +
-                  IndeksDatoTekst(ver.IndeksDato);
-  for (int v : {ver.OIndeks, ver.KIndeks, ver.MorevVaar, ver.Slakt, ver.Kjott, ver.Fett, ver.MorevSl,
-                ver.Fruktbarhet})
-    l += ErGul(v) ? " gul" : PadLeft(IntToText(v), 4);
-  for (int v : {ver.AntHostvekt, ver.AntSlakt, ver.AntDotre}) l += PadLeft(IntToText(v), 5);
+  std::string l;
+  LeggIndeksLinje(l, ver);
   return l;
 }
 
@@ -130,38 +186,96 @@ void Linjer13(const TVerPost& ver, TProdusent& reg, const Trase& raser, std::str
   const TVerPost farfar = reg.FindByNumber(far.Farnr);
   const TVerPost morfar = reg.FindByNumber(ver.MorFar);
 
-  const std::string ring = (ver.OIndeks != 0 ? f.granska : f.kaara) + IntToText(ver.Ring);
-  Linje(ut, PadLeft(IntToText(ver.Nummer), 9) + " " + PadRight(NameCase(ver.Navn.Verdi()), 21) +
-                PadRight(raser.BreedName(ver.Rase), 15) +
-                PadRight((f.burdFodt + FodselsTekst(ver.BurdFodt)).substr(0, 20), 20) + PadRight(ring, 18) +
-                SeminMerke(ver.Type));
-  Linje(ut, f.fodtHos + TrimText(NameCase(ver.Fodebuskap.Verdi())) + ", " + NameCase(ver.Fodested.Verdi()) + ", " +
-                CountyName(ver.Fylke));
+  // 1: number, name, breed, birth type, ring, insemination label.
+  HoyreTall(ut, ver.Nummer, 9);
+  ut += ' ';
+  Venstre(ut, NameCase(ver.Navn.Verdi()), 21);
+  Venstre(ut, raser.BreedName(ver.Rase), 15);
+  {
+    std::string fodsel = f.burdFodt;
+    fodsel += FodselsTekst(ver.BurdFodt);
+    Venstre(ut, std::string_view(fodsel).substr(0, 20), 20);
+  }
+  {
+    std::string ring = ver.OIndeks != 0 ? f.granska : f.kaara;
+    ring += TTall(ver.Ring).Tekst();
+    Venstre(ut, ring, 18);
+  }
+  ut += SeminMerke(ver.Type);
+  ut += "\r\n";
+  // 2: where it was born.
+  ut += f.fodtHos;
+  ut += TrimText(NameCase(ver.Fodebuskap.Verdi()));
+  ut += ", ";
+  ut += NameCase(ver.Fodested.Verdi());
+  ut += ", ";
+  ut += CountyName(ver.Fylke);
+  ut += "\r\n";
+  // 3-8: the ram, its sire, dam, sire's sire and dam's sire.
   Linje(ut, f.kolonner);
-  Linje(ut, "Selv:" + IndeksLinje(ver));
-  Linje(ut, "Far :" + IndeksLinje(far));
+  ut += "Selv:";
+  LeggIndeksLinje(ut, ver);
+  ut += "\r\nFar :";
+  LeggIndeksLinje(ut, far);
+  ut += "\r\n";
   Linje(ut, Formater("Mor :   %.6d                               %.3d", {int64_t{ver.Mornr}, int64_t{ver.MorIndeks}}));
-  Linje(ut, "Farf:" + IndeksLinje(farfar));
-  Linje(ut, "Morf:" + IndeksLinje(morfar));
+  ut += "Farf:";
+  LeggIndeksLinje(ut, farfar);
+  ut += "\r\nMorf:";
+  LeggIndeksLinje(ut, morfar);
+  ut += "\r\n";
+  // 9-10: judging.
   Linje(ut, f.kaaring);
   const double sum = ver.Bein > 0 ? static_cast<double>(ver.OAett) + ver.VektAvvik + ver.Kropp + ver.Bein +
                                         ver.Ullkvalitet + ver.Ullmengde
                                   : 0.0;
-  Linje(ut, Formater("             %4.1n       %4.1n      %4.1n      %.2d   %.2d   %.2d       %.2d        %5.1n",
-                     {double{ver.Hostvekt}, double{ver.OAett}, double{ver.VektAvvik}, int64_t{ver.Kropp},
-                      int64_t{ver.Bein}, int64_t{ver.Ullkvalitet}, int64_t{ver.Ullmengde}, sum}));
+  // "             %4.1n       %4.1n      %4.1n      %.2d   %.2d   %.2d       %.2d        %5.1n"
+  ut.append(13, ' ');
+  LeggTilFormatN(ut, 4, 1, ver.Hostvekt);
+  ut.append(7, ' ');
+  LeggTilFormatN(ut, 4, 1, ver.OAett);
+  ut.append(6, ' ');
+  LeggTilFormatN(ut, 4, 1, ver.VektAvvik);
+  ut.append(6, ' ');
+  ut += MedNuller(ver.Kropp, 2);
+  ut.append(3, ' ');
+  ut += MedNuller(ver.Bein, 2);
+  ut.append(3, ' ');
+  ut += MedNuller(ver.Ullkvalitet, 2);
+  ut.append(7, ' ');
+  ut += MedNuller(ver.Ullmengde, 2);
+  ut.append(8, ' ');
+  LeggTilFormatN(ut, 5, 1, sum);
+  ut += "\r\n";
+  // 11-12: wool analysis.
   Linje(ut, f.ullanalyse);
-  std::string klippet(10, ' ');
-  if (ver.KlippeDato > 10) {
-    if (const auto k = DecodeDate(ver.KlippeDato)) {
-      char buf[16];
-      std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", k->dag, k->maaned, k->aar);
-      klippet = buf;
-    }
+  // "               %4.0n     %4.0n     %4.1n     %.2d     %.2d     %3.1n  %s"
+  ut.append(15, ' ');
+  LeggTilFormatN(ut, 4, 0, ver.MaksMy);
+  ut.append(5, ' ');
+  LeggTilFormatN(ut, 4, 0, ver.Fiberdiameter);
+  ut.append(5, ' ');
+  LeggTilFormatN(ut, 4, 1, ver.Stapel);
+  ut.append(5, ' ');
+  ut += MedNuller(ver.Marg, 2);
+  ut.append(5, ' ');
+  ut += MedNuller(ver.Dyrehaar, 2);
+  ut.append(5, ' ');
+  LeggTilFormatN(ut, 3, 1, ver.Ullvekt);
+  ut.append(2, ' ');
+  std::optional<Kalenderdato> klippet;
+  if (ver.KlippeDato > 10) klippet = DecodeDate(ver.KlippeDato);
+  if (klippet) {
+    ToSiffer(ut, klippet->dag);
+    ut += '/';
+    ToSiffer(ut, klippet->maaned);
+    ut += '/';
+    ToSiffer(ut, klippet->aar / 100);
+    ToSiffer(ut, klippet->aar % 100);
+  } else {
+    ut.append(10, ' ');
   }
-  Linje(ut, Formater("               %4.0n     %4.0n     %4.1n     %.2d     %.2d     %3.1n  %s",
-                     {double{ver.MaksMy}, double{ver.Fiberdiameter}, double{ver.Stapel}, int64_t{ver.Marg},
-                      int64_t{ver.Dyrehaar}, double{ver.Ullvekt}, klippet}));
+  ut += "\r\n";
   Linje(ut, "----");
 }
 
@@ -184,24 +298,30 @@ std::vector<std::string> KatalogLinjer(const TVerPost& ver, TProdusent& reg, con
   return linjer;
 }
 
-TTekstKatalog::TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesystem::path fil)
+TTekstKatalog::TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesystem::path fil, TKopi kopi)
     : reg_(reg),
       raser_(raser),
       fil_(fil.empty() ? FinnFil(DataFolder, VerKatFilNavn) : std::move(fil)),
-      ut_(fil_) {}
+      ut_(fil_),
+      kopi_(std::move(kopi)) {
+  // Remade by every pass; a listing is not worth the wait for the disk.
+  ut_.UtenDiskventing();
+}
+
+void TTekstKatalog::Tom() {
+  ut_.Skriv(buffer_);
+  if (kopi_) kopi_(buffer_);
+  buffer_.clear();
+}
 
 void TTekstKatalog::Ta(const TVerPost& ver) {
   Linjer13(ver, reg_, raser_, buffer_);
   ++antall_;
-  if (buffer_.size() >= (1u << 20)) {
-    ut_.Skriv(buffer_);
-    buffer_.clear();
-  }
+  if (buffer_.size() >= (1u << 20)) Tom();
 }
 
 void TTekstKatalog::Fullfor() {
-  ut_.Skriv(buffer_);
-  buffer_.clear();
+  Tom();
   ut_.Fullfor();
 }
 

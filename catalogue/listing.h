@@ -20,6 +20,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,10 +61,12 @@ void SkrivKatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser
 
 // The text output of a pass: every ram's 13 lines go to `fil` (by default
 // VerKat.txt in the data folder), which is replaced whole when the pass is
-// finished; an unfinished pass leaves the old file. Errors throw IoFeil.
+// finished; an unfinished pass leaves the old file. `kopi`, when given, gets
+// the same text block by block as it is written. Errors throw IoFeil.
 class TTekstKatalog {
  public:
-  TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesystem::path fil = {});
+  using TKopi = std::function<void(std::string_view)>;
+  TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesystem::path fil = {}, TKopi kopi = {});
   void Ta(const TVerPost& ver);
   void Fullfor();
   int64_t Antall() const { return antall_; }
@@ -74,8 +77,11 @@ class TTekstKatalog {
   const Trase& raser_;
   std::filesystem::path fil_;
   TTryggFil ut_;
+  TKopi kopi_;
   std::string buffer_;
   int64_t antall_ = 0;
+
+  void Tom();
 };
 
 // The table fields, entries 0 to 30 of the table-field list.

@@ -556,25 +556,38 @@ int Katalog(const std::vector<std::string>& args) {
   Fremdriftslinje linje("Leser værer     ");
   const TUtvalgFremdrift fremdrift = [&](int64_t lest, int64_t totalt) { return linje(lest, totalt); };
   if (!tabell) {
+    if (rammer.empty()) {
+      // The listing goes to the terminal as it is written, line ends as LF.
+      std::string tekst;
+      const auto skjerm = [&tekst](std::string_view blokk) {
+        tekst.clear();
+        for (std::size_t pos = 0; pos < blokk.size();) {
+          const std::size_t cr = std::min(blokk.find('\r', pos), blokk.size());
+          Cp1252TilUtf8(blokk.substr(pos, cr - pos), tekst);
+          pos = cr + 1;
+        }
+        std::fwrite(tekst.data(), 1, tekst.size(), stdout);
+      };
+      TTekstKatalog katalog(reg, raser, {}, skjerm);
+      Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
+      katalog.Fullfor();
+      return 0;
+    }
     TTekstKatalog katalog(reg, raser);
     Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
     katalog.Fullfor();
     std::string tekst = LesHeleFila(katalog.Fil());
     std::erase(tekst, '\r');
-    if (!rammer.empty()) {
-      // The framed pages of the listing, as "Vis med rammer" makes them.
-      std::vector<std::string> linjer;
-      std::size_t pos = 0;
-      while (pos < tekst.size()) {
-        const std::size_t slutt = tekst.find('\n', pos);
-        linjer.push_back(tekst.substr(pos, slutt == std::string::npos ? std::string::npos : slutt - pos));
-        if (slutt == std::string::npos) break;
-        pos = slutt + 1;
-      }
-      SkrivRammerPdf(*LagSider(linjer), rammer);
-      return 0;
+    // The framed pages of the listing, as "Vis med rammer" makes them.
+    std::vector<std::string> linjer;
+    std::size_t pos = 0;
+    while (pos < tekst.size()) {
+      const std::size_t slutt = tekst.find('\n', pos);
+      linjer.push_back(tekst.substr(pos, slutt == std::string::npos ? std::string::npos : slutt - pos));
+      if (slutt == std::string::npos) break;
+      pos = slutt + 1;
     }
-    Skriv(tekst);
+    SkrivRammerPdf(*LagSider(linjer), rammer);
     return 0;
   }
   TTabell t;

@@ -42,9 +42,21 @@ char Cp1252FraUnicode(char32_t kode) {
 
 std::string Cp1252TilUtf8(std::string_view bytes) {
   std::string ut;
-  ut.reserve(bytes.size() + bytes.size() / 4);
-  for (char c : bytes) LeggTilUtf8(ut, Cp1252TilUnicode(static_cast<unsigned char>(c)));
+  ut.reserve(bytes.size() + bytes.size() / 8);
+  Cp1252TilUtf8(bytes, ut);
   return ut;
+}
+
+void Cp1252TilUtf8(std::string_view bytes, std::string& ut) {
+  const char* p = bytes.data();
+  const char* const slutt = p + bytes.size();
+  while (p < slutt) {
+    // Plain ASCII is copied as it stands, a run at a time.
+    const char* run = p;
+    while (p < slutt && static_cast<unsigned char>(*p) < 0x80) ++p;
+    ut.append(run, static_cast<std::size_t>(p - run));
+    if (p < slutt) LeggTilUtf8(ut, Cp1252TilUnicode(static_cast<unsigned char>(*p++)));
+  }
 }
 
 std::string Utf8TilCp1252(std::string_view utf8) {

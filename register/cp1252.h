@@ -14,6 +14,8 @@ char32_t Cp1252TilUnicode(unsigned char c);
 char Cp1252FraUnicode(char32_t kode);
 
 std::string Cp1252TilUtf8(std::string_view bytes);
+// The same, appended to `ut`.
+void Cp1252TilUtf8(std::string_view bytes, std::string& ut);
 // Invalid UTF-8 sequences become '?'.
 std::string Utf8TilCp1252(std::string_view utf8);
 

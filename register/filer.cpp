@@ -83,20 +83,31 @@ int LesVed(int fd, void* buf, std::size_t storrelse, long long pos) {
 std::string LesHeleFila(const fs::path& fil) {
   const int fd = ::open(fil.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw IoFeil("Kan ikke lese fila " + Vis(fil) + ": " + SystemFeil(errno));
+  const auto feil = [&](int kode) {
+    ::close(fd);
+    throw IoFeil("Kan ikke lese fila " + Vis(fil) + ": " + SystemFeil(kode));
+  };
+  // Read straight into a text of the file's size; a file that grows or
+  // shrinks meanwhile is read to its end all the same.
+  struct stat st {};
   std::string innhold;
-  char buf[1 << 16];
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) innhold.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t lest = 0;
+  char mer[1 << 16];
   for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+    // Past the size the file had: read on into a buffer until the end.
+    const bool fullt = lest == innhold.size();
+    const ssize_t n = fullt ? ::read(fd, mer, sizeof mer) : ::read(fd, innhold.data() + lest, innhold.size() - lest);
     if (n < 0) {
       if (errno == EINTR) continue;
-      const int feil = errno;
-      ::close(fd);
-      throw IoFeil("Kan ikke lese fila " + Vis(fil) + ": " + SystemFeil(feil));
+      feil(errno);
     }
     if (n == 0) break;
-    innhold.append(buf, static_cast<std::size_t>(n));
+    if (fullt) innhold.append(mer, static_cast<std::size_t>(n));
+    lest += static_cast<std::size_t>(n);
   }
   ::close(fd);
+  innhold.resize(lest);
   return innhold;
 }
 
@@ -158,7 +169,7 @@ void TTryggFil::Klargjor() {
   if (!feil_.empty()) throw IoFeil(feil_);
   if (klar_) return;
   if (fd_ < 0) Apne();
-  if (::fsync(fd_) != 0) Feil(errno);
+  if (synk_ && ::fsync(fd_) != 0) Feil(errno);
   AndreSkriver();
   klar_ = true;
 }
@@ -187,7 +198,7 @@ void TTryggFil::Fullfor() {
   // cannot bring the old file back. The new file is in place either way, so
   // a folder that cannot be synced is not an error.
   const fs::path mappe = maal_.has_parent_path() ? maal_.parent_path() : fs::path(".");
-  const int dfd = ::open(mappe.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dfd = synk_ ? ::open(mappe.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);

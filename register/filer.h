@@ -54,6 +54,11 @@ class TTryggFil {
   void Klargjor();
   // Makes the file durable (unless Klargjor did) and renames it over `maal`.
   void Fullfor();
+  // For a file the program makes anew from the register every time (the
+  // catalogue listing): Fullfor still renames only a whole file over `maal`,
+  // but does not wait for the disk first. A crash of the machine itself may
+  // then leave an empty or older file; it is remade by the next run.
+  void UtenDiskventing() { synk_ = false; }
   const std::filesystem::path& Sti() const { return sti_; }
 
  private:
@@ -72,6 +77,7 @@ class TTryggFil {
   int fd_ = -1;
   bool ferdig_ = false;
   bool klar_ = false;  // Klargjor is done: the file beside is whole
+  bool synk_ = true;
   bool laget_ = false;  // the file beside was made; enhet_ and inode_ identify it
   unsigned long long enhet_ = 0;
   unsigned long long inode_ = 0;

@@ -1,6 +1,7 @@
 #include "register.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -176,6 +177,25 @@ fs::path ResolveDataFolder(std::string_view programMappe) {
   return bruker;
 }
 
+// ---- TPostKart ----
+
+TPostKart::~TPostKart() {
+  if (kart_ != nullptr) ::munmap(kart_, lengde_);
+}
+
+std::shared_ptr<const TPostKart> TPostKart::Kartlegg(int fd, std::size_t antall) {
+  std::shared_ptr<TPostKart> k(new TPostKart);
+  if (antall == 0) return k;
+  k->lengde_ = antall * VerPostStorrelse;
+  // Read ahead: the load goes through every record once.
+  void* kart = ::mmap(nullptr, k->lengde_, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, 0);
+  if (kart == MAP_FAILED) return nullptr;
+  k->kart_ = kart;
+  k->poster_ = static_cast<const TVerPost*>(kart);
+  k->antall_ = antall;
+  return k;
+}
+
 // ---- TProdusent ----
 
 TProdusent::TProdusent() = default;
@@ -183,6 +203,7 @@ TProdusent::TProdusent() = default;
 TProdusent::~TProdusent() { Lukk(); }
 
 void TProdusent::Lukk() {
+  kart_.reset();
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (prodFd_ >= 0) ::close(prodFd_);
@@ -222,32 +243,21 @@ void TProdusent::LoadRegister() {
   if (!S_ISREG(st.st_mode)) feil("Kan ikke lese værregisteret", EISDIR);
   const auto poster = static_cast<std::size_t>(st.st_size) / VerPostStorrelse;
   if (poster > static_cast<std::size_t>(INT32_MAX)) feil("For stort værregister", EFBIG);
+  kart_ = TPostKart::Kartlegg(fd_, poster);
+  if (!kart_) feil("Kan ikke lese værregisteret", errno);
 
   RamNumbers.resize(poster);
   RamNames.Reserve(poster, poster * 12);
-
-  // Read in blocks of many records rather than one record at a time.
-  constexpr std::size_t PosterPerBlokk = 8192;
-  std::vector<TVerPost> blokk(PosterPerBlokk);
-  std::size_t lest = 0;
-  while (lest < poster) {
-    const std::size_t antall = std::min(PosterPerBlokk, poster - lest);
-    const std::size_t bytes = antall * VerPostStorrelse;
-    // EIO when the file shrank under us.
-    if (const int e = LesVed(fd_, blokk.data(), bytes, static_cast<long long>(lest * VerPostStorrelse)))
-      feil("Kan ikke lese værregisteret", e);
-    for (std::size_t i = 0; i < antall; ++i) {
-      const TVerPost& p = blokk[i];
-      RamNumbers[lest + i] = p.Nummer;
-      const std::size_t lengde = std::min<std::size_t>(p.Navn.lengde, sizeof p.Navn.tegn);
-      if (lengde >= 3) {
-        char navn[sizeof p.Navn.tegn];
-        for (std::size_t k = 0; k < lengde; ++k)
-          navn[k] = static_cast<char>(UpChar(static_cast<unsigned char>(p.Navn.tegn[k])));
-        RamNames.Add(std::string_view(navn, lengde), p.Nummer, static_cast<int32_t>(lest + i));
-      }
+  const std::span<const TVerPost> alle = kart_->Poster();
+  for (std::size_t i = 0; i < poster; ++i) {
+    const TVerPost& p = alle[i];
+    RamNumbers[i] = p.Nummer;
+    const std::size_t lengde = std::min<std::size_t>(p.Navn.lengde, sizeof p.Navn.tegn);
+    if (lengde >= 3) {
+      char navn[sizeof p.Navn.tegn];
+      for (std::size_t k = 0; k < lengde; ++k) navn[k] = static_cast<char>(UpChar(static_cast<unsigned char>(p.Navn.tegn[k])));
+      RamNames.Add(std::string_view(navn, lengde), p.Nummer, static_cast<int32_t>(i));
     }
-    lest += antall;
   }
   antall_ = static_cast<int32_t>(poster);
   rest_ = static_cast<int32_t>(static_cast<std::size_t>(st.st_size) % VerPostStorrelse);
@@ -263,13 +273,14 @@ std::string TProdusent::Advarsel() const {
 }
 
 TVerPost TProdusent::ReadAt(int32_t indeks) const {
-  TVerPost p = TomVerPost();
-  if (fd_ < 0 || indeks < 0 || indeks >= antall_)
+  if (!kart_ || indeks < 0 || indeks >= antall_)
     throw IoFeil("Fant ikke post " + std::to_string(indeks) + " i værregisteret");
-  const off_t pos = static_cast<off_t>(indeks) * static_cast<off_t>(VerPostStorrelse);
-  if (const int e = LesVed(fd_, &p, VerPostStorrelse, pos))
-    throw IoFeil("Kan ikke lese værregisteret " + fil_.string() + ": " + SystemFeil(e));
-  return p;
+  return kart_->Poster()[static_cast<std::size_t>(indeks)];
+}
+
+std::span<const TVerPost> TProdusent::Poster() const {
+  if (!kart_) return {};
+  return kart_->Poster().first(static_cast<std::size_t>(antall_));
 }
 
 TVerPost TProdusent::FindByNumber(int32_t nummer) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -96,8 +98,36 @@ extern std::filesystem::path DataFolder;
 // (~/.local/share/Hornstad), created when missing.
 std::filesystem::path ResolveDataFolder(std::string_view programMappe);
 
+// The records of one Verene.Dat in memory: a read-only mapping of the file.
+// A holder keeps the mapping valid, also after the register has loaded a
+// replaced file (an import renames a new file over the old one; the old
+// file's records stay readable until its last holder lets go). A write
+// through the register (WriteCurrent) shows in the mapping at once.
+class TPostKart {
+ public:
+  TPostKart(const TPostKart&) = delete;
+  TPostKart& operator=(const TPostKart&) = delete;
+  ~TPostKart();
+
+  std::span<const TVerPost> Poster() const { return {poster_, antall_}; }
+  std::size_t Antall() const { return antall_; }
+
+ private:
+  friend class TProdusent;
+  TPostKart() = default;
+  // Maps the first `antall` records of the open file `fd`; null, with errno
+  // set, when that fails.
+  static std::shared_ptr<const TPostKart> Kartlegg(int fd, std::size_t antall);
+
+  const TVerPost* poster_ = nullptr;
+  std::size_t antall_ = 0;
+  void* kart_ = nullptr;
+  std::size_t lengde_ = 0;
+};
+
 // The register object. One instance; it holds Verene.Dat open from
-// LoadRegister until it is destroyed.
+// LoadRegister until it is destroyed, its records mapped into memory, so
+// reading a record makes no system call.
 class TProdusent {
  public:
   TProdusent();
@@ -117,8 +147,13 @@ class TProdusent {
   // The warning for the user about a file with such bytes (UTF-8); empty
   // when the file holds whole records only.
   std::string Advarsel() const;
-  // Throws IoFeil for an index outside the file or a failed read.
+  // Throws IoFeil for an index outside the file.
   TVerPost ReadAt(int32_t indeks) const;
+  // Every record in file order, from memory; empty for an empty register.
+  // The span is valid while the register keeps this file loaded; hold
+  // Kart() to keep it beyond that.
+  std::span<const TVerPost> Poster() const;
+  std::shared_ptr<const TPostKart> Kart() const { return kart_; }
   TVerPost FindByNumber(int32_t nummer);
   // Each item carries the judging number and the record index of its name.
   int32_t FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const;
@@ -141,6 +176,7 @@ class TProdusent {
   void Lukk();
 
   int fd_ = -1;
+  std::shared_ptr<const TPostKart> kart_;
   bool skrivbar_ = false;
   int32_t antall_ = 0;
   int32_t rest_ = 0;

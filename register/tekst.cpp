@@ -151,6 +151,17 @@ std::string NextField(std::string& linje) {
 }
 
 int64_t TextToInt(std::string_view tekst) {
+  // Most texts are plain digits that cannot overflow: read them at once.
+  if (!tekst.empty() && tekst.size() <= 18) {
+    int64_t v = 0;
+    std::size_t i = 0;
+    for (; i < tekst.size(); ++i) {
+      const auto d = static_cast<unsigned char>(tekst[i] - '0');
+      if (d > 9) break;
+      v = v * 10 + d;
+    }
+    if (i == tekst.size()) return v;
+  }
   {
     const HeltallsLesing r = LesTall(Kutt(tekst));
     if (r.ok) return r.verdi;
@@ -178,6 +189,30 @@ int32_t LesHeltall(std::string_view tekst, bool* helt) {
 }
 
 float TextToReal(std::string_view tekst) {
+  if (tekst.empty()) return 0.0f;
+  // Most texts are a plain number ("12", "-3", "12,5", "12.5"): read them at
+  // once, as the full reading below would.
+  if (tekst.size() <= 32) {
+    char t[32];
+    std::size_t i = 0;
+    if (tekst[0] == '-') t[i] = tekst[i], ++i;
+    const std::size_t heltall = i;
+    while (i < tekst.size() && tekst[i] >= '0' && tekst[i] <= '9') t[i] = tekst[i], ++i;
+    bool enkel = i > heltall;
+    if (enkel && i < tekst.size() && (tekst[i] == ',' || tekst[i] == '.')) {
+      t[i++] = '.';
+      const std::size_t brok = i;
+      while (i < tekst.size() && tekst[i] >= '0' && tekst[i] <= '9') t[i] = tekst[i], ++i;
+      enkel = i > brok;
+    }
+    if (enkel && i == tekst.size()) {
+      double v = 0.0;
+      const auto res = std::from_chars(t, t + i, v);
+      if (res.ec == std::errc::result_out_of_range || !std::isfinite(v) || std::fabs(v) > static_cast<double>(FLT_MAX))
+        return 0.0f;
+      return static_cast<float>(v);
+    }
+  }
   std::string t(Kutt(tekst));
   const std::size_t komma = t.find(',');
   if (komma != std::string::npos) t[komma] = '.';
@@ -264,66 +299,131 @@ long double SafeDiv(long double a, long double b) {
   return a / b;
 }
 
-std::string FormatFixed(double x, int desimaler) {
-  if (std::isnan(x)) return "NAN";
-  if (std::isinf(x)) return x > 0 ? "INF" : "-INF";
+namespace {
+
+// Room for the longest fixed text: 309 integer digits, a point, 30 decimals,
+// a sign and the blanks between thousands.
+constexpr std::size_t FastRom = 512;
+
+// FormatFixed into `ut`; returns the length.
+std::size_t SkrivFast(char* ut, double x, int desimaler) {
+  if (std::isnan(x)) return std::strlen(std::strcpy(ut, "NAN"));
+  if (std::isinf(x)) return std::strlen(std::strcpy(ut, x > 0 ? "INF" : "-INF"));
   desimaler = std::clamp(desimaler, 0, 30);
   // The 17 significant digits of the value and its decimal exponent.
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 16);
-  const std::string_view sci(buf, res.ptr - buf);
-  std::string siffer;
-  siffer += sci[0];
-  siffer += sci.substr(2, 16);
-  const int eksponent = std::atoi(std::string(sci.substr(sci.find('e') + 1)).c_str());
-  // Digits of x * 10^desimaler, rounded half away from zero.
+  char sci[40];
+  const auto res = std::to_chars(sci, sci + sizeof sci, std::fabs(x), std::chars_format::scientific, 16);
+  char siffer[17];
+  siffer[0] = sci[0];
+  std::memcpy(siffer + 1, sci + 2, 16);
+  const char* e = static_cast<const char*>(std::memchr(sci, 'e', static_cast<std::size_t>(res.ptr - sci))) + 1;
+  const bool negEksp = *e == '-';
+  if (*e == '-' || *e == '+') ++e;
+  int eksponent = 0;
+  std::from_chars(e, res.ptr, eksponent);
+  if (negEksp) eksponent = -eksponent;
+  // Digits of x * 10^desimaler, rounded half away from zero, after a free
+  // place for a carry.
+  char m[FastRom];
+  char* const start = m + 1;
+  int lengde = 0;
   const int behold = eksponent + 1 + desimaler;
-  std::string m;
   if (behold < 0) {
-    m = "0";
+    start[lengde++] = '0';
   } else if (behold == 0) {
-    m = siffer[0] >= '5' ? "1" : "0";
-  } else if (behold >= static_cast<int>(siffer.size())) {
-    m = siffer + std::string(behold - siffer.size(), '0');
+    start[lengde++] = siffer[0] >= '5' ? '1' : '0';
+  } else if (behold >= 17) {
+    std::memcpy(start, siffer, 17);
+    std::memset(start + 17, '0', static_cast<std::size_t>(behold - 17));
+    lengde = behold;
   } else {
-    m = siffer.substr(0, behold);
-    if (siffer[behold] >= '5') {
-      int i = static_cast<int>(m.size()) - 1;
-      while (i >= 0 && m[i] == '9') m[i--] = '0';
-      if (i >= 0)
-        ++m[i];
-      else
-        m.insert(m.begin(), '1');
+    std::memcpy(start, siffer, static_cast<std::size_t>(behold));
+    lengde = behold;
+  }
+  char* forst = start;
+  if (behold > 0 && behold < 17 && siffer[behold] >= '5') {
+    int i = lengde - 1;
+    while (i >= 0 && start[i] == '9') start[i--] = '0';
+    if (i >= 0) {
+      ++start[i];
+    } else {
+      *--forst = '1';
+      ++lengde;
     }
   }
-  if (m.size() < static_cast<std::size_t>(desimaler) + 1) m.insert(0, desimaler + 1 - m.size(), '0');
-  std::string t = m.substr(0, m.size() - desimaler);
-  if (desimaler > 0) t += '.' + m.substr(m.size() - desimaler);
-  const bool null = m.find_first_not_of('0') == std::string::npos;
-  if (x < 0 && !null) t.insert(t.begin(), '-');
-  return t;
+  // At least one digit before the point.
+  std::size_t n = 0;
+  const bool null = std::all_of(forst, forst + lengde, [](char c) { return c == '0'; });
+  if (x < 0 && !null) ut[n++] = '-';
+  const int heltall = lengde - desimaler;
+  if (heltall <= 0) {
+    ut[n++] = '0';
+  } else {
+    std::memcpy(ut + n, forst, static_cast<std::size_t>(heltall));
+    n += static_cast<std::size_t>(heltall);
+  }
+  if (desimaler > 0) {
+    ut[n++] = '.';
+    for (int i = heltall; i < 0; ++i) ut[n++] = '0';
+    const int fra = std::max(heltall, 0);
+    std::memcpy(ut + n, forst + fra, static_cast<std::size_t>(lengde - fra));
+    n += static_cast<std::size_t>(lengde - fra);
+  }
+  ut[n] = '\0';
+  return n;
+}
+
+// FormatN into `ut`; returns the length.
+std::size_t SkrivN(char* ut, double x, int desimaler) {
+  char t[FastRom];
+  const std::size_t lengde = SkrivFast(t, x, desimaler);
+  if (!std::isfinite(x)) {
+    std::memcpy(ut, t, lengde + 1);
+    return lengde;
+  }
+  std::size_t n = 0;
+  std::size_t i = 0;
+  if (t[0] == '-') ut[n++] = t[i++];
+  const char* punkt = static_cast<const char*>(std::memchr(t, '.', lengde));
+  const std::size_t slutt = punkt != nullptr ? static_cast<std::size_t>(punkt - t) : lengde;
+  const std::size_t heltall = slutt - i;
+  for (std::size_t k = 0; k < heltall; ++k) {
+    if (k > 0 && (heltall - k) % 3 == 0) ut[n++] = ' ';
+    ut[n++] = t[i + k];
+  }
+  if (punkt != nullptr) {
+    ut[n++] = ',';
+    for (std::size_t k = slutt + 1; k < lengde; ++k) ut[n++] = t[k];
+  }
+  ut[n] = '\0';
+  return n;
+}
+
+}  // namespace
+
+std::string FormatFixed(double x, int desimaler) {
+  char t[FastRom];
+  return std::string(t, SkrivFast(t, x, desimaler));
 }
 
 std::string FormatN(double x, int desimaler) {
-  std::string t = FormatFixed(x, desimaler);
-  if (!std::isfinite(x)) return t;
-  std::string fortegn;
-  if (!t.empty() && t[0] == '-') {
-    fortegn = "-";
-    t.erase(0, 1);
-  }
-  const std::size_t punkt = t.find('.');
-  const std::string heltall = t.substr(0, punkt);
-  std::string gruppert;
-  for (std::size_t i = 0; i < heltall.size(); ++i) {
-    if (i > 0 && (heltall.size() - i) % 3 == 0) gruppert += ' ';
-    gruppert += heltall[i];
-  }
-  if (punkt != std::string::npos) gruppert += ',' + t.substr(punkt + 1);
-  return fortegn + gruppert;
+  char t[FastRom];
+  return std::string(t, SkrivN(t, x, desimaler));
 }
 
-std::string FormatN(int bredde, int desimaler, double x) { return PadLeft(FormatN(x, desimaler), bredde); }
+std::string FormatN(int bredde, int desimaler, double x) {
+  std::string ut;
+  LeggTilFormatN(ut, bredde, desimaler, x);
+  return ut;
+}
+
+void LeggTilFormatN(std::string& ut, int bredde, int desimaler, double x) {
+  char t[FastRom];
+  // As PadLeft, which sees at most MaksTekst bytes.
+  const std::size_t n = std::min(SkrivN(t, x, desimaler), MaksTekst);
+  if (bredde > 0 && n < static_cast<std::size_t>(bredde)) ut.append(static_cast<std::size_t>(bredde) - n, ' ');
+  ut.append(t, n);
+}
 
 std::string FitNumber(int bredde, int desimaler, double x) {
   if (x == 0) return FillText('-', bredde);

@@ -65,6 +65,8 @@ std::string FormatFixed(double x, int desimaler);
 // With a width the text is right-aligned to it (never cut).
 std::string FormatN(double x, int desimaler);
 std::string FormatN(int bredde, int desimaler, double x);
+// FormatN(bredde, desimaler, x) appended to `ut`.
+void LeggTilFormatN(std::string& ut, int bredde, int desimaler, double x);
 
 // Calls f(line) for every line of `tekst`; lines end in CR LF, LF or CR, and
 // a text that does not end in a line break still has a last line. When f

@@ -8,6 +8,7 @@
 #include "filer.h"
 #include "ramimport.h"
 #include "register.h"
+#include "tekst.h"
 #include "testmappe.h"
 
 namespace fs = std::filesystem;
@@ -200,6 +201,34 @@ TEST(KonverteringTest, KorteLinjerTellesIResultatet) {
   // A whole export has none.
   m.Skriv("Vedder2.Tex", Eksport(300));
   EXPECT_EQ(KonverterEksportfil(m / "Vedder2.Tex", m / "Verene.Dat").korteLinjer, 0);
+}
+
+// A large export is converted in pieces side by side; the register is the
+// same, byte for byte and in the export's order, as one line after another
+// gives, whichever line ends meet at the cuts.
+TEST(KonverteringTest, StoreEksporterGirSammeRegisterSomLinjeForLinje) {
+  std::string eksport = Eksport(40000);  // about 10 MB: several pieces
+  // Every third line break a bare LF, every third a bare CR; a few blank
+  // lines and lines short of fields between them.
+  std::string blandet;
+  std::size_t linje = 0;
+  ForHverLinje(eksport, [&](std::string_view l) {
+    blandet += l;
+    blandet += linje % 3 == 0 ? "\r\n" : linje % 3 == 1 ? "\n" : "\r";
+    if (linje % 997 == 5) blandet += "\r\n1;x;77;4\n";
+    ++linje;
+  });
+  TestMappe m;
+  m.Skriv("Vedder2.Tex", blandet);
+  std::string ventet;
+  const TKonvertering en = KonverterLinjer(blandet, [&](const TVerPost& p) {
+    ventet.append(reinterpret_cast<const char*>(&p), sizeof p);
+  });
+  const TKonvertering r = KonverterEksportfil(m / "Vedder2.Tex", m / "Verene.Dat");
+  EXPECT_EQ(r.poster, en.poster);
+  EXPECT_EQ(r.korteLinjer, en.korteLinjer);
+  EXPECT_GT(r.korteLinjer, 30);
+  EXPECT_TRUE(LesHeleFila(m / "Verene.Dat") == ventet);
 }
 
 TEST(KonverteringTest, ConvertRamExportErstatterRegisteretOgRydder) {
