@@ -45,7 +45,7 @@ void BM_TabellvinduVist(benchmark::State& state) {
     v->NyRad("Nr;Navn;Buskap;O;K;Aar;");
     for (const auto& r : rader) v->NyRad(r);
     v->NyBunnRad(";;;;;");
-    v->show();
+    v->Vis();
     QApplication::processEvents();
     state.PauseTiming();
     delete v;

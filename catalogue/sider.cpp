@@ -7,9 +7,12 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <filesystem>
 
 #include "cp1252.h"
+#include "pdffil.h"
 #include "tekst.h"
 
 namespace {
@@ -30,8 +33,26 @@ std::string Kolonner(const std::string& linje, int fra, int til) {
 
 std::string Trimmet(const std::string& linje, int fra, int til) { return TrimText(Kolonner(linje, fra, til)); }
 
-void Venstre(Tfelt& f, double x, double y, std::string t) { f.Punkter.push_back(std::make_unique<TvPunkt>(x, y, std::move(t))); }
-void Hoyre(Tfelt& f, double x, double y, std::string t) { f.Punkter.push_back(std::make_unique<ThPunkt>(x, y, std::move(t))); }
+// Every text of a page has a box across that it stays inside: a box never
+// overlaps another on the same line, nor a rule. The boxes are in
+// millimetres from the box's left edge; neighbouring boxes keep Luft apart,
+// and a box beside a rule keeps Luft from the rule's middle.
+constexpr double Luft = 0.4;
+// The inner edge of the frame's right side (173 mm, drawn 0.6 mm wide).
+constexpr double Hoyrekant = 172.7 - Luft / 2;
+
+// A text starting at x whose box ends at `til`.
+void Venstre(Tfelt& f, double x, double y, std::string t, double til) {
+  auto punkt = std::make_unique<TvPunkt>(x, y, std::move(t));
+  punkt->Maks = til - x;
+  f.Punkter.push_back(std::move(punkt));
+}
+// A text ending at x whose box starts at `fra`.
+void Hoyre(Tfelt& f, double x, double y, std::string t, double fra) {
+  auto punkt = std::make_unique<ThPunkt>(x, y, std::move(t));
+  punkt->Maks = x - fra;
+  f.Punkter.push_back(std::move(punkt));
+}
 
 // The county text of a birth line: what follows its last comma, searched
 // from the third-to-last character down to the second.
@@ -66,6 +87,23 @@ std::vector<std::string> Ord(const std::string& linje) {
 // so that its long label leaves room for the wool weight before it.
 constexpr double KlippedatoX = 144;
 
+// Where the boxes of the values of the judging and wool lines end and those
+// of the next labels begin: each label keeps its whole width, each value the
+// room of its usual figures.
+constexpr double Kaaringsgrense[7] = {36.5, 55.0, 73.6, 94.3, 109.6, 125.7, 151.5};
+constexpr double Ullgrense[6] = {34.6, 55.5, 75.5, 93.5, 111.2, 129.3};
+// Where the breed's and the ring text's boxes begin on the first two lines.
+constexpr double Rasegrense = 124.5;
+constexpr double Ringgrense = 140.5;
+
+// The left edge of the box of index column k (ending at 58 + 9.5 k mm): the
+// previous column, or the rule before the first and the fourth column.
+double Indeksgrense(int k) {
+  if (k == 0) return 49.5 + Luft;
+  if (k == 3) return 78 + Luft;
+  return 58 + 9.5 * (k - 1) + Luft;
+}
+
 std::unique_ptr<Tfelt> LagFelt(const std::vector<std::string>& linjer, std::size_t i) {
   const auto linje = [&](std::size_t k) -> const std::string& {
     static const std::string tom;
@@ -75,65 +113,90 @@ std::unique_ptr<Tfelt> LagFelt(const std::vector<std::string>& linjer, std::size
   Tfelt& f = *felt;
 
   const std::string& hode = linje(0);
-  Venstre(f, 0.3, 0.6, Trimmet(hode, 1, 31));
-  Hoyre(f, 171, 0.6, Trimmet(hode, 32, 46));
-  Venstre(f, 94, 0.6, Trimmet(hode, 47, 66));
-  Hoyre(f, 171, 6.5, Trimmet(hode, 67, 84));
-  Venstre(f, 58.3, 0.6, Trimmet(hode, 85, 85 + 31));
+  std::string semin = Trimmet(hode, 85, 85 + 31);
+  // Number and name run on to the birth text when there is no insemination label.
+  Venstre(f, 0.3, 0.6, Trimmet(hode, 1, 31), (semin.empty() ? 94 : 58.3) - Luft);
+  Hoyre(f, 171, 0.6, Trimmet(hode, 32, 46), Rasegrense);
+  Venstre(f, 94, 0.6, Trimmet(hode, 47, 66), Rasegrense - Luft);
+  Hoyre(f, 171, 6.5, Trimmet(hode, 67, 84), Ringgrense);
+  Venstre(f, 58.3, 0.6, std::move(semin), 94 - Luft);
 
-  Venstre(f, 0.3, 6.5, TrimText(linje(1)));
+  Venstre(f, 0.3, 6.5, TrimText(linje(1)), Ringgrense - Luft);
   f.Tittel = Tittel(linje(1));
 
   for (int r = 0; r < 5; ++r) {
     const std::string& l = linje(3 + static_cast<std::size_t>(r));
     const double y = 14.9 + 3.7 * r;
-    // Number and name end before the first index column's widest value.
-    Venstre(f, 9, y, Trimmet(l, 6, 36));
-    f.Punkter.back()->Maks = 58 - 9 - 7;
-    Venstre(f, 158, y, Trimmet(l, 37, 44));
-    for (int k = 0; k < 3; ++k) Hoyre(f, 136 + 9.5 * k, y, Trimmet(l, 77 + 5 * k, 81 + 5 * k));
-    for (int k = 0; k < 8; ++k) Hoyre(f, 58 + 9.5 * k, y, Trimmet(l, 45 + 4 * k, 48 + 4 * k));
+    Venstre(f, 9, y, Trimmet(l, 6, 36), 49.5 - Luft);
+    Venstre(f, 158, y, Trimmet(l, 37, 44), Hoyrekant);
+    for (int k = 0; k < 3; ++k)
+      Hoyre(f, 136 + 9.5 * k, y, Trimmet(l, 77 + 5 * k, 81 + 5 * k), k == 0 ? 125 + Luft : 136 + 9.5 * (k - 1) + Luft);
+    for (int k = 0; k < 8; ++k) Hoyre(f, 58 + 9.5 * k, y, Trimmet(l, 45 + 4 * k, 48 + 4 * k), Indeksgrense(k));
   }
 
   const std::vector<std::string> kaaring = Ord(linje(9));
-  for (int j = 0; j < 8; ++j) Venstre(f, 26.5 + 19 * j, 35.1, kaaring[static_cast<std::size_t>(j)]);
+  for (int j = 0; j < 8; ++j)
+    Venstre(f, 26.5 + 19 * j, 35.1, kaaring[static_cast<std::size_t>(j)], j < 7 ? Kaaringsgrense[j] - Luft : Hoyrekant);
 
   const std::string& ull = linje(11);
-  for (int j = 0; j < 6; ++j) Venstre(f, 27.5 + 19 * j, 38.9, Trimmet(ull, 14 + 8 * j, 21 + 8 * j));
-  Venstre(f, KlippedatoX + 0.5, 38.9, Trimmet(ull, 62, 62 + 29));
+  for (int j = 0; j < 6; ++j) Venstre(f, 27.5 + 19 * j, 38.9, Trimmet(ull, 14 + 8 * j, 21 + 8 * j), Ullgrense[j] - Luft);
+  Venstre(f, KlippedatoX + 0.5, 38.9, Trimmet(ull, 62, 62 + 29), Hoyrekant);
   return felt;
-}
-
-// Writes a text with its top edge at y, starting at x or ending at x.
-void SkrivFra(QPainter& p, const QString& t, int x, int y) {
-  if (t.isEmpty()) return;
-  const QFontMetricsF fm(p.font(), p.device());
-  p.drawText(QPointF(x, y + fm.ascent()), t);
-}
-
-void SkrivTil(QPainter& p, const QString& t, int x, int y) {
-  if (t.isEmpty()) return;
-  const QFontMetricsF fm(p.font(), p.device());
-  p.drawText(QPointF(x - fm.horizontalAdvance(t), y + fm.ascent()), t);
 }
 
 void SettSkrift(QPainter& p, double mm, bool fet) { p.setFont(Sideskrift(MmY(mm), fet)); }
 
-// Writes a text from x, in a smaller font when it would reach beyond `slutt`.
-void SkrivInnenfor(QPainter& p, const QString& t, int x, int y, int slutt) {
+// Writes t with its top edge at y as the painter's font stands there,
+// starting at x or, when `hoyre`, ending at x, inside `plass` pixels. A text
+// too wide is first written narrower (down to three quarters of its width),
+// then smaller (down to three quarters of its height, on the same baseline),
+// and what still does not fit is cut. The painter's font stays.
+void Skriv(QPainter& p, QString t, int x, int y, bool hoyre, double plass = 1e9) {
+  if (t.isEmpty()) return;
   const QFont var = p.font();
   QFont f = var;
-  int px = f.pixelSize();
-  while (px > 4 && QFontMetricsF(f, p.device()).horizontalAdvance(t) > slutt - x) f.setPixelSize(--px);
+  std::optional<QFontMetricsF> fm(std::in_place, f, p.device());
+  const double grunnlinje = y + fm->ascent();
+  const auto bredde = [&] { return fm->horizontalAdvance(t); };
+  if (bredde() > plass) {
+    constexpr int Smalest = 75;
+    int strekk = std::max(Smalest, static_cast<int>(100 * plass / bredde()));
+    for (f.setStretch(strekk), fm.emplace(f, p.device()); bredde() > plass && strekk > Smalest;) {
+      f.setStretch(--strekk);
+      fm.emplace(f, p.device());
+    }
+    const int minste = std::max(1, static_cast<int>(std::ceil(var.pixelSize() * 0.75)));
+    while (bredde() > plass && f.pixelSize() > minste) {
+      f.setPixelSize(f.pixelSize() - 1);
+      fm.emplace(f, p.device());
+    }
+    while (t.size() > 1 && bredde() > plass) t.chop(1);
+    if (bredde() > plass) return;
+  }
   p.setFont(f);
-  SkrivFra(p, t, x, y);
+  p.drawText(QPointF(hoyre ? x - bredde() : x, grunnlinje), t);
   p.setFont(var);
+}
+
+// A fixed text in its box: from `fra` to `til` mm of the box at x0, top y
+// mm; right-aligned at `til` or left-aligned at `fra`.
+struct TEtikett {
+  const char* tekst;
+  double fra, til, y;
+  bool hoyre;
+};
+
+void Skriv(QPainter& p, const TEtikett& e, double x0, double y0) {
+  const int fra = MmX(x0 + e.fra), til = MmX(x0 + e.til);
+  Skriv(p, QString::fromUtf8(e.tekst), e.hoyre ? til : fra, MmY(y0 + e.y), e.hoyre, til - fra);
 }
 
 const char* const Indekshoder[] = {"O", "K", "M", "Slv", "Kj", "F", "Me", "Frb"};
 const char* const Kaaringsetiketter[] = {"Høstv.=", "O-ætt=",     "Avvik=", "Kropp=",
                                          "Bein=",   "Ullkval.=", "Ullmengde=", "Sum="};
 const char* const Ulletiketter[] = {"Max-my=", "Mid-my=", "Stapel=", "Marg=", "Dyreh=", "Ullvekt=", "Klippedato="};
+// Left of the rule at 16 mm under the ruled part.
+constexpr double Radetikettkant = 16 - Luft;
 
 }  // namespace
 
@@ -167,19 +230,15 @@ QFont Sideskrift(int celle, bool fet) {
 void Tpunkt::Tegn(QPainter&, double, double) const {}
 
 void ThPunkt::Tegn(QPainter& p, double x0, double y0) const {
-  if (!Tekst.empty()) SkrivTil(p, TilQString(Tekst), MmX(x0 + X), MmY(y0 + Y));
+  if (Tekst.empty()) return;
+  const int x = MmX(x0 + X);
+  Skriv(p, TilQString(Tekst), x, MmY(y0 + Y), true, Maks > 0 ? x - MmX(x0 + X - Maks) : 1e9);
 }
 
 void TvPunkt::Tegn(QPainter& p, double x0, double y0) const {
   if (Tekst.empty()) return;
-  QString t = TilQString(Tekst);
-  if (Maks > 0) {
-    // A text that would run into the next column is cut, as on a printed page.
-    const QFontMetricsF fm(p.font(), p.device());
-    const double plass = MmX(x0 + X + Maks) - MmX(x0 + X);
-    while (t.size() > 1 && fm.horizontalAdvance(t) > plass) t.chop(1);
-  }
-  SkrivFra(p, t, MmX(x0 + X), MmY(y0 + Y));
+  const int x = MmX(x0 + X);
+  Skriv(p, TilQString(Tekst), x, MmY(y0 + Y), false, Maks > 0 ? MmX(x0 + X + Maks) - x : 1e9);
 }
 
 std::unique_ptr<TSider> LagSider(const std::vector<std::string>& linjer) {
@@ -217,23 +276,25 @@ void TegnFelt(const Tfelt& felt, QPainter& p, double y0, double x0) {
   for (double v : {49.5, 78.0, 125.0, 157.0}) p.drawLine(x(v), y(10.4), x(v), y(35));
   p.drawLine(x(16), y(35), x(16), y(43));
 
-  SkrivFra(p, QStringLiteral("Indekser"), x(0.3), y(10.7));
+  Skriv(p, TEtikett{"Indekser", 0.3, 49.5 - Luft, 10.7, false}, x0, y0);
   const std::pair<const char*, double> rader[] = {{"Selv", 14.7}, {"Far", 18.4}, {"Mor", 22.1}, {"Farf.", 25.8}, {"Morf.", 29.5}};
-  for (const auto& [t, ry] : rader) SkrivFra(p, QString::fromUtf8(t), x(0.3), y(ry));
+  for (const auto& [t, ry] : rader) Skriv(p, TEtikett{t, 0.3, 9 - Luft, ry, false}, x0, y0);
 
   SettSkrift(p, 3.0, false);
-  for (int i = 0; i < 8; ++i) SkrivTil(p, QString::fromUtf8(Indekshoder[i]), x(58 + 9.5 * i), y(11));
-  SkrivFra(p, QString::fromUtf8("Høstv."), x(128), y(11));
-  SkrivFra(p, QStringLiteral("Slaktv."), x(137), y(11));
-  SkrivFra(p, QString::fromUtf8("Døtre"), x(148), y(11));
-  SkrivFra(p, QStringLiteral("Ind. dato"), x(158), y(11));
-  for (int i = 0; i < 8; ++i) SkrivTil(p, QString::fromUtf8(Kaaringsetiketter[i]), x(26 + 19 * i), y(35.5));
+  for (int i = 0; i < 8; ++i) Skriv(p, TEtikett{Indekshoder[i], Indeksgrense(i), 58 + 9.5 * i, 11, true}, x0, y0);
+  Skriv(p, TEtikett{"Høstv.", 128, 137 - Luft, 11, false}, x0, y0);
+  Skriv(p, TEtikett{"Slaktv.", 137, 148 - Luft, 11, false}, x0, y0);
+  Skriv(p, TEtikett{"Døtre", 148, 157 - Luft, 11, false}, x0, y0);
+  Skriv(p, TEtikett{"Ind. dato", 158, Hoyrekant, 11, false}, x0, y0);
+  for (int i = 0; i < 8; ++i)
+    Skriv(p, TEtikett{Kaaringsetiketter[i], i == 0 ? 16 + Luft : Kaaringsgrense[i - 1], 26.0 + 19 * i, 35.5, true}, x0, y0);
   for (int i = 0; i < 7; ++i)
-    SkrivTil(p, QString::fromUtf8(Ulletiketter[i]), x(i == 6 ? KlippedatoX : 27 + 19 * i), y(39.6));
+    Skriv(p, TEtikett{Ulletiketter[i], i == 0 ? 16 + Luft : Ullgrense[i - 1], i == 6 ? KlippedatoX : 27.0 + 19 * i, 39.6, true},
+          x0, y0);
 
   SettSkrift(p, 3.8, false);
-  SkrivInnenfor(p, QString::fromUtf8("Kåring"), x(0.3), y(35.3), x(15.6));
-  SkrivInnenfor(p, QStringLiteral("Ullanalyse"), x(0.3), y(38.7), x(15.6));
+  Skriv(p, TEtikett{"Kåring", 0.3, Radetikettkant, 35.3, false}, x0, y0);
+  Skriv(p, TEtikett{"Ullanalyse", 0.3, Radetikettkant, 38.7, false}, x0, y0);
 
   for (std::size_t k = 0; k < felt.Punkter.size(); ++k) {
     if (k == 0)
@@ -253,7 +314,9 @@ void TegnSide(QPainter& p, int bredde, int hoyde, const TSider& sider, int side)
   p.fillRect(QRect(0, 0, bredde, hoyde), Qt::white);
   p.setPen(Qt::black);
   p.setFont(Sideskrift(MmY(5.3)));
-  SkrivFra(p, QString::number(side), MmX(105), 1);
+  // The page number and the running head keep to their halves of the top.
+  constexpr double Sidetall = 105, Sidetallslutt = 114;
+  Skriv(p, QString::number(side), MmX(Sidetall), 1, false, MmX(Sidetallslutt - Luft) - MmX(Sidetall));
 
   bool fet = false;
   if (side >= 1 && side <= static_cast<int>(sider.size())) {
@@ -266,9 +329,9 @@ void TegnSide(QPainter& p, int bredde, int hoyde, const TSider& sider, int side)
   p.setFont(Sideskrift(MmY(5.3), fet));
   const QString hode = TilQString(sidetittel);
   if (side % 2 != 0)
-    SkrivTil(p, hode, MmX(190), 1);
+    Skriv(p, hode, MmX(190), 1, true, MmX(190) - MmX(Sidetallslutt));
   else
-    SkrivFra(p, hode, MmX(5), 1);
+    Skriv(p, hode, MmX(5), 1, false, MmX(Sidetall - Luft) - MmX(5));
   p.restore();
 }
 
@@ -279,27 +342,26 @@ void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side) {
 
 // ---- PDF ----
 
-bool SkrivPdf(const QString& fil, const QString& tittel, int antall, const TSideTegner& tegner, void* data) {
-  {
-    QPdfWriter pdf(fil);
-    pdf.setResolution(96);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    pdf.setTitle(tittel);
-    pdf.setCreator(QStringLiteral("Tuv-Sau"));
-    QPainter p;
-    if (!p.begin(&pdf)) return false;
-    for (int i = 1; i <= std::max(antall, 1); ++i) {
+void SkrivPdf(const std::filesystem::path& fil, const QString& tittel, int antall, const TSideTegner& tegner,
+              void* data, const TSidefremdrift& fremdrift) {
+  TPdfOppsett oppsett;
+  oppsett.side = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+  oppsett.opplosning = 96;
+  oppsett.tittel = tittel;
+  oppsett.skaper = QStringLiteral("Tuv-Sau");
+  const int sider = std::max(antall, 1);
+  SkrivPdfFil(fil, oppsett, [&](QPdfWriter& pdf, QPainter& p) {
+    for (int i = 1; i <= sider; ++i) {
       if (i > 1) pdf.newPage();
       if (tegner) tegner(p, KatalogPdfBredde, KatalogPdfHoyde, data, i);
+      if (fremdrift) fremdrift(i, sider);
     }
-    if (!p.end()) return false;
-  }
-  std::error_code ec;
-  return std::filesystem::file_size(fil.toStdString(), ec) > 0 && !ec;
+  });
 }
 
-bool SkrivRammerPdf(const TSider& sider, const QString& fil, const QString& tittel) {
-  return SkrivPdf(fil, tittel, static_cast<int>(sider.size()), TegnSider, const_cast<TSider*>(&sider));
+void SkrivRammerPdf(const TSider& sider, const std::filesystem::path& fil, const QString& tittel,
+                    const TSidefremdrift& fremdrift) {
+  SkrivPdf(fil, tittel, static_cast<int>(sider.size()), TegnSider, const_cast<TSider*>(&sider), fremdrift);
 }
 
 // ---- Printing the listing as text ----
@@ -338,7 +400,8 @@ int SkrivListe(QPagedPaintDevice& enhet, const std::vector<std::string>& linjer,
   int ark = 1;
   const auto hode = [&] {
     p.setFont(hodeskrift);
-    SkrivFra(p, QString::fromUtf8("Værkatalog fra Kveldro den ") + dato + QStringLiteral(" Side:") + QString::number(side), 1, 1);
+    Skriv(p, QString::fromUtf8("Værkatalog fra Kveldro den ") + dato + QStringLiteral(" Side:") + QString::number(side), 1, 1,
+          false);
     p.setFont(skrift);
   };
   hode();

@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -49,7 +50,11 @@ class Tpunkt {
   double X = 0;
   double Y = 0;
   std::string Tekst;  // Windows-1252
-  double Maks = 0;    // widest the text may run (mm); 0: no limit
+  // The width of the text's box (mm): from X on for the kind that starts
+  // there, up to X for the kind that ends there; 0: no limit. A text too wide
+  // for its box is drawn narrower, then smaller, and what still does not fit
+  // is cut, so that no text runs into another or over a rule.
+  double Maks = 0;
 };
 
 // A text that ends at its point.
@@ -121,12 +126,18 @@ void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side);
 inline constexpr int KatalogPdfBredde = 794;
 inline constexpr int KatalogPdfHoyde = 1123;
 
+// Told after each page of a long output: the pages done and all pages.
+using TSidefremdrift = std::function<void(int gjort, int alle)>;
+
 // Writes pages 1 to `antall` through `tegner` into a PDF file on A4 at 96
-// dots per inch, with `tittel` as its title and "Tuv-Sau" as its creator.
-// False when the file could not be written.
-bool SkrivPdf(const QString& fil, const QString& tittel, int antall, const TSideTegner& tegner, void* data);
+// dots per inch, with `tittel` as its title and "Tuv-Sau" as its creator. The
+// document is made in memory and replaces `fil` whole; a failure leaves an
+// older file as it was. Throws IoFeil.
+void SkrivPdf(const std::filesystem::path& fil, const QString& tittel, int antall, const TSideTegner& tegner,
+              void* data, const TSidefremdrift& fremdrift = {});
 // The framed pages as PDF, titled as the print window is.
-bool SkrivRammerPdf(const TSider& sider, const QString& fil, const QString& tittel = QStringLiteral("Utskriftsvindu"));
+void SkrivRammerPdf(const TSider& sider, const std::filesystem::path& fil,
+                    const QString& tittel = QStringLiteral("Utskriftsvindu"), const TSidefremdrift& fremdrift = {});
 
 // ---- Printing the listing as text ----
 

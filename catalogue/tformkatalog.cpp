@@ -27,6 +27,8 @@
 #include "listing.h"
 #include "register.h"
 #include "sider.h"
+#include "skriverfil.h"
+#include "timeglass.h"
 #include "tpapvin.h"
 #include "tvindu.h"
 #include "tekst.h"
@@ -546,7 +548,7 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
       Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); }, fremdrift);
       ut.Fullfor();
       Linjer->appendPlainText("Ferdig lest");
-      vindu->show();
+      vindu->Vis();
     } else {
       TTekstKatalog ut(*reg, raser);
       Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); }, fremdrift);
@@ -612,15 +614,20 @@ void TFormKatalog::SkrivClick() {
   valg.fra = skriver.fromPage();
   valg.til = skriver.toPage();
   valg.idag = IDag();
-  SkrivListe(skriver, linjer, valg);
+  try {
+    SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) { SkrivListe(enhet, linjer, valg); });
+  } catch (const IoFeil& e) {
+    QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
+  }
 }
 
 TPapVin* TFormKatalog::RamvisClick() {
+  const TTimeglass timeglass;  // until the window is shown
   auto* sider = LagSider(ListeLinjer()).release();
   auto* vindu = new TPapVin(parentWidget());
   vindu->SettSider(TegnSider, sider, static_cast<int>(sider->size()));
   vindu->Frigi = FrigiSider;
-  vindu->show();
+  vindu->Vis();
   // The catalogue's pages close without asking whether they were printed.
   vindu->Skrevet = true;
   return vindu;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -16,7 +17,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
-#include <QSvgGenerator>
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -24,6 +24,10 @@
 #include <cmath>
 
 #include "cp1252.h"
+#include "filer.h"
+#include "pdffil.h"
+#include "skriverfil.h"
+#include "timeglass.h"
 #include "tekst.h"
 
 namespace {
@@ -73,8 +77,10 @@ TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   auto* topp = new QHBoxLayout(Panel1);
   topp->setContentsMargins(2, 2, 6, 2);
   topp->addWidget(Redskap);
-  topp->addWidget(Status);
-  topp->addWidget(Panel1Tekst, 1);
+  // The status takes the room there is, and never widens the window.
+  Status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  topp->addWidget(Status, 1);
+  topp->addWidget(Panel1Tekst);
 
   Tab = new QTabBar(this);
   Tab->setFocusPolicy(Qt::NoFocus);
@@ -151,11 +157,16 @@ void TPapVin::SettSider(TSideTegner tegner, void* data, int antall) {
   tegner_ = std::move(tegner);
   data_ = data;
   const QSignalBlocker stille(Tab);
+  // Hundreds of tabs are made several times faster without the style sheet,
+  // which is given back after them.
+  const QString stil = Tab->styleSheet();
+  Tab->setStyleSheet(QString());
   while (Tab->count() > 0) Tab->removeTab(0);
   for (int i = 1; i <= std::max(antall, 1); ++i) {
     Tab->addTab(QStringLiteral("Side %1").arg(i));
     Tab->setTabToolTip(i - 1, QStringLiteral("Side %1").arg(i));
   }
+  Tab->setStyleSheet(stil);
   Tab->setCurrentIndex(0);
   AktivSide = 0;
   Utskriftsvalg = TUtskriftsvalg{false, 1, Sider(), false};
@@ -174,8 +185,15 @@ void TPapVin::TilToppen() {
   ScrollBox1->horizontalScrollBar()->setValue(0);
 }
 
-void TPapVin::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
+void TPapVin::Vis() {
+  FormShow();
+  show();
+  GiPlassTilArket();
+  raise();
+  activateWindow();
+}
+
+void TPapVin::FormShow() {
   AktivSide = 0;
   {
     const QSignalBlocker stille(Tab);
@@ -183,8 +201,11 @@ void TPapVin::showEvent(QShowEvent* e) {
   }
   Skrevet = false;
   Status->setText(QStringLiteral("%1 Sider").arg(Tab->count()));
+}
 
-  // Make room for the whole sheet where the screen allows.
+// Makes room for the whole sheet where the screen allows (once the window is
+// laid out, so that the scroll box has its size).
+void TPapVin::GiPlassTilArket() {
   const QScreen* s = screen();
   if (!s) return;
   const QRect skjerm = s->availableGeometry();
@@ -265,42 +286,64 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
   siste = std::max(siste, forste);
 
   skriverOpptatt = true;
+  const TTimeglass timeglass;
   const int bredde = skriver.width();
   const int hoyde = skriver.height();
-  if (!grunnnavn.isEmpty()) {
-    // One SVG file per page, at the printer's page size; no job on paper.
-    for (int s = forste; s <= siste; ++s) {
-      QSvgGenerator svg;
-      svg.setFileName(grunnnavn + QString::number(s) + QStringLiteral(".svg"));
-      svg.setSize(QSize(bredde, hoyde));
-      svg.setViewBox(QRect(0, 0, bredde, hoyde));
-      svg.setResolution(skriver.resolution());
-      svg.setTitle(windowTitle());
-      QPainter p(&svg);
-      tegner_(p, bredde, hoyde, data_, s);
-      p.end();
-      skrevet.push_back(s);
+  const int alle = siste - forste + 1;
+  const auto fremdrift = [&](int s) { VisStatus(QStringLiteral("Skriver side %1 av %2").arg(s - forste + 1).arg(alle)); };
+  try {
+    if (!grunnnavn.isEmpty()) {
+      // One SVG file per page, at the printer's page size; no job on paper.
+      // Each replaces an older file of its name whole.
+      const auto navn = [&](int s) { return grunnnavn + QString::number(s) + QStringLiteral(".svg"); };
+      for (int s = forste; s <= siste; ++s) {
+        fremdrift(s);
+        SkrivSvgFil(std::filesystem::path(navn(s).toStdString()), QSize(bredde, hoyde), skriver.resolution(),
+                    windowTitle(), [&](QPainter& p) { tegner_(p, bredde, hoyde, data_, s); });
+        skrevet.push_back(s);
+      }
+      const QString forsteFil = QFileInfo(navn(forste)).fileName();
+      VisStatus(alle == 1 ? QStringLiteral("Skrev 1 side til %1").arg(forsteFil)
+                          : QStringLiteral("Skrev %1 sider til %2 – %3")
+                                .arg(alle)
+                                .arg(forsteFil, QFileInfo(navn(siste)).fileName()),
+                QDir::toNativeSeparators(QFileInfo(navn(forste)).absolutePath()));
+    } else {
+      SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) {
+        QPainter p;
+        if (!p.begin(&enhet)) throw IoFeil("Kunne ikke starte utskriften.");
+        for (int s = forste; s <= siste; ++s) {
+          fremdrift(s);
+          p.save();
+          p.translate(1, 1);
+          tegner_(p, bredde, hoyde, data_, s);
+          p.restore();
+          skrevet.push_back(s);
+          if (s < siste) enhet.newPage();
+        }
+        p.end();
+      });
+      VisStatus(alle == 1 ? QStringLiteral("Skrev ut 1 side") : QStringLiteral("Skrev ut %1 sider").arg(alle));
     }
-  } else {
-    QPainter p;
-    if (!p.begin(&skriver)) {
-      skriverOpptatt = false;
-      Melding(QStringLiteral("Kunne ikke starte utskriften."));
-      return skrevet;
-    }
-    for (int s = forste; s <= siste; ++s) {
-      p.save();
-      p.translate(1, 1);
-      tegner_(p, bredde, hoyde, data_, s);
-      p.restore();
-      skrevet.push_back(s);
-      if (s < siste) skriver.newPage();
-    }
-    p.end();
+  } catch (const IoFeil& feil) {
+    skriverOpptatt = false;
+    VisStatus(QString());
+    Melding(QString::fromUtf8(feil.what()));
+    return skrevet;
   }
   skriverOpptatt = false;
   Skrevet = true;
   return skrevet;
+}
+
+// The status beside the tool bar, painted at once (it shows the progress of
+// long work); `hint` is its hint.
+void TPapVin::VisStatus(const QString& tekst, const QString& hint) {
+  // Too long for its room, it gives way in the middle; the hint names the file whole.
+  const int plass = Status->contentsRect().width();
+  Status->setText(plass > 0 ? Status->fontMetrics().elidedText(tekst, Qt::ElideMiddle, plass) : tekst);
+  Status->setToolTip(hint);
+  Status->repaint();
 }
 
 QImage TPapVin::Kopi() const {
@@ -321,7 +364,20 @@ void TPapVin::MetafilClick() {
   lagreTittel_ = QStringLiteral("Lagre PDF");
   const QString fil = VelgFil(lagreTittel_, lagreEndelse_, QStringLiteral("PDF-filer (*.pdf);;Alle filer (*)"));
   if (fil.isEmpty()) return;
-  if (!SkrivPdf(fil, windowTitle(), Tab->count(), tegner_, data_)) Melding(QStringLiteral("Kunne ikke skrive ") + fil);
+  try {
+    const TTimeglass timeglass;
+    SkrivPdf(std::filesystem::path(fil.toStdString()), windowTitle(), Tab->count(), tegner_, data_,
+             [this](int gjort, int alle) {
+               // Some pages a second: the label is painted every tenth page.
+               if (gjort % 10 == 1 || gjort == alle) VisStatus(QStringLiteral("PDF: side %1 av %2").arg(gjort).arg(alle));
+             });
+    const int sider = std::max(Tab->count(), 1);
+    VisStatus(QStringLiteral("Skrev %1 %2 til %3").arg(sider).arg(sider == 1 ? "side" : "sider", QFileInfo(fil).fileName()),
+              QDir::toNativeSeparators(fil));
+  } catch (const IoFeil& feil) {
+    VisStatus(QString());
+    Melding(QString::fromUtf8(feil.what()));
+  }
 }
 
 // Hands the page data back to its owner, once.

@@ -47,6 +47,11 @@ class TPapVin : public QMainWindow {
 
   // The calling contract: the painter, the page data and the page count.
   void SettSider(TSideTegner tegner, void* data, int antall);
+  // Shows the window as the program does: runs FormShow (first page, not yet
+  // printed, the window made room for the sheet), then shows, raises and
+  // activates it. A restore by the desktop runs nothing, so the page shown
+  // and the printed state stay.
+  void Vis();
   std::function<void(void*)> Frigi;  // destroys the page data when the window closes
   bool Skrevet = false;              // printed (or declined): closing asks nothing
   int AktivSide = 0;                 // the page shown, from 0
@@ -105,13 +110,15 @@ class TPapVin : public QMainWindow {
   std::function<bool()> Opptatt;                 // a print job is running
 
  protected:
-  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
   void Skaler();
   void TilToppen();
+  void FormShow();
+  void VisStatus(const QString& tekst, const QString& hint = {});
+  void GiPlassTilArket();
 
   TSideTegner tegner_;
   void* data_ = nullptr;

@@ -17,7 +17,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSettings>
-#include <QSvgGenerator>
 #include <atomic>
 
 #include "avkom.h"
@@ -32,6 +31,7 @@
 #include "ramimport.h"
 #include "skall.h"
 #include "tabellutskrift.h"
+#include "pdffil.h"
 #include "stamtre.h"
 #include "dato.h"
 #include "filer.h"
@@ -283,18 +283,16 @@ int Stamtre(const std::vector<std::string>& args) {
   const std::unique_ptr<TVerBoks> rot = ByggStamtre(ver, reg, raser);
   const QString tittel = TilQString(StamtreTittel(*rot));
 
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
   if (endelse == ".pdf") {
-    QPdfWriter pdf(&buffer);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageOrientation(QPageLayout::Portrait);
-    pdf.setResolution(600);
-    pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    pdf.setTitle(tittel);
-    pdf.setCreator(QStringLiteral("Hornstad"));
-    QPainter p(&pdf);
-    TegnStamtreSide(p, pdf.width(), pdf.height(), 1, rot.get(), false);
+    TPdfOppsett oppsett;
+    oppsett.side = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                               QPageLayout::Millimeter);
+    oppsett.opplosning = 600;
+    oppsett.tittel = tittel;
+    oppsett.skaper = QStringLiteral("Hornstad");
+    SkrivPdfFil(ut, oppsett, [&](QPdfWriter& pdf, QPainter& p) {
+      TegnStamtreSide(p, pdf.width(), pdf.height(), 1, rot.get(), false);
+    });
   } else if (endelse == ".png") {
     QImage bilde(1280, 1920, QImage::Format_RGB32);
     bilde.fill(Qt::white);
@@ -302,21 +300,17 @@ int Stamtre(const std::vector<std::string>& args) {
       QPainter p(&bilde);
       TegnStamtreSide(p, bilde.width(), bilde.height(), 1, rot.get(), false);
     }
-    bilde.save(&buffer, "PNG");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!bilde.save(&buffer, "PNG")) {
+      std::fprintf(stderr, "Kunne ikke tegne stamtreet inn i %s.\n", ut.c_str());
+      return 1;
+    }
+    SkrivTrygt(ut, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())));
   } else {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(QSize(1280, 1920));
-    svg.setViewBox(QRect(0, 0, 1280, 1920));
-    svg.setTitle(tittel);
-    QPainter p(&svg);
-    TegnStamtreSide(p, 1280, 1920, 1, rot.get(), false);
+    SkrivSvgFil(ut, QSize(1280, 1920), 72, tittel,
+                [&](QPainter& p) { TegnStamtreSide(p, 1280, 1920, 1, rot.get(), false); });
   }
-  if (buffer.data().isEmpty()) {
-    std::fprintf(stderr, "Kunne ikke tegne stamtreet inn i %s.\n", ut.c_str());
-    return 1;
-  }
-  SkrivTrygt(ut, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())));
   return 0;
 }
 
@@ -596,10 +590,7 @@ int Katalog(const std::vector<std::string>& args) {
       if (slutt == std::string::npos) break;
       pos = slutt + 1;
     }
-    if (!SkrivRammerPdf(*LagSider(linjer), QString::fromStdString(rammer))) {
-      std::fprintf(stderr, "Kan ikke skrive fila %s.\n", rammer.c_str());
-      return 1;
-    }
+    SkrivRammerPdf(*LagSider(linjer), rammer);
     return 0;
   }
   TTabell t;

@@ -391,7 +391,7 @@ TVindu* TFormVer::AvkomClick() {
     QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
     return nullptr;
   }
-  vindu->show();
+  vindu->Vis();
   return vindu;
 }
 
@@ -422,6 +422,6 @@ TInnlesing* TFormVer::StammeClick() {
     Evernum->SettVerdi(nummer);
     LetClick();
   });
-  vindu->show();
+  vindu->Vis();
   return vindu;
 }

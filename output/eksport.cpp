@@ -246,6 +246,16 @@ void TLagreValg::Forbered(TEksportType type) {
   }
 }
 
+TLagreValg TLagreValg::PdfValg() const {
+  TLagreValg pdf = *this;
+  pdf.tittel = "Lagre PDF";
+  pdf.filnavn = "Lagre.pdf";
+  pdf.filter = "PDF dokument|*.Pdf";
+  pdf.filterNr = 1;
+  pdf.standardEndelse = ".Pdf";
+  return pdf;
+}
+
 bool DialogBekreftet(bool godtatt, std::string_view filnavn) { return godtatt && filnavn > std::string_view(" "); }
 
 std::string TEksport::Filinnhold() const {
@@ -262,7 +272,35 @@ TEksport Eksporter(const TTabell& t, TEksportType type) {
   e.linjer = type == TEksportType::Html ? HtmlLinjer(t) : DelteLinjer(t, type);
   e.dialog = type != TEksportType::KopierTab;
   e.apne = type == TEksportType::Regneark;
+  const TOmraade blokk = MerketBlokk(t.Hoved());
+  if (blokk.venstre <= blokk.hoyre) {
+    e.kolonner = blokk.hoyre - blokk.venstre + 1;
+    e.enCelle = e.kolonner == 1 && blokk.topp == blokk.bunn;
+    if (type == TEksportType::Html)
+      e.rader = blokk.bunn - blokk.topp + 1;
+    else
+      e.rader = static_cast<int>(e.linjer.size()) - (type == TEksportType::Regneark ? 1 : 0);
+  }
   return e;
+}
+
+std::string RaderOgKolonner(int rader, int kolonner) {
+  const auto antall = [](int n, const char* en, const char* flere) {
+    return std::to_string(n) + " " + (n == 1 ? en : flere);
+  };
+  return antall(rader, "rad", "rader") + " og " + antall(kolonner, "kolonne", "kolonner");
+}
+
+std::string Eksportmelding(int rader, int kolonner, bool enCelle, const std::string& fil) {
+  std::string t = fil.empty() ? "Kopierte " : "Skrev ";
+  t += RaderOgKolonner(rader, kolonner);
+  if (enCelle) t += " (bare cella du står i)";
+  t += fil.empty() ? std::string(" til utklippstavla") : " til " + fil;
+  return t;
+}
+
+std::string Eksportmelding(const TEksport& e, const std::string& fil) {
+  return Eksportmelding(e.rader, e.kolonner, e.enCelle, fil);
 }
 
 void SkrivEksport(const std::filesystem::path& fil, const TEksport& e) { SkrivTrygt(fil, e.Filinnhold()); }

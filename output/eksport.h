@@ -98,6 +98,10 @@ struct TLagreValg {
   std::string standardEndelse;  // appended to a name typed without one; empty: none
 
   void Forbered(TEksportType type);
+  // The settings of the PDF's dialog: these settings with the PDF filter,
+  // the default extension ".Pdf", the title "Lagre PDF" and the name
+  // "Lagre.pdf" offered. Only the default extension stays set afterwards.
+  TLagreValg PdfValg() const;
 };
 
 // A save dialog counts as confirmed when it was accepted with a file name that
@@ -111,6 +115,12 @@ struct TEksport {
   std::vector<std::string> linjer;
   bool dialog = true;  // false: the lines go straight to the clipboard
   bool apne = false;   // the written file is opened in its associated program
+  // What it holds: the data rows (a delimited export's header line and the
+  // rows that gave no line not counted) and the columns of the marked block;
+  // `enCelle` when that block is a single cell, as when nothing is marked.
+  int rader = 0;
+  int kolonner = 0;
+  bool enCelle = false;
 
   // What a confirmed dialog writes: the lines with CR LF, or for TabKomma
   // the comma text of the lines with no line end.
@@ -120,6 +130,15 @@ struct TEksport {
   std::string Utklipp() const;
 };
 TEksport Eksporter(const TTabell& t, TEksportType type);
+
+// What the status line says after a save or an export (UTF-8): how many rows
+// and columns went to the file named `fil` ("Skrev 12 rader og 3 kolonner til
+// Lagre.txt"), or to the clipboard when `fil` is empty. A single cell adds
+// that only the current cell went, as when nothing is marked.
+std::string Eksportmelding(int rader, int kolonner, bool enCelle, const std::string& fil);
+// "12 rader og 3 kolonner", "1 rad og 1 kolonne".
+std::string RaderOgKolonner(int rader, int kolonner);
+std::string Eksportmelding(const TEksport& e, const std::string& fil);
 
 // Writes the export's file in place of `fil`: beside it and renamed over it,
 // so that a failure leaves the old file. Throws IoFeil.

@@ -1,6 +1,5 @@
 #include "tabellutskrift.h"
 
-#include <QBuffer>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -15,6 +14,7 @@
 #include "cp1252.h"
 #include "dato.h"
 #include "filer.h"
+#include "pdffil.h"
 #include "tekst.h"
 
 namespace {
@@ -287,23 +287,16 @@ std::string SkrivTabellPdf(const std::string& filnavn, const TUtskrift& u) {
   const bool liggende = PdfLiggende(t.TotalBredde());
   const double bredde = liggende ? PdfHoyde : PdfBredde;
   const double hoyde = liggende ? PdfBredde : PdfHoyde;
-
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter pdf(&buffer);
-    pdf.setResolution(PdfOpplosning);
-    pdf.setCreator("Kvistmo Data");
-    pdf.setTitle(TilQString(t.Tittel));
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), liggende ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                  QMarginsF(0, 0, 0, 0)));
+  TPdfOppsett oppsett;
+  oppsett.side = QPageLayout(QPageSize(QPageSize::A4), liggende ? QPageLayout::Landscape : QPageLayout::Portrait,
+                             QMarginsF(0, 0, 0, 0));
+  oppsett.opplosning = PdfOpplosning;
+  oppsett.tittel = TilQString(t.Tittel);
+  oppsett.skaper = "Kvistmo Data";
+  SkrivPdfFil(std::filesystem::path(fil), oppsett, [&](QPdfWriter& pdf, QPainter& p) {
     const TSideoppsett o = Sideoppsett(t, bredde, hoyde, true);
-    QPainter p;
-    if (!p.begin(&pdf)) throw IoFeil("Kunne ikke lage PDF-dokumentet " + fil + ".");
     TegnTabellsider(p, [&] { pdf.newPage(); }, o, Utskriftsrader(t.Hoved(), false), u);
-    p.end();
-  }
-  SkrivTrygt(std::filesystem::path(fil), buffer.data().toStdString());
+  });
   Ferdig(u);
   return fil;
 }

@@ -21,6 +21,9 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
+#include "filer.h"
+#include "skriverfil.h"
+
 namespace {
 
 bool opptatt = false;
@@ -214,11 +217,13 @@ void TInnlesing::SkalChange(int valg) {
   Flate->update();
 }
 
-void TInnlesing::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
+void TInnlesing::Vis() {
   TilToppen();
   resize(Flate->width() + 20 + RullB->verticalScrollBar()->sizeHint().width(), height());
   Hjelpe->setVisible(false);
+  show();
+  raise();
+  activateWindow();
 }
 
 void TInnlesing::SkrivutClick() {
@@ -231,10 +236,15 @@ void TInnlesing::SkrivutClick() {
   }
   const auto valg = VelgSkriver(skriver, maksid_);
   if (!valg) return;
-  SkrivUt(skriver, valg->fra, valg->til, maksid_ >= 2);
+  try {
+    SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) { SkrivUt(enhet, valg->fra, valg->til, maksid_ >= 2); });
+  } catch (const IoFeil& feil) {
+    huguTekst->clear();
+    Melding(QString::fromUtf8(feil.what()));
+  }
 }
 
-void TInnlesing::SkrivUt(QPrinter& skriver, int fra, int til, bool sidevalg) {
+void TInnlesing::SkrivUt(QPagedPaintDevice& skriver, int fra, int til, bool sidevalg) {
   skriver.setPageOrientation(landskap ? QPageLayout::Landscape : QPageLayout::Portrait);
   opptatt = true;
   huguTekst->setText("Skriver ut vent....");

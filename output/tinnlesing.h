@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QLabel;
+class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 class QProgressBar;
@@ -67,6 +68,10 @@ class TInnlesing : public QMainWindow {
 
   // The calling contract.
   void SetSkrivProc(TSkrivProc proc);
+  // Shows the window as the program does: the page to the top of the scroll
+  // box and the window as wide as the page; then shows, raises and activates
+  // it. A restore by the desktop runs nothing, so the scroll position stays.
+  void Vis();
   void* SkrivData = nullptr;
   int DataStorrelse = 0;  // > 0 without LukkProc: the window frees SkrivData (std::malloc'ed) on closing
   std::function<void(void*)> LukkProc;
@@ -95,7 +100,7 @@ class TInnlesing : public QMainWindow {
 
   // The print run after the dialog: pages `fra` to `til` (with the page
   // choice) or page 1 once (without). Used by SkrivutClick and by tests.
-  void SkrivUt(QPrinter& skriver, int fra, int til, bool sidevalg);
+  void SkrivUt(QPagedPaintDevice& skriver, int fra, int til, bool sidevalg);
 
   // Asks for the printer and the page range; no value when cancelled. Tests
   // answer it instead of the print dialog.
@@ -108,7 +113,6 @@ class TInnlesing : public QMainWindow {
   std::function<void(const QString&)> Melding;
 
  protected:
-  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 

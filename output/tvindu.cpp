@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QUrl>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -29,8 +31,10 @@
 #include "cp1252.h"
 #include "dato.h"
 #include "filer.h"
+#include "skriverfil.h"
 #include "tabellutskrift.h"
 #include "tgrid.h"
+#include "timeglass.h"
 
 namespace {
 
@@ -293,12 +297,11 @@ void TVindu::NyBunnRad(std::string_view tekst) {
   bunn->setFixedHeight(Grinn->Modell().StandardHoyde() * tabell_.AntBunnRader + 2);
 }
 
-void TVindu::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
-  if (!vist_) {
-    vist_ = true;
-    ForsteLayout();
-  }
+void TVindu::Vis() {
+  ForsteLayout();
+  show();
+  raise();
+  activateWindow();
 }
 
 void TVindu::ForsteLayout() {
@@ -425,12 +428,13 @@ void TVindu::TegnCelle(QPainter& p, TCelleTegning& c, bool fot) {
 }
 
 void TVindu::SorterClick(bool minkende) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  Sorter(Grinn->Modell(), minkende, [this](const std::string& t) {
-    Panel[2]->setText(QString::fromUtf8(t));
-    Panel[2]->repaint();
-  });
-  QApplication::restoreOverrideCursor();
+  {
+    const TTimeglass timeglass;
+    Sorter(Grinn->Modell(), minkende, [this](const std::string& t) {
+      Panel[2]->setText(QString::fromUtf8(t));
+      Panel[2]->repaint();
+    });
+  }
   Grinn->viewport()->update();
 }
 
@@ -493,10 +497,34 @@ void TVindu::SniKolClick() {
   bunn->viewport()->update();
 }
 
+// Panel 2 says what a save or an export wrote; the whole text, with the
+// file's folder, is the panel's hint.
+void TVindu::VisSkrevet(const std::string& melding, const QString& fil) {
+  QString tekst = QString::fromUtf8(melding);
+  QString hint = tekst;
+  if (!fil.isEmpty()) {
+    // The file's name (at the end) gives way in its middle when the panel is
+    // too narrow for all of it.
+    const QString navn = QFileInfo(fil).fileName();
+    hint.replace(navn, QDir::toNativeSeparators(fil));
+    const QFontMetrics fm = Panel[2]->fontMetrics();
+    const int plass = Panel[2]->contentsRect().width() - 4;
+    if (tekst.endsWith(navn) && fm.horizontalAdvance(tekst) > plass) {
+      const QString foran = tekst.left(tekst.size() - navn.size());
+      tekst = foran + fm.elidedText(navn, Qt::ElideMiddle, std::max(plass - fm.horizontalAdvance(foran), 0));
+    }
+  }
+  Panel[2]->setText(tekst);
+  Panel[2]->setToolTip(hint);
+}
+
 void TVindu::EksportClick(TEksportType type) {
   valg_.Forbered(type);
   const TEksport e = Eksporter(tabell_, type);
-  const auto tilUtklipp = [&] { QGuiApplication::clipboard()->setText(TilQString(e.Utklipp())); };
+  const auto tilUtklipp = [&] {
+    QGuiApplication::clipboard()->setText(TilQString(e.Utklipp()));
+    VisSkrevet(Eksportmelding(e, ""));
+  };
   if (!e.dialog) {
     tilUtklipp();
     return;
@@ -512,6 +540,7 @@ void TVindu::EksportClick(TEksportType type) {
     Melding(QString::fromUtf8(feil.what()));
     return;
   }
+  VisSkrevet(Eksportmelding(e, QFileInfo(*fil).fileName().toStdString()), *fil);
   if (e.apne) QDesktopServices::openUrl(QUrl::fromLocalFile(*fil));
 }
 
@@ -558,27 +587,39 @@ void TVindu::UtskriftClick() {
   skriver.setFullPage(false);
   bool utvalg = false;
   if (!VelgSkriver(skriver, TilbyUtvalg(Grinn->Modell()), utvalg)) return;
+  if (const auto feil = ForBredForArket(tabell_.TotalBredde(), skriver.width() >= skriver.height())) {
+    Melding(QString::fromUtf8(*feil));
+    return;
+  }
   SkriverOpptatt = true;
   try {
-    if (const auto feil = SkrivTabell(skriver, utvalg, Utskriftsjobb())) Melding(QString::fromUtf8(*feil));
+    const TTimeglass timeglass;
+    SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) {
+      if (const auto feil = SkrivTabell(enhet, utvalg, Utskriftsjobb())) Melding(QString::fromUtf8(*feil));
+    });
   } catch (const IoFeil& feil) {
+    Soyla->setVisible(false);
     Melding(QString::fromUtf8(feil.what()));
   }
   SkriverOpptatt = false;
 }
 
 void TVindu::EgdeffClick() {
-  const std::string forrigeFilter = valg_.filter;
-  const int forrigeNr = valg_.filterNr;
-  valg_.filter = "PDF dokument|*.Pdf";
-  valg_.filterNr = 1;
-  valg_.standardEndelse = ".Pdf";
-  const std::optional<QString> fil = VelgLagringsfil(valg_);
-  valg_.filter = forrigeFilter;
-  valg_.filterNr = forrigeNr;
+  // The dialog says PDF and offers a PDF name; the exports keep their own
+  // settings but for the default extension.
+  const TLagreValg pdf = valg_.PdfValg();
+  valg_.standardEndelse = pdf.standardEndelse;
+  const std::optional<QString> fil = VelgLagringsfil(pdf);
   if (!fil || !DialogBekreftet(true, fil->toStdString())) return;
   try {
-    SkrivTabellPdf(fil->toStdString(), Utskriftsjobb());
+    const TTimeglass timeglass;
+    const QString skrevet = QString::fromStdString(SkrivTabellPdf(fil->toStdString(), Utskriftsjobb()));
+    // "Ferdig skrevet", and what went where.
+    const TRadomraade rader = Utskriftsrader(tabell_.Hoved(), false);
+    VisSkrevet("Ferdig skrevet: " +
+                   RaderOgKolonner(std::max(0, rader.siste - rader.forste + 1), tabell_.Hoved().Kolonner()) +
+                   " til " + QFileInfo(skrevet).fileName().toStdString(),
+               skrevet);
   } catch (const IoFeil& feil) {
     Soyla->setVisible(false);
     Melding(QString::fromUtf8(feil.what()));

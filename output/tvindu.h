@@ -37,6 +37,12 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   void NyRad(std::string_view tekst) override;
   void NyBunnRad(std::string_view tekst) override;
 
+  // Shows the window as the program does: its first layout (font fitted to
+  // 600 pixels, column widths, print-fit note), then shows, raises and
+  // activates it. A restore by the desktop runs nothing, so rows, sorting,
+  // column widths and the scroll position stay.
+  void Vis();
+
   TTabell& Tabell() { return tabell_; }
 
   // Components.
@@ -113,11 +119,11 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   static bool SkriverOpptatt;
 
  protected:
-  void showEvent(QShowEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
   void ForsteLayout();
+  void VisSkrevet(const std::string& melding, const QString& fil = {});
   void Arkmerknad();
   void TegnCelle(class QPainter& p, struct TCelleTegning& c, bool fot);
   void GrinnMusSluppet();
@@ -131,5 +137,4 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   TFinnTilstand finn_;
   TLagreValg valg_;
   QAction* merknad_ = nullptr;  // the print-fit note's place in the tool bar
-  bool vist_ = false;
 };

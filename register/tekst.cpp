@@ -526,12 +526,16 @@ std::string TrimText(std::string_view tekst) {
 }
 
 std::string CleanFileName(std::string_view sti) {
-  std::string t(Kutt(sti));
+  // A path is never cut: its folders are the user's choice, however long.
+  std::string t(sti);
   if (t.size() < 2) return t;
-  // Collapse doubled folder separators; a leading pair stays and ends the search.
+  // Collapse doubled folder separators (the same folder); a leading pair stays and ends the search.
   for (std::size_t p = t.find("//"); p != std::string::npos && p != 0; p = t.find("//")) t.erase(p, 1);
   if (t.size() > 3) {
-    for (std::size_t i = 2; i < t.size(); ++i) {
+    // Only the file's own name is cleaned; a folder named "Sau+geit" stays so.
+    const std::size_t skille = t.rfind('/');
+    const std::size_t navn = skille == std::string::npos ? 0 : skille + 1;
+    for (std::size_t i = std::max<std::size_t>(2, navn); i < t.size(); ++i) {
       const char c = t[i];
       if (c == '+' || c == ':' || c == ';' || c == '@') t[i] = '_';
     }

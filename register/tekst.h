@@ -2,7 +2,8 @@
 //
 // Texts are Windows-1252 byte strings. A helper sees at most the first 255
 // bytes of a text it is given (the stored texts of the program never hold
-// more); a longer text is cut before the helper works on it. No helper reports
+// more); a longer text is cut before the helper works on it (CleanFileName,
+// which works on paths, is the exception). No helper reports
 // an error: bad characters are dropped, missing dates give the no-date value.
 #pragma once
 
@@ -49,6 +50,10 @@ std::string FillText(char c, int antall);
 std::string PadRight(std::string_view tekst, int bredde, char fyll = ' ');
 std::string PadLeft(std::string_view tekst, int bredde, char fyll = ' ');
 std::string TrimText(std::string_view tekst);
+// A path made safe for writing: doubled folder separators collapse (a leading
+// pair of a network path stays), and in the file's own name, from the path's
+// third character on, every '+', ':', ';' and '@' becomes '_'. The folders
+// stay as they are, and the path is never cut.
 std::string CleanFileName(std::string_view sti);
 
 // The program's own number formats, independent of the system locale.

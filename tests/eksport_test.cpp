@@ -219,6 +219,43 @@ TEST(Eksporter, DialogApningOgUtklippPerType) {
   EXPECT_EQ(Linjetekst({"a", "", "b"}), "a\r\n\r\nb\r\n");
 }
 
+TEST(Eksporter, MeldingSierHvaSomBleSkrevet) {
+  struct Fall {
+    TEksportType type;
+    bool merket;
+    int rader, kolonner;
+    bool enCelle;
+  };
+  const Fall fall[] = {
+      {TEksportType::Semikolon, true, 3, 3, false},
+      {TEksportType::Regneark, true, 3, 3, false},  // the header line is no data row
+      {TEksportType::Html, true, 3, 3, false},
+      {TEksportType::Tab, false, 1, 1, true},  // nothing marked: the current cell
+      {TEksportType::Regneark, false, 1, 1, true},
+      {TEksportType::Html, false, 1, 1, true},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(Navn(f.type) + std::string(f.merket ? " merket" : " umerket"));
+    TTabell t;
+    LagLiten(t);
+    if (f.merket) MerkBlokk(t);
+    const TEksport e = Eksporter(t, f.type);
+    EXPECT_EQ(e.rader, f.rader);
+    EXPECT_EQ(e.kolonner, f.kolonner);
+    EXPECT_EQ(e.enCelle, f.enCelle);
+  }
+  // A marked row that gives no line is not counted as written.
+  TTabell t;
+  LagLiten(t);
+  t.Hoved().SettValg(TOmraade{3, 1, 3, 3});  // column 3: "Ås", "a" and an empty cell
+  EXPECT_EQ(Eksporter(t, TEksportType::Semikolon).rader, 2);
+
+  EXPECT_EQ(Eksportmelding(12, 3, false, "Lagre.txt"), "Skrev 12 rader og 3 kolonner til Lagre.txt");
+  EXPECT_EQ(Eksportmelding(1, 2, false, ""), "Kopierte 1 rad og 2 kolonner til utklippstavla");
+  EXPECT_EQ(Eksportmelding(1, 1, true, "a.html"), "Skrev 1 rad og 1 kolonne (bare cella du står i) til a.html");
+  EXPECT_EQ(Eksportmelding(0, 1, true, ""), "Kopierte 0 rader og 1 kolonne (bare cella du står i) til utklippstavla");
+}
+
 TEST(Html, Tekst) {
   struct Fall {
     std::string inn, ut;
@@ -479,6 +516,26 @@ TEST(LagreValg, InnstillingerBlirStaaendeMellomEksporter) {
   ny.standardEndelse = ".Pdf";
   ny.Forbered(TEksportType::Html);
   EXPECT_EQ(ny.standardEndelse, ".Pdf");
+}
+
+TEST(LagreValg, PdfDialogetSierPdfOgTilbyrPdfNavn) {
+  // Whatever an export set before, the PDF's dialog says PDF and offers a
+  // PDF name, and the export settings themselves stay.
+  for (const auto type : {TEksportType::Semikolon, TEksportType::Regneark, TEksportType::Html}) {
+    SCOPED_TRACE(Navn(type));
+    TLagreValg v;
+    v.Forbered(type);
+    const TLagreValg for_ = v;
+    const TLagreValg pdf = v.PdfValg();
+    EXPECT_EQ(pdf.tittel, "Lagre PDF");
+    EXPECT_EQ(pdf.filnavn, "Lagre.pdf");
+    EXPECT_EQ(pdf.filter, "PDF dokument|*.Pdf");
+    EXPECT_EQ(pdf.filterNr, 1);
+    EXPECT_EQ(pdf.standardEndelse, ".Pdf");
+    EXPECT_EQ(v.tittel, for_.tittel);
+    EXPECT_EQ(v.filnavn, for_.filnavn);
+    EXPECT_EQ(v.filter, for_.filter);
+  }
 }
 
 TEST(LagreValg, DialogBekreftet) {

@@ -719,6 +719,16 @@ TEST(KatalogCli, RammerSomPdf) {
   EXPECT_EQ(Kjor(m, "qpdf --check sider.pdf >/dev/null").kode, 0);
   const Svar info = Kjor(m, "pdfinfo sider.pdf");
   EXPECT_NE(info.ut.find("Creator:         Tuv-Sau"), std::string::npos) << info.ut;
+
+  // A file that cannot be written: one line that names it, and the older
+  // file stays as it was.
+  m.Skriv("eldre.pdf", "eldre sider");
+  fs::create_directories(m / "eldre.pdf.ny" / "opptatt");
+  const Svar feil = Kjor(m, cli + "--fylke 0 --rase 0 --semin --rammer eldre.pdf");
+  EXPECT_EQ(feil.kode, 1);
+  EXPECT_NE(feil.feil.find("eldre.pdf"), std::string::npos) << feil.feil;
+  EXPECT_EQ(feil.feil.find('\n'), feil.feil.size() - 1) << feil.feil;
+  EXPECT_EQ(LesHeleFila(m / "eldre.pdf"), "eldre sider");
 }
 
 TEST(KatalogCli, Feil) {

@@ -286,6 +286,31 @@ TEST(KatalogVindu, UtvalgTilListeOgTabell) {
   EXPECT_EQ(tabeller(), foer + 1) << "a table window opened";
 }
 
+TEST(KatalogVindu, VisMedRammerViserTimeglassTilVinduetErVist) {
+  Vindu w;
+  QStringList linjer;
+  for (int i = 0; i < 13 * 40; ++i) linjer << (i % 13 == 0 ? QString("  %1 Ver").arg(1000 + i / 13) : QString("x"));
+  w.k.Linjer->setPlainText(linjer.join('\n'));
+  // What the cursor is when the paged window is shown.
+  struct Vakt : QObject {
+    std::optional<Qt::CursorShape> peker;
+    bool eventFilter(QObject* o, QEvent* e) override {
+      if (e->type() == QEvent::Show && qobject_cast<TPapVin*>(o))
+        peker = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
+      return false;
+    }
+  } vakt;
+  qApp->installEventFilter(&vakt);
+  TPapVin* sider = w.k.RamvisClick();
+  qApp->removeEventFilter(&vakt);
+  ASSERT_NE(sider, nullptr);
+  EXPECT_EQ(sider->Sider(), 7);
+  EXPECT_EQ(vakt.peker, Qt::WaitCursor);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "and the arrow again afterwards";
+  sider->Skrevet = true;
+  sider->close();
+}
+
 TEST(KatalogVindu, UnngaaGuleVaerer) {
   Katalog v({Ver(1001, 899), Ver(1002, 900), Ver(1003, 950, 1), Ver(1004, 120)});
   TFormKatalog& k = v.k;

@@ -3,23 +3,30 @@
 // window under the offscreen platform.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QPointer>
 #include <QPrinter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <cstdio>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "cp1252.h"
+#include "filer.h"
+#include "gjenopprett.h"
 #include "sider.h"
 #include "tpapvin.h"
 #include "tekst.h"
@@ -298,13 +305,227 @@ TEST(TegnSideTest, TopptekstErFylketTilSisteRamme) {
   EXPECT_GT(MorkeI(odde, 310, 0, 340, band), 0) << "page number";
 }
 
+// ---- No text over another ----
+
+namespace {
+
+// A paint device that records what is painted on it, in its pixels: every
+// text with its font and baseline point, and every line and rectangle with
+// its pen width.
+class Opptak : public QPaintDevice {
+ public:
+  struct Tekst {
+    QString tekst;
+    QFont font;
+    QPointF grunnlinje;
+  };
+  struct Strek {
+    QLineF linje;
+    double bredde;
+  };
+
+  Opptak(int bredde, int hoyde) : bredde_(bredde), hoyde_(hoyde), motor_(this) {}
+  QPaintEngine* paintEngine() const override { return &motor_; }
+
+  std::vector<Tekst> tekster;
+  std::vector<Strek> streker;
+
+ protected:
+  int metric(PaintDeviceMetric m) const override {
+    switch (m) {
+      case PdmWidth: return bredde_;
+      case PdmHeight: return hoyde_;
+      case PdmWidthMM: return bredde_ * 254 / 960;
+      case PdmHeightMM: return hoyde_ * 254 / 960;
+      case PdmNumColors: return 0xFFFFFF;
+      case PdmDepth: return 32;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY: return 96;
+      case PdmDevicePixelRatio: return 1;
+      case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+    }
+    return 0;
+  }
+
+ private:
+  class Motor : public QPaintEngine {
+   public:
+    explicit Motor(Opptak* enhet) : QPaintEngine(AllFeatures), enhet_(enhet) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    Type type() const override { return User; }
+    void drawTextItem(const QPointF& p, const QTextItem& t) override {
+      enhet_->tekster.push_back({t.text(), t.font(), state->transform().map(p)});
+    }
+    void drawLines(const QLineF* linjer, int antall) override {
+      if (state->pen().style() == Qt::NoPen) return;
+      for (int i = 0; i < antall; ++i) enhet_->streker.push_back({state->transform().map(linjer[i]), Penn()});
+    }
+    void drawRects(const QRectF* ruter, int antall) override {
+      if (state->pen().style() == Qt::NoPen) return;  // a filled surface, not a line
+      for (int i = 0; i < antall; ++i) {
+        const QPolygonF r = state->transform().map(QPolygonF(ruter[i]));
+        for (int k = 0; k < 4; ++k) enhet_->streker.push_back({QLineF(r[k], r[(k + 1) % 4]), Penn()});
+      }
+    }
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+
+   private:
+    double Penn() const { return std::max(1.0, state->pen().widthF()); }
+    Opptak* enhet_;
+  };
+
+  int bredde_, hoyde_;
+  mutable Motor motor_;
+};
+
+// The room a text takes among texts: its advance across, and from the top of
+// its capital letters to the bottom of its descenders down.
+QRectF Rute(const Opptak::Tekst& t, const QPaintDevice& enhet) {
+  const QFontMetricsF fm(t.font, &enhet);
+  return QRectF(QPointF(t.grunnlinje.x(), t.grunnlinje.y() - fm.capHeight()),
+                QPointF(t.grunnlinje.x() + fm.horizontalAdvance(t.tekst), t.grunnlinje.y() + fm.descent()));
+}
+
+// Its letters' ink down to the baseline (a descender may touch a rule under
+// its line).
+QRectF Blekk(const Opptak::Tekst& t, const QPaintDevice& enhet) {
+  const QRectF r = QFontMetricsF(t.font, &enhet).tightBoundingRect(t.tekst).translated(t.grunnlinje);
+  return QRectF(r.topLeft(), QPointF(r.right(), std::min(r.bottom(), t.grunnlinje.y())));
+}
+
+// A line as the room its pen takes, less half a pixel all round: a line and a
+// text may meet on the pixel where both are rounded to.
+QRectF Rute(const Opptak::Strek& s) {
+  const double h = s.bredde / 2 - 0.5;
+  return QRectF(QPointF(std::min(s.linje.x1(), s.linje.x2()) - h, std::min(s.linje.y1(), s.linje.y2()) - h),
+                QPointF(std::max(s.linje.x1(), s.linje.x2()) + h, std::max(s.linje.y1(), s.linje.y2()) + h));
+}
+
+std::string Vis(const QRectF& r) {
+  return "(" + std::to_string(r.left()) + ", " + std::to_string(r.top()) + ")-(" + std::to_string(r.right()) + ", " +
+         std::to_string(r.bottom()) + ")";
+}
+
+bool Overlapper(const QRectF& a, const QRectF& b) {
+  return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() && b.top() < a.bottom();
+}
+
+// A ram whose every text is as long as the listing's columns allow, in wide
+// letters: the longest name, a long insemination label, birth text, breed,
+// ring text, birth line and county, five-figure indexes and counts, and
+// long judging and wool values.
+std::vector<std::string> Lang(int nr) {
+  Ver v;
+  v.nummer = 123456789 - nr;
+  v.navn = std::string(21, 'W');
+  v.rase = std::string(15, 'M');
+  v.fodsel = std::string(10, 'W');
+  v.ring = 12345;
+  v.semin = " " + std::string(31, 'W');
+  v.fylke = std::string(40, 'W');
+  v.indeks = " 8888 8888 8888 8888 8888 8888 8888 8888";
+  auto l = Linjer(v);
+  l[1] = "F\xF8\x64t hos: " + std::string(70, 'W') + ", " + v.fylke;
+  for (int r = 3; r <= 7; ++r) {
+    l[static_cast<std::size_t>(r)].resize(44, ' ');
+    l[static_cast<std::size_t>(r)] += "8888888888888888888888888888888888888888888888";
+  }
+  l[9] = "             8888,8 8888,8 8888,8 8888 8888 8888 8888 8888,8";
+  l[11] = "             88888888" + std::string(40, '8') + "  " + std::string(30, 'W');
+  return l;
+}
+
+}  // namespace
+
+TEST(TegnSideTest, IngenTekstOverEnAnnenEllerOverEnStrek) {
+  // Two pages of usual rams and rams with the longest texts.
+  std::vector<std::string> linjer = Liste(3, {"Hedmark", "Sogn og Fjordane"});
+  for (int i = 0; i < 6; ++i)
+    for (auto& l : Lang(i)) linjer.push_back(l);
+  for (auto& l : Liste(3, {"Møre og Romsdal"})) linjer.push_back(l);
+  const auto sider = LagSider(linjer);
+  ASSERT_EQ(sider->size(), 2u);
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
+    for (int side : {1, 2})
+      Tegnet(*sider, side, 2 * KatalogPdfBredde, 2 * KatalogPdfHoyde)
+          .save(QString(mappe) + QString("/rammer-lange-tekster-%1.png").arg(side));
+  // A printer's page at 600 dots per inch, the PDF page, and the sheet of
+  // the paged window from its largest scale down to a step below the one it
+  // opens with. (Smaller sheets are previews of a few pixels a millimetre,
+  // where rows 3.7 mm apart cannot keep their rounded pixels apart.)
+  std::vector<QSize> flater = {{4760, 6737}, {KatalogPdfBredde, KatalogPdfHoyde}};
+  for (double skala : {0.4, 0.7, 1.0, 1.3, 1.6}) flater.push_back(QSize(qRound(728 / skala), qRound(1061 / skala)));
+  for (const QSize& flate : flater) {
+    SCOPED_TRACE(std::to_string(flate.width()) + "x" + std::to_string(flate.height()));
+    for (int side : {1, 2}) {  // the running head on the right and on the left
+      Opptak opptak(flate.width(), flate.height());
+      {
+        QPainter p(&opptak);
+        TegnSide(p, flate.width(), flate.height(), *sider, side);
+      }
+      const auto& tekster = opptak.tekster;
+      ASSERT_GT(tekster.size(), 6u * 100);
+      std::vector<QRectF> ruter, blekk, streker;
+      for (const auto& t : tekster) {
+        ruter.push_back(Rute(t, opptak));
+        blekk.push_back(Blekk(t, opptak));
+      }
+      for (const auto& s : opptak.streker) streker.push_back(Rute(s));
+      const auto navn = [&](std::size_t i) { return "\"" + tekster[i].tekst.toStdString() + "\" " + Vis(ruter[i]); };
+      for (std::size_t a = 0; a < tekster.size(); ++a) {
+        // On the page, apart from every other text.
+        EXPECT_GE(ruter[a].left(), 0) << navn(a);
+        EXPECT_LE(ruter[a].right(), flate.width()) << navn(a);
+        for (std::size_t b = a + 1; b < tekster.size(); ++b)
+          EXPECT_FALSE(Overlapper(ruter[a], ruter[b])) << navn(a) << " and " << navn(b);
+        // The letters stay off the frames and rules.
+        for (std::size_t s = 0; s < streker.size(); ++s)
+          EXPECT_FALSE(Overlapper(blekk[a], streker[s])) << navn(a) << " on the line " << Vis(streker[s]);
+      }
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+}
+
+TEST(TegnSideTest, VanligeTeksterSkrivesHele) {
+  // Usual rams: every text whole, none cut, and at most a little narrower
+  // where a rounded pixel takes its room.
+  const auto sider = LagSider(Liste(6, {"Hedmark", "Sogn og Fjordane"}));
+  for (const QSize flate : {QSize(KatalogPdfBredde, KatalogPdfHoyde), QSize(560, 816), QSize(4760, 6737)}) {
+    SCOPED_TRACE(std::to_string(flate.width()));
+    Opptak opptak(flate.width(), flate.height());
+    {
+      QPainter p(&opptak);
+      TegnSide(p, flate.width(), flate.height(), *sider, 1);
+    }
+    std::multiset<QString> skrevet;
+    for (const auto& t : opptak.tekster) {
+      skrevet.insert(t.tekst);
+      const int strekk = t.font.stretch() == QFont::AnyStretch ? 100 : t.font.stretch();
+      EXPECT_GE(strekk, 90) << t.tekst.toStdString();
+    }
+    for (const auto& felt : (*sider)[0]->Felter) {
+      for (const auto& punkt : felt->Punkter) {
+        if (!punkt->Tekst.empty()) {
+          EXPECT_GT(skrevet.count(TilQString(punkt->Tekst)), 0u) << punkt->Tekst;
+        }
+      }
+    }
+  }
+}
+
 // ---- PDF ----
 
 TEST(PdfTest, RammesiderSomPdf) {
   TestMappe m;
   const QString fil = QString::fromStdString((m / "katalog.pdf").string());
   const auto sider = LagSider(Liste(7, {"Hedmark", "Oppland"}));
-  ASSERT_TRUE(SkrivRammerPdf(*sider, fil));
+  ASSERT_NO_THROW(SkrivRammerPdf(*sider, fil.toStdString()));
   const std::string info = Kjor("pdfinfo '" + fil.toStdString() + "'");
   EXPECT_EQ(Infofelt(info, "Pages"), "2") << info;
   EXPECT_EQ(Infofelt(info, "Title"), "Utskriftsvindu");
@@ -322,6 +543,29 @@ TEST(PdfTest, RammesiderSomPdf) {
   EXPECT_EQ(side1.find("Ver nummer 7"), std::string::npos);
   EXPECT_NE(side2.find("Ver nummer 7"), std::string::npos) << side2;
   EXPECT_NE(side2.find("Hedmark"), std::string::npos) << "running head of page 2";
+}
+
+TEST(PdfTest, MislyktSkrivingLaterDenEldreFilaHel) {
+  TestMappe m;
+  const auto fil = m / "katalog.pdf";
+  SkrivRammerPdf(*LagSider(Liste(1)), fil);
+  const std::string gammel = LesHeleFila(fil);
+  ASSERT_GT(gammel.size(), 8192u);
+  {
+    // The disk takes no more than 8 KiB of a new file.
+    Filgrense grense(8192);
+    try {
+      SkrivRammerPdf(*LagSider(Liste(13)), fil);
+      ADD_FAILURE() << "no error";
+    } catch (const IoFeil& f) {
+      EXPECT_NE(std::string(f.what()).find("katalog.pdf"), std::string::npos) << f.what();
+    }
+  }
+  EXPECT_TRUE(LesHeleFila(fil) == gammel) << "the older file stays byte for byte";
+  EXPECT_FALSE(std::filesystem::exists(m / "katalog.pdf.ny")) << "nothing half-written beside it";
+  // With room the new document replaces it whole.
+  SkrivRammerPdf(*LagSider(Liste(13)), fil);
+  EXPECT_EQ(Infofelt(Kjor("pdfinfo '" + fil.string() + "'"), "Pages"), "3");
 }
 
 // ---- Printing the listing as text ----
@@ -403,7 +647,8 @@ struct Vindu {
     antall = static_cast<int>(sider->size());
     v->SettSider(
         [this](QPainter& p, int b, int h, void* data, int side) {
-          kall.push_back({b, h, side});
+          const QCursor* peker = QApplication::overrideCursor();
+          kall.push_back({b, h, side, peker ? peker->shape() : Qt::ArrowCursor, v->Status->text()});
           TegnSider(p, b, h, data, side);
         },
         sider, antall);
@@ -432,11 +677,13 @@ struct Vindu {
     }
   }
   void Vis() {
-    v->show();
+    v->Vis();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   }
   struct Kall {
     int bredde, hoyde, side;
+    Qt::CursorShape peker;  // the busy cursor, or the arrow
+    QString status;         // the window's status while the page is drawn
   };
   QPointer<TPapVin> v;
   int antall = 0;
@@ -472,6 +719,8 @@ TEST(TPapVinTest, FanerOgSkala) {
     EXPECT_EQ(f.kall.back().side, 1);
     EXPECT_EQ(f.kall.back().bredde, 560);
     EXPECT_EQ(f.kall.back().hoyde, 816);
+    if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
+      f.v->grab().save(QString(mappe) + "/utskriftsvindu.png");
   }
   {
     Vindu f(0);  // no ram: still one tab and page 1
@@ -534,6 +783,45 @@ TEST(TPapVinTest, TasterBlarOgLukker) {
   QTest::qWait(0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_FALSE(f.v) << "the window destroys itself";
+}
+
+TEST(TPapVinTest, GjenopprettingBeholderSidenOgUtskriften) {
+  Vindu f(13);  // three pages
+  f.Vis();
+  QTest::keyClick(f.v, Qt::Key_PageDown);
+  QTest::keyClick(f.v, Qt::Key_PageDown);
+  f.utskrift.reset();
+  f.v->Skrive->click();  // the print dialog declined: counts as printed
+  ASSERT_TRUE(f.v->Skrevet);
+  f.v->ScrollBox1->verticalScrollBar()->setValue(120);
+  const int rull = f.v->ScrollBox1->verticalScrollBar()->value();
+  ASSERT_GT(rull, 0);
+  for (const auto& desktop : {MinimerOgGjenopprett, SkjulOgVis}) {
+    desktop(f.v);
+    EXPECT_EQ(f.v->AktivSide, 2);
+    EXPECT_EQ(f.v->Tab->currentIndex(), 2);
+    EXPECT_EQ(f.v->Status->text(), "Side 3 av 3");
+    EXPECT_TRUE(f.v->Skrevet);
+    EXPECT_EQ(f.v->ScrollBox1->verticalScrollBar()->value(), rull);
+    f.v->Ark->grab();
+    EXPECT_EQ(f.kall.back().side, 3) << "the sheet shows the same page";
+  }
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
+    f.v->grab().save(QString(mappe) + "/utskriftsvindu-gjenopprettet.png");
+  // Closing a printed window asks nothing.
+  f.v->close();
+  EXPECT_TRUE(f.sporsmal.isEmpty());
+  EXPECT_EQ(f.frigitt, 1);
+
+  // The program's own showing starts at the first page, not yet printed.
+  Vindu ny(13);
+  ny.v->Tab->setCurrentIndex(2);
+  ny.v->Skrevet = true;
+  ny.Vis();
+  EXPECT_EQ(ny.v->AktivSide, 0);
+  EXPECT_EQ(ny.v->Tab->currentIndex(), 0);
+  EXPECT_FALSE(ny.v->Skrevet);
+  EXPECT_EQ(ny.v->Status->text(), "3 Sider");
 }
 
 TEST(TPapVinTest, SkrevetLukkerUtenSporsmal) {
@@ -636,6 +924,75 @@ TEST(TPapVinTest, UtskriftPaaPapir) {
   opptatt = false;
   f.v->close();
   EXPECT_EQ(f.frigitt, 1);
+}
+
+TEST(TPapVinTest, MislyktSkrivingLaterEldreFilerHele) {
+  TestMappe m;
+  Vindu f(13);
+  f.Vis();
+  // Older files: the PDF and the SVG of page 2.
+  m.Skriv("katalog.pdf", "eldre pdf");
+  m.Skriv("side2.svg", "eldre svg");
+  f.fil = QString::fromStdString((m / "katalog.pdf").string());
+  {
+    Filgrense grense(8192);
+    f.v->Metafil->click();
+    ASSERT_EQ(f.meldinger.size(), 1);
+    EXPECT_TRUE(f.meldinger.back().contains("katalog.pdf")) << f.meldinger.back().toStdString();
+
+    f.fil = QString::fromStdString((m / "side.svg").string());
+    f.utskrift = TPapVin::TUtskriftsvalg{true, 2, 2, true};
+    f.v->Skrive->click();
+    ASSERT_EQ(f.meldinger.size(), 2);
+    EXPECT_TRUE(f.meldinger.back().contains("side2.svg")) << f.meldinger.back().toStdString();
+  }
+  EXPECT_EQ(LesHeleFila(m / "katalog.pdf"), "eldre pdf");
+  EXPECT_EQ(LesHeleFila(m / "side2.svg"), "eldre svg");
+  EXPECT_FALSE(std::filesystem::exists(m / "katalog.pdf.ny"));
+  EXPECT_FALSE(std::filesystem::exists(m / "side2.svg.ny"));
+  // With room the same print replaces the older file.
+  f.v->Skrive->click();
+  EXPECT_NE(LesHeleFila(m / "side2.svg").find("<svg"), std::string::npos);
+}
+
+TEST(TPapVinTest, LangtArbeidViserTimeglassFremdriftOgHvaSomBleSkrevet) {
+  TestMappe m;
+  Vindu f(25);  // five pages
+  f.Vis();
+  const auto utenfor = [&] {
+    std::vector<Vindu::Kall> k;
+    for (const auto& kall : f.kall)
+      if (kall.bredde != f.v->Ark->width()) k.push_back(kall);  // not the screen's sheet
+    return k;
+  };
+  f.fil = QString::fromStdString((m / "katalog.pdf").string());
+  f.v->Metafil->click();
+  auto kall = utenfor();
+  ASSERT_EQ(kall.size(), 5u);
+  for (const auto& k : kall) EXPECT_EQ(k.peker, Qt::WaitCursor) << "page " << k.side;
+  EXPECT_EQ(kall[1].status, "PDF: side 1 av 5") << "told as the pages are made";
+  EXPECT_EQ(f.v->Status->text(), "Skrev 5 sider til katalog.pdf");
+  EXPECT_EQ(f.v->Status->toolTip(), f.fil);
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
+    f.v->grab().save(QString(mappe) + "/utskriftsvindu-pdf-skrevet.png");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // Printed to files and on paper.
+  f.kall.clear();
+  f.fil = QString::fromStdString((m / "side.svg").string());
+  f.utskrift = TPapVin::TUtskriftsvalg{true, 2, 4, true};
+  f.v->Skrive->click();
+  kall = utenfor();
+  ASSERT_EQ(kall.size(), 3u);
+  EXPECT_EQ(kall[0].peker, Qt::WaitCursor);
+  EXPECT_EQ(kall[2].status, "Skriver side 3 av 3");
+  EXPECT_EQ(f.v->Status->text(), QString::fromUtf8("Skrev 3 sider til side2.svg – side4.svg"));
+  QPrinter skriver(QPrinter::HighResolution);
+  skriver.setOutputFormat(QPrinter::PdfFormat);
+  skriver.setOutputFileName(QString::fromStdString((m / "papir.pdf").string()));
+  f.v->SkrivUt(skriver, TPapVin::TUtskriftsvalg{true, 5, 5, false});
+  EXPECT_EQ(f.v->Status->text(), "Skrev ut 1 side");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(TPapVinTest, KopiOgPdf) {

@@ -361,6 +361,12 @@ TEST(TabellPdf, RetningEtterBreddenOgRensetFilnavn) {
   const std::string fil = SkrivTabellPdf((m / "a:b+c@d.pdf").string(), Jobb(t));
   EXPECT_EQ(fil, (m / "a_b_c_d.pdf").string());
   EXPECT_TRUE(fs::exists(fil));
+  // Only the name: a folder the user chose keeps its own name.
+  fs::create_directories(m / "Sau+geit" / "a:b");
+  const std::string iMappe = SkrivTabellPdf((m / "Sau+geit" / "a:b" / "Tabell+1.pdf").string(), Jobb(t));
+  EXPECT_EQ(iMappe, (m / "Sau+geit" / "a:b" / "Tabell_1.pdf").string());
+  EXPECT_EQ(Info(iMappe)["Pages"], "1");
+  EXPECT_FALSE(fs::exists(m / "Sau_geit"));
   // A file that cannot be written: IoFeil, and an old file stays.
   m.Skriv("mappe", "en fil");
   EXPECT_THROW(SkrivTabellPdf((m / "mappe" / "x.pdf").string(), Jobb(t)), IoFeil);
@@ -521,7 +527,7 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   v->NyRad("Nr;Navn;Tall;");
   for (int i = 0; i < 60; ++i) v->NyRad(std::to_string(i) + ";N" + std::to_string(i) + ";" + std::to_string(i) + ";");
   v->NyBunnRad(";;;");
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   EXPECT_TRUE(v->Utskrift->isEnabled());
   EXPECT_TRUE(v->Egdeff->isEnabled());
@@ -544,16 +550,33 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   EXPECT_EQ(v->Lagrevalg().filter, forrige);
   EXPECT_EQ(v->Lagrevalg().standardEndelse, ".Pdf");
   EXPECT_TRUE(fs::is_empty(m.Sti()));
+  // After a text export too the dialog says PDF and offers a PDF name; the
+  // text export's title and name stay for the next export.
+  v->Kopier1->trigger();
+  EXPECT_EQ(sett.tittel, "Lagre som tekst");
+  QTest::keyClick(v, Qt::Key_F6);
+  EXPECT_EQ(sett.tittel, "Lagre PDF");
+  EXPECT_EQ(sett.filnavn, "Lagre.pdf");
+  EXPECT_EQ(v->Lagrevalg().tittel, "Lagre som tekst");
+  EXPECT_EQ(v->Lagrevalg().filnavn, "Lagre.txt");
 
   svar = QString::fromStdString((m / "tabell.Pdf").string());
+  // The busy cursor is on while the run is made and drawn.
+  std::optional<Qt::CursorShape> peker;
+  v->Hovedtekst = [&] {
+    if (QApplication::overrideCursor()) peker = QApplication::overrideCursor()->shape();
+    return QString("Hornstad. Versjon 3.3 03. sep 2008");
+  };
   QTest::keyClick(v, Qt::Key_F6);
+  EXPECT_EQ(peker, Qt::WaitCursor);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "and off afterwards";
   EXPECT_EQ(v->Lagrevalg().filter, forrige);
   ASSERT_TRUE(fs::exists(m / "tabell.Pdf"));
   EXPECT_EQ(Info(m / "tabell.Pdf")["Pages"], "2");
   EXPECT_NE(Tekst(m / "tabell.Pdf", 2).find("side:2 den "), std::string::npos);
   EXPECT_NE(Tekst(m / "tabell.Pdf").find("med Hornstad. Versjon 3.3"), std::string::npos);
   EXPECT_NE(Tekst(m / "tabell.Pdf").find("Sønner etter 7 Ås"), std::string::npos);
-  EXPECT_EQ(v->Panel[2]->text(), "Ferdig skrevet");
+  EXPECT_EQ(v->Panel[2]->text(), "Ferdig skrevet: 60 rader og 3 kolonner til tabell.Pdf");
   EXPECT_FALSE(v->Soyla->isVisible());
   EXPECT_EQ(v->Soyla->maximumWidth(), 10);
   EXPECT_TRUE(meldinger.isEmpty());
@@ -575,6 +598,20 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   EXPECT_NE(tekst.find("N2\n"), std::string::npos);
   EXPECT_NE(tekst.find("N3\n"), std::string::npos);
   EXPECT_EQ(tekst.find("N4\n"), std::string::npos);
+  EXPECT_FALSE(TVindu::SkriverOpptatt);
+
+  // Printed to a file that exists: a failed write leaves it as it was and
+  // says why.
+  m.Skriv("papir.pdf", "eldre utskrift");
+  {
+    Filgrense grense(1024);
+    v->Utskrift->click();
+  }
+  ASSERT_EQ(meldinger.size(), 1);
+  EXPECT_TRUE(meldinger[0].contains("papir.pdf")) << meldinger[0].toStdString();
+  meldinger.clear();
+  EXPECT_EQ(LesHeleFila(papir), "eldre utskrift");
+  EXPECT_FALSE(fs::exists(m / "papir.pdf.ny"));
   EXPECT_FALSE(TVindu::SkriverOpptatt);
 
   // A job of ours still printing: the message, and no dialog.

@@ -830,6 +830,12 @@ TEST(TekstCleanFileName, SlaarSammenSkillertegnOgByttereUtryggeTegn) {
       {"a//:", "a/:"},
       {"a//:b", "a/_b"},
       {"navn med blank & %.txt", "navn med blank & %.txt"},
+      // Folders stay as the user chose them; only the file's own name is cleaned.
+      {"/home/ola/Sau+geit/tabell.pdf", "/home/ola/Sau+geit/tabell.pdf"},
+      {"/home/ola/Sau+geit/a+b.pdf", "/home/ola/Sau+geit/a_b.pdf"},
+      {"/mnt/c:d;e@f/", "/mnt/c:d;e@f/"},
+      {"/x//y+z//navn@1.txt", "/x/y+z/navn_1.txt"},
+      {"a+b/c+d", "a+b/c_d"},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(t.inn);
@@ -847,7 +853,10 @@ TEST(TekstLengde, HjelperneSerBareDeFoersteByteneAvLangTekst) {
   EXPECT_EQ(DosToWindows(std::string(300, '\x86')), std::string(255, '\xE5'));
   EXPECT_EQ(PadRight(a300, 10), std::string(255, 'a'));
   EXPECT_EQ(PadLeft(a300, 400), std::string(145, ' ') + std::string(255, 'a'));
-  EXPECT_EQ(CleanFileName(std::string(300, '/')), std::string(255, '/'));
+  // A path is never cut: a file deep in long folders stays in them.
+  EXPECT_EQ(CleanFileName(std::string(300, '/')), std::string(300, '/'));
+  const std::string dyp = "/" + std::string(300, 'm') + "/" + std::string(100, 'n') + "+.pdf";
+  EXPECT_EQ(CleanFileName(dyp), "/" + std::string(300, 'm') + "/" + std::string(100, 'n') + "_.pdf");
   // What lies beyond byte 255 is not read at all.
   EXPECT_EQ(TrimText(std::string(254, ' ') + "xy"), "x");
   EXPECT_EQ(TextToInt("1" + std::string(254, ' ') + "5"), 1);

@@ -1,6 +1,8 @@
 // A temporary folder for one test, removed afterwards.
 #pragma once
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,3 +66,27 @@ inline Svar Kjor(const TestMappe& mappe, const std::string& kommando) {
   s.feil.assign(std::istreambuf_iterator<char>(inn), std::istreambuf_iterator<char>());
   return s;
 }
+
+// For the lifetime of the object the files this process writes cannot grow
+// beyond `byte` bytes: a write past that fails with EFBIG (SIGXFSZ is
+// ignored meanwhile), as on a full disk. Files that are larger already stay.
+class Filgrense {
+ public:
+  explicit Filgrense(rlim_t byte) {
+    ::getrlimit(RLIMIT_FSIZE, &gammel_);
+    signal_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit ny = gammel_;
+    ny.rlim_cur = byte;
+    ::setrlimit(RLIMIT_FSIZE, &ny);
+  }
+  ~Filgrense() {
+    ::setrlimit(RLIMIT_FSIZE, &gammel_);
+    ::signal(SIGXFSZ, signal_);
+  }
+  Filgrense(const Filgrense&) = delete;
+  Filgrense& operator=(const Filgrense&) = delete;
+
+ private:
+  rlimit gammel_{};
+  void (*signal_)(int) = nullptr;
+};

@@ -13,6 +13,8 @@
 #include <QToolButton>
 #include <cstdlib>
 
+#include "filer.h"
+#include "gjenopprett.h"
 #include "testmappe.h"
 #include "tinnlesing.h"
 
@@ -59,7 +61,7 @@ TEST(TInnlesingTest, UtenSidetallEnSideMedNummer1) {
     tilbudt = maks;
     return std::optional<TInnlesing::TUtskriftsvalg>(TInnlesing::TUtskriftsvalg{});
   };
-  f.v->show();
+  f.v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
   f.v->Flate->grab();
   ASSERT_FALSE(f.kall.empty());
@@ -94,7 +96,7 @@ TEST(TInnlesingTest, UtenSidetallEnSideMedNummer1) {
 TEST(TInnlesingTest, BlaingMedTaster) {
   Forhandsvisning f;
   f.v->Setmaksid(3);
-  f.v->show();
+  f.v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
   EXPECT_EQ(f.v->Side, 1);
   EXPECT_TRUE(f.v->Sidefram->isEnabled());
@@ -133,6 +135,30 @@ TEST(TInnlesingTest, BlaingMedTaster) {
   f.v->close();
 }
 
+TEST(TInnlesingTest, GjenopprettingBeholderSidenOgRullingen) {
+  Forhandsvisning f;
+  f.v->Setmaksid(3);
+  f.v->Vis();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
+  f.v->Skal->setCurrentIndex(0);  // 200%: the page is taller than the window
+  QTest::keyClick(f.v, Qt::Key_PageDown);
+  QScrollBar* rull = f.v->RullB->verticalScrollBar();
+  for (int i = 0; i < 10; ++i) QTest::keyClick(f.v, Qt::Key_Down);
+  ASSERT_EQ(rull->value(), 80);
+  const int bredde = f.v->width();
+  for (const auto& desktop : {MinimerOgGjenopprett, SkjulOgVis}) {
+    desktop(f.v);
+    EXPECT_EQ(rull->value(), 80) << "the page stays where the user scrolled it";
+    EXPECT_EQ(f.v->Side, 2);
+    EXPECT_EQ(f.v->Flate->size(), QSize(1280, 1920));
+    EXPECT_EQ(f.v->width(), bredde);
+  }
+  // The program's own showing brings the page to the top.
+  f.v->Vis();
+  EXPECT_EQ(rull->value(), 0);
+  f.v->close();
+}
+
 TEST(TInnlesingTest, SiderToTilTreAvFem) {
   Forhandsvisning f;
   f.v->Setmaksid(5);
@@ -149,6 +175,37 @@ TEST(TInnlesingTest, SiderToTilTreAvFem) {
   EXPECT_EQ(utskrevet[0].side, 2);
   EXPECT_EQ(utskrevet[1].side, 3);
   EXPECT_EQ(Sider(m / "to.pdf"), 2) << "one page break between them";
+  f.v->close();
+}
+
+TEST(TInnlesingTest, UtskriftTilFilErstatterEldreFilHel) {
+  // A print the dialog sent to a file that exists: a failed write leaves it
+  // as it was and says why; a write that succeeds replaces it whole.
+  Forhandsvisning f;
+  f.v->Setmaksid(3);
+  TestMappe m;
+  m.Skriv("stamtre.pdf", "eldre utskrift");
+  f.v->VelgSkriver = [&](QPrinter& skriver, int) {
+    skriver.setOutputFormat(QPrinter::PdfFormat);
+    skriver.setOutputFileName(QString::fromStdString((m / "stamtre.pdf").string()));
+    return std::optional<TInnlesing::TUtskriftsvalg>(TInnlesing::TUtskriftsvalg{1, 3, true});
+  };
+  QStringList meldinger;
+  f.v->Melding = [&](const QString& t) { meldinger << t; };
+  {
+    Filgrense grense(1024);
+    f.v->Skrivut->click();
+  }
+  ASSERT_EQ(meldinger.size(), 1);
+  EXPECT_TRUE(meldinger[0].contains("stamtre.pdf")) << meldinger[0].toStdString();
+  EXPECT_EQ(LesHeleFila(m / "stamtre.pdf"), "eldre utskrift");
+  EXPECT_FALSE(std::filesystem::exists(m / "stamtre.pdf.ny"));
+  EXPECT_FALSE(SkriverOpptatt());
+
+  f.v->Skrivut->click();
+  EXPECT_EQ(meldinger.size(), 1);
+  EXPECT_EQ(Sider(m / "stamtre.pdf"), 3);
+  EXPECT_EQ(f.v->huguTekst->text(), "Utskrift ferdig..");
   f.v->close();
 }
 
@@ -175,7 +232,7 @@ TEST(TInnlesingTest, DataFrigisEnGangVedLukking) {
       ++lukket;
       std::free(data);
     };
-    f.v->show();
+    f.v->Vis();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
     QTest::keyClick(f.v, Qt::Key_Escape);
     QApplication::processEvents();

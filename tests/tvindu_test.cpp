@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "gjenopprett.h"
 #include "tabell.h"
 #include "tgrid.h"
 #include "tvindu.h"
@@ -59,7 +60,7 @@ TEST(TVinduTest, KallkontraktenFyllerTabellen) {
 
 TEST(TVinduTest, StorreOgMindreHoldesInnenGrensene) {
   QPointer<TVindu> v = Lag(2, Tall(5));
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   EXPECT_EQ(v->Skriftstorrelse(), 10);
   for (int i = 0; i < 25; ++i) QTest::keyClick(v->Grinn, Qt::Key_Plus, Qt::KeypadModifier);
@@ -77,16 +78,53 @@ TEST(TVinduTest, ForsteLayoutKrymperIkkeUnder5) {
   std::string bred;
   for (int k = 0; k < 30; ++k) bred += std::string(40, 'W') + ";";
   TVindu* v = Lag(30, {bred, bred});
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   EXPECT_EQ(v->Skriftstorrelse(), 5);
   EXPECT_TRUE(v->Label1->text().startsWith("Passer ikke utskrift")) << v->Label1->text().toStdString();
   delete v;
 }
 
+TEST(TVinduTest, GjenopprettingBeholderRaderSorteringBredderOgRulling) {
+  TVindu* v = Lag(2, Tall(60));
+  v->Vis();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  TRutenett& m = v->Grinn->Modell();
+  // What the user did: a larger font, rows deleted, sorted descending, a
+  // column dragged wider, scrolled down.
+  v->Storre->click();
+  v->Storre->click();
+  m.SettValg(TOmraade{0, 1, 1, 2});
+  v->SlettMerkede();
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 1).center());
+  v->Minkende->click();
+  m.SettKolbredde(1, 140);
+  v->Grinn->SettToppRad(30);
+  const auto celler = [&] {
+    std::vector<std::string> c;
+    for (int r = 0; r < m.Rader(); ++r) c.push_back(m.Celle(0, r) + "|" + m.Celle(1, r));
+    return c;
+  };
+  const auto for_ = celler();
+  ASSERT_EQ(m.Rader(), 59);
+  ASSERT_EQ(m.Celle(0, 1), "59") << "sorted descending";
+  const int topp = v->Grinn->ToppRad();
+  ASSERT_GT(topp, 1);
+  for (const auto& desktop : {MinimerOgGjenopprett, SkjulOgVis}) {
+    desktop(v);
+    EXPECT_EQ(celler(), for_);
+    EXPECT_EQ(v->Skriftstorrelse(), 12);
+    EXPECT_EQ(m.Kolbredde(1), 140);
+    EXPECT_EQ(v->Grinn->ToppRad(), topp);
+    EXPECT_EQ(v->bunn->Modell().Kolbredde(1), 140) << "the footer keeps following";
+  }
+  Skjermbilde(v, "tabellvindu-gjenopprettet");
+  delete v;
+}
+
 TEST(TVinduTest, MerkAltOgSlettMerkedeRader) {
   TVindu* v = Lag(2, Tall(8));
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   TRutenett& m = v->Grinn->Modell();
   v->Grinn->setFocus();
@@ -113,7 +151,7 @@ TEST(TVinduTest, MerkAltOgSlettMerkedeRader) {
 
 TEST(TVinduTest, DobbeltklikkFryserForsteKolonne) {
   TVindu* v = Lag(2, Tall(3));
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   const QPoint p = v->Grinn->Celleramme(1, 1).center();
   QTest::mouseDClick(v->Grinn->viewport(), Qt::LeftButton, {}, p);
@@ -126,7 +164,7 @@ TEST(TVinduTest, DobbeltklikkFryserForsteKolonne) {
 
 TEST(TVinduTest, FormatkoderTegnesMedStilOgFarge) {
   TVindu* v = Lag(1, {"Tittel;", "\x01Navn;", "vanlig;"});
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   v->Grinn->Modell().SettGjeldende(0, 2);  // keep the yellow of the selection off row 1
   const QImage bilde = v->Grinn->viewport()->grab().toImage();
@@ -145,7 +183,7 @@ TEST(TVinduTest, FormatkoderTegnesMedStilOgFarge) {
 
 TEST(TVinduTest, EscLukker) {
   QPointer<TVindu> v = Lag(2, Tall(2));
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   v->activateWindow();
   QTest::keyClick(v->Grinn, Qt::Key_Escape);
@@ -157,7 +195,7 @@ TEST(TVinduTest, SorterFinnOgFigurerFraVinduet) {
   TVindu* v = Lag(2, {"Nr;Navn;", "12;Zeta;", "3;\xC5sen;", ";\xC6rfugl;", "abc;\xD8vre;"});
   QStringList meldinger;
   v->Melding = [&](const QString& t) { meldinger << t; };
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   TRutenett& m = v->Grinn->Modell();
   // Sort by the column of the current cell.
@@ -198,7 +236,7 @@ TEST(TVinduTest, KopierOgLagreMerketBlokk) {
   TVindu* v = Lag(2, {"Nr;Navn;", "1;a;", "2;b;", "3;c;"});
   QStringList meldinger;
   v->Melding = [&](const QString& t) { meldinger << t; };
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   v->Grinn->setFocus();
   QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 2).center());
@@ -218,6 +256,7 @@ TEST(TVinduTest, KopierOgLagreMerketBlokk) {
   EXPECT_EQ(sett.tittel, "Lagre som tekst");
   EXPECT_EQ(sett.filnavn, "Lagre.txt");
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "2;b\r\n3;c\r\n");
+  EXPECT_EQ(v->Panel[2]->text(), "Kopierte 2 rader og 2 kolonner til utklippstavla");
   const QString fil = QDir::tempPath() + "/hornstad-tvindu-test.txt";
   svar = fil;
   v->Kopier1->trigger();
@@ -225,6 +264,23 @@ TEST(TVinduTest, KopierOgLagreMerketBlokk) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), QByteArray("2;b\r\n3;c\r\n"));
   f.remove();
+  // The status line says what was written, and the hint names the folder too.
+  EXPECT_EQ(v->Panel[2]->text(), "Skrev 2 rader og 2 kolonner til hornstad-tvindu-test.txt");
+  EXPECT_TRUE(v->Panel[2]->toolTip().contains(fil)) << v->Panel[2]->toolTip().toStdString();
+  // Nothing marked: one cell is written, and the status line says so.
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(1, 1).center());
+  v->Kopier2->trigger();
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("a\r\n"));
+  f.remove();
+  // The panel shows all of it, the file's name shortened in its middle where
+  // the panel is too narrow; its hint has the whole path.
+  const QString vist = v->Panel[2]->text();
+  EXPECT_TRUE(vist.startsWith("Skrev 1 rad og 1 kolonne (bare cella du står i) til horn")) << vist.toStdString();
+  EXPECT_TRUE(vist.endsWith(".txt")) << vist.toStdString();
+  EXPECT_LE(v->Panel[2]->fontMetrics().horizontalAdvance(vist), v->Panel[2]->contentsRect().width());
+  EXPECT_EQ(v->Panel[2]->toolTip(), "Skrev 1 rad og 1 kolonne (bare cella du står i) til " + fil);
+  Skjermbilde(v, "tabellvindu-eksportert");
   // A file that cannot be written gives a message.
   svar = QDir::tempPath() + "/finnes-ikke-mappe/x.txt";
   v->KopHtm->trigger();
@@ -234,7 +290,7 @@ TEST(TVinduTest, KopierOgLagreMerketBlokk) {
 
 TEST(TVinduTest, KolonnerOgRaderDrasTilAndreSteder) {
   TVindu* v = Lag(3, {"A;Bredt navn;C;", "1;x;10;", "2;y;20;", "3;z;30;"});
-  v->show();
+  v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   TRutenett& m = v->Grinn->Modell();
   QWidget* flate = v->Grinn->viewport();
