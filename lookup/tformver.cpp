@@ -24,6 +24,7 @@
 #include "tinnlesing.h"
 #include "tvindu.h"
 #include "register.h"
+#include "skriverfil.h"
 #include "tgrid.h"
 #include "tintedit.h"
 #include "tlesing.h"
@@ -363,13 +364,22 @@ void TFormVer::Vis() {
 
 void TFormVer::SkrivClick() {
   QPrinter skriver(QPrinter::HighResolution);
-  QPrintDialog dialog(&skriver, this);
-  dialog.setWindowTitle("Skriv ut væroppslaget");
-  if (dialog.exec() != QDialog::Accepted) return;
-  SkrivBilde(skriver);
+  if (VelgSkriver) {
+    if (!VelgSkriver(skriver)) return;
+  } else {
+    QPrintDialog dialog(&skriver, this);
+    dialog.setWindowTitle("Skriv ut væroppslaget");
+    if (dialog.exec() != QDialog::Accepted) return;
+  }
+  // A print sent to a file is written whole, or the older file stays.
+  try {
+    SkrivPaaSkriver(skriver, [this](QPagedPaintDevice& side) { SkrivBilde(side); });
+  } catch (const IoFeil& e) {
+    Melding(QString::fromUtf8(e.what()), TMeldingstype::Feil);
+  }
 }
 
-void TFormVer::SkrivBilde(QPrinter& skriver) {
+void TFormVer::SkrivBilde(QPagedPaintDevice& skriver) {
   const QPixmap bilde = grab();
   QPainter p(&skriver);
   const QRect side = p.viewport();

@@ -38,6 +38,8 @@ class TFormVer : public QWidget {
   // Melding, so that tests can fill in the dialogs and read the messages.
   std::function<int(Tlesing& dialog)> KjorDialog;
   std::function<void(const QString& tekst, TMeldingstype type)> Melding;
+  // The print dialog over the printer (false when cancelled); tests answer it.
+  std::function<bool(class QPrinter& skriver)> VelgSkriver;
 
   TIntEdit* Evernum;
   QPushButton* Let;
@@ -76,7 +78,7 @@ class TFormVer : public QWidget {
   // Lists the sons of the shown ram in a new table window, which is returned.
   class TVindu* AvkomClick();
   // Prints a picture of the window on one page, as large as the page allows.
-  void SkrivBilde(class QPrinter& skriver);
+  void SkrivBilde(class QPagedPaintDevice& skriver);
 
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;

@@ -24,6 +24,7 @@
 #include "gridutskrift.h"
 #include "register.h"
 #include "seminfil.h"
+#include "skriverfil.h"
 #include "tekst.h"
 #include "tgrid.h"
 
@@ -407,9 +408,7 @@ bool TFormSemReg::eventFilter(QObject* o, QEvent* e) {
   }
   if (o == Panel1 && e->type() == QEvent::MouseButtonDblClick) {
     // Prints with the title last set.
-    QPrinter skriver(QPrinter::HighResolution);
-    QPrintDialog d(&skriver, this);
-    if (d.exec() == QDialog::Accepted) SkrivUt(skriver);
+    SkrivMedDialog();
     return true;
   }
   const bool aarfelt = o == Ssemar || (o != nullptr && o->parent() == Ssemar && qobject_cast<QLineEdit*>(o));
@@ -437,8 +436,21 @@ int TFormSemReg::SkrivUt(QPagedPaintDevice& enhet) {
 
 void TFormSemReg::Button1Click() {
   Utskriftstittel = "Produsent:" + EprodNr->text() + " Inseminør :" + EsemNr->text();
+  SkrivMedDialog();
+}
+
+void TFormSemReg::SkrivMedDialog() {
   QPrinter skriver(QPrinter::HighResolution);
-  QPrintDialog d(&skriver, this);
-  if (d.exec() != QDialog::Accepted) return;
-  SkrivUt(skriver);
+  if (VelgSkriver) {
+    if (!VelgSkriver(skriver)) return;
+  } else {
+    QPrintDialog d(&skriver, this);
+    if (d.exec() != QDialog::Accepted) return;
+  }
+  // A print sent to a file is written whole, or the older file stays.
+  try {
+    SkrivPaaSkriver(skriver, [this](QPagedPaintDevice& side) { SkrivUt(side); });
+  } catch (const IoFeil& e) {
+    Melding(QString::fromUtf8(e.what()));
+  }
 }

@@ -63,6 +63,11 @@ class TFormSemReg : public QMainWindow {
   // Prints the grid under the print title; Button1 sets the title first.
   void Button1Click();
   int SkrivUt(class QPagedPaintDevice& enhet);
+  // The print dialog, then the grid on the chosen printer, or whole into the
+  // file a print to file names; a failure is told.
+  void SkrivMedDialog();
+  // The print dialog over the printer (false when cancelled); tests answer it.
+  std::function<bool(class QPrinter& skriver)> VelgSkriver;
   QString Utskriftstittel = "Navn";
 
   // Questions and messages go through these, so that tests can answer them.

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QPrinter>
 #include <QTest>
 
 #include "filer.h"
@@ -202,6 +203,27 @@ TEST(SemRegVindu, HenteSkriveOgLagre) {
   if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
     std::filesystem::copy_file(m / "semin.pdf", std::filesystem::path(mappe) / "semin.pdf",
                                std::filesystem::copy_options::overwrite_existing);
+
+  // "Skriv ut" to a file: written whole, or the older file stays and the
+  // user is told why.
+  v.VelgSkriver = [&](QPrinter& skriver) {
+    skriver.setOutputFormat(QPrinter::PdfFormat);
+    skriver.setOutputFileName(QString::fromStdString((m / "utskrift.pdf").string()));
+    return true;
+  };
+  SkrivTrygt(m / "utskrift.pdf", "eldre utskrift");
+  meldinger.clear();
+  {
+    Filgrense grense(1024);
+    v.Button1Click();
+  }
+  ASSERT_EQ(meldinger.size(), 1);
+  EXPECT_TRUE(meldinger[0].contains("utskrift.pdf")) << meldinger[0].toStdString();
+  EXPECT_EQ(LesHeleFila(m / "utskrift.pdf"), "eldre utskrift");
+  EXPECT_FALSE(std::filesystem::exists(m / "utskrift.pdf.ny"));
+  v.Button1Click();
+  EXPECT_EQ(meldinger.size(), 1);
+  EXPECT_NE(Kjor(m, "pdftotext utskrift.pdf -").ut.find("Side 1/1"), std::string::npos);
   v.close();
 }
 
