@@ -12,10 +12,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <QBuffer>
-#include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QSettings>
 #include <atomic>
 
@@ -31,7 +27,6 @@
 #include "ramimport.h"
 #include "skall.h"
 #include "tabellutskrift.h"
-#include "pdffil.h"
 #include "stamtre.h"
 #include "dato.h"
 #include "filer.h"
@@ -244,9 +239,7 @@ int Avkom(const std::vector<std::string>& args) {
   return SkrivTabellUt(tabell, format == "pdf", type, ut);
 }
 
-// The pedigree tree drawn by the preview's drawing procedure into a PDF page
-// (A4 portrait, 600 dpi, 10 mm margins), a white 1280 x 1920 PNG or an SVG of
-// the same size.
+// The pedigree tree drawn as the preview draws it, into a PDF, PNG or SVG file.
 int Stamtre(const std::vector<std::string>& args) {
   const char* bruk = "Bruk: hornstad-cli stamtre NUMMER --ut FIL.pdf|FIL.png|FIL.svg\n";
   std::string nummerTekst;
@@ -265,8 +258,7 @@ int Stamtre(const std::vector<std::string>& args) {
     std::fputs(bruk, stderr);
     return 2;
   }
-  const std::string endelse = QString::fromStdString(ut.extension().string()).toLower().toStdString();
-  if (endelse != ".pdf" && endelse != ".png" && endelse != ".svg") {
+  if (!StamtreFiltype(ut)) {
     std::fprintf(stderr, "Kan ikke skrive stamtreet som «%s»; fila må slutte på .pdf, .png eller .svg.\n",
                  ut.filename().c_str());
     return 2;
@@ -280,37 +272,7 @@ int Stamtre(const std::vector<std::string>& args) {
     return 1;
   }
   const Trase raser;
-  const std::unique_ptr<TVerBoks> rot = ByggStamtre(ver, reg, raser);
-  const QString tittel = TilQString(StamtreTittel(*rot));
-
-  if (endelse == ".pdf") {
-    TPdfOppsett oppsett;
-    oppsett.side = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                               QPageLayout::Millimeter);
-    oppsett.opplosning = 600;
-    oppsett.tittel = tittel;
-    oppsett.skaper = QStringLiteral("Hornstad");
-    SkrivPdfFil(ut, oppsett, [&](QPdfWriter& pdf, QPainter& p) {
-      TegnStamtreSide(p, pdf.width(), pdf.height(), 1, rot.get(), false);
-    });
-  } else if (endelse == ".png") {
-    QImage bilde(1280, 1920, QImage::Format_RGB32);
-    bilde.fill(Qt::white);
-    {
-      QPainter p(&bilde);
-      TegnStamtreSide(p, bilde.width(), bilde.height(), 1, rot.get(), false);
-    }
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!bilde.save(&buffer, "PNG")) {
-      std::fprintf(stderr, "Kunne ikke tegne stamtreet inn i %s.\n", ut.c_str());
-      return 1;
-    }
-    SkrivTrygt(ut, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())));
-  } else {
-    SkrivSvgFil(ut, QSize(1280, 1920), 72, tittel,
-                [&](QPainter& p) { TegnStamtreSide(p, 1280, 1920, 1, rot.get(), false); });
-  }
+  SkrivStamtre(*ByggStamtre(ver, reg, raser), ut);
   return 0;
 }
 
