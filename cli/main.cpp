@@ -1,8 +1,10 @@
 // hornstad-cli: the program's jobs without windows. The commands are in
 // this folder, one file each (kommandoer.cpp lists them); main only starts Qt
 // and hands over the arguments.
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 #include "verktoy.h"
 
@@ -12,8 +14,15 @@ int main(int argc, char** argv) {
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& tekst) {
     if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", tekst.toLocal8Bit().constData());
   });
-  // Fonts are measured as the windows measure them, without a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  // A run that lays out or draws text measures fonts as the windows do,
+  // without a display; the others start quicker without fonts.
+  std::unique_ptr<QCoreApplication> app;
+  if (TrengerSkrift(std::vector<std::string>(argv + 1, argv + argc))) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
+  // Qt has taken its own options out of argv.
   return KjorVerktoy(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr);
 }

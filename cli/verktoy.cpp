@@ -80,6 +80,15 @@ std::string Hjelpetekst() {
   return tekst;
 }
 
+bool TrengerSkrift(const std::vector<std::string>& argumenter) {
+  const TKall kall = LesKall(argumenter);
+  if (kall.hjelp || kall.dataUtenMappe || kall.resten.empty()) return false;
+  const TKommando* kommando = FinnKommando(kall.resten[0]);
+  if (kommando == nullptr) return true;
+  const std::optional<TArgumenter> a = kommando->Les(std::vector<std::string>(kall.resten.begin() + 1, kall.resten.end()));
+  return !a || kommando->TrengerSkrift(*a);
+}
+
 int KjorVerktoy(const std::vector<std::string>& argumenter, std::FILE* ut, std::FILE* feil) {
   const TKall kall = LesKall(argumenter);
   if (kall.hjelp) {

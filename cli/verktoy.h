@@ -28,3 +28,10 @@ int KjorKommando(const TKommando& kommando, const TKontekst& k, const std::vecto
 // messages go to `ut` and `feil`. The exit code: 0 done, 1 failed, 2 used
 // wrongly.
 int KjorVerktoy(const std::vector<std::string>& argumenter, std::FILE* ut, std::FILE* feil);
+
+// Whether that run lays out or draws text and so needs fonts (a
+// QGuiApplication, not only a QCoreApplication), as its command and the
+// command's arguments tell. Anything that does not read as a command and its
+// arguments says yes: Qt then takes out its own options (-platform and the
+// like) as it always did, and the tool reads the rest.
+bool TrengerSkrift(const std::vector<std::string>& argumenter);

@@ -289,6 +289,39 @@ TEST(Kommandotabell, HjelpOgBrukFraHverKommando) {
   EXPECT_EQ(FinnKommando("tull"), nullptr);
 }
 
+// Fonts only for a run that lays out or draws text; anything the tool cannot
+// read starts with them, so that Qt takes out its own options.
+TEST(Kommandotabell, SkriftBareNaarTekstLeggesUtEllerTegnes) {
+  const struct {
+    std::vector<std::string> argumenter;
+    bool skrift;
+  } tilfeller[] = {
+      {{}, false},
+      {{"--help"}, false},
+      {{"--data"}, false},
+      {{"status"}, false},
+      {{"--data", "d", "importer", "f"}, false},
+      {{"hent", "--adresse", "http://x"}, false},
+      {{"oppslag", "Bo"}, false},
+      {{"katalog", "--fylke", "2"}, false},
+      {{"katalog", "--rammer", ""}, false},
+      {{"avkom", "1"}, true},
+      {{"avkom", "1", "--format", "tab"}, true},
+      {{"stamtre", "1", "--ut", "t.png"}, true},
+      {{"katalog", "--tabell", "0"}, true},
+      {{"katalog", "--rammer", "r.pdf"}, true},
+      {{"tull"}, true},
+      {{"-platform", "offscreen", "status"}, true},
+      {{"importer", "f", "-reverse"}, true},
+      {{"katalog", "--tull"}, true},
+  };
+  for (const auto& t : tilfeller) {
+    std::string navn;
+    for (const std::string& a : t.argumenter) navn += "'" + a + "' ";
+    EXPECT_EQ(TrengerSkrift(t.argumenter), t.skrift) << navn;
+  }
+}
+
 namespace {
 
 // A command that throws what it is given.
