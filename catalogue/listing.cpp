@@ -288,14 +288,7 @@ void SkrivKatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser
 std::vector<std::string> KatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser) {
   std::string t;
   Linjer13(ver, reg, raser, t);
-  std::vector<std::string> linjer;
-  std::size_t pos = 0;
-  while (pos < t.size()) {
-    const std::size_t slutt = t.find("\r\n", pos);
-    linjer.push_back(t.substr(pos, slutt - pos));
-    pos = slutt + 2;
-  }
-  return linjer;
+  return TekstLinjer(t);
 }
 
 TTekstKatalog::TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesystem::path fil, TKopi kopi)
