@@ -1,31 +1,13 @@
 #include "innavl.h"
 
 #include <algorithm>
+#include <climits>
 #include <queue>
+#include <stdexcept>
 
 namespace {
 
 inline std::size_t Z(int32_t i) { return static_cast<std::size_t>(i); }
-
-// Kinship lookups in the window, for animals without grandoffspring: such an
-// animal is replaced by its parents until both sides are animals with a row.
-// (x without grandoffspring is never an ancestor of the other side here,
-// so a(x, y) = ½(a(sire of x, y) + a(dam of x, y)) holds.)
-struct TVinduOppslag {
-  const TStamtavle& s;
-  const std::vector<uint8_t>& hoyde;
-  const std::vector<int32_t>& dyptAv;
-  const std::vector<int32_t>& plass;
-  const double* m;
-  std::size_t bredde;
-
-  double a(int32_t x, int32_t y) const {
-    if (x < 0 || y < 0) return 0.0;
-    if (hoyde[Z(x)] < 2) return 0.5 * (a(s.Far(x), y) + a(s.Mor(x), y));
-    if (hoyde[Z(y)] < 2) return 0.5 * (a(x, s.Far(y)) + a(x, s.Mor(y)));
-    return m[Z(plass[Z(dyptAv[Z(x)])]) * bredde + Z(plass[Z(dyptAv[Z(y)])])];
-  }
-};
 
 }  // namespace
 
@@ -62,104 +44,337 @@ TInnavl::TInnavl(const TStamtavle& s, const TInnavlValg& valg) : s_(s) {
     dypt_.push_back(i);
   }
 
-  // Rows of the window in bytes: linear in the number of animals.
-  const std::size_t maks = valg.maksVindu ? valg.maksVindu : std::size_t{32} * Z(n) + (std::size_t{16} << 20);
-  Vindusmetoden(maks);
-  if (!vindu_) MeuwissenLuo();
-
   dFar_.resize(dypt_.size());
   dMor_.resize(dypt_.size());
-  dD_.resize(dypt_.size());
+  dD_.assign(dypt_.size(), 0.0);
   for (std::size_t e = 0; e < dypt_.size(); ++e) {
     const int32_t x = dypt_[e];
     dFar_[e] = s.Far(x) >= 0 ? dyptAv_[Z(s.Far(x))] : -1;
     dMor_[e] = s.Mor(x) >= 0 ? dyptAv_[Z(s.Mor(x))] : -1;
-    dD_[e] = D(x);
+  }
+  if (valg.meuwissenLuo) {
+    MeuwissenLuo();
+    for (std::size_t e = 0; e < dypt_.size(); ++e) dD_[e] = D(dypt_[e]);
+  } else {
+    Vindusmetoden(std::max<std::size_t>(valg.vindu, 16));
   }
   t_.assign(dypt_.size() * 2, 0.0);
 }
 
-void TInnavl::Vindusmetoden(std::size_t maksBytes) {
+namespace {
+
+// A term w·a(p, q) of a coefficient, p and q entries of the animals with grandoffspring.
+struct TLedd {
+  double w;
+  int32_t p, q;
+};
+
+// A term left for the end: animal `dyr` gets w·a(p, q).
+struct TUtsatt {
+  int32_t dyr;
+  double w;
+  int32_t p, q;
+};
+
+constexpr int32_t Aldri = INT32_MAX;
+
+}  // namespace
+
+void TInnavl::Kolonner(const int32_t* e, int antall, int32_t til) const {
+  constexpr std::size_t B = 4;
+  const std::size_t sluk = Z(til);  // takes what goes to unknown parents
+  u_.assign((sluk + 1) * B, 0.0);
+  int32_t topp = -1;
+  for (int b = 0; b < antall; ++b) {
+    u_[Z(e[b]) * B + Z(b)] = 1.0;
+    topp = std::max(topp, e[b]);
+  }
+  double* u = u_.data();
+  const auto forelder = [&](int32_t p) { return p >= 0 ? Z(p) : sluk; };
+  for (int32_t k = topp; k >= 0; --k) {
+    const double* r = u + Z(k) * B;
+    double* f = u + forelder(dFar_[Z(k)]) * B;
+    double* m = u + forelder(dMor_[Z(k)]) * B;
+    for (std::size_t b = 0; b < B; ++b) {
+      const double h = 0.5 * r[b];
+      f[b] += h;
+      m[b] += h;
+    }
+  }
+  std::fill(u + sluk * B, u + (sluk + 1) * B, 0.0);
+  for (int32_t k = 0; k < til; ++k) {
+    double* r = u + Z(k) * B;
+    const double* f = u + forelder(dFar_[Z(k)]) * B;
+    const double* m = u + forelder(dMor_[Z(k)]) * B;
+    const double d = dD_[Z(k)];
+    for (std::size_t b = 0; b < B; ++b) r[b] = r[b] * d + 0.5 * (f[b] + m[b]);
+  }
+}
+
+void TInnavl::Vindusmetoden(std::size_t maksRader) {
   const TStamtavle& s = s_;
   const int32_t n = s.Antall();
-  const std::size_t antDypt = dypt_.size();
+  const int32_t antDypt = static_cast<int32_t>(dypt_.size());
 
-  // The last animal whose figure needs each row.
-  std::vector<int32_t> siste(antDypt, -1);
-  const auto trenger = [&](int32_t p, int32_t i) {
-    if (p >= 0) siste[Z(dyptAv_[Z(p)])] = i;
-  };
-  for (int32_t i = 0; i < n; ++i) {
-    if (hoyde_[Z(i)] >= 2) {
-      siste[Z(dyptAv_[Z(i)])] = i;
-      trenger(s.Far(i), i);
-      trenger(s.Mor(i), i);
-      continue;
+  // The terms of the coefficient of an animal without grandoffspring: ½a(s, d)
+  // with every animal without grandoffspring replaced by its parents.
+  std::vector<TLedd> ledd;
+  const auto utvid = [&](const auto& selv, int32_t x, int32_t y, double w) -> void {
+    if (x < 0 || y < 0) return;
+    if (hoyde_[Z(x)] < 2) {
+      selv(selv, s.Far(x), y, 0.5 * w);
+      selv(selv, s.Mor(x), y, 0.5 * w);
+    } else if (hoyde_[Z(y)] < 2) {
+      selv(selv, x, s.Far(y), 0.5 * w);
+      selv(selv, x, s.Mor(y), 0.5 * w);
+    } else {
+      ledd.push_back(TLedd{w, dyptAv_[Z(x)], dyptAv_[Z(y)]});
     }
-    for (int32_t p : {s.Far(i), s.Mor(i)}) {
-      if (p < 0) continue;
-      if (hoyde_[Z(p)] >= 2) {
-        trenger(p, i);
+  };
+  const auto leddFor = [&](int32_t i) {
+    ledd.clear();
+    utvid(utvid, s.Far(i), s.Mor(i), 0.5);
+  };
+  // Calls f(entry, animal) for every use of a row, in order.
+  const auto hverBruk = [&](const auto& f) {
+    for (int32_t i = 0; i < n; ++i) {
+      if (hoyde_[Z(i)] >= 2) {
+        f(dyptAv_[Z(i)], i);
+        for (int32_t p : {s.Far(i), s.Mor(i)})
+          if (p >= 0) f(dyptAv_[Z(p)], i);
       } else {
-        trenger(s.Far(p), i);
-        trenger(s.Mor(p), i);
+        leddFor(i);
+        for (const TLedd& t : ledd) {
+          f(t.p, i);
+          f(t.q, i);
+        }
       }
     }
+  };
+  std::vector<int32_t> start(Z(antDypt) + 1, 0), bruk;
+  hverBruk([&](int32_t e, int32_t) { ++start[Z(e) + 1]; });
+  for (std::size_t k = 1; k < start.size(); ++k) start[k] += start[k - 1];
+  bruk.resize(Z(start.back()));
+  {
+    std::vector<int32_t> fyll(start.begin(), start.end() - 1);
+    hverBruk([&](int32_t e, int32_t i) { bruk[Z(fyll[Z(e)]++)] = i; });
   }
-  // Rows to drop after each animal, and the widest window.
-  std::vector<int32_t> forst(Z(n), -1), neste(antDypt, -1);
-  for (std::size_t e = 0; e < antDypt; ++e) {
-    neste[e] = forst[Z(siste[e])];
-    forst[Z(siste[e])] = static_cast<int32_t>(e);
-  }
-  std::size_t levende = 0;
-  bredde_ = 0;
-  for (int32_t i = 0; i < n; ++i) {
-    if (hoyde_[Z(i)] >= 2) bredde_ = std::max(bredde_, ++levende);
-    for (int32_t e = forst[Z(i)]; e >= 0; e = neste[Z(e)]) --levende;
-  }
-  if (bredde_ > 0 && bredde_ > maksBytes / sizeof(double) / bredde_) {
-    vindu_ = false;
-    return;
-  }
+  std::vector<int32_t> peker(start.begin(), start.end() - 1);  // the next use not yet passed
+  const auto neste = [&](int32_t e) { return peker[Z(e)] < start[Z(e) + 1] ? bruk[Z(peker[Z(e)])] : Aldri; };
+  const auto forbi = [&](int32_t e, int32_t i) {
+    while (peker[Z(e)] < start[Z(e) + 1] && bruk[Z(peker[Z(e)])] <= i) ++peker[Z(e)];
+  };
 
-  const std::size_t w = bredde_;
+  // Rows the pedigree would need with nothing dropped.
+  {
+    std::vector<int32_t> dor(Z(n) + 1, 0);
+    for (int32_t e = 0; e < antDypt; ++e) {
+      ++dor[Z(dypt_[Z(e)])];
+      --dor[Z(bruk[Z(start[Z(e) + 1] - 1)]) + 1];
+    }
+    int64_t levende = 0;
+    for (int32_t i = 0; i < n; ++i) {
+      levende += dor[Z(i)];
+      vindustall_.bredde = std::max(vindustall_.bredde, static_cast<std::size_t>(levende));
+    }
+  }
+  const std::size_t w = std::min(vindustall_.bredde, maksRader);
+  vindustall_.rader = w;
   std::vector<double> m(w * w);
-  std::vector<int32_t> plass(antDypt, -1);
-  std::vector<int32_t> ledige;
-  std::size_t brukt = 0;  // slots 0 to brukt - 1 have been used
-  const TVinduOppslag oppslag{s, hoyde_, dyptAv_, plass, m.data(), w};
 
+  // 0 not born, 1 in the window, 2 dropped, 3 needed no more.
+  std::vector<uint8_t> status(Z(antDypt), 0);
+  std::vector<int32_t> plass(Z(antDypt), -1), iPlass(w, -1), ledige;
+  std::size_t brukt = 0;
+  // A row holds the kinship with the rows that were there when it was made;
+  // a(x, y) is read from the row of the one made later (no column is written).
+  std::vector<int64_t> laget(w, 0);  // when each slot's row was made
+  int64_t klokke = 0;
+  std::vector<std::pair<int64_t, int32_t>> liste;  // (made, slot) of the rows, oldest first; some gone
+  std::size_t borte = 0;                            // entries of `liste` whose row is gone
+  const auto verdi = [&](std::size_t x, std::size_t y) {
+    return laget[y] <= laget[x] ? m[x * w + y] : m[y * w + x];
+  };
+  const auto ny = [&](std::size_t p) {
+    laget[p] = ++klokke;
+    liste.push_back({klokke, static_cast<int32_t>(p)});
+  };
+  using TPar = std::pair<int32_t, int32_t>;  // (next use, entry)
+  std::priority_queue<TPar> lengst;                                          // in the window
+  std::priority_queue<TPar, std::vector<TPar>, std::greater<TPar>> snarest;  // dropped
+  int32_t fodt = 0;  // entries born so far
+
+  const auto slipp = [&](int32_t e) {
+    const std::size_t p = Z(plass[Z(e)]);
+    plass[Z(e)] = -1;
+    iPlass[p] = -1;
+    laget[p] = 0;
+    ledige.push_back(static_cast<int32_t>(p));
+    if (++borte > liste.size() / 2) {
+      std::erase_if(liste, [&](const std::pair<int64_t, int32_t>& l) { return laget[Z(l.second)] != l.first; });
+      borte = 0;
+    }
+  };
+  // A slot for e, dropping the row needed again last (never one needed at `i`).
+  const auto ta = [&](int32_t e, int32_t i) {
+    if (ledige.empty() && brukt == w) {
+      std::vector<TPar> naa;
+      while (true) {
+        if (lengst.empty()) throw std::logic_error("innavl: vinduet er for lite");
+        const TPar t = lengst.top();
+        lengst.pop();
+        if (status[Z(t.second)] != 1 || t.first != neste(t.second)) continue;
+        if (t.first <= i) {
+          naa.push_back(t);
+          continue;
+        }
+        status[Z(t.second)] = 2;
+        slipp(t.second);
+        snarest.push(t);
+        break;
+      }
+      for (const TPar& t : naa) lengst.push(t);
+    }
+    std::size_t p;
+    if (!ledige.empty()) {
+      p = Z(ledige.back());
+      ledige.pop_back();
+    } else {
+      p = brukt++;
+    }
+    plass[Z(e)] = static_cast<int32_t>(p);
+    iPlass[p] = e;
+    status[Z(e)] = 1;
+  };
+  // Brings dropped rows back (those needed at `i`, and those needed next if
+  // they are needed before a row of the window), four at a time.
+  const auto hent = [&](std::vector<int32_t>& trengs, int32_t i) {
+    while (!snarest.empty() && trengs.size() % 4 != 0) {
+      const TPar t = snarest.top();
+      if (status[Z(t.second)] != 2 || t.first != neste(t.second) || t.first <= i) {
+        snarest.pop();
+        continue;
+      }
+      if (lengst.empty() || t.first >= lengst.top().first || w < 32) break;
+      snarest.pop();
+      trengs.push_back(t.second);
+    }
+    for (std::size_t k0 = 0; k0 < trengs.size(); k0 += 4) {
+      const int antall = static_cast<int>(std::min<std::size_t>(4, trengs.size() - k0));
+      Kolonner(&trengs[k0], antall, fodt);
+      // All get their slots before any of them may be dropped again.
+      for (int b = 0; b < antall; ++b) ta(trengs[k0 + Z(b)], i);
+      for (int b = 0; b < antall; ++b) lengst.push({neste(trengs[k0 + Z(b)]), trengs[k0 + Z(b)]});
+      for (int b = 0; b < antall; ++b) {
+        const int32_t e = trengs[k0 + Z(b)];
+        const std::size_t p = Z(plass[Z(e)]);
+        ny(p);
+        double* rad = &m[p * w];
+        for (const auto& [t, q] : liste)
+          if (laget[Z(q)] == t) rad[q] = u_[Z(iPlass[Z(q)]) * 4 + Z(b)];
+        rad[p] = 1.0 + f_[Z(dypt_[Z(e)])];
+        ++vindustall_.gjenskapt;
+      }
+    }
+    trengs.clear();
+  };
+  // After animal i: the rows it used move on to their next use, or go.
+  const auto videre = [&](int32_t e, int32_t i) {
+    if (status[Z(e)] == 3) return;
+    forbi(e, i);
+    const int32_t nx = neste(e);
+    if (nx == Aldri) {
+      if (status[Z(e)] == 1) slipp(e);
+      status[Z(e)] = 3;
+    } else if (status[Z(e)] == 1) {
+      lengst.push({nx, e});
+    } else if (status[Z(e)] == 2) {
+      snarest.push({nx, e});
+    }
+  };
+
+  std::vector<TUtsatt> utsatt;
+  std::vector<int32_t> trengs;
   for (int32_t i = 0; i < n; ++i) {
     const int32_t sf = s.Far(i), sm = s.Mor(i);
     if (hoyde_[Z(i)] >= 2) {
-      std::size_t p;
-      if (!ledige.empty()) {
-        p = Z(ledige.back());
-        ledige.pop_back();
-      } else {
-        p = brukt++;
-      }
-      plass[Z(dyptAv_[Z(i)])] = static_cast<int32_t>(p);
-      const double* a = sf >= 0 ? &m[Z(plass[Z(dyptAv_[Z(sf)])]) * w] : nullptr;
-      const double* b = sm >= 0 ? &m[Z(plass[Z(dyptAv_[Z(sm)])]) * w] : nullptr;
+      const int32_t e = dyptAv_[Z(i)];
+      const int32_t a = sf >= 0 ? dyptAv_[Z(sf)] : -1, b = sm >= 0 ? dyptAv_[Z(sm)] : -1;
+      for (int32_t x : {a, b})
+        if (x >= 0 && status[Z(x)] == 2 && std::find(trengs.begin(), trengs.end(), x) == trengs.end())
+          trengs.push_back(x);
+      if (!trengs.empty()) hent(trengs, i);
+      ta(e, i);
+      const std::size_t p = Z(plass[Z(e)]);
       double* rad = &m[p * w];
-      if (a && b) {
-        for (std::size_t q = 0; q < brukt; ++q) rad[q] = 0.5 * (a[q] + b[q]);
-      } else if (a || b) {
-        const double* c = a ? a : b;
-        for (std::size_t q = 0; q < brukt; ++q) rad[q] = 0.5 * c[q];
-      } else {
-        std::fill(rad, rad + brukt, 0.0);
+      const int32_t pa = a >= 0 ? plass[Z(a)] : -1, pb = b >= 0 ? plass[Z(b)] : -1;
+      // The rows that were there, oldest first: each parent's own row holds
+      // those made before it, the later ones hold the parent.
+      for (const auto& [t, q] : liste) {
+        if (laget[Z(q)] != t) continue;
+        double v = 0.0;
+        if (pa >= 0) v += verdi(Z(pa), Z(q));
+        if (pb >= 0) v += verdi(Z(pb), Z(q));
+        rad[q] = 0.5 * v;
       }
-      const double f = (a && b) ? 0.5 * a[plass[Z(dyptAv_[Z(sm)])]] : 0.0;
+      const double f = (pa >= 0 && pb >= 0) ? 0.5 * verdi(Z(pa), Z(pb)) : 0.0;
       f_[Z(i)] = f;
       rad[p] = 1.0 + f;
-      for (std::size_t q = 0; q < brukt; ++q) m[q * w + p] = rad[q];
+      ny(p);
+      dD_[Z(e)] = D(i);
+      ++fodt;
+      for (int32_t x : {a, b, e})
+        if (x >= 0) videre(x, i);
     } else if (sf >= 0 && sm >= 0) {
-      f_[Z(i)] = 0.5 * oppslag.a(sf, sm);
+      leddFor(i);
+      double f = 0.0;
+      for (const TLedd& t : ledd) {
+        if (status[Z(t.p)] == 1 && status[Z(t.q)] == 1)
+          f += t.w * verdi(Z(plass[Z(t.p)]), Z(plass[Z(t.q)]));
+        else
+          utsatt.push_back(TUtsatt{i, t.w, t.p, t.q});
+      }
+      f_[Z(i)] = f;
+      for (const TLedd& t : ledd) {
+        videre(t.p, i);
+        videre(t.q, i);
+      }
     }
-    for (int32_t e = forst[Z(i)]; e >= 0; e = neste[Z(e)]) ledige.push_back(plass[Z(e)]);
+  }
+  m = std::vector<double>();
+
+  // The pairs left: each by the entry it shares with the most others, four
+  // entries a pass.
+  vindustall_.utsatt = static_cast<int64_t>(utsatt.size());
+  if (utsatt.empty()) return;
+  std::vector<int32_t> antall(Z(antDypt), 0);
+  for (const TUtsatt& t : utsatt) {
+    ++antall[Z(t.p)];
+    ++antall[Z(t.q)];
+  }
+  for (TUtsatt& t : utsatt)
+    if (antall[Z(t.q)] > antall[Z(t.p)] || (antall[Z(t.q)] == antall[Z(t.p)] && t.q > t.p)) std::swap(t.p, t.q);
+  std::sort(utsatt.begin(), utsatt.end(), [](const TUtsatt& x, const TUtsatt& y) {
+    return x.p != y.p ? x.p < y.p : x.dyr < y.dyr;
+  });
+  std::size_t k = 0;
+  while (k < utsatt.size()) {
+    int32_t e[4];
+    int antallE = 0;
+    std::size_t slutt = k;
+    int32_t til = 0;
+    while (slutt < utsatt.size() && (antallE < 4 || utsatt[slutt].p == e[antallE - 1])) {
+      if (antallE == 0 || utsatt[slutt].p != e[antallE - 1]) e[antallE++] = utsatt[slutt].p;
+      til = std::max(til, utsatt[slutt].q + 1);
+      ++slutt;
+    }
+    Kolonner(e, antallE, std::max(til, e[antallE - 1] + 1));
+    ++vindustall_.kolonner;
+    for (; k < slutt; ++k) {
+      const TUtsatt& t = utsatt[k];
+      const int b = static_cast<int>(std::find(e, e + antallE, t.p) - e);
+      f_[Z(t.dyr)] += t.w * u_[Z(t.q) * 4 + Z(b)];
+    }
   }
 }
 

@@ -2,12 +2,16 @@
 // machine's floating point (no cut-off at a number of generations).
 //
 // Every animal's own coefficient: the tabular method (a(i,j) = ½(a(s,j) +
-// a(d,j)), a(i,i) = 1 + ½a(s,d)) carried over a moving window: only the
-// animals that have grandoffspring get a row, and a row is dropped as soon as
-// no later animal needs it. An animal without grandoffspring gets its
-// coefficient from its parents' and grandparents' rows. When the window would
-// be too wide for the memory allowed (a register whose numbering runs against
-// the generations), Meuwissen and Luo (1992) is used instead.
+// a(d,j)), a(i,i) = 1 + ½a(s,d)) carried over a window that moves along the
+// pedigree's order: only the animals that have grandoffspring get a row, and
+// a row is dropped as soon as no later animal needs it. An animal without
+// grandoffspring takes its coefficient from its parents' and grandparents'
+// rows. The window has a fixed number of rows: when it is full, the row
+// needed again last is dropped; a dropped row needed for a new row is made
+// again with Colleau's method (below), and a pair that an animal without
+// grandoffspring needs from a dropped row is computed at the end the same
+// way, many at a time. (Registers whose numbers follow the generations rarely
+// fill the window; numbers stored twice, which give old rams new parents, do.)
 //
 // A planned mating: the lamb's coefficient is the kinship of ram and ewe,
 // ½a(ram, ewe), and a(x,y) = Σ_j T_xj T_yj D_j (A = T D T': T the gene flow
@@ -35,9 +39,20 @@
 inline constexpr int KjenteAnerMaks = 62;
 
 struct TInnavlValg {
-  // Largest window of rows (bytes) before Meuwissen and Luo takes over.
-  // 0: a limit from the size of the pedigree (linear in the animals).
-  std::size_t maksVindu = 0;
+  // Rows of the window (at least 16).
+  std::size_t vindu = 1024;
+  // Meuwissen and Luo (1992) instead of the window: for checking, it is slow
+  // on deep pedigrees.
+  bool meuwissenLuo = false;
+};
+
+// What the window did, for the benchmarks.
+struct TVindusTall {
+  std::size_t bredde = 0;     // rows the pedigree would need at most
+  std::size_t rader = 0;      // rows held
+  int64_t gjenskapt = 0;      // dropped rows made again
+  int64_t utsatt = 0;         // pairs computed at the end
+  int64_t kolonner = 0;       // columns computed for those pairs
 };
 
 // A shared ancestor and its share of the lamb's coefficient (a fraction).
@@ -76,10 +91,7 @@ class TInnavl {
   // Known ancestors of a lamb of ram `dyr` (-1: unknown) and a ewe by `far`
   // out of a dam by `morfar` (judging numbers, 0 unknown).
   int LamKjente(int32_t dyr, int32_t far, int32_t morfar) const;
-  // Whether the window (true) or Meuwissen and Luo (false) computed F.
-  bool Vindu() const { return vindu_; }
-  // The widest window met (rows).
-  std::size_t Vindusbredde() const { return bredde_; }
+  const TVindusTall& Vindustall() const { return vindustall_; }
 
   // The lamb's coefficient alone.
   double Lam(int32_t ver, int32_t far, int32_t morfar) const;
@@ -98,8 +110,12 @@ class TInnavl {
   double D(int32_t dyr) const;
 
  private:
-  void Vindusmetoden(std::size_t maksBytes);
+  void Vindusmetoden(std::size_t maksRader);
   void MeuwissenLuo();
+  // Colleau's columns a(e, ·) for up to four entries `e` of the animals with
+  // grandoffspring, over the entries 0 to `til` - 1 (D known for all of them),
+  // into u_: a(e[b], entry k) at u_[k * 4 + b].
+  void Kolonner(const int32_t* e, int antall, int32_t til) const;
   // Adds the gene flow from `dyr` with weight w to side `side` of the mating pass.
   void Fro(int side, int32_t dyr, double w, int32_t& hoyeste) const;
   double Paringspass(int32_t ver, int32_t far, int32_t morfar, std::vector<TFellesAne>* aner) const;
@@ -108,8 +124,7 @@ class TInnavl {
   std::vector<double> f_;
   std::vector<uint8_t> hoyde_;    // 0 no offspring, 1 no grandoffspring, 2 more
   std::vector<uint8_t> kjente_;   // known ancestors in 1..4 generations, 4 a row
-  bool vindu_ = true;
-  std::size_t bredde_ = 0;
+  TVindusTall vindustall_;
 
   // The animals with grandoffspring, in order, for the mating pass.
   std::vector<int32_t> dypt_;     // animal of each entry
@@ -122,4 +137,5 @@ class TInnavl {
     double w[2];
   };
   mutable std::vector<TEgen> egne_;  // animals without grandoffspring met in a pass
+  mutable std::vector<double> u_;    // Colleau's columns
 };

@@ -1,7 +1,11 @@
 #include "stamtavle.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <iterator>
+#include <functional>
+#include <stdexcept>
 #include <string_view>
 
 #include "cp1252.h"
@@ -33,11 +37,7 @@ uint64_t Spre(uint64_t x) {
   return x ^ (x >> 33);
 }
 
-uint64_t TekstSpre(std::string_view t) {
-  uint64_t h = 0xCBF29CE484222325ull;
-  for (unsigned char c : t) h = (h ^ c) * 0x100000001B3ull;
-  return h;
-}
+uint64_t TekstSpre(std::string_view t) { return std::hash<std::string_view>{}(t); }
 
 }  // namespace
 
@@ -69,11 +69,17 @@ TStamtavle::TStamtavle(const TPostKilde& kilde) {
     for (std::size_t i = 0; i < rader.size(); ++i)
       if (nummer[i] != 0 && siste.Finn(nummer[i]) == static_cast<int32_t>(i)) ramPost.push_back(static_cast<int32_t>(i));
   }
-  std::sort(ramPost.begin(), ramPost.end(),
-            [&](int32_t a, int32_t b) { return rader[static_cast<std::size_t>(a)].nummer < rader[static_cast<std::size_t>(b)].nummer; });
   const int32_t antRam = static_cast<int32_t>(ramPost.size());
   std::vector<int32_t> ramNummer(ramPost.size());
-  for (std::size_t k = 0; k < ramPost.size(); ++k) ramNummer[k] = rader[static_cast<std::size_t>(ramPost[k])].nummer;
+  {
+    std::vector<std::pair<int32_t, int32_t>> par(ramPost.size());  // (number, record)
+    for (std::size_t k = 0; k < ramPost.size(); ++k) par[k] = {rader[static_cast<std::size_t>(ramPost[k])].nummer, ramPost[k]};
+    std::sort(par.begin(), par.end());
+    for (std::size_t k = 0; k < par.size(); ++k) {
+      ramNummer[k] = par[k].first;
+      ramPost[k] = par[k].second;
+    }
+  }
   TNummerIndeks ramIndeks;
   ramIndeks.Bygg(ramNummer);
 
@@ -142,50 +148,181 @@ TStamtavle::TStamtavle(const TPostKilde& kilde) {
   }
   for (std::size_t m = 0; m < morFar.size(); ++m) far[static_cast<std::size_t>(antRam + antUkjent) + m] = morFar[m];
 
-  // 6. The order: rams by rising number, each after its ancestors, sire before
-  // dam. A link to an animal on the way (its ancestors not yet taken) closes a
-  // loop and is cut.
-  std::vector<int32_t> rekke;
-  rekke.reserve(static_cast<std::size_t>(antall));
+  // 6. Places. A ram's place is its judging number, a dam's the lowest number
+  // among her offspring, a number without a record's the lowest place among
+  // its offspring. At the same place: a number without a record, a dam, a ram.
+  const int32_t forsteMor = antRam + antUkjent;
+  std::vector<int64_t> ukjentPlass(static_cast<std::size_t>(antUkjent), INT64_MAX);
+  const auto plass = [&](int32_t x) -> int64_t {
+    if (x < antRam) return ramNummer[static_cast<std::size_t>(x)];
+    if (x >= forsteMor) return morBarn[static_cast<std::size_t>(x - forsteMor)];
+    return ukjentPlass[static_cast<std::size_t>(x - antRam)];
+  };
+  for (int32_t x = 0; x < antall; ++x) {
+    for (int32_t p : {far[static_cast<std::size_t>(x)], mor[static_cast<std::size_t>(x)]}) {
+      if (p >= antRam && p < forsteMor)
+        ukjentPlass[static_cast<std::size_t>(p - antRam)] = std::min(ukjentPlass[static_cast<std::size_t>(p - antRam)], plass(x));
+    }
+  }
+  const auto slag = [&](int32_t x) { return x < antRam ? 2 : x >= forsteMor ? 1 : 0; };
+  const auto foran = [&](int32_t a, int32_t b) {
+    const int64_t pa = plass(a), pb = plass(b);
+    if (pa != pb) return pa < pb;
+    if (slag(a) != slag(b)) return slag(a) < slag(b);
+    return a < b;
+  };
+  // Every animal by place: the rams and the dams are numbered so already (the
+  // dams by their first offspring, met by rising number).
+  std::vector<int32_t> etterPlass;
+  etterPlass.reserve(static_cast<std::size_t>(antall));
   {
-    // 0 new; 1 sire next, 2 dam next, 3 to be taken (on the way); 4 taken.
-    std::vector<uint8_t> tilstand(static_cast<std::size_t>(antall), 0);
+    std::vector<int32_t> ukjentRekke(static_cast<std::size_t>(antUkjent));
+    for (int32_t u = 0; u < antUkjent; ++u) ukjentRekke[static_cast<std::size_t>(u)] = antRam + u;
+    std::sort(ukjentRekke.begin(), ukjentRekke.end(), foran);
+    std::vector<int32_t> ramRekke(static_cast<std::size_t>(antRam)), morRekke(static_cast<std::size_t>(antall - forsteMor));
+    for (int32_t x = 0; x < antRam; ++x) ramRekke[static_cast<std::size_t>(x)] = x;
+    for (int32_t x = forsteMor; x < antall; ++x) morRekke[static_cast<std::size_t>(x - forsteMor)] = x;
+    std::vector<int32_t> del;
+    std::merge(ukjentRekke.begin(), ukjentRekke.end(), morRekke.begin(), morRekke.end(), std::back_inserter(del), foran);
+    std::merge(del.begin(), del.end(), ramRekke.begin(), ramRekke.end(), std::back_inserter(etterPlass), foran);
+  }
+
+  // The walk: the animals by place; one whose parents are not yet taken when
+  // its place comes waits for them and follows the last of them. Animals in
+  // a loop (and those after them) are never taken.
+  const auto vandre = [&](std::vector<int32_t>& rekke) {
+    rekke.clear();
+    std::vector<int32_t> start(static_cast<std::size_t>(antall) + 1, 0), avkom;
+    for (int32_t x = 0; x < antall; ++x)
+      for (int32_t p : {far[static_cast<std::size_t>(x)], mor[static_cast<std::size_t>(x)]})
+        if (p >= 0) ++start[static_cast<std::size_t>(p) + 1];
+    for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+    avkom.resize(static_cast<std::size_t>(start.back()));
+    {
+      std::vector<int32_t> fyll(start.begin(), start.end() - 1);
+      for (int32_t x = 0; x < antall; ++x)
+        for (int32_t p : {far[static_cast<std::size_t>(x)], mor[static_cast<std::size_t>(x)]})
+          if (p >= 0) avkom[static_cast<std::size_t>(fyll[static_cast<std::size_t>(p)]++)] = x;
+    }
+    std::vector<uint8_t> mangler(static_cast<std::size_t>(antall));  // parents not yet taken
+    for (int32_t x = 0; x < antall; ++x)
+      mangler[static_cast<std::size_t>(x)] = static_cast<uint8_t>((far[static_cast<std::size_t>(x)] >= 0) +
+                                                                  (mor[static_cast<std::size_t>(x)] >= 0));
+    std::vector<uint8_t> naadd(static_cast<std::size_t>(antall), 0);  // its place has come
     std::vector<int32_t> stabel;
-    const auto folg = [&](int32_t x, std::vector<int32_t>& forelder) {
-      const int32_t p = forelder[static_cast<std::size_t>(x)];
-      if (p < 0) return;
-      const uint8_t t = tilstand[static_cast<std::size_t>(p)];
-      if (t == 0) {
-        tilstand[static_cast<std::size_t>(p)] = 1;
-        stabel.push_back(p);
-      } else if (t < 4) {
-        forelder[static_cast<std::size_t>(x)] = -1;
-        ++sloyfer_;
-      }
-    };
-    for (int32_t start = 0; start < antall; ++start) {
-      if (tilstand[static_cast<std::size_t>(start)] != 0) continue;
-      tilstand[static_cast<std::size_t>(start)] = 1;
-      stabel.push_back(start);
+    for (int32_t x : etterPlass) {
+      naadd[static_cast<std::size_t>(x)] = 1;
+      if (mangler[static_cast<std::size_t>(x)] != 0) continue;
+      stabel.push_back(x);
       while (!stabel.empty()) {
-        const int32_t x = stabel.back();
-        uint8_t& t = tilstand[static_cast<std::size_t>(x)];
-        if (t == 1) {
-          t = 2;
-          folg(x, far);
-        } else if (t == 2) {
-          t = 3;
-          folg(x, mor);
-        } else {
-          t = 4;
-          stabel.pop_back();
-          rekke.push_back(x);
+        const int32_t y = stabel.back();
+        stabel.pop_back();
+        rekke.push_back(y);
+        for (int32_t i = start[static_cast<std::size_t>(y) + 1] - 1; i >= start[static_cast<std::size_t>(y)]; --i) {
+          const int32_t c = avkom[static_cast<std::size_t>(i)];
+          if (--mangler[static_cast<std::size_t>(c)] == 0 && naadd[static_cast<std::size_t>(c)]) stabel.push_back(c);
         }
       }
     }
+  };
+  std::vector<int32_t> rekke;
+  rekke.reserve(static_cast<std::size_t>(antall));
+  vandre(rekke);
+
+  // 7. Loops. A link lies on a loop when the parent descends from the animal
+  // (the two are in one strongly connected part, found with Tarjan's method
+  // among the animals the walk could not take). Of those links, each that
+  // goes to a parent coming after the animal by place is cut: every loop has
+  // one, and where numbers follow the generations it is the link from an
+  // older ram to a younger parent.
+  if (rekke.size() < static_cast<std::size_t>(antall)) {
+    std::vector<uint8_t> igjen(static_cast<std::size_t>(antall), 1);
+    for (int32_t x : rekke) igjen[static_cast<std::size_t>(x)] = 0;
+    std::vector<int32_t> del(static_cast<std::size_t>(antall), -1);  // strongly connected part
+    std::vector<int32_t> indeks(static_cast<std::size_t>(antall), -1), lav(static_cast<std::size_t>(antall), 0);
+    std::vector<int32_t> stabel;
+    std::vector<std::pair<int32_t, int>> kall;  // (animal, next parent to look at)
+    int32_t teller = 0, antDeler = 0;
+    const auto forelder = [&](int32_t x, int k) -> int32_t {
+      const int32_t p = k == 0 ? far[static_cast<std::size_t>(x)] : mor[static_cast<std::size_t>(x)];
+      return p >= 0 && igjen[static_cast<std::size_t>(p)] ? p : -1;
+    };
+    for (int32_t rot = 0; rot < antall; ++rot) {
+      if (!igjen[static_cast<std::size_t>(rot)] || indeks[static_cast<std::size_t>(rot)] >= 0) continue;
+      kall.push_back({rot, 0});
+      indeks[static_cast<std::size_t>(rot)] = lav[static_cast<std::size_t>(rot)] = teller++;
+      stabel.push_back(rot);
+      while (!kall.empty()) {
+        const int32_t v = kall.back().first;
+        const std::size_t vi = static_cast<std::size_t>(v);
+        if (kall.back().second < 2) {
+          const int32_t p = forelder(v, kall.back().second++);
+          if (p < 0) continue;
+          const std::size_t pi = static_cast<std::size_t>(p);
+          if (indeks[pi] < 0) {
+            indeks[pi] = lav[pi] = teller++;
+            stabel.push_back(p);
+            kall.push_back({p, 0});
+          } else if (del[pi] < 0) {
+            lav[vi] = std::min(lav[vi], indeks[pi]);
+          }
+          continue;
+        }
+        if (lav[vi] == indeks[vi]) {
+          int32_t w;
+          do {
+            w = stabel.back();
+            stabel.pop_back();
+            del[static_cast<std::size_t>(w)] = antDeler;
+          } while (w != v);
+          ++antDeler;
+        }
+        kall.pop_back();
+        if (!kall.empty()) {
+          const std::size_t ui = static_cast<std::size_t>(kall.back().first);
+          lav[ui] = std::min(lav[ui], lav[vi]);
+        }
+      }
+    }
+    for (int32_t x = 0; x < antall; ++x) {
+      if (!igjen[static_cast<std::size_t>(x)]) continue;
+      for (std::vector<int32_t>* forelderne : {&far, &mor}) {
+        int32_t& p = (*forelderne)[static_cast<std::size_t>(x)];
+        if (p >= 0 && igjen[static_cast<std::size_t>(p)] && del[static_cast<std::size_t>(p)] == del[static_cast<std::size_t>(x)] &&
+            (p == x || foran(x, p))) {
+          p = -1;
+          ++sloyfer_;
+        }
+      }
+    }
+    vandre(rekke);
+    if (rekke.size() != static_cast<std::size_t>(antall)) throw std::logic_error("stamtavla har en ring");
   }
 
-  // 7. The animals in that order.
+  // Dams and numbers without a record as late as can be: just before their
+  // first offspring in that order.
+  {
+    std::vector<int32_t> endelig;
+    endelig.reserve(rekke.size());
+    std::vector<uint8_t> tatt(static_cast<std::size_t>(antall), 0);
+    const std::function<void(int32_t)> forEllers = [&](int32_t x) {
+      for (int32_t p : {far[static_cast<std::size_t>(x)], mor[static_cast<std::size_t>(x)]}) {
+        if (p < antRam || tatt[static_cast<std::size_t>(p)]) continue;
+        forEllers(p);
+        tatt[static_cast<std::size_t>(p)] = 1;
+        endelig.push_back(p);
+      }
+    };
+    for (int32_t x : rekke) {
+      if (x >= antRam) continue;
+      forEllers(x);
+      tatt[static_cast<std::size_t>(x)] = 1;
+      endelig.push_back(x);
+    }
+    rekke.swap(endelig);
+  }
+
+  // 8. The animals in that order.
   std::vector<int32_t> plassAv(static_cast<std::size_t>(antall));
   for (std::size_t i = 0; i < rekke.size(); ++i) plassAv[static_cast<std::size_t>(rekke[i])] = static_cast<int32_t>(i);
   far_.resize(static_cast<std::size_t>(antall));

@@ -15,10 +15,17 @@
 //   nothing is known (Mornr not above 0 and MorFar 0) is left out: she is an
 //   unknown parent.
 // - The order of the records means nothing (but for a number stored twice).
-// - A ram that is its own ancestor: the rams are taken in rising judging
-//   number, each after its ancestors (sire before dam); a link that leads back
-//   to an animal whose ancestors are still being taken closes a loop. That
-//   link is treated as unknown and counted.
+// - A ram that is its own ancestor: a link lies on a loop when the parent
+//   descends from the animal. Of those links, each that goes to a parent
+//   coming after the animal is treated as unknown and counted; every loop has
+//   one. A ram comes by its judging number, a dam by the lowest number among
+//   her offspring (just before it), a number without a record by its first
+//   offspring. Where numbers follow the generations, the link cut is the one
+//   from an older ram to a younger parent.
+//
+// The animals are ordered so that each comes as late as its offspring allow
+// and no earlier than its parents: by the places above, an animal whose
+// parents are not yet taken following the last of them.
 #pragma once
 
 #include <cstdint>

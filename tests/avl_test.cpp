@@ -37,6 +37,47 @@ TVerPost Ver(int32_t nummer, int32_t far, int32_t morfar, int32_t mornr = 0, con
 
 // ---- the reference: the rules and the tabular method, written plainly ----
 
+using TForeldre = std::map<std::string, std::pair<std::string, std::string>>;
+
+// The strongly connected parts (Kosaraju) that hold a loop, of the animals in
+// `i` (all when null), through their links to parents.
+std::vector<std::set<std::string>> Deler(const TForeldre& foreldre, const std::set<std::string>* i) {
+  const auto med = [&](const std::string& x) { return !x.empty() && (!i || i->count(x)); };
+  std::map<std::string, std::vector<std::string>> barn;
+  for (const auto& [x, fm] : foreldre)
+    if (med(x))
+      for (const std::string& p : {fm.first, fm.second})
+        if (med(p)) barn[p].push_back(x);
+  std::set<std::string> sett;
+  std::vector<std::string> ferdig;
+  std::function<void(const std::string&)> forst = [&](const std::string& x) {
+    sett.insert(x);
+    for (const std::string& p : {foreldre.at(x).first, foreldre.at(x).second})
+      if (med(p) && !sett.count(p)) forst(p);
+    ferdig.push_back(x);
+  };
+  for (const auto& [x, fm] : foreldre)
+    if (med(x) && !sett.count(x)) forst(x);
+  std::set<std::string> tatt;
+  std::vector<std::set<std::string>> ut;
+  std::function<void(const std::string&, std::set<std::string>&)> andre = [&](const std::string& x,
+                                                                              std::set<std::string>& del) {
+    tatt.insert(x);
+    del.insert(x);
+    for (const std::string& c : barn[x])
+      if (!tatt.count(c)) andre(c, del);
+  };
+  for (auto it = ferdig.rbegin(); it != ferdig.rend(); ++it) {
+    if (tatt.count(*it)) continue;
+    std::set<std::string> del;
+    andre(*it, del);
+    const auto& fm = foreldre.at(*it);
+    if (del.size() > 1 || fm.first == *it || fm.second == *it) ut.push_back(del);
+  }
+  return ut;
+}
+
+
 struct TReferanse {
   std::vector<std::string> navn;       // "R<number>", "D<mornr>|<morfar>|<flock>", "d<number of offspring>"
   std::vector<int> far, mor;           // in the order below, -1 unknown
@@ -60,26 +101,45 @@ struct TReferanse {
       if (p.Farnr != 0) foreldre.insert({ver(p.Farnr), {"", ""}});
       if (p.MorFar != 0) foreldre.insert({ver(p.MorFar), {"", ""}});
     }
-    // Rams in rising number, each after its ancestors (sire, then dam); a
-    // link back to an animal on the way is cut.
+    // Places: a ram's number, a dam's the lowest number among her offspring
+    // (before him), a number without a record the lowest place among its
+    // offspring.
+    std::map<std::string, std::pair<int64_t, int>> sted;  // (place, 0 no record / 1 dam / 2 ram)
+    for (const auto& [x, fm] : foreldre)
+      if (x[0] == 'R' && siste.count(std::stoi(x.substr(1)))) sted[x] = {std::stoll(x.substr(1)), 2};
+    for (const auto& [x, fm] : foreldre)
+      if (x[0] == 'R' && sted.count(x))
+        if (!fm.second.empty()) {
+          auto [it, ny] = sted.insert({fm.second, {sted[x].first, 1}});
+          if (!ny) it->second.first = std::min(it->second.first, sted[x].first);
+        }
+    for (const auto& [x, fm] : foreldre)
+      for (const std::string& p : {fm.first, fm.second})
+        if (!p.empty() && p[0] == 'R' && !siste.count(std::stoi(p.substr(1)))) {
+          auto [it, ny] = sted.insert({p, {sted.at(x).first, 0}});
+          if (!ny) it->second.first = std::min(it->second.first, sted.at(x).first);
+        }
+    // Loops: a link within a strongly connected part (Kosaraju) to a parent
+    // that comes after the animal by place is cut.
+    for (const std::set<std::string>& del : Deler(foreldre, nullptr)) {
+      for (const std::string& x : del) {
+        for (std::string* p : {&foreldre[x].first, &foreldre[x].second}) {
+          if (!p->empty() && del.count(*p) && (*p == x || sted.at(x) < sted.at(*p))) {
+            p->clear();
+            ++sloyfer;
+          }
+        }
+      }
+    }
+    // Any order with parents first.
     std::map<std::string, int> tilstand;
     std::vector<std::string> rekke;
     std::function<void(const std::string&)> besok = [&](const std::string& x) {
       tilstand[x] = 1;
-      for (std::string* p : {&foreldre[x].first, &foreldre[x].second}) {
-        if (p->empty()) continue;
-        if (tilstand[*p] == 0) {
-          besok(*p);
-        } else if (tilstand[*p] == 1) {
-          p->clear();
-          ++sloyfer;
-        }
-      }
-      tilstand[x] = 2;
+      for (const std::string& p : {foreldre[x].first, foreldre[x].second})
+        if (!p.empty() && tilstand[p] == 0) besok(p);
       rekke.push_back(x);
     };
-    for (const auto& [nr, p] : siste)
-      if (tilstand["R" + std::to_string(nr)] == 0) besok("R" + std::to_string(nr));
     for (const auto& [x, fm] : foreldre)
       if (tilstand[x] == 0) besok(x);
     for (const std::string& x : rekke) {
@@ -277,13 +337,21 @@ TEST(Innavl, GenerasjonerSomTabellmetodenTilSisteDesimal) {
   // a short binary fraction, so every exact method gives the same doubles.
   const std::vector<TVerPost> poster = Generasjoner(2026, 7, 220);
   SammenlignMedTabell(poster, true);
-  // The same with Meuwissen and Luo instead of the window.
+  // The same with Meuwissen and Luo instead of the window, and with a window
+  // of 16 rows, whose dropped rows are made again and whose pairs left are
+  // computed at the end.
   TInnavlValg ml;
-  ml.maksVindu = 1;
-  const TStamtavle s{TMinneKilde(poster)};
-  EXPECT_TRUE(TInnavl(s).Vindu());
-  EXPECT_FALSE(TInnavl(s, ml).Vindu());
+  ml.meuwissenLuo = true;
   SammenlignMedTabell(poster, true, ml);
+  TInnavlValg smalt;
+  smalt.vindu = 16;
+  SammenlignMedTabell(poster, true, smalt);
+  const TStamtavle s{TMinneKilde(poster)};
+  const TInnavl i16(s, smalt);
+  EXPECT_GT(i16.Vindustall().gjenskapt, 0);
+  EXPECT_GT(i16.Vindustall().utsatt, 0);
+  EXPECT_EQ(i16.Vindustall().rader, 16u);
+  EXPECT_EQ(TInnavl(s).Vindustall().utsatt, 0);
 }
 
 TEST(Innavl, DypeStamtavlerSomTabellmetoden) {
@@ -294,8 +362,11 @@ TEST(Innavl, DypeStamtavlerSomTabellmetoden) {
     const std::vector<TVerPost> poster = Dyp(froe, 2500);
     SammenlignMedTabell(poster, false);
     TInnavlValg ml;
-    ml.maksVindu = 1;
+    ml.meuwissenLuo = true;
     SammenlignMedTabell(poster, false, ml);
+    TInnavlValg smalt;
+    smalt.vindu = 16;
+    SammenlignMedTabell(poster, false, smalt);
   }
 }
 
@@ -473,31 +544,42 @@ TEST(Stamtavle, DelteModreOgUkjenteVerer) {
 
 TEST(Stamtavle, LenkenSomLukkerRingenErUkjent) {
   // 100 -> 200 -> 300 -> 100 through sires; 400 its own sire; 500 its own
-  // dam's sire. Taken from the lowest number, sire first: the links cut are
-  // 300's sire, 400's sire and the sire of 500's dam.
+  // dam's sire. Cut are the links in loops to a parent that comes later:
+  // 100's and 200's sires, 400's, and the sire of 500's dam (she comes just
+  // before her offspring).
   const std::vector<TVerPost> ring = {
       Ver(300, 100, 0), Ver(200, 300, 0), Ver(100, 200, 900),
       Ver(400, 400, 200), Ver(500, 100, 500),
       Ver(600, 300, 400), Ver(700, 500, 300),
   };
   std::vector<TVerPost> kuttet = ring;
-  kuttet[0].Farnr = 0;
+  kuttet[1].Farnr = 0;
+  kuttet[2].Farnr = 0;
   kuttet[3].Farnr = 0;
   kuttet[4].MorFar = 0;
   const TStamtavle s{TMinneKilde(ring)};
   const TStamtavle k{TMinneKilde(kuttet)};
-  EXPECT_EQ(s.Sloyfer(), 3);
+  EXPECT_EQ(s.Sloyfer(), 4);
   EXPECT_EQ(k.Sloyfer(), 0);
-  EXPECT_EQ(s.Far(s.Finn(300)), -1);
+  EXPECT_EQ(s.Far(s.Finn(100)), -1);
+  EXPECT_EQ(s.Far(s.Finn(200)), -1);
+  EXPECT_EQ(s.Far(s.Finn(300)), s.Finn(100));
   EXPECT_EQ(s.Far(s.Finn(400)), -1);
   EXPECT_EQ(s.Far(s.Mor(s.Finn(500))), -1);
-  EXPECT_EQ(s.Far(s.Finn(200)), s.Finn(300));
+  EXPECT_EQ(s.Far(s.Finn(500)), s.Finn(100));
   const TInnavl a(s), b(k);
   for (int32_t nr : {100, 200, 300, 400, 500, 600, 700}) {
     EXPECT_EQ(a.F(s.Finn(nr)), b.F(k.Finn(nr))) << nr;
     for (int32_t far : {0, 100, 300, 500})
       EXPECT_EQ(a.Lam(nr, far, 200), b.Lam(nr, far, 200)) << nr << " " << far;
   }
+  // An old number stored again with parents that descend from it: the old
+  // ram loses the new sire that closes the loop, and keeps his place.
+  const std::vector<TVerPost> igjen = {Ver(10, 0, 0), Ver(20, 10, 0), Ver(30, 20, 0), Ver(10, 30, 0)};
+  const TStamtavle g{TMinneKilde(igjen)};
+  EXPECT_EQ(g.Sloyfer(), 1);
+  EXPECT_EQ(g.Far(g.Finn(10)), -1);
+  EXPECT_EQ(g.Far(g.Finn(30)), g.Finn(20));
   EXPECT_EQ(SloyfeMelding(3),
             C("Stamtavla har 3 lenker som gjør en vær til sin egen stamfar; de er regnet som ukjente."));
   EXPECT_EQ(SloyfeMelding(1), C("Stamtavla har 1 lenke som gjør en vær til sin egen stamfar; den er regnet som ukjent."));
@@ -538,6 +620,31 @@ TEST(Stamtavle, StokkedePosterGirSammeTall) {
       EXPECT_EQ(p1.aner[k].andel, p2.aner[k].andel);
     }
   }
+}
+
+TEST(Innavl, GamleNummerMedNyeForeldreSomTabellmetoden) {
+  // An old number stored again late in the file with recent parents (the
+  // later record counts): the old ram's offspring must wait for the new
+  // parents, far from their own generation, and the rows they need are
+  // dropped and made again, or their pairs computed at the end.
+  std::vector<TVerPost> poster = Dyp(4, 3000);
+  std::vector<TVerPost> sortert = poster;
+  std::sort(sortert.begin(), sortert.end(), [](const TVerPost& a, const TVerPost& b) { return a.Nummer < b.Nummer; });
+  for (int i = 0; i < 60; ++i) {
+    TVerPost p = sortert[static_cast<std::size_t>(i * 10)];
+    p.Farnr = sortert[sortert.size() - 1 - static_cast<std::size_t>(i)].Farnr;
+    p.MorFar = sortert[sortert.size() - 1 - static_cast<std::size_t>(i)].MorFar;
+    poster.push_back(p);
+  }
+  TInnavlValg smalt;
+  smalt.vindu = 40;
+  const TStamtavle s{TMinneKilde(poster)};
+  const TInnavl innavl(s, smalt);
+  EXPECT_GT(innavl.Vindustall().bredde, 40u);
+  EXPECT_GT(innavl.Vindustall().gjenskapt, 0);
+  EXPECT_GT(innavl.Vindustall().utsatt, 0);
+  SammenlignMedTabell(poster, false);
+  SammenlignMedTabell(poster, false, smalt);
 }
 
 // ---- what is shown ----

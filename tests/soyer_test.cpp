@@ -157,9 +157,12 @@ TEST(Soyer, GrensaIHornstadIni) {
       {"", 6.25},          {"Grense=5\n", 5.0},  {"Grense=6,5\n", 6.5}, {"Grense=\"7,5\"\n", 7.5},
       {"Grense=8.5\n", 8.5}, {"Grense=abc\n", 6.25}, {"Grense=-1\n", 6.25},
   };
+  int i = 0;
   for (const Tilfelle& t : tilfeller) {
-    m.Skriv("Hornstad.Ini", std::string("[Avl]\n") + t.linje);
-    const QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
+    // A file of its own for each case: QSettings keeps a file it has read.
+    const std::string navn = "Hornstad" + std::to_string(++i) + ".Ini";
+    m.Skriv(navn, std::string("[Avl]\n") + t.linje);
+    const QSettings ini(QString::fromStdString((m / navn).string()), QSettings::IniFormat);
     EXPECT_EQ(LesGrense(ini), t.grense) << t.linje;
   }
 }
