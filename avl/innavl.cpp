@@ -25,15 +25,17 @@ TInnavl::TInnavl(const TStamtavle& s, const TInnavlValg& valg) : s_(s) {
 
   // Known ancestors in one to four generations.
   kjente_.assign(Z(n) * 4, 0);
-  for (int32_t i = 0; i < n; ++i) {
-    for (int g = 0; g < 4; ++g) {
-      int k = 0;
+  {
+    std::vector<uint8_t> kjent(Z(n));
+    for (int32_t i = 0; i < n; ++i) kjent[Z(i)] = s.Kjent(i) ? 1 : 0;
+    for (int32_t i = 0; i < n; ++i) {
+      uint8_t* k = &kjente_[Z(i) * 4];
       for (int32_t p : {s.Far(i), s.Mor(i)}) {
         if (p < 0) continue;
-        k += s.Kjent(p) ? 1 : 0;
-        if (g > 0) k += kjente_[Z(p) * 4 + Z(g - 1)];
+        const uint8_t* kp = &kjente_[Z(p) * 4];
+        k[0] = static_cast<uint8_t>(k[0] + kjent[Z(p)]);
+        for (int g = 1; g < 4; ++g) k[g] = static_cast<uint8_t>(k[g] + kjent[Z(p)] + kp[g - 1]);
       }
-      kjente_[Z(i) * 4 + Z(g)] = static_cast<uint8_t>(k);
     }
   }
 
@@ -47,10 +49,14 @@ TInnavl::TInnavl(const TStamtavle& s, const TInnavlValg& valg) : s_(s) {
   dFar_.resize(dypt_.size());
   dMor_.resize(dypt_.size());
   dD_.assign(dypt_.size(), 0.0);
+  sFar_.resize(dypt_.size());
+  sMor_.resize(dypt_.size());
   for (std::size_t e = 0; e < dypt_.size(); ++e) {
     const int32_t x = dypt_[e];
     dFar_[e] = s.Far(x) >= 0 ? dyptAv_[Z(s.Far(x))] : -1;
     dMor_[e] = s.Mor(x) >= 0 ? dyptAv_[Z(s.Mor(x))] : -1;
+    sFar_[e] = dFar_[e] >= 0 ? dFar_[e] : static_cast<int32_t>(dypt_.size());
+    sMor_[e] = dMor_[e] >= 0 ? dMor_[e] : static_cast<int32_t>(dypt_.size());
   }
   if (valg.meuwissenLuo) {
     MeuwissenLuo();
@@ -82,19 +88,21 @@ constexpr int32_t Aldri = INT32_MAX;
 
 void TInnavl::Kolonner(const int32_t* e, int antall, int32_t til) const {
   constexpr std::size_t B = 4;
-  const std::size_t sluk = Z(til);  // takes what goes to unknown parents
-  u_.assign((sluk + 1) * B, 0.0);
+  const std::size_t sluk = dypt_.size();  // the row that takes what goes to unknown parents
+  if (u_.size() != (sluk + 1) * B) u_.assign((sluk + 1) * B, 0.0);
   int32_t topp = -1;
-  for (int b = 0; b < antall; ++b) {
-    u_[Z(e[b]) * B + Z(b)] = 1.0;
-    topp = std::max(topp, e[b]);
-  }
+  for (int b = 0; b < antall; ++b) topp = std::max(topp, e[b]);
   double* u = u_.data();
-  const auto forelder = [&](int32_t p) { return p >= 0 ? Z(p) : sluk; };
+  std::fill(u, u + Z(topp + 1) * B, 0.0);
+  std::fill(u + sluk * B, u + (sluk + 1) * B, 0.0);
+  for (int b = 0; b < antall; ++b) u[Z(e[b]) * B + Z(b)] = 1.0;
+  const int32_t* pf = sFar_.data();
+  const int32_t* pm = sMor_.data();
+  // Up: T'c, from the youngest to the oldest, half to each parent.
   for (int32_t k = topp; k >= 0; --k) {
     const double* r = u + Z(k) * B;
-    double* f = u + forelder(dFar_[Z(k)]) * B;
-    double* m = u + forelder(dMor_[Z(k)]) * B;
+    double* f = u + Z(pf[k]) * B;
+    double* m = u + Z(pm[k]) * B;
     for (std::size_t b = 0; b < B; ++b) {
       const double h = 0.5 * r[b];
       f[b] += h;
@@ -102,12 +110,21 @@ void TInnavl::Kolonner(const int32_t* e, int antall, int32_t til) const {
     }
   }
   std::fill(u + sluk * B, u + (sluk + 1) * B, 0.0);
-  for (int32_t k = 0; k < til; ++k) {
+  // Down: T D u, each its own part and half of each parent's (nothing of its
+  // own beyond the youngest reached upwards).
+  const int32_t midt = std::min(topp + 1, til);
+  for (int32_t k = 0; k < midt; ++k) {
     double* r = u + Z(k) * B;
-    const double* f = u + forelder(dFar_[Z(k)]) * B;
-    const double* m = u + forelder(dMor_[Z(k)]) * B;
+    const double* f = u + Z(pf[k]) * B;
+    const double* m = u + Z(pm[k]) * B;
     const double d = dD_[Z(k)];
     for (std::size_t b = 0; b < B; ++b) r[b] = r[b] * d + 0.5 * (f[b] + m[b]);
+  }
+  for (int32_t k = midt; k < til; ++k) {
+    double* r = u + Z(k) * B;
+    const double* f = u + Z(pf[k]) * B;
+    const double* m = u + Z(pm[k]) * B;
+    for (std::size_t b = 0; b < B; ++b) r[b] = 0.5 * (f[b] + m[b]);
   }
 }
 
@@ -203,6 +220,7 @@ void TInnavl::Vindusmetoden(std::size_t maksRader) {
   std::priority_queue<TPar> lengst;                                          // in the window
   std::priority_queue<TPar, std::vector<TPar>, std::greater<TPar>> snarest;  // dropped
   int32_t fodt = 0;  // entries born so far
+  bool fylt = false;  // the window has been full: the order of next uses is kept from then on
 
   const auto slipp = [&](int32_t e) {
     const std::size_t p = Z(plass[Z(e)]);
@@ -218,6 +236,11 @@ void TInnavl::Vindusmetoden(std::size_t maksRader) {
   // A slot for e, dropping the row needed again last (never one needed at `i`).
   const auto ta = [&](int32_t e, int32_t i) {
     if (ledige.empty() && brukt == w) {
+      if (!fylt) {
+        fylt = true;
+        for (std::size_t q = 0; q < w; ++q)
+          if (iPlass[q] >= 0) lengst.push({neste(iPlass[q]), iPlass[q]});
+      }
       std::vector<TPar> naa;
       while (true) {
         if (lengst.empty()) throw std::logic_error("innavl: vinduet er for lite");
@@ -264,7 +287,8 @@ void TInnavl::Vindusmetoden(std::size_t maksRader) {
       Kolonner(&trengs[k0], antall, fodt);
       // All get their slots before any of them may be dropped again.
       for (int b = 0; b < antall; ++b) ta(trengs[k0 + Z(b)], i);
-      for (int b = 0; b < antall; ++b) lengst.push({neste(trengs[k0 + Z(b)]), trengs[k0 + Z(b)]});
+      if (fylt)
+        for (int b = 0; b < antall; ++b) lengst.push({neste(trengs[k0 + Z(b)]), trengs[k0 + Z(b)]});
       for (int b = 0; b < antall; ++b) {
         const int32_t e = trengs[k0 + Z(b)];
         const std::size_t p = Z(plass[Z(e)]);
@@ -287,7 +311,7 @@ void TInnavl::Vindusmetoden(std::size_t maksRader) {
       if (status[Z(e)] == 1) slipp(e);
       status[Z(e)] = 3;
     } else if (status[Z(e)] == 1) {
-      lengst.push({nx, e});
+      if (fylt) lengst.push({nx, e});
     } else if (status[Z(e)] == 2) {
       snarest.push({nx, e});
     }
@@ -519,19 +543,21 @@ TParing TInnavl::Paring(int32_t ver, int32_t far, int32_t morfar, std::size_t ma
   p.verF = F(r);
   p.verKjente = Kjente(r);
   p.lamKjente = LamKjente(r, far, morfar);
-  std::vector<TFellesAne> alle;
+  std::vector<TFellesAne>& alle = aner_;
+  alle.clear();
   p.lam = Paringspass(r, far, morfar, &alle);
   const auto storre = [](const TFellesAne& a, const TFellesAne& b) {
     return a.andel != b.andel ? a.andel > b.andel : a.dyr < b.dyr;
   };
+  std::size_t vis = alle.size();
   if (alle.size() > maksAner) {
     std::nth_element(alle.begin(), alle.begin() + static_cast<std::ptrdiff_t>(maksAner), alle.end(), storre);
     for (std::size_t i = maksAner; i < alle.size(); ++i) p.restAndel += alle[i].andel;
     p.restAntall = static_cast<int64_t>(alle.size() - maksAner);
-    alle.resize(maksAner);
+    vis = maksAner;
   }
-  std::sort(alle.begin(), alle.end(), storre);
-  p.aner = std::move(alle);
+  p.aner.assign(alle.begin(), alle.begin() + static_cast<std::ptrdiff_t>(vis));
+  std::sort(p.aner.begin(), p.aner.end(), storre);
   return p;
 }
 

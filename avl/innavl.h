@@ -113,8 +113,8 @@ class TInnavl {
   void Vindusmetoden(std::size_t maksRader);
   void MeuwissenLuo();
   // Colleau's columns a(e, ·) for up to four entries `e` of the animals with
-  // grandoffspring, over the entries 0 to `til` - 1 (D known for all of them),
-  // into u_: a(e[b], entry k) at u_[k * 4 + b].
+  // grandoffspring, over the entries 0 to `til` - 1 (D known for all of them,
+  // and `til` above every e), into u_: a(e[b], entry k) at u_[k * 4 + b].
   void Kolonner(const int32_t* e, int antall, int32_t til) const;
   // Adds the gene flow from `dyr` with weight w to side `side` of the mating pass.
   void Fro(int side, int32_t dyr, double w, int32_t& hoyeste) const;
@@ -130,6 +130,7 @@ class TInnavl {
   std::vector<int32_t> dypt_;     // animal of each entry
   std::vector<int32_t> dyptAv_;   // entry of each animal, or -1
   std::vector<int32_t> dFar_, dMor_;  // entries of the parents, or -1
+  std::vector<int32_t> sFar_, sMor_;  // the same, with Antall() of the entries for -1
   std::vector<double> dD_;
   mutable std::vector<double> t_;  // two sides per entry; all zero between passes
   struct TEgen {
@@ -137,5 +138,6 @@ class TInnavl {
     double w[2];
   };
   mutable std::vector<TEgen> egne_;  // animals without grandoffspring met in a pass
+  mutable std::vector<TFellesAne> aner_;  // the shared ancestors of the last mating
   mutable std::vector<double> u_;    // Colleau's columns
 };

@@ -56,7 +56,21 @@ double LesGrense(const QSettings& ini) {
   return ok && std::isfinite(g) && g >= 0 ? g : StandardGrense;
 }
 
-std::string Prosent(double andel) { return FormatN(andel * 100.0, 2); }
+std::string Prosent(double andel) {
+  // FormatN(p, 2) rounds the value's 17 significant digits half away from
+  // zero. Away from a tie (and for 0 to 999) plain rounding of p·100 gives
+  // the same digits, without FormatN's text work; near a tie FormatN decides.
+  const double p = andel * 100.0;
+  const double q = p * 100.0;
+  const double hel = std::floor(q);
+  if (!(p >= 0.0 && p < 999.0) || std::fabs(q - hel - 0.5) < 1e-6) return FormatN(p, 2);
+  const int64_t r = static_cast<int64_t>(hel) + (q - hel > 0.5 ? 1 : 0);
+  std::string t = IntToText(r / 100);
+  t += ',';
+  t += static_cast<char>('0' + r % 100 / 10);
+  t += static_cast<char>('0' + r % 10);
+  return t;
+}
 
 bool VedGrensa(double andel, double grense) {
   const double vist = static_cast<double>(RoundHalfAway(andel * 100.0 * 100.0)) / 100.0;
@@ -112,8 +126,8 @@ void ListInnavl(const TInnavl& innavl, const TPostKilde& kilde, TTabellMottaker&
   tabell.NyRad(C("Værnr.;Navn;Innavl %;Kjente aner av 62;"));
   std::string rad;
   kilde.ForHver([&](int32_t indeks, const TVerPost& p) {
-    const int32_t dyr = s.Finn(p.Nummer);
-    if (dyr < 0 || s.Post(dyr) != indeks) return;
+    const int32_t dyr = indeks < s.Poster() ? s.DyrForPost(indeks) : -1;
+    if (dyr < 0) return;
     rad = IntToText(p.Nummer);
     rad += ';';
     rad += NameCase(p.Navn.Verdi());

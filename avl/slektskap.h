@@ -51,7 +51,8 @@ class TAvlsdata {
 inline constexpr double StandardGrense = 6.25;
 double LesGrense(const QSettings& ini);
 
-// A fraction as a percentage with two decimals: 0.125 gives "12,50".
+// A fraction as a percentage with two decimals: 0.125 gives "12,50" (the
+// text FormatN gives for the percentage).
 std::string Prosent(double andel);
 // The figure as shown (two decimals) is at or above the limit (percent).
 bool VedGrensa(double andel, double grense);

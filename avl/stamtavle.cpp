@@ -109,7 +109,13 @@ TStamtavle::TStamtavle(const TPostKilde& kilde) {
     for (int32_t r : ramPost) delte += rader[static_cast<std::size_t>(r)].mornr > 0;
     std::size_t storrelse = 16;
     while (storrelse < delte * 2) storrelse *= 2;
-    std::vector<int32_t> plass(storrelse, -1);  // a shared dam's index, or -1
+    // A shared dam's index and the hash of her key; the records are looked
+    // at only when the hashes agree.
+    struct TPlass {
+      uint64_t spre;
+      int32_t mor = -1;
+    };
+    std::vector<TPlass> plass(storrelse);
     const std::size_t maske = storrelse - 1;
     for (int32_t k = 0; k < antRam; ++k) {
       const TRad& rad = rader[static_cast<std::size_t>(ramPost[static_cast<std::size_t>(k)])];
@@ -117,16 +123,18 @@ TStamtavle::TStamtavle(const TPostKilde& kilde) {
       int32_t mor = -1;
       if (rad.mornr > 0) {
         const std::string_view b = buskap(rad);
-        std::size_t h = Spre((static_cast<uint64_t>(static_cast<uint32_t>(rad.mornr)) << 32 ^
-                              static_cast<uint32_t>(rad.morfar)) ^ TekstSpre(b)) & maske;
-        for (; plass[h] >= 0; h = (h + 1) & maske) {
-          const TRad& annen = rader[static_cast<std::size_t>(morRad[static_cast<std::size_t>(plass[h])])];
+        const uint64_t spre = Spre((static_cast<uint64_t>(static_cast<uint32_t>(rad.mornr)) << 32 ^
+                                    static_cast<uint32_t>(rad.morfar)) ^ TekstSpre(b));
+        std::size_t h = spre & maske;
+        for (; plass[h].mor >= 0; h = (h + 1) & maske) {
+          if (plass[h].spre != spre) continue;
+          const TRad& annen = rader[static_cast<std::size_t>(morRad[static_cast<std::size_t>(plass[h].mor)])];
           if (annen.mornr == rad.mornr && annen.morfar == rad.morfar && buskap(annen) == b) {
-            mor = plass[h];
+            mor = plass[h].mor;
             break;
           }
         }
-        if (mor < 0) plass[h] = static_cast<int32_t>(morFar.size());
+        if (mor < 0) plass[h] = TPlass{spre, static_cast<int32_t>(morFar.size())};
       }
       if (mor < 0) {
         mor = static_cast<int32_t>(morFar.size());
@@ -331,6 +339,7 @@ TStamtavle::TStamtavle(const TPostKilde& kilde) {
   ekstra_.resize(static_cast<std::size_t>(antall));
   slag_.resize(static_cast<std::size_t>(antall));
   std::vector<int32_t> tall(static_cast<std::size_t>(antall), 0);
+  dyrForPost_.assign(rader.size(), -1);
   for (int32_t x = 0; x < antall; ++x) {
     const std::size_t i = static_cast<std::size_t>(plassAv[static_cast<std::size_t>(x)]);
     const int32_t f = far[static_cast<std::size_t>(x)], m = mor[static_cast<std::size_t>(x)];
@@ -340,6 +349,7 @@ TStamtavle::TStamtavle(const TPostKilde& kilde) {
       slag_[i] = TDyrSlag::Ver;
       nummer_[i] = ramNummer[static_cast<std::size_t>(x)];
       ekstra_[i] = ramPost[static_cast<std::size_t>(x)];
+      dyrForPost_[static_cast<std::size_t>(ekstra_[i])] = static_cast<int32_t>(i);
       tall[i] = nummer_[i];
     } else if (x < antRam + antUkjent) {
       slag_[i] = TDyrSlag::UkjentVer;

@@ -97,6 +97,9 @@ class TStamtavle {
   int32_t ForsteAvkom(int32_t dyr) const { return Slag(dyr) == TDyrSlag::Mor ? ekstra_[static_cast<std::size_t>(dyr)] : 0; }
   // The animal with a judging number (a ram, or a number without a record), or -1.
   int32_t Finn(int32_t nummer) const;
+  // The ram whose record is at that index, or -1 for a record that a later
+  // one with the same number replaces.
+  int32_t DyrForPost(int32_t post) const { return dyrForPost_[static_cast<std::size_t>(post)]; }
   // An animal counts as known in a pedigree when it is a judging number, or a
   // dam with a Mornr or a known sire.
   bool Kjent(int32_t dyr) const;
@@ -107,7 +110,7 @@ class TStamtavle {
   int32_t Poster() const { return poster_; }
 
  private:
-  std::vector<int32_t> far_, mor_, nummer_, ekstra_;
+  std::vector<int32_t> far_, mor_, nummer_, ekstra_, dyrForPost_;
   std::vector<TDyrSlag> slag_;
   TNummerIndeks indeks_;
   int32_t sloyfer_ = 0;

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <cmath>
+
 #include "cp1252.h"
 #include "innavl.h"
 #include "slektskap.h"
@@ -694,6 +696,20 @@ TEST(Slektskap, ProsentOgGrense) {
     EXPECT_EQ(Prosent(t.andel), t.tekst) << t.andel;
     EXPECT_EQ(VedGrensa(t.andel, 6.25), t.ved625) << t.andel;
   }
+  // The program's number format, to the last digit: binary fractions j/2^m
+  // as kinships are (1/32 gives the tie 3,125 %), their neighbours, and
+  // random values.
+  std::mt19937 r(8);
+  std::vector<double> verdier;
+  for (int m = 1; m <= 14; ++m) {
+    for (int j = 0; j <= (1 << m); ++j) {
+      const double x = std::ldexp(static_cast<double>(j), -m);
+      verdier.insert(verdier.end(), {x, std::nextafter(x, 0.0), std::nextafter(x, 2.0)});
+    }
+  }
+  for (int k = 0; k < 200000; ++k) verdier.push_back(std::ldexp(static_cast<double>(r()), -32));
+  verdier.insert(verdier.end(), {-1e-17, 9.99, 12.3456});
+  for (double x : verdier) ASSERT_EQ(Prosent(x), FormatN(x * 100.0, 2)) << x;
 }
 
 TEST(Slektskap, InnavlstabellEnRadPerVer) {
