@@ -9,7 +9,7 @@
 
 namespace fs = std::filesystem;
 
-std::filesystem::path SoyeFil() { return FinnFil(DataFolder, SoyeFilNavn); }
+std::filesystem::path SoyeFil(const std::filesystem::path& dataMappe) { return FinnFil(dataMappe, SoyeFilNavn); }
 
 std::optional<int32_t> LesKaaringsnummer(std::string_view tekst) {
   int64_t v = 0;

@@ -38,8 +38,8 @@ struct TSoyeLesing {
   std::vector<std::string> meldinger;  // Windows-1252, one a line that was skipped
 };
 
-// Soyer.Txt in the data folder.
-std::filesystem::path SoyeFil();
+// Soyer.Txt in the data folder `dataMappe`.
+std::filesystem::path SoyeFil(const std::filesystem::path& dataMappe);
 
 // The lines of Soyer.Txt; `navn` names the file in the messages.
 TSoyeLesing TolkSoyer(std::string_view tekst, std::string_view navn = SoyeFilNavn);

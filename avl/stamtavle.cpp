@@ -16,6 +16,17 @@ void TPostKilde::ForHver(const TBesok& f) const {
   for (int32_t i = 0; i < n; ++i) f(i, Les(i));
 }
 
+TVerPost TRegisterKilde::Les(int32_t indeks) const {
+  if (indeks < 0 || indeks >= Antall()) throw std::out_of_range("TRegisterKilde::Les");
+  return kart_->Poster()[static_cast<std::size_t>(indeks)];
+}
+
+void TRegisterKilde::ForHver(const TBesok& f) const {
+  if (!kart_) return;
+  int32_t i = 0;
+  for (const TVerPost& p : kart_->Poster()) f(i++, p);
+}
+
 void TMinneKilde::ForHver(const TBesok& f) const {
   for (std::size_t i = 0; i < poster_.size(); ++i) f(static_cast<int32_t>(i), poster_[i]);
 }

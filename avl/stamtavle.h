@@ -48,15 +48,18 @@ class TPostKilde {
   virtual void ForHver(const TBesok& f) const;
 };
 
-// The records of the register object, read one at a time with ReadAt.
+// The records of the register object, served from its mapping of
+// Verene.Dat; the source keeps the mapping, also when the register loads a
+// replaced file meanwhile.
 class TRegisterKilde : public TPostKilde {
  public:
-  explicit TRegisterKilde(const TProdusent& reg) : reg_(reg) {}
-  int32_t Antall() const override { return reg_.RecordCount(); }
-  TVerPost Les(int32_t indeks) const override { return reg_.ReadAt(indeks); }
+  explicit TRegisterKilde(const TProdusent& reg) : kart_(reg.Kart()) {}
+  int32_t Antall() const override { return kart_ ? static_cast<int32_t>(kart_->Antall()) : 0; }
+  TVerPost Les(int32_t indeks) const override;
+  void ForHver(const TBesok& f) const override;
 
  private:
-  const TProdusent& reg_;
+  std::shared_ptr<const TPostKart> kart_;
 };
 
 // Records held in memory.

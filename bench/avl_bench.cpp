@@ -79,7 +79,7 @@ void Tellere(benchmark::State& state, const TStamtavle& s, const TInnavl& in) {
   state.counters["kolonner"] = static_cast<double>(v.kolonner);
 }
 
-// From the register: every record through ReadAt.
+// From the register: every record from its mapping.
 void BM_StamtavleOgInnavlFraRegisteret(benchmark::State& state) {
   TProdusent& reg = Register(state.range(0));
   for (auto _ : state) {
@@ -106,7 +106,7 @@ void BM_StamtavleOgInnavlFraMinnet(benchmark::State& state) {
   }
 }
 
-// Reading every record with ReadAt, nothing else.
+// Reading every record from the register, nothing else.
 void BM_LesAllePoster(benchmark::State& state) {
   TProdusent& reg = Register(state.range(0));
   for (auto _ : state) {
@@ -177,8 +177,7 @@ void BM_InnavlKommando(benchmark::State& state) {
   const fs::path mappe = Registermappe(state.range(0));
   const fs::path ut = mappe / "innavl.txt";
   for (auto _ : state) {
-    DataFolder = mappe;
-    TProdusent reg;
+    TProdusent reg(mappe);
     reg.LoadRegister();
     const TRegisterKilde kilde(reg);
     const TStamtavle s(kilde);
@@ -199,8 +198,7 @@ void BM_InnavlKommandoPosterIMinnet(benchmark::State& state) {
   const fs::path ut = mappe / "innavl.txt";
   const TMinneKilde kilde(Poster(state.range(0)));
   for (auto _ : state) {
-    DataFolder = mappe;
-    TProdusent reg;
+    TProdusent reg(mappe);
     reg.LoadRegister();
     const TStamtavle s(kilde);
     const TInnavl in(s);

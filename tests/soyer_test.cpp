@@ -71,10 +71,7 @@ TEST(Soyer, SkrivesTryggtOgLesesLikt) {
   // No file: no ewes and no message. Found in the data folder whatever its letter case.
   EXPECT_TRUE(LesSoyer(m / "finnes-ikke.txt").soyer.empty());
   std::filesystem::rename(m / SoyeFilNavn, m / "SOYER.TXT");
-  const std::filesystem::path gammel = DataFolder;
-  DataFolder = m.Sti();
-  EXPECT_EQ(LesSoyer(SoyeFil()).soyer, soyer);
-  DataFolder = gammel;
+  EXPECT_EQ(LesSoyer(SoyeFil(m.Sti())).soyer, soyer);
 }
 
 TEST(Soyer, RegnearkCsv) {
