@@ -14,6 +14,7 @@
 #include "register.h"
 #include "sider.h"
 #include "tabell.h"
+#include "tekst.h"
 #include "trase.h"
 #include "utvalg.h"
 
@@ -28,21 +29,6 @@ bool Tall(const TKontekst& k, const std::string& flagg, const std::string& tekst
     return false;
   }
   return true;
-}
-
-// The lines of a listing file, without its CRs; no empty line after the last
-// line break.
-std::vector<std::string> Linjer(std::string tekst) {
-  std::erase(tekst, '\r');
-  std::vector<std::string> linjer;
-  std::size_t pos = 0;
-  while (pos < tekst.size()) {
-    const std::size_t slutt = tekst.find('\n', pos);
-    linjer.push_back(tekst.substr(pos, slutt == std::string::npos ? std::string::npos : slutt - pos));
-    if (slutt == std::string::npos) break;
-    pos = slutt + 1;
-  }
-  return linjer;
 }
 
 class TKatalog : public TKommando {
@@ -200,8 +186,9 @@ class TKatalog : public TKommando {
       TTekstKatalog katalog(reg, raser);
       Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
       katalog.Fullfor();
-      // The framed pages of the listing, as "Vis med rammer" makes them.
-      SkrivRammerPdf(*LagSider(Linjer(LesHeleFila(katalog.Fil()))), rammer);
+      // The framed pages of the listing, as "Vis med rammer" makes them
+      // from the lines the window shows.
+      SkrivRammerPdf(*LagSider(TekstLinjer(LesHeleFila(katalog.Fil()))), rammer);
       return 0;
     }
     TTabell t;
