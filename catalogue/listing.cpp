@@ -93,13 +93,7 @@ void Linje(std::string& ut, std::string_view l) {
 // is hundreds of megabytes, and a text made and thrown away per field would
 // cost more than the rest of the pass.
 
-// `t` right-aligned (PadLeft) or left-aligned (PadRight) to `bredde`; never cut.
-void Hoyre(std::string& ut, std::string_view t, std::size_t bredde) {
-  t = t.substr(0, std::min(t.size(), MaksTekst));
-  if (t.size() < bredde) ut.append(bredde - t.size(), ' ');
-  ut += t;
-}
-
+// `t` left-aligned (PadRight) to `bredde`; never cut.
 void Venstre(std::string& ut, std::string_view t, std::size_t bredde) {
   t = t.substr(0, std::min(t.size(), MaksTekst));
   ut += t;
@@ -114,6 +108,7 @@ struct TTall {
   std::string_view Tekst() const { return {tegn, lengde}; }
 };
 
+// `v` right-aligned (PadLeft of its text) to `bredde`; never cut.
 void HoyreTall(std::string& ut, int64_t v, std::size_t bredde) {
   char tegn[24];
   char* const slutt = tegn + sizeof tegn;
