@@ -214,7 +214,7 @@ TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soy
 
 std::string ParingsplanTittel() { return C("Paringsplan: forventet innavlsgrad hos lammet i prosent"); }
 
-void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& tabell) {
+void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& tabell, TSnittrad snitt) {
   const std::size_t nv = plan.verer.size();
   tabell.Oppsett(static_cast<int>(3 + nv), 12, 0, 1, 1, ParingsplanTittel(), Rod, Blaa);
   std::string rad = C("Søye;Far;Morfar;");
@@ -233,7 +233,12 @@ void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& t
   }
   rad = "Snitt;;;";
   for (std::size_t v = 0; v < nv; ++v) rad += (plan.snitt.empty() ? std::string() : Prosent(plan.snitt[v])) + ";";
-  tabell.NyBunnRad(rad);
+  if (snitt == TSnittrad::SisteRad) {
+    tabell.NyRad(rad);
+    tabell.NyBunnRad(std::string(3 + nv, ';'));
+  } else {
+    tabell.NyBunnRad(rad);
+  }
 }
 
 // ---- the catalogue's mean ----

@@ -85,8 +85,11 @@ struct TParingsplan {
 TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soyer, const std::vector<int32_t>& verer);
 std::string ParingsplanTittel();
 // The table: "Søye;Far;Morfar;" and a column per ram; cells at or above the
-// limit (percent) in the first colour (red); the footer row the means.
-void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& tabell);
+// limit (percent) in the first colour (red); the means in the footer row, or
+// (for a delimited file, which has no footer) as the last row "Snitt".
+enum class TSnittrad { Bunnrad, SisteRad };
+void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& tabell,
+                     TSnittrad snitt = TSnittrad::Bunnrad);
 
 // The catalogue's "Innavl %": every ram's mean expected coefficient with the
 // ewes of a list, computed once for the list.

@@ -2,11 +2,14 @@
 
 #include <unistd.h>
 
+#include <charconv>
+
 #include "cp1252.h"
 #include "dato.h"
 #include "eksport.h"
 #include "ramimport.h"
 #include "skall.h"
+#include "stamtavle.h"
 #include "tabellutskrift.h"
 
 void Skriv(const TKontekst& k, std::string_view cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), k.ut); }
@@ -33,6 +36,34 @@ bool TFremdriftslinje::operator()(int64_t gjort, int64_t totalt) {
 
 void MeldKorteLinjer(const TKontekst& k, const TKonvertering& r) {
   if (r.korteLinjer > 0) std::fprintf(k.feil, "%s\n", KorteLinjerMelding(r.korteLinjer).c_str());
+}
+
+void MeldSloyfer(const TKontekst& k, const TStamtavle& s) {
+  if (s.Sloyfer() > 0) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(SloyfeMelding(s.Sloyfer())).c_str());
+}
+
+bool LesTall(const TKontekst& k, const std::string& flagg, const std::string& tekst, int& verdi) {
+  const char* slutt = tekst.data() + tekst.size();
+  const auto r = std::from_chars(tekst.data(), slutt, verdi);
+  if (tekst.empty() || r.ec != std::errc() || r.ptr != slutt) {
+    std::fprintf(k.feil, "Ugyldig tall for %s: %s\n", flagg.c_str(), tekst.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool LesNummerliste(const TKontekst& k, const std::string& flagg, const std::string& tekst,
+                    std::vector<int32_t>& nummer) {
+  std::size_t pos = 0;
+  while (pos <= tekst.size()) {
+    std::size_t slutt = tekst.find(',', pos);
+    if (slutt == std::string::npos) slutt = tekst.size();
+    int v = 0;
+    if (!LesTall(k, flagg, tekst.substr(pos, slutt - pos), v)) return false;
+    nummer.push_back(v);
+    pos = slutt + 1;
+  }
+  return true;
 }
 
 bool LesFormat(const TKontekst& k, const std::string& format, const std::filesystem::path& ut, TEksportType& type) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kommando.h"
 
@@ -38,6 +39,19 @@ class TFremdriftslinje {
 // After an import: the line about the export's lines that were short of
 // fields, when there were any.
 void MeldKorteLinjer(const TKontekst& k, const TKonvertering& r);
+
+// The whole text as a number, or false with "Ugyldig tall for FLAGG: TEKST"
+// on the message stream.
+bool LesTall(const TKontekst& k, const std::string& flagg, const std::string& tekst, int& verdi);
+// Judging numbers separated by commas ("1900123,1900456"), each read whole;
+// false, with the same line, at the first that does not read.
+bool LesNummerliste(const TKontekst& k, const std::string& flagg, const std::string& tekst,
+                    std::vector<int32_t>& nummer);
+
+// After the pedigree is built: the line about links that made a ram its own
+// ancestor, when there were any.
+class TStamtavle;
+void MeldSloyfer(const TKontekst& k, const TStamtavle& s);
 
 // The table formats of --format: the export type, or pdf (which needs --ut).
 // False, with a line on the message stream, for anything else.

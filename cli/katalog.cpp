@@ -20,17 +20,6 @@
 
 namespace {
 
-// The whole text as a number, or false with a line on the message stream.
-bool Tall(const TKontekst& k, const std::string& flagg, const std::string& tekst, int& verdi) {
-  const char* slutt = tekst.data() + tekst.size();
-  const auto r = std::from_chars(tekst.data(), slutt, verdi);
-  if (tekst.empty() || r.ec != std::errc() || r.ptr != slutt) {
-    std::fprintf(k.feil, "Ugyldig tall for %s: %s\n", flagg.c_str(), tekst.c_str());
-    return false;
-  }
-  return true;
-}
-
 class TKatalog : public TKommando {
  public:
   std::string_view Navn() const override { return "katalog"; }
@@ -95,7 +84,7 @@ class TKatalog : public TKommando {
         u.ugul = true;
       } else if (navn == "fylke" || navn == "rase") {
         const bool erFylke = navn == "fylke";
-        if (!Tall(k, flagg, verdi, v)) return 2;
+        if (!LesTall(k, flagg, verdi, v)) return 2;
         std::vector<bool>& valg = erFylke ? u.fylker : u.raser;
         if (v < 0 || v >= static_cast<int>(valg.size())) {
           std::fprintf(k.feil, "%s %d finnes ikke (0 til %d).\n", erFylke ? "Fylke" : "Rase", v,
@@ -105,7 +94,7 @@ class TKatalog : public TKommando {
         valg[static_cast<std::size_t>(v)] = true;
         (erFylke ? fylke : rase) = true;
       } else if (navn == "fra" || navn == "til" || navn == "minste-indeks") {
-        if (!Tall(k, flagg, verdi, v)) return 2;
+        if (!LesTall(k, flagg, verdi, v)) return 2;
         (navn == "fra" ? u.fra : navn == "til" ? u.til : u.antall) = v;
       }
     }
@@ -138,7 +127,7 @@ class TKatalog : public TKommando {
         std::size_t slutt = feltliste.find(',', pos);
         if (slutt == std::string::npos) slutt = feltliste.size();
         int felt = 0;
-        if (!Tall(k, "--tabell", feltliste.substr(pos, slutt - pos), felt)) return 2;
+        if (!LesTall(k, "--tabell", feltliste.substr(pos, slutt - pos), felt)) return 2;
         if (felt < 0 || felt >= AntallTabellfelt) {
           std::fprintf(k.feil, "Tabellfelt %d finnes ikke (0 til %d).\n", felt, AntallTabellfelt - 1);
           return 2;

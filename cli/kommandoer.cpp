@@ -10,11 +10,15 @@ const TKommando& KommandoAvkom();
 const TKommando& KommandoStamtre();
 const TKommando& KommandoKatalog();
 const TKommando& KommandoStatus();
+const TKommando& KommandoSlektskap();
+const TKommando& KommandoInnavl();
+const TKommando& KommandoParingsplan();
 
 const std::vector<const TKommando*>& Kommandoer() {
   static const std::vector<const TKommando*> alle = {
       &KommandoImporter(), &KommandoHent(),    &KommandoOppslag(), &KommandoAvkom(),
-      &KommandoStamtre(),  &KommandoKatalog(), &KommandoStatus(),
+      &KommandoStamtre(),  &KommandoKatalog(), &KommandoStatus(),  &KommandoSlektskap(),
+      &KommandoInnavl(),   &KommandoParingsplan(),
   };
   return alle;
 }

@@ -257,7 +257,8 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
 TEST(Kommandotabell, HjelpOgBrukFraHverKommando) {
   std::vector<std::string> navn;
   for (const TKommando* k : Kommandoer()) navn.emplace_back(k->Navn());
-  EXPECT_EQ(navn, (std::vector<std::string>{"importer", "hent", "oppslag", "avkom", "stamtre", "katalog", "status"}));
+  EXPECT_EQ(navn, (std::vector<std::string>{"importer", "hent", "oppslag", "avkom", "stamtre", "katalog", "status", "slektskap",
+                                      "innavl", "paringsplan"}));
 
   const std::string hjelp = Hjelpetekst();
   EXPECT_EQ(hjelp.rfind("Bruk: hornstad-cli [--data MAPPE] KOMMANDO ...\n", 0), 0u);
@@ -310,6 +311,9 @@ TEST(Kommandotabell, SkriftBareNaarTekstLeggesUtEllerTegnes) {
       {{"stamtre", "1", "--ut", "t.png"}, true},
       {{"katalog", "--tabell", "0"}, true},
       {{"katalog", "--rammer", "r.pdf"}, true},
+      {{"slektskap", "1", "--far", "2"}, false},
+      {{"innavl"}, true},
+      {{"paringsplan", "--verer", "1"}, true},
       {{"tull"}, true},
       {{"-platform", "offscreen", "status"}, true},
       {{"importer", "f", "-reverse"}, true},

@@ -1,0 +1,154 @@
+// hornstad-cli slektskap, innavl and paringsplan, run in the test's own
+// process on a small register whose figures are worked by hand.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "eksempeldata.h"
+#include "filer.h"
+#include "register.h"
+#include "testmappe.h"
+#include "verktoy.h"
+
+namespace {
+
+struct Kjoring {
+  int kode = -1;
+  std::string ut, feil;
+};
+
+// `hornstad-cli --data MAPPE ARGUMENTER`, its output caught in memory.
+Kjoring KjorAvl(const TestMappe& m, std::vector<std::string> argumenter) {
+  argumenter.insert(argumenter.begin(), {"--data", m.Sti().string()});
+  char *ut = nullptr, *feil = nullptr;
+  std::size_t utLengde = 0, feilLengde = 0;
+  std::FILE* u = ::open_memstream(&ut, &utLengde);
+  std::FILE* f = ::open_memstream(&feil, &feilLengde);
+  Kjoring k;
+  k.kode = KjorVerktoy(argumenter, u, f);
+  std::fclose(u);
+  std::fclose(f);
+  k.ut.assign(ut, utLengde);
+  k.feil.assign(feil, feilLengde);
+  std::free(ut);
+  std::free(feil);
+  return k;
+}
+
+TVerPost Ver(int32_t nummer, const char* navn, int32_t farnr = 0) {
+  TVerPost p = TomVerPost();
+  p.Nummer = nummer;
+  p.Navn.Sett(navn);
+  p.Farnr = farnr;
+  p.OIndeks = 100;
+  return p;
+}
+
+std::string ForsteLinje(const std::string& t) { return t.substr(0, t.find('\n')); }
+
+// BLAKKEN and his two sons SVARTEN and KVITEN; the dams are unknown.
+class AvlKommando : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234),
+                                 Ver(1100002, "KVITEN", 1001234)});
+  }
+  TestMappe m;
+};
+
+}  // namespace
+
+// The known matings: his own daughter, a daughter of his sire, a ewe whose
+// dam's sire is his sire, and a ewe of no known kin.
+TEST_F(AvlKommando, SlektskapGirLammetsInnavlForst) {
+  const struct {
+    std::vector<std::string> argumenter;
+    const char* forste;
+  } tilfeller[] = {
+      {{"slektskap", "1100001", "--far", "1100001"}, "Innavlsgrad for lammet: 25,00 %"},
+      {{"slektskap", "1100001", "--far", "1001234"}, "Innavlsgrad for lammet: 12,50 %"},
+      {{"slektskap", "1100001", "--morfar", "1001234"}, "Innavlsgrad for lammet: 6,25 %"},
+      // A daughter of his half-brother.
+      {{"slektskap", "1100001", "--far", "1100002", "--morfar", "0"}, "Innavlsgrad for lammet: 6,25 %"},
+      {{"slektskap", "1100001"}, "Innavlsgrad for lammet: 0,00 %"},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.argumenter[3 < t.argumenter.size() ? 3 : 1]);
+    const Kjoring k = KjorAvl(m, t.argumenter);
+    EXPECT_EQ(k.kode, 0) << k.feil;
+    EXPECT_EQ(ForsteLinje(k.ut), t.forste) << k.ut;
+    EXPECT_EQ(k.feil, "");
+  }
+  // Then the ram's own figure, the completeness and the shared ancestors.
+  const Kjoring k = KjorAvl(m, {"slektskap", "1100001", "--far", "1001234"});
+  EXPECT_NE(k.ut.find("av 62"), std::string::npos) << k.ut;
+  EXPECT_NE(k.ut.find("1001234"), std::string::npos) << k.ut;
+
+  const Kjoring ukjent = KjorAvl(m, {"slektskap", "999"});
+  EXPECT_EQ(ukjent.kode, 1);
+  EXPECT_EQ(ukjent.feil, "Fant ingen vær med kåringsnummer 999.\n");
+  const Kjoring galt = KjorAvl(m, {"slektskap", "1100001", "--far", "x"});
+  EXPECT_EQ(galt.kode, 2);
+  EXPECT_EQ(galt.feil, "Ugyldig tall for --far: x\n");
+  EXPECT_EQ(KjorAvl(m, {"slektskap"}).kode, 2);
+}
+
+TEST_F(AvlKommando, InnavlHarNummerNavnOgEgenInnavlForst) {
+  // SVARTEN's son out of his half-sister: 12,5 % inbred.
+  SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234),
+                               Ver(1100002, "KVITEN", 1001234), [] {
+                                 TVerPost p = Ver(1200001, "INNAVLET", 1100001);
+                                 p.Mornr = 55;
+                                 p.MorFar = 1001234;
+                                 return p;
+                               }()});
+  const Kjoring k = KjorAvl(m, {"innavl"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // The data rows as the table window's semicolon export writes them.
+  EXPECT_EQ(k.ut,
+            "1001234;Blakken;0,00;0\n"
+            "1100001;Svarten;0,00;1\n"
+            "1100002;Kviten;0,00;1\n"
+            "1200001;Innavlet;12,50;4\n");
+  EXPECT_EQ(KjorAvl(m, {"innavl", "--format", "tull"}).kode, 2);
+}
+
+TEST_F(AvlKommando, ParingsplanForSoyeneMedSnittSist) {
+  SkrivTrygt(m / "Soyer.Txt", "# søyer\r\n7;1100001;0\r\n8;0;1001234\r\n");
+  const Kjoring k = KjorAvl(m, {"paringsplan", "--verer", "1100001,1100002,42"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // His daughter and his half-brother's; a ewe out of his half-sister.
+  EXPECT_EQ(k.ut,
+            "7;1100001;;25,00;6,25\n"
+            "8;;1001234;6,25;6,25\n"
+            "Snitt;;;15,63;6,25\n");
+  EXPECT_EQ(k.feil, "Kåringsnummer 42 finnes ikke i registeret.\n");
+
+  // Another list of ewes, with a line that does not read.
+  SkrivTrygt(m / "andre.txt", "9;1001234;0\r\ntull\r\n");
+  const Kjoring andre = KjorAvl(m, {"paringsplan", "--soyer", (m / "andre.txt").string(), "--verer", "1100002"});
+  ASSERT_EQ(andre.kode, 0) << andre.feil;
+  EXPECT_EQ(andre.ut, "9;1001234;;12,50\nSnitt;;;12,50\n");
+  EXPECT_NE(andre.feil.find("2"), std::string::npos) << "the line is named: " << andre.feil;
+
+  // No ewes: nothing to plan, and the user is told where they go.
+  std::filesystem::remove(m / "Soyer.Txt");
+  const Kjoring ingen = KjorAvl(m, {"paringsplan", "--verer", "1100001"});
+  EXPECT_EQ(ingen.kode, 1);
+  EXPECT_NE(ingen.feil.find("Fant ingen søyer"), std::string::npos) << ingen.feil;
+  EXPECT_EQ(KjorAvl(m, {"paringsplan"}).kode, 2);
+  EXPECT_EQ(KjorAvl(m, {"paringsplan", "--verer", "1,x"}).kode, 2);
+}
+
+// A ram that is its own ancestor: the figures still come, with a line on
+// the message stream.
+TEST_F(AvlKommando, SloyferMeldesPaaFeilstrommen) {
+  SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN", 1100001), Ver(1100001, "SVARTEN", 1001234)});
+  const Kjoring k = KjorAvl(m, {"slektskap", "1100001"});
+  EXPECT_EQ(k.kode, 0) << k.feil;
+  EXPECT_EQ(ForsteLinje(k.ut), "Innavlsgrad for lammet: 0,00 %");
+  EXPECT_NE(k.feil.find("sin egen stamfar"), std::string::npos) << k.feil;
+}
