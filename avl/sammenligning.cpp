@@ -1,6 +1,9 @@
 #include "sammenligning.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstddef>
 
 #include "cp1252.h"
 #include "slektskap.h"
@@ -200,21 +203,43 @@ TSammenligning Sammenlign(std::span<const TVerPost> poster, const std::vector<TV
   }
 
   // The pass: the records of the groups, each number by its last record.
+  // Most records are of another year; a record's number is looked for among
+  // the members only when a bit of its hash is set in a small filter.
   std::vector<int32_t> medlem;   // record index
   std::vector<uint8_t> gruppe;   // group of each member
   std::vector<uint8_t> levende;
   TMedlemskart kart;
+  constexpr uint32_t FilterBiter = 1u << 18;  // 32 KiB
+  std::vector<uint64_t> filter(FilterBiter / 64, 0);
+  const auto bit = [](int32_t nummer) { return (static_cast<uint32_t>(nummer) * 0x9E3779B1u) >> 14; };
   const std::size_t ng = grupper.size();
+  int16_t aarFra = INT16_MAX, aarTil = INT16_MIN;
+  for (const TGruppe& gr : grupper) {
+    aarFra = std::min(aarFra, gr.aar);
+    aarTil = std::max(aarTil, gr.aar);
+  }
   const int32_t n = static_cast<int32_t>(poster.size());
+  constexpr int32_t Foran = 16;  // records read ahead
   for (int32_t i = 0; i < n && ng > 0; ++i) {
     const TVerPost& p = poster[static_cast<std::size_t>(i)];
-    if (p.Nummer == 0) continue;
+    if (i + Foran < n) {
+      const char* senere = reinterpret_cast<const char*>(&p + Foran);
+      __builtin_prefetch(senere);
+      __builtin_prefetch(senere + offsetof(TVerPost, Aar));
+    }
+    const int32_t nummer = p.Nummer;
+    const uint32_t b = bit(nummer);
+    if ((filter[b >> 6] >> (b & 63)) & 1) {
+      const int32_t tidligere = kart.Finn(nummer);
+      if (tidligere >= 0) levende[static_cast<std::size_t>(tidligere)] = 0;
+    }
+    const int16_t aar = p.Aar;
+    if (aar < aarFra || aar > aarTil || nummer == 0) continue;
     std::size_t g = 0;
-    while (g < ng && (grupper[g].rase != p.Rase || grupper[g].aar != p.Aar)) ++g;
-    const int32_t tidligere = kart.Finn(p.Nummer);
-    if (tidligere >= 0) levende[static_cast<std::size_t>(tidligere)] = 0;
+    while (g < ng && (grupper[g].aar != aar || grupper[g].rase != p.Rase)) ++g;
     if (g == ng) continue;
-    kart.Sett(p.Nummer, static_cast<int32_t>(medlem.size()));
+    kart.Sett(nummer, static_cast<int32_t>(medlem.size()));
+    filter[b >> 6] |= uint64_t{1} << (b & 63);
     medlem.push_back(i);
     gruppe.push_back(static_cast<uint8_t>(g));
     levende.push_back(1);
