@@ -77,7 +77,9 @@ TEndringsrapport SammenlignRegistre(std::span<const TVerPost> gammel, std::span<
 // register's mapping (null: there was none) against the register `ny` now
 // loaded; the report is written to Endringer.Txt (replacing the last one, also
 // when it is empty) and returned. `dato` is the day of the import (today when
-// not given). Throws IoFeil.
+// not given). Throws IoFeil when the lists cannot be read or the report
+// cannot be written; the import is done by then, so the caller tells the user
+// that the report was not kept, not that the import failed.
 TEndringsrapport LagEndringsrapport(const std::shared_ptr<const TPostKart>& gammel, const TProdusent& ny,
                                     const std::filesystem::path& dataMappe, std::optional<double> dato = {});
 

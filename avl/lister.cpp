@@ -45,7 +45,7 @@ std::optional<int32_t> ListeNummer(std::string_view t) {
 std::string ListenavnFeil(std::string_view navn) {
   const std::string t = TrimText(navn);
   if (t.empty()) return C("Lista må ha et navn.");
-  if (navn.size() > MaksTekst || t.size() > MaksListenavn)
+  if (t.size() > MaksListenavn)
     return C("Listenavnet kan ikke være lengre enn ") + IntToText(MaksListenavn) + " tegn.";
   if (t.find(';') != std::string::npos) return C("Listenavnet kan ikke inneholde semikolon.");
   for (unsigned char c : t)

@@ -206,7 +206,7 @@ TSammenligning Sammenlign(std::span<const TVerPost> poster, const std::vector<TV
   // Most records are of another year; a record's number is looked for among
   // the members only when a bit of its hash is set in a small filter.
   std::vector<int32_t> medlem;   // record index
-  std::vector<uint8_t> gruppe;   // group of each member
+  std::vector<int32_t> gruppe;   // group of each member
   std::vector<uint8_t> levende;
   TMedlemskart kart;
   constexpr uint32_t FilterBiter = 1u << 18;  // 32 KiB
@@ -241,7 +241,7 @@ TSammenligning Sammenlign(std::span<const TVerPost> poster, const std::vector<TV
     kart.Sett(nummer, static_cast<int32_t>(medlem.size()));
     filter[b >> 6] |= uint64_t{1} << (b & 63);
     medlem.push_back(i);
-    gruppe.push_back(static_cast<uint8_t>(g));
+    gruppe.push_back(static_cast<int32_t>(g));
     levende.push_back(1);
   }
 
@@ -257,8 +257,8 @@ TSammenligning Sammenlign(std::span<const TVerPost> poster, const std::vector<TV
   for (std::size_t m = 0; m < medlem.size(); ++m) {
     if (!levende[m]) continue;
     const TVerPost& p = poster[static_cast<std::size_t>(medlem[m])];
-    const TGruppe& gr = grupper[gruppe[m]];
-    const std::size_t g = gruppe[m];
+    const std::size_t g = static_cast<std::size_t>(gruppe[m]);
+    const TGruppe& gr = grupper[g];
     for (std::size_t f = 0; f < nf; ++f) {
       const TFigurverdi x = figur(f, p, medlem[m]);
       if (x.slag != TSlag::Verdi) continue;
@@ -301,6 +301,19 @@ TSammenligning Sammenlign(TProdusent& reg, const std::vector<int32_t>& nummer, s
       verer.push_back(v);
   }
   return Sammenlign(reg.Poster(), verer, innavl);
+}
+
+std::vector<TIndeksstolper> Indeksstolper(const TSammenligning& s) {
+  std::vector<TIndeksstolper> ut;
+  for (std::size_t f = 0; f < s.figurer.size() && f < AntallIndeksfigurer; ++f) {
+    TIndeksstolper st{s.figurer[f].navn, {}, {}};
+    for (const TSammenligningsCelle& c : s.celler[f]) {
+      st.verdi.push_back(c.slag == TSlag::Verdi ? std::optional<double>(c.Verdi(s.figurer[f])) : std::nullopt);
+      st.snitt.push_back(c.gruppe > 0 ? std::optional<double>(c.snitt) : std::nullopt);
+    }
+    ut.push_back(std::move(st));
+  }
+  return ut;
 }
 
 std::string SammenligningFeil(std::size_t antall) {

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -78,6 +79,16 @@ TSammenligning Sammenlign(std::span<const TVerPost> poster, const std::vector<TV
 // numbers not found go to `ukjente` and are left out.
 TSammenligning Sammenlign(TProdusent& reg, const std::vector<int32_t>& nummer, std::vector<int32_t>& ukjente,
                           const TInnavl* innavl = nullptr);
+
+// The bar chart of the comparison: for each of the eight indexes, each
+// ram's value and its group's mean (none for an unknown or yellow index, and
+// for a group without a known index).
+struct TIndeksstolper {
+  std::string figur;  // "O-indeks", …
+  std::vector<std::optional<double>> verdi;  // a ram each, in the columns' order
+  std::vector<std::optional<double>> snitt;
+};
+std::vector<TIndeksstolper> Indeksstolper(const TSammenligning& s);
 
 // Why these numbers cannot be compared (fewer than 2 or more than 6), or an
 // empty text (Windows-1252).

@@ -261,6 +261,17 @@ TEST(Sammenligning, CellerTabellOgInnavl) {
   EXPECT_EQ(s.Tekst(f, 0), "0,00 (50 %)");
   EXPECT_EQ(s.celler[f][0].gruppe, 5);
 
+  // The bar chart: the indexes against the groups' means.
+  const std::vector<TIndeksstolper> stolper = Indeksstolper(s);
+  ASSERT_EQ(stolper.size(), 8u);
+  EXPECT_EQ(stolper[0].figur, "O-indeks");
+  EXPECT_EQ(stolper[0].verdi, (std::vector<std::optional<double>>{121.0, std::nullopt, std::nullopt, 130.0}));
+  ASSERT_TRUE(stolper[0].snitt[1].has_value());
+  EXPECT_NEAR(*stolper[0].snitt[1], 352.0 / 3, 1e-12);  // ram 4's group, though its own index is unknown
+  EXPECT_EQ(stolper[0].snitt[3], 130.0);
+  // K-indeks 0 for every ram: no value, no mean.
+  EXPECT_EQ(stolper[1].snitt, std::vector<std::optional<double>>(4));
+
   TTabell t;
   ListSammenligning(s, Trase(), t);
   EXPECT_EQ(Cp1252TilUtf8(t.Tittel), "Sammenligning av 4 værer (persentil blant værer av samme rase og år)");
