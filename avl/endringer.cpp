@@ -185,6 +185,34 @@ TEndringsrapport LagEndringsrapport(const std::shared_ptr<const TPostKart>& gamm
   return r;
 }
 
+TEndringsvakt::TEndringsvakt(const fs::path& dataMappe, const TProdusent* lastet) : dataMappe_(dataMappe) {
+  const TListeLesing lister = LesLister(ListeFil(dataMappe));
+  for (const TListe& l : lister.lister.Alle()) harLister_ |= !l.nummer.empty();
+  if (!harLister_) return;
+  if (lastet != nullptr) {
+    gammel_ = lastet->Kart();
+    return;
+  }
+  TProdusent gammel(dataMappe);
+  try {
+    gammel.LoadRegister();
+    gammel_ = gammel.Kart();
+  } catch (const IoFeil&) {
+    // No old register to compare with: every listed ram counts as new.
+  }
+}
+
+std::optional<TEndringsrapport> TEndringsvakt::Fullfor(const TProdusent& ny, std::optional<double> dato) {
+  if (!harLister_) {
+    std::error_code ec;
+    fs::remove(EndringsFil(dataMappe_), ec);
+    return std::nullopt;
+  }
+  TEndringsrapport r = LagEndringsrapport(gammel_, ny, dataMappe_, dato);
+  gammel_.reset();
+  return r;
+}
+
 fs::path EndringsFil(const fs::path& dataMappe) { return FinnFil(dataMappe, EndringsFilNavn); }
 
 std::string EndringsTekst(const TEndringsrapport& r) {

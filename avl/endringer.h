@@ -83,6 +83,26 @@ TEndringsrapport SammenlignRegistre(std::span<const TVerPost> gammel, std::span<
 TEndringsrapport LagEndringsrapport(const std::shared_ptr<const TPostKart>& gammel, const TProdusent& ny,
                                     const std::filesystem::path& dataMappe, std::optional<double> dato = {});
 
+// The report's part in an import, the same for the window and the tool: made
+// before the import, it reads the breeder's lists and, when there are any,
+// keeps the old register's records (those of `lastet`, the register loaded
+// now, or of Verene.Dat loaded for the purpose). Fullfor, after the new
+// register is loaded, makes and writes the report; with no lists it makes
+// none and removes a report left from an earlier import, so that
+// Endringer.Txt is always the last import's. Throws IoFeil as
+// LagEndringsrapport does.
+class TEndringsvakt {
+ public:
+  TEndringsvakt(const std::filesystem::path& dataMappe, const TProdusent* lastet = nullptr);
+  bool HarLister() const { return harLister_; }
+  std::optional<TEndringsrapport> Fullfor(const TProdusent& ny, std::optional<double> dato = {});
+
+ private:
+  std::filesystem::path dataMappe_;
+  bool harLister_ = false;
+  std::shared_ptr<const TPostKart> gammel_;
+};
+
 // Endringer.Txt in the data folder.
 std::filesystem::path EndringsFil(const std::filesystem::path& dataMappe);
 std::string EndringsTekst(const TEndringsrapport& r);

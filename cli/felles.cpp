@@ -8,6 +8,10 @@
 #include "dato.h"
 #include "eksport.h"
 #include "ramimport.h"
+#include "endringer.h"
+#include "lister.h"
+#include "filer.h"
+#include "register.h"
 #include "skall.h"
 #include "stamtavle.h"
 #include "tabellutskrift.h"
@@ -38,6 +42,14 @@ void MeldKorteLinjer(const TKontekst& k, const TKonvertering& r) {
   if (r.korteLinjer > 0) std::fprintf(k.feil, "%s\n", KorteLinjerMelding(r.korteLinjer).c_str());
 }
 
+void MeldEndringer(const TKontekst& k, TEndringsvakt& vakt, const TProdusent& ny) {
+  try {
+    if (const auto r = vakt.Fullfor(ny)) std::fprintf(k.ut, "%s\n", Cp1252TilUtf8(EndringsMelding(*r)).c_str());
+  } catch (const IoFeil& e) {
+    std::fprintf(k.feil, "Værene er lest inn, men endringene for værene på listene ble ikke lagret: %s\n", e.what());
+  }
+}
+
 void MeldSloyfer(const TKontekst& k, const TStamtavle& s) {
   if (s.Sloyfer() > 0) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(SloyfeMelding(s.Sloyfer())).c_str());
 }
@@ -54,16 +66,10 @@ bool LesTall(const TKontekst& k, const std::string& flagg, const std::string& te
 
 bool LesNummerliste(const TKontekst& k, const std::string& flagg, const std::string& tekst,
                     std::vector<int32_t>& nummer) {
-  std::size_t pos = 0;
-  while (pos <= tekst.size()) {
-    std::size_t slutt = tekst.find(',', pos);
-    if (slutt == std::string::npos) slutt = tekst.size();
-    int v = 0;
-    if (!LesTall(k, flagg, tekst.substr(pos, slutt - pos), v)) return false;
-    nummer.push_back(v);
-    pos = slutt + 1;
-  }
-  return true;
+  const std::string feil = TolkNummerliste(Utf8TilCp1252(tekst), nummer);
+  if (feil.empty()) return true;
+  std::fprintf(k.feil, "Ugyldig verdi for %s: %s\n", flagg.c_str(), Cp1252TilUtf8(feil).c_str());
+  return false;
 }
 
 bool LesFormat(const TKontekst& k, const std::string& format, const std::filesystem::path& ut, TEksportType& type) {

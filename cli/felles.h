@@ -43,10 +43,19 @@ void MeldKorteLinjer(const TKontekst& k, const TKonvertering& r);
 // The whole text as a number, or false with "Ugyldig tall for FLAGG: TEKST"
 // on the message stream.
 bool LesTall(const TKontekst& k, const std::string& flagg, const std::string& tekst, int& verdi);
-// Judging numbers separated by commas ("1900123,1900456"), each read whole;
-// false, with the same line, at the first that does not read.
+// Judging numbers as the user types them ("1900123,1900456"; see
+// TolkNummerliste), each once; false, with a line on the message stream,
+// when one does not read.
 bool LesNummerliste(const TKontekst& k, const std::string& flagg, const std::string& tekst,
                     std::vector<int32_t>& nummer);
+
+// After an import: the change report of the rams on the breeder's lists
+// (made when there are lists; see TEndringsvakt), one line on the output; a
+// report that could not be written is told on the message stream, and the
+// import stands.
+class TEndringsvakt;
+class TProdusent;
+void MeldEndringer(const TKontekst& k, TEndringsvakt& vakt, const TProdusent& ny);
 
 // After the pedigree is built: the line about links that made a ram its own
 // ancestor, when there were any.

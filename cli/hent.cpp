@@ -5,6 +5,7 @@
 #include <atomic>
 #include <optional>
 
+#include "endringer.h"
 #include "felles.h"
 #include "filer.h"
 #include "nedlasting.h"
@@ -93,6 +94,7 @@ class THent : public TKommando {
                      !feil.empty() && feil.back() == '.' ? "" : ".");
       return 1;
     }
+    TEndringsvakt endringer(k.data);
     TKonvertering konvertert;
     try {
       TFremdriftslinje linje(k, "Leser inn værer ");
@@ -109,6 +111,7 @@ class THent : public TKommando {
     reg.LoadRegister();
     std::fprintf(k.ut, "%zu værer\n", reg.RamNumbers().size());
     MeldKorteLinjer(k, konvertert);
+    MeldEndringer(k, endringer, reg);
     return 0;
   }
 };

@@ -1,5 +1,6 @@
 // hornstad-cli importer FIL: a ram export, or a ZIP archive holding one, read
 // in as the new register.
+#include "endringer.h"
 #include "felles.h"
 #include "filimport.h"
 #include "ramimport.h"
@@ -18,6 +19,7 @@ class TImporter : public TKommando {
   int AntallFrie() const override { return 1; }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
+    TEndringsvakt endringer(k.data);
     TKonvertering r;
     {
       TFremdriftslinje linje(k, "Leser inn værer");
@@ -27,6 +29,7 @@ class TImporter : public TKommando {
     reg.LoadRegister();
     std::fprintf(k.ut, "%zu værer\n", reg.RamNumbers().size());
     MeldKorteLinjer(k, r);
+    MeldEndringer(k, endringer, reg);
     return 0;
   }
 };

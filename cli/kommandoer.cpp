@@ -13,12 +13,17 @@ const TKommando& KommandoStatus();
 const TKommando& KommandoSlektskap();
 const TKommando& KommandoInnavl();
 const TKommando& KommandoParingsplan();
+const TKommando& KommandoListe();
+const TKommando& KommandoEndringer();
+const TKommando& KommandoSammenlign();
+const TKommando& KommandoStatistikk();
 
 const std::vector<const TKommando*>& Kommandoer() {
   static const std::vector<const TKommando*> alle = {
       &KommandoImporter(), &KommandoHent(),    &KommandoOppslag(), &KommandoAvkom(),
       &KommandoStamtre(),  &KommandoKatalog(), &KommandoStatus(),  &KommandoSlektskap(),
-      &KommandoInnavl(),   &KommandoParingsplan(),
+      &KommandoInnavl(),   &KommandoParingsplan(), &KommandoListe(),   &KommandoEndringer(),
+      &KommandoSammenlign(), &KommandoStatistikk(),
   };
   return alle;
 }

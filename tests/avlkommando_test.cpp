@@ -9,6 +9,7 @@
 
 #include "eksempeldata.h"
 #include "filer.h"
+#include "tekst.h"
 #include "register.h"
 #include "testmappe.h"
 #include "verktoy.h"
@@ -151,4 +152,94 @@ TEST_F(AvlKommando, SloyferMeldesPaaFeilstrommen) {
   EXPECT_EQ(k.kode, 0) << k.feil;
   EXPECT_EQ(ForsteLinje(k.ut), "Innavlsgrad for lammet: 0,00 %");
   EXPECT_NE(k.feil.find("sin egen stamfar"), std::string::npos) << k.feil;
+}
+
+// ---- lists, the change report, comparison and statistics ----
+
+TEST_F(AvlKommando, ListeLagesEndresOgVises) {
+  Kjoring k = KjorAvl(m, {"liste", "Mine værer", "--legg-til", "1100002,1100001,1100002"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // The name, the breed and O, - and MorV when no table field was ever chosen.
+  EXPECT_EQ(k.ut, "1100002;Kviten;Ukjent rase;100;0;0\n1100001;Svarten;Ukjent rase;100;0;0\n");
+  EXPECT_EQ(LesHeleFila(m / "Lister.Txt").find("[Mine v\xE6rer]\r\n1100002\r\n1100001\r\n") != std::string::npos, true);
+
+  k = KjorAvl(m, {"liste", "mine VÆRER", "--fjern", "1100002", "--legg-til", "42"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  EXPECT_EQ(k.ut, "1100001;Svarten;Ukjent rase;100;0;0\n42;(ikke i registeret);;;;\n");
+
+  const Kjoring ingen = KjorAvl(m, {"liste", "Reserve"});
+  EXPECT_EQ(ingen.kode, 1);
+  EXPECT_NE(ingen.feil.find("Reserve"), std::string::npos) << ingen.feil;
+  EXPECT_EQ(KjorAvl(m, {"liste", "Reserve", "--legg-til", "12x"}).kode, 2);
+  EXPECT_EQ(KjorAvl(m, {"liste"}).kode, 2);
+}
+
+// An import compares the listed rams of the old register with the new and
+// keeps the report; without lists no report is kept.
+TEST_F(AvlKommando, InnlesingLagerEndringerForVereneIListene) {
+  // An export, and the same with ram 10's O-indeks (column 28) raised by 7
+  // and ram 20 gone.
+  const std::vector<std::string> linjer = TekstLinjer(LagEksport(300, 9));
+  std::string gammel, ny;
+  for (std::size_t i = 0; i < linjer.size(); ++i) {
+    gammel += linjer[i] + "\r\n";
+    if (i == 21) continue;
+    std::string l = linjer[i];
+    if (i == 11) {
+      std::size_t pos = 0;
+      for (int f = 1; f < 28; ++f) pos = l.find(';', pos) + 1;
+      const std::size_t slutt = l.find(';', pos);
+      l.replace(pos, slutt - pos, std::to_string(std::stoi(l.substr(pos, slutt - pos)) + 7));
+    }
+    ny += l + "\r\n";
+  }
+  SkrivTrygt(m / "gamle.Tex", gammel);
+  SkrivTrygt(m / "nye.Tex", ny);
+  const std::vector<TVerPost> gamle = KonverterEksport(gammel), nye = KonverterEksport(ny);
+  ASSERT_EQ(gamle[10].Nummer, nye[10].Nummer);
+  ASSERT_EQ(gamle[10].OIndeks + 7, nye[10].OIndeks);
+  ASSERT_EQ(gamle[21].Nummer, nye[20].Nummer);
+  ASSERT_EQ(KjorAvl(m, {"importer", (m / "gamle.Tex").string()}).kode, 0);
+  EXPECT_FALSE(std::filesystem::exists(m / "Endringer.Txt")) << "no lists, no report";
+
+  const std::string a = std::to_string(gamle[10].Nummer), b = std::to_string(gamle[20].Nummer);
+  ASSERT_EQ(KjorAvl(m, {"liste", "Mine værer", "--legg-til", a + "," + b}).kode, 0);
+  const Kjoring inn = KjorAvl(m, {"importer", (m / "nye.Tex").string()});
+  ASSERT_EQ(inn.kode, 0) << inn.feil;
+  EXPECT_NE(inn.ut.find("2 værer på listene er endret ved innlesingen"), std::string::npos) << inn.ut;
+
+  const Kjoring e = KjorAvl(m, {"endringer"});
+  ASSERT_EQ(e.kode, 0) << e.feil;
+  EXPECT_NE(e.ut.find("Mine værer;" + a + ";"), std::string::npos) << e.ut;
+  EXPECT_NE(e.ut.find(";O-indeks;" + std::to_string(gamle[10].OIndeks) + ";" + std::to_string(nye[10].OIndeks)),
+            std::string::npos)
+      << e.ut;
+  EXPECT_NE(e.ut.find("Mine værer;" + b + ";"), std::string::npos) << e.ut;
+  EXPECT_NE(e.ut.find("Ikke lenger i registeret"), std::string::npos) << e.ut;
+
+  // The same export again: nothing changed, and the report says so.
+  ASSERT_EQ(KjorAvl(m, {"importer", (m / "nye.Tex").string()}).kode, 0);
+  const Kjoring uendret = KjorAvl(m, {"endringer"});
+  EXPECT_EQ(uendret.kode, 0);
+  EXPECT_EQ(uendret.ut.rfind("Ingen endringer for værer på listene, innlest ", 0), 0u) << uendret.ut;
+}
+
+TEST_F(AvlKommando, SammenlignOgStatistikk) {
+  Kjoring k = KjorAvl(m, {"sammenlign", "1100001", "1100002"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // The rams' breed and year first; two rams of O-indeks 100 in one group.
+  EXPECT_EQ(k.ut.rfind("Rase;Ukjent rase;Ukjent rase\n", 0), 0u) << k.ut;
+  EXPECT_NE(k.ut.find("\nO-indeks;100 (50 %);100 (50 %)\n"), std::string::npos) << k.ut;
+  EXPECT_NE(k.ut.find("\nK-indeks;–;–\n"), std::string::npos) << k.ut;
+
+  k = KjorAvl(m, {"sammenlign", "1100001", "42"});
+  EXPECT_EQ(k.kode, 1);
+  EXPECT_NE(k.feil.find("Kåringsnummer 42 finnes ikke i registeret."), std::string::npos) << k.feil;
+  EXPECT_EQ(KjorAvl(m, {"sammenlign", "1100001"}).kode, 2);
+  EXPECT_EQ(KjorAvl(m, {"sammenlign", "1", "2", "3", "4", "5", "6", "7"}).kode, 2);
+
+  k = KjorAvl(m, {"statistikk"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  EXPECT_EQ(k.ut, "0;Ukjent rase;3;100,0\n");
+  EXPECT_EQ(KjorAvl(m, {"statistikk", "--rase", "x"}).kode, 2);
 }

@@ -257,8 +257,9 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
 TEST(Kommandotabell, HjelpOgBrukFraHverKommando) {
   std::vector<std::string> navn;
   for (const TKommando* k : Kommandoer()) navn.emplace_back(k->Navn());
-  EXPECT_EQ(navn, (std::vector<std::string>{"importer", "hent", "oppslag", "avkom", "stamtre", "katalog", "status", "slektskap",
-                                      "innavl", "paringsplan"}));
+  EXPECT_EQ(navn, (std::vector<std::string>{"importer", "hent", "oppslag", "avkom", "stamtre", "katalog", "status",
+                                            "slektskap", "innavl", "paringsplan", "liste", "endringer", "sammenlign",
+                                            "statistikk"}));
 
   const std::string hjelp = Hjelpetekst();
   EXPECT_EQ(hjelp.rfind("Bruk: hornstad-cli [--data MAPPE] KOMMANDO ...\n", 0), 0u);
