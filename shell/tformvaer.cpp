@@ -403,7 +403,10 @@ void TFormVaer::ForsteVisning() {
       if (FormSlektskap) FormSlektskap->VisFor(ver);
     };
     // An edited record changes the pedigree: the figures are made again when next asked for.
-    FormVer->PostLagret = [this] { avl_->Glem(); };
+    FormVer->PostLagret = [this] {
+      avl_->Glem();
+      if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
+    };
   }
   if (FormSoyer && FormSlektskap) {
     connect(FormSoyer, &TFormSoyer::lagret, FormSlektskap, [this] {
@@ -442,8 +445,10 @@ void TFormVaer::LastRegister() {
     Feilmelding(QString::fromUtf8(e.what()));
   }
   Animasjon->hide();
-  // Nothing is computed here: only when a window asks.
+  // Nothing is computed here: only when a window asks (an open
+  // relationship window asks again at once).
   avl_->Bruk(*register_);
+  if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
   if (const std::string advarsel = register_->Advarsel(); !advarsel.empty()) Melding(QString::fromStdString(advarsel));
 }
 

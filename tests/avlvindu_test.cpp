@@ -121,8 +121,18 @@ TEST(AvlVindu, IngentingRegnesVedStartEllerOppslag) {
   EXPECT_TRUE(v.Slektskap->isEnabled());
   EXPECT_FALSE(p.Avl().Beregnet()) << "looking a ram up computes nothing";
   Skjermbilde(&v, "avl-oppslag");
-  // "Slektskap" opens the window for the ram shown, and computes then.
+  // "Slektskap" opens the window for the ram shown, and computes then,
+  // under the busy cursor and with a line in the main window's status bar.
+  const std::function<void(bool)> skallet = p.Avl().VedBeregning;
+  QStringList underveis;
+  p.Avl().VedBeregning = [&](bool start) {
+    skallet(start);
+    const QCursor* c = QApplication::overrideCursor();
+    underveis << (c && c->shape() == Qt::WaitCursor ? "venter: " : "") + p.p->hoved.StatusLinje->text();
+  };
   QTest::mouseClick(v.Slektskap, Qt::LeftButton);
+  EXPECT_EQ(underveis, (QStringList{"venter: Regner ut slektskap og innavl for alle værene ...",
+                                    "venter: " + QString::number(AvlRegister().size()) + " værer "}));
   TFormSlektskap& s = p.p->slektskap;
   EXPECT_TRUE(s.isVisible());
   EXPECT_EQ(s.Vernummer(), 2000);
@@ -245,6 +255,7 @@ TEST(AvlVindu, ImportGirNyeTallOgRegnerIkke) {
   p.SlaOpp(2000);
   QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
   ASSERT_TRUE(p.Avl().Beregnet());
+  p.p->slektskap.close();
   // A ram export read in from a file: the figures go, the new records come, nothing is computed.
   const std::string eksport = LagEksport(150, 7);
   p.m.Skriv("Vedder2.Tex", eksport);
@@ -255,6 +266,12 @@ TEST(AvlVindu, ImportGirNyeTallOgRegnerIkke) {
   EXPECT_EQ(p.Avl().Poster()[0].Nummer, nye[0].Nummer);
   EXPECT_EQ(p.Avl().Stamtavle().Finn(2000), -1) << "the old register's rams are gone";
   EXPECT_EQ(p.p->hoved.StatusLinje->text(), QString::number(nye.size()) + " værer ");
+  // An open relationship window asks again at once, of the new register.
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  EXPECT_EQ(p.p->slektskap.Lam->text(), "Fant ingen vær med kåringsnummer 2000.");
+  p.p->hoved.LesInnFil(p.m / "Vedder2.Tex");
+  EXPECT_TRUE(p.Avl().Beregnet());
+  EXPECT_EQ(p.p->slektskap.Lam->text(), "Fant ingen vær med kåringsnummer 2000.");
 }
 
 TEST(AvlVindu, SoyelistaLeggTilEndreFjernOgLagre) {
