@@ -18,30 +18,50 @@ inline std::size_t Z(int32_t i) { return static_cast<std::size_t>(i); }
 
 // ---- TAvlsdata ----
 
-void TAvlsdata::Bruk(std::shared_ptr<const TPostKilde> kilde) {
+void TAvlsdata::Bruk(const TProdusent& reg) {
   Glem();
-  kilde_ = std::move(kilde);
+  const std::shared_ptr<const TPostKart> kart = reg.Kart();
+  poster_ = kart ? kart->Poster() : std::span<const TVerPost>();
+  eier_ = kart;
+}
+
+void TAvlsdata::Bruk(std::vector<TVerPost> poster) {
+  Glem();
+  const auto eget = std::make_shared<const std::vector<TVerPost>>(std::move(poster));
+  poster_ = *eget;
+  eier_ = eget;
 }
 
 void TAvlsdata::Glem() {
   innavl_.reset();
   stamtavle_.reset();
+  sloyferMeldt_ = false;
 }
 
 const TStamtavle& TAvlsdata::Stamtavle() {
-  if (!stamtavle_) {
-    if (kilde_) {
-      stamtavle_ = std::make_unique<TStamtavle>(*kilde_);
-    } else {
-      stamtavle_ = std::make_unique<TStamtavle>(TMinneKilde({}));
-    }
-  }
+  if (!stamtavle_) stamtavle_ = std::make_unique<TStamtavle>(poster_);
   return *stamtavle_;
 }
 
 const TInnavl& TAvlsdata::Innavl() {
-  if (!innavl_) innavl_ = std::make_unique<TInnavl>(Stamtavle());
+  if (!innavl_) {
+    if (VedBeregning) VedBeregning(true);
+    // The hook hears the end also when the work fails.
+    struct TSlutt {
+      const std::function<void(bool)>& f;
+      ~TSlutt() {
+        if (f) f(false);
+      }
+    } slutt{VedBeregning};
+    innavl_ = std::make_unique<TInnavl>(Stamtavle());
+  }
   return *innavl_;
+}
+
+std::string TAvlsdata::NySloyfeMelding() {
+  if (!innavl_ || sloyferMeldt_) return {};
+  sloyferMeldt_ = true;
+  return SloyfeMelding(stamtavle_->Sloyfer());
 }
 
 // ---- numbers ----
@@ -79,10 +99,10 @@ bool VedGrensa(double andel, double grense) {
 
 // ---- a mating ----
 
-std::string AneTekst(const TStamtavle& s, const TPostKilde& kilde, int32_t dyr) {
+std::string AneTekst(const TStamtavle& s, std::span<const TVerPost> poster, int32_t dyr) {
   switch (s.Slag(dyr)) {
     case TDyrSlag::Ver: {
-      const std::string navn = TrimText(NameCase(kilde.Les(s.Post(dyr)).Navn.Verdi()));
+      const std::string navn = TrimText(NameCase(poster[static_cast<std::size_t>(s.Post(dyr))].Navn.Verdi()));
       return navn.empty() ? IntToText(s.Nummer(dyr)) : IntToText(s.Nummer(dyr)) + " " + navn;
     }
     case TDyrSlag::UkjentVer:
@@ -95,7 +115,7 @@ std::string AneTekst(const TStamtavle& s, const TPostKilde& kilde, int32_t dyr) 
   return t;
 }
 
-std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, const TPostKilde& kilde) {
+std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, std::span<const TVerPost> poster) {
   std::vector<std::string> l;
   if (!p.funnet) {
     l.push_back(C("Fant ingen vær med kåringsnummer ") + IntToText(p.ver) + ".");
@@ -110,7 +130,7 @@ std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, 
     return l;
   }
   l.push_back("Felles aner (andel av lammets innavlsgrad):");
-  for (const TFellesAne& a : p.aner) l.push_back("  " + AneTekst(s, kilde, a.dyr) + ": " + Prosent(a.andel) + " %");
+  for (const TFellesAne& a : p.aner) l.push_back("  " + AneTekst(s, poster, a.dyr) + ": " + Prosent(a.andel) + " %");
   if (p.restAntall > 0)
     l.push_back("  " + IntToText(p.restAntall) + " andre: " + Prosent(p.restAndel) + " %");
   return l;
@@ -120,14 +140,16 @@ std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, 
 
 std::string InnavlTittel() { return C("Innavlsgrad for alle værer"); }
 
-void ListInnavl(const TInnavl& innavl, const TPostKilde& kilde, TTabellMottaker& tabell) {
+void ListInnavl(const TInnavl& innavl, std::span<const TVerPost> poster, TTabellMottaker& tabell) {
   const TStamtavle& s = innavl.Stamtavle();
   tabell.Oppsett(InnavlKolonner, 12, 0, 1, 1, InnavlTittel(), Rod, Blaa);
   tabell.NyRad(C("Værnr.;Navn;Innavl %;Kjente aner av 62;"));
   std::string rad;
-  kilde.ForHver([&](int32_t indeks, const TVerPost& p) {
+  for (std::size_t i = 0; i < poster.size(); ++i) {
+    const TVerPost& p = poster[i];
+    const int32_t indeks = static_cast<int32_t>(i);
     const int32_t dyr = indeks < s.Poster() ? s.DyrForPost(indeks) : -1;
-    if (dyr < 0) return;
+    if (dyr < 0) continue;
     rad = IntToText(p.Nummer);
     rad += ';';
     rad += NameCase(p.Navn.Verdi());
@@ -137,7 +159,7 @@ void ListInnavl(const TInnavl& innavl, const TPostKilde& kilde, TTabellMottaker&
     rad += IntToText(innavl.Kjente(dyr));
     rad += ';';
     tabell.NyRad(rad);
-  });
+  }
   tabell.NyBunnRad(";;;;");
 }
 

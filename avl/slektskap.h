@@ -7,21 +7,25 @@
 // The pedigree and the coefficients are computed when first asked for:
 //
 //   TAvlsdata avl;                                   // in the shell, beside the register
-//   avl.Bruk(std::make_shared<TRegisterKilde>(reg)); // after every load; drops the old figures
+//   avl.Bruk(reg);                                   // after every load; drops the old figures
 //   const TParing p = avl.Innavl().Paring(ver, far, morfar);
-//   lines = SlektskapLinjer(p, avl.Stamtavle(), avl.Kilde());
-//   message = SloyfeMelding(avl.Stamtavle().Sloyfer());
+//   lines = SlektskapLinjer(p, avl.Stamtavle(), avl.Poster());
+//   message = avl.NySloyfeMelding();                 // once a load
 #pragma once
 
 #include <QSettings>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "innavl.h"
+#include "register.h"
 #include "soyer.h"
 #include "stamtavle.h"
 #include "tabell.h"
@@ -29,21 +33,32 @@
 // The pedigree and its coefficients for one register, made on first use.
 class TAvlsdata {
  public:
-  // The records to read from now on; anything computed before is dropped.
-  void Bruk(std::shared_ptr<const TPostKilde> kilde);
-  // Drops what has been computed (the register was reloaded or changed).
+  // The records to read from now on: the register's (its mapping is held
+  // here, so a later load of the register leaves them readable), or records
+  // in memory. Anything computed before is dropped.
+  void Bruk(const TProdusent& reg);
+  void Bruk(std::vector<TVerPost> poster);
+  // Drops what has been computed (a record was changed).
   void Glem();
-  bool HarKilde() const { return kilde_ != nullptr; }
   bool Beregnet() const { return innavl_ != nullptr; }
-  const TPostKilde& Kilde() const { return *kilde_; }
-  // Built at the first call. Throws IoFeil when the register cannot be read.
+  std::span<const TVerPost> Poster() const { return poster_; }
+  // Built at the first call.
   const TStamtavle& Stamtavle();
   const TInnavl& Innavl();
+  // Called with true before the coefficients are computed and with false
+  // after, so that a window can show that it is busy.
+  std::function<void(bool)> VedBeregning;
+  // The message about loop links (SloyfeMelding) the first time it is asked
+  // for after the coefficients of a load were computed; empty after that,
+  // before they are computed, and when there are none.
+  std::string NySloyfeMelding();
 
  private:
-  std::shared_ptr<const TPostKilde> kilde_;
+  std::shared_ptr<const void> eier_;  // keeps poster_ valid
+  std::span<const TVerPost> poster_;
   std::unique_ptr<TStamtavle> stamtavle_;
   std::unique_ptr<TInnavl> innavl_;
+  bool sloyferMeldt_ = false;
 };
 
 // The warning limit `[Avl] Grense` of Hornstad.Ini in percent (6,25 when it
@@ -59,19 +74,19 @@ bool VedGrensa(double andel, double grense);
 
 // How an animal of the pedigree is named: a ram by number and name, a number
 // without a record "(ikke i registeret)", a dam as her offspring's dam.
-std::string AneTekst(const TStamtavle& s, const TPostKilde& kilde, int32_t dyr);
+std::string AneTekst(const TStamtavle& s, std::span<const TVerPost> poster, int32_t dyr);
 
 // The lines of a planned mating: "Innavlsgrad for lammet: 12,50 %", the ram's
 // own coefficient with its completeness, the lamb's completeness, then the
 // shared ancestors one a line. For a ram not in the pedigree, one line saying so.
-std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, const TPostKilde& kilde);
+std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, std::span<const TVerPost> poster);
 
 // Every ram's own coefficient as a table: judging number, name, coefficient
 // in percent, known ancestors in five generations; one row a ram (the record
 // FindByNumber gives), in file order.
 inline constexpr int InnavlKolonner = 4;
 std::string InnavlTittel();
-void ListInnavl(const TInnavl& innavl, const TPostKilde& kilde, TTabellMottaker& tabell);
+void ListInnavl(const TInnavl& innavl, std::span<const TVerPost> poster, TTabellMottaker& tabell);
 
 // A mating plan: each ewe against each ram.
 struct TParingsplan {

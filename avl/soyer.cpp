@@ -1,5 +1,6 @@
 #include "soyer.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "cp1252.h"
@@ -258,4 +259,21 @@ std::string SoyeFeil(const TSoye& soye, const std::vector<TSoye>& soyer, int unn
     if (SammeSoyenummer(soyer[i].nummer, nummer)) return C("Søye ") + nummer + C(" står allerede i lista.");
   }
   return {};
+}
+
+TFletting FlettSoyer(std::vector<TSoye>& liste, const std::vector<TSoye>& lest) {
+  TFletting f;
+  for (const TSoye& s : lest) {
+    const auto der = std::find_if(liste.begin(), liste.end(),
+                                  [&](const TSoye& l) { return SammeSoyenummer(l.nummer, s.nummer); });
+    if (der == liste.end()) {
+      liste.push_back(s);
+      ++f.nye;
+    } else if (der->far != s.far || der->morfar != s.morfar) {
+      der->far = s.far;
+      der->morfar = s.morfar;
+      ++f.endret;
+    }
+  }
+  return f;
 }

@@ -64,3 +64,12 @@ bool SammeSoyenummer(std::string_view a, std::string_view b);
 std::string SoyeFeil(const TSoye& soye, const std::vector<TSoye>& soyer, int unntak = -1);
 // The ewe with that number, or none.
 const TSoye* FinnSoye(const std::vector<TSoye>& soyer, std::string_view nummer);
+
+// Adds the ewes read from a spreadsheet to a list: a ewe whose number is in
+// the list already takes the sire and dam's sire read; the others come last,
+// in the order read. How many were added and how many changed.
+struct TFletting {
+  int nye = 0;
+  int endret = 0;
+};
+TFletting FlettSoyer(std::vector<TSoye>& liste, const std::vector<TSoye>& lest);

@@ -11,26 +11,6 @@
 #include "cp1252.h"
 #include "tekst.h"
 
-void TPostKilde::ForHver(const TBesok& f) const {
-  const int32_t n = Antall();
-  for (int32_t i = 0; i < n; ++i) f(i, Les(i));
-}
-
-TVerPost TRegisterKilde::Les(int32_t indeks) const {
-  if (indeks < 0 || indeks >= Antall()) throw std::out_of_range("TRegisterKilde::Les");
-  return kart_->Poster()[static_cast<std::size_t>(indeks)];
-}
-
-void TRegisterKilde::ForHver(const TBesok& f) const {
-  if (!kart_) return;
-  int32_t i = 0;
-  for (const TVerPost& p : kart_->Poster()) f(i++, p);
-}
-
-void TMinneKilde::ForHver(const TBesok& f) const {
-  for (std::size_t i = 0; i < poster_.size(); ++i) f(static_cast<int32_t>(i), poster_[i]);
-}
-
 namespace {
 
 // What the pedigree needs of one record.
@@ -52,12 +32,12 @@ uint64_t TekstSpre(std::string_view t) { return std::hash<std::string_view>{}(t)
 
 }  // namespace
 
-TStamtavle::TStamtavle(const TPostKilde& kilde) {
+TStamtavle::TStamtavle(std::span<const TVerPost> poster) {
   // 1. The fields of every record.
   std::vector<TRad> rader;
-  rader.reserve(static_cast<std::size_t>(std::max(kilde.Antall(), 0)));
+  rader.reserve(poster.size());
   std::string buskaper;
-  kilde.ForHver([&](int32_t, const TVerPost& p) {
+  for (const TVerPost& p : poster) {
     TRad r{p.Nummer, p.Farnr, p.MorFar, p.Mornr, 0, 0};
     if (p.Mornr > 0) {
       const std::size_t lengde = std::min<std::size_t>(p.Fodebuskap.lengde, sizeof p.Fodebuskap.tegn);
@@ -66,7 +46,7 @@ TStamtavle::TStamtavle(const TPostKilde& kilde) {
       buskaper.append(p.Fodebuskap.tegn, lengde);
     }
     rader.push_back(r);
-  });
+  }
   poster_ = static_cast<int32_t>(rader.size());
   const auto buskap = [&](const TRad& r) { return std::string_view(buskaper).substr(r.buskap, r.buskapLengde); };
 

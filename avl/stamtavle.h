@@ -29,50 +29,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "register.h"
 #include "verpost.h"
-
-// Where the pedigree reads the records from: the register, or records in
-// memory. Every record, in file order, with its record index.
-class TPostKilde {
- public:
-  virtual ~TPostKilde() = default;
-  virtual int32_t Antall() const = 0;
-  virtual TVerPost Les(int32_t indeks) const = 0;
-  using TBesok = std::function<void(int32_t indeks, const TVerPost& post)>;
-  // Calls f for every record in order; by default through Les.
-  virtual void ForHver(const TBesok& f) const;
-};
-
-// The records of the register object, served from its mapping of
-// Verene.Dat; the source keeps the mapping, also when the register loads a
-// replaced file meanwhile.
-class TRegisterKilde : public TPostKilde {
- public:
-  explicit TRegisterKilde(const TProdusent& reg) : kart_(reg.Kart()) {}
-  int32_t Antall() const override { return kart_ ? static_cast<int32_t>(kart_->Antall()) : 0; }
-  TVerPost Les(int32_t indeks) const override;
-  void ForHver(const TBesok& f) const override;
-
- private:
-  std::shared_ptr<const TPostKart> kart_;
-};
-
-// Records held in memory.
-class TMinneKilde : public TPostKilde {
- public:
-  explicit TMinneKilde(std::vector<TVerPost> poster) : poster_(std::move(poster)) {}
-  int32_t Antall() const override { return static_cast<int32_t>(poster_.size()); }
-  TVerPost Les(int32_t indeks) const override { return poster_.at(static_cast<std::size_t>(indeks)); }
-  void ForHver(const TBesok& f) const override;
-
- private:
-  std::vector<TVerPost> poster_;
-};
 
 enum class TDyrSlag : uint8_t {
   Ver,           // a ram with a record
@@ -83,8 +45,9 @@ enum class TDyrSlag : uint8_t {
 class TStamtavle {
  public:
   TStamtavle() = default;
-  // Reads every record of `kilde`. Throws IoFeil when the register cannot be read.
-  explicit TStamtavle(const TPostKilde& kilde);
+  // Built from every record in file order: the register's (TProdusent::Poster)
+  // or records held in memory.
+  explicit TStamtavle(std::span<const TVerPost> poster);
 
   // Animals are numbered 0 to Antall() - 1; parents have lower numbers than
   // their offspring. -1 stands for an unknown parent.

@@ -67,8 +67,7 @@ BENCHMARK(SammenlignSeks)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMilliseco
 void SammenlignSeksMedInnavl(benchmark::State& state) {
   TProdusent& reg = Register(state.range(0));
   const std::vector<int32_t> nummer = SeksVerer(reg);
-  const TRegisterKilde kilde(reg);
-  const TStamtavle tavle(kilde);
+  const TStamtavle tavle(reg.Poster());
   const TInnavl innavl(tavle);
   for (auto _ : state) {
     std::vector<int32_t> ukjente;

@@ -335,7 +335,7 @@ const std::array<std::string, AntallTabellfelt>& TabellfeltNavn() {
         "Ant døtre",     "Mor Nr",         "Farnummer",         "FarNavn",     "FarOKM",
         "FarDelIndekser", "FarFarnummer",  "FarFarNavn",        "FarFarOKM",   "FarFarDelIndekser",
         "MorFarnummer",  "MorFarNavn",     "MorFarOKM",         "MorFarDelIndekser", "Ringnummer",
-        "Ullanalyse",
+        "Ullanalyse",    "Innavl %",
     };
     std::array<std::string, AntallTabellfelt> a;
     for (int i = 0; i < AntallTabellfelt; ++i) a[i] = C(utf8[i]);
@@ -378,6 +378,7 @@ const std::array<std::string, AntallTabellfelt>& TabellfeltOverskrift() {
         "mfTilV;mfKjøt;mfFet;mfMorE;mfFruk;",
         "Ring;",
         "Maks-my;Stapel;Marg;Dyreh;ullv;",
+        "Innavl %;",
     };
     std::array<std::string, AntallTabellfelt> a;
     for (int i = 0; i < AntallTabellfelt; ++i) a[i] = C(utf8[i]);
@@ -388,7 +389,7 @@ const std::array<std::string, AntallTabellfelt>& TabellfeltOverskrift() {
 
 int TabellfeltKolonner(int felt) {
   static const int kolonner[AntallTabellfelt] = {1, 1, 1, 3, 5, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
-                                                 2, 1, 1, 3, 5, 1, 1, 3, 5, 1, 1, 3, 5, 1, 5};
+                                                 2, 1, 1, 3, 5, 1, 1, 3, 5, 1, 1, 3, 5, 1, 5, 1};
   return felt >= 0 && felt < AntallTabellfelt ? kolonner[felt] : 0;
 }
 
@@ -440,7 +441,7 @@ void Siste5(std::string& rad, const TVerPost& p) {
 
 }  // namespace
 
-std::string TabellRad(const TVerPost& ver, TProdusent& reg, const TSkalMed& skalMed) {
+std::string TabellRad(const TVerPost& ver, TProdusent& reg, const TSkalMed& skalMed, const TInnavlCelle& innavl) {
   const TVerPost far = reg.FindByNumber(ver.Farnr);
   const TVerPost farfar = reg.FindByNumber(far.Farnr);
   const TVerPost morfar = reg.FindByNumber(ver.MorFar);
@@ -484,20 +485,21 @@ std::string TabellRad(const TVerPost& ver, TProdusent& reg, const TSkalMed& skal
         r += Formater("%3.0n;%4.1n;%.2d;%.2d;%3.1n;", {double{ver.MaksMy}, double{ver.Stapel}, int64_t{ver.Marg},
                                                        int64_t{ver.Dyrehaar}, double{ver.Ullvekt}});
         break;
+      case InnavlFelt: Celle(r, innavl ? innavl(ver.Nummer) : std::string()); break;
     }
   }
   return r;
 }
 
 TTabellKatalog::TTabellKatalog(TProdusent& reg, TTabellMottaker& tabell, const TSkalMed& skalMed,
-                               const std::string& tittel)
-    : reg_(reg), tabell_(tabell), skalMed_(skalMed), kolonner_(KatalogKolonner(skalMed)) {
+                               const std::string& tittel, TInnavlCelle innavl)
+    : reg_(reg), tabell_(tabell), skalMed_(skalMed), innavl_(std::move(innavl)), kolonner_(KatalogKolonner(skalMed)) {
   tabell_.Oppsett(kolonner_, 12, 0, 1, 1, tittel, Rod, Blaa);
   tabell_.NyRad(KatalogOverskrift(skalMed_));
 }
 
 void TTabellKatalog::Ta(const TVerPost& ver) {
-  tabell_.NyRad(TabellRad(ver, reg_, skalMed_));
+  tabell_.NyRad(TabellRad(ver, reg_, skalMed_, innavl_));
   ++antall_;
 }
 

@@ -12,7 +12,7 @@
 //
 // and to the table:
 //
-//   TTabellKatalog ut(reg, tabell, skalMed, KatalogTittel(utvalg, RaseValg(raser)));
+//   TTabellKatalog ut(reg, tabell, skalMed, KatalogTittel(utvalg, RaseValg(raser)), innavl);
 //   Utplukk(..., [&](const TVerPost& v) { ut.Ta(v); }, ...);
 //   ut.Fullfor();                                 // footer row; then show the table
 #pragma once
@@ -84,8 +84,13 @@ class TTekstKatalog {
   void Tom();
 };
 
-// The table fields, entries 0 to 30 of the table-field list.
-inline constexpr int AntallTabellfelt = 31;
+// The table fields, entries 0 to 31 of the table-field list.
+inline constexpr int AntallTabellfelt = 32;
+// Entry 31, "Innavl %": the ram's mean expected inbreeding with the breeder's
+// ewes, which the caller computes and hands in as a cell text per judging
+// number; without it the cell is empty.
+inline constexpr int InnavlFelt = 31;
+using TInnavlCelle = std::function<std::string(int32_t nummer)>;
 using TSkalMed = std::array<bool, AntallTabellfelt>;
 // The list's item texts ("Navn", "Rase", …, "Ullanalyse").
 const std::array<std::string, AntallTabellfelt>& TabellfeltNavn();
@@ -106,13 +111,15 @@ std::string KatalogTittel(const TUtvalg& u, const std::vector<std::string>& rase
 // One ram's row: its number and the cells of the checked fields, each cell
 // ended by ';'. The sire, the sire's sire and the dam's sire are looked up in
 // the register for every row.
-std::string TabellRad(const TVerPost& ver, TProdusent& reg, const TSkalMed& skalMed);
+std::string TabellRad(const TVerPost& ver, TProdusent& reg, const TSkalMed& skalMed,
+                      const TInnavlCelle& innavl = {});
 
 // The table output of a pass: the constructor sets the table up and adds
 // the header row, Ta adds a ram's row, Fullfor the footer row of empty cells.
 class TTabellKatalog {
  public:
-  TTabellKatalog(TProdusent& reg, TTabellMottaker& tabell, const TSkalMed& skalMed, const std::string& tittel);
+  TTabellKatalog(TProdusent& reg, TTabellMottaker& tabell, const TSkalMed& skalMed, const std::string& tittel,
+                 TInnavlCelle innavl = {});
   void Ta(const TVerPost& ver);
   void Fullfor();
   int64_t Antall() const { return antall_; }
@@ -121,10 +128,11 @@ class TTabellKatalog {
   TProdusent& reg_;
   TTabellMottaker& tabell_;
   TSkalMed skalMed_;
+  TInnavlCelle innavl_;
   int kolonner_;
   int64_t antall_ = 0;
 };
 
 // The settings keys of the table-field check marks ("SkalMed0" to
-// "SkalMed30" in section "Katalog"), the key of entry `felt`.
+// "SkalMed31" in section "Katalog"), the key of entry `felt`.
 std::string SkalMedNokkel(int felt);

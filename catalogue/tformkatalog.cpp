@@ -21,6 +21,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "avlvindu.h"
 #include "cp1252.h"
 #include "dato.h"
 #include "filer.h"
@@ -28,6 +29,7 @@
 #include "register.h"
 #include "sider.h"
 #include "skriverfil.h"
+#include "slektskap.h"
 #include "timeglass.h"
 #include "tpapvin.h"
 #include "tvindu.h"
@@ -543,16 +545,36 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
         skalMed[static_cast<std::size_t>(i)] = ChSkalMed->item(i)->checkState() == Qt::Checked;
       std::vector<std::string> raseValg;
       for (int i = 0; i < TaRase->count(); ++i) raseValg.push_back(FraQString(TaRase->item(i)->text()));
+      // "Innavl %": the mean over the ewes of Soyer.Txt, computed only when
+      // the field is chosen and there are ewes; otherwise the cells are empty.
+      std::unique_ptr<TInnavlSnitt> snitt;
+      if (skalMed[InnavlFelt]) {
+        const std::vector<TSoye> soyer = LesSoyer(SoyeFil(reg->DataMappe())).soyer;
+        TAvlsdata* avl = Avlsdata ? Avlsdata() : nullptr;
+        const auto melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+        if (!soyer.empty()) {
+          if (const TInnavl* innavl = HentInnavl(avl, melding)) {
+            const TTimeglass timeglass;
+            snitt = std::make_unique<TInnavlSnitt>(*innavl, soyer);
+          }
+        }
+      }
+      TInnavlCelle innavl;
+      if (snitt) innavl = [&snitt](int32_t nr) { return snitt->Celle(nr); };
       auto* vindu = new TVindu(parentWidget());
-      TTabellKatalog ut(*reg, *vindu, skalMed, KatalogTittel(u, raseValg));
-      Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); }, fremdrift);
+      TTabellKatalog ut(*reg, *vindu, skalMed, KatalogTittel(u, raseValg), innavl);
+      std::vector<int32_t> utvalgt;
+      Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); utvalgt.push_back(v.Nummer); }, fremdrift);
       ut.Fullfor();
+      sisteUtvalg_ = std::move(utvalgt);
       Linjer->appendPlainText("Ferdig lest");
       vindu->Vis();
     } else {
       TTekstKatalog ut(*reg, raser);
-      Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); }, fremdrift);
+      std::vector<int32_t> utvalgt;
+      Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); utvalgt.push_back(v.Nummer); }, fremdrift);
       ut.Fullfor();
+      sisteUtvalg_ = std::move(utvalgt);
       QStringList linjer;
       for (const std::string& l : TekstLinjer(LesHeleFila(ut.Fil()))) linjer << TilQString(l);
       Linjer->setPlainText(linjer.join('\n'));

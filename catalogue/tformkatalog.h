@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +40,11 @@ class TFormKatalog : public QMainWindow {
   std::function<TProdusent*()> Register;
   std::function<const Trase*()> Raser;
   std::function<QSettings*()> Innstillinger;
+  // The relationship data for the table field "Innavl %" (the main window's).
+  std::function<class TAvlsdata*()> Avlsdata;
+  // The judging numbers of the rams of the last selection pass, to the text
+  // listing or to a table, in the order listed; empty before the first.
+  const std::vector<int32_t>& SisteUtvalg() const { return sisteUtvalg_; }
 
   // Criteria.
   QListWidget* Fylker;
@@ -145,4 +151,5 @@ class TFormKatalog : public QMainWindow {
   bool egenGjenapnes_ = false;     // the own-list panel was open when the window closed
   bool valgGjenapnes_ = false;     // the table-field panel was open when the window closed
   bool tabellEtterValg_ = false;   // "OK" of the table-field panel goes on to the table
+  std::vector<int32_t> sisteUtvalg_;
 };

@@ -13,7 +13,7 @@
 #include "filer.h"
 #include "register.h"
 #include "skall.h"
-#include "stamtavle.h"
+#include "slektskap.h"
 #include "tabellutskrift.h"
 
 void Skriv(const TKontekst& k, std::string_view cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), k.ut); }
@@ -50,8 +50,8 @@ void MeldEndringer(const TKontekst& k, TEndringsvakt& vakt, const TProdusent& ny
   }
 }
 
-void MeldSloyfer(const TKontekst& k, const TStamtavle& s) {
-  if (s.Sloyfer() > 0) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(SloyfeMelding(s.Sloyfer())).c_str());
+void MeldSloyfer(const TKontekst& k, TAvlsdata& avl) {
+  if (const std::string m = avl.NySloyfeMelding(); !m.empty()) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
 }
 
 bool LesTall(const TKontekst& k, const std::string& flagg, const std::string& tekst, int& verdi) {

@@ -59,8 +59,8 @@ void MeldEndringer(const TKontekst& k, TEndringsvakt& vakt, const TProdusent& ny
 
 // After the pedigree is built: the line about links that made a ram its own
 // ancestor, when there were any.
-class TStamtavle;
-void MeldSloyfer(const TKontekst& k, const TStamtavle& s);
+class TAvlsdata;
+void MeldSloyfer(const TKontekst& k, TAvlsdata& avl);
 
 // The table formats of --format: the export type, or pdf (which needs --ut).
 // False, with a line on the message stream, for anything else.

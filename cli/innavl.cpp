@@ -33,11 +33,11 @@ class TInnavlKommando : public TKommando {
     TProdusent reg(k.data);
     reg.LoadRegister();
     TAvlsdata avl;
-    avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+    avl.Bruk(reg);
     const TInnavl& innavl = avl.Innavl();
-    MeldSloyfer(k, avl.Stamtavle());
+    MeldSloyfer(k, avl);
     TTabell tabell;
-    ListInnavl(innavl, avl.Kilde(), tabell);
+    ListInnavl(innavl, avl.Poster(), tabell);
     tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);

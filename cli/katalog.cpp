@@ -9,6 +9,8 @@
 #include "dato.h"
 #include "eksport.h"
 #include "felles.h"
+#include "slektskap.h"
+#include "soyer.h"
 #include "filer.h"
 #include "listing.h"
 #include "register.h"
@@ -27,9 +29,10 @@ class TKatalog : public TKommando {
     return "  katalog [UTVALG] [--tabell FELT,... [--format F] [--ut FIL]]\n"
            "                 værkatalogen slik katalogvinduet lager den: tekstlista\n"
            "                 (13 linjer per vær) skrives til VerKat.txt i datamappa og\n"
-           "                 ut på skjermen; med --tabell en tabell med feltene 0 til 30\n"
-           "                 (0 Navn, 1 Rase, ..., 30 Ullanalyse) gjennom tabellvinduets\n"
-           "                 eksport, med --format og --ut som for avkom.\n"
+           "                 ut på skjermen; med --tabell en tabell med feltene 0 til 31\n"
+           "                 (0 Navn, 1 Rase, ..., 30 Ullanalyse, 31 Innavl % med\n"
+           "                 søyene i Soyer.Txt) gjennom tabellvinduets eksport, med\n"
+           "                 --format og --ut som for avkom.\n"
            "                 UTVALG: --fylke N og --rase N (kan gjentas; 0 er alle,\n"
            "                 standard alle), --fra ÅR, --til ÅR, --minste-indeks N,\n"
            "                 --semin, --utgatt-semin, --alle-karede, --avkomsgransket,\n"
@@ -180,8 +183,22 @@ class TKatalog : public TKommando {
       SkrivRammerPdf(*LagSider(TekstLinjer(LesHeleFila(katalog.Fil()))), rammer);
       return 0;
     }
+    // "Innavl %" from the breeder's ewes in Soyer.Txt, when the field is asked for.
+    TAvlsdata avl;
+    std::unique_ptr<TInnavlSnitt> innavl;
+    TInnavlCelle innavlCelle;
+    if (skalMed[InnavlFelt]) {
+      const TSoyeLesing soyer = LesSoyer(SoyeFil(k.data));
+      for (const std::string& m : soyer.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
+      if (!soyer.soyer.empty()) {
+        avl.Bruk(reg);
+        innavl = std::make_unique<TInnavlSnitt>(avl.Innavl(), soyer.soyer);
+        MeldSloyfer(k, avl);
+        innavlCelle = [&](int32_t nummer) { return innavl->Celle(nummer); };
+      }
+    }
     TTabell t;
-    TTabellKatalog katalog(reg, t, skalMed, KatalogTittel(u, raseValg));
+    TTabellKatalog katalog(reg, t, skalMed, KatalogTittel(u, raseValg), innavlCelle);
     Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
     katalog.Fullfor();
     // The layout the table window gives the table when it is shown.

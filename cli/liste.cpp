@@ -81,7 +81,7 @@ class TListeKommando : public TKommando {
     TProdusent reg(k.data);
     reg.LoadRegister();
     TAvlsdata avl;
-    avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+    avl.Bruk(reg);
     const std::unique_ptr<TInnavlSnitt> innavl = ListeInnavl(avl, k.data);
     TTabell tabell;
     ListListe(*liste, reg, Tabellfelt(k.data), innavl.get(), tabell);

@@ -55,9 +55,9 @@ class TParingsplanKommando : public TKommando {
     TProdusent reg(k.data);
     reg.LoadRegister();
     TAvlsdata avl;
-    avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+    avl.Bruk(reg);
     const TParingsplan plan = LagParingsplan(avl.Innavl(), soyer.soyer, verer);
-    MeldSloyfer(k, avl.Stamtavle());
+    MeldSloyfer(k, avl);
     for (int32_t nr : plan.ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
     if (plan.verer.empty()) return 1;
 

@@ -43,10 +43,10 @@ class TSammenlign : public TKommando {
     TProdusent reg(k.data);
     reg.LoadRegister();
     TAvlsdata avl;
-    avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+    avl.Bruk(reg);
     std::vector<int32_t> ukjente;
     const TSammenligning s = Sammenlign(reg, nummer, ukjente, &avl.Innavl());
-    MeldSloyfer(k, avl.Stamtavle());
+    MeldSloyfer(k, avl);
     for (int32_t nr : ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
     if (const std::string feil = SammenligningFeil(s.verer.size()); !feil.empty()) {
       std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(feil).c_str());

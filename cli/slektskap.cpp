@@ -38,10 +38,10 @@ class TSlektskap : public TKommando {
       return 1;
     }
     TAvlsdata avl;
-    avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+    avl.Bruk(reg);
     const TParing p = avl.Innavl().Paring(ver.Nummer, far, morfar);
-    MeldSloyfer(k, avl.Stamtavle());
-    for (const std::string& linje : SlektskapLinjer(p, avl.Stamtavle(), avl.Kilde())) Skriv(k, linje + "\n");
+    MeldSloyfer(k, avl);
+    for (const std::string& linje : SlektskapLinjer(p, avl.Stamtavle(), avl.Poster())) Skriv(k, linje + "\n");
     return 0;
   }
 };

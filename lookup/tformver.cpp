@@ -81,6 +81,8 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   Endre = new QPushButton("&Endre navn", this);
   Stamme = new QPushButton("Stamtre", this);
   Avkom = new QPushButton("Avkom", this);
+  Slektskap = new QPushButton("Slektskap", this);
+  Slektskap->setToolTip("Innavl hos et lam etter denne væren og en søye du velger");
   Skriv = new QPushButton("Skriv", this);
   Endrealt = new QPushButton("Endre alt", this);
   Lukk = new QPushButton("&Lukk", this);
@@ -89,8 +91,9 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   topp->addWidget(ledetekst);
   topp->addWidget(Evernum);
   // The buttons keep their small sizes unless their text needs more room.
-  const std::pair<QPushButton*, int> bredder[] = {{Let, 41},    {Endre, 65},    {Stamme, 73}, {Avkom, 65},
-                                                  {Skriv, 57},  {Endrealt, 67}, {Lukk, 73}};
+  const std::pair<QPushButton*, int> bredder[] = {{Let, 41},       {Endre, 65}, {Stamme, 73},
+                                                  {Avkom, 65},     {Slektskap, 65}, {Skriv, 57},
+                                                  {Endrealt, 67},  {Lukk, 73}};
   for (const auto& [b, bredde] : bredder) {
     b->setAutoDefault(false);
     const int tekst = b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 12;
@@ -153,6 +156,9 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   connect(Lukk, &QPushButton::clicked, this, &QWidget::hide);
   connect(Skriv, &QPushButton::clicked, this, &TFormVer::SkrivClick);
   connect(Avkom, &QPushButton::clicked, this, [this] { AvkomClick(); });
+  connect(Slektskap, &QPushButton::clicked, this, [this] {
+    if (VisSlektskap && ver_.Nummer > 0) VisSlektskap(ver_);
+  });
   connect(Stamme, &QPushButton::clicked, this, [this] { StammeClick(); });
   connect(Endre, &QPushButton::clicked, this, &TFormVer::EndreClick);
   connect(Endrealt, &QPushButton::clicked, this, &TFormVer::EndrealtClick);
@@ -194,7 +200,10 @@ void LeggTilRad(Tlesing& d, const TEndreRad& r, TVerPost& ver, TTekst<Indeksdato
 TFormVer::Lagring TFormVer::Lagre() {
   TProdusent* reg = Register ? Register() : nullptr;
   try {
-    if (reg != nullptr && LagreVer(*reg, ver_, verIndeks_)) return Lagring::Lagret;
+    if (reg != nullptr && LagreVer(*reg, ver_, verIndeks_)) {
+      if (PostLagret) PostLagret();
+      return Lagring::Lagret;
+    }
   } catch (const IoFeil& e) {
     Melding(QString::fromUtf8(e.what()), TMeldingstype::Feil);
     return Lagring::Feil;
@@ -352,6 +361,7 @@ void TFormVer::Vis() {
   Stamme->setEnabled(Endre->isEnabled());
   Endrealt->setEnabled(Endre->isEnabled());
   Avkom->setEnabled(Endre->isEnabled());
+  Slektskap->setEnabled(Avkom->isEnabled());
   Rasnav->setText(TilQString(v.rasnav[0] + "\n" + v.rasnav[1] + "\n" + v.rasnav[2]));
   const auto fyll = [](TGrid* g, const auto& tekster) {
     for (std::size_t r = 0; r < tekster.size(); ++r) g->Modell().SettCelle(1, static_cast<int>(r), tekster[r]);

@@ -40,12 +40,19 @@ class TFormVer : public QWidget {
   std::function<void(const QString& tekst, TMeldingstype type)> Melding;
   // The print dialog over the printer (false when cancelled); tests answer it.
   std::function<bool(class QPrinter& skriver)> VelgSkriver;
+  // "Slektskap": opens the relationship window for the ram shown (the main
+  // window's); the button does nothing without it.
+  std::function<void(const TVerPost& ver)> VisSlektskap;
+  // Called after the editing has saved a record, so that figures made from
+  // the records can be made again.
+  std::function<void()> PostLagret;
 
   TIntEdit* Evernum;
   QPushButton* Let;
   QPushButton* Endre;
   QPushButton* Stamme;
   QPushButton* Avkom;
+  QPushButton* Slektskap;
   QPushButton* Skriv;
   QPushButton* Endrealt;
   QPushButton* Lukk;

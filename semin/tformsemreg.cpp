@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "avlvindu.h"
 #include "cp1252.h"
 #include "dato.h"
 #include "filer.h"
@@ -25,6 +26,7 @@
 #include "register.h"
 #include "seminfil.h"
 #include "skriverfil.h"
+#include "slektskap.h"
 #include "tekst.h"
 #include "tgrid.h"
 
@@ -133,6 +135,7 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     Bsende->setEnabled(false);
     Lnav->setText(TilQString(Semin.Lnav));
     for (const std::string& m : sjekk.meldinger) Melding(TilQString(m));
+    if (kol == KolVer || kol == KolSoye) VisInnavl(rad, true);
     return gyldig;
   };
   GriSem->TegnCelle = [this](QPainter&, TCelleTegning& c) {
@@ -149,6 +152,7 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   connect(GriSem, &TGrid::celleValgt, this, [this](int kol, int rad) {
     // The ram number is missed in the row the cursor left.
     const int forrige = forrigeRad_ < GriSem->Modell().Rader() ? forrigeRad_ : rad;
+    if (rad != forrigeRad_) VisInnavl(rad, false);
     forrigeRad_ = rad;
     Panel[1]->setText(TilQString(VelgCelle(GriSem->Modell(), kol, rad, forrige)));
     GriSem->viewport()->update();
@@ -168,6 +172,9 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   Panel[1]->setMinimumWidth(200);
   statusBar()->addWidget(Panel[0]);
   statusBar()->addWidget(Panel[1], 1);
+  Innavl = new QLabel(this);
+  Innavl->hide();
+  statusBar()->addWidget(Innavl);
 
   Hjelpemeny = new QMenu(this);
   for (const auto& [tittel, tekst] : Hjelpetekster) {
@@ -286,6 +293,38 @@ void TFormSemReg::Nullstill() {
   forrigeRad_ = GriSem->Modell().GjeldendeRad();
   Panel[1]->clear();
   Panel[1]->setToolTip(QString());
+  VisInnavl(-1, false);
+}
+
+void TFormSemReg::VisInnavl(int rad, bool regn) {
+  TAvlsdata* avl = Avlsdata ? Avlsdata() : nullptr;
+  const TRutenett& g = GriSem->Modell();
+  QString tekst;
+  bool rod = false;
+  if (avl != nullptr && rad >= g.FasteRader() && rad < g.Rader() && (regn || avl->Beregnet())) {
+    const std::string soye = TrimText(g.Celle(KolSoye, rad));
+    const int32_t ver = TextToInt(g.Celle(KolVer, rad));
+    std::vector<TSoye> soyer;
+    if (!soye.empty() && ver > 0) {
+      try {
+        soyer = LesSoyer(SoyeFil(Datamappe())).soyer;
+      } catch (const IoFeil&) {
+        // The ewe window tells what is wrong with the file.
+      }
+    }
+    if (const TSoye* s = FinnSoye(soyer, soye)) {
+      if (const TInnavl* innavl = HentInnavl(avl, Melding)) {
+        tekst = TilQString(InnavlStatus(*innavl, *s, ver));
+        rod = innavl->Stamtavle().Finn(ver) >= 0 &&
+              VedGrensa(innavl->Lam(ver, s->far, s->morfar), Grense(Innstillinger ? Innstillinger() : nullptr));
+      }
+    }
+  }
+  QPalette p = palette();
+  if (rod) p.setColor(QPalette::WindowText, Qt::red);
+  Innavl->setPalette(p);
+  Innavl->setText(tekst);
+  Innavl->setVisible(!tekst.isEmpty());
 }
 
 void TFormSemReg::Vis() {

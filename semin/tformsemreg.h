@@ -35,6 +35,9 @@ class TFormSemReg : public QMainWindow {
   // Where the register and the settings file come from (the main window's).
   std::function<TProdusent*()> Register;
   std::function<QSettings*()> Innstillinger;
+  // The relationship data (the main window's): a ram entered for a ewe of
+  // Soyer.Txt shows the lamb's expected inbreeding in the status bar.
+  std::function<class TAvlsdata*()> Avlsdata;
   // The register's data folder; empty without a register.
   std::filesystem::path Datamappe() const;
 
@@ -52,6 +55,13 @@ class TFormSemReg : public QMainWindow {
   QWidget* Panel1;  // the header panel; a double-click prints the grid
   TGrid* GriSem;
   QLabel* Panel[2];
+  // The status bar's inbreeding text for the row (hidden when there is none),
+  // red at or above the limit.
+  QLabel* Innavl;
+  // Shows the inbreeding of the row's ewe and ram when the ewe is in
+  // Soyer.Txt; `regn` computes the coefficients when they are not yet,
+  // otherwise the text is shown only when they are.
+  void VisInnavl(int rad, bool regn);
 
   // The frame's state and rules.
   TSemin Semin;

@@ -21,15 +21,8 @@ int main(int argc, char** argv) {
 
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, [] {});
   hoved.Vis();
-  QObject::connect(hoved.Avslutt, &QAction::triggered, &app, &QApplication::quit, Qt::QueuedConnection);
-  // Closing the main window ends the program.
-  class Avslutter : public QObject {
-   public:
-    bool eventFilter(QObject*, QEvent* e) override {
-      if (e->type() == QEvent::Close) QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
-      return false;
-    }
-  } avslutter;
-  hoved.installEventFilter(&avslutter);
+  // Closing the main window ("Avslutt" closes it too) ends the program, once
+  // it has closed: a window with unsaved changes may keep it open.
+  QObject::connect(&hoved, &TFormVaer::lukket, &app, &QApplication::quit, Qt::QueuedConnection);
   return app.exec();
 }

@@ -12,6 +12,8 @@
 #include "tformles.h"
 #include "tformnedlast.h"
 #include "tformsemreg.h"
+#include "tformslektskap.h"
+#include "tformsoyer.h"
 #include "tformvaer.h"
 #include "tformver.h"
 
@@ -25,12 +27,15 @@ struct TProgramvinduer {
     hoved.FormLes = &les;
     hoved.FormSemReg = &semreg;
     hoved.FormNedlast = &nedlast;
+    hoved.FormSoyer = &soyer;
+    hoved.FormSlektskap = &slektskap;
     semreg.Register = [this] { return hoved.Register(); };
     semreg.Innstillinger = [this] { return hoved.Innstillinger(); };
+    semreg.Avlsdata = [this] { return hoved.Avlsdata(); };
   }
 
   // In this order: main window, about box, lookup, catalogue, reading,
-  // insemination and download windows.
+  // insemination and download windows, the ewe list and the relationship window.
   TFormVaer hoved;
   QDialog* om = LagOmBoks(&hoved);
   TFormVer ver;
@@ -38,4 +43,6 @@ struct TProgramvinduer {
   TFormLes1 les{&hoved};
   TFormSemReg semreg;
   TFormNedlast nedlast{&hoved};
+  TFormSoyer soyer;
+  TFormSlektskap slektskap;
 };

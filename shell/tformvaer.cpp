@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -38,11 +39,17 @@
 #include "ramimport.h"
 #include "register.h"
 #include "skall.h"
+#include "slektskap.h"
+#include "soyer.h"
 #include "tformkatalog.h"
 #include "tformles.h"
 #include "tformnedlast.h"
+#include "tformparingsplan.h"
+#include "tformslektskap.h"
+#include "tformsoyer.h"
 #include "tformver.h"
 #include "trase.h"
+#include "tvindu.h"
 
 namespace fs = std::filesystem;
 
@@ -154,6 +161,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   };
   Melding = [this](const QString& t) { QMessageBox::information(this, "Hornstad", t); };
   Feilmelding = [this](const QString& t) { QMessageBox::critical(this, "Hornstad", t); };
+  KjorDialog = [](QDialog& d) { return d.exec(); };
   VelgVerfil = [this] {
     return QFileDialog::getOpenFileName(
         this, "Les inn værer fra fil", QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
@@ -173,6 +181,10 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   Kartotekoppslag = new QAction("Kartotekoppslag", this);
   Kartotekoppslag->setShortcut(QKeySequence("Ctrl+K"));
   Katalog = new QAction("Katalog", this);
+  Soyer = new QAction("Søyer…", this);
+  Soyer->setStatusTip("Søyene dine (Soyer.Txt) for slektskap og paringsplan");
+  Paringsplan = new QAction("Paringsplan", this);
+  Paringsplan->setStatusTip("Forventet innavl hos lammene for hver søye med hver vær");
   OmHornstad = new QAction("Om Hornstad", this);
   HentHornstad->setVisible(false);
   HenteInn->setVisible(false);
@@ -182,6 +194,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   arkiv->addAction(LeggInn);
   arkiv->addAction(LesFraFil);
   arkiv->addAction(HenteInn);
+  arkiv->addAction(Soyer);
   arkiv->addSeparator();
   arkiv->addAction(Avslutt);
   Registrering = menuBar()->addMenu("&Registrering");
@@ -192,6 +205,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   oppslag->addAction(Kartotekoppslag);
   QMenu* utlistinger = menuBar()->addMenu("&Utlistinger");
   utlistinger->addAction(Katalog);
+  utlistinger->addAction(Paringsplan);
   QMenu* hjelp = menuBar()->addMenu("&Hjelp");
   hjelp->addAction(OmHornstad);
 
@@ -203,6 +217,8 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   connect(Avslutt, &QAction::triggered, this, &QWidget::close);
   connect(Kartotekoppslag, &QAction::triggered, this, &TFormVaer::KartotekoppslagClick);
   connect(Katalog, &QAction::triggered, this, &TFormVaer::KatalogClick);
+  connect(Soyer, &QAction::triggered, this, &TFormVaer::SoyerClick);
+  connect(Paringsplan, &QAction::triggered, this, [this] { ParingsplanClick(); });
   connect(OmHornstad, &QAction::triggered, this, &TFormVaer::OmHornstadClick);
 
   // The tool bar that mirrors the menu's top items, each opening its menu.
@@ -274,6 +290,18 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   resize(560, 360);
   Kartotekoppslag->setEnabled(false);
   Katalog->setEnabled(false);
+  Paringsplan->setEnabled(false);
+
+  // The first computation of the coefficients takes a moment on a large register.
+  avl_ = std::make_unique<TAvlsdata>();
+  avl_->VedBeregning = [this](bool start) {
+    if (start) {
+      StatusLinje->setText("Regner ut slektskap og innavl for alle værene ...");
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } else {
+      Oppdater();
+    }
+  };
 }
 
 TFormVaer::~TFormVaer() = default;
@@ -361,6 +389,30 @@ void TFormVaer::ForsteVisning() {
     FormKatalog->Register = [this] { return register_.get(); };
     FormKatalog->Raser = [this] { return raser_.get(); };
     FormKatalog->Innstillinger = [this] { return ini_.get(); };
+    FormKatalog->Avlsdata = [this] { return avl_.get(); };
+  }
+  if (FormSoyer) FormSoyer->DataMappe = [this] { return dataMappe_; };
+  if (FormSlektskap) {
+    FormSlektskap->Avlsdata = [this] { return avl_.get(); };
+    FormSlektskap->Innstillinger = [this] { return ini_.get(); };
+    FormSlektskap->DataMappe = [this] { return dataMappe_; };
+    FormSlektskap->VisSoyer = [this] { SoyerClick(); };
+  }
+  if (FormVer) {
+    FormVer->VisSlektskap = [this](const TVerPost& ver) {
+      if (FormSlektskap) FormSlektskap->VisFor(ver);
+    };
+    // An edited record changes the pedigree: the figures are made again when next asked for.
+    FormVer->PostLagret = [this] {
+      avl_->Glem();
+      if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
+    };
+  }
+  if (FormSoyer && FormSlektskap) {
+    connect(FormSoyer, &TFormSoyer::lagret, FormSlektskap, [this] {
+      FormSlektskap->LesSoyer();
+      if (FormSlektskap->isVisible()) FormSlektskap->Oppdater();
+    });
   }
 }
 
@@ -393,6 +445,10 @@ void TFormVaer::LastRegister() {
     Feilmelding(QString::fromUtf8(e.what()));
   }
   Animasjon->hide();
+  // Nothing is computed here: only when a window asks (an open
+  // relationship window asks again at once).
+  avl_->Bruk(*register_);
+  if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
   if (const std::string advarsel = register_->Advarsel(); !advarsel.empty()) Melding(QString::fromStdString(advarsel));
 }
 
@@ -400,12 +456,18 @@ void TFormVaer::Oppdater() {
   const std::size_t antall = register_ ? register_->RamNumbers().size() : 0;
   Kartotekoppslag->setEnabled(register_ && OppslagTillatt(antall));
   Katalog->setEnabled(register_ && OppslagTillatt(antall));
+  Paringsplan->setEnabled(Katalog->isEnabled());
   StatusLinje->setText(StatusTekst(antall, siste_));
 }
 
 void TFormVaer::closeEvent(QCloseEvent* e) {
   // The insemination window may keep its unsaved rows open (Cancel): then the program goes on.
   if (FormSemReg && FormSemReg->isVisible() && !FormSemReg->close()) {
+    e->ignore();
+    return;
+  }
+  // So may the ewe list its unsaved changes.
+  if (FormSoyer && FormSoyer->isVisible() && !FormSoyer->close()) {
     e->ignore();
     return;
   }
@@ -421,8 +483,10 @@ void TFormVaer::closeEvent(QCloseEvent* e) {
   }
   e->accept();
   // The other windows close with the main window.
-  for (QWidget* w : {static_cast<QWidget*>(FormVer), static_cast<QWidget*>(FormKatalog)})
+  for (QWidget* w : {static_cast<QWidget*>(FormVer), static_cast<QWidget*>(FormKatalog),
+                     static_cast<QWidget*>(FormSlektskap)})
     if (w) w->close();
+  emit lukket();
 }
 
 void TFormVaer::LeggInnClick() {
@@ -586,6 +650,32 @@ void TFormVaer::KatalogClick() {
   }
   FormKatalog->Vis();
   EtterForsteVisning(FormKatalog);
+}
+
+void TFormVaer::SoyerClick() {
+  if (FormSoyer) FormSoyer->Vis();
+}
+
+TVindu* TFormVaer::ParingsplanClick() {
+  std::vector<TSoye> soyer;
+  try {
+    soyer = LesSoyer(SoyeFil(dataMappe_)).soyer;
+  } catch (const IoFeil& e) {
+    Feilmelding(QString::fromUtf8(e.what()));
+    return nullptr;
+  }
+  if (soyer.empty()) {
+    if (SporJaNei("Paringsplanen får en rad for hver søye i Soyer.Txt i datamappa, men det er ingen søyer der "
+                  "ennå.\nVil du legge inn søyene dine nå? (Det gjøres under Arkiv, Søyer…)"))
+      SoyerClick();
+    return nullptr;
+  }
+  static const std::vector<int32_t> ingen;
+  TVelgVerer d(FormKatalog ? FormKatalog->SisteUtvalg() : ingen, paringsplanNumre_, soyer.size(), this);
+  const int svar = KjorDialog(d);
+  paringsplanNumre_ = d.Numre->text();  // kept also when cancelled
+  if (svar != QDialog::Accepted) return nullptr;
+  return VisParingsplan(avl_.get(), soyer, d.Verer(), LesGrense(*ini_), this, Melding);
 }
 
 void TFormVaer::OmHornstadClick() {

@@ -16,11 +16,15 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QToolBar;
+class TAvlsdata;
+class TFormSlektskap;
+class TFormSoyer;
 class TFormVer;
 class TFormKatalog;
 class TFormLes1;
 class TFormNedlast;
 class TProdusent;
+class TVindu;
 class Trase;
 
 class TFormVaer : public QMainWindow {
@@ -39,6 +43,8 @@ class TFormVaer : public QMainWindow {
   TFormNedlast* FormNedlast = nullptr;
   TFormLes1* FormLes = nullptr;
   QWidget* FormSemReg = nullptr;  // closed with the main window when it is open
+  TFormSoyer* FormSoyer = nullptr;
+  TFormSlektskap* FormSlektskap = nullptr;
 
   // Actions, with the captions of the menu.
   QAction* HentHornstad;   // "Hent Hornstad på internett" (not shown)
@@ -49,6 +55,8 @@ class TFormVaer : public QMainWindow {
   QAction* Semin;          // in the "Registrering" menu, which is not shown
   QAction* Kartotekoppslag;
   QAction* Katalog;
+  QAction* Soyer;          // "Søyer…" in the "Arkiv" menu: the breeder's ewes
+  QAction* Paringsplan;    // "Paringsplan" in the "Utlistinger" menu
   QAction* OmHornstad;
 
   QMenu* Registrering;
@@ -65,6 +73,9 @@ class TFormVaer : public QMainWindow {
   // lookup window's editing buttons are offered too.
   bool Fullt() const { return fullt_; }
   QSettings* Innstillinger() const { return ini_.get(); }
+  // Relationship and inbreeding of the register's rams, computed when a
+  // window first asks for them; made anew at every load of the register.
+  TAvlsdata* Avlsdata() const { return avl_.get(); }
 
   // Questions and messages go through these, so that tests can answer them.
   std::function<bool(const QString& tekst)> Bekreft;       // OK / Avbryt
@@ -72,6 +83,8 @@ class TFormVaer : public QMainWindow {
   std::function<void(const QString& tekst)> Melding;       // information
   std::function<void(const QString& tekst)> Feilmelding;   // error
   std::function<QString()> VelgVerfil;                     // a chosen archive or export, or empty
+  // Runs a dialog of the main window (by default modally) and returns its result.
+  std::function<int(QDialog& dialog)> KjorDialog;
 
   // Shows the window as the program does. The first time this runs the
   // start-up: finds the data folder, reads Hornstad.Ini and places the
@@ -90,7 +103,17 @@ class TFormVaer : public QMainWindow {
   void SeminClick();
   void KartotekoppslagClick();
   void KatalogClick();
+  void SoyerClick();
+  // Asks for the candidate rams and shows the mating plan of the ewes of
+  // Soyer.Txt in a new table window, which is returned (null when there is
+  // none: no ewes, cancelled, or no ram in the register).
+  TVindu* ParingsplanClick();
   void OmHornstadClick();
+
+ signals:
+  // The window has closed (the program ends); a window that kept unsaved
+  // changes open (Cancel) keeps the main window open too, and this is not sent.
+  void lukket();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -115,6 +138,8 @@ class TFormVaer : public QMainWindow {
   std::unique_ptr<QSettings> ini_;
   std::unique_ptr<TProdusent> register_;
   std::unique_ptr<Trase> raser_;
+  std::unique_ptr<TAvlsdata> avl_;
+  QString paringsplanNumre_;  // the numbers typed for the last mating plan
   QString siste_;
   bool vist_ = false;
   bool fullt_ = false;

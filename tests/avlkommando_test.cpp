@@ -243,3 +243,20 @@ TEST_F(AvlKommando, SammenlignOgStatistikk) {
   EXPECT_EQ(k.ut, "0;Ukjent rase;3;100,0\n");
   EXPECT_EQ(KjorAvl(m, {"statistikk", "--rase", "x"}).kode, 2);
 }
+
+// The catalogue's table field 31: each ram's mean expected inbreeding with
+// the ewes of Soyer.Txt; empty cells without ewes.
+TEST_F(AvlKommando, KatalogtabellensInnavlsfelt) {
+  const std::vector<std::string> katalog = {"katalog", "--alle-karede", "--fra", "0", "--til", "3000",
+                                            "--minste-indeks", "0", "--tabell", "0,31"};
+  Kjoring k = KjorAvl(m, katalog);
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  EXPECT_EQ(k.ut, "1001234;Blakken;\n1100001;Svarten;\n1100002;Kviten;\n");
+
+  // One ewe, a daughter of SVARTEN: his sire's granddaughter, his own
+  // daughter, his half-brother's daughter.
+  SkrivTrygt(m / "Soyer.Txt", "7;1100001;0\r\n");
+  k = KjorAvl(m, katalog);
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  EXPECT_EQ(k.ut, "1001234;Blakken;12,50\n1100001;Svarten;25,00\n1100002;Kviten;6,25\n");
+}

@@ -280,11 +280,12 @@ TEST(Katalogtabell, AlleFelterForEnVaer) {
       "1000;Gamle-Per; gul;0;0;0;0;0;0; gul;"
       "0;;0;0;0;0;0;0;0;0;"
       "7;"
-      "1 500;12,5;03;12;4,5;";
+      "1 500;12,5;03;12;4,5;"
+      ";";  // "Innavl %" without the ewes' figures
   EXPECT_EQ(rad, ventet);
   EXPECT_EQ(DelRad(rad).size(), static_cast<std::size_t>(KatalogKolonner(Alle())));
-  EXPECT_EQ(KatalogKolonner(Alle()), 61);
-  EXPECT_EQ(DelRad(KatalogOverskrift(Alle())).size(), 61u);
+  EXPECT_EQ(KatalogKolonner(Alle()), 62);
+  EXPECT_EQ(DelRad(KatalogOverskrift(Alle())).size(), 62u);
 
   // Each entry alone: its own cells after the number, as many as its header has.
   const std::vector<std::string> celler = DelRad(ventet);
@@ -305,6 +306,32 @@ TEST(Katalogtabell, AlleFelterForEnVaer) {
   TSkalMed far{};
   far[17] = far[18] = far[19] = far[20] = far[21] = true;
   EXPECT_EQ(TabellRad(Kaaret(), *r.reg, far), "4711;0;;0;0;0;0;0;0;0;0;0;");
+}
+
+TEST(Katalogtabell, InnavlFeltetFraDetVinduetGir) {
+  // Entry 31 takes its cell from the figures the caller hands in, by the
+  // ram's number; the other fields stay as they were.
+  Register r({Farfar(), Far(), Hovedver(), Kaaret()});
+  EXPECT_EQ(TabellfeltNavn()[InnavlFelt], "Innavl %");
+  EXPECT_EQ(TabellfeltOverskrift()[InnavlFelt], "Innavl %;");
+  EXPECT_EQ(SkalMedNokkel(InnavlFelt), "SkalMed31");
+  TSkalMed felt{};
+  felt[0] = felt[InnavlFelt] = true;
+  std::vector<int32_t> spurt;
+  const TInnavlCelle celle = [&](int32_t nr) {
+    spurt.push_back(nr);
+    return nr == 4711 ? std::string("12,50") : std::string();
+  };
+  EXPECT_EQ(TabellRad(Kaaret(), *r.reg, felt, celle), "4711;Lille-Ola;12,50;");
+  EXPECT_EQ(TabellRad(Hovedver(), *r.reg, felt, celle), "123456789;Store-Jon Av Liabakk;;");
+  EXPECT_EQ(spurt, (std::vector<int32_t>{4711, 123456789}));
+  EXPECT_EQ(KatalogOverskrift(felt), C("Værnr.;Navn;Innavl %;"));
+  // Through the table output, where the table window sorts by it.
+  TTabell t;
+  TTabellKatalog ut(*r.reg, t, felt, "T", celle);
+  ut.Ta(Kaaret());
+  ut.Fullfor();
+  EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"4711", "Lille-Ola", "12,50"}));
 }
 
 // Records the calling contract of a table.
@@ -741,7 +768,7 @@ TEST(KatalogCli, Feil) {
   };
   const Fall fall[] = {
       {"--fylke 21", "21"},        {"--rase 27", "27"},
-      {"--fra", "katalog"},               {"--tabell 0,31", "31"},     {"--tabell 0 --format csv", "csv"},
+      {"--fra", "katalog"},               {"--tabell 0,32", "32"},     {"--tabell 0 --format csv", "csv"},
       {"--egen finnes-ikke.txt", "finnes-ikke.txt"},                  {"--minste-indeks x", "x"},
   };
   for (const Fall& f : fall) {

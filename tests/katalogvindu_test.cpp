@@ -116,8 +116,9 @@ TEST(KatalogVindu, StartTilstand) {
   EXPECT_EQ(v.k.Fylker->item(7)->text(), "07  Vestfold ");
   ASSERT_EQ(v.k.TaRase->count(), 27);
   EXPECT_EQ(v.k.TaRase->item(0)->text(), "Alle raser");
-  EXPECT_EQ(v.k.ChSkalMed->count(), 31);
+  EXPECT_EQ(v.k.ChSkalMed->count(), 32);
   EXPECT_EQ(v.k.ChSkalMed->item(30)->text(), "Ullanalyse");
+  EXPECT_EQ(v.k.ChSkalMed->item(31)->text(), "Innavl %");
 }
 
 TEST(KatalogVindu, KoblingenMellomKriteriene) {

@@ -246,7 +246,7 @@ TEST(Lister, TabellMedKatalogfeltInnavlOgVererSomErBorte) {
 
   // Without Soyer.Txt there is no "Innavl %".
   TAvlsdata avl;
-  avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+  avl.Bruk(reg);
   EXPECT_EQ(ListeInnavl(avl, m.Sti()), nullptr);
   TTabell uten;
   ListListe(liste, reg, felt, nullptr, uten);

@@ -227,8 +227,7 @@ TEST(Sammenligning, CellerTabellOgInnavl) {
   SkrivVerFil(m / VerFilNavn, poster);
   TProdusent reg(m.Sti());
   reg.LoadRegister();
-  const TMinneKilde kilde(poster);
-  const TStamtavle tavle(kilde);
+  const TStamtavle tavle(poster);
   const TInnavl innavl(tavle);
   std::vector<int32_t> ukjente;
   const TSammenligning s = Sammenlign(reg, {1, 77, 4, 5, 6}, ukjente, &innavl);

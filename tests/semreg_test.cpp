@@ -14,10 +14,13 @@
 #include <QPrinter>
 #include <QTest>
 
+#include "avlregister.h"
+#include "eksempeldata.h"
 #include "filer.h"
 #include "programvinduer.h"
 #include "register.h"
 #include "seminfil.h"
+#include "slektskap.h"
 #include "tekst.h"
 #include "testmappe.h"
 #include "tformsemreg.h"
@@ -538,4 +541,45 @@ TEST_F(SemVindu, HjelpVisesIEtVinduSomBlirTilDetLukkes) {
   }
   QTest::mouseClick(v->Hjelpevindu->button(QMessageBox::Close), Qt::LeftButton);
   EXPECT_FALSE(v->Hjelpevindu->isVisible());
+}
+
+TEST_F(SemVindu, InnavlIStatuslinjaForSoyeneILista) {
+  // The hand-worked register and two ewes of the breeder's list.
+  SkrivVerFil(m / "data" / "Verene.Dat", AvlRegister());
+  reg.LoadRegister();
+  m.Skriv("data/Soyer.Txt", "7;2000;0\r\n8;5000;0\r\n");
+  TAvlsdata avl;
+  avl.Bruk(reg);
+  v->Avlsdata = [&] { return &avl; };
+  Start();
+  Hent();
+  ASSERT_TRUE(v->GriSem->isEnabled());
+  EXPECT_TRUE(v->Innavl->isHidden());
+  const std::string aar = std::to_string(IAar() - 2);
+  // Ewe 7, by 2000, with 2000: 25 %, red.
+  SkrivCelle(0, 1, aar.c_str());
+  SkrivCelle(1, 1, "7");
+  EXPECT_FALSE(avl.Beregnet()) << "no ram yet";
+  SkrivCelle(7, 1, "2000");
+  EXPECT_TRUE(avl.Beregnet());
+  EXPECT_FALSE(v->Innavl->isHidden());
+  EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 7 × 2000: forventet innavl 25,00 % (kjente aner 5 av 62)");
+  EXPECT_EQ(v->Innavl->palette().color(QPalette::WindowText), QColor(Qt::red));
+  Skjermbilde(v.get(), "avl-semin");
+  // Ewe 8 with 2000: 0 %, not red. A ewe not in the list shows nothing.
+  SkrivCelle(0, 2, aar.c_str());
+  SkrivCelle(1, 2, "8");
+  SkrivCelle(7, 2, "2000");
+  EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 8 × 2000: forventet innavl 0,00 % (kjente aner 4 av 62)");
+  EXPECT_NE(v->Innavl->palette().color(QPalette::WindowText), QColor(Qt::red));
+  SkrivCelle(0, 3, aar.c_str());
+  SkrivCelle(1, 3, "9");
+  SkrivCelle(7, 3, "2000");
+  EXPECT_TRUE(v->Innavl->isHidden());
+  // Back in the first row, the figure of its ewe and ram again.
+  Klikk(2, 1);
+  EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 7 × 2000: forventet innavl 25,00 % (kjente aner 5 av 62)");
+  // The ewe's number written otherwise is the same ewe.
+  SkrivCelle(1, 3, "0008");
+  EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 8 × 2000: forventet innavl 0,00 % (kjente aner 4 av 62)");
 }

@@ -388,9 +388,9 @@ TEST(SkallTest, FulltOppsettViserDetSkjulte) {
     QStringList synlige;
     for (QAction* a : arkiv->actions())
       if (a->isVisible()) synlige << (a->isSeparator() ? "-" : a->text());
-    const QStringList grunnmeny = {"Legg in værer fra internett", "Les inn værer fra fil…", "-", "Avslutt"};
-    const QStringList fullMeny = {"Hent Hornstad på internett", grunnmeny[0], grunnmeny[1], "Hente inn værer", "-",
-                                  "Avslutt"};
+    const QStringList grunnmeny = {"Legg in værer fra internett", "Les inn værer fra fil…", "Søyer…", "-", "Avslutt"};
+    const QStringList fullMeny = {"Hent Hornstad på internett", grunnmeny[0], grunnmeny[1], "Hente inn værer",
+                                  "Søyer…", "-", "Avslutt"};
     EXPECT_EQ(synlige, fullt ? fullMeny : grunnmeny);
     if (!fullt) {
       arkiv->popup(p.hoved.mapToGlobal(QPoint(10, 30)));

@@ -11,6 +11,7 @@
 #include "filer.h"
 #include "register.h"
 #include "slektskap.h"
+#include "lister.h"
 #include "soyer.h"
 #include "testmappe.h"
 
@@ -142,6 +143,41 @@ TEST(Soyer, KontrollerIListevinduet) {
   EXPECT_EQ(FinnSoye(soyer, "0013"), &soyer[1]);
   EXPECT_EQ(FinnSoye(soyer, " 12"), &soyer[0]);
   EXPECT_EQ(FinnSoye(soyer, "1"), nullptr);
+}
+
+TEST(Soyer, RegnearkFlettesInnILista) {
+  // A ewe already in the list (her number written otherwise too) takes the
+  // sires read and keeps her number; the new ones come last, in order.
+  std::vector<TSoye> liste = {{"101", 2000, 0}, {"0102", 1000, 0}, {"103", 5, 6}};
+  const TFletting f = FlettSoyer(liste, {{"201", 1, 2}, {"102", 3000, 4000}, {"103", 5, 6}, {"202", 0, 0}});
+  EXPECT_EQ(f.nye, 2);
+  EXPECT_EQ(f.endret, 1);
+  EXPECT_EQ(liste, (std::vector<TSoye>{{"101", 2000, 0}, {"0102", 3000, 4000}, {"103", 5, 6}, {"201", 1, 2}, {"202", 0, 0}}));
+}
+
+TEST(Soyer, KandidatvereneSomSkrives) {
+  struct Tilfelle {
+    const char* tekst;
+    std::vector<int32_t> verer;
+    const char* feil;
+  };
+  const Tilfelle tilfeller[] = {
+      {"2000, 3000 555", {2000, 3000, 555}, ""},
+      {" 1958008;1958258\t1924015\n", {1958008, 1958258, 1924015}, ""},
+      {",,2000,,", {2000}, ""},
+      {"", {}, ""},
+      {"2000, 20x0", {}, "«20x0» er ikke et kåringsnummer."},
+      {"0", {}, "«0» er ikke et kåringsnummer."},
+      {"-5", {}, "«-5» er ikke et kåringsnummer."},
+      {"2147483648", {}, "«2147483648» er ikke et kåringsnummer."},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.tekst);
+    std::vector<int32_t> verer;
+    const std::string feil = TolkNummerliste(t.tekst, verer);
+    EXPECT_EQ(feil, C(t.feil));
+    if (feil.empty()) EXPECT_EQ(verer, t.verer);
+  }
 }
 
 TEST(Soyer, GrensaIHornstadIni) {

@@ -25,6 +25,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
@@ -46,6 +47,8 @@
 #include "programvinduer.h"
 #include "register.h"
 #include "skall.h"
+#include "soyer.h"
+#include "tformparingsplan.h"
 #include "tgrid.h"
 #include "tinnlesing.h"
 #include "tintedit.h"
@@ -374,6 +377,71 @@ int Kjor() {
   }
   QTest::qWait(50);
   katalog.hide();
+
+  // 7. Relationship and inbreeding: a list of ewes by rams of the register
+  // (sons, the sire and the dam's sire of the ram shown, and others), the
+  // list, the relationship window with a ewe picked, the mating plan.
+  {
+    const TVerPost vist = reg->FindByNumber(nummer);
+    std::vector<int32_t> soenner;
+    for (int32_t i = 0; i < reg->RecordCount() && soenner.size() < 2; ++i)
+      if (const TVerPost p = reg->ReadAt(i); p.Farnr == nummer) soenner.push_back(p.Nummer);
+    const int32_t andre[] = {reg->ReadAt(reg->RecordCount() / 3).Nummer, reg->ReadAt(reg->RecordCount() / 2).Nummer};
+    std::vector<TSoye> soyer;
+    int nr = 2301;
+    const auto soye = [&](int32_t far, int32_t morfar) { soyer.push_back({std::to_string(nr++), far, morfar}); };
+    for (int32_t s : soenner) soye(s, andre[0]);
+    soye(vist.Farnr, andre[1]);
+    soye(andre[0], vist.MorFar);
+    soye(andre[1], vist.Farnr);
+    soye(andre[1], andre[0]);
+    SkrivSoyer(SoyeFil(data), soyer);
+    vinduer.soyer.Melding = hoved.Melding;
+    vinduer.slektskap.Melding = hoved.Melding;
+
+    hoved.Soyer->trigger();
+    Vent(&vinduer.soyer);
+    Klikk(vinduer.soyer.Liste, 0, 1);
+    QTest::qWait(50);
+    Lagre(Bilde(&vinduer.soyer), "soyer.png");
+    vinduer.soyer.close();
+
+    hoved.Kartotekoppslag->trigger();
+    Vent(&ver);
+    Skriv(ver, QString::number(nummer));
+    ver.Slektskap->click();
+    TFormSlektskap& slekt = vinduer.slektskap;
+    Vent(&slekt);
+    slekt.Soye->setFocus();
+    QTest::keyClick(slekt.Soye, Qt::Key_Down);
+    QTest::qWait(100);
+    Lagre(Bilde(&slekt), "slektskap.png");
+    slekt.close();
+    ver.hide();
+
+    QStringList kandidater{QString::number(nummer)};
+    for (int32_t s : soenner) kandidater << QString::number(s);
+    if (vist.Farnr > 0) kandidater << QString::number(vist.Farnr);
+    kandidater << QString::number(andre[0]);
+    hoved.KjorDialog = [&](QDialog& d) {
+      auto& valg = dynamic_cast<TVelgVerer&>(d);
+      d.show();
+      valg.Egne->setChecked(true);
+      valg.Numre->setText(kandidater.join(", "));
+      Vent(&d, 100);
+      Lagre(Bilde(&d), "paringsplan-valg.png");
+      d.accept();
+      return d.result();
+    };
+    if (TVindu* plan = hoved.ParingsplanClick()) {
+      Vent(plan);
+      Lagre(Bilde(plan), "paringsplan.png");
+      plan->close();
+    } else {
+      std::fprintf(stderr, "Paringsplanen ble ikke vist.\n");
+    }
+    QTest::qWait(50);
+  }
 
   hoved.close();
   QTest::qWait(50);

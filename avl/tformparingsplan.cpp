@@ -1,0 +1,95 @@
+#include "tformparingsplan.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "avlvindu.h"
+#include "cp1252.h"
+#include "lister.h"
+#include "slektskap.h"
+#include "tekst.h"
+#include "timeglass.h"
+#include "tvindu.h"
+
+TVelgVerer::TVelgVerer(const std::vector<int32_t>& katalog, const QString& numre, std::size_t soyer,
+                       QWidget* parent)
+    : QDialog(parent), katalog_(katalog) {
+  setWindowTitle("Paringsplan");
+  auto* intro = new QLabel(QString("Paringsplanen får en rad for hver av de %1 søyene i Soyer.Txt\n"
+                                   "og en kolonne for hver vær. Hvilke værer skal være med?")
+                               .arg(soyer),
+                           this);
+  FraKatalog = new QRadioButton(
+      katalog_.empty() ? QString("Værene i katalogens siste utvalg (katalogen har ikke gjort noe utvalg ennå)")
+                       : QString("Værene i katalogens siste utvalg (%1 værer)").arg(katalog_.size()),
+      this);
+  FraKatalog->setEnabled(!katalog_.empty());
+  Egne = new QRadioButton("Disse kåringsnumrene (skilt med komma eller mellomrom):", this);
+  Numre = new QLineEdit(numre, this);
+  Feil = new QLabel(this);
+  QPalette p = Feil->palette();
+  p.setColor(QPalette::WindowText, Qt::red);
+  Feil->setPalette(p);
+  Feil->hide();
+  (katalog_.empty() || !numre.isEmpty() ? Egne : FraKatalog)->setChecked(true);
+  auto* knapper = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* lag = new QVBoxLayout(this);
+  lag->addWidget(intro);
+  lag->addSpacing(6);
+  lag->addWidget(FraKatalog);
+  lag->addWidget(Egne);
+  lag->addWidget(Numre);
+  lag->addWidget(Feil);
+  lag->addStretch(1);
+  lag->addWidget(knapper);
+  connect(knapper, &QDialogButtonBox::accepted, this, &TVelgVerer::accept);
+  connect(knapper, &QDialogButtonBox::rejected, this, &TVelgVerer::reject);
+  // Typing numbers chooses them.
+  connect(Numre, &QLineEdit::textEdited, Egne, [this] { Egne->setChecked(true); });
+  setMinimumWidth(std::max(460, FraKatalog->sizeHint().width() + 30));
+}
+
+void TVelgVerer::accept() {
+  if (FraKatalog->isChecked()) {
+    verer_ = katalog_;
+  } else {
+    verer_.clear();
+    std::string feil = TolkNummerliste(FraQString(Numre->text()), verer_);
+    if (verer_.empty() && feil.empty()) feil = Utf8TilCp1252("Skriv minst ett kåringsnummer.");
+    if (!feil.empty()) {
+      Feil->setText(TilQString(feil));
+      Feil->show();
+      Numre->setFocus();
+      return;
+    }
+  }
+  QDialog::accept();
+}
+
+TVindu* VisParingsplan(TAvlsdata* avl, const std::vector<TSoye>& soyer, const std::vector<int32_t>& verer,
+                       double grense, QWidget* eier, const std::function<void(const QString&)>& melding) {
+  const TInnavl* innavl = HentInnavl(avl, melding);
+  if (innavl == nullptr) return nullptr;
+  TParingsplan plan;
+  {
+    const TTimeglass timeglass;
+    plan = LagParingsplan(*innavl, soyer, verer);
+  }
+  QStringList ukjente;
+  for (int32_t nr : plan.ukjente) ukjente << QString::number(nr);
+  if (plan.verer.empty()) {
+    melding("Ingen av værene er i registeret: " + ukjente.join(", ") + ".");
+    return nullptr;
+  }
+  auto* vindu = new TVindu(eier);
+  ListParingsplan(plan, grense, *vindu);
+  vindu->Vis();
+  if (!ukjente.isEmpty())
+    melding((ukjente.size() == 1 ? "Dette nummeret er ikke i registeret og er ikke med i planen: "
+                                 : "Disse numrene er ikke i registeret og er ikke med i planen: ") +
+            ukjente.join(", ") + ".");
+  return vindu;
+}

@@ -1,0 +1,564 @@
+// The relationship windows in the program: the ewe list, the relationship
+// window from the lookup window, the mating plan from the menu, the
+// catalogue's "Innavl %", under the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "avlregister.h"
+#include "cp1252.h"
+#include "eksempeldata.h"
+#include "filer.h"
+#include "listing.h"
+#include "programvinduer.h"
+#include "register.h"
+#include "slektskap.h"
+#include "soyer.h"
+#include "tekst.h"
+#include "testmappe.h"
+#include "tformparingsplan.h"
+#include "tformslektskap.h"
+#include "tformsoyer.h"
+#include "tgrid.h"
+#include "tintedit.h"
+#include "tvindu.h"
+
+namespace fs = std::filesystem;
+
+// A ewe as the file writes her, in failure messages.
+void PrintTo(const TSoye& s, std::ostream* os) { *os << SoyeTekst({s}).substr(SoyeTekst({}).size()); }
+
+namespace {
+
+std::string C(const std::string& utf8) { return Utf8TilCp1252(utf8); }
+
+void Skjermbilde(QWidget* w, const char* navn) {
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) w->grab().save(QString(mappe) + "/" + navn + ".png");
+}
+
+// The program's windows over a data folder holding the hand-worked register
+// (and Soyer.Txt when given); every message and question is recorded and
+// answered as the test says.
+struct Program {
+  explicit Program(const std::string& soyer = {}, const std::vector<TVerPost>& verer = AvlRegister()) {
+    SkrivVerFil(m / "Verene.Dat", verer);
+    if (!soyer.empty()) m.Skriv("Soyer.Txt", soyer);
+    p = std::make_unique<TProgramvinduer>(m.Sti());
+    TFormVaer& h = p->hoved;
+    h.Melding = [this](const QString& t) { meldinger << t; };
+    h.Feilmelding = [this](const QString& t) { meldinger << t; };
+    h.SporJaNei = [this](const QString& t) {
+      sporsmal << t;
+      return ja;
+    };
+    p->soyer.Melding = [this](const QString& t) { meldinger << t; };
+    p->soyer.Spor = [this](const QString& t) {
+      sporsmal << t;
+      return svar;
+    };
+    p->slektskap.Melding = [this](const QString& t) { meldinger << t; };
+    h.Vis();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&h));
+  }
+  ~Program() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* t = qobject_cast<TVindu*>(w)) delete t;
+  }
+  TAvlsdata& Avl() { return *p->hoved.Avlsdata(); }
+  // The ram looked up by number in the lookup window, with keys.
+  void SlaOpp(int32_t nummer) {
+    TFormVer& v = p->ver;
+    p->hoved.Kartotekoppslag->trigger();
+    v.Evernum->setFocus();
+    v.Evernum->selectAll();
+    QTest::keyClicks(v.Evernum, QString::number(nummer));
+    QTest::mouseClick(v.Let, Qt::LeftButton);
+    ASSERT_EQ(v.GjeldendeVer().Nummer, nummer);
+  }
+  TestMappe m;
+  IMappe i{m.Sti()};  // the catalogue's own list is saved in the working folder
+  std::unique_ptr<TProgramvinduer> p;
+  QStringList meldinger, sporsmal;
+  bool ja = false;
+  int svar = -1;
+};
+
+// Types into a field as a user does: focus, select all, type.
+void Skriv(QLineEdit* felt, const QString& tekst) {
+  felt->setFocus();
+  felt->selectAll();
+  if (tekst.isEmpty()) {
+    QTest::keyClick(felt, Qt::Key_Delete);
+  } else {
+    QTest::keyClicks(felt, tekst);
+  }
+}
+
+void KlikkRad(TGrid* g, int rad) {
+  QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->Celleramme(0, rad).center());
+}
+
+}  // namespace
+
+TEST(AvlVindu, IngentingRegnesVedStartEllerOppslag) {
+  Program p;
+  EXPECT_FALSE(p.Avl().Beregnet());
+  EXPECT_EQ(p.Avl().Poster().size(), AvlRegister().size());
+  p.SlaOpp(2000);
+  TFormVer& v = p.p->ver;
+  EXPECT_TRUE(v.Slektskap->isVisible());
+  EXPECT_TRUE(v.Slektskap->isEnabled());
+  EXPECT_FALSE(p.Avl().Beregnet()) << "looking a ram up computes nothing";
+  Skjermbilde(&v, "avl-oppslag");
+  // "Slektskap" opens the window for the ram shown, and computes then,
+  // under the busy cursor and with a line in the main window's status bar.
+  const std::function<void(bool)> skallet = p.Avl().VedBeregning;
+  QStringList underveis;
+  p.Avl().VedBeregning = [&](bool start) {
+    skallet(start);
+    const QCursor* c = QApplication::overrideCursor();
+    underveis << (c && c->shape() == Qt::WaitCursor ? "venter: " : "") + p.p->hoved.StatusLinje->text();
+  };
+  QTest::mouseClick(v.Slektskap, Qt::LeftButton);
+  EXPECT_EQ(underveis, (QStringList{"venter: Regner ut slektskap og innavl for alle værene ...",
+                                    "venter: " + QString::number(AvlRegister().size()) + " værer "}));
+  TFormSlektskap& s = p.p->slektskap;
+  EXPECT_TRUE(s.isVisible());
+  EXPECT_EQ(s.Vernummer(), 2000);
+  EXPECT_TRUE(p.Avl().Beregnet());
+  // The status line says what it said before the computation.
+  EXPECT_EQ(p.p->hoved.StatusLinje->text(), QString::number(AvlRegister().size()) + " værer ");
+  EXPECT_EQ(s.VerEgen->text(), "Værens egen innavlsgrad: 0,00 % (kjente aner i fem ledd: 1 av 62)");
+  // Typing a new number empties the display, and the button goes with it.
+  v.Evernum->setFocus();
+  QTest::keyClick(v.Evernum, Qt::Key_1);
+  EXPECT_FALSE(v.Slektskap->isEnabled());
+  EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join('|').toStdString();
+}
+
+TEST(AvlVindu, SlektskapForHaandregnedeParinger) {
+  Program p(C("# mine søyer\r\n17;2000;0\r\n18;5000;0\r\n19;0;1000\r\n"));
+  p.SlaOpp(2000);
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  TFormSlektskap& s = p.p->slektskap;
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
+  EXPECT_EQ(s.Ver->text(), "Vær: 2000 Rambo");
+  // The ewe's sire and dam's sire typed, as a user does.
+  struct Tilfelle {
+    const char* far;
+    const char* morfar;
+    const char* lam;
+    bool rod;
+    std::vector<std::string> aner;  // "name|share"
+  };
+  const Tilfelle tilfeller[] = {
+      {"2000", "", "Innavlsgrad for lammet: 25,00 %", true, {"2000 Rambo|18,75", "1000 Anton|6,25"}},
+      {"1000", "", "Innavlsgrad for lammet: 12,50 %", true, {"1000 Anton|12,50"}},
+      {"3000", "", "Innavlsgrad for lammet: 6,25 %", true, {"1000 Anton|6,25"}},  // at the limit
+      {"5000", "", "Innavlsgrad for lammet: 0,00 %", false, {C("Ingen felles aner.") + "|"}},
+      {"", "1000", "Innavlsgrad for lammet: 6,25 %", true, {"1000 Anton|6,25"}},
+      {"5000", "3000", "Innavlsgrad for lammet: 3,13 %", false, {"1000 Anton|3,13"}},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(std::string(t.far) + "/" + t.morfar);
+    Skriv(s.Far, t.far);
+    Skriv(s.Morfar, t.morfar);
+    EXPECT_EQ(s.Lam->text().toStdString(), t.lam);
+    EXPECT_EQ(s.Advarsel(), t.rod);
+    EXPECT_EQ(s.Lam->palette().color(QPalette::WindowText) == QColor(Qt::red), t.rod);
+    std::vector<std::string> aner;
+    const TRutenett& g = s.Aner->Modell();
+    for (int r = 1; r < g.Rader(); ++r) aner.push_back(g.Celle(0, r) + "|" + g.Celle(1, r));
+    EXPECT_EQ(aner, t.aner);
+  }
+  // Ram, ewe; 1000, 5000, the ewe's dam (her sire is known); 3000; 1000 again.
+  EXPECT_EQ(s.LamKjente->text().toStdString(), "Kjente aner i fem ledd for lammet: 7 av 62");
+  // A ewe picked from the list, with the keyboard: her sire fills the field.
+  ASSERT_EQ(s.Soye->count(), 4);
+  EXPECT_EQ(s.Soye->itemText(1), "17 – far 2000, morfar ukjent");
+  s.Soye->setFocus();
+  QTest::keyClick(s.Soye, Qt::Key_Down);  // "17"
+  QTest::keyClick(s.Soye, Qt::Key_Down);  // "18"
+  EXPECT_EQ(s.Soye->currentIndex(), 2);
+  EXPECT_EQ(s.Far->text(), "5000");
+  EXPECT_EQ(s.Morfar->text(), "");
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 0,00 %");
+  QTest::keyClick(s.Soye, Qt::Key_Up);
+  EXPECT_EQ(s.Far->text(), "2000");
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 25,00 %");
+  EXPECT_TRUE(s.Advarsel());
+  Skjermbilde(&s, "avl-slektskap");
+  // A field changed by hand leaves the list without a choice.
+  Skriv(s.Far, "5000");
+  EXPECT_EQ(s.Soye->currentIndex(), 0);
+  // The limit of Hornstad.Ini: at 12,5 % the 6,25 % are no longer red.
+  p.p->hoved.Innstillinger()->setValue("Avl/Grense", "12,5");
+  Skriv(s.Far, "3000");
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 6,25 %");
+  EXPECT_FALSE(s.Advarsel());
+  EXPECT_EQ(s.GrenseTekst->text(), "Grense for advarsel: 12,50 %");
+  // Minimised and restored, closed and opened again for the same ram: the fields stay.
+  s.setWindowState(s.windowState() | Qt::WindowMinimized);
+  QApplication::processEvents();
+  s.setWindowState(s.windowState() & ~Qt::WindowMinimized);
+  s.show();
+  QApplication::processEvents();
+  EXPECT_EQ(s.Far->text(), "3000");
+  QTest::mouseClick(s.Lukk, Qt::LeftButton);
+  EXPECT_FALSE(s.isVisible());
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  EXPECT_EQ(s.Far->text(), "3000");
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 6,25 %");
+  // Another ram in the lookup window: the same ewe against it.
+  p.SlaOpp(5000);
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  EXPECT_EQ(s.Vernummer(), 5000);
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 0,00 %");
+  EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join('|').toStdString();
+}
+
+TEST(AvlVindu, SloyfemeldingEnGangPerLastingOgPaaStderr) {
+  // 7001 and 7002 each other's sires.
+  std::vector<TVerPost> verer = AvlRegister();
+  verer.push_back(AvlVer(7001, 7002, "RING"));
+  verer.push_back(AvlVer(7002, 7001, "RUNDT"));
+  Program p({}, verer);
+  p.SlaOpp(2000);
+  testing::internal::CaptureStderr();
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  const std::string feil = testing::internal::GetCapturedStderr();
+  const QString melding = TilQString(SloyfeMelding(1));
+  EXPECT_EQ(p.meldinger, QStringList{melding});
+  EXPECT_NE(feil.find(melding.toStdString() + "\n"), std::string::npos) << feil;
+  // Not again for the same load.
+  QTest::mouseClick(p.p->slektskap.Lukk, Qt::LeftButton);
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  Skriv(p.p->slektskap.Far, "1000");
+  EXPECT_EQ(p.meldinger.size(), 1);
+  // Both links are taken as unknown: 7001's sire is cut, 7002 keeps 7001.
+  EXPECT_EQ(p.Avl().Stamtavle().Sloyfer(), 1);
+}
+
+TEST(AvlVindu, ImportGirNyeTallOgRegnerIkke) {
+  Program p;
+  p.SlaOpp(2000);
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  ASSERT_TRUE(p.Avl().Beregnet());
+  p.p->slektskap.close();
+  // A ram export read in from a file: the figures go, the new records come, nothing is computed.
+  const std::string eksport = LagEksport(150, 7);
+  p.m.Skriv("Vedder2.Tex", eksport);
+  p.p->hoved.LesInnFil(p.m / "Vedder2.Tex");
+  EXPECT_FALSE(p.Avl().Beregnet());
+  const std::vector<TVerPost> nye = KonverterEksport(eksport);
+  ASSERT_EQ(p.Avl().Poster().size(), nye.size());
+  EXPECT_EQ(p.Avl().Poster()[0].Nummer, nye[0].Nummer);
+  EXPECT_EQ(p.Avl().Stamtavle().Finn(2000), -1) << "the old register's rams are gone";
+  EXPECT_EQ(p.p->hoved.StatusLinje->text(), QString::number(nye.size()) + " værer ");
+  // An open relationship window asks again at once, of the new register.
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  EXPECT_EQ(p.p->slektskap.Lam->text(), "Fant ingen vær med kåringsnummer 2000.");
+  p.p->hoved.LesInnFil(p.m / "Vedder2.Tex");
+  EXPECT_TRUE(p.Avl().Beregnet());
+  EXPECT_EQ(p.p->slektskap.Lam->text(), "Fant ingen vær med kåringsnummer 2000.");
+}
+
+TEST(AvlVindu, SoyelistaLeggTilEndreFjernOgLagre) {
+  Program p;
+  TFormSoyer& f = p.p->soyer;
+  p.p->hoved.Soyer->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  EXPECT_TRUE(f.Soyer().empty());
+  EXPECT_EQ(f.Status->text(), "0 søyer");
+  // Typed with Enter from field to field; Enter in the last field adds the ewe.
+  const auto skrivSoye = [&](const char* nr, const char* far, const char* morfar) {
+    Skriv(f.Nummer, nr);
+    QTest::keyClick(f.Nummer, Qt::Key_Return);
+    QTest::keyClicks(f.Far, far);
+    QTest::keyClick(f.Far, Qt::Key_Return);
+    QTest::keyClicks(f.Morfar, morfar);
+    QTest::keyClick(f.Morfar, Qt::Key_Return);
+  };
+  skrivSoye("101", "2000", "");
+  skrivSoye("102", "1000", "3000");
+  skrivSoye("0103", "5000", "");
+  EXPECT_EQ(f.Soyer(), (std::vector<TSoye>{{"101", 2000, 0}, {"102", 1000, 3000}, {"0103", 5000, 0}}));
+  EXPECT_EQ(f.Nummer->text(), "") << "ready for the next ewe";
+  EXPECT_TRUE(f.Endret());
+  EXPECT_EQ(f.Status->text(), "3 søyer – endringene er ikke lagret");
+  EXPECT_FALSE(fs::exists(p.m / "Soyer.Txt")) << "nothing is written before Lagre";
+  // The same number again (also written otherwise) changes that ewe.
+  skrivSoye("103", "3000", "1000");
+  EXPECT_EQ(f.Soyer()[2], (TSoye{"0103", 3000, 1000}));
+  // What cannot be added is told, and the list stays.
+  struct Feil {
+    const char* nr;
+    const char* melding;
+  };
+  for (const Feil& feil : {Feil{"", "Søyenummeret mangler."}, Feil{"#4", "Søyenummeret kan ikke begynne med #."},
+                           Feil{"4;5", "Søyenummeret kan ikke inneholde semikolon."}}) {
+    p.meldinger.clear();
+    skrivSoye(feil.nr, "2000", "");
+    EXPECT_EQ(p.meldinger, QStringList{feil.melding});
+    EXPECT_EQ(f.Soyer().size(), 3u);
+  }
+  // A row clicked fills the fields; "Endre" puts them in its place.
+  KlikkRad(f.Liste, 2);
+  EXPECT_EQ(f.Nummer->text(), "102");
+  EXPECT_EQ(f.Far->text(), "1000");
+  EXPECT_EQ(f.Morfar->text(), "3000");
+  Skriv(f.Nummer, "102b");
+  Skriv(f.Far, "5000");
+  QTest::mouseClick(f.Endre, Qt::LeftButton);
+  EXPECT_EQ(f.Soyer()[1], (TSoye{"102b", 5000, 3000}));
+  // Renumbered to a number of another ewe: refused.
+  p.meldinger.clear();
+  Skriv(f.Nummer, "101");
+  QTest::mouseClick(f.Endre, Qt::LeftButton);
+  EXPECT_EQ(p.meldinger, QStringList{"Søye 101 står allerede i lista."});
+  EXPECT_EQ(f.Soyer()[1].nummer, "102b");
+  // The first row removed.
+  KlikkRad(f.Liste, 1);
+  QTest::mouseClick(f.Fjern, Qt::LeftButton);
+  const std::vector<TSoye> ventet = {{"102b", 5000, 3000}, {"0103", 3000, 1000}};
+  EXPECT_EQ(f.Soyer(), ventet);
+  Skjermbilde(&f, "avl-soyer");
+  // Closing asks; Cancel keeps the window and everything in it, the field text too.
+  Skriv(f.Nummer, "777");
+  p.svar = -1;
+  f.close();
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(p.sporsmal.size(), 1);
+  EXPECT_EQ(f.Soyer(), ventet);
+  EXPECT_EQ(f.Nummer->text(), "777");
+  // Minimised and restored, and shown again from the menu: the same.
+  f.setWindowState(f.windowState() | Qt::WindowMinimized);
+  QApplication::processEvents();
+  p.p->hoved.Soyer->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(f.Soyer(), ventet);
+  EXPECT_TRUE(f.Endret());
+  EXPECT_EQ(f.Nummer->text(), "777");
+  // Yes saves through the safe-replace file and closes.
+  p.svar = 1;
+  f.close();
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_FALSE(f.Endret());
+  EXPECT_EQ(LesHeleFila(p.m / "Soyer.Txt"), SoyeTekst(ventet));
+  EXPECT_EQ(LesSoyer(p.m / "Soyer.Txt").soyer, ventet);
+  // Opened again: the file, and the typed text still in the field.
+  p.p->hoved.Soyer->trigger();
+  EXPECT_EQ(f.Soyer(), ventet);
+  EXPECT_EQ(f.Nummer->text(), "777");
+  // No throws the changes away; the next showing reads the file.
+  KlikkRad(f.Liste, 1);
+  QTest::mouseClick(f.Fjern, Qt::LeftButton);
+  EXPECT_EQ(f.Soyer().size(), 1u);
+  p.svar = 0;
+  f.close();
+  EXPECT_FALSE(f.isVisible());
+  p.p->hoved.Soyer->trigger();
+  EXPECT_EQ(f.Soyer(), ventet);
+  EXPECT_FALSE(f.Endret());
+  // "Lagre" writes, and the relationship window's list follows.
+  QTest::mouseClick(f.Fjern, Qt::LeftButton);
+  QTest::mouseClick(f.Lagre, Qt::LeftButton);
+  EXPECT_EQ(LesSoyer(p.m / "Soyer.Txt").soyer.size(), 1u);
+  EXPECT_EQ(p.p->slektskap.Soye->count(), 2);
+}
+
+TEST(AvlVindu, SoyelistaFraRegnearkOgFilMedFeil) {
+  // Soyer.Txt with a line that does not read: told when the list is opened, by its line number.
+  Program p("# mine\r\n101;2000;0\r\n102;20x0;0\r\n");
+  TFormSoyer& f = p.p->soyer;
+  p.p->hoved.Soyer->trigger();
+  ASSERT_EQ(p.meldinger.size(), 1);
+  EXPECT_TRUE(p.meldinger[0].startsWith("Linje 3 i Soyer.Txt: farens kåringsnummer «20x0» er ikke et tall"))
+      << p.meldinger[0].toStdString();
+  EXPECT_TRUE(p.meldinger[0].endsWith("Disse linjene blir ikke med når lista lagres."));
+  EXPECT_EQ(f.Soyer(), (std::vector<TSoye>{{"101", 2000, 0}}));
+  // A spreadsheet's CSV: a header, a new ewe, one already there with new
+  // sires, a line that does not read.
+  p.m.Skriv("fra regneark.csv", C("Søye;Far;Morfar\r\n\"201\";1 000;3000\r\n101;1000;0\r\n202;x;0\r\n"));
+  f.VelgRegneark = [&] { return QString::fromStdString((p.m / "fra regneark.csv").string()); };
+  p.meldinger.clear();
+  QTest::mouseClick(f.LesRegneark, Qt::LeftButton);
+  EXPECT_EQ(f.Soyer(), (std::vector<TSoye>{{"101", 1000, 0}, {"201", 1000, 3000}}));
+  ASSERT_EQ(p.meldinger.size(), 1);
+  const QStringList linjer = p.meldinger[0].split('\n');
+  EXPECT_EQ(linjer[0], "Lest 2 søyer fra fra regneark.csv: 1 nye, 1 endret.");
+  EXPECT_TRUE(linjer[1].startsWith("Linje 4 i fra regneark.csv: farens kåringsnummer «x»")) << linjer[1].toStdString();
+  EXPECT_TRUE(f.Endret());
+  EXPECT_EQ(LesSoyer(p.m / "Soyer.Txt").soyer, (std::vector<TSoye>{{"101", 2000, 0}})) << "not written yet";
+  // A cancelled file dialog changes nothing.
+  f.VelgRegneark = [] { return QString(); };
+  p.meldinger.clear();
+  QTest::mouseClick(f.LesRegneark, Qt::LeftButton);
+  EXPECT_TRUE(p.meldinger.isEmpty());
+  EXPECT_EQ(f.Soyer().size(), 2u);
+  QTest::mouseClick(f.Lagre, Qt::LeftButton);
+  EXPECT_EQ(LesSoyer(p.m / "Soyer.Txt").soyer, f.Soyer());
+  EXPECT_TRUE(LesSoyer(p.m / "Soyer.Txt").meldinger.empty());
+}
+
+TEST(AvlVindu, ParingsplanFraMenyen) {
+  Program p;
+  TFormVaer& h = p.p->hoved;
+  ASSERT_TRUE(h.Paringsplan->isEnabled());
+  const auto planer = [&] { return h.findChildren<TVindu*>(); };
+  // No ewes yet: the user is sent to the ewe list.
+  p.ja = true;
+  h.Paringsplan->trigger();
+  EXPECT_TRUE(planer().isEmpty());
+  ASSERT_EQ(p.sporsmal.size(), 1);
+  EXPECT_TRUE(p.sporsmal[0].contains("ingen søyer")) << p.sporsmal[0].toStdString();
+  EXPECT_TRUE(p.sporsmal[0].contains("Arkiv, Søyer…"));
+  EXPECT_TRUE(p.p->soyer.isVisible());
+  p.p->soyer.close();
+
+  p.m.Skriv("Soyer.Txt", "17;2000;0\r\n18;5000;0\r\n19;0;1000\r\n");
+  // The rams typed; a number that does not read keeps the question open.
+  QString feil;
+  h.KjorDialog = [&](QDialog& d) {
+    auto& v = dynamic_cast<TVelgVerer&>(d);
+    d.show();
+    EXPECT_FALSE(v.FraKatalog->isEnabled()) << "the catalogue has made no selection";
+    EXPECT_TRUE(v.FraKatalog->text().contains("ikke gjort noe utvalg"));
+    QPushButton* ok = d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    Skriv(v.Numre, "2000, 3000 20x0");
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_TRUE(d.isVisible());
+    feil = v.Feil->text();
+    Skriv(v.Numre, "2000, 3000 555");
+    Skjermbilde(&d, "avl-paringsplan-valg");
+    QTest::mouseClick(ok, Qt::LeftButton);
+    return d.result();
+  };
+  p.meldinger.clear();
+  h.Paringsplan->trigger();
+  EXPECT_EQ(feil, "«20x0» er ikke et kåringsnummer.");
+  ASSERT_EQ(planer().size(), 1);
+  TVindu* plan = planer()[0];
+  EXPECT_TRUE(plan->isVisible());
+  const TTabell& t = plan->Tabell();
+  EXPECT_EQ(t.Hoved().Rad(0), (std::vector<std::string>{C("Søye"), "Far", "Morfar", "2000", "3000"}));
+  // 17 by 2000: 25 % with 2000, 6,25 % with his half-brother; 18 by an
+  // unrelated ram; 19 out of a daughter of 1000. At the limit is red.
+  EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"17", "2000", "", "\x01" "25,00", "\x01" "6,25"}));
+  EXPECT_EQ(t.Hoved().Rad(2), (std::vector<std::string>{"18", "5000", "", "0,00", "0,00"}));
+  EXPECT_EQ(t.Hoved().Rad(3), (std::vector<std::string>{"19", "", "1000", "\x01" "6,25", "\x01" "6,25"}));
+  EXPECT_EQ(t.Bunn().Rad(0), (std::vector<std::string>{"Snitt", "", "", "10,42", "4,17"}));
+  EXPECT_EQ(TolkFormat(t.Hoved().Celle(3, 1)).farge, TCelleFormat::Farge::Farge1);
+  EXPECT_EQ(t.Farge1, Rod);
+  EXPECT_EQ(p.meldinger, QStringList{"Dette nummeret er ikke i registeret og er ikke med i planen: 555."});
+  Skjermbilde(plan, "avl-paringsplan");
+  plan->close();
+  QApplication::processEvents();
+
+  // The rams of the catalogue's last selection: the own list shown as text.
+  TFormKatalog& k = p.p->katalog;
+  h.Katalog->trigger();
+  QTest::mouseClick(k.EgDef, Qt::LeftButton);
+  k.MeVeLi->setPlainText("5000\n2000\n");
+  QTest::mouseClick(k.BeVis, Qt::LeftButton);
+  ASSERT_EQ(k.SisteUtvalg(), (std::vector<int32_t>{5000, 2000}));
+  QString numre;
+  h.KjorDialog = [&](QDialog& d) {
+    auto& v = dynamic_cast<TVelgVerer&>(d);
+    numre = v.Numre->text();
+    EXPECT_TRUE(v.FraKatalog->isEnabled());
+    EXPECT_EQ(v.FraKatalog->text(), "Værene i katalogens siste utvalg (2 værer)");
+    d.show();
+    QTest::mouseClick(v.FraKatalog, Qt::LeftButton);
+    QTest::mouseClick(d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    return d.result();
+  };
+  h.Paringsplan->trigger();
+  EXPECT_EQ(numre, "2000, 3000 555") << "what was typed the last time stays";
+  ASSERT_EQ(planer().size(), 1);
+  EXPECT_EQ(planer()[0]->Tabell().Hoved().Rad(0), (std::vector<std::string>{C("Søye"), "Far", "Morfar", "5000", "2000"}));
+  // Cancelled: no plan, and the typed text stays.
+  planer()[0]->close();
+  QApplication::processEvents();
+  h.KjorDialog = [&](QDialog& d) {
+    auto& v = dynamic_cast<TVelgVerer&>(d);
+    Skriv(v.Numre, "1000");
+    return static_cast<int>(QDialog::Rejected);
+  };
+  h.Paringsplan->trigger();
+  EXPECT_TRUE(planer().isEmpty());
+  h.KjorDialog = [&](QDialog& d) {
+    numre = dynamic_cast<TVelgVerer&>(d).Numre->text();
+    return static_cast<int>(QDialog::Rejected);
+  };
+  h.Paringsplan->trigger();
+  EXPECT_EQ(numre, "1000");
+}
+
+TEST(AvlVindu, KatalogensInnavlsfelt) {
+  for (const bool medSoyer : {false, true}) {
+    SCOPED_TRACE(medSoyer);
+    Program p(medSoyer ? "17;2000;0\r\n19;0;1000\r\n" : "");
+    QSettings& ini = *p.p->hoved.Innstillinger();
+    ini.setValue("Katalog/SkalMed0", "1");
+    ini.setValue("Katalog/SkalMed31", "1");
+    TFormKatalog& k = p.p->katalog;
+    p.p->hoved.Katalog->trigger();
+    EXPECT_EQ(k.ChSkalMed->item(InnavlFelt)->checkState(), Qt::Checked);
+    QTest::mouseClick(k.EgDef, Qt::LeftButton);
+    k.MeVeLi->setPlainText("2000\n3000\n5000\n");
+    QTest::mouseClick(k.Btabb, Qt::LeftButton);
+    QList<TVindu*> tabeller;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* t = qobject_cast<TVindu*>(w); t && t->isVisible()) tabeller << t;
+    ASSERT_EQ(tabeller.size(), 1);
+    const TTabell& t = tabeller[0]->Tabell();
+    EXPECT_EQ(t.Hoved().Rad(0), (std::vector<std::string>{C("Værnr."), "Navn", "Innavl %"}));
+    // The mean over the ewes: 2000 (25 + 6,25) / 2, 3000 (6,25 + 6,25) / 2, 5000 none.
+    const std::vector<std::string> ventet =
+        medSoyer ? std::vector<std::string>{"15,63", "6,25", "0,00"} : std::vector<std::string>{"", "", ""};
+    ASSERT_EQ(t.Hoved().Rader(), 4);
+    for (int r = 1; r <= 3; ++r) EXPECT_EQ(t.Hoved().Celle(2, r), ventet[static_cast<std::size_t>(r - 1)]);
+    EXPECT_EQ(p.Avl().Beregnet(), medSoyer) << "without ewes nothing is computed";
+    if (medSoyer) Skjermbilde(tabeller[0], "avl-katalog");
+    tabeller[0]->close();
+    QApplication::processEvents();
+  }
+}
+
+TEST(AvlVindu, ProgrammetVenterPaaSoyerSomIkkeErLagret) {
+  // "Avslutt" with unsaved ewes: Cancel keeps the program open with them;
+  // the program ends only when the main window has closed.
+  Program p;
+  TFormVaer& h = p.p->hoved;
+  TFormSoyer& f = p.p->soyer;
+  h.Soyer->trigger();
+  Skriv(f.Nummer, "101");
+  Skriv(f.Far, "2000");
+  QTest::mouseClick(f.LeggTil, Qt::LeftButton);
+  ASSERT_TRUE(f.Endret());
+  QSignalSpy lukket(&h, &TFormVaer::lukket);
+  p.svar = -1;
+  h.Avslutt->trigger();
+  EXPECT_TRUE(h.isVisible());
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(lukket.count(), 0);
+  EXPECT_EQ(f.Soyer().size(), 1u);
+  p.svar = 1;
+  h.Avslutt->trigger();
+  EXPECT_FALSE(h.isVisible());
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(lukket.count(), 1);
+  EXPECT_EQ(LesSoyer(p.m / "Soyer.Txt").soyer, (std::vector<TSoye>{{"101", 2000, 0}}));
+}
