@@ -28,6 +28,7 @@
 #include "register.h"
 #include "sider.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 #include "timeglass.h"
 #include "tpapvin.h"
 #include "tvindu.h"
@@ -600,6 +601,13 @@ std::vector<std::string> TFormKatalog::ListeLinjer() const {
 }
 
 void TFormKatalog::SkrivClick() {
+  if (SkriverOpptatt()) {
+    if (Melding)
+      Melding(QString::fromUtf8(SkriverOpptattTekst));
+    else
+      QMessageBox::information(this, windowTitle(), QString::fromUtf8(SkriverOpptattTekst));
+    return;
+  }
   const std::vector<std::string> linjer = ListeLinjer();
   QPrinter skriver(QPrinter::HighResolution);
   if (VelgSkriver) {
@@ -615,6 +623,7 @@ void TFormKatalog::SkrivClick() {
   valg.til = skriver.toPage();
   valg.idag = IDag();
   try {
+    const TSkriverjobb jobb;
     SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) { SkrivListe(enhet, linjer, valg); });
   } catch (const IoFeil& e) {
     QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));

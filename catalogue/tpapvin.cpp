@@ -27,15 +27,9 @@
 #include "filer.h"
 #include "pdffil.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 #include "timeglass.h"
 #include "tekst.h"
-
-namespace {
-
-// True while a print run of these windows is going on.
-bool skriverOpptatt = false;
-
-}  // namespace
 
 double TPapVin::Skala = 1.3;
 
@@ -117,7 +111,6 @@ TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   Sporsmal = [this](const QString& t) {
     return QMessageBox::warning(this, windowTitle(), t, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
-  Opptatt = [] { return skriverOpptatt; };
   VelgFil = [this](const QString& tittel, const QString& endelse, const QString& filter) {
     QFileDialog d(this, tittel, QString(), filter);
     d.setAcceptMode(QFileDialog::AcceptSave);
@@ -243,8 +236,8 @@ void TPapVin::DimmChange(bool forstorr) {
 
 void TPapVin::SkrivClick(bool direkte) {
   if (!tegner_) return;
-  if (Opptatt()) {
-    Melding(QString::fromUtf8("Skrivern er opptatt, vent og prøv igjen"));
+  if (SkriverOpptatt()) {
+    Melding(QString::fromUtf8(SkriverOpptattTekst));
     return;
   }
   QPrinter skriver(QPrinter::HighResolution);
@@ -285,7 +278,7 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
   forste = std::max(forste, 1);
   siste = std::max(siste, forste);
 
-  skriverOpptatt = true;
+  const TSkriverjobb jobb;
   const TTimeglass timeglass;
   const int bredde = skriver.width();
   const int hoyde = skriver.height();
@@ -326,12 +319,10 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
       VisStatus(alle == 1 ? QStringLiteral("Skrev ut 1 side") : QStringLiteral("Skrev ut %1 sider").arg(alle));
     }
   } catch (const IoFeil& feil) {
-    skriverOpptatt = false;
     VisStatus(QString());
     Melding(QString::fromUtf8(feil.what()));
     return skrevet;
   }
-  skriverOpptatt = false;
   Skrevet = true;
   return skrevet;
 }
@@ -392,9 +383,9 @@ void TPapVin::closeEvent(QCloseEvent* e) {
     e->ignore();
     return;
   }
-  if (Opptatt()) {
-    Melding(QStringLiteral("Skrivern er fremdeles opptatt"));
-    if (Opptatt()) {
+  if (SkriverOpptatt()) {
+    Melding(QString::fromUtf8(SkriverOpptattTekst));
+    if (SkriverOpptatt()) {
       e->ignore();
       return;
     }

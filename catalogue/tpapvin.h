@@ -107,7 +107,6 @@ class TPapVin : public QMainWindow {
   std::function<QString(const QString& tittel, const QString& endelse, const QString& filter)> VelgFil;
   std::function<void(const QString&)> Melding;
   std::function<bool(const QString&)> Sporsmal;  // Yes/No
-  std::function<bool()> Opptatt;                 // a print job is running
 
  protected:
   void closeEvent(QCloseEvent* e) override;

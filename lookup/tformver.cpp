@@ -25,6 +25,7 @@
 #include "tvindu.h"
 #include "register.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 #include "tgrid.h"
 #include "tintedit.h"
 #include "tlesing.h"
@@ -363,6 +364,10 @@ void TFormVer::Vis() {
 }
 
 void TFormVer::SkrivClick() {
+  if (SkriverOpptatt()) {
+    Melding(QString::fromUtf8(SkriverOpptattTekst), TMeldingstype::Informasjon);
+    return;
+  }
   QPrinter skriver(QPrinter::HighResolution);
   if (VelgSkriver) {
     if (!VelgSkriver(skriver)) return;
@@ -373,6 +378,7 @@ void TFormVer::SkrivClick() {
   }
   // A print sent to a file is written whole, or the older file stays.
   try {
+    const TSkriverjobb jobb;
     SkrivPaaSkriver(skriver, [this](QPagedPaintDevice& side) { SkrivBilde(side); });
   } catch (const IoFeil& e) {
     Melding(QString::fromUtf8(e.what()), TMeldingstype::Feil);

@@ -7,8 +7,9 @@
 //
 // What the window does for paper:
 //
-//   if (a job of ours is still printing) message "Skriveren er opptatt ..."
+//   if (SkriverOpptatt()) message SkriverOpptattTekst (skriverjobb.h);
 //   print dialog, with the selection choice when TilbyUtvalg(grid);
+//   TSkriverjobb for the run, and in it
 //   if (auto feil = SkrivTabell(printer, choseSelection, u)) message *feil;
 //
 // and for PDF: the save dialog with the PDF filter, then

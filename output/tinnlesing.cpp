@@ -20,20 +20,18 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cstdlib>
+#include <memory>
 
 #include "filer.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 
 namespace {
-
-bool opptatt = false;
 
 // The surface sizes of the scale list, in its order.
 constexpr QSize Skalaer[] = {{1280, 1920}, {960, 1440}, {640, 960}, {480, 720}, {320, 480}, {160, 240}};
 
 }  // namespace
-
-bool SkriverOpptatt() { return opptatt; }
 
 // ---- TVisern ----
 
@@ -231,7 +229,7 @@ void TInnlesing::SkrivutClick() {
   skriver.setPageOrientation(landskap ? QPageLayout::Landscape : QPageLayout::Portrait);
   if (!skrivProc_) return;
   if (SkriverOpptatt()) {
-    Melding("Skriveren er opptatt med annen job");
+    Melding(QString::fromUtf8(SkriverOpptattTekst));
     return;
   }
   const auto valg = VelgSkriver(skriver, maksid_);
@@ -246,15 +244,13 @@ void TInnlesing::SkrivutClick() {
 
 void TInnlesing::SkrivUt(QPagedPaintDevice& skriver, int fra, int til, bool sidevalg) {
   skriver.setPageOrientation(landskap ? QPageLayout::Landscape : QPageLayout::Portrait);
-  opptatt = true;
+  const TSkriverjobb jobb;
   huguTekst->setText("Skriver ut vent....");
-  auto* visern = new TVisern(this);
+  // The activity window goes with the run, also when the drawing fails.
+  const std::unique_ptr<TVisern> visern(new TVisern(this));
   visern->VisStart("Åpner skriveren", false, til, true);
   QPainter p;
   if (!p.begin(&skriver)) {
-    opptatt = false;
-    visern->Avslutt();
-    delete visern;
     huguTekst->clear();
     Melding("Kunne ikke starte utskriften.");
     return;
@@ -273,8 +269,6 @@ void TInnlesing::SkrivUt(QPagedPaintDevice& skriver, int fra, int til, bool side
   visern->SettTekst("Lukker skriver");
   p.end();
   visern->Avslutt();
-  delete visern;
-  opptatt = false;
   huguTekst->setText("Utskrift ferdig..");
 }
 

@@ -23,9 +23,6 @@ class QToolButton;
 // painter's device; `skjerm` is true on the preview surface.
 using TSkrivProc = std::function<void(QPainter& p, int bredde, int hoyde, int side, void* data, bool skjerm)>;
 
-// True while a print job of this program runs.
-bool SkriverOpptatt();
-
 // The small activity window shown while printing.
 class TVisern : public QDialog {
   Q_OBJECT

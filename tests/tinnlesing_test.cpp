@@ -15,6 +15,7 @@
 
 #include "filer.h"
 #include "gjenopprett.h"
+#include "skriverjobb.h"
 #include "testmappe.h"
 #include "tinnlesing.h"
 
@@ -207,6 +208,51 @@ TEST(TInnlesingTest, UtskriftTilFilErstatterEldreFilHel) {
   EXPECT_EQ(Sider(m / "stamtre.pdf"), 3);
   EXPECT_EQ(f.v->huguTekst->text(), "Utskrift ferdig..");
   f.v->close();
+}
+
+// A print whose drawing fails ends its job: the user is told why, the
+// activity window goes, and the next print runs. While another job of ours
+// runs, printing is refused with the one message and no dialog.
+TEST(TInnlesingTest, FeilUnderTegningenFrigirSkriveren) {
+  TestMappe m;
+  QPointer<TInnlesing> v(new TInnlesing);
+  int utskrifter = 0;
+  v->SetSkrivProc([&](QPainter& p, int b, int h, int s, void*, bool skjerm) {
+    if (!skjerm && ++utskrifter == 1) throw IoFeil("Tegningen feilet");
+    p.drawText(QRect(0, 0, b, h), Qt::AlignCenter, QString("side %1").arg(s));
+  });
+  QStringList meldinger;
+  v->Melding = [&](const QString& t) { meldinger << t; };
+  int dialoger = 0;
+  const auto pdf = m / "ut.pdf";
+  v->VelgSkriver = [&](QPrinter& skriver, int) {
+    ++dialoger;
+    skriver.setOutputFormat(QPrinter::PdfFormat);
+    skriver.setOutputFileName(QString::fromStdString(pdf.string()));
+    return std::optional<TInnlesing::TUtskriftsvalg>(TInnlesing::TUtskriftsvalg{});
+  };
+  v->Skrivut->click();
+  ASSERT_EQ(meldinger.size(), 1);
+  EXPECT_EQ(meldinger[0], "Tegningen feilet");
+  EXPECT_FALSE(SkriverOpptatt());
+  EXPECT_TRUE(v->findChildren<TVisern*>().isEmpty()) << "the activity window is gone";
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+
+  v->Skrivut->click();
+  EXPECT_EQ(dialoger, 2);
+  EXPECT_EQ(meldinger.size(), 1);
+  EXPECT_EQ(Sider(pdf), 1);
+
+  std::filesystem::remove(pdf);
+  {
+    const TSkriverjobb annen;
+    v->Skrivut->click();
+  }
+  ASSERT_EQ(meldinger.size(), 2);
+  EXPECT_EQ(meldinger[1], QString::fromUtf8(SkriverOpptattTekst));
+  EXPECT_EQ(dialoger, 2);
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  v->close();
 }
 
 TEST(TInnlesingTest, DataFrigisEnGangVedLukking) {

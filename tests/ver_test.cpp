@@ -15,6 +15,7 @@
 #include "eksempeldata.h"
 #include "filer.h"
 #include "register.h"
+#include "skriverjobb.h"
 #include "testmappe.h"
 #include "tformver.h"
 #include "tgrid.h"
@@ -299,6 +300,20 @@ TEST_F(VerVindu, SkriverBildeAvVinduetPaaEnSide) {
   EXPECT_EQ(meldinger.size(), 1u);
   const std::string info = "pdfinfo '" + fil.string() + "' | grep -q '^Pages: *1$'";
   EXPECT_EQ(std::system(info.c_str()), 0);
+
+  // While another job of ours prints: the one message, and no dialog.
+  int dialoger = 0;
+  vindu.VelgSkriver = [&](QPrinter&) {
+    ++dialoger;
+    return false;
+  };
+  {
+    const TSkriverjobb annen;
+    vindu.SkrivClick();
+  }
+  EXPECT_EQ(dialoger, 0);
+  ASSERT_EQ(meldinger.size(), 2u);
+  EXPECT_EQ(meldinger[1], QString::fromUtf8(SkriverOpptattTekst));
 }
 
 TEST_F(VerVindu, AvkomApnerTabellMedSonnene) {
