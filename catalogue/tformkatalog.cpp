@@ -632,10 +632,9 @@ void TFormKatalog::SkrivClick() {
 
 TPapVin* TFormKatalog::RamvisClick() {
   const TTimeglass timeglass;  // until the window is shown
-  auto* sider = LagSider(ListeLinjer()).release();
+  auto dokument = std::make_unique<TRammedokument>(LagSider(ListeLinjer()));
   auto* vindu = new TPapVin(parentWidget());
-  vindu->SettSider(TegnSider, sider, static_cast<int>(sider->size()));
-  vindu->Frigi = FrigiSider;
+  vindu->SettDokument(std::move(dokument));
   vindu->Vis();
   // The catalogue's pages close without asking whether they were printed.
   vindu->Skrevet = true;

@@ -21,6 +21,7 @@
 #include "filer.h"
 #include "oppslag.h"
 #include "stamtre.h"
+#include "stamtredokument.h"
 #include "tinnlesing.h"
 #include "tvindu.h"
 #include "register.h"
@@ -425,15 +426,14 @@ TInnlesing* TFormVer::StammeClick() {
   }
   auto* vindu = new TInnlesing(this);
   vindu->setWindowTitle(TilQString(StamtreTittel(*tre)));
-  vindu->SetSkrivProc(TegnStamtreSide);
-  vindu->LukkProc = FrigiStamtre;
-  vindu->SkrivData = tre.release();
+  auto dokument = std::make_unique<TStamtredokument>(std::move(tre));
+  const TStamtredokument* stamtre = dokument.get();
+  vindu->SettDokument(std::move(dokument));
   // A click on a ram box looks that ram up here, at every zoom.
-  connect(vindu->Flate, &TFlate::sluppet, this, [this, vindu](QPoint pos, Qt::MouseButton) {
-    if (vindu->SkrivData == nullptr) return;
+  connect(vindu->Flate, &TFlate::sluppet, this, [this, vindu, stamtre](QPoint pos, Qt::MouseButton) {
+    if (vindu->Dokument() != stamtre) return;  // closed: the tree is gone
     const double zoom = vindu->Flate->width() / 640.0;
-    const int32_t nummer =
-        StamtreKlikk(*static_cast<const TVerBoks*>(vindu->SkrivData), pos.x(), pos.y(), zoom);
+    const int32_t nummer = StamtreKlikk(stamtre->Rot(), pos.x(), pos.y(), zoom);
     if (nummer == 0) return;
     Evernum->SettVerdi(nummer);
     LetClick();

@@ -526,7 +526,9 @@ TEST(KatalogVindu, RedigertListeLagresSkrivesOgRammes) {
 
   TPapVin* sider = k.RamvisClick();
   ASSERT_NE(sider, nullptr);
-  const auto& felt = *(*static_cast<const TSider*>(sider->Data()))[0]->Felter[0];
+  const auto* rammer = dynamic_cast<const TRammedokument*>(sider->Dokument());
+  ASSERT_NE(rammer, nullptr);
+  const auto& felt = *rammer->Sideliste()[0]->Felter[0];
   EXPECT_EQ(felt.Punkter[4]->Tekst, "REDIGERT");
   sider->Skrevet = true;
   sider->close();

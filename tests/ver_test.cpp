@@ -21,6 +21,7 @@
 #include "tgrid.h"
 #include "tintedit.h"
 #include "stamtre.h"
+#include "stamtredokument.h"
 #include "tinnlesing.h"
 #include "tvindu.h"
 #include "trase.h"
@@ -347,7 +348,9 @@ TEST_F(VerVindu, StamtreOgKlikkPaaFarenVedHverZoom) {
     EXPECT_TRUE(t->windowTitle().startsWith("Stamtre for")) << t->windowTitle().toStdString();
     t->Skal->setCurrentText(skala);
     const double zoom = t->Flate->width() / 640.0;
-    const auto* rot = static_cast<const TVerBoks*>(t->SkrivData);
+    const auto* stamtre = dynamic_cast<const TStamtredokument*>(t->Dokument());
+    ASSERT_NE(stamtre, nullptr);
+    const TVerBoks* rot = &stamtre->Rot();
     ASSERT_NE(rot->Far, nullptr);
     // A click on the sire's number looks the sire up in the lookup window.
     const QPoint p(static_cast<int>((rot->Far->X + 10) * zoom), static_cast<int>((rot->Far->Y + 8) * zoom));
