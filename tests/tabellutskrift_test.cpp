@@ -229,20 +229,14 @@ namespace {
 
 // Pages painted into images of `w` x `h` pixels, one image a page.
 std::vector<QImage> Sider(const TTabell& t, int w, int h, TRadomraade rader) {
+  const TTabelldokument dokument(Jobb(t), Sideoppsett(t, w, h, false), rader);
   std::vector<QImage> sider;
-  const auto ny = [&] {
+  for (int s = 1; s <= dokument.Sider(); ++s) {
     sider.emplace_back(w, h, QImage::Format_RGB32);
     sider.back().fill(Qt::white);
-  };
-  ny();
-  const TUtskrift u = Jobb(t);
-  QPainter p(&sider.back());
-  TegnTabellsider(p, [&] {
-    p.end();
-    ny();
-    p.begin(&sider.back());
-  }, Sideoppsett(t, w, h, false), rader, u);
-  p.end();
+    QPainter p(&sider.back());
+    dokument.TegnSide(p, w, h, s);
+  }
   return sider;
 }
 
