@@ -93,13 +93,7 @@ void Linje(std::string& ut, std::string_view l) {
 // is hundreds of megabytes, and a text made and thrown away per field would
 // cost more than the rest of the pass.
 
-// `t` right-aligned (PadLeft) or left-aligned (PadRight) to `bredde`; never cut.
-void Hoyre(std::string& ut, std::string_view t, std::size_t bredde) {
-  t = t.substr(0, std::min(t.size(), MaksTekst));
-  if (t.size() < bredde) ut.append(bredde - t.size(), ' ');
-  ut += t;
-}
-
+// `t` left-aligned (PadRight) to `bredde`; never cut.
 void Venstre(std::string& ut, std::string_view t, std::size_t bredde) {
   t = t.substr(0, std::min(t.size(), MaksTekst));
   ut += t;
@@ -114,7 +108,21 @@ struct TTall {
   std::string_view Tekst() const { return {tegn, lengde}; }
 };
 
-void HoyreTall(std::string& ut, int64_t v, std::size_t bredde) { Hoyre(ut, TTall(v).Tekst(), bredde); }
+// `v` right-aligned (PadLeft of its text) to `bredde`; never cut.
+void HoyreTall(std::string& ut, int64_t v, std::size_t bredde) {
+  char tegn[24];
+  char* const slutt = tegn + sizeof tegn;
+  char* p = slutt;
+  uint64_t u = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+  do {
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u != 0);
+  if (v < 0) *--p = '-';
+  const auto n = static_cast<std::size_t>(slutt - p);
+  if (n < bredde) ut.append(bredde - n, ' ');
+  ut.append(p, n);
+}
 
 // Two digits of `v` (0 to 99).
 void ToSiffer(std::string& ut, int v) {
@@ -288,14 +296,7 @@ void SkrivKatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser
 std::vector<std::string> KatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser) {
   std::string t;
   Linjer13(ver, reg, raser, t);
-  std::vector<std::string> linjer;
-  std::size_t pos = 0;
-  while (pos < t.size()) {
-    const std::size_t slutt = t.find("\r\n", pos);
-    linjer.push_back(t.substr(pos, slutt - pos));
-    pos = slutt + 2;
-  }
-  return linjer;
+  return TekstLinjer(t);
 }
 
 TTekstKatalog::TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesystem::path fil, TKopi kopi)

@@ -554,12 +554,9 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
       TTekstKatalog ut(*reg, raser);
       Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); }, fremdrift);
       ut.Fullfor();
-      Linjer->setPlainText(TilQString(LesHeleFila(ut.Fil())).replace("\r\n", "\n"));
-      if (Linjer->toPlainText().endsWith('\n')) {
-        QString t = Linjer->toPlainText();
-        t.chop(1);
-        Linjer->setPlainText(t);
-      }
+      QStringList linjer;
+      for (const std::string& l : TekstLinjer(LesHeleFila(ut.Fil()))) linjer << TilQString(l);
+      Linjer->setPlainText(linjer.join('\n'));
       Panel[0]->setText(QString("%1 værer").arg(ut.Antall()));
       Panel[1]->setText(QString("%1 lin").arg(LinjeAntall()));
     }

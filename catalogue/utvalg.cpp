@@ -129,10 +129,7 @@ std::vector<std::string> LesEgenListe(const std::filesystem::path& fil) {
   const std::filesystem::path sti = FinnFil(fil.parent_path(), fil.filename().string());
   std::error_code ec;
   if (!std::filesystem::exists(sti, ec)) return {};
-  const std::string innhold = LesHeleFila(sti);
-  std::vector<std::string> linjer;
-  ForHverLinje(innhold, [&](std::string_view l) { linjer.emplace_back(l); });
-  return linjer;
+  return TekstLinjer(LesHeleFila(sti));
 }
 
 void SkrivEgenListe(const std::vector<std::string>& linjer, const std::filesystem::path& fil) {

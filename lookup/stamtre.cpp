@@ -1,13 +1,19 @@
 #include "stamtre.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLineF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPen>
 #include <algorithm>
+#include <string_view>
 
 #include "cp1252.h"
+#include "filer.h"
+#include "pdffil.h"
 #include "register.h"
 #include "tekst.h"
 #include "trase.h"
@@ -265,4 +271,52 @@ int32_t StamtreKlikk(const TStamBoks& rot, double musX, double musY, double zoom
   const auto y = static_cast<int32_t>(RoundHalfAway(musY / zoom));
   const int32_t nummer = TreffStamtre(rot, x, y);
   return nummer > 999999 ? nummer : 0;
+}
+
+// ---- The tree as a file ----
+
+std::optional<TStamtreFil> StamtreFiltype(const std::filesystem::path& fil) {
+  const QString endelse = QString::fromStdString(fil.extension().string()).toLower();
+  if (endelse == QLatin1String(".pdf")) return TStamtreFil::Pdf;
+  if (endelse == QLatin1String(".png")) return TStamtreFil::Png;
+  if (endelse == QLatin1String(".svg")) return TStamtreFil::Svg;
+  return std::nullopt;
+}
+
+void SkrivStamtre(const TVerBoks& rot, const std::filesystem::path& fil) {
+  const std::optional<TStamtreFil> type = StamtreFiltype(fil);
+  if (!type)
+    throw IoFeil("Kan ikke skrive stamtreet som «" + fil.filename().string() +
+                 "»; fila må slutte på .pdf, .png eller .svg.");
+  const QString tittel = TilQString(StamtreTittel(rot));
+  switch (*type) {
+    case TStamtreFil::Pdf: {
+      TPdfOppsett oppsett;
+      oppsett.side = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                 QPageLayout::Millimeter);
+      oppsett.opplosning = 600;
+      oppsett.tittel = tittel;
+      oppsett.skaper = QStringLiteral("Hornstad");
+      SkrivPdfFil(fil, oppsett,
+                  [&](QPdfWriter& pdf, QPainter& p) { TegnStamtre(p, pdf.width(), pdf.height(), rot, false); });
+      return;
+    }
+    case TStamtreFil::Png: {
+      QImage bilde(StamtreBildeBredde, StamtreBildeHoyde, QImage::Format_RGB32);
+      bilde.fill(Qt::white);
+      {
+        QPainter p(&bilde);
+        TegnStamtre(p, bilde.width(), bilde.height(), rot, false);
+      }
+      QBuffer buffer;
+      buffer.open(QIODevice::WriteOnly);
+      if (!bilde.save(&buffer, "PNG")) throw IoFeil("Kunne ikke tegne stamtreet inn i " + fil.string() + ".");
+      SkrivTrygt(fil, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())));
+      return;
+    }
+    case TStamtreFil::Svg:
+      SkrivSvgFil(fil, QSize(StamtreBildeBredde, StamtreBildeHoyde), 72, tittel,
+                  [&](QPainter& p) { TegnStamtre(p, StamtreBildeBredde, StamtreBildeHoyde, rot, false); });
+      return;
+  }
 }

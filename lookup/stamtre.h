@@ -8,8 +8,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "verpost.h"
@@ -124,3 +126,24 @@ int32_t TreffStamtre(const TStamBoks& rot, int32_t x, int32_t y);
 // zoom and rounded half away from zero, then hit-tested. Gives the ram to look
 // up (a number above 999999) or 0 (nothing hit, or a dam's number).
 int32_t StamtreKlikk(const TStamBoks& rot, double musX, double musY, double zoom);
+
+// ---- The tree as a file ----
+
+// The kinds of file the tree is written as, told by the file's extension in
+// any letter case: .pdf, .png or .svg.
+enum class TStamtreFil { Pdf, Png, Svg };
+std::optional<TStamtreFil> StamtreFiltype(const std::filesystem::path& fil);
+
+// The picture's size in pixels, for the PNG and the SVG: the preview's page
+// at 200 %.
+inline constexpr int StamtreBildeBredde = 1280;
+inline constexpr int StamtreBildeHoyde = 1920;
+
+// Draws the tree of `rot` (as on paper) into `fil`, by its extension: one PDF
+// page (A4 portrait, 10 mm margins, 600 dots per inch, the preview's caption
+// as its title, "Hornstad" as its creator), a white PNG of
+// StamtreBildeBredde x StamtreBildeHoyde, or an SVG of that size and view box
+// with the caption as its title. The file is made in memory and replaces
+// `fil` whole. Throws IoFeil, also for an extension StamtreFiltype does not
+// know.
+void SkrivStamtre(const TVerBoks& rot, const std::filesystem::path& fil);

@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -53,6 +55,12 @@ void Cp1252TilUtf8(std::string_view bytes, std::string& ut) {
   while (p < slutt) {
     // Plain ASCII is copied as it stands, a run at a time.
     const char* run = p;
+    while (slutt - p >= 8) {
+      uint64_t ord;
+      std::memcpy(&ord, p, sizeof ord);
+      if (ord & 0x8080808080808080ull) break;
+      p += 8;
+    }
     while (p < slutt && static_cast<unsigned char>(*p) < 0x80) ++p;
     ut.append(run, static_cast<std::size_t>(p - run));
     if (p < slutt) LeggTilUtf8(ut, Cp1252TilUnicode(static_cast<unsigned char>(*p++)));

@@ -542,3 +542,9 @@ std::string CleanFileName(std::string_view sti) {
   }
   return t;
 }
+
+std::vector<std::string> TekstLinjer(std::string_view tekst) {
+  std::vector<std::string> linjer;
+  ForHverLinje(tekst, [&](std::string_view l) { linjer.emplace_back(l); });
+  return linjer;
+}

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 // Longest text a helper works on.
 inline constexpr std::size_t MaksTekst = 255;
@@ -67,6 +68,9 @@ std::string FormatN(double x, int desimaler);
 std::string FormatN(int bredde, int desimaler, double x);
 // FormatN(bredde, desimaler, x) appended to `ut`.
 void LeggTilFormatN(std::string& ut, int bredde, int desimaler, double x);
+
+// The lines of `tekst`, as ForHverLinje finds them.
+std::vector<std::string> TekstLinjer(std::string_view tekst);
 
 // Calls f(line) for every line of `tekst`; lines end in CR LF, LF or CR, and
 // a text that does not end in a line break still has a last line. When f

@@ -41,16 +41,7 @@ Trase::Trase() : navn_(InnebygdeRaser()) {
     return;
   }
   std::vector<std::string> navn;
-  std::size_t pos = 0;
-  while (pos < innhold.size()) {
-    std::size_t slutt = innhold.find('\n', pos);
-    if (slutt == std::string::npos) slutt = innhold.size();
-    std::string linje = innhold.substr(pos, slutt - pos);
-    if (!linje.empty() && linje.back() == '\r') linje.pop_back();
-    if (linje.size() > MaksTekst) linje.resize(MaksTekst);
-    navn.push_back(std::move(linje));
-    pos = slutt + 1;
-  }
+  ForHverLinje(innhold, [&](std::string_view linje) { navn.emplace_back(linje.substr(0, MaksTekst)); });
   navn_ = std::move(navn);
 }
 

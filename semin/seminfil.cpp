@@ -87,7 +87,7 @@ fs::path FinnGodkjentFil(const fs::path& dataMappe) {
 std::vector<std::string> LesGodkjente(const fs::path& fil) {
   std::error_code ec;
   if (!fs::exists(fil, ec)) return {};
-  return Linjer(LesHeleFila(fil));
+  return TekstLinjer(LesHeleFila(fil));
 }
 
 std::optional<std::string> GodkjentNavn(const std::vector<std::string>& godkjente, std::string_view nummer) {
@@ -111,12 +111,6 @@ fs::path RapportfilNavn(std::string_view prodNr) {
 }
 
 // ---- Data file ----
-
-std::vector<std::string> Linjer(std::string_view tekst) {
-  std::vector<std::string> linjer;
-  ForHverLinje(tekst, [&](std::string_view l) { linjer.emplace_back(l); });
-  return linjer;
-}
 
 std::string Verdi(const std::vector<std::string>& linjer, std::string_view nokkel) {
   for (const std::string& l : linjer) {
@@ -154,7 +148,7 @@ THentet Hente(int aar, std::string_view prodNr, TRutenett& grid, double sisteSem
   std::error_code ec;
   std::vector<std::string> linjer;
   if (fs::exists(h.fil, ec)) {
-    linjer = Linjer(LesHeleFila(h.fil));
+    linjer = TekstLinjer(LesHeleFila(h.fil));
     h.lest = true;
   }
 
@@ -186,7 +180,7 @@ THentet Hente(int aar, std::string_view prodNr, TRutenett& grid, double sisteSem
 int RaderIDatafil(const fs::path& fil) {
   std::error_code ec;
   if (!fs::exists(fil, ec)) return 0;
-  const std::vector<std::string> linjer = Linjer(LesHeleFila(fil));
+  const std::vector<std::string> linjer = TekstLinjer(LesHeleFila(fil));
   const int64_t antall = TextToInt(Verdi(linjer, "Antall"));
   if (antall > 0) return static_cast<int>(std::min<int64_t>(antall, INT32_MAX));
   // Without a count, the rows the keys name ("Sem" k "C" c).

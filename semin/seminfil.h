@@ -76,8 +76,6 @@ std::string DatafilTekst(const TSemindata& data);
 // The value of `nokkel` in name=value lines (the name compared without regard
 // to ASCII letter case; the first match wins); empty when missing.
 std::string Verdi(const std::vector<std::string>& linjer, std::string_view nokkel);
-// The lines of a text (CR LF, LF or CR each end a line).
-std::vector<std::string> Linjer(std::string_view tekst);
 
 // What a fetch found.
 struct THentet {

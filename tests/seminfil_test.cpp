@@ -3,6 +3,7 @@
 // refusals, the approved-inseminator list, the send rule and the mail
 // hand-off through a stand-in xdg-email.
 #include "seminfil.h"
+#include "tekst.h"
 
 #include <gtest/gtest.h>
 
@@ -400,7 +401,7 @@ class Epost : public ::testing::Test {
             "exit ${XDG_SVAR:-0}\n");
     fs::permissions(m / "bin/xdg-email", fs::perms::owner_all);
   }
-  std::vector<std::string> Argumenter() const { return Linjer(LesHeleFila(m / "args")); }
+  std::vector<std::string> Argumenter() const { return TekstLinjer(LesHeleFila(m / "args")); }
 
   TestMappe m;
   Miljo args{"XDG_ARGS", (m / "args").string()};

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -348,6 +349,58 @@ TEST(StamtreTegning, BlekkBareInnenforSiden) {
   EXPECT_LE(blekk.bottom(), 1777);
   EXPECT_LE(blekk.left(), 2);  // the root's link starts at the left edge
   EXPECT_LE(blekk.top(), 20);  // the title
+}
+
+// ---- the tree as a file ----
+
+TEST(StamtreFil, TypeEtterEndelsen) {
+  const struct {
+    const char* fil;
+    std::optional<TStamtreFil> type;
+  } tilfeller[] = {
+      {"tre.pdf", TStamtreFil::Pdf}, {"TRE.PDF", TStamtreFil::Pdf}, {"mappe.png/tre.Png", TStamtreFil::Png},
+      {"tre.svg", TStamtreFil::Svg}, {"tre.jpg", std::nullopt},     {"tre", std::nullopt},
+      {"pdf", std::nullopt},         {".pdf", std::nullopt},        {"tre.pdf.txt", std::nullopt},
+  };
+  for (const auto& t : tilfeller) EXPECT_EQ(StamtreFiltype(t.fil), t.type) << t.fil;
+}
+
+// Each kind carries the page or picture set-up; a file that cannot be written
+// leaves an older one as it was, and an unknown kind writes nothing.
+TEST_F(StamtreTest, SkrivStamtreEtterFiltypen) {
+  const std::unique_ptr<TVerBoks> rot = Tre(1203456);
+
+  SkrivStamtre(*rot, mappe / "tre.pdf");
+  const Svar info = ::Kjor(mappe, "pdfinfo tre.pdf");
+  ASSERT_EQ(info.kode, 0) << info.feil;
+  for (const char* del : {"Title:           Stamtre for 001203456 KVITE HÅVARD", "Creator:         Hornstad",
+                          "Pages:           1", "(A4)"})
+    EXPECT_NE(info.ut.find(del), std::string::npos) << del << "\n" << info.ut;
+
+  SkrivStamtre(*rot, mappe / "TRE.PNG");
+  const QImage bilde(QString::fromStdString((mappe / "TRE.PNG").string()), "PNG");
+  ASSERT_EQ(bilde.size(), QSize(StamtreBildeBredde, StamtreBildeHoyde));
+  EXPECT_EQ(bilde.pixel(0, StamtreBildeHoyde - 1), qRgb(255, 255, 255));
+  EXPECT_TRUE(Blekk(bilde.pixel(2 * 10, 2 * 440)));  // the root box's left side
+
+  SkrivStamtre(*rot, mappe / "tre.svg");
+  const std::string svg = LesHeleFila(mappe / "tre.svg");
+  for (const char* del : {"width=\"451.556mm\" height=\"677.333mm\"", "viewBox=\"0 0 1280 1920\"",
+                          "<title>Stamtre for 001203456 KVITE HÅVARD</title>", "001001234"})
+    EXPECT_NE(svg.find(del), std::string::npos) << del;
+
+  mappe.Skriv("eldre.png", "eldre bilde");
+  fs::create_directories(mappe / "eldre.png.ny" / "opptatt");
+  EXPECT_THROW(SkrivStamtre(*rot, mappe / "eldre.png"), IoFeil);
+  EXPECT_EQ(LesHeleFila(mappe / "eldre.png"), "eldre bilde");
+
+  try {
+    SkrivStamtre(*rot, mappe / "tre.jpg");
+    ADD_FAILURE() << "a .jpg was written";
+  } catch (const IoFeil& e) {
+    EXPECT_NE(std::string(e.what()).find("«tre.jpg»"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(fs::exists(mappe / "tre.jpg"));
 }
 
 // ---- hornstad-cli stamtre ----

@@ -56,6 +56,12 @@ TEST(TraseTest, SisteLinjeUtenLinjeskiftOgLitenBokstavIFilnavnet) {
   const Trase t;
   ASSERT_EQ(t.BreedCount(), 3);
   EXPECT_EQ(t.BreedName(2), "C");
+
+  // A bare CR ends a line as it does in every other file the program reads.
+  m.Skriv("rasene.nav", "A\rB\r\nC\n");
+  const Trase cr;
+  ASSERT_EQ(cr.BreedCount(), 3);
+  EXPECT_EQ(cr.BreedName(1), "B");
 }
 
 TEST(TraseTest, UlesbarFilGirFeilmeldingOgInnebygdeNavn) {

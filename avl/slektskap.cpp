@@ -1,0 +1,280 @@
+#include "slektskap.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+#include "cp1252.h"
+#include "tekst.h"
+
+namespace {
+
+std::string C(std::string_view utf8) { return Utf8TilCp1252(utf8); }
+
+inline std::size_t Z(int32_t i) { return static_cast<std::size_t>(i); }
+
+}  // namespace
+
+// ---- TAvlsdata ----
+
+void TAvlsdata::Bruk(std::shared_ptr<const TPostKilde> kilde) {
+  Glem();
+  kilde_ = std::move(kilde);
+}
+
+void TAvlsdata::Glem() {
+  innavl_.reset();
+  stamtavle_.reset();
+}
+
+const TStamtavle& TAvlsdata::Stamtavle() {
+  if (!stamtavle_) {
+    if (kilde_) {
+      stamtavle_ = std::make_unique<TStamtavle>(*kilde_);
+    } else {
+      stamtavle_ = std::make_unique<TStamtavle>(TMinneKilde({}));
+    }
+  }
+  return *stamtavle_;
+}
+
+const TInnavl& TAvlsdata::Innavl() {
+  if (!innavl_) innavl_ = std::make_unique<TInnavl>(Stamtavle());
+  return *innavl_;
+}
+
+// ---- numbers ----
+
+double LesGrense(const QSettings& ini) {
+  const QVariant v = ini.value("Avl/Grense");
+  // "6,25" unquoted reads as a list of two texts.
+  QString t = v.typeId() == QMetaType::QStringList ? v.toStringList().join(',') : v.toString();
+  t = t.trimmed().replace(',', '.');
+  bool ok = false;
+  const double g = t.toDouble(&ok);
+  return ok && std::isfinite(g) && g >= 0 ? g : StandardGrense;
+}
+
+std::string Prosent(double andel) {
+  // FormatN(p, 2) rounds the value's 17 significant digits half away from
+  // zero. Away from a tie (and for 0 to 999) plain rounding of p·100 gives
+  // the same digits, without FormatN's text work; near a tie FormatN decides.
+  const double p = andel * 100.0;
+  const double q = p * 100.0;
+  const double hel = std::floor(q);
+  if (!(p >= 0.0 && p < 999.0) || std::fabs(q - hel - 0.5) < 1e-6) return FormatN(p, 2);
+  const int64_t r = static_cast<int64_t>(hel) + (q - hel > 0.5 ? 1 : 0);
+  std::string t = IntToText(r / 100);
+  t += ',';
+  t += static_cast<char>('0' + r % 100 / 10);
+  t += static_cast<char>('0' + r % 10);
+  return t;
+}
+
+bool VedGrensa(double andel, double grense) {
+  const double vist = static_cast<double>(RoundHalfAway(andel * 100.0 * 100.0)) / 100.0;
+  return vist >= grense - 1e-9;
+}
+
+// ---- a mating ----
+
+std::string AneTekst(const TStamtavle& s, const TPostKilde& kilde, int32_t dyr) {
+  switch (s.Slag(dyr)) {
+    case TDyrSlag::Ver: {
+      const std::string navn = TrimText(NameCase(kilde.Les(s.Post(dyr)).Navn.Verdi()));
+      return navn.empty() ? IntToText(s.Nummer(dyr)) : IntToText(s.Nummer(dyr)) + " " + navn;
+    }
+    case TDyrSlag::UkjentVer:
+      return IntToText(s.Nummer(dyr)) + " (ikke i registeret)";
+    case TDyrSlag::Mor:
+      break;
+  }
+  std::string t = "Mor til " + IntToText(s.ForsteAvkom(dyr));
+  if (s.Nummer(dyr) > 0) t += " (mornr " + IntToText(s.Nummer(dyr)) + ")";
+  return t;
+}
+
+std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, const TPostKilde& kilde) {
+  std::vector<std::string> l;
+  if (!p.funnet) {
+    l.push_back(C("Fant ingen vær med kåringsnummer ") + IntToText(p.ver) + ".");
+    return l;
+  }
+  l.push_back("Innavlsgrad for lammet: " + Prosent(p.lam) + " %");
+  l.push_back(C("Værens egen innavlsgrad: ") + Prosent(p.verF) + " % (kjente aner i fem ledd: " +
+              IntToText(p.verKjente) + " av " + IntToText(KjenteAnerMaks) + ")");
+  l.push_back("Kjente aner i fem ledd for lammet: " + IntToText(p.lamKjente) + " av " + IntToText(KjenteAnerMaks));
+  if (p.aner.empty()) {
+    l.push_back("Ingen felles aner.");
+    return l;
+  }
+  l.push_back("Felles aner (andel av lammets innavlsgrad):");
+  for (const TFellesAne& a : p.aner) l.push_back("  " + AneTekst(s, kilde, a.dyr) + ": " + Prosent(a.andel) + " %");
+  if (p.restAntall > 0)
+    l.push_back("  " + IntToText(p.restAntall) + " andre: " + Prosent(p.restAndel) + " %");
+  return l;
+}
+
+// ---- every ram's own coefficient ----
+
+std::string InnavlTittel() { return C("Innavlsgrad for alle værer"); }
+
+void ListInnavl(const TInnavl& innavl, const TPostKilde& kilde, TTabellMottaker& tabell) {
+  const TStamtavle& s = innavl.Stamtavle();
+  tabell.Oppsett(InnavlKolonner, 12, 0, 1, 1, InnavlTittel(), Rod, Blaa);
+  tabell.NyRad(C("Værnr.;Navn;Innavl %;Kjente aner av 62;"));
+  std::string rad;
+  kilde.ForHver([&](int32_t indeks, const TVerPost& p) {
+    const int32_t dyr = indeks < s.Poster() ? s.DyrForPost(indeks) : -1;
+    if (dyr < 0) return;
+    rad = IntToText(p.Nummer);
+    rad += ';';
+    rad += NameCase(p.Navn.Verdi());
+    rad += ';';
+    rad += Prosent(innavl.F(dyr));
+    rad += ';';
+    rad += IntToText(innavl.Kjente(dyr));
+    rad += ';';
+    tabell.NyRad(rad);
+  });
+  tabell.NyBunnRad(";;;;");
+}
+
+// ---- the mating plan ----
+
+TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soyer, const std::vector<int32_t>& verer) {
+  const TStamtavle& s = innavl.Stamtavle();
+  TParingsplan plan;
+  plan.soyer = soyer;
+  std::vector<int32_t> verDyr;
+  for (int32_t nr : verer) {
+    if (std::find(plan.verer.begin(), plan.verer.end(), nr) != plan.verer.end() ||
+        std::find(plan.ukjente.begin(), plan.ukjente.end(), nr) != plan.ukjente.end())
+      continue;
+    const int32_t dyr = s.Finn(nr);
+    if (dyr < 0) {
+      plan.ukjente.push_back(nr);
+      continue;
+    }
+    plan.verer.push_back(nr);
+    verDyr.push_back(dyr);
+  }
+  const std::size_t ns = soyer.size(), nv = verDyr.size();
+  plan.lam.assign(ns * nv, 0.0);
+  if (ns == 0 || nv == 0) return plan;
+
+  // The lamb's coefficient is ½a(ram, ewe) = ¼a(ram, sire) + ⅛a(ram, dam's sire).
+  const auto dyrAv = [&](int32_t nr) { return nr == 0 ? -1 : s.Finn(nr); };
+  if (ns <= nv) {
+    // A column per ewe.
+    std::vector<TInnavl::TKolonne> kol(ns);
+    for (std::size_t e = 0; e < ns; ++e) {
+      if (const int32_t f = dyrAv(soyer[e].far); f >= 0) kol[e].push_back({f, 0.25});
+      if (const int32_t m = dyrAv(soyer[e].morfar); m >= 0) kol[e].push_back({m, 0.125});
+    }
+    const std::vector<double> b = innavl.Blokk(kol, verDyr);
+    for (std::size_t v = 0; v < nv; ++v)
+      for (std::size_t e = 0; e < ns; ++e) plan.lam[e * nv + v] = b[v * ns + e];
+  } else {
+    // A column per ram, a row per sire and dam's sire of the ewes.
+    std::vector<TInnavl::TKolonne> kol(nv);
+    for (std::size_t v = 0; v < nv; ++v) kol[v].push_back({verDyr[v], 1.0});
+    std::vector<int32_t> rader;
+    std::vector<int32_t> radFar(ns, -1), radMorfar(ns, -1);
+    const auto rad = [&](int32_t dyr) -> int32_t {
+      if (dyr < 0) return -1;
+      const auto it = std::find(rader.begin(), rader.end(), dyr);
+      if (it != rader.end()) return static_cast<int32_t>(it - rader.begin());
+      rader.push_back(dyr);
+      return static_cast<int32_t>(rader.size() - 1);
+    };
+    for (std::size_t e = 0; e < ns; ++e) {
+      radFar[e] = rad(dyrAv(soyer[e].far));
+      radMorfar[e] = rad(dyrAv(soyer[e].morfar));
+    }
+    const std::vector<double> b = innavl.Blokk(kol, rader);
+    for (std::size_t e = 0; e < ns; ++e) {
+      for (std::size_t v = 0; v < nv; ++v) {
+        double x = 0.0;
+        if (radFar[e] >= 0) x += 0.25 * b[Z(radFar[e]) * nv + v];
+        if (radMorfar[e] >= 0) x += 0.125 * b[Z(radMorfar[e]) * nv + v];
+        plan.lam[e * nv + v] = x;
+      }
+    }
+  }
+  plan.snitt.assign(nv, 0.0);
+  for (std::size_t v = 0; v < nv; ++v) {
+    double sum = 0.0;
+    for (std::size_t e = 0; e < ns; ++e) sum += plan.lam[e * nv + v];
+    plan.snitt[v] = sum / static_cast<double>(ns);
+  }
+  return plan;
+}
+
+std::string ParingsplanTittel() { return C("Paringsplan: forventet innavlsgrad hos lammet i prosent"); }
+
+void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& tabell, TSnittrad snitt) {
+  const std::size_t nv = plan.verer.size();
+  tabell.Oppsett(static_cast<int>(3 + nv), 12, 0, 1, 1, ParingsplanTittel(), Rod, Blaa);
+  std::string rad = C("Søye;Far;Morfar;");
+  for (int32_t nr : plan.verer) rad += IntToText(nr) + ";";
+  tabell.NyRad(rad);
+  const auto nummer = [](int32_t nr) { return nr == 0 ? std::string() : IntToText(nr); };
+  for (std::size_t e = 0; e < plan.soyer.size(); ++e) {
+    const TSoye& s = plan.soyer[e];
+    rad = s.nummer + ";" + nummer(s.far) + ";" + nummer(s.morfar) + ";";
+    for (std::size_t v = 0; v < nv; ++v) {
+      const double x = plan.Lam(e, v);
+      if (VedGrensa(x, grense)) rad += '\x01';
+      rad += Prosent(x) + ";";
+    }
+    tabell.NyRad(rad);
+  }
+  rad = "Snitt;;;";
+  for (std::size_t v = 0; v < nv; ++v) rad += (plan.snitt.empty() ? std::string() : Prosent(plan.snitt[v])) + ";";
+  if (snitt == TSnittrad::SisteRad) {
+    tabell.NyRad(rad);
+    tabell.NyBunnRad(std::string(3 + nv, ';'));
+  } else {
+    tabell.NyBunnRad(rad);
+  }
+}
+
+// ---- the catalogue's mean ----
+
+TInnavlSnitt::TInnavlSnitt(const TInnavl& innavl, const std::vector<TSoye>& soyer) : s_(innavl.Stamtavle()) {
+  if (soyer.empty()) return;
+  TInnavl::TKolonne kol;
+  const double n = static_cast<double>(soyer.size());
+  for (const TSoye& soye : soyer) {
+    if (soye.far != 0)
+      if (const int32_t f = s_.Finn(soye.far); f >= 0) kol.push_back({f, 0.25 / n});
+    if (soye.morfar != 0)
+      if (const int32_t m = s_.Finn(soye.morfar); m >= 0) kol.push_back({m, 0.125 / n});
+  }
+  snitt_ = innavl.Blokk({kol}, {}, true);
+}
+
+std::optional<double> TInnavlSnitt::Andel(int32_t nummer) const {
+  if (snitt_.empty()) return std::nullopt;
+  const int32_t dyr = s_.Finn(nummer);
+  if (dyr < 0) return std::nullopt;
+  return snitt_[Z(dyr)];
+}
+
+std::string TInnavlSnitt::Celle(int32_t nummer) const {
+  const auto a = Andel(nummer);
+  return a ? Prosent(*a) : std::string();
+}
+
+// ---- the insemination grid ----
+
+std::string InnavlStatus(const TInnavl& innavl, const TSoye& soye, int32_t ver) {
+  const TStamtavle& s = innavl.Stamtavle();
+  const int32_t dyr = s.Finn(ver);
+  if (dyr < 0) return C("Søye ") + soye.nummer + C(" × ") + IntToText(ver) + C(": væren er ikke i registeret");
+  return C("Søye ") + soye.nummer + C(" × ") + IntToText(ver) + ": forventet innavl " +
+         Prosent(innavl.Lam(ver, soye.far, soye.morfar)) + " % (kjente aner " +
+         IntToText(innavl.LamKjente(dyr, soye.far, soye.morfar)) + " av " + IntToText(KjenteAnerMaks) + ")";
+}

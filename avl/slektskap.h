@@ -1,0 +1,111 @@
+// What the windows and the command-line tool show of relationship and
+// inbreeding: the lines of a planned mating, the table of every ram's own
+// coefficient, the mating plan, the catalogue's "Innavl %" and the
+// insemination grid's status text. Texts are Windows-1252; percentages have
+// two decimals and a decimal comma.
+//
+// The pedigree and the coefficients are computed when first asked for:
+//
+//   TAvlsdata avl;                                   // in the shell, beside the register
+//   avl.Bruk(std::make_shared<TRegisterKilde>(reg)); // after every load; drops the old figures
+//   const TParing p = avl.Innavl().Paring(ver, far, morfar);
+//   lines = SlektskapLinjer(p, avl.Stamtavle(), avl.Kilde());
+//   message = SloyfeMelding(avl.Stamtavle().Sloyfer());
+#pragma once
+
+#include <QSettings>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "innavl.h"
+#include "soyer.h"
+#include "stamtavle.h"
+#include "tabell.h"
+
+// The pedigree and its coefficients for one register, made on first use.
+class TAvlsdata {
+ public:
+  // The records to read from now on; anything computed before is dropped.
+  void Bruk(std::shared_ptr<const TPostKilde> kilde);
+  // Drops what has been computed (the register was reloaded or changed).
+  void Glem();
+  bool HarKilde() const { return kilde_ != nullptr; }
+  bool Beregnet() const { return innavl_ != nullptr; }
+  const TPostKilde& Kilde() const { return *kilde_; }
+  // Built at the first call. Throws IoFeil when the register cannot be read.
+  const TStamtavle& Stamtavle();
+  const TInnavl& Innavl();
+
+ private:
+  std::shared_ptr<const TPostKilde> kilde_;
+  std::unique_ptr<TStamtavle> stamtavle_;
+  std::unique_ptr<TInnavl> innavl_;
+};
+
+// The warning limit `[Avl] Grense` of Hornstad.Ini in percent (6,25 when it
+// is missing, not a number or negative; a decimal comma or point).
+inline constexpr double StandardGrense = 6.25;
+double LesGrense(const QSettings& ini);
+
+// A fraction as a percentage with two decimals: 0.125 gives "12,50" (the
+// text FormatN gives for the percentage).
+std::string Prosent(double andel);
+// The figure as shown (two decimals) is at or above the limit (percent).
+bool VedGrensa(double andel, double grense);
+
+// How an animal of the pedigree is named: a ram by number and name, a number
+// without a record "(ikke i registeret)", a dam as her offspring's dam.
+std::string AneTekst(const TStamtavle& s, const TPostKilde& kilde, int32_t dyr);
+
+// The lines of a planned mating: "Innavlsgrad for lammet: 12,50 %", the ram's
+// own coefficient with its completeness, the lamb's completeness, then the
+// shared ancestors one a line. For a ram not in the pedigree, one line saying so.
+std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, const TPostKilde& kilde);
+
+// Every ram's own coefficient as a table: judging number, name, coefficient
+// in percent, known ancestors in five generations; one row a ram (the record
+// FindByNumber gives), in file order.
+inline constexpr int InnavlKolonner = 4;
+std::string InnavlTittel();
+void ListInnavl(const TInnavl& innavl, const TPostKilde& kilde, TTabellMottaker& tabell);
+
+// A mating plan: each ewe against each ram.
+struct TParingsplan {
+  std::vector<TSoye> soyer;
+  std::vector<int32_t> verer;    // the rams of the plan (judging numbers, each once)
+  std::vector<int32_t> ukjente;  // numbers given that are not in the pedigree
+  std::vector<double> lam;       // lamb's coefficient, ewe by ewe, verer.size() a ewe
+  std::vector<double> snitt;     // per ram, the mean over the ewes (empty without ewes)
+  double Lam(std::size_t soye, std::size_t ver) const { return lam[soye * verer.size() + ver]; }
+};
+TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soyer, const std::vector<int32_t>& verer);
+std::string ParingsplanTittel();
+// The table: "Søye;Far;Morfar;" and a column per ram; cells at or above the
+// limit (percent) in the first colour (red); the means in the footer row, or
+// (for a delimited file, which has no footer) as the last row "Snitt".
+enum class TSnittrad { Bunnrad, SisteRad };
+void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& tabell,
+                     TSnittrad snitt = TSnittrad::Bunnrad);
+
+// The catalogue's "Innavl %": every ram's mean expected coefficient with the
+// ewes of a list, computed once for the list.
+class TInnavlSnitt {
+ public:
+  TInnavlSnitt(const TInnavl& innavl, const std::vector<TSoye>& soyer);
+  // The mean (fraction), or nothing without ewes or for a number not in the pedigree.
+  std::optional<double> Andel(int32_t nummer) const;
+  // The cell text: the percentage, or empty.
+  std::string Celle(int32_t nummer) const;
+
+ private:
+  const TStamtavle& s_;
+  std::vector<double> snitt_;  // per animal
+};
+
+// The insemination grid's status line for a ram used on a ewe of the list,
+// e.g. "Søye 123 × 1900123: forventet innavl 3,13 % (kjente aner 40 av 62)".
+std::string InnavlStatus(const TInnavl& innavl, const TSoye& soye, int32_t ver);

@@ -1,0 +1,261 @@
+#include "soyer.h"
+
+#include <system_error>
+
+#include "cp1252.h"
+#include "filer.h"
+#include "register.h"
+#include "tekst.h"
+
+namespace fs = std::filesystem;
+
+std::filesystem::path SoyeFil(const std::filesystem::path& dataMappe) { return FinnFil(dataMappe, SoyeFilNavn); }
+
+std::optional<int32_t> LesKaaringsnummer(std::string_view tekst) {
+  int64_t v = 0;
+  int siffer = 0;
+  for (unsigned char c : tekst) {
+    if (c == ' ' || c == '\t' || c == 0xA0) continue;
+    if (c < '0' || c > '9') return std::nullopt;
+    if (++siffer > 10) return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  if (v > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(v);
+}
+
+bool SammeSoyenummer(std::string_view a, std::string_view b) {
+  const std::string ta = TrimText(a), tb = TrimText(b);
+  if (ta == tb) return true;
+  const auto erTall = [](const std::string& t) {
+    if (t.empty()) return false;
+    for (unsigned char c : t)
+      if (c < '0' || c > '9') return false;
+    return true;
+  };
+  if (!erTall(ta) || !erTall(tb)) return false;
+  const std::size_t ia = std::min(ta.find_first_not_of('0'), ta.size() - 1);
+  const std::size_t ib = std::min(tb.find_first_not_of('0'), tb.size() - 1);
+  return ta.substr(ia) == tb.substr(ib);
+}
+
+const TSoye* FinnSoye(const std::vector<TSoye>& soyer, std::string_view nummer) {
+  for (const TSoye& s : soyer)
+    if (SammeSoyenummer(s.nummer, nummer)) return &s;
+  return nullptr;
+}
+
+namespace {
+
+std::string C(std::string_view utf8) { return Utf8TilCp1252(utf8); }
+
+// What is wrong with a ewe number (Windows-1252), or an empty text.
+std::string NummerFeil(const std::string& nummer) {
+  if (nummer.empty()) return C("søyenummeret mangler");
+  if (nummer[0] == '#') return C("søyenummeret kan ikke begynne med #");
+  if (nummer.find(';') != std::string::npos) return C("søyenummeret kan ikke inneholde semikolon");
+  for (unsigned char c : nummer)
+    if (c < 0x20) return C("søyenummeret kan ikke inneholde kontrolltegn");
+  return {};
+}
+
+// Gathers ewes and messages line by line.
+class TSamler {
+ public:
+  explicit TSamler(std::string_view navn) : navn_(navn) {}
+
+  void Hopp(int linje, const std::string& hva) {
+    les_.meldinger.push_back(C("Linje ") + IntToText(linje) + C(" i ") + navn_ + ": " + hva +
+                             C("; linja er hoppet over."));
+  }
+
+  // The three first fields of a line that is not blank or a comment.
+  void Ta(int linje, const std::vector<std::string>& felt) {
+    if (felt.size() < 3) return Hopp(linje, C("venter søyenummer;far;morfar"));
+    TSoye s;
+    s.nummer = TrimText(felt[0]);
+    if (const std::string feil = NummerFeil(s.nummer); !feil.empty()) return Hopp(linje, feil);
+    const auto far = LesKaaringsnummer(felt[1]);
+    if (!far) return Hopp(linje, C("farens kåringsnummer «") + TrimText(felt[1]) + C("» er ikke et tall"));
+    const auto morfar = LesKaaringsnummer(felt[2]);
+    if (!morfar) return Hopp(linje, C("morfarens kåringsnummer «") + TrimText(felt[2]) + C("» er ikke et tall"));
+    s.far = *far;
+    s.morfar = *morfar;
+    for (std::size_t i = 0; i < les_.soyer.size(); ++i) {
+      if (SammeSoyenummer(les_.soyer[i].nummer, s.nummer))
+        return Hopp(linje, C("søye ") + s.nummer + C(" står allerede på linje ") + IntToText(linjer_[i]));
+    }
+    les_.soyer.push_back(std::move(s));
+    linjer_.push_back(linje);
+  }
+
+  TSoyeLesing Resultat() { return std::move(les_); }
+
+ private:
+  std::string navn_;
+  TSoyeLesing les_;
+  std::vector<int> linjer_;  // line of each ewe
+};
+
+bool Blank(std::string_view linje) {
+  for (unsigned char c : linje)
+    if (c > ' ') return false;
+  return true;
+}
+
+bool Kommentar(std::string_view linje) {
+  for (unsigned char c : linje) {
+    if (c == ' ' || c == '\t') continue;
+    return c == '#';
+  }
+  return false;
+}
+
+std::vector<std::string> Del(std::string_view linje) {
+  std::vector<std::string> felt;
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t s = linje.find(';', pos);
+    felt.emplace_back(linje.substr(pos, s == std::string_view::npos ? std::string_view::npos : s - pos));
+    if (s == std::string_view::npos) break;
+    pos = s + 1;
+  }
+  return felt;
+}
+
+// Cells of a CSV line; false when a quoted cell does not end.
+bool DelCsv(std::string_view linje, std::vector<std::string>& felt) {
+  felt.clear();
+  std::size_t i = 0;
+  while (true) {
+    std::string celle;
+    while (i < linje.size() && (linje[i] == ' ' || linje[i] == '\t')) ++i;
+    if (i < linje.size() && linje[i] == '"') {
+      ++i;
+      bool slutt = false;
+      while (i < linje.size()) {
+        if (linje[i] == '"') {
+          if (i + 1 < linje.size() && linje[i + 1] == '"') {
+            celle += '"';
+            i += 2;
+            continue;
+          }
+          ++i;
+          slutt = true;
+          break;
+        }
+        celle += linje[i++];
+      }
+      if (!slutt) return false;
+    }
+    while (i < linje.size() && linje[i] != ';') celle += linje[i++];
+    felt.push_back(std::move(celle));
+    if (i >= linje.size()) break;
+    ++i;  // the ';'
+  }
+  return true;
+}
+
+bool GyldigUtf8(std::string_view t, bool& overAscii) {
+  overAscii = false;
+  for (std::size_t i = 0; i < t.size();) {
+    const unsigned char c = static_cast<unsigned char>(t[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    overAscii = true;
+    std::size_t n;
+    if (c >= 0xC2 && c <= 0xDF) {
+      n = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      n = 2;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 3;
+    } else {
+      return false;
+    }
+    if (i + n >= t.size()) return false;
+    for (std::size_t k = 1; k <= n; ++k)
+      if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80) return false;
+    i += n + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+TSoyeLesing TolkSoyer(std::string_view tekst, std::string_view navn) {
+  TSamler samler(navn);
+  int nr = 0;
+  ForHverLinje(tekst, [&](std::string_view linje) {
+    ++nr;
+    if (Blank(linje) || Kommentar(linje)) return;
+    samler.Ta(nr, Del(linje));
+  });
+  return samler.Resultat();
+}
+
+TSoyeLesing TolkSoyeCsv(std::string_view tekst, std::string_view navn) {
+  std::string omgjort;
+  if (tekst.substr(0, 3) == "\xEF\xBB\xBF") {
+    omgjort = Utf8TilCp1252(tekst.substr(3));
+    tekst = omgjort;
+  } else if (bool over = false; GyldigUtf8(tekst, over) && over) {
+    omgjort = Utf8TilCp1252(tekst);
+    tekst = omgjort;
+  }
+  TSamler samler(navn);
+  int nr = 0;
+  bool forste = true;
+  std::vector<std::string> felt;
+  ForHverLinje(tekst, [&](std::string_view linje) {
+    ++nr;
+    if (Blank(linje)) return;
+    if (!DelCsv(linje, felt)) {
+      forste = false;
+      return samler.Hopp(nr, C("et felt i anførselstegn slutter ikke"));
+    }
+    bool tom = true;
+    for (const std::string& f : felt) tom = tom && Blank(f);
+    if (tom) return;
+    if (forste) {
+      forste = false;
+      const bool tall1 = felt.size() > 1 && LesKaaringsnummer(felt[1]).has_value();
+      const bool tall2 = felt.size() > 2 && LesKaaringsnummer(felt[2]).has_value();
+      if (felt.size() >= 3 && (!tall1 || !tall2)) return;  // the header
+    }
+    samler.Ta(nr, felt);
+  });
+  return samler.Resultat();
+}
+
+TSoyeLesing LesSoyer(const fs::path& fil) {
+  std::error_code ec;
+  if (!fs::exists(fil, ec)) return {};
+  return TolkSoyer(LesHeleFila(fil), fil.filename().string());
+}
+
+TSoyeLesing LesSoyeCsv(const fs::path& fil) { return TolkSoyeCsv(LesHeleFila(fil), fil.filename().string()); }
+
+std::string SoyeTekst(const std::vector<TSoye>& soyer) {
+  std::string t = C("# Søyenummer;farens kåringsnummer;morfarens kåringsnummer\r\n");
+  for (const TSoye& s : soyer) t += s.nummer + ";" + IntToText(s.far) + ";" + IntToText(s.morfar) + "\r\n";
+  return t;
+}
+
+void SkrivSoyer(const fs::path& fil, const std::vector<TSoye>& soyer) { SkrivTrygt(fil, SoyeTekst(soyer)); }
+
+std::string SoyeFeil(const TSoye& soye, const std::vector<TSoye>& soyer, int unntak) {
+  const std::string nummer = TrimText(soye.nummer);
+  if (std::string feil = NummerFeil(nummer); !feil.empty()) {
+    feil[0] = static_cast<char>(UpChar(static_cast<unsigned char>(feil[0])));
+    return feil + ".";
+  }
+  if (soye.far < 0 || soye.morfar < 0) return C("Et kåringsnummer kan ikke være negativt.");
+  for (std::size_t i = 0; i < soyer.size(); ++i) {
+    if (static_cast<int>(i) == unntak) continue;
+    if (SammeSoyenummer(soyer[i].nummer, nummer)) return C("Søye ") + nummer + C(" står allerede i lista.");
+  }
+  return {};
+}

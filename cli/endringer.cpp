@@ -1,0 +1,56 @@
+// hornstad-cli endringer: what the last import changed for the rams on the
+// breeder's lists (Endringer.Txt), as the main window's report shows it.
+#include "cp1252.h"
+#include "eksport.h"
+#include "endringer.h"
+#include "felles.h"
+#include "tabell.h"
+
+namespace {
+
+class TEndringerKommando : public TKommando {
+ public:
+  std::string_view Navn() const override { return "endringer"; }
+  std::string_view Hjelp() const override {
+    return "  endringer [--format F] [--ut FIL]\n"
+           "                 hva siste innlesing endret for værene på listene (liste,\n"
+           "                 kåringsnummer, navn, felt, før og etter); --format og --ut\n"
+           "                 som for avkom; uten endringer én linje som sier det\n";
+  }
+  std::string_view Bruk() const override {
+    return "Bruk: hornstad-cli endringer [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
+  }
+  std::vector<TValg> Valg() const override { return {{"format", true}, {"ut", true}}; }
+  int AntallFrie() const override { return 0; }
+  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+
+  int Kjor(const TKontekst& k, const TArgumenter& a) const override {
+    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::filesystem::path ut = a.Verdi("ut");
+    TEksportType type = TEksportType::Semikolon;
+    if (!LesFormat(k, format, ut, type)) return 2;
+    const TEndringsLesing les = LesEndringer(EndringsFil(k.data));
+    for (const std::string& m : les.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
+    if (!les.rapport) {
+      std::fputs("Ingen endringer er lagret: de lages ved innlesing av værer når det finnes lister i Lister.Txt.\n",
+                 k.feil);
+      return 1;
+    }
+    if (les.rapport->endringer.empty()) {
+      Skriv(k, EndringsTittel(*les.rapport) + "\n");
+      return 0;
+    }
+    TTabell tabell;
+    ListEndringer(*les.rapport, tabell);
+    tabell.ForsteLayout();
+    tabell.MerkAlt();
+    return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
+  }
+};
+
+}  // namespace
+
+const TKommando& KommandoEndringer() {
+  static const TEndringerKommando kommando;
+  return kommando;
+}

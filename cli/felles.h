@@ -1,0 +1,72 @@
+// What the commands of hornstad-cli share: text to the terminal, the
+// progress bar, the message after an import, and the table formats.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kommando.h"
+
+enum class TEksportType;
+class TTabell;
+struct TKonvertering;
+
+// A Windows-1252 text on the command's output, as UTF-8.
+void Skriv(const TKontekst& k, std::string_view cp1252);
+
+// A progress bar on the command's message stream when that is a terminal;
+// nothing otherwise. Called with the work done and the whole, it redraws on
+// each new per cent; it ends its line when it goes.
+class TFremdriftslinje {
+ public:
+  TFremdriftslinje(const TKontekst& k, const char* tekst);
+  ~TFremdriftslinje();
+  TFremdriftslinje(const TFremdriftslinje&) = delete;
+  TFremdriftslinje& operator=(const TFremdriftslinje&) = delete;
+  bool operator()(int64_t gjort, int64_t totalt);
+
+ private:
+  std::FILE* feil_;
+  const char* tekst_;
+  bool aktiv_;
+  bool vist_ = false;
+  int sist_ = -1;
+};
+
+// After an import: the line about the export's lines that were short of
+// fields, when there were any.
+void MeldKorteLinjer(const TKontekst& k, const TKonvertering& r);
+
+// The whole text as a number, or false with "Ugyldig tall for FLAGG: TEKST"
+// on the message stream.
+bool LesTall(const TKontekst& k, const std::string& flagg, const std::string& tekst, int& verdi);
+// Judging numbers as the user types them ("1900123,1900456"; see
+// TolkNummerliste), each once; false, with a line on the message stream,
+// when one does not read.
+bool LesNummerliste(const TKontekst& k, const std::string& flagg, const std::string& tekst,
+                    std::vector<int32_t>& nummer);
+
+// After an import: the change report of the rams on the breeder's lists
+// (made when there are lists; see TEndringsvakt), one line on the output; a
+// report that could not be written is told on the message stream, and the
+// import stands.
+class TEndringsvakt;
+class TProdusent;
+void MeldEndringer(const TKontekst& k, TEndringsvakt& vakt, const TProdusent& ny);
+
+// After the pedigree is built: the line about links that made a ram its own
+// ancestor, when there were any.
+class TStamtavle;
+void MeldSloyfer(const TKontekst& k, const TStamtavle& s);
+
+// The table formats of --format: the export type, or pdf (which needs --ut).
+// False, with a line on the message stream, for anything else.
+bool LesFormat(const TKontekst& k, const std::string& format, const std::filesystem::path& ut, TEksportType& type);
+
+// A laid-out, marked table as the table window writes it: a PDF, an export
+// file, or the export's lines on the output.
+int SkrivTabellUt(const TKontekst& k, const TTabell& tabell, bool pdf, TEksportType type,
+                  const std::filesystem::path& ut);

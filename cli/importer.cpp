@@ -1,0 +1,42 @@
+// hornstad-cli importer FIL: a ram export, or a ZIP archive holding one, read
+// in as the new register.
+#include "endringer.h"
+#include "felles.h"
+#include "filimport.h"
+#include "ramimport.h"
+#include "register.h"
+
+namespace {
+
+class TImporter : public TKommando {
+ public:
+  std::string_view Navn() const override { return "importer"; }
+  std::string_view Hjelp() const override {
+    return "  importer FIL   leser inn en væreksport (Vedder2.Tex) eller et zip-arkiv\n"
+           "                 som holder en, som nytt værregister\n";
+  }
+  std::string_view Bruk() const override { return "Bruk: hornstad-cli importer FIL\n"; }
+  int AntallFrie() const override { return 1; }
+
+  int Kjor(const TKontekst& k, const TArgumenter& a) const override {
+    TEndringsvakt endringer(k.data);
+    TKonvertering r;
+    {
+      TFremdriftslinje linje(k, "Leser inn værer");
+      r = ImporterFil(a.frie[0], k.data, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
+    }
+    TProdusent reg(k.data);
+    reg.LoadRegister();
+    std::fprintf(k.ut, "%zu værer\n", reg.RamNumbers().size());
+    MeldKorteLinjer(k, r);
+    MeldEndringer(k, endringer, reg);
+    return 0;
+  }
+};
+
+}  // namespace
+
+const TKommando& KommandoImporter() {
+  static const TImporter kommando;
+  return kommando;
+}

@@ -1,0 +1,52 @@
+// hornstad-cli innavl: every ram's own inbreeding as a table through the
+// table window's exports.
+#include "eksport.h"
+#include "felles.h"
+#include "register.h"
+#include "slektskap.h"
+#include "tabell.h"
+
+namespace {
+
+class TInnavlKommando : public TKommando {
+ public:
+  std::string_view Navn() const override { return "innavl"; }
+  std::string_view Hjelp() const override {
+    return "  innavl [--format F] [--ut FIL]\n"
+           "                 alle værene med kåringsnummer, navn, egen innavlsgrad i\n"
+           "                 prosent og kjente aner i fem ledd (av 62), gjennom\n"
+           "                 tabellvinduets eksport, med --format og --ut som for avkom\n";
+  }
+  std::string_view Bruk() const override {
+    return "Bruk: hornstad-cli innavl [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
+  }
+  std::vector<TValg> Valg() const override { return {{"format", true}, {"ut", true}}; }
+  int AntallFrie() const override { return 0; }
+  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+
+  int Kjor(const TKontekst& k, const TArgumenter& a) const override {
+    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::filesystem::path ut = a.Verdi("ut");
+    TEksportType type = TEksportType::Semikolon;
+    if (!LesFormat(k, format, ut, type)) return 2;
+
+    TProdusent reg(k.data);
+    reg.LoadRegister();
+    TAvlsdata avl;
+    avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+    const TInnavl& innavl = avl.Innavl();
+    MeldSloyfer(k, avl.Stamtavle());
+    TTabell tabell;
+    ListInnavl(innavl, avl.Kilde(), tabell);
+    tabell.ForsteLayout();
+    tabell.MerkAlt();
+    return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
+  }
+};
+
+}  // namespace
+
+const TKommando& KommandoInnavl() {
+  static const TInnavlKommando kommando;
+  return kommando;
+}

@@ -1,0 +1,99 @@
+// hornstad-cli liste NAVN: one of the breeder's named lists of rams (Lister.Txt),
+// changed with --legg-til and --fjern, and shown as the list window shows it.
+#include <QSettings>
+
+#include "cp1252.h"
+#include "eksport.h"
+#include "felles.h"
+#include "lister.h"
+#include "listing.h"
+#include "register.h"
+#include "skall.h"
+#include "slektskap.h"
+#include "tabell.h"
+
+namespace {
+
+// The catalogue's table fields as chosen in Hornstad.Ini; with none ever
+// chosen, the name, the breed and the first three indexes.
+TSkalMed Tabellfelt(const std::filesystem::path& data) {
+  const QSettings ini(QString::fromStdString(Innstillingsfil(data).string()), QSettings::IniFormat);
+  TSkalMed skalMed{};
+  bool lagret = false;
+  for (int i = 0; i < AntallTabellfelt; ++i) {
+    const QString nokkel = QString::fromStdString("Katalog/" + SkalMedNokkel(i));
+    lagret |= ini.contains(nokkel);
+    skalMed[static_cast<std::size_t>(i)] = ini.value(nokkel, false).toBool();
+  }
+  if (!lagret) skalMed[0] = skalMed[1] = skalMed[3] = true;
+  return skalMed;
+}
+
+class TListeKommando : public TKommando {
+ public:
+  std::string_view Navn() const override { return "liste"; }
+  std::string_view Hjelp() const override {
+    return "  liste NAVN [--legg-til N,...] [--fjern N,...] [--format F] [--ut FIL]\n"
+           "                 lista med navnet i Lister.Txt («Mine værer», «Reserve» …):\n"
+           "                 --legg-til og --fjern endrer den (en ny liste lages); så\n"
+           "                 vises den med katalogens tabellfelter fra Hornstad.Ini\n"
+           "                 (uten valgte felter navn, rase og O, - og MorV) og\n"
+           "                 «Innavl %» når Soyer.Txt finnes; --format og --ut som\n"
+           "                 for avkom\n";
+  }
+  std::string_view Bruk() const override {
+    return "Bruk: hornstad-cli liste NAVN [--legg-til N,...] [--fjern N,...] [--format F] [--ut FIL]\n";
+  }
+  std::vector<TValg> Valg() const override {
+    return {{"legg-til", true}, {"fjern", true}, {"format", true}, {"ut", true}};
+  }
+  int AntallFrie() const override { return 1; }
+  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+
+  int Kjor(const TKontekst& k, const TArgumenter& a) const override {
+    const std::string navn = Utf8TilCp1252(a.frie[0]);
+    std::vector<int32_t> leggTil, fjern;
+    if (a.Har("legg-til") && !LesNummerliste(k, "--legg-til", a.Verdi("legg-til"), leggTil)) return 2;
+    if (a.Har("fjern") && !LesNummerliste(k, "--fjern", a.Verdi("fjern"), fjern)) return 2;
+    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::filesystem::path ut = a.Verdi("ut");
+    TEksportType type = TEksportType::Semikolon;
+    if (!LesFormat(k, format, ut, type)) return 2;
+
+    std::string feil;
+    const TListeLesing les = EndreLister(k.data, [&](TLister& lister) {
+      if (leggTil.empty() && fjern.empty()) return false;
+      if (!leggTil.empty() && !lister.LeggTil(navn, leggTil, &feil)) return false;
+      if (!fjern.empty()) lister.Fjern(navn, fjern);
+      return true;
+    });
+    for (const std::string& m : les.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
+    if (!feil.empty()) {
+      std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(feil).c_str());
+      return 2;
+    }
+    const TListe* liste = les.lister.Finn(navn);
+    if (liste == nullptr) {
+      std::fprintf(k.feil, "Det finnes ingen liste som heter «%s» i %s.\n", a.frie[0].c_str(),
+                   ListeFil(k.data).c_str());
+      return 1;
+    }
+    TProdusent reg(k.data);
+    reg.LoadRegister();
+    TAvlsdata avl;
+    avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+    const std::unique_ptr<TInnavlSnitt> innavl = ListeInnavl(avl, k.data);
+    TTabell tabell;
+    ListListe(*liste, reg, Tabellfelt(k.data), innavl.get(), tabell);
+    tabell.ForsteLayout();
+    tabell.MerkAlt();
+    return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
+  }
+};
+
+}  // namespace
+
+const TKommando& KommandoListe() {
+  static const TListeKommando kommando;
+  return kommando;
+}

@@ -1,0 +1,80 @@
+// hornstad-cli paringsplan --verer N,N,…: the mating plan of the ewes of
+// Soyer.Txt (or another list) against the rams, as the "Paringsplan" table.
+#include <QSettings>
+
+#include "cp1252.h"
+#include "eksport.h"
+#include "felles.h"
+#include "register.h"
+#include "skall.h"
+#include "slektskap.h"
+#include "soyer.h"
+#include "tabell.h"
+
+namespace {
+
+class TParingsplanKommando : public TKommando {
+ public:
+  std::string_view Navn() const override { return "paringsplan"; }
+  std::string_view Hjelp() const override {
+    return "  paringsplan [--soyer FIL] --verer N,N,... [--format F] [--ut FIL]\n"
+           "                 forventet innavlsgrad for lam av hver søye i Soyer.Txt\n"
+           "                 i datamappa (eller FIL) med hver av værene, og snittet\n"
+           "                 per vær; celler ved eller over grensa [Avl] Grense i\n"
+           "                 Hornstad.Ini er røde i html og pdf; --format og --ut som\n"
+           "                 for avkom (i en tekstfil er snittet siste rad, «Snitt»)\n";
+  }
+  std::string_view Bruk() const override {
+    return "Bruk: hornstad-cli paringsplan [--soyer FIL] --verer N,N,... "
+           "[--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
+  }
+  std::vector<TValg> Valg() const override {
+    return {{"soyer", true}, {"verer", true}, {"format", true}, {"ut", true}};
+  }
+  int AntallFrie() const override { return 0; }
+  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+
+  int Kjor(const TKontekst& k, const TArgumenter& a) const override {
+    if (!a.Har("verer")) return FeilBruk(k);
+    std::vector<int32_t> verer;
+    if (!LesNummerliste(k, "--verer", a.Verdi("verer"), verer)) return 2;
+    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::filesystem::path ut = a.Verdi("ut");
+    TEksportType type = TEksportType::Semikolon;
+    if (!LesFormat(k, format, ut, type)) return 2;
+
+    const std::filesystem::path fil = a.Har("soyer") ? std::filesystem::path(a.Verdi("soyer")) : SoyeFil(k.data);
+    const TSoyeLesing soyer = LesSoyer(fil);
+    for (const std::string& m : soyer.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
+    if (soyer.soyer.empty()) {
+      std::fprintf(k.feil, "Fant ingen søyer i %s. Legg dem inn i vinduet «Søyer», eller skriv dem der "
+                   "som søyenummer;far;morfar.\n", fil.c_str());
+      return 1;
+    }
+
+    TProdusent reg(k.data);
+    reg.LoadRegister();
+    TAvlsdata avl;
+    avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+    const TParingsplan plan = LagParingsplan(avl.Innavl(), soyer.soyer, verer);
+    MeldSloyfer(k, avl.Stamtavle());
+    for (int32_t nr : plan.ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
+    if (plan.verer.empty()) return 1;
+
+    const QSettings ini(QString::fromStdString(Innstillingsfil(k.data).string()), QSettings::IniFormat);
+    // A delimited file has no footer: the means are its last row there.
+    const bool tekstfil = format != "pdf" && type != TEksportType::Html;
+    TTabell tabell;
+    ListParingsplan(plan, LesGrense(ini), tabell, tekstfil ? TSnittrad::SisteRad : TSnittrad::Bunnrad);
+    tabell.ForsteLayout();
+    tabell.MerkAlt();
+    return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
+  }
+};
+
+}  // namespace
+
+const TKommando& KommandoParingsplan() {
+  static const TParingsplanKommando kommando;
+  return kommando;
+}

@@ -1,0 +1,54 @@
+// hornstad-cli slektskap NUMMER [--far N] [--morfar N]: a planned mating of
+// the ram with a ewe by the sire N out of a dam by the sire N, as the
+// lookup window's "Slektskap" shows it.
+#include "cp1252.h"
+#include "felles.h"
+#include "register.h"
+#include "slektskap.h"
+#include "tekst.h"
+
+namespace {
+
+class TSlektskap : public TKommando {
+ public:
+  std::string_view Navn() const override { return "slektskap"; }
+  std::string_view Hjelp() const override {
+    return "  slektskap NUMMER [--far N] [--morfar N]\n"
+           "                 forventet innavlsgrad for et lam etter væren med\n"
+           "                 kåringsnummeret og en søye etter faren --far og med\n"
+           "                 morfaren --morfar (0 eller utelatt: ukjent); så værens\n"
+           "                 egen innavlsgrad, hvor mange aner som er kjent i fem ledd\n"
+           "                 (av 62) og de felles anene med sin del av tallet\n";
+  }
+  std::string_view Bruk() const override { return "Bruk: hornstad-cli slektskap NUMMER [--far N] [--morfar N]\n"; }
+  std::vector<TValg> Valg() const override { return {{"far", true}, {"morfar", true}}; }
+  int AntallFrie() const override { return 1; }
+
+  int Kjor(const TKontekst& k, const TArgumenter& a) const override {
+    int far = 0, morfar = 0;
+    if (a.Har("far") && !LesTall(k, "--far", a.Verdi("far"), far)) return 2;
+    if (a.Har("morfar") && !LesTall(k, "--morfar", a.Verdi("morfar"), morfar)) return 2;
+    const std::string& nummerTekst = a.frie[0];
+
+    TProdusent reg(k.data);
+    reg.LoadRegister();
+    const TVerPost ver = reg.FindByNumber(LesHeltall(Utf8TilCp1252(nummerTekst)));
+    if (ver.Nummer == 0) {
+      std::fprintf(k.feil, "Fant ingen vær med kåringsnummer %s.\n", nummerTekst.c_str());
+      return 1;
+    }
+    TAvlsdata avl;
+    avl.Bruk(std::make_shared<TRegisterKilde>(reg));
+    const TParing p = avl.Innavl().Paring(ver.Nummer, far, morfar);
+    MeldSloyfer(k, avl.Stamtavle());
+    for (const std::string& linje : SlektskapLinjer(p, avl.Stamtavle(), avl.Kilde())) Skriv(k, linje + "\n");
+    return 0;
+  }
+};
+
+}  // namespace
+
+const TKommando& KommandoSlektskap() {
+  static const TSlektskap kommando;
+  return kommando;
+}

@@ -1,0 +1,63 @@
+// hornstad-cli statistikk: mean O-indeks by birth year and breed, as the
+// numbers behind the "Statistikk" chart.
+#include <charconv>
+
+#include "cp1252.h"
+#include "eksport.h"
+#include "felles.h"
+#include "register.h"
+#include "statistikk.h"
+#include "tabell.h"
+#include "trase.h"
+
+namespace {
+
+class TStatistikkKommando : public TKommando {
+ public:
+  std::string_view Navn() const override { return "statistikk"; }
+  std::string_view Hjelp() const override {
+    return "  statistikk [--rase N ...] [--format F] [--ut FIL]\n"
+           "                 snitt O-indeks per fødselsår for rasene (--rase kan\n"
+           "                 gjentas; uten: alle): fødselsår, rase, antall værer og\n"
+           "                 snittet med én desimal; værer uten O-indeks og gule\n"
+           "                 værer holdes utenfor snittet; --format og --ut som for\n"
+           "                 avkom\n";
+  }
+  std::string_view Bruk() const override {
+    return "Bruk: hornstad-cli statistikk [--rase N ...] [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
+  }
+  std::vector<TValg> Valg() const override { return {{"rase", true}, {"format", true}, {"ut", true}}; }
+  int AntallFrie() const override { return 0; }
+  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+
+  int Kjor(const TKontekst& k, const TArgumenter& a) const override {
+    TRasevalg raser;
+    for (const auto& [navn, verdi] : a.valg) {
+      if (navn != "rase") continue;
+      int r = 0;
+      if (!LesTall(k, "--rase", verdi, r)) return 2;
+      raser.push_back(r);
+    }
+    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::filesystem::path ut = a.Verdi("ut");
+    TEksportType type = TEksportType::Semikolon;
+    if (!LesFormat(k, format, ut, type)) return 2;
+
+    TProdusent reg(k.data);
+    reg.LoadRegister();
+    const TStatistikk s = LagStatistikk(reg.Poster());
+    const Trase rasenavn;
+    TTabell tabell;
+    ListStatistikk(s, raser, rasenavn, tabell);
+    tabell.ForsteLayout();
+    tabell.MerkAlt();
+    return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
+  }
+};
+
+}  // namespace
+
+const TKommando& KommandoStatistikk() {
+  static const TStatistikkKommando kommando;
+  return kommando;
+}

@@ -1,0 +1,245 @@
+// hornstad-cli slektskap, innavl and paringsplan, run in the test's own
+// process on a small register whose figures are worked by hand.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "eksempeldata.h"
+#include "filer.h"
+#include "tekst.h"
+#include "register.h"
+#include "testmappe.h"
+#include "verktoy.h"
+
+namespace {
+
+struct Kjoring {
+  int kode = -1;
+  std::string ut, feil;
+};
+
+// `hornstad-cli --data MAPPE ARGUMENTER`, its output caught in memory.
+Kjoring KjorAvl(const TestMappe& m, std::vector<std::string> argumenter) {
+  argumenter.insert(argumenter.begin(), {"--data", m.Sti().string()});
+  char *ut = nullptr, *feil = nullptr;
+  std::size_t utLengde = 0, feilLengde = 0;
+  std::FILE* u = ::open_memstream(&ut, &utLengde);
+  std::FILE* f = ::open_memstream(&feil, &feilLengde);
+  Kjoring k;
+  k.kode = KjorVerktoy(argumenter, u, f);
+  std::fclose(u);
+  std::fclose(f);
+  k.ut.assign(ut, utLengde);
+  k.feil.assign(feil, feilLengde);
+  std::free(ut);
+  std::free(feil);
+  return k;
+}
+
+TVerPost Ver(int32_t nummer, const char* navn, int32_t farnr = 0) {
+  TVerPost p = TomVerPost();
+  p.Nummer = nummer;
+  p.Navn.Sett(navn);
+  p.Farnr = farnr;
+  p.OIndeks = 100;
+  return p;
+}
+
+std::string ForsteLinje(const std::string& t) { return t.substr(0, t.find('\n')); }
+
+// BLAKKEN and his two sons SVARTEN and KVITEN; the dams are unknown.
+class AvlKommando : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234),
+                                 Ver(1100002, "KVITEN", 1001234)});
+  }
+  TestMappe m;
+};
+
+}  // namespace
+
+// The known matings: his own daughter, a daughter of his sire, a ewe whose
+// dam's sire is his sire, and a ewe of no known kin.
+TEST_F(AvlKommando, SlektskapGirLammetsInnavlForst) {
+  const struct {
+    std::vector<std::string> argumenter;
+    const char* forste;
+  } tilfeller[] = {
+      {{"slektskap", "1100001", "--far", "1100001"}, "Innavlsgrad for lammet: 25,00 %"},
+      {{"slektskap", "1100001", "--far", "1001234"}, "Innavlsgrad for lammet: 12,50 %"},
+      {{"slektskap", "1100001", "--morfar", "1001234"}, "Innavlsgrad for lammet: 6,25 %"},
+      // A daughter of his half-brother.
+      {{"slektskap", "1100001", "--far", "1100002", "--morfar", "0"}, "Innavlsgrad for lammet: 6,25 %"},
+      {{"slektskap", "1100001"}, "Innavlsgrad for lammet: 0,00 %"},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.argumenter[3 < t.argumenter.size() ? 3 : 1]);
+    const Kjoring k = KjorAvl(m, t.argumenter);
+    EXPECT_EQ(k.kode, 0) << k.feil;
+    EXPECT_EQ(ForsteLinje(k.ut), t.forste) << k.ut;
+    EXPECT_EQ(k.feil, "");
+  }
+  // Then the ram's own figure, the completeness and the shared ancestors.
+  const Kjoring k = KjorAvl(m, {"slektskap", "1100001", "--far", "1001234"});
+  EXPECT_NE(k.ut.find("av 62"), std::string::npos) << k.ut;
+  EXPECT_NE(k.ut.find("1001234"), std::string::npos) << k.ut;
+
+  const Kjoring ukjent = KjorAvl(m, {"slektskap", "999"});
+  EXPECT_EQ(ukjent.kode, 1);
+  EXPECT_EQ(ukjent.feil, "Fant ingen vær med kåringsnummer 999.\n");
+  const Kjoring galt = KjorAvl(m, {"slektskap", "1100001", "--far", "x"});
+  EXPECT_EQ(galt.kode, 2);
+  EXPECT_EQ(galt.feil, "Ugyldig tall for --far: x\n");
+  EXPECT_EQ(KjorAvl(m, {"slektskap"}).kode, 2);
+}
+
+TEST_F(AvlKommando, InnavlHarNummerNavnOgEgenInnavlForst) {
+  // SVARTEN's son out of his half-sister: 12,5 % inbred.
+  SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234),
+                               Ver(1100002, "KVITEN", 1001234), [] {
+                                 TVerPost p = Ver(1200001, "INNAVLET", 1100001);
+                                 p.Mornr = 55;
+                                 p.MorFar = 1001234;
+                                 return p;
+                               }()});
+  const Kjoring k = KjorAvl(m, {"innavl"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // The data rows as the table window's semicolon export writes them.
+  EXPECT_EQ(k.ut,
+            "1001234;Blakken;0,00;0\n"
+            "1100001;Svarten;0,00;1\n"
+            "1100002;Kviten;0,00;1\n"
+            "1200001;Innavlet;12,50;4\n");
+  EXPECT_EQ(KjorAvl(m, {"innavl", "--format", "tull"}).kode, 2);
+}
+
+TEST_F(AvlKommando, ParingsplanForSoyeneMedSnittSist) {
+  SkrivTrygt(m / "Soyer.Txt", "# søyer\r\n7;1100001;0\r\n8;0;1001234\r\n");
+  const Kjoring k = KjorAvl(m, {"paringsplan", "--verer", "1100001,1100002,42"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // His daughter and his half-brother's; a ewe out of his half-sister.
+  EXPECT_EQ(k.ut,
+            "7;1100001;;25,00;6,25\n"
+            "8;;1001234;6,25;6,25\n"
+            "Snitt;;;15,63;6,25\n");
+  EXPECT_EQ(k.feil, "Kåringsnummer 42 finnes ikke i registeret.\n");
+
+  // Another list of ewes, with a line that does not read.
+  SkrivTrygt(m / "andre.txt", "9;1001234;0\r\ntull\r\n");
+  const Kjoring andre = KjorAvl(m, {"paringsplan", "--soyer", (m / "andre.txt").string(), "--verer", "1100002"});
+  ASSERT_EQ(andre.kode, 0) << andre.feil;
+  EXPECT_EQ(andre.ut, "9;1001234;;12,50\nSnitt;;;12,50\n");
+  EXPECT_NE(andre.feil.find("2"), std::string::npos) << "the line is named: " << andre.feil;
+
+  // No ewes: nothing to plan, and the user is told where they go.
+  std::filesystem::remove(m / "Soyer.Txt");
+  const Kjoring ingen = KjorAvl(m, {"paringsplan", "--verer", "1100001"});
+  EXPECT_EQ(ingen.kode, 1);
+  EXPECT_NE(ingen.feil.find("Fant ingen søyer"), std::string::npos) << ingen.feil;
+  EXPECT_EQ(KjorAvl(m, {"paringsplan"}).kode, 2);
+  EXPECT_EQ(KjorAvl(m, {"paringsplan", "--verer", "1,x"}).kode, 2);
+}
+
+// A ram that is its own ancestor: the figures still come, with a line on
+// the message stream.
+TEST_F(AvlKommando, SloyferMeldesPaaFeilstrommen) {
+  SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN", 1100001), Ver(1100001, "SVARTEN", 1001234)});
+  const Kjoring k = KjorAvl(m, {"slektskap", "1100001"});
+  EXPECT_EQ(k.kode, 0) << k.feil;
+  EXPECT_EQ(ForsteLinje(k.ut), "Innavlsgrad for lammet: 0,00 %");
+  EXPECT_NE(k.feil.find("sin egen stamfar"), std::string::npos) << k.feil;
+}
+
+// ---- lists, the change report, comparison and statistics ----
+
+TEST_F(AvlKommando, ListeLagesEndresOgVises) {
+  Kjoring k = KjorAvl(m, {"liste", "Mine værer", "--legg-til", "1100002,1100001,1100002"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // The name, the breed and O, - and MorV when no table field was ever chosen.
+  EXPECT_EQ(k.ut, "1100002;Kviten;Ukjent rase;100;0;0\n1100001;Svarten;Ukjent rase;100;0;0\n");
+  EXPECT_EQ(LesHeleFila(m / "Lister.Txt").find("[Mine v\xE6rer]\r\n1100002\r\n1100001\r\n") != std::string::npos, true);
+
+  k = KjorAvl(m, {"liste", "mine VÆRER", "--fjern", "1100002", "--legg-til", "42"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  EXPECT_EQ(k.ut, "1100001;Svarten;Ukjent rase;100;0;0\n42;(ikke i registeret);;;;\n");
+
+  const Kjoring ingen = KjorAvl(m, {"liste", "Reserve"});
+  EXPECT_EQ(ingen.kode, 1);
+  EXPECT_NE(ingen.feil.find("Reserve"), std::string::npos) << ingen.feil;
+  EXPECT_EQ(KjorAvl(m, {"liste", "Reserve", "--legg-til", "12x"}).kode, 2);
+  EXPECT_EQ(KjorAvl(m, {"liste"}).kode, 2);
+}
+
+// An import compares the listed rams of the old register with the new and
+// keeps the report; without lists no report is kept.
+TEST_F(AvlKommando, InnlesingLagerEndringerForVereneIListene) {
+  // An export, and the same with ram 10's O-indeks (column 28) raised by 7
+  // and ram 20 gone.
+  const std::vector<std::string> linjer = TekstLinjer(LagEksport(300, 9));
+  std::string gammel, ny;
+  for (std::size_t i = 0; i < linjer.size(); ++i) {
+    gammel += linjer[i] + "\r\n";
+    if (i == 21) continue;
+    std::string l = linjer[i];
+    if (i == 11) {
+      std::size_t pos = 0;
+      for (int f = 1; f < 28; ++f) pos = l.find(';', pos) + 1;
+      const std::size_t slutt = l.find(';', pos);
+      l.replace(pos, slutt - pos, std::to_string(std::stoi(l.substr(pos, slutt - pos)) + 7));
+    }
+    ny += l + "\r\n";
+  }
+  SkrivTrygt(m / "gamle.Tex", gammel);
+  SkrivTrygt(m / "nye.Tex", ny);
+  const std::vector<TVerPost> gamle = KonverterEksport(gammel), nye = KonverterEksport(ny);
+  ASSERT_EQ(gamle[10].Nummer, nye[10].Nummer);
+  ASSERT_EQ(gamle[10].OIndeks + 7, nye[10].OIndeks);
+  ASSERT_EQ(gamle[21].Nummer, nye[20].Nummer);
+  ASSERT_EQ(KjorAvl(m, {"importer", (m / "gamle.Tex").string()}).kode, 0);
+  EXPECT_FALSE(std::filesystem::exists(m / "Endringer.Txt")) << "no lists, no report";
+
+  const std::string a = std::to_string(gamle[10].Nummer), b = std::to_string(gamle[20].Nummer);
+  ASSERT_EQ(KjorAvl(m, {"liste", "Mine værer", "--legg-til", a + "," + b}).kode, 0);
+  const Kjoring inn = KjorAvl(m, {"importer", (m / "nye.Tex").string()});
+  ASSERT_EQ(inn.kode, 0) << inn.feil;
+  EXPECT_NE(inn.ut.find("2 værer på listene er endret ved innlesingen"), std::string::npos) << inn.ut;
+
+  const Kjoring e = KjorAvl(m, {"endringer"});
+  ASSERT_EQ(e.kode, 0) << e.feil;
+  EXPECT_NE(e.ut.find("Mine værer;" + a + ";"), std::string::npos) << e.ut;
+  EXPECT_NE(e.ut.find(";O-indeks;" + std::to_string(gamle[10].OIndeks) + ";" + std::to_string(nye[10].OIndeks)),
+            std::string::npos)
+      << e.ut;
+  EXPECT_NE(e.ut.find("Mine værer;" + b + ";"), std::string::npos) << e.ut;
+  EXPECT_NE(e.ut.find("Ikke lenger i registeret"), std::string::npos) << e.ut;
+
+  // The same export again: nothing changed, and the report says so.
+  ASSERT_EQ(KjorAvl(m, {"importer", (m / "nye.Tex").string()}).kode, 0);
+  const Kjoring uendret = KjorAvl(m, {"endringer"});
+  EXPECT_EQ(uendret.kode, 0);
+  EXPECT_EQ(uendret.ut.rfind("Ingen endringer for værer på listene, innlest ", 0), 0u) << uendret.ut;
+}
+
+TEST_F(AvlKommando, SammenlignOgStatistikk) {
+  Kjoring k = KjorAvl(m, {"sammenlign", "1100001", "1100002"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // The rams' breed and year first; two rams of O-indeks 100 in one group.
+  EXPECT_EQ(k.ut.rfind("Rase;Ukjent rase;Ukjent rase\n", 0), 0u) << k.ut;
+  EXPECT_NE(k.ut.find("\nO-indeks;100 (50 %);100 (50 %)\n"), std::string::npos) << k.ut;
+  EXPECT_NE(k.ut.find("\nK-indeks;–;–\n"), std::string::npos) << k.ut;
+
+  k = KjorAvl(m, {"sammenlign", "1100001", "42"});
+  EXPECT_EQ(k.kode, 1);
+  EXPECT_NE(k.feil.find("Kåringsnummer 42 finnes ikke i registeret."), std::string::npos) << k.feil;
+  EXPECT_EQ(KjorAvl(m, {"sammenlign", "1100001"}).kode, 2);
+  EXPECT_EQ(KjorAvl(m, {"sammenlign", "1", "2", "3", "4", "5", "6", "7"}).kode, 2);
+
+  k = KjorAvl(m, {"statistikk"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  EXPECT_EQ(k.ut, "0;Ukjent rase;3;100,0\n");
+  EXPECT_EQ(KjorAvl(m, {"statistikk", "--rase", "x"}).kode, 2);
+}
