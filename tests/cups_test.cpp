@@ -322,10 +322,13 @@ class Cups : public ::testing::Test {
         << "Qt's CUPS support does not list the queue";
     for_ = cups->Utskrifter();
   }
-  // The PDF the job gave.
-  fs::path Utskrift() {
+  // The PDF the job gave; a copy named `navn` goes to HORNSTAD_SKJERMBILDER
+  // when it is set.
+  fs::path Utskrift(const std::string& navn) {
     const fs::path pdf = cups->VentPaaPdf(for_);
     EXPECT_FALSE(pdf.empty()) << "no PDF from the queue:\n" << cups->Logg();
+    if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"); mappe && !pdf.empty())
+      fs::copy_file(pdf, fs::path(mappe) / navn, fs::copy_options::overwrite_existing);
     return pdf;
   }
 
@@ -377,7 +380,7 @@ TEST_F(Cups, Tabellvinduet) {
   v->Utskrift->click();
   EXPECT_TRUE(meldinger.isEmpty()) << meldinger.join('\n').toStdString();
   EXPECT_EQ(v->Panel[2]->text(), "Ferdig skrevet");
-  const fs::path pdf = Utskrift();
+  const fs::path pdf = Utskrift("cups-tabell.pdf");
   ASSERT_FALSE(pdf.empty());
   ASSERT_GE(sider, 3);
   EXPECT_EQ(Sider(pdf), sider);
@@ -429,7 +432,7 @@ TEST_F(Cups, ForhandsvisningenAvStamtreet) {
   v->Vis();
   v->Skrivut->click();
   EXPECT_EQ(v->huguTekst->text(), "Utskrift ferdig..");
-  const fs::path pdf = Utskrift();
+  const fs::path pdf = Utskrift("cups-stamtre.pdf");
   ASSERT_FALSE(pdf.empty());
   EXPECT_EQ(Sider(pdf), 1);
   const std::string tekst = Tekst(pdf, 1);
@@ -472,7 +475,7 @@ TEST_F(Cups, SidevinduetMedKatalogsidene) {
   v->Skrive->click();
   EXPECT_TRUE(meldinger.isEmpty()) << meldinger.join('\n').toStdString();
   EXPECT_TRUE(v->Skrevet);
-  const fs::path pdf = Utskrift();
+  const fs::path pdf = Utskrift("cups-katalog.pdf");
   ASSERT_FALSE(pdf.empty());
   ASSERT_EQ(Sider(pdf), 3);
   for (int s = 1; s <= 3; ++s) {
