@@ -335,6 +335,12 @@ void TegnSide(QPainter& p, int bredde, int hoyde, const TSider& sider, int side)
   p.restore();
 }
 
+int TRammedokument::Sider() const { return std::max(static_cast<int>(sider_->size()), 1); }
+
+void TRammedokument::TegnSide(QPainter& p, int bredde, int hoyde, int side) const {
+  ::TegnSide(p, bredde, hoyde, *sider_, side);
+}
+
 void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side) {
   static const TSider tom;
   TegnSide(p, bredde, hoyde, data ? *static_cast<const TSider*>(data) : tom, side);
@@ -342,26 +348,26 @@ void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side) {
 
 // ---- PDF ----
 
-void SkrivPdf(const std::filesystem::path& fil, const QString& tittel, int antall, const TSideTegner& tegner,
-              void* data, const TSidefremdrift& fremdrift) {
+void SkrivPdf(const std::filesystem::path& fil, const QString& tittel, const TSidedokument& dokument,
+              const TSidefremdrift& fremdrift) {
   TPdfOppsett oppsett;
   oppsett.side = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
   oppsett.opplosning = 96;
   oppsett.tittel = tittel;
   oppsett.skaper = QStringLiteral("Tuv-Sau");
-  const int sider = std::max(antall, 1);
+  const int sider = dokument.Sider();
   SkrivPdfFil(fil, oppsett, [&](QPdfWriter& pdf, QPainter& p) {
-    for (int i = 1; i <= sider; ++i) {
-      if (i > 1) pdf.newPage();
-      if (tegner) tegner(p, KatalogPdfBredde, KatalogPdfHoyde, data, i);
-      if (fremdrift) fremdrift(i, sider);
-    }
+    // Told once a page is done.
+    SkrivSider(p, pdf, dokument, 1, sider, QRect(0, 0, KatalogPdfBredde, KatalogPdfHoyde), [&](int side) {
+      if (fremdrift && side > 1) fremdrift(side - 1, sider);
+    });
+    if (fremdrift) fremdrift(sider, sider);
   });
 }
 
 void SkrivRammerPdf(const TSider& sider, const std::filesystem::path& fil, const QString& tittel,
                     const TSidefremdrift& fremdrift) {
-  SkrivPdf(fil, tittel, static_cast<int>(sider.size()), TegnSider, const_cast<TSider*>(&sider), fremdrift);
+  SkrivPdf(fil, tittel, TRammedokument(sider), fremdrift);
 }
 
 // ---- Printing the listing as text ----

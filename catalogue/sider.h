@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "sidedokument.h"
+
 class QPainter;
 class QPagedPaintDevice;
 
@@ -113,8 +115,24 @@ void TegnFelt(const Tfelt& felt, QPainter& p, double y0, double x0);
 // The running head of the last TegnSide call: the title of its last box.
 const std::string& Sidetittel();
 
-// A page painter as the print window calls it: the painter, the surface's
-// width and height in pixels, the page data and the page number from 1.
+// The framed pages as a document for the paged print window: it holds its
+// page list, or shows one that its caller keeps.
+class TRammedokument final : public TSidedokument {
+ public:
+  explicit TRammedokument(std::unique_ptr<TSider> sider) : eier_(std::move(sider)), sider_(eier_.get()) {}
+  explicit TRammedokument(const TSider& sider) : sider_(&sider) {}
+  int Sider() const override;
+  void TegnSide(QPainter& p, int bredde, int hoyde, int side) const override;
+  const TSider& Sideliste() const { return *sider_; }
+
+ private:
+  std::unique_ptr<TSider> eier_;
+  const TSider* sider_;
+};
+
+// A page painter as the print window was once handed it: the painter, the
+// surface's width and height in pixels, the page data and the page number
+// from 1.
 using TSideTegner = std::function<void(QPainter& p, int bredde, int hoyde, void* data, int side)>;
 // TegnSide as such a painter, for a TSider as page data.
 void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side);
@@ -129,12 +147,12 @@ inline constexpr int KatalogPdfHoyde = 1123;
 // Told after each page of a long output: the pages done and all pages.
 using TSidefremdrift = std::function<void(int gjort, int alle)>;
 
-// Writes pages 1 to `antall` through `tegner` into a PDF file on A4 at 96
-// dots per inch, with `tittel` as its title and "Tuv-Sau" as its creator. The
-// document is made in memory and replaces `fil` whole; a failure leaves an
-// older file as it was. Throws IoFeil.
-void SkrivPdf(const std::filesystem::path& fil, const QString& tittel, int antall, const TSideTegner& tegner,
-              void* data, const TSidefremdrift& fremdrift = {});
+// Writes every page of `dokument` into a PDF file on A4 at 96 dots per inch,
+// with `tittel` as its title and "Tuv-Sau" as its creator. The document is
+// made in memory and replaces `fil` whole; a failure leaves an older file as
+// it was. Throws IoFeil.
+void SkrivPdf(const std::filesystem::path& fil, const QString& tittel, const TSidedokument& dokument,
+              const TSidefremdrift& fremdrift = {});
 // The framed pages as PDF, titled as the print window is.
 void SkrivRammerPdf(const TSider& sider, const std::filesystem::path& fil,
                     const QString& tittel = QStringLiteral("Utskriftsvindu"), const TSidefremdrift& fremdrift = {});

@@ -29,6 +29,7 @@
 #include "register.h"
 #include "sider.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 #include "slektskap.h"
 #include "timeglass.h"
 #include "tpapvin.h"
@@ -619,6 +620,13 @@ std::vector<std::string> TFormKatalog::ListeLinjer() const {
 }
 
 void TFormKatalog::SkrivClick() {
+  if (SkriverOpptatt()) {
+    if (Melding)
+      Melding(QString::fromUtf8(SkriverOpptattTekst));
+    else
+      QMessageBox::information(this, windowTitle(), QString::fromUtf8(SkriverOpptattTekst));
+    return;
+  }
   const std::vector<std::string> linjer = ListeLinjer();
   QPrinter skriver(QPrinter::HighResolution);
   if (VelgSkriver) {
@@ -634,6 +642,7 @@ void TFormKatalog::SkrivClick() {
   valg.til = skriver.toPage();
   valg.idag = IDag();
   try {
+    const TSkriverjobb jobb;
     SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) { SkrivListe(enhet, linjer, valg); });
   } catch (const IoFeil& e) {
     QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
@@ -642,10 +651,9 @@ void TFormKatalog::SkrivClick() {
 
 TPapVin* TFormKatalog::RamvisClick() {
   const TTimeglass timeglass;  // until the window is shown
-  auto* sider = LagSider(ListeLinjer()).release();
+  auto dokument = std::make_unique<TRammedokument>(LagSider(ListeLinjer()));
   auto* vindu = new TPapVin(parentWidget());
-  vindu->SettSider(TegnSider, sider, static_cast<int>(sider->size()));
-  vindu->Frigi = FrigiSider;
+  vindu->SettDokument(std::move(dokument));
   vindu->Vis();
   // The catalogue's pages close without asking whether they were printed.
   vindu->Skrevet = true;

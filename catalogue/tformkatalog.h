@@ -128,6 +128,8 @@ class TFormKatalog : public QMainWindow {
   // when cancelled).
   std::function<QString()> VelgFil;
   std::function<bool(QPrinter&)> VelgSkriver;
+  // A message box with an OK button (an information box unless a test sets it).
+  std::function<void(const QString&)> Melding;
 
   // True when the county and the breed are among those checked.
   bool FylkeOgRaseValgt(int fylke, int rase) const;

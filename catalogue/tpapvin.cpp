@@ -27,15 +27,9 @@
 #include "filer.h"
 #include "pdffil.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 #include "timeglass.h"
 #include "tekst.h"
-
-namespace {
-
-// True while a print run of these windows is going on.
-bool skriverOpptatt = false;
-
-}  // namespace
 
 double TPapVin::Skala = 1.3;
 
@@ -92,7 +86,7 @@ TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   ScrollBox1->setBackgroundRole(QPalette::Dark);
   Ark = new TArk(ScrollBox1);
   Ark->Tegn = [this](QPainter& p) {
-    if (tegner_) tegner_(p, Ark->width(), Ark->height(), data_, AktivSide + 1);
+    if (dokument_) dokument_->TegnSkjerm(p, Ark->width(), Ark->height(), AktivSide + 1);
   };
   ScrollBox1->setWidget(Ark);
 
@@ -117,7 +111,6 @@ TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   Sporsmal = [this](const QString& t) {
     return QMessageBox::warning(this, windowTitle(), t, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
-  Opptatt = [] { return skriverOpptatt; };
   VelgFil = [this](const QString& tittel, const QString& endelse, const QString& filter) {
     QFileDialog d(this, tittel, QString(), filter);
     d.setAcceptMode(QFileDialog::AcceptSave);
@@ -154,15 +147,36 @@ TPapVin::~TPapVin() { Slipp(); }
 int TPapVin::Sider() const { return std::max(Tab->count(), 1); }
 
 void TPapVin::SettSider(TSideTegner tegner, void* data, int antall) {
-  tegner_ = std::move(tegner);
-  data_ = data;
+  auto dokument = std::make_unique<TProsedyredokument>(
+      [tegner = std::move(tegner)](QPainter& p, int bredde, int hoyde, int side, void* data, bool) {
+        if (tegner) tegner(p, bredde, hoyde, data, side);
+      },
+      antall);
+  dokument->Data = data;
+  SettDokument(std::move(dokument));
+}
+
+void TPapVin::SettFrigi(std::function<void(void*)> frigi) {
+  if (!prosedyre_) return;
+  // Called with the data when there is data.
+  prosedyre_->Frigi = [frigi = std::move(frigi)](void* data) {
+    if (data && frigi) frigi(data);
+  };
+}
+
+void* TPapVin::Data() const { return prosedyre_ ? prosedyre_->Data : nullptr; }
+
+void TPapVin::SettDokument(std::unique_ptr<TSidedokument> dokument) {
+  dokument_ = std::move(dokument);
+  prosedyre_ = dynamic_cast<TProsedyredokument*>(dokument_.get());
+  const int antall = dokument_ ? dokument_->Sider() : 1;
   const QSignalBlocker stille(Tab);
   // Hundreds of tabs are made several times faster without the style sheet,
   // which is given back after them.
   const QString stil = Tab->styleSheet();
   Tab->setStyleSheet(QString());
   while (Tab->count() > 0) Tab->removeTab(0);
-  for (int i = 1; i <= std::max(antall, 1); ++i) {
+  for (int i = 1; i <= antall; ++i) {
     Tab->addTab(QStringLiteral("Side %1").arg(i));
     Tab->setTabToolTip(i - 1, QStringLiteral("Side %1").arg(i));
   }
@@ -242,9 +256,9 @@ void TPapVin::DimmChange(bool forstorr) {
 }
 
 void TPapVin::SkrivClick(bool direkte) {
-  if (!tegner_) return;
-  if (Opptatt()) {
-    Melding(QString::fromUtf8("Skrivern er opptatt, vent og prøv igjen"));
+  if (!dokument_) return;
+  if (SkriverOpptatt()) {
+    Melding(QString::fromUtf8(SkriverOpptattTekst));
     return;
   }
   QPrinter skriver(QPrinter::HighResolution);
@@ -274,7 +288,7 @@ void TPapVin::SkrivClick(bool direkte) {
 
 std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg, const QString& grunnnavn) {
   std::vector<int> skrevet;
-  if (!tegner_) return skrevet;
+  if (!dokument_) return skrevet;
   const int antall = Tab->count();
   int forste = 1;
   int siste = antall;
@@ -285,7 +299,7 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
   forste = std::max(forste, 1);
   siste = std::max(siste, forste);
 
-  skriverOpptatt = true;
+  const TSkriverjobb jobb;
   const TTimeglass timeglass;
   const int bredde = skriver.width();
   const int hoyde = skriver.height();
@@ -299,7 +313,7 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
       for (int s = forste; s <= siste; ++s) {
         fremdrift(s);
         SkrivSvgFil(std::filesystem::path(navn(s).toStdString()), QSize(bredde, hoyde), skriver.resolution(),
-                    windowTitle(), [&](QPainter& p) { tegner_(p, bredde, hoyde, data_, s); });
+                    windowTitle(), [&](QPainter& p) { dokument_->TegnSide(p, bredde, hoyde, s); });
         skrevet.push_back(s);
       }
       const QString forsteFil = QFileInfo(navn(forste)).fileName();
@@ -312,26 +326,20 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
       SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) {
         QPainter p;
         if (!p.begin(&enhet)) throw IoFeil("Kunne ikke starte utskriften.");
-        for (int s = forste; s <= siste; ++s) {
+        // Each page at (1, 1) of the printer's.
+        SkrivSider(p, enhet, *dokument_, forste, siste, QRect(1, 1, bredde, hoyde), [&](int s) {
           fremdrift(s);
-          p.save();
-          p.translate(1, 1);
-          tegner_(p, bredde, hoyde, data_, s);
-          p.restore();
           skrevet.push_back(s);
-          if (s < siste) enhet.newPage();
-        }
+        });
         p.end();
       });
       VisStatus(alle == 1 ? QStringLiteral("Skrev ut 1 side") : QStringLiteral("Skrev ut %1 sider").arg(alle));
     }
   } catch (const IoFeil& feil) {
-    skriverOpptatt = false;
     VisStatus(QString());
     Melding(QString::fromUtf8(feil.what()));
     return skrevet;
   }
-  skriverOpptatt = false;
   Skrevet = true;
   return skrevet;
 }
@@ -349,10 +357,10 @@ void TPapVin::VisStatus(const QString& tekst, const QString& hint) {
 QImage TPapVin::Kopi() const {
   QImage bilde(Ark->size(), QImage::Format_RGB32);
   bilde.fill(Qt::white);
-  if (tegner_) {
+  if (dokument_) {
     QPainter p(&bilde);
     p.setPen(Qt::black);
-    tegner_(p, bilde.width(), bilde.height(), data_, AktivSide + 1);
+    dokument_->TegnSide(p, bilde.width(), bilde.height(), AktivSide + 1);
   }
   return bilde.convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
 }
@@ -363,10 +371,10 @@ void TPapVin::MetafilClick() {
   lagreEndelse_ = QStringLiteral("Pdf");
   lagreTittel_ = QStringLiteral("Lagre PDF");
   const QString fil = VelgFil(lagreTittel_, lagreEndelse_, QStringLiteral("PDF-filer (*.pdf);;Alle filer (*)"));
-  if (fil.isEmpty()) return;
+  if (fil.isEmpty() || !dokument_) return;
   try {
     const TTimeglass timeglass;
-    SkrivPdf(std::filesystem::path(fil.toStdString()), windowTitle(), Tab->count(), tegner_, data_,
+    SkrivPdf(std::filesystem::path(fil.toStdString()), windowTitle(), *dokument_,
              [this](int gjort, int alle) {
                // Some pages a second: the label is painted every tenth page.
                if (gjort % 10 == 1 || gjort == alle) VisStatus(QStringLiteral("PDF: side %1 av %2").arg(gjort).arg(alle));
@@ -380,11 +388,10 @@ void TPapVin::MetafilClick() {
   }
 }
 
-// Hands the page data back to its owner, once.
+// Releases the pages, once: the document goes, and with it what it holds.
 void TPapVin::Slipp() {
-  tegner_ = nullptr;
-  if (data_ && Frigi) Frigi(data_);
-  data_ = nullptr;
+  prosedyre_ = nullptr;
+  dokument_.reset();
 }
 
 void TPapVin::closeEvent(QCloseEvent* e) {
@@ -392,9 +399,9 @@ void TPapVin::closeEvent(QCloseEvent* e) {
     e->ignore();
     return;
   }
-  if (Opptatt()) {
-    Melding(QStringLiteral("Skrivern er fremdeles opptatt"));
-    if (Opptatt()) {
+  if (SkriverOpptatt()) {
+    Melding(QString::fromUtf8(SkriverOpptattTekst));
+    if (SkriverOpptatt()) {
       e->ignore();
       return;
     }

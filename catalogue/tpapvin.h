@@ -1,15 +1,16 @@
 // The paged print window ("Utskriftsvindu"): shows a document of numbered
 // pages that it does not understand itself. Its client hands it a page
-// painter, the page data and a page count; the window shows one page at a
-// time on a white sheet at an adjustable scale, one tab per page, and sends
+// document, which the window owns from then on; the window shows one page at
+// a time on a white sheet at an adjustable scale, one tab per page, and sends
 // the pages to the printer (or to one SVG file per page), to the clipboard
-// as a monochrome bitmap, and to a PDF file. Every output calls the same
-// painter with the target's size in pixels.
+// as a monochrome bitmap, and to a PDF file. Every output draws the same
+// pages with the target's size in pixels.
 #pragma once
 
 #include <QImage>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -45,17 +46,25 @@ class TPapVin : public QMainWindow {
   // and set to 1.3 whenever one is created.
   static double Skala;
 
-  // The calling contract: the painter, the page data and the page count.
+  // The pages: one tab a page. The window owns the document from here on
+  // and releases it when it closes.
+  void SettDokument(std::unique_ptr<TSidedokument> dokument);
+  const TSidedokument* Dokument() const { return dokument_.get(); }
+
+  // The calling contract of a page painter over untyped page data, kept over
+  // a procedure document: the painter, the page data and the page count;
+  // then SettFrigi, which destroys the page data when the window closes.
   void SettSider(TSideTegner tegner, void* data, int antall);
+  void SettFrigi(std::function<void(void*)> frigi);
+  void* Data() const;
+
   // Shows the window as the program does: runs FormShow (first page, not yet
   // printed, the window made room for the sheet), then shows, raises and
   // activates it. A restore by the desktop runs nothing, so the page shown
   // and the printed state stay.
   void Vis();
-  std::function<void(void*)> Frigi;  // destroys the page data when the window closes
-  bool Skrevet = false;              // printed (or declined): closing asks nothing
-  int AktivSide = 0;                 // the page shown, from 0
-  void* Data() const { return data_; }
+  bool Skrevet = false;  // printed (or declined): closing asks nothing
+  int AktivSide = 0;     // the page shown, from 0
   int Sider() const;
 
   // Components.
@@ -107,7 +116,6 @@ class TPapVin : public QMainWindow {
   std::function<QString(const QString& tittel, const QString& endelse, const QString& filter)> VelgFil;
   std::function<void(const QString&)> Melding;
   std::function<bool(const QString&)> Sporsmal;  // Yes/No
-  std::function<bool()> Opptatt;                 // a print job is running
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -120,8 +128,8 @@ class TPapVin : public QMainWindow {
   void VisStatus(const QString& tekst, const QString& hint = {});
   void GiPlassTilArket();
 
-  TSideTegner tegner_;
-  void* data_ = nullptr;
+  std::unique_ptr<TSidedokument> dokument_;
+  TProsedyredokument* prosedyre_ = nullptr;  // dokument_ when it is a procedure document
   void Slipp();
 
   QString lagreTittel_ = QStringLiteral("Lagre");

@@ -21,10 +21,12 @@
 #include "filer.h"
 #include "oppslag.h"
 #include "stamtre.h"
+#include "stamtredokument.h"
 #include "tinnlesing.h"
 #include "tvindu.h"
 #include "register.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 #include "tgrid.h"
 #include "tintedit.h"
 #include "tlesing.h"
@@ -373,6 +375,10 @@ void TFormVer::Vis() {
 }
 
 void TFormVer::SkrivClick() {
+  if (SkriverOpptatt()) {
+    Melding(QString::fromUtf8(SkriverOpptattTekst), TMeldingstype::Informasjon);
+    return;
+  }
   QPrinter skriver(QPrinter::HighResolution);
   if (VelgSkriver) {
     if (!VelgSkriver(skriver)) return;
@@ -383,6 +389,7 @@ void TFormVer::SkrivClick() {
   }
   // A print sent to a file is written whole, or the older file stays.
   try {
+    const TSkriverjobb jobb;
     SkrivPaaSkriver(skriver, [this](QPagedPaintDevice& side) { SkrivBilde(side); });
   } catch (const IoFeil& e) {
     Melding(QString::fromUtf8(e.what()), TMeldingstype::Feil);
@@ -429,15 +436,14 @@ TInnlesing* TFormVer::StammeClick() {
   }
   auto* vindu = new TInnlesing(this);
   vindu->setWindowTitle(TilQString(StamtreTittel(*tre)));
-  vindu->SetSkrivProc(TegnStamtreSide);
-  vindu->LukkProc = FrigiStamtre;
-  vindu->SkrivData = tre.release();
+  auto dokument = std::make_unique<TStamtredokument>(std::move(tre));
+  const TStamtredokument* stamtre = dokument.get();
+  vindu->SettDokument(std::move(dokument));
   // A click on a ram box looks that ram up here, at every zoom.
-  connect(vindu->Flate, &TFlate::sluppet, this, [this, vindu](QPoint pos, Qt::MouseButton) {
-    if (vindu->SkrivData == nullptr) return;
+  connect(vindu->Flate, &TFlate::sluppet, this, [this, vindu, stamtre](QPoint pos, Qt::MouseButton) {
+    if (vindu->Dokument() != stamtre) return;  // closed: the tree is gone
     const double zoom = vindu->Flate->width() / 640.0;
-    const int32_t nummer =
-        StamtreKlikk(*static_cast<const TVerBoks*>(vindu->SkrivData), pos.x(), pos.y(), zoom);
+    const int32_t nummer = StamtreKlikk(stamtre->Rot(), pos.x(), pos.y(), zoom);
     if (nummer == 0) return;
     Evernum->SettVerdi(nummer);
     LetClick();

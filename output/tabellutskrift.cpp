@@ -15,7 +15,18 @@
 #include "dato.h"
 #include "filer.h"
 #include "pdffil.h"
+#include "sidedokument.h"
 #include "tekst.h"
+
+// The state a page starts in: its rows (inclusive; none when forste >
+// siste), the pen width the previous page left, and the right edge of the
+// widest body row printed before it.
+struct TTabellside {
+  int forste = 0;
+  int siste = -1;
+  int pennbredde = 1;
+  int rightmost = 0;
+};
 
 namespace {
 
@@ -56,14 +67,16 @@ class TTegner {
     m_ = std::max(m_, 0);
   }
 
-  int Tegn(const std::function<void()>& nySide, TRadomraade rader) {
+  // Draws page `side` (from 1) of a run over `rader`; the first page tells
+  // the run's start, the last its end.
+  void Tegn(const TTabellside& s, int side, bool sist, TRadomraade rader) {
     const TRutenett& h = t_.Hoved();
-    Status("Skriver");
-    rightmost_ = 0;
-    int side = 1;
+    pennbredde_ = s.pennbredde;
+    rightmost_ = s.rightmost;
+    if (side == 1) Status("Skriver");
     Sidehode(side);
-    if (u_.hendelser.start) u_.hendelser.start(rader.forste, rader.siste);
-    for (int r = rader.forste; r <= rader.siste; ++r) {
+    if (side == 1 && u_.hendelser.start) u_.hendelser.start(rader.forste, rader.siste);
+    for (int r = s.forste; r <= s.siste; ++r) {
       int x = o_.L;
       const int top = y_, bottom = y_ + o_.rh;
       if (u_.hendelser.fremdrift) u_.hendelser.fremdrift(r);
@@ -77,15 +90,9 @@ class TTegner {
         x = x1;
       }
       y_ = bottom;
-      if (bottom + o_.rh >= o_.B && r != rader.siste) {
-        if (t_.BunnVist) Bunntekst();
-        nySide();
-        Sidehode(++side);
-      }
     }
-    if (u_.hendelser.slutt) u_.hendelser.slutt();
+    if (sist && u_.hendelser.slutt) u_.hendelser.slutt();
     if (t_.BunnVist) Bunntekst();
-    return side;
   }
 
  private:
@@ -262,20 +269,66 @@ std::string Sidehodetekst(int side, double dato, std::string_view hovedtekst) {
          std::to_string(d.aar) + " med " + std::string(hovedtekst);
 }
 
-int TegnTabellsider(QPainter& p, const std::function<void()>& nySide, const TSideoppsett& o, TRadomraade rader,
-                    const TUtskrift& u) {
-  TTegner tegner(p, o, u);
-  return tegner.Tegn(nySide, rader);
+TTabelldokument::TTabelldokument(const TUtskrift& u, const TSideoppsett& o, TRadomraade rader)
+    : u_(u), o_(o), rader_(rader) {
+  // The pages as the drawing fills them: a row goes on while the next would
+  // still end above B, then the footer and a new page with its head.
+  const TTabell& t = *u.tabell;
+  const TRutenett& h = t.Hoved();
+  const TRutenett& b = t.Bunn();
+  const int overskrift = AvrundBort(std::abs(Skrifthoyde(t.TittelStorrelse) * o.sy));
+  const int topp = Avrund(o.sy * 10) + overskrift + h.FasteRader() * o.rh;
+  const bool kolonner = h.Kolonner() > 0;
+  int radslutt = 0;  // the right edge of every body row
+  for (int k = 0, x = o.L; k < h.Kolonner(); ++k) {
+    x += Avrund(h.Kolbredde(k) * o.sx);
+    radslutt = std::max(radslutt, x);
+  }
+  // The pen width a page leaves: its header cells' raised edges, its rows'
+  // last cell, its footer's raised edges.
+  const auto penn = [&](int inn, const TTabellside& s) {
+    if (h.FasteRader() > 0 && kolonner) inn = 2;
+    if (s.siste >= s.forste && kolonner) inn = h.Kolonner() - 1 < h.FasteKol() ? 2 : 1;
+    if (t.BunnVist && b.Rader() > 0 && b.Kolonner() > 0) inn = 2;
+    return inn;
+  };
+  TTabellside side;
+  side.forste = rader.forste;
+  int y = topp;
+  for (int r = rader.forste; r <= rader.siste; ++r) {
+    const int bottom = y + o.rh;
+    y = bottom;
+    if (bottom + o.rh >= o.B && r != rader.siste) {
+      side.siste = r;
+      sider_.push_back(side);
+      side.pennbredde = penn(side.pennbredde, side);
+      side.rightmost = radslutt;
+      side.forste = r + 1;
+      y = topp;
+    }
+  }
+  side.siste = rader.siste;
+  sider_.push_back(side);
+}
+
+TTabelldokument::~TTabelldokument() = default;
+
+int TTabelldokument::Sider() const { return static_cast<int>(sider_.size()); }
+
+void TTabelldokument::TegnSide(QPainter& p, int, int, int side) const {
+  if (side < 1 || side > Sider()) return;
+  TTegner tegner(p, o_, u_);
+  tegner.Tegn(sider_[static_cast<std::size_t>(side - 1)], side, side == Sider(), rader_);
 }
 
 std::optional<std::string> SkrivTabell(QPagedPaintDevice& skriver, bool utvalg, const TUtskrift& u) {
   const TTabell& t = *u.tabell;
   const double bredde = skriver.width(), hoyde = skriver.height();
   if (auto feil = ForBredForArket(t.TotalBredde(), bredde >= hoyde)) return feil;
-  const TSideoppsett o = Sideoppsett(t, bredde, hoyde, false);
+  const TTabelldokument dokument(u, Sideoppsett(t, bredde, hoyde, false), Utskriftsrader(t.Hoved(), utvalg));
   QPainter p;
   if (!p.begin(&skriver)) throw IoFeil("Kunne ikke starte utskriften.");
-  TegnTabellsider(p, [&] { skriver.newPage(); }, o, Utskriftsrader(t.Hoved(), utvalg), u);
+  SkrivSider(p, skriver, dokument, 1, dokument.Sider(), QRect(0, 0, skriver.width(), skriver.height()));
   p.end();
   Ferdig(u);
   return std::nullopt;
@@ -293,9 +346,9 @@ std::string SkrivTabellPdf(const std::string& filnavn, const TUtskrift& u) {
   oppsett.opplosning = PdfOpplosning;
   oppsett.tittel = TilQString(t.Tittel);
   oppsett.skaper = "Kvistmo Data";
+  const TTabelldokument dokument(u, Sideoppsett(t, bredde, hoyde, true), Utskriftsrader(t.Hoved(), false));
   SkrivPdfFil(std::filesystem::path(fil), oppsett, [&](QPdfWriter& pdf, QPainter& p) {
-    const TSideoppsett o = Sideoppsett(t, bredde, hoyde, true);
-    TegnTabellsider(p, [&] { pdf.newPage(); }, o, Utskriftsrader(t.Hoved(), false), u);
+    SkrivSider(p, pdf, dokument, 1, dokument.Sider(), QRect(0, 0, qRound(bredde), qRound(hoyde)));
   });
   Ferdig(u);
   return fil;

@@ -7,8 +7,9 @@
 //
 // What the window does for paper:
 //
-//   if (a job of ours is still printing) message "Skriveren er opptatt ..."
+//   if (SkriverOpptatt()) message SkriverOpptattTekst (skriverjobb.h);
 //   print dialog, with the selection choice when TilbyUtvalg(grid);
+//   TSkriverjobb for the run, and in it
 //   if (auto feil = SkrivTabell(printer, choseSelection, u)) message *feil;
 //
 // and for PDF: the save dialog with the PDF filter, then
@@ -19,8 +20,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "rutenett.h"
+#include "sidedokument.h"
 #include "tabell.h"
 
 class QPainter;
@@ -91,11 +94,25 @@ struct TUtskrift {
   TUtskriftHendelser hendelser;
 };
 
-// Draws the pages of a run with an active painter on a page of `bredde` ×
-// `hoyde` device units; `nySide` starts the next page. Gives the number of
-// pages drawn.
-int TegnTabellsider(QPainter& p, const std::function<void()>& nySide, const TSideoppsett& o, TRadomraade rader,
-                    const TUtskrift& u);
+// The pages of one print run as a document, laid out for the page size of
+// `o`: the page head and the header rows on every page, the body rows while
+// the next would still end above B, and the footer right under the last body
+// row of each page. A page is drawn for that page size, whatever size it is
+// handed. Drawing the first page tells the run's status and start, and
+// every row its progress; drawing the last page tells the end.
+class TTabelldokument final : public TSidedokument {
+ public:
+  TTabelldokument(const TUtskrift& u, const TSideoppsett& o, TRadomraade rader);
+  ~TTabelldokument() override;
+  int Sider() const override;
+  void TegnSide(QPainter& p, int bredde, int hoyde, int side) const override;
+
+ private:
+  TUtskrift u_;
+  TSideoppsett o_;
+  TRadomraade rader_;
+  std::vector<struct TTabellside> sider_;
+};
 
 // Paper: checks the width against the printer's orientation (its page width
 // at least its height is lying), then prints the rows (the marked ones when

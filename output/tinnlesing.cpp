@@ -19,21 +19,18 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <cstdlib>
+#include <memory>
 
 #include "filer.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 
 namespace {
-
-bool opptatt = false;
 
 // The surface sizes of the scale list, in its order.
 constexpr QSize Skalaer[] = {{1280, 1920}, {960, 1440}, {640, 960}, {480, 720}, {320, 480}, {160, 240}};
 
 }  // namespace
-
-bool SkriverOpptatt() { return opptatt; }
 
 // ---- TVisern ----
 
@@ -137,7 +134,7 @@ TInnlesing::TInnlesing(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   Flate = new TFlate(RullB);
   Flate->setFixedSize(Skalaer[2]);
   Flate->Tegn = [this](QPainter& p) {
-    if (skrivProc_) skrivProc_(p, Flate->width(), Flate->height(), Side, SkrivData, true);
+    if (HarSider()) dokument_->TegnSkjerm(p, Flate->width(), Flate->height(), Side);
   };
   RullB->setWidget(Flate);
 
@@ -178,10 +175,37 @@ TInnlesing::TInnlesing(QWidget* eier) : QMainWindow(eier, Qt::Window) {
 
 TInnlesing::~TInnlesing() { Frigi(); }
 
+void TInnlesing::SettDokument(std::unique_ptr<TSidedokument> dokument) {
+  if (isVisible()) close();
+  dokument_ = std::move(dokument);
+  prosedyre_ = dynamic_cast<TProsedyredokument*>(dokument_.get());
+  if (dokument_ && dokument_->Sider() >= 2) Setmaksid(dokument_->Sider());
+}
+
+TProsedyredokument& TInnlesing::Prosedyre() {
+  if (!prosedyre_) {
+    auto ny = std::make_unique<TProsedyredokument>();
+    prosedyre_ = ny.get();
+    dokument_ = std::move(ny);
+  }
+  return *prosedyre_;
+}
+
+// Pages to draw: a document, and for a procedure document its procedure.
+bool TInnlesing::HarSider() const { return dokument_ && (!prosedyre_ || prosedyre_->Prosedyre); }
+
 void TInnlesing::SetSkrivProc(TSkrivProc proc) {
   if (isVisible()) close();
-  skrivProc_ = std::move(proc);
+  Prosedyre().Prosedyre = std::move(proc);
 }
+
+void* TInnlesing::SkrivData() const { return prosedyre_ ? prosedyre_->Data : nullptr; }
+
+void TInnlesing::SettSkrivData(void* data) { Prosedyre().Data = data; }
+
+void TInnlesing::SettDataStorrelse(int storrelse) { Prosedyre().Storrelse = storrelse; }
+
+void TInnlesing::SettLukkProc(std::function<void(void*)> proc) { Prosedyre().Frigi = std::move(proc); }
 
 void TInnlesing::Setmaksid(int n) {
   maksid_ = n;
@@ -229,9 +253,9 @@ void TInnlesing::Vis() {
 void TInnlesing::SkrivutClick() {
   QPrinter skriver(QPrinter::HighResolution);
   skriver.setPageOrientation(landskap ? QPageLayout::Landscape : QPageLayout::Portrait);
-  if (!skrivProc_) return;
+  if (!HarSider()) return;
   if (SkriverOpptatt()) {
-    Melding("Skriveren er opptatt med annen job");
+    Melding(QString::fromUtf8(SkriverOpptattTekst));
     return;
   }
   const auto valg = VelgSkriver(skriver, maksid_);
@@ -246,54 +270,38 @@ void TInnlesing::SkrivutClick() {
 
 void TInnlesing::SkrivUt(QPagedPaintDevice& skriver, int fra, int til, bool sidevalg) {
   skriver.setPageOrientation(landskap ? QPageLayout::Landscape : QPageLayout::Portrait);
-  opptatt = true;
+  if (!HarSider()) return;
+  const TSkriverjobb jobb;
   huguTekst->setText("Skriver ut vent....");
-  auto* visern = new TVisern(this);
+  // The activity window goes with the run, also when the drawing fails.
+  const std::unique_ptr<TVisern> visern(new TVisern(this));
   visern->VisStart("Åpner skriveren", false, til, true);
   QPainter p;
   if (!p.begin(&skriver)) {
-    opptatt = false;
-    visern->Avslutt();
-    delete visern;
     huguTekst->clear();
     Melding("Kunne ikke starte utskriften.");
     return;
   }
   visern->SettTekst("Skriver sider");
-  const QRect side = p.viewport();
-  if (!sidevalg) {
-    skrivProc_(p, side.width(), side.height(), 1, SkrivData, false);
-  } else {
-    for (int s = fra; s <= til; ++s) {
-      visern->SettPosisjon(s);
-      skrivProc_(p, side.width(), side.height(), s, SkrivData, false);
-      if (s < til) skriver.newPage();
-    }
-  }
+  const QRect side(QPoint(0, 0), p.viewport().size());
+  if (!sidevalg)
+    SkrivSider(p, skriver, *dokument_, 1, 1, side);
+  else
+    SkrivSider(p, skriver, *dokument_, fra, til, side, [&](int s) { visern->SettPosisjon(s); });
   visern->SettTekst("Lukker skriver");
   p.end();
   visern->Avslutt();
-  delete visern;
-  opptatt = false;
   huguTekst->setText("Utskrift ferdig..");
 }
 
-// Releases the caller's data, once.
+// Releases the pages, once: the document goes, and with it what it holds.
 void TInnlesing::Frigi() {
-  if (frigitt_) return;
-  frigitt_ = true;
-  skrivProc_ = nullptr;
-  if (LukkProc) {
-    LukkProc(SkrivData);
-  } else if (SkrivData && DataStorrelse > 0) {
-    std::free(SkrivData);
-  }
-  SkrivData = nullptr;
-  DataStorrelse = 0;
+  if (prosedyre_) prosedyre_->Prosedyre = nullptr;  // drawn no more, released below
+  prosedyre_ = nullptr;
+  dokument_.reset();
   maksid_ = 0;
   Sidebak->setEnabled(false);
   Sidefram->setEnabled(false);
-  LukkProc = nullptr;
   landskap = false;
   Flate->setFixedSize(Skalaer[2]);
 }

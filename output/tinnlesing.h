@@ -1,12 +1,15 @@
 // The print preview: shows the pages a caller draws, pages through them,
 // zooms and prints them. It knows nothing of what it shows: the caller hands
-// it a drawing procedure and its data, and a procedure that releases the data.
+// it a page document, which the window owns and releases when it closes.
 #pragma once
 
 #include <QDialog>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <optional>
+
+#include "sidedokument.h"
 
 class QComboBox;
 class QLabel;
@@ -21,10 +24,7 @@ class QToolButton;
 
 // Draws page `side` of `data` to fill `bredde` x `hoyde` device units of the
 // painter's device; `skjerm` is true on the preview surface.
-using TSkrivProc = std::function<void(QPainter& p, int bredde, int hoyde, int side, void* data, bool skjerm)>;
-
-// True while a print job of this program runs.
-bool SkriverOpptatt();
+using TSkrivProc = TProsedyredokument::TProsedyre;
 
 // The small activity window shown while printing.
 class TVisern : public QDialog {
@@ -66,15 +66,27 @@ class TInnlesing : public QMainWindow {
   explicit TInnlesing(QWidget* eier = nullptr);
   ~TInnlesing() override;
 
-  // The calling contract.
+  // The pages to show, owned by the window from here on and released when it
+  // closes. A window that is shown is closed first. A document of more than
+  // one page sets maksid.
+  void SettDokument(std::unique_ptr<TSidedokument> dokument);
+  const TSidedokument* Dokument() const { return dokument_.get(); }
+
+  // The calling contract of a drawing procedure over untyped data, kept over
+  // a procedure document (made by the first of these calls). SetSkrivProc
+  // closes a window that is shown first. The data is released on closing:
+  // by LukkProc when it is set, otherwise, with a DataStorrelse above 0, the
+  // window frees the (std::malloc'ed) block.
   void SetSkrivProc(TSkrivProc proc);
+  void* SkrivData() const;
+  void SettSkrivData(void* data);
+  void SettDataStorrelse(int storrelse);
+  void SettLukkProc(std::function<void(void*)> proc);
+
   // Shows the window as the program does: the page to the top of the scroll
   // box and the window as wide as the page; then shows, raises and activates
   // it. A restore by the desktop runs nothing, so the scroll position stays.
   void Vis();
-  void* SkrivData = nullptr;
-  int DataStorrelse = 0;  // > 0 without LukkProc: the window frees SkrivData (std::malloc'ed) on closing
-  std::function<void(void*)> LukkProc;
   int maksid() const { return maksid_; }
   void Setmaksid(int n);
   bool landskap = false;
@@ -119,8 +131,10 @@ class TInnlesing : public QMainWindow {
  private:
   void Frigi();
   void TilToppen();
+  TProsedyredokument& Prosedyre();
+  bool HarSider() const;
 
-  TSkrivProc skrivProc_;
+  std::unique_ptr<TSidedokument> dokument_;
+  TProsedyredokument* prosedyre_ = nullptr;  // dokument_ when it is a procedure document
   int maksid_ = 0;
-  bool frigitt_ = false;
 };

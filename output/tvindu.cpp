@@ -32,6 +32,7 @@
 #include "dato.h"
 #include "filer.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 #include "tabellutskrift.h"
 #include "tgrid.h"
 #include "timeglass.h"
@@ -544,8 +545,6 @@ void TVindu::EksportClick(TEksportType type) {
   if (e.apne) QDesktopServices::openUrl(QUrl::fromLocalFile(*fil));
 }
 
-bool TVindu::SkriverOpptatt = false;
-
 TUtskrift TVindu::Utskriftsjobb() {
   TUtskrift u;
   u.tabell = &tabell_;
@@ -579,8 +578,8 @@ TUtskrift TVindu::Utskriftsjobb() {
 }
 
 void TVindu::UtskriftClick() {
-  if (SkriverOpptatt) {
-    Melding("Skriveren er opptatt med annen job");
+  if (SkriverOpptatt()) {
+    Melding(QString::fromUtf8(SkriverOpptattTekst));
     return;
   }
   QPrinter skriver(QPrinter::HighResolution);
@@ -591,8 +590,8 @@ void TVindu::UtskriftClick() {
     Melding(QString::fromUtf8(*feil));
     return;
   }
-  SkriverOpptatt = true;
   try {
+    const TSkriverjobb jobb;
     const TTimeglass timeglass;
     SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) {
       if (const auto feil = SkrivTabell(enhet, utvalg, Utskriftsjobb())) Melding(QString::fromUtf8(*feil));
@@ -601,7 +600,6 @@ void TVindu::UtskriftClick() {
     Soyla->setVisible(false);
     Melding(QString::fromUtf8(feil.what()));
   }
-  SkriverOpptatt = false;
 }
 
 void TVindu::EgdeffClick() {

@@ -115,8 +115,6 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   std::function<bool(QPrinter&, bool tilbyUtvalg, bool& utvalg)> VelgSkriver;
   // The main window's caption, which the page heads carry.
   std::function<QString()> Hovedtekst;
-  // True while a print job of this program runs.
-  static bool SkriverOpptatt;
 
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;

@@ -26,6 +26,7 @@
 #include "register.h"
 #include "seminfil.h"
 #include "skriverfil.h"
+#include "skriverjobb.h"
 #include "slektskap.h"
 #include "tekst.h"
 #include "tgrid.h"
@@ -479,6 +480,10 @@ void TFormSemReg::Button1Click() {
 }
 
 void TFormSemReg::SkrivMedDialog() {
+  if (SkriverOpptatt()) {
+    Melding(QString::fromUtf8(SkriverOpptattTekst));
+    return;
+  }
   QPrinter skriver(QPrinter::HighResolution);
   if (VelgSkriver) {
     if (!VelgSkriver(skriver)) return;
@@ -488,6 +493,7 @@ void TFormSemReg::SkrivMedDialog() {
   }
   // A print sent to a file is written whole, or the older file stays.
   try {
+    const TSkriverjobb jobb;
     SkrivPaaSkriver(skriver, [this](QPagedPaintDevice& side) { SkrivUt(side); });
   } catch (const IoFeil& e) {
     Melding(QString::fromUtf8(e.what()));

@@ -22,6 +22,7 @@
 #include "filer.h"
 #include "register.h"
 #include "sider.h"
+#include "skriverjobb.h"
 #include "testmappe.h"
 #include "tformkatalog.h"
 #include "tpapvin.h"
@@ -509,9 +510,26 @@ TEST(KatalogVindu, RedigertListeLagresSkrivesOgRammes) {
   const Svar tekst = Kjor(v.mappe, "pdftotext liste.pdf -");
   EXPECT_NE(tekst.ut.find("REDIGERT"), std::string::npos) << tekst.ut << tekst.feil;
 
+  // While another job of ours prints: the one message, and no dialog.
+  QStringList meldinger;
+  k.Melding = [&](const QString& t) { meldinger << t; };
+  int dialoger = 0;
+  k.VelgSkriver = [&](QPrinter&) {
+    ++dialoger;
+    return false;
+  };
+  {
+    const TSkriverjobb annen;
+    k.SkrivClick();
+  }
+  EXPECT_EQ(dialoger, 0);
+  EXPECT_EQ(meldinger, QStringList{QString::fromUtf8(SkriverOpptattTekst)});
+
   TPapVin* sider = k.RamvisClick();
   ASSERT_NE(sider, nullptr);
-  const auto& felt = *(*static_cast<const TSider*>(sider->Data()))[0]->Felter[0];
+  const auto* rammer = dynamic_cast<const TRammedokument*>(sider->Dokument());
+  ASSERT_NE(rammer, nullptr);
+  const auto& felt = *rammer->Sideliste()[0]->Felter[0];
   EXPECT_EQ(felt.Punkter[4]->Tekst, "REDIGERT");
   sider->Skrevet = true;
   sider->close();

@@ -20,6 +20,7 @@
 #include "programvinduer.h"
 #include "register.h"
 #include "seminfil.h"
+#include "skriverjobb.h"
 #include "slektskap.h"
 #include "tekst.h"
 #include "testmappe.h"
@@ -227,6 +228,20 @@ TEST(SemRegVindu, HenteSkriveOgLagre) {
   v.Button1Click();
   EXPECT_EQ(meldinger.size(), 1);
   EXPECT_NE(Kjor(m, "pdftotext utskrift.pdf -").ut.find("Side 1/1"), std::string::npos);
+
+  // While another job of ours prints: the one message, and no dialog.
+  int dialoger = 0;
+  v.VelgSkriver = [&](QPrinter&) {
+    ++dialoger;
+    return false;
+  };
+  {
+    const TSkriverjobb annen;
+    v.Button1Click();
+  }
+  EXPECT_EQ(dialoger, 0);
+  ASSERT_EQ(meldinger.size(), 2);
+  EXPECT_EQ(meldinger[1], QString::fromUtf8(SkriverOpptattTekst));
   v.close();
 }
 

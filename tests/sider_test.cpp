@@ -28,6 +28,7 @@
 #include "filer.h"
 #include "gjenopprett.h"
 #include "sider.h"
+#include "skriverjobb.h"
 #include "tpapvin.h"
 #include "tekst.h"
 #include "testmappe.h"
@@ -652,10 +653,10 @@ struct Vindu {
           TegnSider(p, b, h, data, side);
         },
         sider, antall);
-    v->Frigi = [this](void* data) {
+    v->SettFrigi([this](void* data) {
       ++frigitt;
       FrigiSider(data);
-    };
+    });
     v->Melding = [this](const QString& t) { meldinger << t; };
     v->Sporsmal = [this](const QString& t) {
       sporsmal << t;
@@ -726,6 +727,57 @@ TEST(TPapVinTest, FanerOgSkala) {
     Vindu f(0);  // no ram: still one tab and page 1
     EXPECT_EQ(Faner(*f.v), (std::vector<std::string>{"Side 1"}));
   }
+}
+
+namespace {
+
+// The framed pages of `vaerer` rams, counting its end.
+struct Telledokument : TSidedokument {
+  Telledokument(int vaerer, int& borte) : rammer(LagSider(Liste(vaerer, {"Hedmark"}))), borte_(borte) {}
+  ~Telledokument() override { ++borte_; }
+  int Sider() const override { return rammer.Sider(); }
+  void TegnSide(QPainter& p, int b, int h, int s) const override { rammer.TegnSide(p, b, h, s); }
+  TRammedokument rammer;
+  int& borte_;
+};
+
+}  // namespace
+
+// The window owns the document it is given: one tab a page, and the
+// document goes once, when it is replaced or when the window closes, never
+// while a closing is declined.
+TEST(TPapVinTest, DokumentetEiesAvVinduet) {
+  int borte = 0;
+  QPointer<TPapVin> v(new TPapVin);
+  v->SettDokument(std::make_unique<Telledokument>(1, borte));
+  v->SettDokument(std::make_unique<Telledokument>(13, borte));
+  EXPECT_EQ(borte, 1);
+  EXPECT_EQ(Faner(*v), (std::vector<std::string>{"Side 1", "Side 2", "Side 3"}));
+  EXPECT_EQ(v->Data(), nullptr) << "a document is not a painter's data";
+  QStringList sporsmal;
+  bool svar = false;
+  v->Sporsmal = [&](const QString& t) {
+    sporsmal << t;
+    return svar;
+  };
+  v->Vis();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  const QImage side = v->Ark->grab().toImage();
+  int blekk = 0;
+  for (int y = 0; y < side.height(); ++y)
+    for (int x = 0; x < side.width(); ++x) blekk += qGray(side.pixel(x, y)) < 128;
+  EXPECT_GT(blekk, 1000) << "six framed boxes are drawn";
+  v->close();
+  EXPECT_EQ(sporsmal.size(), 1);
+  EXPECT_EQ(borte, 1) << "a declined closing keeps the pages";
+  svar = true;
+  v->close();
+  EXPECT_EQ(borte, 2);
+  EXPECT_EQ(v->Dokument(), nullptr);
+  QTest::qWait(0);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(v.isNull());
+  EXPECT_EQ(borte, 2) << "released once";
 }
 
 TEST(TPapVinTest, ZoomTrinn) {
@@ -910,18 +962,20 @@ TEST(TPapVinTest, UtskriftPaaPapir) {
   const std::string tekst = Kjor("pdftotext -f 1 -l 1 '" + pdf.string() + "' -");
   EXPECT_NE(tekst.find("Ver nummer 7"), std::string::npos) << tekst;
 
-  // A busy printer refuses, and keeps a closing window open while busy.
-  bool opptatt = true;
-  f.v->Opptatt = [&] { return opptatt; };
+  // A job of ours still printing refuses the print, and keeps a closing
+  // window open while it runs.
+  std::optional<TSkriverjobb> annen(std::in_place);
   f.kall.clear();
   f.v->Skrive->click();
   EXPECT_TRUE(f.kall.empty());
-  EXPECT_EQ(f.meldinger.back(), QString::fromUtf8("Skrivern er opptatt, vent og prøv igjen"));
+  EXPECT_EQ(f.meldinger.back(), QString::fromUtf8(SkriverOpptattTekst));
   f.v->Skrevet = true;
+  const auto meldt = f.meldinger.size();
   f.v->close();
-  EXPECT_EQ(f.meldinger.back(), "Skrivern er fremdeles opptatt");
+  EXPECT_EQ(f.meldinger.size(), meldt + 1);
+  EXPECT_EQ(f.meldinger.back(), QString::fromUtf8(SkriverOpptattTekst));
   EXPECT_EQ(f.frigitt, 0);
-  opptatt = false;
+  annen.reset();
   f.v->close();
   EXPECT_EQ(f.frigitt, 1);
 }

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "eksempeldata.h"
 #include "filer.h"
 #include "register.h"
+#include "skriverjobb.h"
 #include "tabell.h"
 #include "tekst.h"
 #include "testmappe.h"
@@ -227,20 +229,14 @@ namespace {
 
 // Pages painted into images of `w` x `h` pixels, one image a page.
 std::vector<QImage> Sider(const TTabell& t, int w, int h, TRadomraade rader) {
+  const TTabelldokument dokument(Jobb(t), Sideoppsett(t, w, h, false), rader);
   std::vector<QImage> sider;
-  const auto ny = [&] {
+  for (int s = 1; s <= dokument.Sider(); ++s) {
     sider.emplace_back(w, h, QImage::Format_RGB32);
     sider.back().fill(Qt::white);
-  };
-  ny();
-  const TUtskrift u = Jobb(t);
-  QPainter p(&sider.back());
-  TegnTabellsider(p, [&] {
-    p.end();
-    ny();
-    p.begin(&sider.back());
-  }, Sideoppsett(t, w, h, false), rader, u);
-  p.end();
+    QPainter p(&sider.back());
+    dokument.TegnSide(p, w, h, s);
+  }
   return sider;
 }
 
@@ -598,7 +594,7 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   EXPECT_NE(tekst.find("N2\n"), std::string::npos);
   EXPECT_NE(tekst.find("N3\n"), std::string::npos);
   EXPECT_EQ(tekst.find("N4\n"), std::string::npos);
-  EXPECT_FALSE(TVindu::SkriverOpptatt);
+  EXPECT_FALSE(SkriverOpptatt());
 
   // Printed to a file that exists: a failed write leaves it as it was and
   // says why.
@@ -612,19 +608,43 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   meldinger.clear();
   EXPECT_EQ(LesHeleFila(papir), "eldre utskrift");
   EXPECT_FALSE(fs::exists(m / "papir.pdf.ny"));
-  EXPECT_FALSE(TVindu::SkriverOpptatt);
+  EXPECT_FALSE(SkriverOpptatt());
 
   // A job of ours still printing: the message, and no dialog.
   fs::remove(papir);
   tilbudt = false;
-  TVindu::SkriverOpptatt = true;
-  v->Utskrift->click();
-  TVindu::SkriverOpptatt = false;
+  {
+    const TSkriverjobb annen;
+    v->Utskrift->click();
+  }
   ASSERT_EQ(meldinger.size(), 1);
-  EXPECT_EQ(meldinger[0], "Skriveren er opptatt med annen job");
+  EXPECT_EQ(meldinger[0],
+            QString::fromUtf8("Skriveren er opptatt med en annen utskrift. Vent til den er ferdig, og prøv igjen."));
   EXPECT_FALSE(tilbudt);
   EXPECT_FALSE(fs::exists(papir));
   delete v;
+}
+
+// A job holds the printer for its scope: a run inside its click's keeps it
+// until the outer one ends, and an error that ends a run early frees it.
+TEST(Skriverjobb, OpptattForSkopetOgLedigEtterFeil) {
+  EXPECT_FALSE(SkriverOpptatt());
+  {
+    const TSkriverjobb ytre;
+    EXPECT_TRUE(SkriverOpptatt());
+    {
+      const TSkriverjobb indre;
+      EXPECT_TRUE(SkriverOpptatt());
+    }
+    EXPECT_TRUE(SkriverOpptatt()) << "the outer job still runs";
+  }
+  EXPECT_FALSE(SkriverOpptatt());
+  const auto feiler = [] {
+    const TSkriverjobb jobb;
+    throw std::runtime_error("skriveren svarte ikke");
+  };
+  EXPECT_THROW(feiler(), std::runtime_error);
+  EXPECT_FALSE(SkriverOpptatt()) << "an error frees the printer";
 }
 
 namespace {

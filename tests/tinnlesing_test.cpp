@@ -15,6 +15,7 @@
 
 #include "filer.h"
 #include "gjenopprett.h"
+#include "skriverjobb.h"
 #include "testmappe.h"
 #include "tinnlesing.h"
 
@@ -209,6 +210,119 @@ TEST(TInnlesingTest, UtskriftTilFilErstatterEldreFilHel) {
   f.v->close();
 }
 
+// A print whose drawing fails ends its job: the user is told why, the
+// activity window goes, and the next print runs. While another job of ours
+// runs, printing is refused with the one message and no dialog.
+TEST(TInnlesingTest, FeilUnderTegningenFrigirSkriveren) {
+  TestMappe m;
+  QPointer<TInnlesing> v(new TInnlesing);
+  int utskrifter = 0;
+  v->SetSkrivProc([&](QPainter& p, int b, int h, int s, void*, bool skjerm) {
+    if (!skjerm && ++utskrifter == 1) throw IoFeil("Tegningen feilet");
+    p.drawText(QRect(0, 0, b, h), Qt::AlignCenter, QString("side %1").arg(s));
+  });
+  QStringList meldinger;
+  v->Melding = [&](const QString& t) { meldinger << t; };
+  int dialoger = 0;
+  const auto pdf = m / "ut.pdf";
+  v->VelgSkriver = [&](QPrinter& skriver, int) {
+    ++dialoger;
+    skriver.setOutputFormat(QPrinter::PdfFormat);
+    skriver.setOutputFileName(QString::fromStdString(pdf.string()));
+    return std::optional<TInnlesing::TUtskriftsvalg>(TInnlesing::TUtskriftsvalg{});
+  };
+  v->Skrivut->click();
+  ASSERT_EQ(meldinger.size(), 1);
+  EXPECT_EQ(meldinger[0], "Tegningen feilet");
+  EXPECT_FALSE(SkriverOpptatt());
+  EXPECT_TRUE(v->findChildren<TVisern*>().isEmpty()) << "the activity window is gone";
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+
+  v->Skrivut->click();
+  EXPECT_EQ(dialoger, 2);
+  EXPECT_EQ(meldinger.size(), 1);
+  EXPECT_EQ(Sider(pdf), 1);
+
+  std::filesystem::remove(pdf);
+  {
+    const TSkriverjobb annen;
+    v->Skrivut->click();
+  }
+  ASSERT_EQ(meldinger.size(), 2);
+  EXPECT_EQ(meldinger[1], QString::fromUtf8(SkriverOpptattTekst));
+  EXPECT_EQ(dialoger, 2);
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  v->close();
+}
+
+namespace {
+
+// A document of `sider` pages that records its drawing and its end.
+struct Telledokument : TSidedokument {
+  Telledokument(int sider, std::vector<Kall>& kall, int& borte) : sider_(sider), kall_(kall), borte_(borte) {}
+  ~Telledokument() override { ++borte_; }
+  int Sider() const override { return sider_; }
+  void TegnSide(QPainter& p, int b, int h, int s) const override { Tegn(p, b, h, s, false); }
+  void TegnSkjerm(QPainter& p, int b, int h, int s) const override { Tegn(p, b, h, s, true); }
+  void Tegn(QPainter& p, int b, int h, int s, bool skjerm) const {
+    kall_.push_back({b, h, s, skjerm});
+    p.drawText(QRect(0, 0, b, h), Qt::AlignCenter, QString("dokside %1").arg(s));
+  }
+  int sider_;
+  std::vector<Kall>& kall_;
+  int& borte_;
+};
+
+}  // namespace
+
+// The preview owns the document it is given: its pages set the page
+// buttons, the screen and the printer draw them, and the document goes once,
+// when it is replaced or when the window closes.
+TEST(TInnlesingTest, DokumentetEiesAvVinduet) {
+  std::vector<Kall> kall;
+  int borte = 0;
+  QPointer<TInnlesing> v(new TInnlesing);
+  v->SettDokument(std::make_unique<Telledokument>(2, kall, borte));
+  v->SettDokument(std::make_unique<Telledokument>(3, kall, borte));
+  EXPECT_EQ(borte, 1) << "the replaced document is gone";
+  EXPECT_EQ(v->maksid(), 3);
+  EXPECT_TRUE(v->Sidefram->isEnabled());
+  EXPECT_EQ(v->SkrivData(), nullptr) << "a document is not a procedure's data";
+  v->Vis();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  QTest::keyClick(v, Qt::Key_PageDown);
+  v->Flate->grab();
+  ASSERT_FALSE(kall.empty());
+  EXPECT_EQ(kall.back().side, 2);
+  EXPECT_TRUE(kall.back().skjerm);
+
+  TestMappe m;
+  QPrinter skriver(QPrinter::HighResolution);
+  skriver.setOutputFormat(QPrinter::PdfFormat);
+  skriver.setOutputFileName(QString::fromStdString((m / "dok.pdf").string()));
+  kall.clear();
+  v->SkrivUt(skriver, 2, 3, true);
+  std::vector<int> skrevet;
+  for (const Kall& k : kall)
+    if (!k.skjerm) skrevet.push_back(k.side);
+  EXPECT_EQ(skrevet, (std::vector<int>{2, 3}));
+  EXPECT_EQ(Sider(m / "dok.pdf"), 2);
+  const std::string kommando = "pdftotext '" + (m / "dok.pdf").string() + "' -";
+  FILE* f = ::popen(kommando.c_str(), "r");
+  std::string tekst;
+  char buf[256];
+  for (std::size_t n; f && (n = std::fread(buf, 1, sizeof buf, f)) > 0;) tekst.append(buf, n);
+  if (f) ::pclose(f);
+  EXPECT_NE(tekst.find("dokside 3"), std::string::npos) << tekst;
+
+  QTest::keyClick(v, Qt::Key_Escape);
+  EXPECT_EQ(borte, 2);
+  EXPECT_EQ(v->Dokument(), nullptr);
+  QApplication::processEvents();
+  EXPECT_TRUE(v.isNull());
+  EXPECT_EQ(borte, 2) << "released once";
+}
+
 TEST(TInnlesingTest, DataFrigisEnGangVedLukking) {
   struct Tilfelle {
     const char* navn;
@@ -225,13 +339,13 @@ TEST(TInnlesingTest, DataFrigisEnGangVedLukking) {
     SCOPED_TRACE(t.navn);
     int lukket = 0;
     Forhandsvisning f;
-    f.v->SkrivData = std::malloc(16);
-    f.v->DataStorrelse = t.storrelse;
+    f.v->SettSkrivData(std::malloc(16));
+    f.v->SettDataStorrelse(t.storrelse);
     f.v->landskap = true;
-    if (t.medLukkProc) f.v->LukkProc = [&](void* data) {
+    if (t.medLukkProc) f.v->SettLukkProc([&](void* data) {
       ++lukket;
       std::free(data);
-    };
+    });
     f.v->Vis();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
     QTest::keyClick(f.v, Qt::Key_Escape);

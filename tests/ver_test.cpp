@@ -15,11 +15,13 @@
 #include "eksempeldata.h"
 #include "filer.h"
 #include "register.h"
+#include "skriverjobb.h"
 #include "testmappe.h"
 #include "tformver.h"
 #include "tgrid.h"
 #include "tintedit.h"
 #include "stamtre.h"
+#include "stamtredokument.h"
 #include "tinnlesing.h"
 #include "tvindu.h"
 #include "trase.h"
@@ -299,6 +301,20 @@ TEST_F(VerVindu, SkriverBildeAvVinduetPaaEnSide) {
   EXPECT_EQ(meldinger.size(), 1u);
   const std::string info = "pdfinfo '" + fil.string() + "' | grep -q '^Pages: *1$'";
   EXPECT_EQ(std::system(info.c_str()), 0);
+
+  // While another job of ours prints: the one message, and no dialog.
+  int dialoger = 0;
+  vindu.VelgSkriver = [&](QPrinter&) {
+    ++dialoger;
+    return false;
+  };
+  {
+    const TSkriverjobb annen;
+    vindu.SkrivClick();
+  }
+  EXPECT_EQ(dialoger, 0);
+  ASSERT_EQ(meldinger.size(), 2u);
+  EXPECT_EQ(meldinger[1], QString::fromUtf8(SkriverOpptattTekst));
 }
 
 TEST_F(VerVindu, AvkomApnerTabellMedSonnene) {
@@ -332,7 +348,9 @@ TEST_F(VerVindu, StamtreOgKlikkPaaFarenVedHverZoom) {
     EXPECT_TRUE(t->windowTitle().startsWith("Stamtre for")) << t->windowTitle().toStdString();
     t->Skal->setCurrentText(skala);
     const double zoom = t->Flate->width() / 640.0;
-    const auto* rot = static_cast<const TVerBoks*>(t->SkrivData);
+    const auto* stamtre = dynamic_cast<const TStamtredokument*>(t->Dokument());
+    ASSERT_NE(stamtre, nullptr);
+    const TVerBoks* rot = &stamtre->Rot();
     ASSERT_NE(rot->Far, nullptr);
     // A click on the sire's number looks the sire up in the lookup window.
     const QPoint p(static_cast<int>((rot->Far->X + 10) * zoom), static_cast<int>((rot->Far->Y + 8) * zoom));
