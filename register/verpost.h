@@ -22,7 +22,7 @@ struct TTekst {
   void Sett(std::string_view t) {
     const std::size_t n = t.size() < N ? t.size() : N;
     std::memset(tegn, 0, N);
-    std::memcpy(tegn, t.data(), n);
+    if (n > 0) std::memcpy(tegn, t.data(), n);
     lengde = static_cast<uint8_t>(n);
   }
 };
