@@ -47,43 +47,43 @@ class TFormKatalog : public QMainWindow {
   const std::vector<int32_t>& SisteUtvalg() const { return sisteUtvalg_; }
 
   // Criteria.
-  QListWidget* Fylker;
-  QListWidget* TaRase;
-  QSpinBox* Fra;
-  QSpinBox* til;
-  QSpinBox* Antall;
-  QCheckBox* Semin;
-  QCheckBox* UtgSem;
-  QCheckBox* Gkar;
-  QCheckBox* Nykar;
-  QCheckBox* Avkomgr;
-  QCheckBox* Ugul;
+  QListWidget* Fylker;  // the counties ("Alle fylker" first)
+  QListWidget* TaRase;  // the breeds to take
+  QSpinBox* Fra;  // birth year from
+  QSpinBox* til;  // birth year to
+  QSpinBox* Antall;  // "Minste indeks"
+  QCheckBox* Semin;  // "Ta med seminværer"
+  QCheckBox* UtgSem;  // "Utgått semin"
+  QCheckBox* Gkar;  // "Alle kårede "
+  QCheckBox* Nykar;  // "Årets egne kårede"
+  QCheckBox* Avkomgr;  // "Avkomsgranska"
+  QCheckBox* Ugul;  // "Unngå gule værer"
 
   // Buttons.
-  QPushButton* vis;
-  QPushButton* VisTab;
-  QPushButton* EgDef;
-  QPushButton* BdefInst;
-  QPushButton* Lagre;
-  QPushButton* Skriv;
-  QPushButton* Ramvis;
-  QPushButton* Lukk;
+  QPushButton* vis;  // "Vis katalog"
+  QPushButton* VisTab;  // "Vis i tabell"
+  QPushButton* EgDef;  // "Egendefinert"
+  QPushButton* BdefInst;  // "Tabellfelter"
+  QPushButton* Lagre;  // "Lagre"
+  QPushButton* Skriv;  // "Skriv ut"
+  QPushButton* Ramvis;  // "Vis med rammer"
+  QPushButton* Lukk;  // "Lukk"
 
   // The listing, the progress bar and the status panels.
-  QPlainTextEdit* Linjer;
-  QProgressBar* Progr;
+  QPlainTextEdit* Linjer;  // the listing; editable, and what is saved and printed
+  QProgressBar* Progr;  // progress of a listing
   QLabel* Panel[3];
 
   // The own-list panel and the table-field panel, floating tool windows.
-  QWidget* PanEgFlyt;
-  QPlainTextEdit* MeVeLi;
-  QPushButton* BeVis;
-  QPushButton* Btabb;
-  QPushButton* BeLukk;
-  QWidget* PanelValg;
-  QListWidget* ChSkalMed;
-  QPushButton* BinstOK;
-  QPushButton* BinstAngre;
+  QWidget* PanEgFlyt;  // the own-list panel
+  QPlainTextEdit* MeVeLi;  // the own list (EgenVerer.Txt), one judging number per line
+  QPushButton* BeVis;  // "Vis"
+  QPushButton* Btabb;  // "Tabell"
+  QPushButton* BeLukk;  // "Lukk"
+  QWidget* PanelValg;  // the table-field panel
+  QListWidget* ChSkalMed;  // the table fields, ticked when taken
+  QPushButton* BinstOK;  // "OK"
+  QPushButton* BinstAngre;  // "Annuler"
 
   // The current year (read once at start; tests may set it).
   int DetteAar;

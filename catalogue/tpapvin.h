@@ -71,12 +71,12 @@ class TPapVin : public QMainWindow {
   QWidget* Panel1;
   QLabel* Panel1Tekst;  // the scale, right-justified
   QToolBar* Redskap;
-  QToolButton* Lukk;
-  QToolButton* Skrive;
-  QToolButton* Oke;
-  QToolButton* Krymp;
-  QToolButton* Kopier;
-  QToolButton* Metafil;
+  QToolButton* Lukk;  // "Lukk"
+  QToolButton* Skrive;  // "Skriv ut"
+  QToolButton* Oke;  // "+"
+  QToolButton* Krymp;  // "-"
+  QToolButton* Kopier;  // "Kopier"
+  QToolButton* Metafil;  // "PDF"
   QLabel* Status;
   QTabBar* Tab;
   QScrollArea* ScrollBox1;

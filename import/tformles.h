@@ -25,9 +25,9 @@ class TFormLes : public QDialog {
   QPushButton* Apne;        // "2 Åpne arkiv med data"
   QPushButton* LesDet;      // "3  Les inn data"
   QPushButton* Lukk;        // "Avbryt uten å hente" / "Lukk, ferdig med å lese"
-  QLabel* Label2;
+  QLabel* Label2;  // "Merk fylker du vil ha"
   QListWidget* ListFant;    // one checkable item per county export found
-  QLabel* LForklar;
+  QLabel* LForklar;  // "Merk de fylkene du trenger og deretter: Les inn data."
   QListWidget* Lifylk;      // the county texts; never shown
   QProgressBar* Animer;
 

@@ -34,11 +34,11 @@ class TFormNedlast : public QDialog {
   // Shows a message to the user; tests answer it instead.
   std::function<void(const QString&)> Melding;
 
-  QLabel* Status;
+  QLabel* Status;  // "Prøver å åpne for nedlasting"
   QLabel* Grunn;  // why a transfer failed, under "Kunne ikke fullføre"
-  QLabel* Llast;
+  QLabel* Llast;  // "Laster ned arkiv"
   QProgressBar* ProgLast;
-  QPushButton* BtBryt;
+  QPushButton* BtBryt;  // "Avbryt"
 
  private:
   struct Kanal;

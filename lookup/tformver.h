@@ -47,21 +47,21 @@ class TFormVer : public QWidget {
   // the records can be made again.
   std::function<void()> PostLagret;
 
-  TIntEdit* Evernum;
-  QPushButton* Let;
-  QPushButton* Endre;
-  QPushButton* Stamme;
-  QPushButton* Avkom;
-  QPushButton* Slektskap;
-  QPushButton* Skriv;
-  QPushButton* Endrealt;
-  QPushButton* Lukk;
-  QListWidget* LiVer;
-  TGrid* Verind;
-  QLabel* Rasnav;
-  TGrid* Slekt;
-  TGrid* Scan;
-  TGrid* Ulla;
+  TIntEdit* Evernum;  // "0"
+  QPushButton* Let;  // "&Let...."
+  QPushButton* Endre;  // "&Endre navn"
+  QPushButton* Stamme;  // "Stamtre"
+  QPushButton* Avkom;  // "Avkom"
+  QPushButton* Slektskap;  // "Slektskap"
+  QPushButton* Skriv;  // "Skriv"
+  QPushButton* Endrealt;  // "Endre alt"
+  QPushButton* Lukk;  // "&Lukk"
+  QListWidget* LiVer;  // the floating candidate list of a name search
+  TGrid* Verind;  // the indexes
+  QLabel* Rasnav;  // the breed name
+  TGrid* Slekt;  // the sire and dam lines (double-click looks one up)
+  TGrid* Scan;  // the scanning figures
+  TGrid* Ulla;  // the wool figures
 
   // The ram shown (all zero when none is).
   const TVerPost& GjeldendeVer() const { return ver_; }

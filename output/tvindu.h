@@ -47,7 +47,7 @@ class TVindu : public QMainWindow, public TTabellMottaker {
 
   // Components.
   QLabel* Overskr;
-  QToolBar* VerkT;
+  QToolBar* VerkT;  // "Verktøy"
   QLabel* Label1;
   QProgressBar* Soyla;
   TGrid* Grinn;
@@ -55,27 +55,27 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   QLabel* Panel[3];
   QMenu* Redmen;
 
-  QToolButton* Lukk;
-  QToolButton* Let;
-  QToolButton* Utskrift;
-  QToolButton* Storre;
-  QToolButton* Mindre;
-  QToolButton* Minkende;
-  QToolButton* Okende;
-  QToolButton* Egdeff;
-  QToolButton* Hjelp;
+  QToolButton* Lukk;  // "Lukk"
+  QToolButton* Let;  // "Let"
+  QToolButton* Utskrift;  // "Skriv ut"
+  QToolButton* Storre;  // "Større"
+  QToolButton* Mindre;  // "Mindre"
+  QToolButton* Minkende;  // "Minkende"
+  QToolButton* Okende;  // "Økende"
+  QToolButton* Egdeff;  // "Pdf"
+  QToolButton* Hjelp;  // "Hjelp"
 
-  QAction* Tellein;
-  QAction* SumKol;
-  QAction* SniKol;
-  QAction* KanEndre;
-  QAction* Kopier1;
-  QAction* Kopier2;
-  QAction* Komma;
-  QAction* Excel;
-  QAction* KopHtm;
-  QAction* KopMedTab;
-  QAction* MerkAlt1;
+  QAction* Tellein;  // "Tell linjer"
+  QAction* SumKol;  // "Summer kolonne"
+  QAction* SniKol;  // "Snitt kolonne"
+  QAction* KanEndre;  // "Endre tekst"
+  QAction* Kopier1;  // "Lagre/Kopier separert med ;"
+  QAction* Kopier2;  // "Lagre/kopier TAB-separert"
+  QAction* Komma;  // "TAB med komma som linjeskift"
+  QAction* Excel;  // "Eksporter MS Excel"
+  QAction* KopHtm;  // "Lagre/Kopier som HTML"
+  QAction* KopMedTab;  // "Kopier tab-sepp"
+  QAction* MerkAlt1;  // "Merk &Alt"
 
   // Re-layout after a font change: row heights, column widths, footer, note.
   void Skaler();

@@ -51,16 +51,16 @@ class TFormVaer : public QMainWindow {
   QAction* LeggInn;        // "Legg in værer fra internett"
   QAction* LesFraFil;      // "Les inn værer fra fil…"
   QAction* HenteInn;       // "Hente inn værer" (not shown)
-  QAction* Avslutt;
+  QAction* Avslutt;  // "Avslutt"
   QAction* Semin;          // in the "Registrering" menu, which is not shown
-  QAction* Kartotekoppslag;
-  QAction* Katalog;
+  QAction* Kartotekoppslag;  // "Kartotekoppslag"
+  QAction* Katalog;  // "Katalog"
   QAction* Soyer;          // "Søyer…" in the "Arkiv" menu: the breeder's ewes
   QAction* Paringsplan;    // "Paringsplan" in the "Utlistinger" menu
-  QAction* OmHornstad;
+  QAction* OmHornstad;  // "Om Hornstad"
 
   QMenu* Registrering;
-  QLabel* StatusLinje;
+  QLabel* StatusLinje;  // "Ingen værer inne"
   QProgressBar* Animasjon;
 
   // The register and the breed table, owned by this window.
