@@ -298,7 +298,7 @@ TEST(Statistikk, SomEnEnkelOpptelling) {
     };
     std::map<std::pair<int, int>, Sum> ref;
     for (const TVerPost& p : Gjeldende(poster)) {
-      Sum& s = ref[{p.Aar, p.Rase}];
+      Sum& s = ref[{int{p.Aar}, int{p.Rase}}];
       ++s.antall;
       if (p.OIndeks == 0) ++s.uten;
       else if (p.OIndeks >= 900) ++s.gule;
