@@ -22,12 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Trase raser;
   KREV(raser.Feil().empty());
 
-  // One name a line (CR LF or LF), a last line without a break included.
+  // One name a line (a line ends at CR LF, LF or a bare CR), a last line
+  // without a break included.
   int32_t linjer = 0;
   for (std::size_t pos = 0; pos < size; ++linjer) {
-    const std::size_t slutt = inn.find('\n', pos);
-    pos = slutt == std::string_view::npos ? size : slutt + 1;
+    const std::size_t slutt = inn.find_first_of("\r\n", pos);
+    if (slutt == std::string_view::npos) break;
+    pos = slutt + (inn.compare(slutt, 2, "\r\n") == 0 ? 2 : 1);
   }
+  if (size > 0 && inn.back() != '\n' && inn.back() != '\r') ++linjer;
   KREV(raser.BreedCount() == linjer);
 
   for (int32_t k = 0; k < raser.BreedCount(); ++k) {
