@@ -28,12 +28,12 @@ class TAvkom : public TKommando {
   std::vector<TValg> Valg() const override { return {{"format", true}, {"ut", true}}; }
   int AntallFrie() const override { return 1; }
   // The table is laid out in the window's font.
-  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+  bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
     const std::string& nummerTekst = a.frie[0];
     if (nummerTekst.empty()) return FeilBruk(k);
-    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::string format = TabellFormat(a);
     const std::filesystem::path ut = a.Verdi("ut");
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
@@ -50,7 +50,7 @@ class TAvkom : public TKommando {
     ListAvkom(reg, far, tabell);
     // The layout the window gives a table when it is shown, in the same font:
     // the HTML header cells carry its column widths.
-    tabell.ForsteLayout();
+    if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
   }

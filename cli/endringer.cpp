@@ -22,10 +22,10 @@ class TEndringerKommando : public TKommando {
   }
   std::vector<TValg> Valg() const override { return {{"format", true}, {"ut", true}}; }
   int AntallFrie() const override { return 0; }
-  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+  bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
-    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::string format = TabellFormat(a);
     const std::filesystem::path ut = a.Verdi("ut");
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
@@ -42,7 +42,7 @@ class TEndringerKommando : public TKommando {
     }
     TTabell tabell;
     ListEndringer(*les.rapport, tabell);
-    tabell.ForsteLayout();
+    if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
   }

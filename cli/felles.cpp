@@ -72,6 +72,10 @@ bool LesNummerliste(const TKontekst& k, const std::string& flagg, const std::str
   return false;
 }
 
+std::string TabellFormat(const TArgumenter& a) { return a.Har("format") ? a.Verdi("format") : "semikolon"; }
+
+bool FormatLeggesUt(const std::string& format) { return format == "html" || format == "pdf"; }
+
 bool LesFormat(const TKontekst& k, const std::string& format, const std::filesystem::path& ut, TEksportType& type) {
   if (format == "semikolon") {
     type = TEksportType::Semikolon;

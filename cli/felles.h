@@ -62,6 +62,14 @@ void MeldEndringer(const TKontekst& k, TEndringsvakt& vakt, const TProdusent& ny
 class TAvlsdata;
 void MeldSloyfer(const TKontekst& k, TAvlsdata& avl);
 
+// The --format of a table command, "semikolon" when it is not given.
+std::string TabellFormat(const TArgumenter& a);
+// Whether a table in that format is laid out in the grid's font first: html
+// takes the columns' widths and the font size from the layout and pdf draws
+// the table; the delimited texts need neither, so those runs start without
+// fonts (an unknown format is refused before anything is laid out).
+bool FormatLeggesUt(const std::string& format);
+
 // The table formats of --format: the export type, or pdf (which needs --ut).
 // False, with a line on the message stream, for anything else.
 bool LesFormat(const TKontekst& k, const std::string& format, const std::filesystem::path& ut, TEksportType& type);

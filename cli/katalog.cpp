@@ -59,7 +59,9 @@ class TKatalog : public TKommando {
   int AntallFrie() const override { return 0; }
   // The table is laid out, and the framed pages drawn, in the window's fonts;
   // the text listing needs none.
-  bool TrengerSkrift(const TArgumenter& a) const override { return a.Har("tabell") || !a.Verdi("rammer").empty(); }
+  bool TrengerSkrift(const TArgumenter& a) const override {
+    return (a.Har("tabell") && FormatLeggesUt(TabellFormat(a))) || !a.Verdi("rammer").empty();
+  }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
     const Trase raser;
@@ -202,7 +204,7 @@ class TKatalog : public TKommando {
     Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
     katalog.Fullfor();
     // The layout the table window gives the table when it is shown.
-    t.ForsteLayout();
+    if (FormatLeggesUt(format.empty() ? "semikolon" : format)) t.ForsteLayout();
     t.MerkAlt();
     return SkrivTabellUt(k, t, format == "pdf", type, ut);
   }

@@ -48,14 +48,14 @@ class TListeKommando : public TKommando {
     return {{"legg-til", true}, {"fjern", true}, {"format", true}, {"ut", true}};
   }
   int AntallFrie() const override { return 1; }
-  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+  bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
     const std::string navn = Utf8TilCp1252(a.frie[0]);
     std::vector<int32_t> leggTil, fjern;
     if (a.Har("legg-til") && !LesNummerliste(k, "--legg-til", a.Verdi("legg-til"), leggTil)) return 2;
     if (a.Har("fjern") && !LesNummerliste(k, "--fjern", a.Verdi("fjern"), fjern)) return 2;
-    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::string format = TabellFormat(a);
     const std::filesystem::path ut = a.Verdi("ut");
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
@@ -85,7 +85,7 @@ class TListeKommando : public TKommando {
     const std::unique_ptr<TInnavlSnitt> innavl = ListeInnavl(avl, k.data);
     TTabell tabell;
     ListListe(*liste, reg, Tabellfelt(k.data), innavl.get(), tabell);
-    tabell.ForsteLayout();
+    if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
   }

@@ -32,13 +32,13 @@ class TParingsplanKommando : public TKommando {
     return {{"soyer", true}, {"verer", true}, {"format", true}, {"ut", true}};
   }
   int AntallFrie() const override { return 0; }
-  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+  bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
     if (!a.Har("verer")) return FeilBruk(k);
     std::vector<int32_t> verer;
     if (!LesNummerliste(k, "--verer", a.Verdi("verer"), verer)) return 2;
-    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::string format = TabellFormat(a);
     const std::filesystem::path ut = a.Verdi("ut");
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
@@ -66,7 +66,7 @@ class TParingsplanKommando : public TKommando {
     const bool tekstfil = format != "pdf" && type != TEksportType::Html;
     TTabell tabell;
     ListParingsplan(plan, LesGrense(ini), tabell, tekstfil ? TSnittrad::SisteRad : TSnittrad::Bunnrad);
-    tabell.ForsteLayout();
+    if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
   }

@@ -25,7 +25,7 @@ class TSammenlign : public TKommando {
     return "Bruk: hornstad-cli sammenlign N N ... [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
   }
   std::vector<TValg> Valg() const override { return {{"format", true}, {"ut", true}}; }
-  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+  bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
     std::vector<int32_t> nummer;
@@ -35,7 +35,7 @@ class TSammenlign : public TKommando {
       std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(feil).c_str());
       return 2;
     }
-    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::string format = TabellFormat(a);
     const std::filesystem::path ut = a.Verdi("ut");
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
@@ -55,7 +55,7 @@ class TSammenlign : public TKommando {
     const Trase raser;
     TTabell tabell;
     ListSammenligning(s, raser, tabell);
-    tabell.ForsteLayout();
+    if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
   }

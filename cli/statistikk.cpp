@@ -28,7 +28,7 @@ class TStatistikkKommando : public TKommando {
   }
   std::vector<TValg> Valg() const override { return {{"rase", true}, {"format", true}, {"ut", true}}; }
   int AntallFrie() const override { return 0; }
-  bool TrengerSkrift(const TArgumenter&) const override { return true; }
+  bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
     TRasevalg raser;
@@ -38,7 +38,7 @@ class TStatistikkKommando : public TKommando {
       if (!LesTall(k, "--rase", verdi, r)) return 2;
       raser.push_back(r);
     }
-    const std::string format = a.Har("format") ? a.Verdi("format") : "semikolon";
+    const std::string format = TabellFormat(a);
     const std::filesystem::path ut = a.Verdi("ut");
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
@@ -49,7 +49,7 @@ class TStatistikkKommando : public TKommando {
     const Trase rasenavn;
     TTabell tabell;
     ListStatistikk(s, raser, rasenavn, tabell);
-    tabell.ForsteLayout();
+    if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);
   }
