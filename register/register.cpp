@@ -214,6 +214,7 @@ void TProdusent::Lukk() {
 void TProdusent::LoadRegister() {
   Lukk();
   ramNames_.Clear();
+  navnLaget_ = false;
   ramNumbers_.clear();
   indeks_.Clear();
   CurrentRamIndex = -1;
@@ -225,6 +226,7 @@ void TProdusent::LoadRegister() {
   const auto feil = [this](const std::string& hva, int kode) {
     Lukk();
     ramNames_.Clear();
+    navnLaget_ = false;
     ramNumbers_.clear();
     indeks_.Clear();
     throw IoFeil(hva + " " + fil_.string() + ": " + SystemFeil(kode));
@@ -244,11 +246,22 @@ void TProdusent::LoadRegister() {
   if (!kart_) feil("Kan ikke lese værregisteret", errno);
 
   ramNumbers_.resize(poster);
-  ramNames_.Reserve(poster, poster * 12);
   const std::span<const TVerPost> alle = kart_->Poster();
-  for (std::size_t i = 0; i < poster; ++i) {
+  for (std::size_t i = 0; i < poster; ++i) ramNumbers_[i] = alle[i].Nummer;
+  antall_ = static_cast<int32_t>(poster);
+  rest_ = static_cast<int32_t>(static_cast<std::size_t>(st.st_size) % VerPostStorrelse);
+  indeks_.Bygg(ramNumbers_);
+}
+
+const TRamNames& TProdusent::RamNames() const {
+  if (navnLaget_) return ramNames_;
+  navnLaget_ = true;
+  ramNames_.Clear();
+  if (!kart_) return ramNames_;
+  const std::span<const TVerPost> alle = kart_->Poster();
+  ramNames_.Reserve(alle.size(), alle.size() * 12);
+  for (std::size_t i = 0; i < alle.size(); ++i) {
     const TVerPost& p = alle[i];
-    ramNumbers_[i] = p.Nummer;
     const std::size_t lengde = std::min<std::size_t>(p.Navn.lengde, sizeof p.Navn.tegn);
     if (lengde >= 3) {
       char navn[sizeof p.Navn.tegn];
@@ -256,9 +269,7 @@ void TProdusent::LoadRegister() {
       ramNames_.Add(std::string_view(navn, lengde), p.Nummer, static_cast<int32_t>(i));
     }
   }
-  antall_ = static_cast<int32_t>(poster);
-  rest_ = static_cast<int32_t>(static_cast<std::size_t>(st.st_size) % VerPostStorrelse);
-  indeks_.Bygg(ramNumbers_);
+  return ramNames_;
 }
 
 std::string TProdusent::Advarsel() const {
@@ -300,12 +311,13 @@ TVerPost TProdusent::LesNummer(int32_t nummer) const {
 int32_t TProdusent::FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const {
   const std::string del = UpperText(soek);
   int32_t antall = 0;
-  ramNames_.ForEachContaining(del, [&](std::size_t i) {
-    const int32_t nummer = ramNames_.Number(i);
+  const TRamNames& navn = RamNames();
+  navn.ForEachContaining(del, [&](std::size_t i) {
+    const int32_t nummer = navn.Number(i);
     std::string tekst = IntToText(nummer);
     tekst += ' ';
-    tekst += ramNames_.Name(i);
-    liste.push_back(TTekstElement{std::move(tekst), nummer, ramNames_.Record(i)});
+    tekst += navn.Name(i);
+    liste.push_back(TTekstElement{std::move(tekst), nummer, navn.Record(i)});
     ++antall;
   });
   return antall;
@@ -337,8 +349,9 @@ void TProdusent::WriteCurrent(const TVerPost& post) {
     ramNumbers_[CurrentRamIndex] = post.Nummer;
     indeks_.Bygg(ramNumbers_);
   }
-  // A new name is found by the next name search.
-  ramNames_.Replace(CurrentRamIndex, post.Navn.Verdi(), post.Nummer);
+  // A new name is found by the next name search (names not yet made are
+  // made from the mapping, which shows the write).
+  if (navnLaget_) ramNames_.Replace(CurrentRamIndex, post.Navn.Verdi(), post.Nummer);
 }
 
 void TProdusent::OpenProducers() {

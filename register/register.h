@@ -133,7 +133,8 @@ class TProdusent {
 
   const std::filesystem::path& DataMappe() const { return dataMappe_; }
 
-  // Opens Verene.Dat in the data folder and builds RamNumbers and RamNames.
+  // Opens Verene.Dat in the data folder and builds RamNumbers (RamNames are
+  // made when first asked for).
   // A missing file gives an empty register. A trailing part of less than one
   // record is not read, and the file is left as it is (see Restbytes).
   // Throws IoFeil when the file exists but cannot be read; the register is
@@ -142,8 +143,10 @@ class TProdusent {
   int32_t RecordCount() const { return antall_; }
   // Every record's judging number, in file order.
   const std::vector<int32_t>& RamNumbers() const { return ramNumbers_; }
-  // The names of three characters or more, upper-cased, in file order.
-  const TRamNames& RamNames() const { return ramNames_; }
+  // The names of three characters or more, upper-cased, in file order. Made
+  // from the records on first use after a load (a command that never looks
+  // a name up never pays for them); the register is used from one thread.
+  const TRamNames& RamNames() const;
   // The bytes after the last whole record of the loaded file (0 to 195).
   int32_t Restbytes() const { return rest_; }
   // The warning for the user about a file with such bytes (UTF-8); empty
@@ -182,7 +185,8 @@ class TProdusent {
 
   std::filesystem::path dataMappe_;
   std::vector<int32_t> ramNumbers_;
-  TRamNames ramNames_;
+  mutable TRamNames ramNames_;
+  mutable bool navnLaget_ = false;  // ramNames_ made for the loaded file
   int fd_ = -1;
   std::shared_ptr<const TPostKart> kart_;
   bool skrivbar_ = false;
