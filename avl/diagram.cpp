@@ -285,6 +285,8 @@ std::unique_ptr<QChart> LagSnittDiagram(const TStatistikk& s, const TRasevalg& r
     serie->attachAxis(y);
   }
   chart->legend()->setVisible(!serier.empty());
+  // Many breeds: the legend as a column at the right, where every name has room.
+  if (serier.size() > 6) chart->legend()->setAlignment(Qt::AlignRight);
   return chart;
 }
 
