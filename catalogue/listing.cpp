@@ -12,6 +12,10 @@
 
 namespace {
 
+// The text listing is made in parts of this many rams, side by side on the
+// machine's cores, and written in their order.
+constexpr std::size_t PartiStorrelse = 4096;
+
 std::string C(const char* utf8) { return Utf8TilCp1252(utf8); }
 
 // An integer with at least `siffer` digits, zeros put in front ("%.3d").
@@ -110,7 +114,7 @@ struct TTall {
 
 // `v` right-aligned (PadLeft of its text) to `bredde`; never cut.
 void HoyreTall(std::string& ut, int64_t v, std::size_t bredde) {
-  char tegn[24];
+  char tegn[48];
   char* const slutt = tegn + sizeof tegn;
   char* p = slutt;
   uint64_t u = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
@@ -119,6 +123,8 @@ void HoyreTall(std::string& ut, int64_t v, std::size_t bredde) {
     u /= 10;
   } while (u != 0);
   if (v < 0) *--p = '-';
+  // The blanks in front go in the same buffer: one append.
+  while (static_cast<std::size_t>(slutt - p) < bredde && p > tegn) *--p = ' ';
   const auto n = static_cast<std::size_t>(slutt - p);
   if (n < bredde) ut.append(bredde - n, ' ');
   ut.append(p, n);
@@ -188,11 +194,11 @@ std::string IndeksLinje(const TVerPost& ver) {
 
 namespace {
 
-void Linjer13(const TVerPost& ver, TProdusent& reg, const Trase& raser, std::string& ut) {
+void Linjer13(const TVerPost& ver, const TProdusent& reg, const Trase& raser, std::string& ut) {
   const TFaste& f = Faste();
-  const TVerPost far = reg.FindByNumber(ver.Farnr);
-  const TVerPost farfar = reg.FindByNumber(far.Farnr);
-  const TVerPost morfar = reg.FindByNumber(ver.MorFar);
+  const TVerPost far = reg.LesNummer(ver.Farnr);
+  const TVerPost farfar = reg.LesNummer(far.Farnr);
+  const TVerPost morfar = reg.LesNummer(ver.MorFar);
 
   // 1: number, name, breed, birth type, ring, insemination label.
   HoyreTall(ut, ver.Nummer, 9);
@@ -289,11 +295,11 @@ void Linjer13(const TVerPost& ver, TProdusent& reg, const Trase& raser, std::str
 
 }  // namespace
 
-void SkrivKatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser, std::string& ut) {
+void SkrivKatalogLinjer(const TVerPost& ver, const TProdusent& reg, const Trase& raser, std::string& ut) {
   Linjer13(ver, reg, raser, ut);
 }
 
-std::vector<std::string> KatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser) {
+std::vector<std::string> KatalogLinjer(const TVerPost& ver, const TProdusent& reg, const Trase& raser) {
   std::string t;
   Linjer13(ver, reg, raser, t);
   return TekstLinjer(t);
@@ -307,22 +313,41 @@ TTekstKatalog::TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesyste
       kopi_(std::move(kopi)) {
   // Remade by every pass; a listing is not worth the wait for the disk.
   ut_.UtenDiskventing();
+  parti_.reserve(PartiStorrelse);
 }
 
-void TTekstKatalog::Tom() {
-  ut_.Skriv(buffer_);
-  if (kopi_) kopi_(buffer_);
-  buffer_.clear();
-}
+TTekstKatalog::~TTekstKatalog() = default;  // the texts being made are waited for
 
 void TTekstKatalog::Ta(const TVerPost& ver) {
-  Linjer13(ver, reg_, raser_, buffer_);
+  parti_.push_back(ver);
   ++antall_;
-  if (buffer_.size() >= (1u << 20)) Tom();
+  if (parti_.size() >= PartiStorrelse) Send();
+}
+
+void TTekstKatalog::Send() {
+  if (parti_.empty()) return;
+  lages_.push_back(std::async(std::launch::async, [this, verer = std::move(parti_)] {
+    std::string blokk;
+    blokk.reserve(verer.size() * 1024);
+    for (const TVerPost& v : verer) Linjer13(v, reg_, raser_, blokk);
+    return blokk;
+  }));
+  parti_.clear();
+  parti_.reserve(PartiStorrelse);
+  // Two parts in the making at a time; the oldest goes to the file first.
+  while (lages_.size() > 2) SkrivForste();
+}
+
+void TTekstKatalog::SkrivForste() {
+  const std::string blokk = lages_.front().get();
+  lages_.pop_front();
+  ut_.Skriv(blokk);
+  if (kopi_) kopi_(blokk);
 }
 
 void TTekstKatalog::Fullfor() {
-  Tom();
+  Send();
+  while (!lages_.empty()) SkrivForste();
   ut_.Fullfor();
 }
 

@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <deque>
+#include <future>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,18 +57,23 @@ std::string IndeksLinje(const TVerPost& ver);
 // The 13 lines of one ram, without line ends. The sire, the sire's sire and
 // the dam's sire are looked up in the register (an all-zero record when
 // unknown); the breed is named by `raser`.
-std::vector<std::string> KatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser);
+std::vector<std::string> KatalogLinjer(const TVerPost& ver, const TProdusent& reg, const Trase& raser);
 // The same lines, each ended by CR LF, appended to `ut`.
-void SkrivKatalogLinjer(const TVerPost& ver, TProdusent& reg, const Trase& raser, std::string& ut);
+void SkrivKatalogLinjer(const TVerPost& ver, const TProdusent& reg, const Trase& raser, std::string& ut);
 
 // The text output of a pass: every ram's 13 lines go to `fil` (by default
 // VerKat.txt in the data folder), which is replaced whole when the pass is
 // finished; an unfinished pass leaves the old file. `kopi`, when given, gets
-// the same text block by block as it is written. Errors throw IoFeil.
+// the same text block by block as it is written. The text of the rams is
+// made in parts on the machine's cores, while the register is not changed.
+// Errors throw IoFeil.
 class TTekstKatalog {
  public:
   using TKopi = std::function<void(std::string_view)>;
   TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesystem::path fil = {}, TKopi kopi = {});
+  ~TTekstKatalog();
+  TTekstKatalog(const TTekstKatalog&) = delete;
+  TTekstKatalog& operator=(const TTekstKatalog&) = delete;
   void Ta(const TVerPost& ver);
   void Fullfor();
   int64_t Antall() const { return antall_; }
@@ -78,10 +85,14 @@ class TTekstKatalog {
   std::filesystem::path fil_;
   TTryggFil ut_;
   TKopi kopi_;
-  std::string buffer_;
   int64_t antall_ = 0;
+  // The rams taken since the last part was sent, and the parts whose text is
+  // being made (each on a thread of its own), oldest first.
+  std::vector<TVerPost> parti_;
+  std::deque<std::future<std::string>> lages_;
 
-  void Tom();
+  void Send();
+  void SkrivForste();
 };
 
 // The table fields, entries 0 to 31 of the table-field list.

@@ -25,10 +25,12 @@ class TImporter : public TKommando {
       TFremdriftslinje linje(k, "Leser inn værer");
       r = ImporterFil(a.frie[0], k.data, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
     }
-    TProdusent reg(k.data);
-    reg.LoadRegister();
-    std::fprintf(k.ut, "%zu værer\n", reg.RamNumbers().size());
+    // The new register holds the records the conversion made; it is loaded
+    // only for the change report of the lists.
+    std::fprintf(k.ut, "%lld værer\n", static_cast<long long>(r.poster));
     MeldKorteLinjer(k, r);
+    TProdusent reg(k.data);
+    if (endringer.HarLister()) reg.LoadRegister();
     MeldEndringer(k, endringer, reg);
     return 0;
   }

@@ -292,6 +292,11 @@ TVerPost TProdusent::FindByNumber(int32_t nummer) {
   return p;
 }
 
+TVerPost TProdusent::LesNummer(int32_t nummer) const {
+  const int32_t i = nummer == 0 ? -1 : indeks_.Finn(nummer);
+  return i < 0 ? TomVerPost() : ReadAt(i);
+}
+
 int32_t TProdusent::FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const {
   const std::string del = UpperText(soek);
   int32_t antall = 0;

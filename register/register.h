@@ -157,6 +157,9 @@ class TProdusent {
   std::span<const TVerPost> Poster() const;
   std::shared_ptr<const TPostKart> Kart() const { return kart_; }
   TVerPost FindByNumber(int32_t nummer);
+  // The record FindByNumber gives, without making it the current ram: a
+  // lookup that changes nothing, safe from several threads at once.
+  TVerPost LesNummer(int32_t nummer) const;
   // Each item carries the judging number and the record index of its name.
   int32_t FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const;
   bool LocateNumber(int32_t nummer);

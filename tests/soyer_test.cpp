@@ -176,7 +176,9 @@ TEST(Soyer, KandidatvereneSomSkrives) {
     std::vector<int32_t> verer;
     const std::string feil = TolkNummerliste(t.tekst, verer);
     EXPECT_EQ(feil, C(t.feil));
-    if (feil.empty()) EXPECT_EQ(verer, t.verer);
+    if (feil.empty()) {
+      EXPECT_EQ(verer, t.verer);
+    }
   }
 }
 
