@@ -8,6 +8,9 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+#include <map>
 #include <set>
 
 #include "cp1252.h"
@@ -20,8 +23,11 @@
 
 namespace {
 
+// The breeds ticked at the first showing.
+constexpr std::size_t ForsteRaser = 5;
+
 // A choice that holds no breed: an empty TRasevalg would be every breed.
-const TRasevalg IngenRase{-1};
+const TRasevalg IngenRase{std::numeric_limits<int>::min()};
 
 }  // namespace
 
@@ -122,20 +128,26 @@ void TFormStatistikk::LesRegister() {
     kjent.insert(kode);
     if (RaseListe->item(i)->checkState() == Qt::Checked) avkrysset.insert(kode);
   }
-  std::set<int> koder;
-  for (const TAarRase& g : statistikk_.grupper) koder.insert(g.rase);
+  std::map<int, int64_t> koder;  // breed code -> rams
+  for (const TAarRase& g : statistikk_.grupper) koder[g.rase] += g.antall;
+  // The first time, the breeds with the most rams: a chart of every breed has more lines than it can show.
+  std::vector<std::pair<int64_t, int>> storst;
+  for (const auto& [kode, antall] : koder) storst.emplace_back(-antall, kode);
+  std::sort(storst.begin(), storst.end());
+  std::set<int> forst;
+  for (std::size_t i = 0; i < storst.size() && i < ForsteRaser; ++i) forst.insert(storst[i].second);
   const Trase* raser = Raser ? Raser() : nullptr;
   {
     const QSignalBlocker b(RaseListe);
     RaseListe->clear();
-    for (int kode : koder) {
+    for (const auto& [kode, antall] : koder) {
       QString navn = raser ? TilQString(raser->BreedName(kode)).trimmed() : QString();
       if (navn.isEmpty()) navn = QString("Rase %1").arg(kode);
       auto* item = new QListWidgetItem(navn, RaseListe);
       item->setData(Qt::UserRole, kode);
       item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-      item->setCheckState(!harVist_ || avkrysset.contains(kode) || !kjent.contains(kode) ? Qt::Checked
-                                                                                          : Qt::Unchecked);
+      const bool med = harVist_ ? avkrysset.contains(kode) || !kjent.contains(kode) : forst.count(kode) > 0;
+      item->setCheckState(med ? Qt::Checked : Qt::Unchecked);
     }
   }
   harVist_ = true;

@@ -33,8 +33,8 @@ class TFormStatistikk : public QWidget {
 
   // Shows the window as the program does. A window that is not open makes
   // its figures afresh from the register and the catalogue's selection,
-  // keeping the breeds ticked before where they are still there (all are
-  // ticked the first time). A restore by the desktop runs nothing.
+  // keeping the breeds ticked before (a breed new to the register is
+  // ticked; the first time, the five breeds with the most rams are). A restore by the desktop runs nothing.
   void Vis();
 
   QListWidget* RaseListe;
