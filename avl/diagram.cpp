@@ -236,6 +236,8 @@ QString Valgte(const TRasevalg& raser, const Trase& rasenavn) {
 void Kategorier(QBarCategoryAxis* a, const QStringList& kategorier) {
   a->append(kategorier);
   if (kategorier.size() > 16) a->setLabelsAngle(-90);
+  // Qt would cut a year that stands on end to "…" where the bars are narrow.
+  a->setTruncateLabels(false);
 }
 
 }  // namespace
