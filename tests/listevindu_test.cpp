@@ -149,6 +149,7 @@ TEST(ListeVindu, LeggIListeFraOppslagetOgKatalogensTabell) {
   ASSERT_EQ(tabeller.size(), 1);
   TVindu* t = tabeller[0];
   t->Tabell().Hoved().SettValg(TOmraade{0, 1, 0, 3});
+  Skjermbilde(t, "katalogtabell-merket");
   QAction* leggTil = nullptr;
   for (QAction* a : t->Redmen->actions())
     if (a->text() == "Legg merkede i liste …") leggTil = a;
