@@ -36,6 +36,9 @@ class TFormStatistikk : public QWidget {
   // keeping the breeds ticked before (a breed new to the register is
   // ticked; the first time, the five breeds with the most rams are). A restore by the desktop runs nothing.
   void Vis();
+  // The figures made afresh from the register (after an import), keeping
+  // what is ticked.
+  void LesRegister();
 
   QListWidget* RaseListe;
   QPushButton* Alle;
@@ -52,7 +55,6 @@ class TFormStatistikk : public QWidget {
   const THistogram& Histogram() const { return histogram_; }
 
  private:
-  void LesRegister();
   void RaserEndret();
 
   TStatistikk statistikk_;

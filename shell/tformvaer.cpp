@@ -521,6 +521,9 @@ void TFormVaer::LastRegister() {
   // relationship window asks again at once).
   avl_->Bruk(*register_);
   if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
+  // Open windows of the lists and the statistics show the new register.
+  if (FormLister && FormLister->isVisible()) FormLister->LesLister();
+  if (FormStatistikk && FormStatistikk->isVisible()) FormStatistikk->LesRegister();
   if (const std::string advarsel = register_->Advarsel(); !advarsel.empty()) Melding(QString::fromStdString(advarsel));
 }
 
@@ -674,16 +677,19 @@ void TFormVaer::HenteInnClick() {
   auto vakt = StartEndringer();
   register_.reset();
   ForberedNedlasting();
+  bool lest = false;
   if (FormLes) {
     FormLes->DataMappe = dataMappe_;
     FormLes->FormNedlast = FormNedlast;
     FormLes->Adresse = [this] { return Nettadresse(*ini_); };
-    if (FormLes->RunReadingWindow()) siste_ = FormLes->ArkivNavn();
+    lest = FormLes->RunReadingWindow();
+    if (lest) siste_ = FormLes->ArkivNavn();
   }
   siste_ = KortArkivnavn(siste_);
   LastRegister();
   Oppdater();
-  FullforEndringer(std::move(vakt));
+  // The last import's report stays when nothing was read.
+  if (lest) FullforEndringer(std::move(vakt));
 }
 
 void TFormVaer::SeminClick() {

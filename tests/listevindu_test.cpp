@@ -257,7 +257,11 @@ TEST(ListeVindu, EndringsrapportenEtterInnlesingIHovedvinduet) {
   const std::string a = std::to_string(gamle[10].Nummer), b = std::to_string(gamle[20].Nummer);
   p.m.Skriv("Lister.Txt", C("[Mine værer]\r\n" + a + "\r\n" + b + "\r\n"));
   p.m.Skriv("nye.Tex", ny);
+  p.p->lister.Vis();
+  ASSERT_EQ(p.p->lister.Verer->count(), 2);
   h.LesInnFil(p.m / "nye.Tex");
+  // The open list window shows the new register.
+  EXPECT_TRUE(p.p->lister.Verer->item(1)->text().endsWith("(ikke i registeret)"));
   ASSERT_FALSE(p.meldinger.isEmpty());
   EXPECT_TRUE(p.meldinger.last().startsWith("2 værer på listene er endret ved innlesingen")) << p.meldinger.last().toStdString();
   EXPECT_TRUE(h.EndringsVarsel->isVisibleTo(&h));
