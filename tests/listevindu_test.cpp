@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -28,6 +29,7 @@
 #include "lister.h"
 #include "programvinduer.h"
 #include "register.h"
+#include "skriverjobb.h"
 #include "tdiagramflate.h"
 #include "tekst.h"
 #include "testmappe.h"
@@ -362,6 +364,27 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
   s.Antall->Melding = [](const QString&) {};
   ASSERT_TRUE(s.Antall->LagreSomClick());
   EXPECT_NE(Les(p.m / "antall_per år.svg").find("<svg"), std::string::npos) << "only the file's name is made safe";
+
+  // Printed on one page: into a PDF file through the print dialog's choice;
+  // not while another print job of the program runs.
+  QStringList meldinger;
+  s.Antall->Melding = [&](const QString& t) { meldinger << t; };
+  s.Antall->VelgSkriver = [&](QPrinter& skriver) {
+    skriver.setOutputFormat(QPrinter::PdfFormat);
+    skriver.setOutputFileName(QString::fromStdString((p.m / "antall.pdf").string()));
+    return true;
+  };
+  {
+    const TSkriverjobb annen;
+    s.Antall->SkrivUtClick();
+    EXPECT_EQ(meldinger, QStringList{QString::fromUtf8(SkriverOpptattTekst)});
+    EXPECT_FALSE(fs::exists(p.m / "antall.pdf"));
+  }
+  s.Antall->SkrivUtClick();
+  EXPECT_EQ(Les(p.m / "antall.pdf").substr(0, 5), "%PDF-");
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
+    fs::copy_file(p.m / "antall.pdf", fs::path(mappe) / "statistikk-utskrift.pdf", fs::copy_options::overwrite_existing);
+  EXPECT_EQ(meldinger.size(), 1);
 
   // After a catalogue selection, the next showing draws its spread.
   s.close();
