@@ -31,8 +31,8 @@ class TStatistikkKommando : public TKommando {
            "                 .pdf tegnes diagrammet (en linje per rase) i fila\n";
   }
   std::string_view Bruk() const override {
-    return "Bruk: hornstad-cli statistikk [--rase N ...] [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n"
-           "       hornstad-cli statistikk [--rase N ...] --ut FIL.png|FIL.svg|FIL.pdf\n";
+    return "Bruk: hornstad-cli statistikk [--rase N ...] [--format semikolon|tab|excel|html|pdf] "
+           "[--ut FIL|FIL.png|FIL.svg|FIL.pdf]\n";
   }
   std::vector<TValg> Valg() const override { return {{"rase", true}, {"format", true}, {"ut", true}}; }
   int AntallFrie() const override { return 0; }
