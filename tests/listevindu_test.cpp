@@ -161,6 +161,24 @@ TEST(ListeVindu, LeggIListeFraOppslagetOgKatalogensTabell) {
   EXPECT_EQ(Listene(p.m.Sti()),
             (std::vector<TListe>{{C("Mine værer"), {2000}}, {"reserve", {3000, 5000, 1000}}}));
   EXPECT_EQ(p.meldinger.last(), "3 værer lagt i lista «reserve», som nå har 3 værer.");
+
+  // The same marked rams side by side: a column each.
+  QAction* sammenlign = nullptr;
+  for (QAction* a : t->Redmen->actions())
+    if (a->text() == "Sammenlign merkede …") sammenlign = a;
+  ASSERT_NE(sammenlign, nullptr);
+  sammenlign->trigger();
+  TVindu* s = nullptr;
+  for (TVindu* v : Program::Tabeller())
+    if (v != t) s = v;
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->Tabell().Hoved().Kolonner(), 4);
+
+  // A file that cannot be read or written: the list is not changed, and the user is told why.
+  fs::remove(p.m / "Lister.Txt");
+  fs::create_directory(p.m / "Lister.Txt");
+  QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton);
+  EXPECT_TRUE(p.meldinger.last().startsWith("Lista ble ikke endret: Kan ikke lese fila ")) << p.meldinger.last().toStdString();
 }
 
 TEST(ListeVindu, ListevinduetViserFjernerOgSammenligner) {
