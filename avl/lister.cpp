@@ -1,5 +1,6 @@
 #include "lister.h"
 
+#include <QSettings>
 #include <algorithm>
 #include <system_error>
 #include <unordered_set>
@@ -245,17 +246,33 @@ std::unique_ptr<TInnavlSnitt> ListeInnavl(TAvlsdata& avl, const fs::path& dataMa
   return std::make_unique<TInnavlSnitt>(avl.Innavl(), soyer.soyer);
 }
 
-void ListListe(const TListe& liste, TProdusent& reg, const TSkalMed& skalMed, const TInnavlSnitt* innavl,
+TSkalMed ListeFelt(const QSettings& ini) {
+  TSkalMed skalMed{};
+  bool lagret = false;
+  for (int i = 0; i < AntallTabellfelt; ++i) {
+    const QString nokkel = QString::fromStdString("Katalog/" + SkalMedNokkel(i));
+    lagret |= ini.contains(nokkel);
+    skalMed[static_cast<std::size_t>(i)] = ini.value(nokkel, false).toBool();
+  }
+  if (!lagret) skalMed[0] = skalMed[1] = skalMed[3] = true;
+  return skalMed;
+}
+
+void ListListe(const TListe& liste, TProdusent& reg, const TSkalMed& felt, const TInnavlSnitt* innavl,
                TTabellMottaker& tabell) {
-  const int kolonner = KatalogKolonner(skalMed) + (innavl ? 1 : 0);
+  // "Innavl %" is the catalogue's own field, there when its figures are.
+  TSkalMed skalMed = felt;
+  skalMed[InnavlFelt] = innavl != nullptr;
+  TInnavlCelle innavlCelle;
+  if (innavl) innavlCelle = [innavl](int32_t nr) { return innavl->Celle(nr); };
+  const int kolonner = KatalogKolonner(skalMed);
   tabell.Oppsett(kolonner, 12, 0, 1, 1, ListeTittel(liste), Rod, Blaa);
-  tabell.NyRad(KatalogOverskrift(skalMed) + (innavl ? "Innavl %;" : ""));
+  tabell.NyRad(KatalogOverskrift(skalMed));
   for (int32_t n : liste.nummer) {
     const TVerPost ver = reg.FindByNumber(n);
     std::string rad;
     if (ver.Nummer != 0) {
-      rad = TabellRad(ver, reg, skalMed);
-      if (innavl) rad += innavl->Celle(n) + ";";
+      rad = TabellRad(ver, reg, skalMed, innavlCelle);
     } else {
       rad = "\x04" + IntToText(n) + ";";
       if (kolonner > 1) rad += "(ikke i registeret);" + FillText(';', kolonner - 2);

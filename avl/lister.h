@@ -41,6 +41,8 @@
 #include "slektskap.h"
 #include "tabell.h"
 
+class QSettings;
+
 inline constexpr const char* ListeFilNavn = "Lister.Txt";
 // The longest list name, in characters.
 inline constexpr std::size_t MaksListenavn = 60;
@@ -133,9 +135,14 @@ std::string ListeTittel(const TListe& liste);
 // missing from the data folder (the list then has no such column). Throws
 // IoFeil when the file or the register cannot be read.
 std::unique_ptr<TInnavlSnitt> ListeInnavl(TAvlsdata& avl, const std::filesystem::path& dataMappe);
+// The catalogue's table fields as chosen in the settings file (section
+// "Katalog", SkalMedNokkel); with none ever chosen, the name, the breed and
+// the first three indexes.
+TSkalMed ListeFelt(const QSettings& ini);
 // The table of a list: the catalogue's table fields checked in `skalMed`
-// ("Værnr.;" and the fields' cells, as the catalogue's table rows), then
-// "Innavl %;" when `innavl` is given; one row a ram in the list's order. A
+// ("Værnr.;" and the fields' cells, as the catalogue's table rows), its
+// field "Innavl %" with the figures of `innavl` when they are given and
+// without that field when they are not; one row a ram in the list's order. A
 // ram no longer in the register keeps its number, struck out in grey, and the
 // next cell reads "(ikke i registeret)"; its other cells are empty. A footer
 // row of empty cells.

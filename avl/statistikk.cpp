@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <unordered_set>
 
 #include "cp1252.h"
+#include "register.h"
 #include "tekst.h"
 
 namespace {
@@ -199,4 +201,15 @@ void ListHistogram(const THistogram& h, TTabellMottaker& tabell) {
   for (const THistogram::TSoyle& s : h.Soyler())
     tabell.NyRad(IntToText(s.fra) + "\x96" + IntToText(s.til) + ";" + IntToText(s.antall) + ";");
   tabell.NyBunnRad(";;");
+}
+
+THistogram Histogram(const TProdusent& reg, std::span<const int32_t> nummer, int bredde) {
+  THistogram h(bredde);
+  std::unordered_set<int32_t> sett;
+  for (int32_t nr : nummer) {
+    if (nr <= 0 || !sett.insert(nr).second) continue;
+    const TVerPost ver = reg.LesNummer(nr);
+    if (ver.Nummer == nr) h.Ta(ver);
+  }
+  return h;
 }

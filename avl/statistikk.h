@@ -22,6 +22,8 @@
 #include "trase.h"
 #include "verpost.h"
 
+class TProdusent;
+
 struct TAarRase {
   int aar = 0;
   int rase = 0;
@@ -95,5 +97,9 @@ class THistogram {
   int64_t antall_ = 0;
   TUtenfor utenfor_;
 };
+// The spread of O-indeks of the rams with these judging numbers (a
+// selection of the catalogue, a list), each number once; numbers not in
+// the register are left out.
+THistogram Histogram(const TProdusent& reg, std::span<const int32_t> nummer, int bredde = 10);
 // The table: "O-indeks;Antall værer;" with rows such as "80–89;12;".
 void ListHistogram(const THistogram& h, TTabellMottaker& tabell);

@@ -569,6 +569,7 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
       ut.Fullfor();
       sisteUtvalg_ = std::move(utvalgt);
       Linjer->appendPlainText("Ferdig lest");
+      if (NyTabell) NyTabell(*vindu);
       vindu->Vis();
     } else {
       TTekstKatalog ut(*reg, raser);

@@ -42,6 +42,9 @@ class TFormKatalog : public QMainWindow {
   std::function<QSettings*()> Innstillinger;
   // The relationship data for the table field "Innavl %" (the main window's).
   std::function<class TAvlsdata*()> Avlsdata;
+  // Called with each table window a pass fills, before it shows, so that
+  // the main window can add its actions for the marked rams.
+  std::function<void(class TVindu&)> NyTabell;
   // The judging numbers of the rams of the last selection pass, to the text
   // listing or to a table, in the order listed; empty before the first.
   const std::vector<int32_t>& SisteUtvalg() const { return sisteUtvalg_; }

@@ -65,6 +65,9 @@ class TKommando {
   // Whether this run measures or draws text (a table laid out, the pedigree
   // drawn, framed pages): the tool then starts with fonts.
   virtual bool TrengerSkrift(const TArgumenter&) const { return false; }
+  // Whether this run draws a chart (Qt Charts draws with QtWidgets): the
+  // tool then starts a QApplication, without a display.
+  virtual bool TrengerVinduer(const TArgumenter&) const { return false; }
   // Runs the command on read arguments. The exit code: 0 done, 1 failed,
   // 2 used wrongly. Throws what the jobs throw (IoFeil and the like); the
   // tool turns that into one line and exit code 1.

@@ -14,21 +14,6 @@
 
 namespace {
 
-// The catalogue's table fields as chosen in Hornstad.Ini; with none ever
-// chosen, the name, the breed and the first three indexes.
-TSkalMed Tabellfelt(const std::filesystem::path& data) {
-  const QSettings ini(QString::fromStdString(Innstillingsfil(data).string()), QSettings::IniFormat);
-  TSkalMed skalMed{};
-  bool lagret = false;
-  for (int i = 0; i < AntallTabellfelt; ++i) {
-    const QString nokkel = QString::fromStdString("Katalog/" + SkalMedNokkel(i));
-    lagret |= ini.contains(nokkel);
-    skalMed[static_cast<std::size_t>(i)] = ini.value(nokkel, false).toBool();
-  }
-  if (!lagret) skalMed[0] = skalMed[1] = skalMed[3] = true;
-  return skalMed;
-}
-
 class TListeKommando : public TKommando {
  public:
   std::string_view Navn() const override { return "liste"; }
@@ -84,7 +69,8 @@ class TListeKommando : public TKommando {
     avl.Bruk(reg);
     const std::unique_ptr<TInnavlSnitt> innavl = ListeInnavl(avl, k.data);
     TTabell tabell;
-    ListListe(*liste, reg, Tabellfelt(k.data), innavl.get(), tabell);
+    const QSettings ini(QString::fromStdString(Innstillingsfil(k.data).string()), QSettings::IniFormat);
+    ListListe(*liste, reg, ListeFelt(ini), innavl.get(), tabell);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);

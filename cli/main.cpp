@@ -1,6 +1,7 @@
 // hornstad-cli: the program's jobs without windows. The commands are in
 // this folder, one file each (kommandoer.cpp lists them); main only starts Qt
 // and hands over the arguments.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstdio>
@@ -16,8 +17,13 @@ int main(int argc, char** argv) {
   });
   // A run that lays out or draws text measures fonts as the windows do,
   // without a display; the others start quicker without fonts.
+  // A run that draws a chart needs QtWidgets besides.
   std::unique_ptr<QCoreApplication> app;
-  if (TrengerSkrift(std::vector<std::string>(argv + 1, argv + argc))) {
+  const std::vector<std::string> argumenter(argv + 1, argv + argc);
+  if (TrengerVinduer(argumenter)) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QApplication>(argc, argv);
+  } else if (TrengerSkrift(argumenter)) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     app = std::make_unique<QGuiApplication>(argc, argv);
   } else {

@@ -1,8 +1,11 @@
 // hornstad-cli statistikk: mean O-indeks by birth year and breed, as the
-// numbers behind the "Statistikk" chart.
+// numbers behind the "Statistikk" chart, or the chart itself (the lines of
+// the breeds chosen) drawn into a PNG, SVG or PDF file as the window draws it.
+#include <QChart>
 #include <charconv>
 
 #include "cp1252.h"
+#include "diagram.h"
 #include "eksport.h"
 #include "felles.h"
 #include "register.h"
@@ -11,6 +14,9 @@
 #include "trase.h"
 
 namespace {
+
+// Without a table format, a file named .png, .svg or .pdf gets the chart.
+bool Diagram(const TArgumenter& a) { return !a.Har("format") && a.Har("ut") && DiagramFiltype(a.Verdi("ut")); }
 
 class TStatistikkKommando : public TKommando {
  public:
@@ -21,14 +27,17 @@ class TStatistikkKommando : public TKommando {
            "                 gjentas; uten: alle): fødselsår, rase, antall værer og\n"
            "                 snittet med én desimal; værer uten O-indeks og gule\n"
            "                 værer holdes utenfor snittet; --format og --ut som for\n"
-           "                 avkom\n";
+           "                 avkom; uten --format og med --ut FIL.png, .svg eller\n"
+           "                 .pdf tegnes diagrammet (en linje per rase) i fila\n";
   }
   std::string_view Bruk() const override {
-    return "Bruk: hornstad-cli statistikk [--rase N ...] [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
+    return "Bruk: hornstad-cli statistikk [--rase N ...] [--format semikolon|tab|excel|html|pdf] "
+           "[--ut FIL|FIL.png|FIL.svg|FIL.pdf]\n";
   }
   std::vector<TValg> Valg() const override { return {{"rase", true}, {"format", true}, {"ut", true}}; }
   int AntallFrie() const override { return 0; }
-  bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
+  bool TrengerSkrift(const TArgumenter& a) const override { return Diagram(a) || FormatLeggesUt(TabellFormat(a)); }
+  bool TrengerVinduer(const TArgumenter& a) const override { return Diagram(a); }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
     TRasevalg raser;
@@ -41,12 +50,17 @@ class TStatistikkKommando : public TKommando {
     const std::string format = TabellFormat(a);
     const std::filesystem::path ut = a.Verdi("ut");
     TEksportType type = TEksportType::Semikolon;
-    if (!LesFormat(k, format, ut, type)) return 2;
+    if (!Diagram(a) && !LesFormat(k, format, ut, type)) return 2;
 
     TProdusent reg(k.data);
     reg.LoadRegister();
     const TStatistikk s = LagStatistikk(reg.Poster());
     const Trase rasenavn;
+    if (Diagram(a)) {
+      const std::unique_ptr<QChart> diagram = LagSnittDiagram(s, raser, rasenavn);
+      LagreDiagram(*diagram, ut);
+      return 0;
+    }
     TTabell tabell;
     ListStatistikk(s, raser, rasenavn, tabell);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();

@@ -89,6 +89,15 @@ bool TrengerSkrift(const std::vector<std::string>& argumenter) {
   return !a || kommando->TrengerSkrift(*a);
 }
 
+bool TrengerVinduer(const std::vector<std::string>& argumenter) {
+  const TKall kall = LesKall(argumenter);
+  if (kall.hjelp || kall.dataUtenMappe || kall.resten.empty()) return false;
+  const TKommando* kommando = FinnKommando(kall.resten[0]);
+  if (kommando == nullptr) return false;
+  const std::optional<TArgumenter> a = kommando->Les(std::vector<std::string>(kall.resten.begin() + 1, kall.resten.end()));
+  return a && kommando->TrengerVinduer(*a);
+}
+
 int KjorVerktoy(const std::vector<std::string>& argumenter, std::FILE* ut, std::FILE* feil) {
   const TKall kall = LesKall(argumenter);
   if (kall.hjelp) {

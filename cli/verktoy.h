@@ -35,3 +35,6 @@ int KjorVerktoy(const std::vector<std::string>& argumenter, std::FILE* ut, std::
 // arguments says yes: Qt then takes out its own options (-platform and the
 // like) as it always did, and the tool reads the rest.
 bool TrengerSkrift(const std::vector<std::string>& argumenter);
+// Whether that run draws a chart and so needs QtWidgets (a QApplication);
+// only a command that reads and asks for it.
+bool TrengerVinduer(const std::vector<std::string>& argumenter);

@@ -85,6 +85,8 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   Avkom = new QPushButton("Avkom", this);
   Slektskap = new QPushButton("Slektskap", this);
   Slektskap->setToolTip("Innavl hos et lam etter denne væren og en søye du velger");
+  LeggIListeKnapp = new QPushButton("Legg i liste", this);
+  LeggIListeKnapp->setToolTip("Legg væren i en av listene dine («Mine værer», «Reserve» …)");
   Skriv = new QPushButton("Skriv", this);
   Endrealt = new QPushButton("Endre alt", this);
   Lukk = new QPushButton("&Lukk", this);
@@ -94,7 +96,7 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   topp->addWidget(Evernum);
   // The buttons keep their small sizes unless their text needs more room.
   const std::pair<QPushButton*, int> bredder[] = {{Let, 41},       {Endre, 65}, {Stamme, 73},
-                                                  {Avkom, 65},     {Slektskap, 65}, {Skriv, 57},
+                                                  {Avkom, 65},     {Slektskap, 65}, {LeggIListeKnapp, 65}, {Skriv, 57},
                                                   {Endrealt, 67},  {Lukk, 73}};
   for (const auto& [b, bredde] : bredder) {
     b->setAutoDefault(false);
@@ -158,6 +160,9 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   connect(Lukk, &QPushButton::clicked, this, &QWidget::hide);
   connect(Skriv, &QPushButton::clicked, this, &TFormVer::SkrivClick);
   connect(Avkom, &QPushButton::clicked, this, [this] { AvkomClick(); });
+  connect(LeggIListeKnapp, &QPushButton::clicked, this, [this] {
+    if (LeggIListe && ver_.Nummer > 0) LeggIListe(ver_);
+  });
   connect(Slektskap, &QPushButton::clicked, this, [this] {
     if (VisSlektskap && ver_.Nummer > 0) VisSlektskap(ver_);
   });
@@ -364,6 +369,7 @@ void TFormVer::Vis() {
   Endrealt->setEnabled(Endre->isEnabled());
   Avkom->setEnabled(Endre->isEnabled());
   Slektskap->setEnabled(Avkom->isEnabled());
+  LeggIListeKnapp->setEnabled(Avkom->isEnabled());
   Rasnav->setText(TilQString(v.rasnav[0] + "\n" + v.rasnav[1] + "\n" + v.rasnav[2]));
   const auto fyll = [](TGrid* g, const auto& tekster) {
     for (std::size_t r = 0; r < tekster.size(); ++r) g->Modell().SettCelle(1, static_cast<int>(r), tekster[r]);

@@ -43,6 +43,9 @@ class TFormVer : public QWidget {
   // "Slektskap": opens the relationship window for the ram shown (the main
   // window's); the button does nothing without it.
   std::function<void(const TVerPost& ver)> VisSlektskap;
+  // "Legg i liste": adds the ram shown to one of the breeder's lists (the
+  // main window's); the button does nothing without it.
+  std::function<void(const TVerPost& ver)> LeggIListe;
   // Called after the editing has saved a record, so that figures made from
   // the records can be made again.
   std::function<void()> PostLagret;
@@ -53,6 +56,7 @@ class TFormVer : public QWidget {
   QPushButton* Stamme;  // "Stamtre"
   QPushButton* Avkom;  // "Avkom"
   QPushButton* Slektskap;  // "Slektskap"
+  QPushButton* LeggIListeKnapp;  // "Legg i liste"
   QPushButton* Skriv;  // "Skriv"
   QPushButton* Endrealt;  // "Endre alt"
   QPushButton* Lukk;  // "&Lukk"

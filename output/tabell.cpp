@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <memory>
 
 #include "cp1252.h"
@@ -175,6 +176,24 @@ void TTabell::SlettMerkede() {
   fra = std::max(fra, 1);
   if (fra > til || til >= hoved_->Rader()) return;
   hoved_->SlettRader(fra, til);
+}
+
+std::vector<int32_t> TTabell::MerkedeNumre() const {
+  const TOmraade& v = hoved_->Valg();
+  int fra = v.topp, til = v.bunn;
+  if (fra == til) fra = til = hoved_->GjeldendeRad();
+  fra = std::max(fra, hoved_->FasteRader());
+  til = std::min(til, hoved_->Rader() - 1);
+  std::vector<int32_t> nummer;
+  if (hoved_->Kolonner() == 0) return nummer;
+  for (int r = fra; r <= til; ++r) {
+    const std::string tekst = TrimText(TolkFormat(hoved_->Celle(0, r)).tekst);
+    int32_t n = 0;
+    const auto [slutt, feil] = std::from_chars(tekst.data(), tekst.data() + tekst.size(), n);
+    if (tekst.empty() || feil != std::errc() || slutt != tekst.data() + tekst.size() || n <= 0) continue;
+    if (std::find(nummer.begin(), nummer.end(), n) == nummer.end()) nummer.push_back(n);
+  }
+  return nummer;
 }
 
 void TTabell::MerkAlt() {

@@ -122,6 +122,11 @@ class TTabell : public TTabellMottaker {
   void SlettMerkede();
   // Marks every data row in every column.
   void MerkAlt();
+  // The whole numbers in the first column of the marked rows (the current
+  // row when one row is marked), in the rows' order, each once: the judging
+  // numbers of the rams marked in a table of rams. Rows whose first cell is
+  // not a whole number above 0 (headers, sums) are passed over.
+  std::vector<int32_t> MerkedeNumre() const;
 
  private:
   int Maal(const TMaal& m, std::string_view t) const;

@@ -10,10 +10,12 @@
 
 #include "tformkatalog.h"
 #include "tformles.h"
+#include "tformlister.h"
 #include "tformnedlast.h"
 #include "tformsemreg.h"
 #include "tformslektskap.h"
 #include "tformsoyer.h"
+#include "tformstatistikk.h"
 #include "tformvaer.h"
 #include "tformver.h"
 
@@ -29,13 +31,16 @@ struct TProgramvinduer {
     hoved.FormNedlast = &nedlast;
     hoved.FormSoyer = &soyer;
     hoved.FormSlektskap = &slektskap;
+    hoved.FormLister = &lister;
+    hoved.FormStatistikk = &statistikk;
     semreg.Register = [this] { return hoved.Register(); };
     semreg.Innstillinger = [this] { return hoved.Innstillinger(); };
     semreg.Avlsdata = [this] { return hoved.Avlsdata(); };
   }
 
   // In this order: main window, about box, lookup, catalogue, reading,
-  // insemination and download windows, the ewe list and the relationship window.
+  // insemination and download windows, the ewe list, the relationship window,
+  // the list window and the statistics.
   TFormVaer hoved;
   QDialog* om = LagOmBoks(&hoved);
   TFormVer ver;
@@ -45,4 +50,6 @@ struct TProgramvinduer {
   TFormNedlast nedlast{&hoved};
   TFormSoyer soyer;
   TFormSlektskap slektskap;
+  TFormLister lister;
+  TFormStatistikk statistikk;
 };

@@ -35,6 +35,7 @@
 
 #include "cp1252.h"
 #include "filer.h"
+#include "endringer.h"
 #include "filimport.h"
 #include "ramimport.h"
 #include "register.h"
@@ -45,9 +46,12 @@
 #include "tformles.h"
 #include "tformnedlast.h"
 #include "tformparingsplan.h"
+#include "tformlister.h"
 #include "tformslektskap.h"
 #include "tformsoyer.h"
+#include "tformstatistikk.h"
 #include "tformver.h"
+#include "tekst.h"
 #include "trase.h"
 #include "tvindu.h"
 
@@ -185,6 +189,14 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   Soyer->setStatusTip("Søyene dine (Soyer.Txt) for slektskap og paringsplan");
   Paringsplan = new QAction("Paringsplan", this);
   Paringsplan->setStatusTip("Forventet innavl hos lammene for hver søye med hver vær");
+  Lister = new QAction("Lister …", this);
+  Lister->setStatusTip("Listene dine over værer («Mine værer», «Reserve» …)");
+  Sammenlign = new QAction("Sammenlign værer …", this);
+  Sammenlign->setStatusTip("2 til 6 værer side om side, med persentiler og diagram");
+  Statistikk = new QAction("Statistikk", this);
+  Statistikk->setStatusTip("Diagrammer over O-indeks og antall kårede værer per år");
+  Endringer = new QAction("Endringer i listene", this);
+  Endringer->setStatusTip("Hva siste innlesing endret for værene på listene dine");
   OmHornstad = new QAction("Om Hornstad", this);
   HentHornstad->setVisible(false);
   HenteInn->setVisible(false);
@@ -206,6 +218,11 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   QMenu* utlistinger = menuBar()->addMenu("&Utlistinger");
   utlistinger->addAction(Katalog);
   utlistinger->addAction(Paringsplan);
+  utlistinger->addSeparator();
+  utlistinger->addAction(Lister);
+  utlistinger->addAction(Sammenlign);
+  utlistinger->addAction(Endringer);
+  utlistinger->addAction(Statistikk);
   QMenu* hjelp = menuBar()->addMenu("&Hjelp");
   hjelp->addAction(OmHornstad);
 
@@ -220,6 +237,10 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   connect(Soyer, &QAction::triggered, this, &TFormVaer::SoyerClick);
   connect(Paringsplan, &QAction::triggered, this, [this] { ParingsplanClick(); });
   connect(OmHornstad, &QAction::triggered, this, &TFormVaer::OmHornstadClick);
+  connect(Lister, &QAction::triggered, this, &TFormVaer::ListerClick);
+  connect(Sammenlign, &QAction::triggered, this, &TFormVaer::SammenlignClick);
+  connect(Statistikk, &QAction::triggered, this, &TFormVaer::StatistikkClick);
+  connect(Endringer, &QAction::triggered, this, [this] { EndringerClick(); });
 
   // The tool bar that mirrors the menu's top items, each opening its menu.
   auto* menylinje = addToolBar("Meny");
@@ -273,9 +294,19 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   Animasjon->setTextVisible(false);
   Animasjon->setMaximumHeight(12);
   Animasjon->hide();
+  EndringsVarsel = new QLabel(midt);
+  EndringsVarsel->setObjectName("EndringsVarsel");
+  EndringsVarsel->setAlignment(Qt::AlignCenter);
+  EndringsVarsel->setWordWrap(true);
+  EndringsVarsel->setTextFormat(Qt::RichText);
+  EndringsVarsel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  EndringsVarsel->setStyleSheet("QLabel { background: #fff4c2; border: 1px solid #c9a400; padding: 3px; }");
+  EndringsVarsel->hide();
+  connect(EndringsVarsel, &QLabel::linkActivated, this, [this] { EndringerClick(); });
   auto* lag = new QVBoxLayout(midt);
   lag->addWidget(bilde, 0, Qt::AlignHCenter);
   lag->addWidget(tittel);
+  lag->addWidget(EndringsVarsel);
   lag->addWidget(Animasjon);
   lag->addStretch();
   setCentralWidget(midt);
@@ -291,6 +322,7 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   Kartotekoppslag->setEnabled(false);
   Katalog->setEnabled(false);
   Paringsplan->setEnabled(false);
+  for (QAction* a : {Lister, Sammenlign, Statistikk}) a->setEnabled(false);
 
   // The first computation of the coefficients takes a moment on a large register.
   avl_ = std::make_unique<TAvlsdata>();
@@ -408,6 +440,45 @@ void TFormVaer::ForsteVisning() {
       if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
     };
   }
+  if (FormVer) FormVer->LeggIListe = [this](const TVerPost& ver) {
+    LeggIListe({ver.Nummer}, TilQString(NameCase(TrimText(ver.Navn.Verdi()))) + QString(" (%1)").arg(ver.Nummer));
+  };
+  if (FormKatalog) {
+    // The catalogue's table offers its marked rams to a list and to the comparison.
+    FormKatalog->NyTabell = [this](TVindu& vindu) {
+      auto* leggTil = new QAction("Legg merkede i liste …", &vindu);
+      leggTil->setStatusTip("Legg de merkede værene i en av listene dine");
+      connect(leggTil, &QAction::triggered, this, [this, v = &vindu] {
+        const std::vector<int32_t> nummer = v->Tabell().MerkedeNumre();
+        LeggIListe(nummer, nummer.size() == 1 ? QString("den merkede væren")
+                                              : QString("de %1 merkede værene").arg(nummer.size()));
+      });
+      auto* sammenlign = new QAction("Sammenlign merkede …", &vindu);
+      sammenlign->setStatusTip("Sammenlign 2 til 6 merkede værer side om side");
+      connect(sammenlign, &QAction::triggered, this, [this, v = &vindu] {
+        if (register_ && raser_)
+          VisSammenligning(*register_, *raser_, avl_.get(), v->Tabell().MerkedeNumre(), this, Melding);
+      });
+      vindu.Redmen->addSeparator();
+      vindu.Redmen->addAction(leggTil);
+      vindu.Redmen->addAction(sammenlign);
+      vindu.VerkT->addAction(leggTil);
+    };
+  }
+  if (FormLister) {
+    FormLister->Register = [this] { return register_.get(); };
+    FormLister->Raser = [this] { return raser_.get(); };
+    FormLister->Avlsdata = [this] { return avl_.get(); };
+    FormLister->Innstillinger = [this] { return ini_.get(); };
+    FormLister->DataMappe = [this] { return dataMappe_; };
+  }
+  if (FormStatistikk) {
+    FormStatistikk->Register = [this] { return register_.get(); };
+    FormStatistikk->Raser = [this] { return raser_.get(); };
+    FormStatistikk->KatalogUtvalg = [this] {
+      return FormKatalog ? FormKatalog->SisteUtvalg() : std::vector<int32_t>{};
+    };
+  }
   if (FormSoyer && FormSlektskap) {
     connect(FormSoyer, &TFormSoyer::lagret, FormSlektskap, [this] {
       FormSlektskap->LesSoyer();
@@ -422,6 +493,7 @@ void TFormVaer::ForsteLasting() {
   Oppdater();
   raser_ = std::make_unique<Trase>();
   if (!raser_->Feil().empty()) Feilmelding(QString::fromStdString(raser_->Feil()));
+  VisEndringsVarsel();
 }
 
 void TFormVaer::SettFullt(bool fullt) {
@@ -449,6 +521,9 @@ void TFormVaer::LastRegister() {
   // relationship window asks again at once).
   avl_->Bruk(*register_);
   if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
+  // Open windows of the lists and the statistics show the new register.
+  if (FormLister && FormLister->isVisible()) FormLister->LesLister();
+  if (FormStatistikk && FormStatistikk->isVisible()) FormStatistikk->LesRegister();
   if (const std::string advarsel = register_->Advarsel(); !advarsel.empty()) Melding(QString::fromStdString(advarsel));
 }
 
@@ -457,6 +532,7 @@ void TFormVaer::Oppdater() {
   Kartotekoppslag->setEnabled(register_ && OppslagTillatt(antall));
   Katalog->setEnabled(register_ && OppslagTillatt(antall));
   Paringsplan->setEnabled(Katalog->isEnabled());
+  for (QAction* a : {Lister, Sammenlign, Statistikk}) a->setEnabled(Katalog->isEnabled());
   StatusLinje->setText(StatusTekst(antall, siste_));
 }
 
@@ -484,12 +560,14 @@ void TFormVaer::closeEvent(QCloseEvent* e) {
   e->accept();
   // The other windows close with the main window.
   for (QWidget* w : {static_cast<QWidget*>(FormVer), static_cast<QWidget*>(FormKatalog),
-                     static_cast<QWidget*>(FormSlektskap)})
+                     static_cast<QWidget*>(FormSlektskap), static_cast<QWidget*>(FormLister),
+                     static_cast<QWidget*>(FormStatistikk)})
     if (w) w->close();
   emit lukket();
 }
 
 void TFormVaer::LeggInnClick() {
+  auto vakt = StartEndringer();
   register_.reset();
   const fs::path arkiv = dataMappe_ / ArkivNavn;
   const TFilidentitet forNedlasting = Filidentitet(arkiv);
@@ -500,6 +578,7 @@ void TFormVaer::LeggInnClick() {
     lastetNed = FormNedlast->DownloadFile(url, arkiv, 0);
   }
   int64_t korteLinjer = 0;
+  bool importert = false;
   if (lastetNed) {
     Animasjon->show();
     StatusLinje->setText("Leser inn værer ...");
@@ -509,6 +588,7 @@ void TFormVaer::LeggInnClick() {
                       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                       return true;
                     }).korteLinjer;
+      importert = true;
     } catch (const IoFeil& e) {
       Feilmelding(QString::fromUtf8(e.what()));
     }
@@ -526,6 +606,7 @@ void TFormVaer::LeggInnClick() {
   LastRegister();
   Oppdater();
   if (korteLinjer > 0) Melding(QString::fromUtf8(KorteLinjerMelding(korteLinjer)));
+  if (importert) FullforEndringer(std::move(vakt));
 }
 
 void TFormVaer::LesFraFilClick() {
@@ -534,6 +615,7 @@ void TFormVaer::LesFraFilClick() {
 }
 
 void TFormVaer::LesInnFil(const fs::path& fil) {
+  auto vakt = StartEndringer();
   register_.reset();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   StatusLinje->setText("Leser inn værer fra " + QString::fromStdString(fil.filename().string()) + " ...");
@@ -560,6 +642,7 @@ void TFormVaer::LesInnFil(const fs::path& fil) {
   Oppdater();
   if (!feil.isEmpty()) Feilmelding(feil);
   if (korteLinjer > 0) Melding(QString::fromUtf8(KorteLinjerMelding(korteLinjer)));
+  if (feil.isEmpty()) FullforEndringer(std::move(vakt));
 }
 
 namespace {
@@ -591,17 +674,22 @@ void TFormVaer::ForberedNedlasting() {
 }
 
 void TFormVaer::HenteInnClick() {
+  auto vakt = StartEndringer();
   register_.reset();
   ForberedNedlasting();
+  bool lest = false;
   if (FormLes) {
     FormLes->DataMappe = dataMappe_;
     FormLes->FormNedlast = FormNedlast;
     FormLes->Adresse = [this] { return Nettadresse(*ini_); };
-    if (FormLes->RunReadingWindow()) siste_ = FormLes->ArkivNavn();
+    lest = FormLes->RunReadingWindow();
+    if (lest) siste_ = FormLes->ArkivNavn();
   }
   siste_ = KortArkivnavn(siste_);
   LastRegister();
   Oppdater();
+  // The last import's report stays when nothing was read.
+  if (lest) FullforEndringer(std::move(vakt));
 }
 
 void TFormVaer::SeminClick() {
@@ -680,4 +768,90 @@ TVindu* TFormVaer::ParingsplanClick() {
 
 void TFormVaer::OmHornstadClick() {
   if (OmBoks) OmBoks->exec();
+}
+
+std::unique_ptr<TEndringsvakt> TFormVaer::StartEndringer() {
+  try {
+    return std::make_unique<TEndringsvakt>(dataMappe_, register_.get());
+  } catch (const IoFeil& e) {
+    Feilmelding("Endringene for værene på listene blir ikke laget ved denne innlesingen: " +
+                QString::fromUtf8(e.what()));
+    return nullptr;
+  }
+}
+
+void TFormVaer::FullforEndringer(std::unique_ptr<TEndringsvakt> vakt) {
+  if (!vakt || !register_) return;
+  try {
+    const std::optional<TEndringsrapport> r = vakt->Fullfor(*register_);
+    vakt.reset();  // lets the old register's file go
+    VisEndringsVarsel();
+    if (r && !r->endringer.empty())
+      Melding(TilQString(EndringsMelding(*r)) + "\nSe Utlistinger, Endringer i listene.");
+  } catch (const IoFeil& e) {
+    Feilmelding("Værene er lest inn, men endringene for værene på listene ble ikke lagret: " +
+                QString::fromUtf8(e.what()));
+  }
+}
+
+void TFormVaer::VisEndringsVarsel() {
+  std::optional<TEndringsrapport> r;
+  try {
+    r = LesEndringer(EndringsFil(dataMappe_)).rapport;
+  } catch (const IoFeil&) {
+  }
+  Endringer->setEnabled(r.has_value());
+  if (r && !r->endringer.empty()) {
+    EndringsVarsel->setText(TilQString(EndringsMelding(*r)) +
+                            " <a href=\"endringer\">Vis endringene</a>");
+    EndringsVarsel->show();
+  } else {
+    EndringsVarsel->hide();
+  }
+}
+
+TVindu* TFormVaer::EndringerClick() {
+  TEndringsLesing lest;
+  try {
+    lest = LesEndringer(EndringsFil(dataMappe_));
+  } catch (const IoFeil& e) {
+    Feilmelding(QString::fromUtf8(e.what()));
+    return nullptr;
+  }
+  if (!lest.meldinger.empty()) {
+    QStringList linjer;
+    for (const std::string& m : lest.meldinger) linjer << TilQString(m);
+    Melding(linjer.join("\n"));
+  }
+  if (!lest.rapport) {
+    Melding("Ingen endringer er laget ennå: de lages ved innlesing av værer når du har værer på listene "
+            "(Utlistinger, Lister …).");
+    return nullptr;
+  }
+  auto* vindu = new TVindu(this);
+  ListEndringer(*lest.rapport, *vindu);
+  vindu->Vis();
+  return vindu;
+}
+
+void TFormVaer::ListerClick() {
+  if (FormLister) FormLister->Vis();
+}
+
+void TFormVaer::SammenlignClick() {
+  if (!register_ || !raser_) return;
+  TSammenlignVerer d(sammenlignNumre_, this);
+  const int svar = KjorDialog(d);
+  sammenlignNumre_ = d.Numre->text();  // kept also when cancelled
+  if (svar != QDialog::Accepted) return;
+  VisSammenligning(*register_, *raser_, avl_.get(), d.Verer(), this, Melding);
+}
+
+void TFormVaer::StatistikkClick() {
+  if (FormStatistikk) FormStatistikk->Vis();
+}
+
+void TFormVaer::LeggIListe(const std::vector<int32_t>& nummer, const QString& hva) {
+  if (::LeggIListe(dataMappe_, nummer, hva, this, KjorDialog, Melding) && FormLister && FormLister->isVisible())
+    FormLister->LesLister();
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QDialog;
@@ -17,7 +18,9 @@ class QMenu;
 class QProgressBar;
 class QToolBar;
 class TAvlsdata;
+class TFormLister;
 class TFormSlektskap;
+class TFormStatistikk;
 class TFormSoyer;
 class TFormVer;
 class TFormKatalog;
@@ -45,6 +48,8 @@ class TFormVaer : public QMainWindow {
   QWidget* FormSemReg = nullptr;  // closed with the main window when it is open
   TFormSoyer* FormSoyer = nullptr;
   TFormSlektskap* FormSlektskap = nullptr;
+  TFormLister* FormLister = nullptr;
+  TFormStatistikk* FormStatistikk = nullptr;
 
   // Actions, with the captions of the menu.
   QAction* HentHornstad;   // "Hent Hornstad på internett" (not shown)
@@ -57,10 +62,16 @@ class TFormVaer : public QMainWindow {
   QAction* Katalog;  // "Katalog"
   QAction* Soyer;          // "Søyer…" in the "Arkiv" menu: the breeder's ewes
   QAction* Paringsplan;    // "Paringsplan" in the "Utlistinger" menu
+  QAction* Lister;         // "Lister …": the breeder's lists of rams
+  QAction* Sammenlign;     // "Sammenlign værer …": 2 to 6 rams side by side
+  QAction* Statistikk;     // "Statistikk": the charts of the register
+  QAction* Endringer;      // "Endringer i listene": the last import's change report
   QAction* OmHornstad;  // "Om Hornstad"
 
   QMenu* Registrering;
   QLabel* StatusLinje;  // "Ingen værer inne"
+  // Says that the last import changed rams on the lists (hidden otherwise).
+  QLabel* EndringsVarsel;
   QProgressBar* Animasjon;
 
   // The register and the breed table, owned by this window.
@@ -109,6 +120,16 @@ class TFormVaer : public QMainWindow {
   // none: no ewes, cancelled, or no ram in the register).
   TVindu* ParingsplanClick();
   void OmHornstadClick();
+  void ListerClick();
+  // Asks for the numbers of 2 to 6 rams and opens their comparison.
+  void SammenlignClick();
+  void StatistikkClick();
+  // The last import's change report in a new table window, which is
+  // returned (null when there is none to show; the user is told).
+  TVindu* EndringerClick();
+  // Adds rams to a list the user chooses (the lookup window's and the
+  // catalogue table's "Legg i liste").
+  void LeggIListe(const std::vector<int32_t>& nummer, const QString& hva);
 
  signals:
   // The window has closed (the program ends); a window that kept unsaved
@@ -131,6 +152,12 @@ class TFormVaer : public QMainWindow {
   // At a window's first showing after Plasser: looks again with its frame.
   void EtterForsteVisning(QWidget* w);
   void ForberedNedlasting();
+  // The change report's part in an import: made before it, while the old
+  // register is loaded; finished after the new one is loaded.
+  std::unique_ptr<class TEndringsvakt> StartEndringer();
+  void FullforEndringer(std::unique_ptr<class TEndringsvakt> vakt);
+  // Shows the notice of changes when Endringer.Txt holds any.
+  void VisEndringsVarsel();
   void SettFullt(bool fullt);
 
   std::optional<std::filesystem::path> oensketMappe_;
@@ -140,6 +167,7 @@ class TFormVaer : public QMainWindow {
   std::unique_ptr<Trase> raser_;
   std::unique_ptr<TAvlsdata> avl_;
   QString paringsplanNumre_;  // the numbers typed for the last mating plan
+  QString sammenlignNumre_;   // the numbers typed for the last comparison
   QString siste_;
   bool vist_ = false;
   bool fullt_ = false;

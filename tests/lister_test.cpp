@@ -276,6 +276,18 @@ TEST(Lister, TabellMedKatalogfeltInnavlOgVererSomErBorte) {
   for (int r = 1; r < 4; ++r)
     for (int k = 0; k < 6; ++k) EXPECT_EQ(med.Hoved().Celle(k, r), uten.Hoved().Celle(k, r));
 
+  // "Innavl %" checked among the catalogue's fields is the same one column,
+  // filled with the ewes and left out without them.
+  TSkalMed medFelt = felt;
+  medFelt[InnavlFelt] = true;
+  TTabell avkrysset;
+  ListListe(liste, reg, medFelt, innavl.get(), avkrysset);
+  EXPECT_EQ(avkrysset.Hoved().Rad(0), med.Hoved().Rad(0));
+  EXPECT_EQ(avkrysset.Hoved().Rad(1), med.Hoved().Rad(1));
+  TTabell avkryssetUten;
+  ListListe(liste, reg, medFelt, nullptr, avkryssetUten);
+  EXPECT_EQ(avkryssetUten.Hoved().Rad(0), uten.Hoved().Rad(0));
+
   // No field checked: the number alone; a list of one ram.
   TTabell bare;
   ListListe({"x", {4444}}, reg, TSkalMed{}, nullptr, bare);

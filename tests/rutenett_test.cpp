@@ -1,5 +1,6 @@
 // The grid model: size changes, row operations, selection and current cell.
 #include "rutenett.h"
+#include "tabell.h"
 
 #include <gtest/gtest.h>
 
@@ -281,3 +282,27 @@ TEST(Rutenett, HverEndringMeldes) {
 }
 
 }  // namespace
+
+// The rams marked in a table of rams: the numbers of the first column, with
+// their format codes, headers and cells that are not numbers passed over.
+TEST(Rutenett, MerkedeNumreFraForsteKolonne) {
+  TTabell t;
+  t.Oppsett(2, 12, 0, 1, 1, "Tittel", Rod, Blaa);
+  for (const char* rad : {"Nr.;Navn;", "100;A;", "\x04" "200;B;", "tekst;C;", "100;D;", "0;E;", " 300;F;"})
+    t.NyRad(rad);
+  t.NyBunnRad(";;");
+  const struct {
+    TOmraade valg;
+    std::vector<int32_t> nummer;
+  } tilfeller[] = {
+      {{0, 0, 1, 6}, {100, 200, 300}},  // the header row and the marks: "tekst", 0 and a number twice
+      {{1, 2, 1, 3}, {200}},            // marked in another column: the row counts
+      {{0, 5, 0, 5}, {100}},            // one row: the current one (row 1, below the header)
+  };
+  for (const auto& f : tilfeller) {
+    t.Hoved().SettValg(f.valg);
+    EXPECT_EQ(t.MerkedeNumre(), f.nummer) << f.valg.topp << "-" << f.valg.bunn;
+  }
+  t.Hoved().SettGjeldende(1, 2);
+  EXPECT_EQ(t.MerkedeNumre(), (std::vector<int32_t>{200}));
+}

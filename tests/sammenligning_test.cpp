@@ -17,6 +17,7 @@
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "innavl.h"
+#include "register.h"
 #include "sammenligning.h"
 #include "stamtavle.h"
 #include "statistikk.h"
@@ -416,6 +417,27 @@ TEST(Histogram, SoylerMedDeTommeImellom) {
   EXPECT_EQ(t.Hoved().Rad(0), (std::vector<std::string>{"O-indeks", C("Antall værer")}));
   EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"80\x96" "89", "1"}));
   EXPECT_EQ(t.Hoved().Rad(2), (std::vector<std::string>{"90\x96" "99", "1"}));
+}
+
+// The catalogue's selection by judging number: each number once, numbers not
+// in the register left out, a number stored twice read as its last record.
+TEST(Histogram, AvNumreIRegisteret) {
+  TestMappe m;
+  auto ver = [](int32_t nr, int o) {
+    TVerPost p = TomVerPost();
+    p.Nummer = nr;
+    p.OIndeks = static_cast<int16_t>(o);
+    return p;
+  };
+  SkrivVerFil(m / VerFilNavn, {ver(1, 85), ver(2, 0), ver(3, 950), ver(4, 111), ver(4, 99), ver(5, 120)});
+  TProdusent reg(m.Sti());
+  reg.LoadRegister();
+  const std::vector<int32_t> nummer = {1, 4, 1, 2, 3, 777, 4};
+  const THistogram h = Histogram(reg, nummer);
+  EXPECT_EQ(h.Antall(), 2);  // 1 (85) and 4 (99, its last record); 5 is not chosen
+  EXPECT_EQ(h.Soyler(), (std::vector<THistogram::TSoyle>{{80, 89, 1}, {90, 99, 1}}));
+  EXPECT_EQ(h.Utenfor().utenIndeks, 1);
+  EXPECT_EQ(h.Utenfor().gule, 1);
 }
 
 }  // namespace

@@ -33,7 +33,9 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QComboBox>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -48,7 +50,12 @@
 #include "register.h"
 #include "skall.h"
 #include "soyer.h"
+#include "lister.h"
+#include "tdiagramflate.h"
+#include "tekst.h"
+#include "tformlister.h"
 #include "tformparingsplan.h"
+#include "tformstatistikk.h"
 #include "tgrid.h"
 #include "tinnlesing.h"
 #include "tintedit.h"
@@ -440,6 +447,103 @@ int Kjor() {
     } else {
       std::fprintf(stderr, "Paringsplanen ble ikke vist.\n");
     }
+    QTest::qWait(50);
+  }
+
+
+  // 8. Lists, comparison, the change report and the statistics: the shown
+  // ram put on a list from the lookup window, more rams on the lists, the
+  // list window, a comparison, an import that changes rams on a list, and
+  // the charts.
+  {
+    const std::string eksport = LesHeleFila(data / "Vedder2.Tex");
+    const std::vector<std::string> linjer = TekstLinjer(eksport);
+    const std::vector<TVerPost> gamle = KonverterEksport(eksport);
+    hoved.KjorDialog = [&](QDialog& d) {
+      auto& valg = dynamic_cast<TVelgListe&>(d);
+      d.show();
+      valg.Navn->setEditText("Mine værer");
+      Vent(&d, 100);
+      Lagre(Bilde(&d), "legg-i-liste.png");
+      d.accept();
+      return d.result();
+    };
+    hoved.Kartotekoppslag->trigger();
+    Vent(&ver);
+    Skriv(ver, QString::number(nummer));
+    ver.LeggIListeKnapp->click();
+    ver.hide();
+    EndreLister(data, [&](TLister& l) {
+      std::vector<int32_t> mine{gamle[10].Nummer, gamle[20].Nummer, gamle[40].Nummer, gamle[60].Nummer};
+      l.LeggTil(Utf8TilCp1252("Mine værer"), mine);
+      std::vector<int32_t> reserve{gamle[80].Nummer, gamle[90].Nummer, gamle[100].Nummer};
+      l.LeggTil("Reserve", reserve);
+      return true;
+    });
+
+    for (QToolButton* knapp : hoved.findChildren<QToolButton*>()) {
+      if (knapp->text() != "Utlistinger" || knapp->menu() == nullptr) continue;
+      QMenu* meny = knapp->menu();
+      meny->popup(knapp->mapToGlobal(QPoint(0, knapp->height())));
+      Vent(meny, 150);
+      Lagre(Bilde(&hoved, {meny}), "utlistingermeny.png");
+      meny->hide();
+      Vent(&hoved, 50);
+    }
+
+    TFormLister& lister = vinduer.lister;
+    lister.Melding = hoved.Melding;
+    hoved.Lister->trigger();
+    Vent(&lister);
+    for (int i : {0, 1, 2}) lister.Verer->item(i)->setSelected(true);
+    QTest::qWait(50);
+    Lagre(Bilde(&lister), "lister.png");
+    const TSammenligningsvinduer sml = lister.SammenlignClick();
+    if (sml.tabell && sml.diagram) {
+      Vent(sml.tabell);
+      Lagre(Bilde(sml.tabell), "sammenligning.png");
+      Vent(sml.diagram);
+      Lagre(Bilde(sml.diagram), "sammenligning-diagram.png");
+      sml.tabell->close();
+      sml.diagram->close();
+    } else {
+      std::fprintf(stderr, "Sammenligningen ble ikke vist.\n");
+    }
+    lister.close();
+
+    // The same export with ram 10's O-indeks (column 28) raised by 6 and ram 20 gone.
+    std::string ny;
+    for (std::size_t i = 0; i < linjer.size(); ++i) {
+      if (i == 21) continue;
+      std::string l = linjer[i];
+      if (i == 11) {
+        std::size_t pos = 0;
+        for (int f = 1; f < 28; ++f) pos = l.find(';', pos) + 1;
+        const std::size_t slutt = l.find(';', pos);
+        l.replace(pos, slutt - pos, std::to_string(std::stoi(l.substr(pos, slutt - pos)) + 6));
+      }
+      ny += l + "\r\n";
+    }
+    SkrivTrygt(data / "Nye.Tex", ny);
+    hoved.LesInnFil(data / "Nye.Tex");
+    Vent(&hoved, 100);
+    Lagre(Bilde(&hoved), "endringer-varsel.png");
+    if (TVindu* t = hoved.EndringerClick()) {
+      Vent(t);
+      Lagre(Bilde(t), "endringer.png");
+      t->close();
+    }
+
+    TFormStatistikk& stat = vinduer.statistikk;
+    hoved.Statistikk->trigger();
+    Vent(&stat);
+    const char* navn[] = {"statistikk-snitt.png", "statistikk-antall.png", "statistikk-fordeling.png"};
+    for (int fane = 0; fane < 3; ++fane) {
+      stat.Faner->setCurrentIndex(fane);
+      Vent(&stat, 100);
+      Lagre(Bilde(&stat), navn[fane]);
+    }
+    stat.close();
     QTest::qWait(50);
   }
 

@@ -1,0 +1,426 @@
+#include "tformlister.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include "avlvindu.h"
+#include "cp1252.h"
+#include "diagram.h"
+#include "filer.h"
+#include "register.h"
+#include "sammenligning.h"
+#include "slektskap.h"
+#include "tdiagramflate.h"
+#include "tekst.h"
+#include "timeglass.h"
+#include "trase.h"
+#include "tvindu.h"
+
+namespace {
+
+QLabel* Feiltekst(QWidget* forelder) {
+  auto* feil = new QLabel(forelder);
+  QPalette p = feil->palette();
+  p.setColor(QPalette::WindowText, Qt::red);
+  feil->setPalette(p);
+  feil->setWordWrap(true);
+  feil->hide();
+  return feil;
+}
+
+QString AntallVerer(std::size_t n) { return n == 1 ? QString("1 vær") : QString("%1 værer").arg(n); }
+
+}  // namespace
+
+// ---- the comparison ----
+
+TSammenligningsvinduer VisSammenligning(TProdusent& reg, const Trase& raser, TAvlsdata* avl,
+                                        const std::vector<int32_t>& nummer, QWidget* eier,
+                                        const std::function<void(const QString&)>& melding) {
+  if (const std::string feil = SammenligningFeil(nummer.size()); !feil.empty()) {
+    melding(TilQString(feil));
+    return {};
+  }
+  const TInnavl* innavl = HentInnavl(avl, melding);
+  std::vector<int32_t> ukjente;
+  auto s = std::make_shared<TSammenligning>();
+  {
+    const TTimeglass timeglass;
+    *s = Sammenlign(reg, nummer, ukjente, innavl);
+  }
+  if (!ukjente.empty()) {
+    QStringList tall;
+    for (int32_t nr : ukjente) tall << QString::number(nr);
+    melding((ukjente.size() == 1 ? "Dette nummeret er ikke i registeret: " : "Disse numrene er ikke i registeret: ") +
+            tall.join(", ") + ".");
+  }
+  if (const std::string feil = SammenligningFeil(s->verer.size()); !feil.empty()) {
+    melding(TilQString(feil));
+    return {};
+  }
+  TSammenligningsvinduer v;
+  v.tabell = new TVindu(eier);
+  ListSammenligning(*s, raser, *v.tabell);
+  v.diagram = new TDiagramflate(eier, Qt::Window);
+  v.diagram->setAttribute(Qt::WA_DeleteOnClose);
+  v.diagram->setWindowTitle("Sammenligning");
+  v.diagram->Lag = [s] { return LagSammenligningsDiagram(*s); };
+  v.diagram->ListTall = [s, raser = &raser](TVindu& t) { ListSammenligning(*s, *raser, t); };
+  v.diagram->resize(900, 600);
+  v.diagram->Tegn();
+  v.tabell->Vis();
+  v.diagram->show();
+  v.diagram->raise();
+  return v;
+}
+
+TSammenlignVerer::TSammenlignVerer(const QString& numre, QWidget* parent) : QDialog(parent) {
+  setWindowTitle("Sammenlign værer");
+  auto* intro = new QLabel("Skriv kåringsnumrene til 2 til 6 værer (skilt med komma eller mellomrom):", this);
+  Numre = new QLineEdit(numre, this);
+  Feil = Feiltekst(this);
+  auto* knapper = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* lag = new QVBoxLayout(this);
+  lag->addWidget(intro);
+  lag->addWidget(Numre);
+  lag->addWidget(Feil);
+  lag->addStretch(1);
+  lag->addWidget(knapper);
+  connect(knapper, &QDialogButtonBox::accepted, this, &TSammenlignVerer::accept);
+  connect(knapper, &QDialogButtonBox::rejected, this, &TSammenlignVerer::reject);
+  setMinimumWidth(intro->sizeHint().width() + 30);
+}
+
+void TSammenlignVerer::accept() {
+  verer_.clear();
+  std::string feil = TolkNummerliste(FraQString(Numre->text()), verer_);
+  if (feil.empty()) feil = SammenligningFeil(verer_.size());
+  if (!feil.empty()) {
+    Feil->setText(TilQString(feil));
+    Feil->show();
+    Numre->setFocus();
+    return;
+  }
+  QDialog::accept();
+}
+
+// ---- adding to a list ----
+
+TVelgListe::TVelgListe(const TLister& lister, const QString& hva, const QString& forslag, QWidget* parent)
+    : QDialog(parent), lister_(lister) {
+  setWindowTitle("Legg i liste");
+  auto* intro = new QLabel("Legg " + hva + " i lista:", this);
+  Navn = new QComboBox(this);
+  Navn->setEditable(true);
+  Navn->setInsertPolicy(QComboBox::NoInsert);
+  Navn->lineEdit()->setMaxLength(static_cast<int>(MaksListenavn));
+  for (const TListe& l : lister.Alle()) Navn->addItem(TilQString(l.navn));
+  for (const std::string& n : StandardListenavn())
+    if (!lister.Finn(n)) Navn->addItem(TilQString(n));
+  const int i = forslag.isEmpty() ? -1 : Navn->findText(forslag, Qt::MatchFixedString);
+  Navn->setCurrentIndex(i >= 0 ? i : 0);
+  auto* hjelp = new QLabel("Velg en liste, eller skriv navnet på en ny.", this);
+  Feil = Feiltekst(this);
+  auto* knapper = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* lag = new QVBoxLayout(this);
+  lag->addWidget(intro);
+  lag->addWidget(Navn);
+  lag->addWidget(hjelp);
+  lag->addWidget(Feil);
+  lag->addStretch(1);
+  lag->addWidget(knapper);
+  connect(knapper, &QDialogButtonBox::accepted, this, &TVelgListe::accept);
+  connect(knapper, &QDialogButtonBox::rejected, this, &TVelgListe::reject);
+  setMinimumWidth(std::max(380, intro->sizeHint().width() + 30));
+}
+
+void TVelgListe::accept() {
+  const std::string navn = TrimText(FraQString(Navn->currentText()));
+  const std::string feil = lister_.Finn(navn) ? std::string() : ListenavnFeil(navn);
+  if (!feil.empty()) {
+    Feil->setText(TilQString(feil));
+    Feil->show();
+    Navn->setFocus();
+    return;
+  }
+  valgt_ = navn;
+  QDialog::accept();
+}
+
+bool LeggIListe(const std::filesystem::path& dataMappe, const std::vector<int32_t>& nummer, const QString& hva,
+                QWidget* eier, const std::function<int(QDialog&)>& kjor,
+                const std::function<void(const QString&)>& melding) {
+  if (nummer.empty()) {
+    melding("Merk værene du vil legge i en liste først.");
+    return false;
+  }
+  // The last list chosen is offered first next time.
+  static QString sist;
+  try {
+    const TListeLesing lest = LesLister(ListeFil(dataMappe));
+    TVelgListe d(lest.lister, hva, sist, eier);
+    if (kjor(d) != QDialog::Accepted) return false;
+    const std::string navn = d.Valgt();
+    std::optional<int> lagtTil;
+    std::string feil;
+    const TListeLesing ny = EndreLister(dataMappe, [&](TLister& l) {
+      lagtTil = l.LeggTil(navn, nummer, &feil);
+      return lagtTil.has_value() && (*lagtTil > 0 || !lest.lister.Finn(navn));
+    });
+    if (!lagtTil) {
+      melding(TilQString(feil));
+      return false;
+    }
+    sist = TilQString(navn);
+    const TListe* liste = ny.lister.Finn(navn);
+    const QString listenavn = "«" + TilQString(liste ? liste->navn : navn) + "»";
+    if (*lagtTil == 0)
+      melding(nummer.size() == 1 ? "Væren er på lista " + listenavn + " fra før."
+                                 : "Værene er på lista " + listenavn + " fra før.");
+    else
+      melding(QString("%1 lagt i lista %2, som nå har %3.")
+                  .arg(AntallVerer(static_cast<std::size_t>(*lagtTil)), listenavn,
+                       AntallVerer(liste ? liste->nummer.size() : 0)));
+    return *lagtTil > 0;
+  } catch (const IoFeil& e) {
+    melding("Lista ble ikke endret: " + QString::fromUtf8(e.what()));
+    return false;
+  }
+}
+
+// ---- the list window ----
+
+TFormLister::TFormLister(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setWindowTitle("Lister");
+  setObjectName("FormLister");
+  auto* listeTekst = new QLabel("&Listene:", this);
+  Listene = new QListWidget(this);
+  listeTekst->setBuddy(Listene);
+  auto* verTekst = new QLabel("&Værene på lista (merk dem du vil fjerne eller sammenligne):", this);
+  Verer = new QListWidget(this);
+  Verer->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  verTekst->setBuddy(Verer);
+  VisTabell = new QPushButton("Vis i &tabell", this);
+  VisTabell->setToolTip("Vis lista med katalogens tabellfelter (og Innavl % når Soyer.Txt finnes)");
+  Sammenlign = new QPushButton("&Sammenlign …", this);
+  Sammenlign->setToolTip("Sammenlign de merkede værene (eller hele lista) side om side, 2 til 6 værer");
+  Fjern = new QPushButton("&Fjern merkede", this);
+  Fjern->setToolTip("Ta de merkede værene ut av lista");
+  NyListe = new QPushButton("&Ny liste …", this);
+  NyttNavn = new QPushButton("&Gi nytt navn …", this);
+  Slett = new QPushButton("Sl&ett lista", this);
+  Lukk = new QPushButton("Lukk", this);
+  Status = new QLabel(this);
+  Status->setWordWrap(true);
+  for (QPushButton* b : {VisTabell, Sammenlign, Fjern, NyListe, NyttNavn, Slett, Lukk}) b->setAutoDefault(false);
+
+  auto* venstre = new QVBoxLayout;
+  venstre->addWidget(listeTekst);
+  venstre->addWidget(Listene, 1);
+  auto* midt = new QVBoxLayout;
+  midt->addWidget(verTekst);
+  midt->addWidget(Verer, 1);
+  auto* knapper = new QVBoxLayout;
+  for (QPushButton* b : {VisTabell, Sammenlign, Fjern}) knapper->addWidget(b);
+  knapper->addSpacing(16);
+  for (QPushButton* b : {NyListe, NyttNavn, Slett}) knapper->addWidget(b);
+  knapper->addStretch(1);
+  knapper->addWidget(Lukk);
+  auto* rad = new QHBoxLayout;
+  rad->addLayout(venstre, 2);
+  rad->addLayout(midt, 3);
+  rad->addLayout(knapper);
+  auto* lag = new QVBoxLayout(this);
+  lag->addLayout(rad, 1);
+  lag->addWidget(Status);
+  resize(760, 420);
+
+  Melding = [this](const QString& t) { QMessageBox::information(this, "Lister", t); };
+  Bekreft = [this](const QString& t) {
+    return QMessageBox::question(this, "Lister", t, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+  };
+  SporNavn = [this](const QString& sporsmal, const QString& forslag) {
+    bool ok = false;
+    const QString svar = QInputDialog::getText(this, "Lister", sporsmal, QLineEdit::Normal, forslag, &ok);
+    return ok ? svar : QString();
+  };
+
+  connect(Listene, &QListWidget::currentRowChanged, this, [this] { VisVerer(); });
+  connect(VisTabell, &QPushButton::clicked, this, [this] { VisTabellClick(); });
+  connect(Listene, &QListWidget::itemDoubleClicked, this, [this] { VisTabellClick(); });
+  connect(Sammenlign, &QPushButton::clicked, this, [this] { SammenlignClick(); });
+  connect(Fjern, &QPushButton::clicked, this, &TFormLister::FjernClick);
+  connect(NyListe, &QPushButton::clicked, this, &TFormLister::NyListeClick);
+  connect(NyttNavn, &QPushButton::clicked, this, &TFormLister::NyttNavnClick);
+  connect(Slett, &QPushButton::clicked, this, &TFormLister::SlettClick);
+  connect(Lukk, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TFormLister::Vis() {
+  if (!isVisible()) LesLister();
+  show();
+  raise();
+  activateWindow();
+}
+
+std::string TFormLister::Valgt() const {
+  const QListWidgetItem* i = Listene->currentItem();
+  return i ? FraQString(i->data(Qt::UserRole).toString()) : std::string();
+}
+
+void TFormLister::LesLister() {
+  const std::string valgt = Valgt();
+  try {
+    const TListeLesing lest = ::LesLister(ListeFil(DataMappe()));
+    lister_ = lest.lister;
+    if (!lest.meldinger.empty()) {
+      QStringList linjer;
+      for (const std::string& m : lest.meldinger) linjer << TilQString(m);
+      Melding(linjer.join("\n"));
+    }
+  } catch (const IoFeil& e) {
+    lister_ = TLister();
+    Melding(QString::fromUtf8(e.what()));
+  }
+  VisListene(valgt);
+}
+
+void TFormLister::VisListene(const std::string& velg) {
+  const QSignalBlocker b(Listene);
+  Listene->clear();
+  int rad = lister_.Tom() ? -1 : 0;
+  for (const TListe& l : lister_.Alle()) {
+    auto* item = new QListWidgetItem(TilQString(l.navn) + "  (" + AntallVerer(l.nummer.size()) + ")", Listene);
+    item->setData(Qt::UserRole, TilQString(l.navn));
+    if (!velg.empty() && SammeListenavn(l.navn, velg)) rad = Listene->count() - 1;
+  }
+  Listene->setCurrentRow(rad);
+  VisVerer();
+}
+
+void TFormLister::VisVerer() {
+  Verer->clear();
+  const TListe* liste = lister_.Finn(Valgt());
+  TProdusent* reg = Register ? Register() : nullptr;
+  if (liste && reg) {
+    for (int32_t nr : liste->nummer) {
+      const TVerPost ver = reg->LesNummer(nr);
+      const QString navn = ver.Nummer == nr ? TilQString(NameCase(TrimText(ver.Navn.Verdi())))
+                                            : QString("(ikke i registeret)");
+      auto* item = new QListWidgetItem(QString("%1  %2").arg(nr).arg(navn), Verer);
+      item->setData(Qt::UserRole, nr);
+    }
+  }
+  const bool har = liste != nullptr;
+  for (QPushButton* b : {VisTabell, Sammenlign, Fjern, NyttNavn, Slett}) b->setEnabled(har);
+  Status->setText(lister_.Tom() ? QString("Ingen lister ennå. Legg værer i en liste fra væroppslaget eller "
+                                          "katalogens tabell, eller lag en ny liste her.")
+                  : har        ? TilQString(ListeTittel(*liste))
+                               : QString());
+}
+
+std::vector<int32_t> TFormLister::Merkede() const {
+  std::vector<int32_t> nummer;
+  for (int i = 0; i < Verer->count(); ++i)
+    if (Verer->item(i)->isSelected()) nummer.push_back(Verer->item(i)->data(Qt::UserRole).toInt());
+  return nummer;
+}
+
+bool TFormLister::Endre(const std::function<bool(TLister&)>& endre) {
+  try {
+    lister_ = EndreLister(DataMappe(), endre).lister;
+    return true;
+  } catch (const IoFeil& e) {
+    Melding("Lista ble ikke endret: " + QString::fromUtf8(e.what()));
+    return false;
+  }
+}
+
+TVindu* TFormLister::VisTabellClick() {
+  const TListe* liste = lister_.Finn(Valgt());
+  TProdusent* reg = Register ? Register() : nullptr;
+  if (!liste || !reg) return nullptr;
+  std::unique_ptr<TInnavlSnitt> innavl;
+  try {
+    TAvlsdata* avl = Avlsdata ? Avlsdata() : nullptr;
+    std::error_code ec;
+    if (avl && std::filesystem::exists(SoyeFil(DataMappe()), ec) && HentInnavl(avl, Melding)) {
+      const TTimeglass timeglass;
+      innavl = ListeInnavl(*avl, DataMappe());
+    }
+  } catch (const IoFeil& e) {
+    Melding(QString::fromUtf8(e.what()));
+  }
+  const QSettings tom;
+  const QSettings* ini = Innstillinger ? Innstillinger() : nullptr;
+  auto* vindu = new TVindu(parentWidget());
+  ListListe(*liste, *reg, ListeFelt(ini ? *ini : tom), innavl.get(), *vindu);
+  vindu->Vis();
+  return vindu;
+}
+
+TSammenligningsvinduer TFormLister::SammenlignClick() {
+  const TListe* liste = lister_.Finn(Valgt());
+  TProdusent* reg = Register ? Register() : nullptr;
+  if (!liste || !reg) return {};
+  std::vector<int32_t> nummer = Merkede();
+  if (nummer.empty()) nummer = liste->nummer;
+  const Trase* raser = Raser ? Raser() : nullptr;
+  const Trase ingen;
+  return VisSammenligning(*reg, raser ? *raser : ingen, Avlsdata ? Avlsdata() : nullptr, nummer, parentWidget(),
+                          Melding);
+}
+
+void TFormLister::FjernClick() {
+  const std::string navn = Valgt();
+  const std::vector<int32_t> nummer = Merkede();
+  if (navn.empty()) return;
+  if (nummer.empty()) {
+    Melding("Merk værene du vil ta ut av lista først.");
+    return;
+  }
+  int fjernet = 0;
+  if (Endre([&](TLister& l) { return (fjernet = l.Fjern(navn, nummer)) > 0; })) VisListene(navn);
+  Status->setText(QString("%1 tatt ut av lista.").arg(AntallVerer(static_cast<std::size_t>(fjernet))));
+}
+
+void TFormLister::NyListeClick() {
+  const QString svar = SporNavn("Navnet på den nye lista:", QString());
+  if (svar.trimmed().isEmpty()) return;
+  const std::string navn = TrimText(FraQString(svar));
+  std::string feil;
+  if (Endre([&](TLister& l) { return (feil = l.Ny(navn)).empty(); })) {
+    if (!feil.empty()) Melding(TilQString(feil));
+    VisListene(navn);
+  }
+}
+
+void TFormLister::NyttNavnClick() {
+  const std::string gammelt = Valgt();
+  if (gammelt.empty()) return;
+  const QString svar = SporNavn("Nytt navn på lista:", TilQString(gammelt));
+  if (svar.trimmed().isEmpty()) return;
+  const std::string nytt = TrimText(FraQString(svar));
+  std::string feil;
+  if (Endre([&](TLister& l) { return (feil = l.GiNyttNavn(gammelt, nytt)).empty(); })) {
+    if (!feil.empty()) Melding(TilQString(feil));
+    VisListene(feil.empty() ? nytt : gammelt);
+  }
+}
+
+void TFormLister::SlettClick() {
+  const std::string navn = Valgt();
+  if (navn.empty()) return;
+  if (!Bekreft("Vil du slette lista «" + TilQString(navn) + "»?")) return;
+  if (Endre([&](TLister& l) { return l.Slett(navn); })) VisListene({});
+}

@@ -1,0 +1,151 @@
+// The breeder's named lists of rams in windows: the question that adds rams
+// to a list ("Legg i liste"), the list window ("Lister") that shows a list in
+// the table window, removes rams from it and renames or deletes it, and the
+// comparison of 2 to 6 rams (a table window and a window with its chart).
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "lister.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSettings;
+class TAvlsdata;
+class TDiagramflate;
+class TProdusent;
+class TVindu;
+class Trase;
+
+// ---- the comparison ----
+
+struct TSammenligningsvinduer {
+  TVindu* tabell = nullptr;
+  TDiagramflate* diagram = nullptr;
+};
+// Compares the rams with these judging numbers: the table in a table window
+// and the bar chart of their indexes in a window of its own. Numbers not in
+// the register are told and left out; fewer than 2 or more than 6 rams left
+// is told, and nothing opens.
+TSammenligningsvinduer VisSammenligning(TProdusent& reg, const Trase& raser, TAvlsdata* avl,
+                                        const std::vector<int32_t>& nummer, QWidget* eier,
+                                        const std::function<void(const QString&)>& melding);
+
+// The question for judging numbers to compare ("Sammenlign værer").
+class TSammenlignVerer : public QDialog {
+  Q_OBJECT
+
+ public:
+  TSammenlignVerer(const QString& numre, QWidget* parent = nullptr);
+  QLineEdit* Numre;
+  QLabel* Feil;
+  const std::vector<int32_t>& Verer() const { return verer_; }
+  // OK: numbers that do not read, or too few or too many, keep the dialog open.
+  void accept() override;
+
+ private:
+  std::vector<int32_t> verer_;
+};
+
+// ---- adding to a list ----
+
+// "Legg i liste": the lists there are, the names offered for a first list,
+// and any new name the user types.
+class TVelgListe : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `hva` says what is added ("Bamsen (1900123)", "3 merkede værer").
+  TVelgListe(const TLister& lister, const QString& hva, const QString& forslag, QWidget* parent = nullptr);
+  QComboBox* Navn;
+  QLabel* Feil;
+  // The name chosen (Windows-1252), after OK.
+  const std::string& Valgt() const { return valgt_; }
+  // OK: a new name that cannot be used keeps the dialog open and says why.
+  void accept() override;
+
+ private:
+  const TLister& lister_;
+  std::string valgt_;
+};
+
+// Asks for a list and adds the rams to it in Lister.Txt of the data folder.
+// `kjor` runs the dialog (tests answer it); the outcome and any failure go
+// through `melding`. True when the file was written.
+bool LeggIListe(const std::filesystem::path& dataMappe, const std::vector<int32_t>& nummer, const QString& hva,
+                QWidget* eier, const std::function<int(QDialog&)>& kjor,
+                const std::function<void(const QString&)>& melding);
+
+// ---- the list window ----
+
+class TFormLister : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFormLister(QWidget* parent = nullptr);
+
+  // The main window's register, breed names, relationship data, settings and data folder.
+  std::function<TProdusent*()> Register;
+  std::function<const Trase*()> Raser;
+  std::function<TAvlsdata*()> Avlsdata;
+  std::function<QSettings*()> Innstillinger;
+  std::function<std::filesystem::path()> DataMappe;
+
+  // Messages, questions (true: yes) and a name typed (empty: cancelled) go
+  // through these, so that tests can answer them.
+  std::function<void(const QString&)> Melding;
+  std::function<bool(const QString&)> Bekreft;
+  std::function<QString(const QString& sporsmal, const QString& forslag)> SporNavn;
+
+  // Shows the window as the program does: a window that is not open reads
+  // Lister.Txt afresh and keeps the list chosen before. A restore by the
+  // desktop runs nothing.
+  void Vis();
+  // Reads Lister.Txt again (after a change made elsewhere); lines that did
+  // not read are told.
+  void LesLister();
+
+  QListWidget* Listene;
+  QListWidget* Verer;
+  QPushButton* VisTabell;
+  QPushButton* Sammenlign;
+  QPushButton* Fjern;
+  QPushButton* NyListe;
+  QPushButton* NyttNavn;
+  QPushButton* Slett;
+  QPushButton* Lukk;
+  QLabel* Status;
+
+  const TLister& Lister() const { return lister_; }
+  // The name of the list chosen (Windows-1252), or empty.
+  std::string Valgt() const;
+
+  // The list in a table window with the catalogue's table fields (and
+  // "Innavl %" when Soyer.Txt exists), which is returned.
+  TVindu* VisTabellClick();
+  // The marked rams compared (all of the list when none is marked).
+  TSammenligningsvinduer SammenlignClick();
+  // Takes the marked rams off the list.
+  void FjernClick();
+  void NyListeClick();
+  void NyttNavnClick();
+  void SlettClick();
+
+ private:
+  // Changes Lister.Txt; false (told) when it could not be read or written.
+  bool Endre(const std::function<bool(TLister&)>& endre);
+  void VisListene(const std::string& velg);
+  void VisVerer();
+  std::vector<int32_t> Merkede() const;
+
+  TLister lister_;
+};

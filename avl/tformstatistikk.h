@@ -1,0 +1,64 @@
+// "Statistikk": three charts of the register, each with its file, print and
+// figures buttons: the mean O-indeks by birth year for the breeds ticked
+// (lines), the rams judged per year of those breeds (bars) and the spread of
+// O-indeks in the catalogue's last selection (a histogram).
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "statistikk.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class TDiagramflate;
+class TProdusent;
+class Trase;
+
+class TFormStatistikk : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFormStatistikk(QWidget* parent = nullptr);
+
+  // Where the register, the breed names and the catalogue's last selection
+  // (judging numbers; empty before the first) come from: the main window's.
+  std::function<TProdusent*()> Register;
+  std::function<const Trase*()> Raser;
+  std::function<std::vector<int32_t>()> KatalogUtvalg;
+
+  // Shows the window as the program does. A window that is not open makes
+  // its figures afresh from the register and the catalogue's selection,
+  // keeping the breeds ticked before (a breed new to the register is
+  // ticked; the first time, the five breeds with the most rams are). A restore by the desktop runs nothing.
+  void Vis();
+  // The figures made afresh from the register (after an import), keeping
+  // what is ticked.
+  void LesRegister();
+
+  QListWidget* RaseListe;
+  QPushButton* Alle;
+  QPushButton* Ingen;
+  QTabWidget* Faner;
+  TDiagramflate* Snitt;
+  TDiagramflate* Antall;
+  TDiagramflate* Fordeling;
+  QPushButton* Lukk;
+
+  // The breed codes ticked.
+  TRasevalg Valgte() const;
+  const TStatistikk& Statistikk() const { return statistikk_; }
+  const THistogram& Histogram() const { return histogram_; }
+
+ private:
+  void RaserEndret();
+
+  TStatistikk statistikk_;
+  THistogram histogram_;
+  bool harUtvalg_ = false;
+  bool harVist_ = false;
+};

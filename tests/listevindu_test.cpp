@@ -1,0 +1,425 @@
+// The lists, the comparison, the change report and the statistics in the
+// program's windows, under the offscreen platform: what the user does in a
+// window reaches Lister.Txt, an import in the main window leaves a report
+// that opens with the right rows, and the charts follow what is ticked.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <set>
+
+#include "avlregister.h"
+#include "cp1252.h"
+#include "diagram.h"
+#include "eksempeldata.h"
+#include "filer.h"
+#include "lister.h"
+#include "programvinduer.h"
+#include "register.h"
+#include "skriverjobb.h"
+#include "tdiagramflate.h"
+#include "tekst.h"
+#include "testmappe.h"
+#include "tintedit.h"
+#include "tformlister.h"
+#include "tformstatistikk.h"
+#include "tvindu.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string C(const std::string& utf8) { return Utf8TilCp1252(utf8); }
+
+void Skjermbilde(QWidget* w, const char* navn) {
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) w->grab().save(QString(mappe) + "/" + navn + ".png");
+}
+
+std::string Les(const fs::path& fil) {
+  std::string tekst;
+  if (FILE* f = std::fopen(fil.c_str(), "rb")) {
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) tekst.append(buf, n);
+    std::fclose(f);
+  }
+  return tekst;
+}
+
+// The lists of the data folder as the program reads them.
+std::vector<TListe> Listene(const fs::path& mappe) { return LesLister(ListeFil(mappe)).lister.Alle(); }
+
+// The program's windows over a data folder with the rams given; messages
+// are recorded, and the list question is answered with `listenavn`.
+struct Program {
+  explicit Program(const std::vector<TVerPost>& verer = AvlRegister(), const std::string& soyer = {}) {
+    SkrivVerFil(m / "Verene.Dat", verer);
+    if (!soyer.empty()) m.Skriv("Soyer.Txt", soyer);
+    p = std::make_unique<TProgramvinduer>(m.Sti());
+    TFormVaer& h = p->hoved;
+    h.Melding = [this](const QString& t) { meldinger << t; };
+    h.Feilmelding = [this](const QString& t) { meldinger << t; };
+    h.KjorDialog = [this](QDialog& d) {
+      if (auto* v = qobject_cast<TVelgListe*>(&d)) {
+        v->Navn->setEditText(listenavn);
+        v->accept();
+        if (!v->Feil->isHidden()) feil << v->Feil->text();
+      } else if (auto* s = qobject_cast<TSammenlignVerer*>(&d)) {
+        s->Numre->setText(numre);
+        s->accept();
+      }
+      return d.result();
+    };
+    p->lister.Melding = [this](const QString& t) { meldinger << t; };
+    h.Vis();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&h));
+  }
+  ~Program() {
+    // A window may own others: each is deleted only while it is still there.
+    QList<QPointer<QWidget>> vinduer;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<TVindu*>(w) || qobject_cast<TDiagramflate*>(w)) vinduer << w;
+    for (const QPointer<QWidget>& w : vinduer) delete w.data();
+  }
+  static QList<TVindu*> Tabeller() {
+    QList<TVindu*> t;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* v = qobject_cast<TVindu*>(w); v && v->isVisible()) t << v;
+    return t;
+  }
+  TestMappe m;
+  IMappe i{m.Sti()};
+  std::unique_ptr<TProgramvinduer> p;
+  QStringList meldinger, feil;
+  QString listenavn = "Mine værer";
+  QString numre;
+};
+
+void Minimer(QWidget* w) {
+  w->setWindowState(Qt::WindowMinimized);
+  QApplication::processEvents();
+  w->setWindowState(Qt::WindowNoState);
+  QApplication::processEvents();
+  w->hide();
+  w->show();
+  QApplication::processEvents();
+}
+
+}  // namespace
+
+TEST(ListeVindu, LeggIListeFraOppslagetOgKatalogensTabell) {
+  Program p;
+  TFormVer& v = p.p->ver;
+  p.p->hoved.Kartotekoppslag->trigger();
+  v.Evernum->setFocus();
+  QTest::keyClicks(v.Evernum, "2000");
+  QTest::mouseClick(v.Let, Qt::LeftButton);
+  ASSERT_TRUE(v.LeggIListeKnapp->isEnabled());
+  Skjermbilde(&v, "liste-oppslag");
+
+  // A name that cannot be used keeps the question open and says why; nothing is written.
+  p.listenavn = "Mine; værer";
+  QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton);
+  ASSERT_EQ(p.feil.size(), 1);
+  EXPECT_FALSE(fs::exists(p.m / "Lister.Txt"));
+  p.listenavn = "Mine værer";
+  QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton);
+  EXPECT_EQ(Listene(p.m.Sti()), (std::vector<TListe>{{C("Mine værer"), {2000}}}));
+  EXPECT_EQ(p.meldinger.last(), "1 vær lagt i lista «Mine værer», som nå har 1 vær.");
+  QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton);
+  EXPECT_EQ(p.meldinger.last(), "Væren er på lista «Mine værer» fra før.");
+
+  // The catalogue's table: the marked rows go to a new list, in the table's order.
+  TFormKatalog& k = p.p->katalog;
+  p.p->hoved.Katalog->trigger();
+  QTest::mouseClick(k.EgDef, Qt::LeftButton);
+  k.MeVeLi->setPlainText("3000\n5000\n1000\n4001\n");
+  QTest::mouseClick(k.Btabb, Qt::LeftButton);
+  const QList<TVindu*> tabeller = Program::Tabeller();
+  ASSERT_EQ(tabeller.size(), 1);
+  TVindu* t = tabeller[0];
+  t->Tabell().Hoved().SettValg(TOmraade{0, 1, 0, 3});
+  Skjermbilde(t, "katalogtabell-merket");
+  QAction* leggTil = nullptr;
+  for (QAction* a : t->Redmen->actions())
+    if (a->text() == "Legg merkede i liste …") leggTil = a;
+  ASSERT_NE(leggTil, nullptr);
+  p.listenavn = "reserve";  // the name offered, in other letter case: the standard name is taken as typed
+  leggTil->trigger();
+  EXPECT_EQ(Listene(p.m.Sti()),
+            (std::vector<TListe>{{C("Mine værer"), {2000}}, {"reserve", {3000, 5000, 1000}}}));
+  EXPECT_EQ(p.meldinger.last(), "3 værer lagt i lista «reserve», som nå har 3 værer.");
+
+  // The same marked rams side by side: a column each.
+  QAction* sammenlign = nullptr;
+  for (QAction* a : t->Redmen->actions())
+    if (a->text() == "Sammenlign merkede …") sammenlign = a;
+  ASSERT_NE(sammenlign, nullptr);
+  sammenlign->trigger();
+  TVindu* s = nullptr;
+  for (TVindu* v : Program::Tabeller())
+    if (v != t) s = v;
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->Tabell().Hoved().Kolonner(), 4);
+
+  // A file that cannot be read or written: the list is not changed, and the user is told why.
+  fs::remove(p.m / "Lister.Txt");
+  fs::create_directory(p.m / "Lister.Txt");
+  QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton);
+  EXPECT_TRUE(p.meldinger.last().startsWith("Lista ble ikke endret: Kan ikke lese fila ")) << p.meldinger.last().toStdString();
+}
+
+TEST(ListeVindu, ListevinduetViserFjernerOgSammenligner) {
+  Program p(AvlRegister(), "17;2000;0\r\n19;0;1000\r\n");
+  p.m.Skriv("Lister.Txt", C("[Mine værer]\r\n2000\r\n3000\r\n5000\r\n9999\r\n[Reserve]\r\n"));
+  TFormLister& l = p.p->lister;
+  p.p->hoved.Lister->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&l));
+  ASSERT_EQ(l.Listene->count(), 2);
+  EXPECT_EQ(l.Valgt(), C("Mine værer"));
+  ASSERT_EQ(l.Verer->count(), 4);
+  EXPECT_EQ(l.Verer->item(0)->text(), "2000  Rambo");
+  EXPECT_EQ(l.Verer->item(3)->text(), "9999  (ikke i registeret)");
+
+  // The table: the catalogue's fields and "Innavl %", since there are ewes.
+  TVindu* t = l.VisTabellClick();
+  ASSERT_NE(t, nullptr);
+  const TRutenett& g = t->Tabell().Hoved();
+  EXPECT_EQ(g.Rader(), 5);
+  EXPECT_EQ(g.Celle(g.Kolonner() - 1, 0), "Innavl %");
+  EXPECT_EQ(g.Celle(g.Kolonner() - 1, 1), "15,63");
+  t->close();
+
+  // Marks survive a minimise and restore, and the window reads nothing again.
+  l.Verer->item(0)->setSelected(true);
+  l.Verer->item(2)->setSelected(true);
+  p.m.Skriv("Lister.Txt", "[Annen]\r\n");  // a change behind the window's back is not read on a restore
+  Minimer(&l);
+  EXPECT_EQ(l.Listene->count(), 2);
+  EXPECT_TRUE(l.Verer->item(0)->isSelected());
+  EXPECT_TRUE(l.Verer->item(2)->isSelected());
+  p.m.Skriv("Lister.Txt", C("[Mine værer]\r\n2000\r\n3000\r\n5000\r\n9999\r\n[Reserve]\r\n"));
+  Skjermbilde(&l, "lister");
+
+  // The marked rams side by side: one column a ram, and the chart.
+  const TSammenligningsvinduer s = l.SammenlignClick();
+  ASSERT_NE(s.tabell, nullptr);
+  ASSERT_NE(s.diagram, nullptr);
+  EXPECT_EQ(s.tabell->Tabell().Hoved().Kolonner(), 3);
+  EXPECT_NE(s.tabell->Tabell().Hoved().Celle(1, 0).find("2000"), std::string::npos);
+  EXPECT_NE(s.tabell->Tabell().Hoved().Celle(2, 0).find("5000"), std::string::npos);
+  ASSERT_NE(s.diagram->Diagram(), nullptr);
+  EXPECT_TRUE(DiagramTittel(*s.diagram->Diagram()).startsWith("Indeksene"))
+      << DiagramTittel(*s.diagram->Diagram()).toStdString();
+  Skjermbilde(s.tabell, "sammenligning");
+  Skjermbilde(s.diagram, "sammenligning-diagram");
+  s.tabell->close();
+  s.diagram->close();
+
+  // Removed from the list: the file and the window.
+  l.FjernClick();
+  EXPECT_EQ(Listene(p.m.Sti()),
+            (std::vector<TListe>{{C("Mine værer"), {3000, 9999}}, {"Reserve", {}}}));
+  EXPECT_EQ(l.Verer->count(), 2);
+
+  // Renamed and deleted.
+  l.SporNavn = [](const QString&, const QString&) { return QString("Førstevalg"); };
+  l.NyttNavnClick();
+  EXPECT_EQ(Listene(p.m.Sti())[0].navn, C("Førstevalg"));
+  EXPECT_EQ(l.Valgt(), C("Førstevalg"));
+  l.Bekreft = [](const QString&) { return true; };
+  l.SlettClick();
+  EXPECT_EQ(Listene(p.m.Sti()), (std::vector<TListe>{{"Reserve", {}}}));
+
+  // The numbers typed from the menu: too few keep the question open.
+  p.numre = "2000";
+  p.p->hoved.Sammenlign->trigger();
+  EXPECT_TRUE(Program::Tabeller().empty());
+  p.numre = "2000, 3000 5000";
+  p.p->hoved.Sammenlign->trigger();
+  ASSERT_EQ(Program::Tabeller().size(), 1);
+  EXPECT_EQ(Program::Tabeller()[0]->Tabell().Hoved().Kolonner(), 4);
+}
+
+TEST(ListeVindu, EndringsrapportenEtterInnlesingIHovedvinduet) {
+  // An export, and the same with ram 10's O-indeks (column 28) raised by 7
+  // and ram 20 gone.
+  const std::vector<std::string> linjer = TekstLinjer(LagEksport(300, 9));
+  std::string gammel, ny;
+  for (std::size_t i = 0; i < linjer.size(); ++i) {
+    gammel += linjer[i] + "\r\n";
+    if (i == 21) continue;
+    std::string linje = linjer[i];
+    if (i == 11) {
+      std::size_t pos = 0;
+      for (int f = 1; f < 28; ++f) pos = linje.find(';', pos) + 1;
+      const std::size_t slutt = linje.find(';', pos);
+      linje.replace(pos, slutt - pos, std::to_string(std::stoi(linje.substr(pos, slutt - pos)) + 7));
+    }
+    ny += linje + "\r\n";
+  }
+  const std::vector<TVerPost> gamle = KonverterEksport(gammel), nye = KonverterEksport(ny);
+  Program p(gamle);
+  TFormVaer& h = p.p->hoved;
+  EXPECT_FALSE(h.Endringer->isEnabled()) << "no report yet";
+  const std::string a = std::to_string(gamle[10].Nummer), b = std::to_string(gamle[20].Nummer);
+  p.m.Skriv("Lister.Txt", C("[Mine værer]\r\n" + a + "\r\n" + b + "\r\n"));
+  p.m.Skriv("nye.Tex", ny);
+  p.p->lister.Vis();
+  ASSERT_EQ(p.p->lister.Verer->count(), 2);
+  h.LesInnFil(p.m / "nye.Tex");
+  // The open list window shows the new register.
+  EXPECT_TRUE(p.p->lister.Verer->item(1)->text().endsWith("(ikke i registeret)"));
+  ASSERT_FALSE(p.meldinger.isEmpty());
+  EXPECT_TRUE(p.meldinger.last().startsWith("2 værer på listene er endret ved innlesingen")) << p.meldinger.last().toStdString();
+  EXPECT_TRUE(h.EndringsVarsel->isVisibleTo(&h));
+  EXPECT_TRUE(h.Endringer->isEnabled());
+  Skjermbilde(&h, "endringer-varsel");
+
+  TVindu* t = h.EndringerClick();
+  ASSERT_NE(t, nullptr);
+  const TRutenett& g = t->Tabell().Hoved();
+  EXPECT_EQ(g.Rad(0), (std::vector<std::string>{"Liste", C("Værnr."), "Navn", "Felt", C("Før"), "Etter"}));
+  std::vector<std::vector<std::string>> rader;
+  for (int r = 1; r < g.Rader(); ++r) rader.push_back(g.Rad(r));
+  const auto har = [&](const std::string& nr, const std::string& felt, const std::string& for_, const std::string& etter) {
+    return std::any_of(rader.begin(), rader.end(), [&](const std::vector<std::string>& r) {
+      return r.size() == 6 && r[0] == C("Mine værer") && TolkFormat(r[1]).tekst == nr && r[3] == felt &&
+             r[4] == for_ && r[5] == etter;
+    });
+  };
+  EXPECT_TRUE(har(a, "O-indeks", std::to_string(gamle[10].OIndeks), std::to_string(nye[10].OIndeks)));
+  EXPECT_TRUE(har(b, "Registeret", "I registeret", "Ikke lenger i registeret"));
+  Skjermbilde(t, "endringer");
+  t->close();
+
+  // The next start tells of the report kept in the data folder.
+  p.p.reset();
+  p.p = std::make_unique<TProgramvinduer>(p.m.Sti());
+  p.p->hoved.Vis();
+  EXPECT_TRUE(p.p->hoved.EndringsVarsel->isVisibleTo(&p.p->hoved));
+}
+
+TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
+  const std::vector<TVerPost> verer = KonverterEksport(LagEksport(400, 5));
+  Program p(verer);
+  TFormStatistikk& s = p.p->statistikk;
+  p.p->hoved.Statistikk->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
+  ASSERT_GE(s.RaseListe->count(), 2);
+  const auto linjer = [&] { return s.Snitt->Diagram()->series().size(); };
+  const auto antall = [&] {
+    double sum = 0;
+    for (QAbstractSeries* serie : s.Antall->Diagram()->series())
+      if (auto* b = qobject_cast<QBarSeries*>(serie))
+        for (QBarSet* sett : b->barSets())
+          for (int i = 0; i < sett->count(); ++i) sum += sett->at(i);
+    return sum;
+  };
+  // The five breeds with the most rams are ticked at first.
+  std::vector<int> avkrysset;
+  for (int i = 0; i < s.RaseListe->count(); ++i)
+    if (s.RaseListe->item(i)->checkState() == Qt::Checked) avkrysset.push_back(i);
+  ASSERT_EQ(avkrysset.size(), 5u);
+  const qsizetype fem = linjer();
+  const double femVerer = antall();
+  int64_t iStatistikken = 0;
+  for (const TAarRase& g : s.Statistikk().grupper) iStatistikken += g.antall;
+  EXPECT_LT(femVerer, static_cast<double>(iStatistikken));
+  QTest::mouseClick(s.Alle, Qt::LeftButton);
+  EXPECT_EQ(antall(), static_cast<double>(iStatistikken));
+  EXPECT_GT(linjer(), fem);
+  QTest::mouseClick(s.Ingen, Qt::LeftButton);
+  EXPECT_EQ(antall(), 0);
+  EXPECT_EQ(linjer(), 0);
+  // No catalogue selection yet: the histogram says so.
+  EXPECT_EQ(s.Histogram().Antall(), 0);
+  EXPECT_TRUE(s.Fordeling->Diagram()->title().contains("Katalogen har ikke gjort noe utvalg"));
+
+  // Ticked one by one, as the user does; then one is taken out again.
+  for (int i : avkrysset) s.RaseListe->item(i)->setCheckState(Qt::Checked);
+  EXPECT_EQ(linjer(), fem);
+  EXPECT_EQ(antall(), femVerer);
+  Skjermbilde(&s, "statistikk-snitt");
+  const int ut = avkrysset[0];
+  s.RaseListe->item(ut)->setCheckState(Qt::Unchecked);
+  EXPECT_EQ(linjer(), fem - 1);
+  EXPECT_LT(antall(), femVerer);
+  const double uten = antall();
+
+  // A restore keeps what is ticked and the charts; nothing is read again.
+  QChart* vist = s.Snitt->Diagram();
+  s.Faner->setCurrentIndex(1);
+  Minimer(&s);
+  EXPECT_EQ(s.RaseListe->item(ut)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(s.Snitt->Diagram(), vist);
+  EXPECT_EQ(s.Faner->currentIndex(), 1);
+  Skjermbilde(&s, "statistikk-antall");
+
+  // The figures behind the bars, and the chart as a file.
+  TVindu* t = s.Antall->TalleneClick();
+  ASSERT_NE(t, nullptr);
+  double sum = 0;
+  for (int r = 1; r < t->Tabell().Hoved().Rader(); ++r) sum += std::stod(t->Tabell().Hoved().Celle(1, r));
+  EXPECT_EQ(sum, uten);
+  t->close();
+  s.Antall->VelgFil = [&](const QString& forslag) {
+    EXPECT_TRUE(forslag.endsWith(".png"));
+    return QString::fromStdString((p.m / "antall:per år.svg").string());
+  };
+  s.Antall->Melding = [](const QString&) {};
+  ASSERT_TRUE(s.Antall->LagreSomClick());
+  EXPECT_NE(Les(p.m / "antall_per år.svg").find("<svg"), std::string::npos) << "only the file's name is made safe";
+
+  // Printed on one page: into a PDF file through the print dialog's choice;
+  // not while another print job of the program runs.
+  QStringList meldinger;
+  s.Antall->Melding = [&](const QString& t) { meldinger << t; };
+  s.Antall->VelgSkriver = [&](QPrinter& skriver) {
+    skriver.setOutputFormat(QPrinter::PdfFormat);
+    skriver.setOutputFileName(QString::fromStdString((p.m / "antall.pdf").string()));
+    return true;
+  };
+  {
+    const TSkriverjobb annen;
+    s.Antall->SkrivUtClick();
+    EXPECT_EQ(meldinger, QStringList{QString::fromUtf8(SkriverOpptattTekst)});
+    EXPECT_FALSE(fs::exists(p.m / "antall.pdf"));
+  }
+  s.Antall->SkrivUtClick();
+  EXPECT_EQ(Les(p.m / "antall.pdf").substr(0, 5), "%PDF-");
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
+    fs::copy_file(p.m / "antall.pdf", fs::path(mappe) / "statistikk-utskrift.pdf", fs::copy_options::overwrite_existing);
+  EXPECT_EQ(meldinger.size(), 1);
+
+  // After a catalogue selection, the next showing draws its spread.
+  s.close();
+  TFormKatalog& k = p.p->katalog;
+  p.p->hoved.Katalog->trigger();
+  QTest::mouseClick(k.EgDef, Qt::LeftButton);
+  QString numre;
+  for (std::size_t i = 0; i < 60; ++i) numre += QString::number(verer[i].Nummer) + "\n";
+  k.MeVeLi->setPlainText(numre);
+  QTest::mouseClick(k.Btabb, Qt::LeftButton);
+  ASSERT_FALSE(k.SisteUtvalg().empty());
+  p.p->hoved.Statistikk->trigger();
+  EXPECT_EQ(s.RaseListe->item(ut)->checkState(), Qt::Unchecked) << "the breeds ticked are kept";
+  EXPECT_EQ(s.RaseListe->item(avkrysset[1])->checkState(), Qt::Checked);
+  EXPECT_EQ(s.Histogram().Antall() + s.Histogram().Utenfor().utenIndeks + s.Histogram().Utenfor().gule,
+            static_cast<int64_t>(std::set<int32_t>(k.SisteUtvalg().begin(), k.SisteUtvalg().end()).size()))
+      << "each ram of the selection once";
+  s.Faner->setCurrentIndex(2);
+  Skjermbilde(&s, "statistikk-fordeling");
+}
