@@ -18,6 +18,7 @@
 #include <regex>
 
 #include "cp1252.h"
+#include "eksempeldata.h"
 #include "diagram.h"
 #include "filer.h"
 #include "sammenligning.h"
@@ -254,4 +255,27 @@ TEST(Diagram, LagresSomPngSvgOgPdf) {
     EXPECT_EQ(std::string(e.what()), "Kan ikke lagre diagrammet som «d.gif»; fila må slutte på .png, .svg eller .pdf.");
   }
   EXPECT_FALSE(fs::exists(m / "d.gif"));
+}
+
+// hornstad-cli draws the chart into a file without a display: it starts its
+// own QApplication on the offscreen platform when no platform is set.
+TEST(Diagram, VerktoyetTegnerUtenSkjerm) {
+  TestMappe m;
+  SkrivEksempeldata(300, 5, m.Sti(), true);
+  const std::string mappe = "'" + m.Sti().string() + "'";
+  const std::string start = std::string("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY ") + HS_CLI + " --data " + mappe;
+  for (const char* fil : {"s.png", "s.svg", "s.pdf"}) {
+    SCOPED_TRACE(fil);
+    const std::string ut = (m.Sti() / fil).string();
+    ASSERT_EQ(std::system((start + " statistikk --rase 1 --ut '" + ut + "' >/dev/null 2>&1").c_str()), 0);
+    ASSERT_TRUE(fs::exists(ut));
+  }
+  const QImage png(QString::fromStdString((m.Sti() / "s.png").string()));
+  EXPECT_EQ(png.size(), DiagramStorrelse * PngSkala);
+  EXPECT_EQ(LesHeleFila(m.Sti() / "s.pdf").rfind("%PDF", 0), 0u);
+  // With a table format the same file name gets the numbers.
+  ASSERT_EQ(std::system((start + " statistikk --format semikolon --ut '" + (m.Sti() / "t.pdf").string() +
+                         "' >/dev/null 2>&1").c_str()),
+            0);
+  EXPECT_NE(LesHeleFila(m.Sti() / "t.pdf").find(';'), std::string::npos);
 }
