@@ -19,9 +19,9 @@ std::string C(std::string_view utf8) { return Utf8TilCp1252(utf8); }
 constexpr int AntallIndekser = 8;
 
 const std::vector<std::string>& Felt() {
-  static const std::vector<std::string> f = {
-      "O-indeks", "K-indeks", C("Morev.Vår"), "Slakt", C("Kjøtt"), "Fett", "Morev.Sl", "Fruktbarhet",
-      "Seminstatus", "Gransking", "Registeret"};
+  static const std::vector<std::string> f = {"O-indeks",    "K-indeks",  C("Morev.Vår"), "Slakt",
+                                             C("Kjøtt"),    "Fett",      "Morev.Sl",     "Fruktbarhet",
+                                             "Seminstatus", "Gransking", "Registeret"};
   return f;
 }
 

@@ -208,18 +208,16 @@ void TInnavl::Vindusmetoden(std::size_t maksRader) {
   std::vector<int64_t> laget(w, 0);  // when each slot's row was made
   int64_t klokke = 0;
   std::vector<std::pair<int64_t, int32_t>> liste;  // (made, slot) of the rows, oldest first; some gone
-  std::size_t borte = 0;                            // entries of `liste` whose row is gone
-  const auto verdi = [&](std::size_t x, std::size_t y) {
-    return laget[y] <= laget[x] ? m[x * w + y] : m[y * w + x];
-  };
+  std::size_t borte = 0;                           // entries of `liste` whose row is gone
+  const auto verdi = [&](std::size_t x, std::size_t y) { return laget[y] <= laget[x] ? m[x * w + y] : m[y * w + x]; };
   const auto ny = [&](std::size_t p) {
     laget[p] = ++klokke;
     liste.push_back({klokke, static_cast<int32_t>(p)});
   };
-  using TPar = std::pair<int32_t, int32_t>;  // (next use, entry)
+  using TPar = std::pair<int32_t, int32_t>;                                  // (next use, entry)
   std::priority_queue<TPar> lengst;                                          // in the window
   std::priority_queue<TPar, std::vector<TPar>, std::greater<TPar>> snarest;  // dropped
-  int32_t fodt = 0;  // entries born so far
+  int32_t fodt = 0;                                                          // entries born so far
   bool fylt = false;  // the window has been full: the order of next uses is kept from then on
 
   const auto slipp = [&](int32_t e) {
@@ -378,9 +376,8 @@ void TInnavl::Vindusmetoden(std::size_t maksRader) {
   }
   for (TUtsatt& t : utsatt)
     if (antall[Z(t.q)] > antall[Z(t.p)] || (antall[Z(t.q)] == antall[Z(t.p)] && t.q > t.p)) std::swap(t.p, t.q);
-  std::sort(utsatt.begin(), utsatt.end(), [](const TUtsatt& x, const TUtsatt& y) {
-    return x.p != y.p ? x.p < y.p : x.dyr < y.dyr;
-  });
+  std::sort(utsatt.begin(), utsatt.end(),
+            [](const TUtsatt& x, const TUtsatt& y) { return x.p != y.p ? x.p < y.p : x.dyr < y.dyr; });
   std::size_t k = 0;
   while (k < utsatt.size()) {
     int32_t e[4];

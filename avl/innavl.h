@@ -48,11 +48,11 @@ struct TInnavlValg {
 
 // What the window did, for the benchmarks.
 struct TVindusTall {
-  std::size_t bredde = 0;     // rows the pedigree would need at most
-  std::size_t rader = 0;      // rows held
-  int64_t gjenskapt = 0;      // dropped rows made again
-  int64_t utsatt = 0;         // pairs computed at the end
-  int64_t kolonner = 0;       // columns computed for those pairs
+  std::size_t bredde = 0;  // rows the pedigree would need at most
+  std::size_t rader = 0;   // rows held
+  int64_t gjenskapt = 0;   // dropped rows made again
+  int64_t utsatt = 0;      // pairs computed at the end
+  int64_t kolonner = 0;    // columns computed for those pairs
 };
 
 // A shared ancestor and its share of the lamb's coefficient (a fraction).
@@ -68,10 +68,10 @@ struct TParing {
   int32_t far = 0;
   int32_t morfar = 0;
   int32_t verDyr = -1;
-  double lam = 0;       // the lamb's expected coefficient (fraction)
-  double verF = 0;      // the ram's own coefficient (fraction)
-  int lamKjente = 0;    // the lamb's known ancestors in five generations (of 62)
-  int verKjente = 0;    // the ram's
+  double lam = 0;     // the lamb's expected coefficient (fraction)
+  double verF = 0;    // the ram's own coefficient (fraction)
+  int lamKjente = 0;  // the lamb's known ancestors in five generations (of 62)
+  int verKjente = 0;  // the ram's
   // The largest shares, largest first (equal shares in pedigree order).
   std::vector<TFellesAne> aner;
   // Shared ancestors beyond those listed: how many, and their shares together.
@@ -122,13 +122,13 @@ class TInnavl {
 
   const TStamtavle& s_;
   std::vector<double> f_;
-  std::vector<uint8_t> hoyde_;    // 0 no offspring, 1 no grandoffspring, 2 more
-  std::vector<uint8_t> kjente_;   // known ancestors in 1..4 generations, 4 a row
+  std::vector<uint8_t> hoyde_;   // 0 no offspring, 1 no grandoffspring, 2 more
+  std::vector<uint8_t> kjente_;  // known ancestors in 1..4 generations, 4 a row
   TVindusTall vindustall_;
 
   // The animals with grandoffspring, in order, for the mating pass.
-  std::vector<int32_t> dypt_;     // animal of each entry
-  std::vector<int32_t> dyptAv_;   // entry of each animal, or -1
+  std::vector<int32_t> dypt_;         // animal of each entry
+  std::vector<int32_t> dyptAv_;       // entry of each animal, or -1
   std::vector<int32_t> dFar_, dMor_;  // entries of the parents, or -1
   std::vector<int32_t> sFar_, sMor_;  // the same, with Antall() of the entries for -1
   std::vector<double> dD_;
@@ -137,7 +137,7 @@ class TInnavl {
     int32_t dyr;
     double w[2];
   };
-  mutable std::vector<TEgen> egne_;  // animals without grandoffspring met in a pass
+  mutable std::vector<TEgen> egne_;       // animals without grandoffspring met in a pass
   mutable std::vector<TFellesAne> aner_;  // the shared ancestors of the last mating
-  mutable std::vector<double> u_;    // Colleau's columns
+  mutable std::vector<double> u_;         // Colleau's columns
 };

@@ -46,8 +46,7 @@ std::optional<int32_t> ListeNummer(std::string_view t) {
 std::string ListenavnFeil(std::string_view navn) {
   const std::string t = TrimText(navn);
   if (t.empty()) return C("Lista må ha et navn.");
-  if (t.size() > MaksListenavn)
-    return C("Listenavnet kan ikke være lengre enn ") + IntToText(MaksListenavn) + " tegn.";
+  if (t.size() > MaksListenavn) return C("Listenavnet kan ikke være lengre enn ") + IntToText(MaksListenavn) + " tegn.";
   if (t.find(';') != std::string::npos) return C("Listenavnet kan ikke inneholde semikolon.");
   for (unsigned char c : t)
     if (c < 0x20 || c == 0x7F) return C("Listenavnet kan ikke inneholde kontrolltegn.");
@@ -86,7 +85,8 @@ std::string TLister::GiNyttNavn(std::string_view gammelt, std::string_view nytt)
 }
 
 bool TLister::Slett(std::string_view navn) {
-  const auto it = std::find_if(lister_.begin(), lister_.end(), [&](const TListe& l) { return SammeListenavn(l.navn, navn); });
+  const auto it =
+      std::find_if(lister_.begin(), lister_.end(), [&](const TListe& l) { return SammeListenavn(l.navn, navn); });
   if (it == lister_.end()) return false;
   lister_.erase(it);
   return true;
@@ -143,7 +143,8 @@ TListeLesing TolkLister(std::string_view tekst, std::string_view navn) {
     if (Blank(linje)) return;
     const std::string_view t = UtenBlanke(linje);
     if (t.front() == '#') {
-      if (linje.substr(0, IkkeLestMerke.size()) == IkkeLestMerke) ikkeLest.emplace_back(linje.substr(IkkeLestMerke.size()));
+      if (linje.substr(0, IkkeLestMerke.size()) == IkkeLestMerke)
+        ikkeLest.emplace_back(linje.substr(IkkeLestMerke.size()));
       return;
     }
     if (t.front() == '[') {
@@ -190,10 +191,10 @@ TListeLesing LesLister(const fs::path& fil) {
 }
 
 std::string ListeTekst(const TLister& lister) {
-  std::string t = C(
-      "# Hornstad: lister over værer. Ei liste begynner med navnet i klammer, [Navn],\r\n"
-      "# så ett kåringsnummer på hver linje. Programmet skriver fila på nytt når listene\r\n"
-      "# endres; andre kommentarer enn «# Ikke lest:» blir da ikke tatt vare på.\r\n");
+  std::string t =
+      C("# Hornstad: lister over værer. Ei liste begynner med navnet i klammer, [Navn],\r\n"
+        "# så ett kåringsnummer på hver linje. Programmet skriver fila på nytt når listene\r\n"
+        "# endres; andre kommentarer enn «# Ikke lest:» blir da ikke tatt vare på.\r\n");
   for (const TListe& l : lister.Alle()) {
     t += "\r\n[" + l.navn + "]\r\n";
     for (int32_t n : l.nummer) t += IntToText(n) + "\r\n";

@@ -48,8 +48,8 @@ inline constexpr const char* ListeFilNavn = "Lister.Txt";
 inline constexpr std::size_t MaksListenavn = 60;
 
 struct TListe {
-  std::string navn;              // Windows-1252, trimmed
-  std::vector<int32_t> nummer;   // judging numbers in the order they were added, each once
+  std::string navn;             // Windows-1252, trimmed
+  std::vector<int32_t> nummer;  // judging numbers in the order they were added, each once
   bool operator==(const TListe&) const = default;
 };
 

@@ -22,22 +22,48 @@ struct TFigurverdi {
 
 // Indexes of the figures, in the order of Sammenligningsfigurer.
 enum : int {
-  FOIndeks, FKIndeks, FMorevVaar, FSlakt, FKjott, FFett, FMorevSl, FFruktbarhet,
-  FKropp, FBein, FUllkvalitet, FUllmengde, FSumPoeng,
-  FOAett, FVektAvvik, FHostvekt,
-  FUllvekt, FFiberdiameter, FMaksMy, FStapel, FMarg, FDyrehaar,
-  FAntHostvekt, FAntSlakt, FAntDotre,
+  FOIndeks,
+  FKIndeks,
+  FMorevVaar,
+  FSlakt,
+  FKjott,
+  FFett,
+  FMorevSl,
+  FFruktbarhet,
+  FKropp,
+  FBein,
+  FUllkvalitet,
+  FUllmengde,
+  FSumPoeng,
+  FOAett,
+  FVektAvvik,
+  FHostvekt,
+  FUllvekt,
+  FFiberdiameter,
+  FMaksMy,
+  FStapel,
+  FMarg,
+  FDyrehaar,
+  FAntHostvekt,
+  FAntSlakt,
+  FAntDotre,
   AntallFigurer
 };
 
 const std::vector<TFigur>& Figurer() {
-  static const std::vector<TFigur> f = {
-      {"O-indeks", 0}, {"K-indeks", 0}, {C("Morev.Vår"), 0}, {"Slakt", 0}, {C("Kjøtt"), 0}, {"Fett", 0},
-      {"Morev.Sl", 0}, {"Fruktbarhet", 0},
-      {"Kropp", 0}, {"Bein", 0}, {"Ullkvalitet", 0}, {"Ullmengde", 0}, {"Sum poeng", 1},
-      {C("O-ætt /O kåring"), 1}, {"Vekt avv/p", 1}, {C("Høstvekt"), 1},
-      {"Ullvekt (kg)", 1}, {"Fiberdiam.", 1}, {"Maks my", 0}, {"Stapel", 1}, {"Marg %", 0}, {C("Dyrehår"), 0},
-      {C("Ant høstv."), 0}, {"Ant slakt", 0}, {C("Ant døtre"), 0}};
+  static const std::vector<TFigur> f = {{"O-indeks", 0},      {"K-indeks", 0},
+                                        {C("Morev.Vår"), 0},  {"Slakt", 0},
+                                        {C("Kjøtt"), 0},      {"Fett", 0},
+                                        {"Morev.Sl", 0},      {"Fruktbarhet", 0},
+                                        {"Kropp", 0},         {"Bein", 0},
+                                        {"Ullkvalitet", 0},   {"Ullmengde", 0},
+                                        {"Sum poeng", 1},     {C("O-ætt /O kåring"), 1},
+                                        {"Vekt avv/p", 1},    {C("Høstvekt"), 1},
+                                        {"Ullvekt (kg)", 1},  {"Fiberdiam.", 1},
+                                        {"Maks my", 0},       {"Stapel", 1},
+                                        {"Marg %", 0},        {C("Dyrehår"), 0},
+                                        {C("Ant høstv."), 0}, {"Ant slakt", 0},
+                                        {C("Ant døtre"), 0}};
   return f;
 }
 
@@ -149,13 +175,12 @@ const TFigur& Innavlsfigur() {
   return f;
 }
 
-double TSammenligningsCelle::Verdi(const TFigur& f) const {
-  return static_cast<double>(noekkel) / Skala(f.desimaler);
-}
+double TSammenligningsCelle::Verdi(const TFigur& f) const { return static_cast<double>(noekkel) / Skala(f.desimaler); }
 
 int Persentil(int64_t under, int64_t like, int64_t antall) {
   if (antall <= 0) return 0;
-  return static_cast<int>(RoundHalfAway(100.0 * static_cast<double>(2 * under + like) / static_cast<double>(2 * antall)));
+  return static_cast<int>(
+      RoundHalfAway(100.0 * static_cast<double>(2 * under + like) / static_cast<double>(2 * antall)));
 }
 
 std::string TSammenligning::Tekst(std::size_t figur, std::size_t ver) const {
@@ -205,8 +230,8 @@ TSammenligning Sammenlign(std::span<const TVerPost> poster, const std::vector<TV
   // The pass: the records of the groups, each number by its last record.
   // Most records are of another year; a record's number is looked for among
   // the members only when a bit of its hash is set in a small filter.
-  std::vector<int32_t> medlem;   // record index
-  std::vector<int32_t> gruppe;   // group of each member
+  std::vector<int32_t> medlem;  // record index
+  std::vector<int32_t> gruppe;  // group of each member
   std::vector<uint8_t> levende;
   TMedlemskart kart;
   constexpr uint32_t FilterBiter = 1u << 18;  // 32 KiB
@@ -267,8 +292,10 @@ TSammenligning Sammenlign(std::span<const TVerPost> poster, const std::vector<TV
       for (std::size_t v : gr.verer) {
         const TFigurverdi& e = egen[v * nf + f];
         if (e.slag != TSlag::Verdi) continue;
-        if (x.noekkel < e.noekkel) ++under[v * nf + f];
-        else if (x.noekkel == e.noekkel) ++like[v * nf + f];
+        if (x.noekkel < e.noekkel)
+          ++under[v * nf + f];
+        else if (x.noekkel == e.noekkel)
+          ++like[v * nf + f];
       }
     }
   }

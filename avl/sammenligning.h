@@ -51,16 +51,16 @@ const TFigur& Innavlsfigur();
 struct TSammenligningsCelle {
   enum class Slag { Ukjent, Gul, Verdi };
   Slag slag = Slag::Ukjent;
-  int64_t noekkel = 0;   // the figure as shown, times 10 to the power of its decimals
-  int persentil = 0;     // 0 to 100 (a value only)
-  int64_t gruppe = 0;    // rams of the group with a known figure
-  double snitt = 0;      // their mean (0 when there are none)
+  int64_t noekkel = 0;  // the figure as shown, times 10 to the power of its decimals
+  int persentil = 0;    // 0 to 100 (a value only)
+  int64_t gruppe = 0;   // rams of the group with a known figure
+  double snitt = 0;     // their mean (0 when there are none)
   double Verdi(const TFigur& f) const;
 };
 
 struct TSammenligning {
-  std::vector<TVerPost> verer;   // the columns
-  std::vector<TFigur> figurer;   // the rows
+  std::vector<TVerPost> verer;                            // the columns
+  std::vector<TFigur> figurer;                            // the rows
   std::vector<std::vector<TSammenligningsCelle>> celler;  // [figure][ram]
   // "121 (92 %)", "–" or "gul" (Windows-1252).
   std::string Tekst(std::size_t figur, std::size_t ver) const;
@@ -84,7 +84,7 @@ TSammenligning Sammenlign(TProdusent& reg, const std::vector<int32_t>& nummer, s
 // ram's value and its group's mean (none for an unknown or yellow index, and
 // for a group without a known index).
 struct TIndeksstolper {
-  std::string figur;  // "O-indeks", …
+  std::string figur;                         // "O-indeks", …
   std::vector<std::optional<double>> verdi;  // a ram each, in the columns' order
   std::vector<std::optional<double>> snitt;
 };

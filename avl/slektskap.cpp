@@ -1,7 +1,6 @@
 #include "slektskap.h"
 
 #include <QStringList>
-
 #include <algorithm>
 #include <cmath>
 
@@ -105,10 +104,8 @@ std::string AneTekst(const TStamtavle& s, std::span<const TVerPost> poster, int3
       const std::string navn = TrimText(NameCase(poster[static_cast<std::size_t>(s.Post(dyr))].Navn.Verdi()));
       return navn.empty() ? IntToText(s.Nummer(dyr)) : IntToText(s.Nummer(dyr)) + " " + navn;
     }
-    case TDyrSlag::UkjentVer:
-      return IntToText(s.Nummer(dyr)) + " (ikke i registeret)";
-    case TDyrSlag::Mor:
-      break;
+    case TDyrSlag::UkjentVer: return IntToText(s.Nummer(dyr)) + " (ikke i registeret)";
+    case TDyrSlag::Mor: break;
   }
   std::string t = "Mor til " + IntToText(s.ForsteAvkom(dyr));
   if (s.Nummer(dyr) > 0) t += " (mornr " + IntToText(s.Nummer(dyr)) + ")";
@@ -122,8 +119,8 @@ std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, 
     return l;
   }
   l.push_back("Innavlsgrad for lammet: " + Prosent(p.lam) + " %");
-  l.push_back(C("Værens egen innavlsgrad: ") + Prosent(p.verF) + " % (kjente aner i fem ledd: " +
-              IntToText(p.verKjente) + " av " + IntToText(KjenteAnerMaks) + ")");
+  l.push_back(C("Værens egen innavlsgrad: ") + Prosent(p.verF) +
+              " % (kjente aner i fem ledd: " + IntToText(p.verKjente) + " av " + IntToText(KjenteAnerMaks) + ")");
   l.push_back("Kjente aner i fem ledd for lammet: " + IntToText(p.lamKjente) + " av " + IntToText(KjenteAnerMaks));
   if (p.aner.empty()) {
     l.push_back("Ingen felles aner.");
@@ -131,8 +128,7 @@ std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, 
   }
   l.push_back("Felles aner (andel av lammets innavlsgrad):");
   for (const TFellesAne& a : p.aner) l.push_back("  " + AneTekst(s, poster, a.dyr) + ": " + Prosent(a.andel) + " %");
-  if (p.restAntall > 0)
-    l.push_back("  " + IntToText(p.restAntall) + " andre: " + Prosent(p.restAndel) + " %");
+  if (p.restAntall > 0) l.push_back("  " + IntToText(p.restAntall) + " andre: " + Prosent(p.restAndel) + " %");
   return l;
 }
 

@@ -14,7 +14,6 @@
 #pragma once
 
 #include <QSettings>
-
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -264,8 +264,8 @@ std::string SoyeFeil(const TSoye& soye, const std::vector<TSoye>& soyer, int unn
 TFletting FlettSoyer(std::vector<TSoye>& liste, const std::vector<TSoye>& lest) {
   TFletting f;
   for (const TSoye& s : lest) {
-    const auto der = std::find_if(liste.begin(), liste.end(),
-                                  [&](const TSoye& l) { return SammeSoyenummer(l.nummer, s.nummer); });
+    const auto der =
+        std::find_if(liste.begin(), liste.end(), [&](const TSoye& l) { return SammeSoyenummer(l.nummer, s.nummer); });
     if (der == liste.end()) {
       liste.push_back(s);
       ++f.nye;

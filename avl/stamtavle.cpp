@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <stdexcept>
 #include <string_view>
 
@@ -58,13 +58,15 @@ TStamtavle::TStamtavle(std::span<const TVerPost> poster) {
     TNummerIndeks siste;
     siste.Bygg(nummer);
     for (std::size_t i = 0; i < rader.size(); ++i)
-      if (nummer[i] != 0 && siste.Finn(nummer[i]) == static_cast<int32_t>(i)) ramPost.push_back(static_cast<int32_t>(i));
+      if (nummer[i] != 0 && siste.Finn(nummer[i]) == static_cast<int32_t>(i))
+        ramPost.push_back(static_cast<int32_t>(i));
   }
   const int32_t antRam = static_cast<int32_t>(ramPost.size());
   std::vector<int32_t> ramNummer(ramPost.size());
   {
     std::vector<std::pair<int32_t, int32_t>> par(ramPost.size());  // (number, record)
-    for (std::size_t k = 0; k < ramPost.size(); ++k) par[k] = {rader[static_cast<std::size_t>(ramPost[k])].nummer, ramPost[k]};
+    for (std::size_t k = 0; k < ramPost.size(); ++k)
+      par[k] = {rader[static_cast<std::size_t>(ramPost[k])].nummer, ramPost[k]};
     std::sort(par.begin(), par.end());
     for (std::size_t k = 0; k < par.size(); ++k) {
       ramNummer[k] = par[k].first;
@@ -114,8 +116,9 @@ TStamtavle::TStamtavle(std::span<const TVerPost> poster) {
       int32_t mor = -1;
       if (rad.mornr > 0) {
         const std::string_view b = buskap(rad);
-        const uint64_t spre = Spre((static_cast<uint64_t>(static_cast<uint32_t>(rad.mornr)) << 32 ^
-                                    static_cast<uint32_t>(rad.morfar)) ^ TekstSpre(b));
+        const uint64_t spre =
+            Spre((static_cast<uint64_t>(static_cast<uint32_t>(rad.mornr)) << 32 ^ static_cast<uint32_t>(rad.morfar)) ^
+                 TekstSpre(b));
         std::size_t h = spre & maske;
         for (; plass[h].mor >= 0; h = (h + 1) & maske) {
           if (plass[h].spre != spre) continue;
@@ -160,7 +163,8 @@ TStamtavle::TStamtavle(std::span<const TVerPost> poster) {
   for (int32_t x = 0; x < antall; ++x) {
     for (int32_t p : {far[static_cast<std::size_t>(x)], mor[static_cast<std::size_t>(x)]}) {
       if (p >= antRam && p < forsteMor)
-        ukjentPlass[static_cast<std::size_t>(p - antRam)] = std::min(ukjentPlass[static_cast<std::size_t>(p - antRam)], plass(x));
+        ukjentPlass[static_cast<std::size_t>(p - antRam)] =
+            std::min(ukjentPlass[static_cast<std::size_t>(p - antRam)], plass(x));
     }
   }
   const auto slag = [&](int32_t x) { return x < antRam ? 2 : x >= forsteMor ? 1 : 0; };
@@ -178,11 +182,13 @@ TStamtavle::TStamtavle(std::span<const TVerPost> poster) {
     std::vector<int32_t> ukjentRekke(static_cast<std::size_t>(antUkjent));
     for (int32_t u = 0; u < antUkjent; ++u) ukjentRekke[static_cast<std::size_t>(u)] = antRam + u;
     std::sort(ukjentRekke.begin(), ukjentRekke.end(), foran);
-    std::vector<int32_t> ramRekke(static_cast<std::size_t>(antRam)), morRekke(static_cast<std::size_t>(antall - forsteMor));
+    std::vector<int32_t> ramRekke(static_cast<std::size_t>(antRam)),
+        morRekke(static_cast<std::size_t>(antall - forsteMor));
     for (int32_t x = 0; x < antRam; ++x) ramRekke[static_cast<std::size_t>(x)] = x;
     for (int32_t x = forsteMor; x < antall; ++x) morRekke[static_cast<std::size_t>(x - forsteMor)] = x;
     std::vector<int32_t> del;
-    std::merge(ukjentRekke.begin(), ukjentRekke.end(), morRekke.begin(), morRekke.end(), std::back_inserter(del), foran);
+    std::merge(ukjentRekke.begin(), ukjentRekke.end(), morRekke.begin(), morRekke.end(), std::back_inserter(del),
+               foran);
     std::merge(del.begin(), del.end(), ramRekke.begin(), ramRekke.end(), std::back_inserter(etterPlass), foran);
   }
 
@@ -205,8 +211,8 @@ TStamtavle::TStamtavle(std::span<const TVerPost> poster) {
     }
     std::vector<uint8_t> mangler(static_cast<std::size_t>(antall));  // parents not yet taken
     for (int32_t x = 0; x < antall; ++x)
-      mangler[static_cast<std::size_t>(x)] = static_cast<uint8_t>((far[static_cast<std::size_t>(x)] >= 0) +
-                                                                  (mor[static_cast<std::size_t>(x)] >= 0));
+      mangler[static_cast<std::size_t>(x)] =
+          static_cast<uint8_t>((far[static_cast<std::size_t>(x)] >= 0) + (mor[static_cast<std::size_t>(x)] >= 0));
     std::vector<uint8_t> naadd(static_cast<std::size_t>(antall), 0);  // its place has come
     std::vector<int32_t> stabel;
     for (int32_t x : etterPlass) {
@@ -287,8 +293,8 @@ TStamtavle::TStamtavle(std::span<const TVerPost> poster) {
       if (!igjen[static_cast<std::size_t>(x)]) continue;
       for (std::vector<int32_t>* forelderne : {&far, &mor}) {
         int32_t& p = (*forelderne)[static_cast<std::size_t>(x)];
-        if (p >= 0 && igjen[static_cast<std::size_t>(p)] && del[static_cast<std::size_t>(p)] == del[static_cast<std::size_t>(x)] &&
-            (p == x || foran(x, p))) {
+        if (p >= 0 && igjen[static_cast<std::size_t>(p)] &&
+            del[static_cast<std::size_t>(p)] == del[static_cast<std::size_t>(x)] && (p == x || foran(x, p))) {
           p = -1;
           ++sloyfer_;
         }

@@ -37,9 +37,9 @@
 #include "verpost.h"
 
 enum class TDyrSlag : uint8_t {
-  Ver,           // a ram with a record
-  UkjentVer,     // a judging number without a record (a sire or a dam's sire)
-  Mor,           // a dam
+  Ver,        // a ram with a record
+  UkjentVer,  // a judging number without a record (a sire or a dam's sire)
+  Mor,        // a dam
 };
 
 class TStamtavle {
@@ -60,7 +60,9 @@ class TStamtavle {
   // A ram's record index; -1 for any other animal.
   int32_t Post(int32_t dyr) const { return Slag(dyr) == TDyrSlag::Ver ? ekstra_[static_cast<std::size_t>(dyr)] : -1; }
   // A dam's offspring with the lowest judging number; 0 for any other animal.
-  int32_t ForsteAvkom(int32_t dyr) const { return Slag(dyr) == TDyrSlag::Mor ? ekstra_[static_cast<std::size_t>(dyr)] : 0; }
+  int32_t ForsteAvkom(int32_t dyr) const {
+    return Slag(dyr) == TDyrSlag::Mor ? ekstra_[static_cast<std::size_t>(dyr)] : 0;
+  }
   // The animal with a judging number (a ram, or a number without a record), or -1.
   int32_t Finn(int32_t nummer) const;
   // The ram whose record is at that index, or -1 for a record that a later

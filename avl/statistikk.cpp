@@ -85,8 +85,7 @@ TStatistikk LagStatistikk(std::span<const TVerPost> poster) {
     for (std::size_t r = 0; r < 256; ++r) {
       const TSum& s = (*aar[y])[r];
       if (s.antall == 0) continue;
-      st.grupper.push_back(
-          {static_cast<int>(y) - 32768, static_cast<int>(r) - 128, s.antall, s.uten, s.gule, s.sum});
+      st.grupper.push_back({static_cast<int>(y) - 32768, static_cast<int>(r) - 128, s.antall, s.uten, s.gule, s.sum});
     }
   }
   return st;
@@ -138,7 +137,8 @@ std::string UtenforTekst(const TUtenfor& u) {
 
 void ListStatistikk(const TStatistikk& s, const TRasevalg& raser, const Trase& rasenavn, TTabellMottaker& tabell) {
   std::string tittel = C("Snitt O-indeks etter fødselsår");
-  if (const std::string u = UtenforTekst(Utenfor(s, raser)); !u.empty()) tittel += " (" + u.substr(0, u.size() - 1) + ")";
+  if (const std::string u = UtenforTekst(Utenfor(s, raser)); !u.empty())
+    tittel += " (" + u.substr(0, u.size() - 1) + ")";
   tabell.Oppsett(StatistikkKolonner, 12, 0, 1, 1, tittel, Rod, Blaa);
   tabell.NyRad(C("Fødselsår;Rase;Antall værer;Snitt O-indeks;"));
   for (const TAarRase& g : s.grupper) {
@@ -192,10 +192,9 @@ std::vector<THistogram::TSoyle> THistogram::Soyler() const {
 }
 
 void ListHistogram(const THistogram& h, TTabellMottaker& tabell) {
-  std::string tittel = "Fordeling av O-indeks i utvalget: " + IntToText(h.Antall()) +
-                       (h.Antall() == 1 ? C(" vær") : C(" værer"));
-  if (const std::string u = UtenforTekst(h.Utenfor()); !u.empty())
-    tittel += " (" + u.substr(0, u.size() - 1) + ")";
+  std::string tittel =
+      "Fordeling av O-indeks i utvalget: " + IntToText(h.Antall()) + (h.Antall() == 1 ? C(" vær") : C(" værer"));
+  if (const std::string u = UtenforTekst(h.Utenfor()); !u.empty()) tittel += " (" + u.substr(0, u.size() - 1) + ")";
   tabell.Oppsett(2, 12, 0, 1, 1, tittel, Rod, Blaa);
   tabell.NyRad(C("O-indeks;Antall værer;"));
   for (const THistogram::TSoyle& s : h.Soyler())

@@ -315,8 +315,8 @@ void TFormLister::VisVerer() {
   if (liste && reg) {
     for (int32_t nr : liste->nummer) {
       const TVerPost ver = reg->LesNummer(nr);
-      const QString navn = ver.Nummer == nr ? TilQString(NameCase(TrimText(ver.Navn.Verdi())))
-                                            : QString("(ikke i registeret)");
+      const QString navn =
+          ver.Nummer == nr ? TilQString(NameCase(TrimText(ver.Navn.Verdi()))) : QString("(ikke i registeret)");
       auto* item = new QListWidgetItem(QString("%1  %2").arg(nr).arg(navn), Verer);
       item->setData(Qt::UserRole, nr);
     }
@@ -325,8 +325,8 @@ void TFormLister::VisVerer() {
   for (QPushButton* b : {VisTabell, Sammenlign, Fjern, NyttNavn, Slett}) b->setEnabled(har);
   Status->setText(lister_.Tom() ? QString("Ingen lister ennå. Legg værer i en liste fra væroppslaget eller "
                                           "katalogens tabell, eller lag en ny liste her.")
-                  : har        ? TilQString(ListeTittel(*liste))
-                               : QString());
+                  : har         ? TilQString(ListeTittel(*liste))
+                                : QString());
 }
 
 std::vector<int32_t> TFormLister::Merkede() const {

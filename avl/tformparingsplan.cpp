@@ -14,8 +14,7 @@
 #include "timeglass.h"
 #include "tvindu.h"
 
-TVelgVerer::TVelgVerer(const std::vector<int32_t>& katalog, const QString& numre, std::size_t soyer,
-                       QWidget* parent)
+TVelgVerer::TVelgVerer(const std::vector<int32_t>& katalog, const QString& numre, std::size_t soyer, QWidget* parent)
     : QDialog(parent), katalog_(katalog) {
   setWindowTitle("Paringsplan");
   auto* intro = new QLabel(QString("Paringsplanen får en rad for hver av de %1 søyene i Soyer.Txt\n"

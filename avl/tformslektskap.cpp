@@ -129,7 +129,9 @@ void TFormSlektskap::VisFor(const TVerPost& ver) {
 }
 
 void TFormSlektskap::LesSoyer() {
-  const QString valgt = Soye->currentIndex() > 0 ? QString::fromStdString(soyer_[static_cast<std::size_t>(Soye->currentIndex() - 1)].nummer) : QString();
+  const QString valgt = Soye->currentIndex() > 0
+                            ? QString::fromStdString(soyer_[static_cast<std::size_t>(Soye->currentIndex() - 1)].nummer)
+                            : QString();
   soyer_.clear();
   try {
     soyer_ = ::LesSoyer(SoyeFil(DataMappe ? DataMappe() : std::filesystem::path())).soyer;

@@ -1,8 +1,8 @@
 #include "tformsoyer.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -117,8 +117,7 @@ TFormSoyer::TFormSoyer(QWidget* parent) : QWidget(parent, Qt::Window) {
   Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
   Spor = [this](const QString& t) {
     const auto svar = QMessageBox::question(this, windowTitle(), t,
-                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                            QMessageBox::Yes);
+                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     return svar == QMessageBox::Yes ? 1 : svar == QMessageBox::No ? 0 : -1;
   };
   VelgRegneark = [this] {

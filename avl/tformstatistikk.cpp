@@ -102,7 +102,8 @@ TFormStatistikk::TFormStatistikk(QWidget* parent) : QWidget(parent, Qt::Window) 
 TRasevalg TFormStatistikk::Valgte() const {
   TRasevalg valgte;
   for (int i = 0; i < RaseListe->count(); ++i)
-    if (RaseListe->item(i)->checkState() == Qt::Checked) valgte.push_back(RaseListe->item(i)->data(Qt::UserRole).toInt());
+    if (RaseListe->item(i)->checkState() == Qt::Checked)
+      valgte.push_back(RaseListe->item(i)->data(Qt::UserRole).toInt());
   return valgte.empty() ? IngenRase : valgte;
 }
 

@@ -7,11 +7,9 @@
 // semicolon text to a file), beside Python merely splitting the export
 // Vedder2.Tex of the same rams into lines and fields.
 #include <benchmark/benchmark.h>
-
-#include <QGuiApplication>
-
 #include <sys/resource.h>
 
+#include <QGuiApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -63,7 +61,8 @@ TBeregnet& Beregnet(int64_t antall) {
     for (const TVerPost& p : Poster(antall)) alle.push_back(p.Nummer);
     std::sort(alle.begin(), alle.end());
     alle.erase(std::unique(alle.begin(), alle.end()), alle.end());
-    b->nyeVerer.assign(alle.end() - std::min<std::ptrdiff_t>(5000, static_cast<std::ptrdiff_t>(alle.size())), alle.end());
+    b->nyeVerer.assign(alle.end() - std::min<std::ptrdiff_t>(5000, static_cast<std::ptrdiff_t>(alle.size())),
+                       alle.end());
     gjeldende = antall;
   }
   return *b;

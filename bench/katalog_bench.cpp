@@ -43,7 +43,6 @@ void BM_Tekstliste(benchmark::State& state) {
     antall = ut.Antall();
   }
   state.counters["vaerer"] = static_cast<double>(antall);
-
 }
 
 void BM_Tabell31(benchmark::State& state) {

@@ -55,7 +55,8 @@ BENCHMARK(BM_LoadRegister)->Apply(Storrelser)->Unit(benchmark::kMillisecond);
 void BM_FindByNumberTreff(benchmark::State& state) {
   TProdusent& reg = Register(state.range(0));
   std::vector<int32_t> nummer;
-  for (std::size_t i = 0; i < 4096; ++i) nummer.push_back(reg.RamNumbers()[(i * 2654435761u) % reg.RamNumbers().size()]);
+  for (std::size_t i = 0; i < 4096; ++i)
+    nummer.push_back(reg.RamNumbers()[(i * 2654435761u) % reg.RamNumbers().size()]);
   std::size_t i = 0;
   for (auto _ : state) {
     const TVerPost p = reg.FindByNumber(nummer[i++ & 4095]);

@@ -26,7 +26,9 @@ const TRutenett& Tabell(int64_t antall) {
   g.SettCelle(0, 0, "V\xE6rnr");
   g.SettCelle(1, 0, "Navn");
   g.SettCelle(2, 0, "Indeksdato");
-  g.SettCelle(3, 0, "F\xF8" "dested");
+  g.SettCelle(3, 0,
+              "F\xF8"
+              "dested");
   for (std::size_t i = 0; i < poster.size(); ++i) {
     const int r = static_cast<int>(i) + 1;
     g.SettCelle(0, r, IntToText(poster[i].Nummer));

@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cstdio>
-#include <optional>
 #include <initializer_list>
+#include <optional>
 #include <variant>
 
 #include "cp1252.h"
@@ -57,12 +57,8 @@ std::string Formater(std::string_view fmt, std::initializer_list<TVerdi> verdier
         felt = FormatN(x, presisjon < 0 ? 2 : presisjon);
         break;
       }
-      case 'd':
-        felt = MedNuller(std::get<int64_t>(verdi), presisjon);
-        break;
-      default:
-        felt = std::get<std::string>(verdi);
-        break;
+      case 'd': felt = MedNuller(std::get<int64_t>(verdi), presisjon); break;
+      default: felt = std::get<std::string>(verdi); break;
     }
     ut += PadLeft(felt, bredde);
   }
@@ -76,8 +72,7 @@ struct TFaste {
   std::string granska = "Granska i ring ";
   std::string kaara = C("Kåra i ring ");
   std::string fodtHos = C("Født hos: ");
-  std::string kolonner =
-      "Dyr    Nr      Navn                 Dato      O   -  MoV Slv  Kj   F MoS Frb   hv  slv  dtr";
+  std::string kolonner = "Dyr    Nr      Navn                 Dato      O   -  MoV Slv  Kj   F MoS Frb   hv  slv  dtr";
   std::string kaaring = C("Kåring:      Høstvekt   O-ætt   Vektavvik Kropp Bein  Ullkval. Ullmengde  Sum");
   std::string ullanalyse = C("Ullanalyse:  Maks-my Middel-my  Stapel   Marg  Dyrehår  Ullv:   MidLamdato");
   std::string vaernr = C("Værnr.;");
@@ -156,8 +151,8 @@ void LeggIndeksLinje(std::string& ut, const TVerPost& ver) {
   ut += ' ';
   Venstre(ut, NameCase(ver.Navn.Verdi()), 21);
   LeggIndeksDato(ut, ver.IndeksDato);
-  for (int v : {ver.OIndeks, ver.KIndeks, ver.MorevVaar, ver.Slakt, ver.Kjott, ver.Fett, ver.MorevSl,
-                ver.Fruktbarhet}) {
+  for (int v :
+       {ver.OIndeks, ver.KIndeks, ver.MorevVaar, ver.Slakt, ver.Kjott, ver.Fett, ver.MorevSl, ver.Fruktbarhet}) {
     if (ErGul(v))
       ut += " gul";
     else
@@ -354,13 +349,38 @@ void TTekstKatalog::Fullfor() {
 const std::array<std::string, AntallTabellfelt>& TabellfeltNavn() {
   static const std::array<std::string, AntallTabellfelt> navn = [] {
     const char* utf8[AntallTabellfelt] = {
-        "Navn",          "Rase",           "IndeksDato",        "OKM",         "DelIndekser",
-        "Oppdretter",    "Fylke",          "Kropp",             "Bein",        "Ullkvalitet",
-        "Ullmengde",     "Burd",           "Spener",            "Ant Hv",      "Ant slakt",
-        "Ant døtre",     "Mor Nr",         "Farnummer",         "FarNavn",     "FarOKM",
-        "FarDelIndekser", "FarFarnummer",  "FarFarNavn",        "FarFarOKM",   "FarFarDelIndekser",
-        "MorFarnummer",  "MorFarNavn",     "MorFarOKM",         "MorFarDelIndekser", "Ringnummer",
-        "Ullanalyse",    "Innavl %",
+        "Navn",
+        "Rase",
+        "IndeksDato",
+        "OKM",
+        "DelIndekser",
+        "Oppdretter",
+        "Fylke",
+        "Kropp",
+        "Bein",
+        "Ullkvalitet",
+        "Ullmengde",
+        "Burd",
+        "Spener",
+        "Ant Hv",
+        "Ant slakt",
+        "Ant døtre",
+        "Mor Nr",
+        "Farnummer",
+        "FarNavn",
+        "FarOKM",
+        "FarDelIndekser",
+        "FarFarnummer",
+        "FarFarNavn",
+        "FarFarOKM",
+        "FarFarDelIndekser",
+        "MorFarnummer",
+        "MorFarNavn",
+        "MorFarOKM",
+        "MorFarDelIndekser",
+        "Ringnummer",
+        "Ullanalyse",
+        "Innavl %",
     };
     std::array<std::string, AntallTabellfelt> a;
     for (int i = 0; i < AntallTabellfelt; ++i) a[i] = C(utf8[i]);
@@ -492,7 +512,10 @@ std::string TabellRad(const TVerPost& ver, TProdusent& reg, const TSkalMed& skal
       case 13: Tall(r, ver.AntHostvekt); break;
       case 14: Tall(r, ver.AntSlakt); break;
       case 15: Tall(r, ver.AntDotre); break;
-      case 16: Tall(r, ver.Mornr); Tall(r, ver.MorIndeks); break;
+      case 16:
+        Tall(r, ver.Mornr);
+        Tall(r, ver.MorIndeks);
+        break;
       case 17: Tall(r, far.Nummer); break;
       case 18: Celle(r, NameCase(far.Navn.Verdi())); break;
       case 19: Forste3(r, far); break;

@@ -19,9 +19,9 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
-#include <deque>
 #include <future>
 #include <string>
 #include <string_view>
@@ -122,8 +122,7 @@ std::string KatalogTittel(const TUtvalg& u, const std::vector<std::string>& rase
 // One ram's row: its number and the cells of the checked fields, each cell
 // ended by ';'. The sire, the sire's sire and the dam's sire are looked up in
 // the register for every row.
-std::string TabellRad(const TVerPost& ver, TProdusent& reg, const TSkalMed& skalMed,
-                      const TInnavlCelle& innavl = {});
+std::string TabellRad(const TVerPost& ver, TProdusent& reg, const TSkalMed& skalMed, const TInnavlCelle& innavl = {});
 
 // The table output of a pass: the constructor sets the table up and adds
 // the header row, Ta adds a ram's row, Fullfor the footer row of empty cells.

@@ -8,8 +8,8 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <filesystem>
+#include <optional>
 
 #include "cp1252.h"
 #include "pdffil.h"
@@ -139,7 +139,8 @@ std::unique_ptr<Tfelt> LagFelt(const std::vector<std::string>& linjer, std::size
     Venstre(f, 26.5 + 19 * j, 35.1, kaaring[static_cast<std::size_t>(j)], j < 7 ? Kaaringsgrense[j] - Luft : Hoyrekant);
 
   const std::string& ull = linje(11);
-  for (int j = 0; j < 6; ++j) Venstre(f, 27.5 + 19 * j, 38.9, Trimmet(ull, 14 + 8 * j, 21 + 8 * j), Ullgrense[j] - Luft);
+  for (int j = 0; j < 6; ++j)
+    Venstre(f, 27.5 + 19 * j, 38.9, Trimmet(ull, 14 + 8 * j, 21 + 8 * j), Ullgrense[j] - Luft);
   Venstre(f, KlippedatoX + 0.5, 38.9, Trimmet(ull, 62, 62 + 29), Hoyrekant);
   return felt;
 }
@@ -192,8 +193,8 @@ void Skriv(QPainter& p, const TEtikett& e, double x0, double y0) {
 }
 
 const char* const Indekshoder[] = {"O", "K", "M", "Slv", "Kj", "F", "Me", "Frb"};
-const char* const Kaaringsetiketter[] = {"Høstv.=", "O-ætt=",     "Avvik=", "Kropp=",
-                                         "Bein=",   "Ullkval.=", "Ullmengde=", "Sum="};
+const char* const Kaaringsetiketter[] = {
+    "Høstv.=", "O-ætt=", "Avvik=", "Kropp=", "Bein=", "Ullkval.=", "Ullmengde=", "Sum="};
 const char* const Ulletiketter[] = {"Max-my=", "Mid-my=", "Stapel=", "Marg=", "Dyreh=", "Ullvekt=", "Klippedato="};
 // Left of the rule at 16 mm under the ruled part.
 constexpr double Radetikettkant = 16 - Luft;
@@ -277,7 +278,8 @@ void TegnFelt(const Tfelt& felt, QPainter& p, double y0, double x0) {
   p.drawLine(x(16), y(35), x(16), y(43));
 
   Skriv(p, TEtikett{"Indekser", 0.3, 49.5 - Luft, 10.7, false}, x0, y0);
-  const std::pair<const char*, double> rader[] = {{"Selv", 14.7}, {"Far", 18.4}, {"Mor", 22.1}, {"Farf.", 25.8}, {"Morf.", 29.5}};
+  const std::pair<const char*, double> rader[] = {
+      {"Selv", 14.7}, {"Far", 18.4}, {"Mor", 22.1}, {"Farf.", 25.8}, {"Morf.", 29.5}};
   for (const auto& [t, ry] : rader) Skriv(p, TEtikett{t, 0.3, 9 - Luft, ry, false}, x0, y0);
 
   SettSkrift(p, 3.0, false);
@@ -287,9 +289,12 @@ void TegnFelt(const Tfelt& felt, QPainter& p, double y0, double x0) {
   Skriv(p, TEtikett{"Døtre", 148, 157 - Luft, 11, false}, x0, y0);
   Skriv(p, TEtikett{"Ind. dato", 158, Hoyrekant, 11, false}, x0, y0);
   for (int i = 0; i < 8; ++i)
-    Skriv(p, TEtikett{Kaaringsetiketter[i], i == 0 ? 16 + Luft : Kaaringsgrense[i - 1], 26.0 + 19 * i, 35.5, true}, x0, y0);
+    Skriv(p, TEtikett{Kaaringsetiketter[i], i == 0 ? 16 + Luft : Kaaringsgrense[i - 1], 26.0 + 19 * i, 35.5, true}, x0,
+          y0);
   for (int i = 0; i < 7; ++i)
-    Skriv(p, TEtikett{Ulletiketter[i], i == 0 ? 16 + Luft : Ullgrense[i - 1], i == 6 ? KlippedatoX : 27.0 + 19 * i, 39.6, true},
+    Skriv(p,
+          TEtikett{Ulletiketter[i], i == 0 ? 16 + Luft : Ullgrense[i - 1], i == 6 ? KlippedatoX : 27.0 + 19 * i, 39.6,
+                   true},
           x0, y0);
 
   SettSkrift(p, 3.8, false);
@@ -406,8 +411,8 @@ int SkrivListe(QPagedPaintDevice& enhet, const std::vector<std::string>& linjer,
   int ark = 1;
   const auto hode = [&] {
     p.setFont(hodeskrift);
-    Skriv(p, QString::fromUtf8("Værkatalog fra Kveldro den ") + dato + QStringLiteral(" Side:") + QString::number(side), 1, 1,
-          false);
+    Skriv(p, QString::fromUtf8("Værkatalog fra Kveldro den ") + dato + QStringLiteral(" Side:") + QString::number(side),
+          1, 1, false);
     p.setFont(skrift);
   };
   hode();

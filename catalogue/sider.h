@@ -176,9 +176,9 @@ struct TListevalg {
   bool sidevalg = false;  // the user chose a page range
   int fra = 1;
   int til = 0;
-  double idag = 0;                  // the date in the header
-  std::optional<QFont> skrift;      // the listing's font; Liberation Mono 10 pt without one
-  std::function<bool()> stopp;      // asked before every line; true ends the print
+  double idag = 0;              // the date in the header
+  std::optional<QFont> skrift;  // the listing's font; Liberation Mono 10 pt without one
+  std::function<bool()> stopp;  // asked before every line; true ends the print
 };
 
 // Prints the listing's lines on the pages of `enhet` (a QPrinter or a

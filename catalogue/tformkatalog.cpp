@@ -1,20 +1,20 @@
 #include "tformkatalog.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -31,11 +31,11 @@
 #include "skriverfil.h"
 #include "skriverjobb.h"
 #include "slektskap.h"
+#include "tekst.h"
 #include "timeglass.h"
 #include "tpapvin.h"
-#include "tvindu.h"
-#include "tekst.h"
 #include "trase.h"
+#include "tvindu.h"
 
 namespace {
 
@@ -293,16 +293,14 @@ void TFormKatalog::VisUtvalg() {
     til->setValue(Utvalg.til);
     Antall->setValue(Utvalg.antall);
   }
-  const std::pair<QCheckBox*, bool> kryss[] = {{Semin, Utvalg.semin}, {UtgSem, Utvalg.utgSem},
-                                               {Gkar, Utvalg.gkar},   {Nykar, Utvalg.nykar},
-                                               {Avkomgr, Utvalg.avkomgr}, {Ugul, Utvalg.ugul}};
+  const std::pair<QCheckBox*, bool> kryss[] = {{Semin, Utvalg.semin}, {UtgSem, Utvalg.utgSem},   {Gkar, Utvalg.gkar},
+                                               {Nykar, Utvalg.nykar}, {Avkomgr, Utvalg.avkomgr}, {Ugul, Utvalg.ugul}};
   for (const auto& [c, paa] : kryss) {
     const QSignalBlocker b(c);
     c->setChecked(paa);
   }
   Knapper();
 }
-
 
 void TFormKatalog::Knapper() {
   vis->setEnabled(KanVise(Utvalg));
@@ -375,8 +373,7 @@ void TFormKatalog::FormShow() {
   if (TaRase->count() == 0) {
     static const Trase innebygd;
     const Trase* raser = Raser ? Raser() : nullptr;
-    for (int kode = 0; kode <= 26; ++kode)
-      LeggTil(TaRase, TilQString((raser ? *raser : innebygd).BreedName(kode)));
+    for (int kode = 0; kode <= 26; ++kode) LeggTil(TaRase, TilQString((raser ? *raser : innebygd).BreedName(kode)));
   }
   TaRase->item(0)->setText("Alle raser");
   Utvalg.raser.resize(static_cast<std::size_t>(TaRase->count()), false);
@@ -565,7 +562,13 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
       auto* vindu = new TVindu(parentWidget());
       TTabellKatalog ut(*reg, *vindu, skalMed, KatalogTittel(u, raseValg), innavl);
       std::vector<int32_t> utvalgt;
-      Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); utvalgt.push_back(v.Nummer); }, fremdrift);
+      Utplukk(
+          *reg, u, liste,
+          [&](const TVerPost& v) {
+            ut.Ta(v);
+            utvalgt.push_back(v.Nummer);
+          },
+          fremdrift);
       ut.Fullfor();
       sisteUtvalg_ = std::move(utvalgt);
       Linjer->appendPlainText("Ferdig lest");
@@ -574,7 +577,13 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
     } else {
       TTekstKatalog ut(*reg, raser);
       std::vector<int32_t> utvalgt;
-      Utplukk(*reg, u, liste, [&](const TVerPost& v) { ut.Ta(v); utvalgt.push_back(v.Nummer); }, fremdrift);
+      Utplukk(
+          *reg, u, liste,
+          [&](const TVerPost& v) {
+            ut.Ta(v);
+            utvalgt.push_back(v.Nummer);
+          },
+          fremdrift);
       ut.Fullfor();
       sisteUtvalg_ = std::move(utvalgt);
       QStringList linjer;

@@ -52,40 +52,40 @@ class TFormKatalog : public QMainWindow {
   // Criteria.
   QListWidget* Fylker;  // the counties ("Alle fylker" first)
   QListWidget* TaRase;  // the breeds to take
-  QSpinBox* Fra;  // birth year from
-  QSpinBox* til;  // birth year to
-  QSpinBox* Antall;  // "Minste indeks"
-  QCheckBox* Semin;  // "Ta med seminværer"
-  QCheckBox* UtgSem;  // "Utgått semin"
-  QCheckBox* Gkar;  // "Alle kårede "
-  QCheckBox* Nykar;  // "Årets egne kårede"
-  QCheckBox* Avkomgr;  // "Avkomsgranska"
-  QCheckBox* Ugul;  // "Unngå gule værer"
+  QSpinBox* Fra;        // birth year from
+  QSpinBox* til;        // birth year to
+  QSpinBox* Antall;     // "Minste indeks"
+  QCheckBox* Semin;     // "Ta med seminværer"
+  QCheckBox* UtgSem;    // "Utgått semin"
+  QCheckBox* Gkar;      // "Alle kårede "
+  QCheckBox* Nykar;     // "Årets egne kårede"
+  QCheckBox* Avkomgr;   // "Avkomsgranska"
+  QCheckBox* Ugul;      // "Unngå gule værer"
 
   // Buttons.
-  QPushButton* vis;  // "Vis katalog"
-  QPushButton* VisTab;  // "Vis i tabell"
-  QPushButton* EgDef;  // "Egendefinert"
+  QPushButton* vis;       // "Vis katalog"
+  QPushButton* VisTab;    // "Vis i tabell"
+  QPushButton* EgDef;     // "Egendefinert"
   QPushButton* BdefInst;  // "Tabellfelter"
-  QPushButton* Lagre;  // "Lagre"
-  QPushButton* Skriv;  // "Skriv ut"
-  QPushButton* Ramvis;  // "Vis med rammer"
-  QPushButton* Lukk;  // "Lukk"
+  QPushButton* Lagre;     // "Lagre"
+  QPushButton* Skriv;     // "Skriv ut"
+  QPushButton* Ramvis;    // "Vis med rammer"
+  QPushButton* Lukk;      // "Lukk"
 
   // The listing, the progress bar and the status panels.
   QPlainTextEdit* Linjer;  // the listing; editable, and what is saved and printed
-  QProgressBar* Progr;  // progress of a listing
+  QProgressBar* Progr;     // progress of a listing
   QLabel* Panel[3];
 
   // The own-list panel and the table-field panel, floating tool windows.
-  QWidget* PanEgFlyt;  // the own-list panel
-  QPlainTextEdit* MeVeLi;  // the own list (EgenVerer.Txt), one judging number per line
-  QPushButton* BeVis;  // "Vis"
-  QPushButton* Btabb;  // "Tabell"
-  QPushButton* BeLukk;  // "Lukk"
-  QWidget* PanelValg;  // the table-field panel
-  QListWidget* ChSkalMed;  // the table fields, ticked when taken
-  QPushButton* BinstOK;  // "OK"
+  QWidget* PanEgFlyt;       // the own-list panel
+  QPlainTextEdit* MeVeLi;   // the own list (EgenVerer.Txt), one judging number per line
+  QPushButton* BeVis;       // "Vis"
+  QPushButton* Btabb;       // "Tabell"
+  QPushButton* BeLukk;      // "Lukk"
+  QWidget* PanelValg;       // the table-field panel
+  QListWidget* ChSkalMed;   // the table fields, ticked when taken
+  QPushButton* BinstOK;     // "OK"
   QPushButton* BinstAngre;  // "Annuler"
 
   // The current year (read once at start; tests may set it).
@@ -152,9 +152,9 @@ class TFormKatalog : public QMainWindow {
   void VisUtvalg();
   std::vector<std::string> MeVeLiLinjer() const;
 
-  QString egenLastet_;             // the own list as it was loaded
-  bool egenGjenapnes_ = false;     // the own-list panel was open when the window closed
-  bool valgGjenapnes_ = false;     // the table-field panel was open when the window closed
-  bool tabellEtterValg_ = false;   // "OK" of the table-field panel goes on to the table
+  QString egenLastet_;            // the own list as it was loaded
+  bool egenGjenapnes_ = false;    // the own-list panel was open when the window closed
+  bool valgGjenapnes_ = false;    // the table-field panel was open when the window closed
+  bool tabellEtterValg_ = false;  // "OK" of the table-field panel goes on to the table
   std::vector<int32_t> sisteUtvalg_;
 };

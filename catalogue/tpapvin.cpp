@@ -28,8 +28,8 @@
 #include "pdffil.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
-#include "timeglass.h"
 #include "tekst.h"
+#include "timeglass.h"
 
 double TPapVin::Skala = 1.3;
 
@@ -304,7 +304,9 @@ std::vector<int> TPapVin::SkrivUt(QPrinter& skriver, const TUtskriftsvalg& valg,
   const int bredde = skriver.width();
   const int hoyde = skriver.height();
   const int alle = siste - forste + 1;
-  const auto fremdrift = [&](int s) { VisStatus(QStringLiteral("Skriver side %1 av %2").arg(s - forste + 1).arg(alle)); };
+  const auto fremdrift = [&](int s) {
+    VisStatus(QStringLiteral("Skriver side %1 av %2").arg(s - forste + 1).arg(alle));
+  };
   try {
     if (!grunnnavn.isEmpty()) {
       // One SVG file per page, at the printer's page size; no job on paper.
@@ -374,14 +376,14 @@ void TPapVin::MetafilClick() {
   if (fil.isEmpty() || !dokument_) return;
   try {
     const TTimeglass timeglass;
-    SkrivPdf(std::filesystem::path(fil.toStdString()), windowTitle(), *dokument_,
-             [this](int gjort, int alle) {
-               // Some pages a second: the label is painted every tenth page.
-               if (gjort % 10 == 1 || gjort == alle) VisStatus(QStringLiteral("PDF: side %1 av %2").arg(gjort).arg(alle));
-             });
+    SkrivPdf(std::filesystem::path(fil.toStdString()), windowTitle(), *dokument_, [this](int gjort, int alle) {
+      // Some pages a second: the label is painted every tenth page.
+      if (gjort % 10 == 1 || gjort == alle) VisStatus(QStringLiteral("PDF: side %1 av %2").arg(gjort).arg(alle));
+    });
     const int sider = std::max(Tab->count(), 1);
-    VisStatus(QStringLiteral("Skrev %1 %2 til %3").arg(sider).arg(sider == 1 ? "side" : "sider", QFileInfo(fil).fileName()),
-              QDir::toNativeSeparators(fil));
+    VisStatus(
+        QStringLiteral("Skrev %1 %2 til %3").arg(sider).arg(sider == 1 ? "side" : "sider", QFileInfo(fil).fileName()),
+        QDir::toNativeSeparators(fil));
   } catch (const IoFeil& feil) {
     VisStatus(QString());
     Melding(QString::fromUtf8(feil.what()));
@@ -435,8 +437,7 @@ bool TPapVin::eventFilter(QObject* o, QEvent* e) {
     case Qt::Key_F6:
       if (slipp) SkrivClick((k->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier);
       return true;
-    default:
-      break;
+    default: break;
   }
   return QMainWindow::eventFilter(o, e);
 }

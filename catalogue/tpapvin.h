@@ -71,11 +71,11 @@ class TPapVin : public QMainWindow {
   QWidget* Panel1;
   QLabel* Panel1Tekst;  // the scale, right-justified
   QToolBar* Redskap;
-  QToolButton* Lukk;  // "Lukk"
-  QToolButton* Skrive;  // "Skriv ut"
-  QToolButton* Oke;  // "+"
-  QToolButton* Krymp;  // "-"
-  QToolButton* Kopier;  // "Kopier"
+  QToolButton* Lukk;     // "Lukk"
+  QToolButton* Skrive;   // "Skriv ut"
+  QToolButton* Oke;      // "+"
+  QToolButton* Krymp;    // "-"
+  QToolButton* Kopier;   // "Kopier"
   QToolButton* Metafil;  // "PDF"
   QLabel* Status;
   QTabBar* Tab;

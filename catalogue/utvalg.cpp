@@ -155,8 +155,8 @@ int32_t ListeNummer(const std::vector<std::string>& liste, int64_t i) {
 
 }  // namespace
 
-int64_t Utplukk(TProdusent& reg, const TUtvalg& u, const std::vector<std::string>& egenListe,
-                const TUtvalgMottaker& ta, const TUtvalgFremdrift& fremdrift) {
+int64_t Utplukk(TProdusent& reg, const TUtvalg& u, const std::vector<std::string>& egenListe, const TUtvalgMottaker& ta,
+                const TUtvalgFremdrift& fremdrift) {
   if (!PassetKjorer(u)) return 0;
   const bool egen = u.egenListe;
   const int64_t poster = reg.RecordCount();

@@ -45,12 +45,12 @@ struct TUtvalg {
 
   int antall = 70;  // lowest total index of progeny-tested rams, 0 to 240
 
-  bool semin = false;    // "Ta med seminværer"
-  bool utgSem = false;   // "Utgått semin"
-  bool gkar = false;     // "Alle kårede "
-  bool nykar = false;    // "Årets egne kårede"
-  bool avkomgr = true;   // "Avkomsgranska"
-  bool ugul = false;     // "Unngå gule værer"
+  bool semin = false;   // "Ta med seminværer"
+  bool utgSem = false;  // "Utgått semin"
+  bool gkar = false;    // "Alle kårede "
+  bool nykar = false;   // "Årets egne kårede"
+  bool avkomgr = true;  // "Avkomsgranska"
+  bool ugul = false;    // "Unngå gule værer"
 
   // The pass reads the own list instead of the register.
   bool egenListe = false;
@@ -123,8 +123,8 @@ using TUtvalgMottaker = std::function<void(const TVerPost& ver)>;
 // without entries (one entry). Progress counts the entries. The pass never yields more entries than the register has
 // records, but an own list always yields at least one. Returns the number of
 // rams handed on. Throws IoFeil when the register cannot be read.
-int64_t Utplukk(TProdusent& reg, const TUtvalg& u, const std::vector<std::string>& egenListe,
-                const TUtvalgMottaker& ta, const TUtvalgFremdrift& fremdrift = {});
+int64_t Utplukk(TProdusent& reg, const TUtvalg& u, const std::vector<std::string>& egenListe, const TUtvalgMottaker& ta,
+                const TUtvalgFremdrift& fremdrift = {});
 
 // Which buttons a finished pass enables, from the listing pane's line count.
 struct TKnapper {

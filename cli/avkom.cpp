@@ -1,6 +1,7 @@
 // hornstad-cli avkom NUMMER: the sons of a ram through the table window's
 // exports, with every data row and column marked.
 #include "avkom.h"
+
 #include "cp1252.h"
 #include "eksport.h"
 #include "felles.h"

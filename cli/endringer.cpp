@@ -1,8 +1,9 @@
 // hornstad-cli endringer: what the last import changed for the rams on the
 // breeder's lists (Endringer.Txt), as the main window's report shows it.
+#include "endringer.h"
+
 #include "cp1252.h"
 #include "eksport.h"
-#include "endringer.h"
 #include "felles.h"
 #include "tabell.h"
 

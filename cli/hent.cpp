@@ -39,7 +39,8 @@ class TAvbrytbar {
   TAvbrytbar& operator=(const TAvbrytbar&) = delete;
 
  private:
-  struct sigaction int_ {}, term_ {};
+  struct sigaction int_ {
+  }, term_{};
 };
 
 class THent : public TKommando {
@@ -98,8 +99,7 @@ class THent : public TKommando {
     TKonvertering konvertert;
     try {
       TFremdriftslinje linje(k, "Leser inn værer ");
-      konvertert =
-          ImporterArkiv(arkiv, k.data, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
+      konvertert = ImporterArkiv(arkiv, k.data, [&](int64_t gjort, int64_t totalt) { return linje(gjort, totalt); });
     } catch (const IoFeil&) {
       std::error_code ec;
       std::filesystem::remove(arkiv, ec);

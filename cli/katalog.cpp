@@ -9,12 +9,12 @@
 #include "dato.h"
 #include "eksport.h"
 #include "felles.h"
-#include "slektskap.h"
-#include "soyer.h"
 #include "filer.h"
 #include "listing.h"
 #include "register.h"
 #include "sider.h"
+#include "slektskap.h"
+#include "soyer.h"
 #include "tabell.h"
 #include "tekst.h"
 #include "trase.h"
@@ -49,11 +49,24 @@ class TKatalog : public TKommando {
   std::vector<TValg> Valg() const override {
     return {
         // The kinds of ram, and leaving out yellow indexes.
-        {"semin"}, {"utgatt-semin"}, {"alle-karede"}, {"avkomsgransket"}, {"arets-egne"}, {"unnga-gule"},
+        {"semin"},
+        {"utgatt-semin"},
+        {"alle-karede"},
+        {"avkomsgransket"},
+        {"arets-egne"},
+        {"unnga-gule"},
         // The rest of the selection.
-        {"fylke", true}, {"rase", true}, {"fra", true}, {"til", true}, {"minste-indeks", true}, {"egen", true},
+        {"fylke", true},
+        {"rase", true},
+        {"fra", true},
+        {"til", true},
+        {"minste-indeks", true},
+        {"egen", true},
         // What is written.
-        {"tabell", true}, {"format", true}, {"ut", true}, {"rammer", true},
+        {"tabell", true},
+        {"format", true},
+        {"ut", true},
+        {"rammer", true},
     };
   }
   int AntallFrie() const override { return 0; }
@@ -173,12 +186,14 @@ class TKatalog : public TKommando {
           std::fwrite(tekst.data(), 1, tekst.size(), k.ut);
         };
         TTekstKatalog katalog(reg, raser, {}, skjerm);
-        Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
+        Utplukk(
+            reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
         katalog.Fullfor();
         return 0;
       }
       TTekstKatalog katalog(reg, raser);
-      Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
+      Utplukk(
+          reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
       katalog.Fullfor();
       // The framed pages of the listing, as "Vis med rammer" makes them
       // from the lines the window shows.
@@ -201,7 +216,8 @@ class TKatalog : public TKommando {
     }
     TTabell t;
     TTabellKatalog katalog(reg, t, skalMed, KatalogTittel(u, raseValg), innavlCelle);
-    Utplukk(reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
+    Utplukk(
+        reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
     katalog.Fullfor();
     // The layout the table window gives the table when it is shown.
     if (FormatLeggesUt(format.empty() ? "semikolon" : format)) t.ForsteLayout();

@@ -20,10 +20,9 @@ const TKommando& KommandoStatistikk();
 
 const std::vector<const TKommando*>& Kommandoer() {
   static const std::vector<const TKommando*> alle = {
-      &KommandoImporter(), &KommandoHent(),    &KommandoOppslag(), &KommandoAvkom(),
-      &KommandoStamtre(),  &KommandoKatalog(), &KommandoStatus(),  &KommandoSlektskap(),
-      &KommandoInnavl(),   &KommandoParingsplan(), &KommandoListe(),   &KommandoEndringer(),
-      &KommandoSammenlign(), &KommandoStatistikk(),
+      &KommandoImporter(), &KommandoHent(),      &KommandoOppslag(),    &KommandoAvkom(),      &KommandoStamtre(),
+      &KommandoKatalog(),  &KommandoStatus(),    &KommandoSlektskap(),  &KommandoInnavl(),     &KommandoParingsplan(),
+      &KommandoListe(),    &KommandoEndringer(), &KommandoSammenlign(), &KommandoStatistikk(),
   };
   return alle;
 }

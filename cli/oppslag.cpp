@@ -1,7 +1,8 @@
 // hornstad-cli oppslag NUMMER|NAVN: what the lookup window shows.
+#include "oppslag.h"
+
 #include "cp1252.h"
 #include "felles.h"
-#include "oppslag.h"
 #include "register.h"
 #include "trase.h"
 

@@ -47,8 +47,10 @@ class TParingsplanKommando : public TKommando {
     const TSoyeLesing soyer = LesSoyer(fil);
     for (const std::string& m : soyer.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
     if (soyer.soyer.empty()) {
-      std::fprintf(k.feil, "Fant ingen søyer i %s. Legg dem inn i vinduet «Søyer», eller skriv dem der "
-                   "som søyenummer;far;morfar.\n", fil.c_str());
+      std::fprintf(k.feil,
+                   "Fant ingen søyer i %s. Legg dem inn i vinduet «Søyer», eller skriv dem der "
+                   "som søyenummer;far;morfar.\n",
+                   fil.c_str());
       return 1;
     }
 

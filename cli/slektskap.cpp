@@ -1,10 +1,11 @@
 // hornstad-cli slektskap NUMMER [--far N] [--morfar N]: a planned mating of
 // the ram with a ewe by the sire N out of a dam by the sire N, as the
 // lookup window's "Slektskap" shows it.
+#include "slektskap.h"
+
 #include "cp1252.h"
 #include "felles.h"
 #include "register.h"
-#include "slektskap.h"
 #include "tekst.h"
 
 namespace {

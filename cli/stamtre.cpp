@@ -1,9 +1,10 @@
 // hornstad-cli stamtre NUMMER --ut FIL: the pedigree drawn as the preview
 // draws it, into a PDF, PNG or SVG file.
+#include "stamtre.h"
+
 #include "cp1252.h"
 #include "felles.h"
 #include "register.h"
-#include "stamtre.h"
 #include "tekst.h"
 #include "trase.h"
 

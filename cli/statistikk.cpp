@@ -1,6 +1,8 @@
 // hornstad-cli statistikk: mean O-indeks by birth year and breed, as the
 // numbers behind the "Statistikk" chart, or the chart itself (the lines of
 // the breeds chosen) drawn into a PNG, SVG or PDF file as the window draws it.
+#include "statistikk.h"
+
 #include <QChart>
 #include <charconv>
 
@@ -9,7 +11,6 @@
 #include "eksport.h"
 #include "felles.h"
 #include "register.h"
-#include "statistikk.h"
 #include "tabell.h"
 #include "trase.h"
 

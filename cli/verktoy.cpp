@@ -85,7 +85,8 @@ bool TrengerSkrift(const std::vector<std::string>& argumenter) {
   if (kall.hjelp || kall.dataUtenMappe || kall.resten.empty()) return false;
   const TKommando* kommando = FinnKommando(kall.resten[0]);
   if (kommando == nullptr) return true;
-  const std::optional<TArgumenter> a = kommando->Les(std::vector<std::string>(kall.resten.begin() + 1, kall.resten.end()));
+  const std::optional<TArgumenter> a =
+      kommando->Les(std::vector<std::string>(kall.resten.begin() + 1, kall.resten.end()));
   return !a || kommando->TrengerSkrift(*a);
 }
 
@@ -94,7 +95,8 @@ bool TrengerVinduer(const std::vector<std::string>& argumenter) {
   if (kall.hjelp || kall.dataUtenMappe || kall.resten.empty()) return false;
   const TKommando* kommando = FinnKommando(kall.resten[0]);
   if (kommando == nullptr) return false;
-  const std::optional<TArgumenter> a = kommando->Les(std::vector<std::string>(kall.resten.begin() + 1, kall.resten.end()));
+  const std::optional<TArgumenter> a =
+      kommando->Les(std::vector<std::string>(kall.resten.begin() + 1, kall.resten.end()));
   return a && kommando->TrengerVinduer(*a);
 }
 

@@ -1,6 +1,8 @@
 // Unpacking a downloaded ZIP archive (PakkUt): whatever the archive holds,
 // only files that match the pattern are written, flat, into the target
 // folder, and nothing anywhere else.
+#include "arkiv.h"
+
 #include <fnmatch.h>
 #include <zip.h>
 
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "arkiv.h"
 #include "filer.h"
 #include "fuzzhjelp.h"
 

@@ -1,11 +1,12 @@
 // The two date readings of the imports: "yyyy-mm-dd" (IsoTextToDate) and
 // "ddmmyy"/"ddmmyyyy" (CompactTextToDate).
+#include "dato.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-#include "dato.h"
 #include "fuzzhjelp.h"
 #include "tekst.h"
 

@@ -13,12 +13,12 @@
 #include <system_error>
 
 // A broken invariant stops the run at once, so libFuzzer keeps the input.
-#define KREV(betingelse)                                                          \
-  do {                                                                            \
-    if (!(betingelse)) {                                                          \
+#define KREV(betingelse)                                                                 \
+  do {                                                                                   \
+    if (!(betingelse)) {                                                                 \
       std::fprintf(stderr, "Brutt krav: %s (%s:%d)\n", #betingelse, __FILE__, __LINE__); \
-      __builtin_trap();                                                           \
-    }                                                                             \
+      __builtin_trap();                                                                  \
+    }                                                                                    \
   } while (0)
 
 inline std::string_view SomTekst(const uint8_t* data, std::size_t storrelse) {

@@ -1,5 +1,7 @@
 // The framed catalogue pages built from listing lines, whatever the user has
 // typed into the listing, and drawn into a small image.
+#include "sider.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "fuzzhjelp.h"
-#include "sider.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);

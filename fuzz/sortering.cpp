@@ -1,6 +1,8 @@
 // The readings of table cells: the sort key (Sorteringsverdi), the lenient
 // number of sums (Tallverdi), the date of averages (Datoverdi), and the typed
 // date of the insemination grid (LesDato).
+#include "sortering.h"
+
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -8,7 +10,6 @@
 #include "dato.h"
 #include "fuzzhjelp.h"
 #include "seminrad.h"
-#include "sortering.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

@@ -36,7 +36,8 @@ std::string Feiltekst(int kode) {
 }
 
 std::string ArkivFeil(const fs::path& arkiv, int kode) {
-  return "Arkivet " + arkiv.filename().string() + " er skadet eller kan ikke leses (" + Feiltekst(kode) + "). Hent arkivet på nytt.";
+  return "Arkivet " + arkiv.filename().string() + " er skadet eller kan ikke leses (" + Feiltekst(kode) +
+         "). Hent arkivet på nytt.";
 }
 
 struct ZipLukker {

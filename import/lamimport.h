@@ -38,11 +38,11 @@ struct TUtpakking {
 TUtpakking PakkUtLammearkiv(const std::filesystem::path& arkiv, const std::filesystem::path& oppakket);
 
 struct TLesing {
-  bool lest = false;          // the reading gave a lamb file
-  int64_t lam = 0;            // lamb records written
-  int64_t produsenter = 0;    // producer records written
-  bool medlemsfil = false;    // the member export was there and was read
-  std::string valgteFylker;   // " 01 12" for counties 1 and 12
+  bool lest = false;         // the reading gave a lamb file
+  int64_t lam = 0;           // lamb records written
+  int64_t produsenter = 0;   // producer records written
+  bool medlemsfil = false;   // the member export was there and was read
+  std::string valgteFylker;  // " 01 12" for counties 1 and 12
 };
 
 // Reads the lamb exports of `fylker` (county numbers, in list order) from
@@ -56,8 +56,7 @@ struct TLesing {
 // its place at the very end) a new lamb file beside the old producer file.
 // Lammeliste is empty after a failure.
 TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const std::filesystem::path& oppakket,
-                          const std::filesystem::path& dataMappe, int aar,
-                          const std::function<void()>& fase = {});
+                          const std::filesystem::path& dataMappe, int aar, const std::function<void()>& fase = {});
 
 // Deletes the unpacked files, read-only ones too; failures are ignored.
 void SlettUtpakkede(const std::vector<std::filesystem::path>& filer);

@@ -54,8 +54,8 @@ std::string_view Trim(std::string_view s) {
 bool GyldigVert(std::string_view vert) {
   if (vert.empty()) return false;
   for (const char c : vert) {
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-                    c == '.' || c == '_';
+    const bool ok =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_';
     if (!ok) return false;
   }
   return true;
@@ -159,7 +159,8 @@ std::string CurlFeil(CURLcode kode) {
     case CURLE_UNSUPPORTED_PROTOCOL:
     case CURLE_BAD_CONTENT_ENCODING:
       return "tjeneren svarte med noe programmet ikke forstår. Sjekk at adressen er rett, eller prøv igjen senere";
-    case CURLE_TOO_MANY_REDIRECTS: return "tjeneren sendte programmet i ring (for mange videresendinger). Sjekk at adressen er rett";
+    case CURLE_TOO_MANY_REDIRECTS:
+      return "tjeneren sendte programmet i ring (for mange videresendinger). Sjekk at adressen er rett";
     case CURLE_FILESIZE_EXCEEDED: return "fila er større enn programmet tar imot. Sjekk at adressen er rett";
     case CURLE_WRITE_ERROR: return "fila kunne ikke skrives på disken. Sjekk at det er plass og prøv igjen";
     case CURLE_OUT_OF_MEMORY: return "det er ikke nok minne. Lukk andre programmer og prøv igjen";
@@ -586,8 +587,8 @@ TOverforing HentFil(const std::string& url, const fs::path& maal, const TNedlast
   if (!statusfeil.empty()) return feil(statusfeil);
   if (f.Resultat() != CURLE_OK) {
     if (f.Resultat() == CURLE_PEER_FAILED_VERIFICATION)
-      return feil("Den sikre forbindelsen til " + VertOgPort(deler) + " ble avvist: " +
-                  SertifikatFeil(f.Verifisering(), deler.vert));
+      return feil("Den sikre forbindelsen til " + VertOgPort(deler) +
+                  " ble avvist: " + SertifikatFeil(f.Verifisering(), deler.vert));
     if (deler.https && f.Resultat() == CURLE_UNSUPPORTED_PROTOCOL)
       return feil("Tjeneren " + VertOgPort(deler) +
                   " ville sende nedlastingen videre til en adresse uten https, og det godtas ikke. Sjekk at adressen "

@@ -32,7 +32,7 @@ TUrlDeler SplittUrl(const std::string& url);
 
 struct TNedlastValg {
   std::string agent = "TJvMultiHttpGrabber Component";  // sent as User-Agent
-  long stilleSekunder = 60;  // a server that sends nothing this long ends the request as failed
+  long stilleSekunder = 60;   // a server that sends nothing this long ends the request as failed
   long koblingSekunder = 60;  // longest wait for a connection
   // The largest file a transfer takes: a longer body (or a longer announced
   // length) ends the transfer as failed, so that a server that never stops
@@ -72,9 +72,9 @@ struct TOverforingsHendelser {
 };
 
 enum class TOverforing {
-  Ferdig,    // the file is in place
-  Feil,      // failed; `feil` was called
-  Avbrutt,   // cancelled through `fremdrift` or `fortsett`
+  Ferdig,   // the file is in place
+  Feil,     // failed; `feil` was called
+  Avbrutt,  // cancelled through `fremdrift` or `fortsett`
 };
 
 // The file beside `maal` that a transfer writes into.

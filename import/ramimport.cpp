@@ -64,7 +64,7 @@ class Felter {
  private:
   std::string_view rest_;
   bool sitat_;
-  bool slutt_ = false;    // the last field is taken
+  bool slutt_ = false;  // the last field is taken
   bool mangler_ = false;
 };
 
@@ -196,7 +196,8 @@ class TParallellKonvertering {
     stopp_ = true;
     for (std::thread& t : traader) t.join();
     if (feil_) std::rethrow_exception(feil_);
-    if (r_.ferdig && fremdrift_) fremdrift_(static_cast<int64_t>(eksport_.size()), static_cast<int64_t>(eksport_.size()));
+    if (r_.ferdig && fremdrift_)
+      fremdrift_(static_cast<int64_t>(eksport_.size()), static_cast<int64_t>(eksport_.size()));
     return r_;
   }
 
@@ -300,7 +301,8 @@ TKonvertering KonverterEksportfil(const fs::path& eksport, const fs::path& verfi
 }
 
 std::string KorteLinjerMelding(int64_t antall) {
-  return std::to_string(antall) + " linje(r) i eksporten hadde færre enn 50 felt; feltene som manglet er lest som tomme.";
+  return std::to_string(antall) +
+         " linje(r) i eksporten hadde færre enn 50 felt; feltene som manglet er lest som tomme.";
 }
 
 std::optional<TKonvertering> ConvertRamExport(const fs::path& dataMappe, const TFremdrift& fremdrift, TKilde kilde) {
@@ -315,7 +317,8 @@ std::optional<TKonvertering> ConvertRamExport(const fs::path& dataMappe, const T
   return r;
 }
 
-TKonvertering ImporterArkiv(const fs::path& arkiv, const fs::path& dataMappe, const TFremdrift& fremdrift, TKilde kilde) {
+TKonvertering ImporterArkiv(const fs::path& arkiv, const fs::path& dataMappe, const TFremdrift& fremdrift,
+                            TKilde kilde) {
   const fs::path pakket = FinnFil(dataMappe, UtpakkMappe);
   // An export left from an earlier import must not pass for this archive's.
   std::error_code ec;

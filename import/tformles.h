@@ -25,23 +25,23 @@ class TFormLes : public QDialog {
   QPushButton* Apne;        // "2 Åpne arkiv med data"
   QPushButton* LesDet;      // "3  Les inn data"
   QPushButton* Lukk;        // "Avbryt uten å hente" / "Lukk, ferdig med å lese"
-  QLabel* Label2;  // "Merk fylker du vil ha"
+  QLabel* Label2;           // "Merk fylker du vil ha"
   QListWidget* ListFant;    // one checkable item per county export found
-  QLabel* LForklar;  // "Merk de fylkene du trenger og deretter: Les inn data."
+  QLabel* LForklar;         // "Merk de fylkene du trenger og deretter: Les inn data."
   QListWidget* Lifylk;      // the county texts; never shown
   QProgressBar* Animer;
 
   // Where things come from; the main window sets them.
   std::filesystem::path DataMappe;
-  int Aar;                                  // the year of the lamb file and the archive
-  std::function<QString()> Adresse;         // the organisation's server, "http://host[:port]"
+  int Aar;                           // the year of the lamb file and the archive
+  std::function<QString()> Adresse;  // the organisation's server, "http://host[:port]"
   TFormNedlast* FormNedlast = nullptr;
 
   // Questions, messages and the file dialog go through these, so that tests can answer them.
   std::function<bool(const QString&)> Bekreft;  // OK / Avbryt
   std::function<void(const QString&)> Melding;
   std::function<void(const QString&)> Feilmelding;
-  std::function<QString()> VelgArkiv;           // a chosen ZIP file, or empty
+  std::function<QString()> VelgArkiv;  // a chosen ZIP file, or empty
 
   // Shows the window modally, from a fresh start; true when data were read.
   // Without a result the lamb summaries are dropped.

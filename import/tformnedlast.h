@@ -35,8 +35,8 @@ class TFormNedlast : public QDialog {
   std::function<void(const QString&)> Melding;
 
   QLabel* Status;  // "Prøver å åpne for nedlasting"
-  QLabel* Grunn;  // why a transfer failed, under "Kunne ikke fullføre"
-  QLabel* Llast;  // "Laster ned arkiv"
+  QLabel* Grunn;   // why a transfer failed, under "Kunne ikke fullføre"
+  QLabel* Llast;   // "Laster ned arkiv"
   QProgressBar* ProgLast;
   QPushButton* BtBryt;  // "Avbryt"
 

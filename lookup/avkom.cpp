@@ -13,8 +13,8 @@ std::vector<std::string> AvkomLinjer(const TProdusent& reg, int32_t farnr) {
   std::vector<std::string> linjer;
   for (const TVerPost& p : reg.Poster()) {
     if (p.Farnr != farnr || p.OIndeks <= 0) continue;
-    std::string l = IntToText(p.Nummer) + ";" + NameCase(p.Navn.Verdi()) + ";" + NameCase(p.Fodebuskap.Verdi()) +
-                    ";" + IntToText(p.Mornr) + ";";
+    std::string l = IntToText(p.Nummer) + ";" + NameCase(p.Navn.Verdi()) + ";" + NameCase(p.Fodebuskap.Verdi()) + ";" +
+                    IntToText(p.Mornr) + ";";
     for (int16_t v : {p.OIndeks, p.MorevVaar, p.Slakt, p.Kjott, p.Fett, p.MorevSl, p.Fruktbarhet})
       l += IntToText(v) + ";";
     linjer.push_back(std::move(l));

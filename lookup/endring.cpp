@@ -103,7 +103,9 @@ std::string FeltNavnecase(std::string_view tekst) {
   return t;
 }
 
-float LesDesimaltall(std::string_view tekst) { return TextToReal(tekst.substr(0, std::min<std::size_t>(tekst.size(), 30))); }
+float LesDesimaltall(std::string_view tekst) {
+  return TextToReal(tekst.substr(0, std::min<std::size_t>(tekst.size(), 30)));
+}
 
 std::string DesimalTekst(float verdi, int bredde, int desimaler) { return FormatN(bredde, desimaler, verdi); }
 
@@ -145,8 +147,8 @@ bool LagreVer(TProdusent& reg, const TVerPost& ver, int32_t indeks) {
 }
 
 std::string NavneloggLinje(const TVerPost& ver) {
-  return IntToText(ver.Nummer) + '\t' + ver.Navn.Verdi() + '\t' + ver.Fodebuskap.Verdi() + '\t' +
-         ver.Fodested.Verdi() + "\r\n";
+  return IntToText(ver.Nummer) + '\t' + ver.Navn.Verdi() + '\t' + ver.Fodebuskap.Verdi() + '\t' + ver.Fodested.Verdi() +
+         "\r\n";
 }
 
 void SkrivNavnelogg(const std::filesystem::path& fil, const TVerPost& ver) {

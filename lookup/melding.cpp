@@ -1,7 +1,7 @@
 #include "melding.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <utility>
 
 namespace {
@@ -46,9 +46,8 @@ std::pair<QMessageBox::Icon, const char*> Utseende(TMeldingstype type) {
 
 }  // namespace
 
-QMessageBox::StandardButton Melding(const QString& tekst, TMeldingstype type,
-                                    QMessageBox::StandardButtons knapper, int hjelpKontekst,
-                                    QMessageBox::StandardButton standard, int left, int top,
+QMessageBox::StandardButton Melding(const QString& tekst, TMeldingstype type, QMessageBox::StandardButtons knapper,
+                                    int hjelpKontekst, QMessageBox::StandardButton standard, int left, int top,
                                     QWidget* forelder) {
   // The desktop offers one sound only; warnings and errors get it.
   if (type == TMeldingstype::Advarsel || type == TMeldingstype::Feil) QApplication::beep();

@@ -20,7 +20,6 @@ enum class TMeldingstype {
 // `top` are 0 or more the box is placed there (its outer top-left corner, in
 // screen coordinates); otherwise the platform places it. `hjelpKontekst` is
 // kept on the box for a help system; the program has none.
-QMessageBox::StandardButton Melding(const QString& tekst, TMeldingstype type,
-                                    QMessageBox::StandardButtons knapper, int hjelpKontekst,
-                                    QMessageBox::StandardButton standard, int left = -1,
+QMessageBox::StandardButton Melding(const QString& tekst, TMeldingstype type, QMessageBox::StandardButtons knapper,
+                                    int hjelpKontekst, QMessageBox::StandardButton standard, int left = -1,
                                     int top = -1, QWidget* forelder = nullptr);

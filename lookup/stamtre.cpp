@@ -199,7 +199,8 @@ std::unique_ptr<TVerBoks> ByggStamtre(const TVerPost& ver, const TFinnVer& finn,
 }
 
 std::unique_ptr<TVerBoks> ByggStamtre(const TVerPost& ver, TProdusent& reg, const Trase& raser) {
-  return ByggStamtre(ver, [&reg](int32_t nummer) { return reg.FindByNumber(nummer); }, raser);
+  return ByggStamtre(
+      ver, [&reg](int32_t nummer) { return reg.FindByNumber(nummer); }, raser);
 }
 
 std::string StamtreTittel(const TVerBoks& rot) { return ("Stamtre for " + rot.NrTekst + " " + rot.Navn).substr(0, 42); }

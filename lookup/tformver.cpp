@@ -15,30 +15,30 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "cp1252.h"
 #include "avkom.h"
+#include "cp1252.h"
 #include "endring.h"
 #include "filer.h"
 #include "oppslag.h"
-#include "stamtre.h"
-#include "stamtredokument.h"
-#include "tinnlesing.h"
-#include "tvindu.h"
 #include "register.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
+#include "stamtre.h"
+#include "stamtredokument.h"
 #include "tgrid.h"
+#include "tinnlesing.h"
 #include "tintedit.h"
 #include "tlesing.h"
 #include "trase.h"
+#include "tvindu.h"
 
 namespace {
 
 // A read-only two-column grid with its row titles; the widths and heights are
 // at least those given, and wide enough for the titles in the window's font.
 template <std::size_t N>
-TGrid* LagGrid(QWidget* forelder, const std::array<std::string, N>& titler, int bredde0, int bredde1,
-               int forsteHoyde, int hoyde) {
+TGrid* LagGrid(QWidget* forelder, const std::array<std::string, N>& titler, int bredde0, int bredde1, int forsteHoyde,
+               int hoyde) {
   auto* g = new TGrid(forelder);
   g->SettRullefelt(false);
   g->KolonneDrag = false;
@@ -95,9 +95,9 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   topp->addWidget(ledetekst);
   topp->addWidget(Evernum);
   // The buttons keep their small sizes unless their text needs more room.
-  const std::pair<QPushButton*, int> bredder[] = {{Let, 41},       {Endre, 65}, {Stamme, 73},
-                                                  {Avkom, 65},     {Slektskap, 65}, {LeggIListeKnapp, 65}, {Skriv, 57},
-                                                  {Endrealt, 67},  {Lukk, 73}};
+  const std::pair<QPushButton*, int> bredder[] = {{Let, 41},   {Endre, 65},     {Stamme, 73},
+                                                  {Avkom, 65}, {Slektskap, 65}, {LeggIListeKnapp, 65},
+                                                  {Skriv, 57}, {Endrealt, 67},  {Lukk, 73}};
   for (const auto& [b, bredde] : bredder) {
     b->setAutoDefault(false);
     const int tekst = b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 12;
@@ -246,12 +246,14 @@ void TFormVer::EndrealtClick() {
   if (KjorDialog(dialog) != Tlesing::Ok) return;
   const TDatolesing lest = LesIndeksdato(dato.Verdi());
   if (lest.utfall == TDatolesing::Utfall::Ny) ver_.IndeksDato = lest.dato;
-  if (lest.utfall == TDatolesing::Utfall::Feil) Melding("Du har skrevet datoen feil, rett opp!", TMeldingstype::Advarsel);
+  if (lest.utfall == TDatolesing::Utfall::Feil)
+    Melding("Du har skrevet datoen feil, rett opp!", TMeldingstype::Advarsel);
   Lagre();
   Vis();
-  Melding("Hvis du har endret noen indekser, må du ta ut en liste over alle som er kåret etter denne væren og kåre "
-          "dem om. Åpne her ENDRE for å få regnet om indeksen.",
-          TMeldingstype::Informasjon);
+  Melding(
+      "Hvis du har endret noen indekser, må du ta ut en liste over alle som er kåret etter denne væren og kåre "
+      "dem om. Åpne her ENDRE for å få regnet om indeksen.",
+      TMeldingstype::Informasjon);
 }
 
 bool TFormVer::EvernumKeypress(QKeyEvent* e) {
@@ -311,16 +313,15 @@ void TFormVer::LetClick() {
       int bredde = 170;
       for (const QString& t : tekster)
         if (static_cast<std::size_t>(t.size()) + 4 >= lengst)
-          bredde = std::max(bredde, LiVer->fontMetrics().horizontalAdvance(t) + 12 +
-                                        LiVer->verticalScrollBar()->sizeHint().width());
+          bredde = std::max(
+              bredde, LiVer->fontMetrics().horizontalAdvance(t) + 12 + LiVer->verticalScrollBar()->sizeHint().width());
       const QPoint hjorne = frameGeometry().topLeft();
       LiVer->setGeometry(QRect(hjorne + QPoint(30, 50), QSize(bredde, 150)));
       LiVer->show();
       LiVer->raise();
       break;
     }
-    case TSoekResultat::Utfall::Ingenting:
-      break;
+    case TSoekResultat::Utfall::Ingenting: break;
   }
   Vis();
 }
@@ -345,8 +346,8 @@ bool TFormVer::eventFilter(QObject* o, QEvent* e) {
   // not leave the field.
   if (o == Evernum && e->type() == QEvent::FocusOut) {
     const Qt::FocusReason grunn = static_cast<QFocusEvent*>(e)->reason();
-    const bool forlater = grunn != Qt::ActiveWindowFocusReason && grunn != Qt::PopupFocusReason &&
-                          grunn != Qt::MenuBarFocusReason;
+    const bool forlater =
+        grunn != Qt::ActiveWindowFocusReason && grunn != Qt::PopupFocusReason && grunn != Qt::MenuBarFocusReason;
     const std::string tekst = FraQString(Evernum->text());
     if (forlater && !tekst.empty() && FeltVerdi(tekst) == 0 && Evernum->Verdi() != 0) Evernum->setText("0");
   }

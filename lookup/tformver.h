@@ -50,22 +50,22 @@ class TFormVer : public QWidget {
   // the records can be made again.
   std::function<void()> PostLagret;
 
-  TIntEdit* Evernum;  // "0"
-  QPushButton* Let;  // "&Let...."
-  QPushButton* Endre;  // "&Endre navn"
-  QPushButton* Stamme;  // "Stamtre"
-  QPushButton* Avkom;  // "Avkom"
-  QPushButton* Slektskap;  // "Slektskap"
+  TIntEdit* Evernum;             // "0"
+  QPushButton* Let;              // "&Let...."
+  QPushButton* Endre;            // "&Endre navn"
+  QPushButton* Stamme;           // "Stamtre"
+  QPushButton* Avkom;            // "Avkom"
+  QPushButton* Slektskap;        // "Slektskap"
   QPushButton* LeggIListeKnapp;  // "Legg i liste"
-  QPushButton* Skriv;  // "Skriv"
-  QPushButton* Endrealt;  // "Endre alt"
-  QPushButton* Lukk;  // "&Lukk"
-  QListWidget* LiVer;  // the floating candidate list of a name search
-  TGrid* Verind;  // the indexes
-  QLabel* Rasnav;  // the breed name
-  TGrid* Slekt;  // the sire and dam lines (double-click looks one up)
-  TGrid* Scan;  // the scanning figures
-  TGrid* Ulla;  // the wool figures
+  QPushButton* Skriv;            // "Skriv"
+  QPushButton* Endrealt;         // "Endre alt"
+  QPushButton* Lukk;             // "&Lukk"
+  QListWidget* LiVer;            // the floating candidate list of a name search
+  TGrid* Verind;                 // the indexes
+  QLabel* Rasnav;                // the breed name
+  TGrid* Slekt;                  // the sire and dam lines (double-click looks one up)
+  TGrid* Scan;                   // the scanning figures
+  TGrid* Ulla;                   // the wool figures
 
   // The ram shown (all zero when none is).
   const TVerPost& GjeldendeVer() const { return ver_; }

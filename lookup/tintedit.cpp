@@ -22,8 +22,7 @@ bool ErTegntast(const QKeyEvent* e) {
 // Focus that moves to another window, to a popup or to the menu bar comes back
 // to the field where it left; only other moves enter or leave the field.
 bool FlytterFokus(Qt::FocusReason grunn) {
-  return grunn != Qt::ActiveWindowFocusReason && grunn != Qt::PopupFocusReason &&
-         grunn != Qt::MenuBarFocusReason;
+  return grunn != Qt::ActiveWindowFocusReason && grunn != Qt::PopupFocusReason && grunn != Qt::MenuBarFocusReason;
 }
 
 }  // namespace

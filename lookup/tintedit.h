@@ -28,10 +28,10 @@ class TIntEdit : public QLineEdit {
   // not checked here.
   void SettVerdi(int32_t verdi);
 
-  int32_t Minimum = -2440000;   // lowest value accepted when the field is left
-  int32_t Maksimum = 2440000;   // highest value accepted when the field is left
-  uint16_t Kol = 9;             // a column count kept for the owner; unused here
-  bool feil = false;            // the field was left with a value outside the limits
+  int32_t Minimum = -2440000;  // lowest value accepted when the field is left
+  int32_t Maksimum = 2440000;  // highest value accepted when the field is left
+  uint16_t Kol = 9;            // a column count kept for the owner; unused here
+  bool feil = false;           // the field was left with a value outside the limits
 
   // The background the field has while its text reads as an integer: the base
   // colour the field had when it was made (black counts as white).

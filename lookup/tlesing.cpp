@@ -202,8 +202,7 @@ void TBEdit::focusOutEvent(QFocusEvent* e) {
 
 // ---------------------------------------------------------------- the dialog
 
-Tlesing::Tlesing(QWidget* eier)
-    : QDialog(eier, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+Tlesing::Tlesing(QWidget* eier) : QDialog(eier, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setWindowTitle("Skriv inn");
   setFont(Dialogfont());
   setSizeGripEnabled(true);
@@ -225,8 +224,7 @@ Tlesing::Tlesing(QWidget* eier)
   Hjtekst->setFont(hf);
   Hjtekst->setWordWrap(true);
   Hjtekst->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  const int knappebredde =
-      std::max({75, ok_knapp->sizeHint().width(), Byrt_knapp->sizeHint().width()});
+  const int knappebredde = std::max({75, ok_knapp->sizeHint().width(), Byrt_knapp->sizeHint().width()});
   for (QPushButton* k : {ok_knapp, Byrt_knapp}) {
     // Enter moves between the fields; it presses no button.
     k->setAutoDefault(false);

@@ -165,9 +165,9 @@ class Tlesing : public QDialog {
   const std::vector<QWidget*>& Felter() const { return felter_; }
 
   QScrollArea* boksen;
-  QPushButton* ok_knapp;  // "&OK"
+  QPushButton* ok_knapp;    // "&OK"
   QPushButton* Byrt_knapp;  // "&Angre"
-  QLabel* Hjtekst;  // "Flytt med piler, ENTER og Tab/ShTab. I kombobokser virker piler bare i boksen"
+  QLabel* Hjtekst;          // "Flytt med piler, ENTER og Tab/ShTab. I kombobokser virker piler bare i boksen"
 
  protected:
   bool eventFilter(QObject* mottaker, QEvent* e) override;

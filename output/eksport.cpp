@@ -262,9 +262,7 @@ std::string TEksport::Filinnhold() const {
   return type == TEksportType::TabKomma ? KommaTekst(linjer) : Linjetekst(linjer);
 }
 
-std::string TEksport::Utklipp() const {
-  return Linjetekst(type == TEksportType::Html ? HtmlUtklipp(linjer) : linjer);
-}
+std::string TEksport::Utklipp() const { return Linjetekst(type == TEksportType::Html ? HtmlUtklipp(linjer) : linjer); }
 
 TEksport Eksporter(const TTabell& t, TEksportType type) {
   TEksport e;

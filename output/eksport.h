@@ -94,7 +94,7 @@ struct TLagreValg {
   std::string filnavn;  // the file name offered
   // Entries as "name|patterns|name|patterns…", patterns parted by ';'.
   std::string filter = "Tekstfil|*.txt;*.tek|Excel eksport|*.Csv";
-  int filterNr = 1;  // the chosen filter entry, from 1
+  int filterNr = 1;             // the chosen filter entry, from 1
   std::string standardEndelse;  // appended to a name typed without one; empty: none
 
   void Forbered(TEksportType type);

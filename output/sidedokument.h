@@ -36,15 +36,14 @@ class TProsedyredokument final : public TSidedokument {
   using TProsedyre = std::function<void(QPainter& p, int bredde, int hoyde, int side, void* data, bool skjerm)>;
 
   TProsedyredokument() = default;
-  explicit TProsedyredokument(TProsedyre prosedyre, int antall = 1)
-      : Prosedyre(std::move(prosedyre)), Antall(antall) {}
+  explicit TProsedyredokument(TProsedyre prosedyre, int antall = 1) : Prosedyre(std::move(prosedyre)), Antall(antall) {}
   ~TProsedyredokument() override;
 
   int Sider() const override;
   void TegnSide(QPainter& p, int bredde, int hoyde, int side) const override;
   void TegnSkjerm(QPainter& p, int bredde, int hoyde, int side) const override;
 
-  TProsedyre Prosedyre;              // none: the pages are blank
+  TProsedyre Prosedyre;  // none: the pages are blank
   void* Data = nullptr;
   std::function<void(void*)> Frigi;  // releases Data
   int Storrelse = 0;                 // > 0 without Frigi: Data is a std::malloc'ed block

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "cp1252.h"
-
 #include "tekst.h"
 
 TCelleFormat TolkFormat(std::string_view celle) {
@@ -22,13 +21,31 @@ TCelleFormat TolkFormat(std::string_view celle) {
   f.kode = kode;
   f.tekst = std::string(celle.substr(1));
   switch (kode) {
-    case 1: f.fet = true; f.farge = F::Farge1; break;
-    case 2: f.kursiv = true; f.farge = F::Farge2; break;
+    case 1:
+      f.fet = true;
+      f.farge = F::Farge1;
+      break;
+    case 2:
+      f.kursiv = true;
+      f.farge = F::Farge2;
+      break;
     case 3: f.understrek = true; break;
-    case 4: f.gjennomstrek = true; f.farge = F::Graa; break;
-    case 5: f.fet = f.gjennomstrek = true; f.farge = F::Rodbrun; break;
-    case 6: f.kursiv = f.gjennomstrek = true; f.farge = F::Graa; break;
-    case 7: f.fet = f.understrek = true; f.farge = F::Farge1; break;
+    case 4:
+      f.gjennomstrek = true;
+      f.farge = F::Graa;
+      break;
+    case 5:
+      f.fet = f.gjennomstrek = true;
+      f.farge = F::Rodbrun;
+      break;
+    case 6:
+      f.kursiv = f.gjennomstrek = true;
+      f.farge = F::Graa;
+      break;
+    case 7:
+      f.fet = f.understrek = true;
+      f.farge = F::Farge1;
+      break;
     default: break;  // 0 and 8: regular, black
   }
   return f;
@@ -64,9 +81,7 @@ void TTabell::BrukModeller(TRutenett* hoved, TRutenett* bunn) {
   bunn_ = bunn ? bunn : &egenBunn_;
 }
 
-int TTabell::Maal(const TMaal& m, std::string_view t) const {
-  return m ? m(t) : static_cast<int>(t.size()) * 7;
-}
+int TTabell::Maal(const TMaal& m, std::string_view t) const { return m ? m(t) : static_cast<int>(t.size()) * 7; }
 
 void TTabell::Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
                       const std::string& tittel, TFarge farge1, TFarge farge2) {
@@ -213,7 +228,8 @@ TMaal Tabellmaal(int punkt) {
   auto bredde = std::make_shared<std::array<int, 256>>();
   const QFontMetrics fm(Tabellskrift(punkt));
   for (int c = 0; c < 256; ++c)
-    (*bredde)[static_cast<std::size_t>(c)] = fm.horizontalAdvance(QChar(Cp1252TilUnicode(static_cast<unsigned char>(c))));
+    (*bredde)[static_cast<std::size_t>(c)] =
+        fm.horizontalAdvance(QChar(Cp1252TilUnicode(static_cast<unsigned char>(c))));
   return [bredde](std::string_view t) {
     int sum = 0;
     for (unsigned char c : t) sum += (*bredde)[c];

@@ -69,8 +69,8 @@ class TTabell : public TTabellMottaker {
   // Lets a view's own models hold the grids (the table window's grids).
   void BrukModeller(TRutenett* hoved, TRutenett* bunn);
 
-  void Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
-               const std::string& tittel, TFarge farge1, TFarge farge2) override;
+  void Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader, const std::string& tittel,
+               TFarge farge1, TFarge farge2) override;
   void NyRad(std::string_view tekst) override;
   void NyBunnRad(std::string_view tekst) override;
 

@@ -108,9 +108,7 @@ class TTegner {
   }
 
   // Text with its top-left corner at (x, y).
-  void Tekst(int x, int y, const QString& tekst) {
-    p_.drawText(QPointF(x, y + p_.fontMetrics().ascent()), tekst);
-  }
+  void Tekst(int x, int y, const QString& tekst) { p_.drawText(QPointF(x, y + p_.fontMetrics().ascent()), tekst); }
 
   void Sidehode(int side) {
     y_ = 0;
@@ -242,8 +240,8 @@ TSideoppsett Sideoppsett(double sidebredde, double sidehoyde, int skrifthoyde, i
 }
 
 TSideoppsett Sideoppsett(const TTabell& t, double sidebredde, double sidehoyde, bool pdf) {
-  return Sideoppsett(sidebredde, sidehoyde, Skrifthoyde(t.Skriftstorrelse), t.Hoved().StandardHoyde(),
-                     t.TotalBredde(), t.AntBunnRader, pdf);
+  return Sideoppsett(sidebredde, sidehoyde, Skrifthoyde(t.Skriftstorrelse), t.Hoved().StandardHoyde(), t.TotalBredde(),
+                     t.AntBunnRader, pdf);
 }
 
 std::optional<std::string> ForBredForArket(int totalbredde, bool liggende) {

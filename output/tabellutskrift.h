@@ -80,7 +80,7 @@ std::string Sidehodetekst(int side, double dato, std::string_view hovedtekst);
 
 // What a run tells the window. Texts are UTF-8.
 struct TUtskriftHendelser {
-  std::function<void(const std::string&)> status;  // "Skriver", then "Ferdig skrevet"
+  std::function<void(const std::string&)> status;    // "Skriver", then "Ferdig skrevet"
   std::function<void(int forste, int siste)> start;  // the progress bar, shown with this range
   std::function<void(int rad)> fremdrift;            // the row being drawn
   std::function<void()> slutt;                       // the progress bar goes away

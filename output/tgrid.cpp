@@ -366,8 +366,7 @@ void TGrid::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton && KolonneFlytt && celle.y() < modell_.FasteRader() &&
       celle.x() >= modell_.FasteKol())
     flyttKol_ = celle.x();
-  if (e->button() == Qt::LeftButton && RadFlytt && celle.x() < modell_.FasteKol() &&
-      celle.y() >= modell_.FasteRader())
+  if (e->button() == Qt::LeftButton && RadFlytt && celle.x() < modell_.FasteKol() && celle.y() >= modell_.FasteRader())
     flyttRad_ = celle.y();
   if (e->button() == Qt::LeftButton && Velgbar && celle.x() >= modell_.FasteKol() &&
       celle.y() >= modell_.FasteRader()) {
@@ -481,8 +480,7 @@ void TGrid::Flytt(int kol, int rad, bool utvid) {
   if (utvid) {
     const QPoint a = Anker();
     modell_.SettGjeldende(kol, rad);
-    modell_.SettValg(TOmraade{std::min(a.x(), kol), std::min(a.y(), rad), std::max(a.x(), kol),
-                              std::max(a.y(), rad)});
+    modell_.SettValg(TOmraade{std::min(a.x(), kol), std::min(a.y(), rad), std::max(a.x(), kol), std::max(a.y(), rad)});
   } else {
     modell_.SettGjeldende(kol, rad);
   }
@@ -496,18 +494,15 @@ bool TGrid::event(QEvent* e) {
     case QEvent::KeyPress: {
       // Tab normally moves the focus before keyPressEvent sees it.
       auto* k = static_cast<QKeyEvent*>(e);
-      if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) && TabMellomCeller && Velgbar &&
-          HarDataceller() && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+      if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) && TabMellomCeller && Velgbar && HarDataceller() &&
+          !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         keyPressEvent(k);
         return true;
       }
       break;
     }
-    case QEvent::FocusIn:
-      viewport()->update();
-      break;
-    default:
-      break;
+    case QEvent::FocusIn: viewport()->update(); break;
+    default: break;
   }
   return QAbstractScrollArea::event(e);
 }
@@ -530,9 +525,7 @@ void TGrid::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_PageDown: Flytt(kol, rad + side, utvid); return;
     // Home and End go to the ends of the row; with Ctrl, of the column.
     case Qt::Key_Home: Flytt(ctrl ? kol : modell_.FasteKol(), ctrl ? modell_.FasteRader() : rad, utvid); return;
-    case Qt::Key_End:
-      Flytt(ctrl ? kol : modell_.Kolonner() - 1, ctrl ? modell_.Rader() - 1 : rad, utvid);
-      return;
+    case Qt::Key_End: Flytt(ctrl ? kol : modell_.Kolonner() - 1, ctrl ? modell_.Rader() - 1 : rad, utvid); return;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
       if (TabMellomCeller) {
@@ -623,8 +616,7 @@ void TGrid::StartRedigering(const QString* start) {
   if (!Redigerbar) return;
   if (Redigerer() && !AvsluttRedigering()) return;
   const int kol = modell_.GjeldendeKol(), rad = modell_.GjeldendeRad();
-  if (kol < modell_.FasteKol() || rad < modell_.FasteRader() || kol >= modell_.Kolonner() ||
-      rad >= modell_.Rader())
+  if (kol < modell_.FasteKol() || rad < modell_.FasteRader() || kol >= modell_.Kolonner() || rad >= modell_.Rader())
     return;
   if (!redigerer_) {
     redigerer_ = new QLineEdit(viewport());
@@ -694,9 +686,7 @@ bool TGrid::eventFilter(QObject* o, QEvent* e) {
   if (e->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(e);
     switch (k->key()) {
-      case Qt::Key_Escape:
-        AvbrytRedigering();
-        return true;
+      case Qt::Key_Escape: AvbrytRedigering(); return true;
       case Qt::Key_Return:
       case Qt::Key_Enter:
         if (AvsluttRedigering() && EnterFlytterHoyre) {
@@ -724,8 +714,7 @@ bool TGrid::eventFilter(QObject* o, QEvent* e) {
       case Qt::Key_PageDown:
         if (AvsluttRedigering()) keyPressEvent(k);
         return true;
-      default:
-        break;
+      default: break;
     }
   } else if (e->type() == QEvent::FocusOut && !avslutter_ && Redigerer()) {
     const auto grunn = static_cast<QFocusEvent*>(e)->reason();

@@ -23,11 +23,11 @@ class QLineEdit;
 struct TCelleTegning {
   int kol = 0;
   int rad = 0;
-  QRect rute;           // the cell's rectangle on the grid
-  bool fast = false;    // in a fixed row or column
-  bool valgt = false;   // inside the selection (not fixed)
+  QRect rute;          // the cell's rectangle on the grid
+  bool fast = false;   // in a fixed row or column
+  bool valgt = false;  // inside the selection (not fixed)
   bool gjeldende = false;
-  QString tekst;        // what will be drawn
+  QString tekst;  // what will be drawn
   QFont font;
   QColor bakgrunn;
   QColor tekstfarge;
@@ -52,15 +52,15 @@ class TGrid : public QAbstractScrollArea {
 
   // Options; set them before the grid is filled (a change is not redrawn by
   // itself).
-  bool Redigerbar = false;        // cells may be edited (not fixed ones)
-  bool KolonneDrag = true;        // column widths may be dragged in the fixed rows
-  bool KolonneFlytt = false;      // a column may be dragged by its fixed-row cell to another place
-  bool RadFlytt = false;          // a row may be dragged by its fixed-column cell to another place
-  bool Velgbar = true;            // cells may be selected with mouse and keys
-  bool TabMellomCeller = false;   // Tab and Shift+Tab move to the next and previous cell
-  bool EnterFlytterHoyre = false; // Enter moves to the next cell to the right
-                                  // (from the last column to the next row)
-  bool Linjer = true;             // grid lines
+  bool Redigerbar = false;         // cells may be edited (not fixed ones)
+  bool KolonneDrag = true;         // column widths may be dragged in the fixed rows
+  bool KolonneFlytt = false;       // a column may be dragged by its fixed-row cell to another place
+  bool RadFlytt = false;           // a row may be dragged by its fixed-column cell to another place
+  bool Velgbar = true;             // cells may be selected with mouse and keys
+  bool TabMellomCeller = false;    // Tab and Shift+Tab move to the next and previous cell
+  bool EnterFlytterHoyre = false;  // Enter moves to the next cell to the right
+                                   // (from the last column to the next row)
+  bool Linjer = true;              // grid lines
   QColor Linjefarge = QColor(192, 192, 192);
   void SettRullefelt(bool vis);
 

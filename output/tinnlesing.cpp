@@ -338,7 +338,6 @@ bool TInnlesing::eventFilter(QObject* o, QEvent* e) {
     case Qt::Key_Down:
       if (slipp) loddrett->setValue(std::min(loddrett->value() + 8, loddrett->maximum()));
       return true;
-    default:
-      return QMainWindow::eventFilter(o, e);
+    default: return QMainWindow::eventFilter(o, e);
   }
 }

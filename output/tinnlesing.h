@@ -38,7 +38,7 @@ class TVisern : public QDialog {
   void Avslutt();
   bool Avbrutt = false;
 
-  QLabel* Label1;  // "Vising av flyt i skriving og kopiering"
+  QLabel* Label1;          // "Vising av flyt i skriving og kopiering"
   QPushButton* CancelBtn;  // "Avbryt"
   QProgressBar* Soyle1;
 };
@@ -96,11 +96,11 @@ class TInnlesing : public QMainWindow {
   QWidget* hugu;
   QLabel* huguTekst;  // the right-aligned caption of the top panel
   QToolBar* ToolBar1;
-  QToolButton* Sidebak;  // "Tilbake"
+  QToolButton* Sidebak;   // "Tilbake"
   QToolButton* Sidefram;  // "Fram"
-  QToolButton* Skrivut;  // "Skriv ut"
-  QToolButton* Hjelpe;  // "Hjelp"
-  QToolButton* Lukke;  // "Lukk"
+  QToolButton* Skrivut;   // "Skriv ut"
+  QToolButton* Hjelpe;    // "Hjelp"
+  QToolButton* Lukke;     // "Lukk"
   QComboBox* Skal;
   QScrollArea* RullB;
   TFlate* Flate;

@@ -5,27 +5,27 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
-#include <QFileDialog>
-#include <QUrl>
 #include <QDialog>
-#include <QDir>
-#include <QFileInfo>
 #include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "cp1252.h"
@@ -176,8 +176,8 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   connect(Let, &QToolButton::clicked, this, &TVindu::LetClick);
   Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
   const std::pair<QAction*, TEksportType> eksporter[] = {
-      {Kopier1, TEksportType::Semikolon}, {Kopier2, TEksportType::Tab},      {Komma, TEksportType::TabKomma},
-      {Excel, TEksportType::Regneark},    {KopHtm, TEksportType::Html},     {KopMedTab, TEksportType::KopierTab}};
+      {Kopier1, TEksportType::Semikolon}, {Kopier2, TEksportType::Tab}, {Komma, TEksportType::TabKomma},
+      {Excel, TEksportType::Regneark},    {KopHtm, TEksportType::Html}, {KopMedTab, TEksportType::KopierTab}};
   for (const auto& [a, type] : eksporter)
     connect(a, &QAction::triggered, this, [this, type = type] { EksportClick(type); });
   VelgLagringsfil = [this](const TLagreValg& v) -> std::optional<QString> {
@@ -614,10 +614,10 @@ void TVindu::EgdeffClick() {
     const QString skrevet = QString::fromStdString(SkrivTabellPdf(fil->toStdString(), Utskriftsjobb()));
     // "Ferdig skrevet", and what went where.
     const TRadomraade rader = Utskriftsrader(tabell_.Hoved(), false);
-    VisSkrevet("Ferdig skrevet: " +
-                   RaderOgKolonner(std::max(0, rader.siste - rader.forste + 1), tabell_.Hoved().Kolonner()) +
-                   " til " + QFileInfo(skrevet).fileName().toStdString(),
-               skrevet);
+    VisSkrevet(
+        "Ferdig skrevet: " + RaderOgKolonner(std::max(0, rader.siste - rader.forste + 1), tabell_.Hoved().Kolonner()) +
+            " til " + QFileInfo(skrevet).fileName().toStdString(),
+        skrevet);
   } catch (const IoFeil& feil) {
     Soyla->setVisible(false);
     Melding(QString::fromUtf8(feil.what()));

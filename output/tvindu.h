@@ -32,8 +32,8 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   // The calling contract. `Avsender` has no effect on the table.
   void Oppsett(QWidget* avsender, int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
                const std::string& tittel, TFarge farge1, TFarge farge2);
-  void Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader,
-               const std::string& tittel, TFarge farge1, TFarge farge2) override;
+  void Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader, const std::string& tittel,
+               TFarge farge1, TFarge farge2) override;
   void NyRad(std::string_view tekst) override;
   void NyBunnRad(std::string_view tekst) override;
 
@@ -55,27 +55,27 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   QLabel* Panel[3];
   QMenu* Redmen;
 
-  QToolButton* Lukk;  // "Lukk"
-  QToolButton* Let;  // "Let"
+  QToolButton* Lukk;      // "Lukk"
+  QToolButton* Let;       // "Let"
   QToolButton* Utskrift;  // "Skriv ut"
-  QToolButton* Storre;  // "Større"
-  QToolButton* Mindre;  // "Mindre"
+  QToolButton* Storre;    // "Større"
+  QToolButton* Mindre;    // "Mindre"
   QToolButton* Minkende;  // "Minkende"
-  QToolButton* Okende;  // "Økende"
-  QToolButton* Egdeff;  // "Pdf"
-  QToolButton* Hjelp;  // "Hjelp"
+  QToolButton* Okende;    // "Økende"
+  QToolButton* Egdeff;    // "Pdf"
+  QToolButton* Hjelp;     // "Hjelp"
 
-  QAction* Tellein;  // "Tell linjer"
-  QAction* SumKol;  // "Summer kolonne"
-  QAction* SniKol;  // "Snitt kolonne"
-  QAction* KanEndre;  // "Endre tekst"
-  QAction* Kopier1;  // "Lagre/Kopier separert med ;"
-  QAction* Kopier2;  // "Lagre/kopier TAB-separert"
-  QAction* Komma;  // "TAB med komma som linjeskift"
-  QAction* Excel;  // "Eksporter MS Excel"
-  QAction* KopHtm;  // "Lagre/Kopier som HTML"
+  QAction* Tellein;    // "Tell linjer"
+  QAction* SumKol;     // "Summer kolonne"
+  QAction* SniKol;     // "Snitt kolonne"
+  QAction* KanEndre;   // "Endre tekst"
+  QAction* Kopier1;    // "Lagre/Kopier separert med ;"
+  QAction* Kopier2;    // "Lagre/kopier TAB-separert"
+  QAction* Komma;      // "TAB med komma som linjeskift"
+  QAction* Excel;      // "Eksporter MS Excel"
+  QAction* KopHtm;     // "Lagre/Kopier som HTML"
   QAction* KopMedTab;  // "Kopier tab-sepp"
-  QAction* MerkAlt1;  // "Merk &Alt"
+  QAction* MerkAlt1;   // "Merk &Alt"
 
   // Re-layout after a font change: row heights, column widths, footer, note.
   void Skaler();
@@ -87,7 +87,7 @@ class TVindu : public QMainWindow, public TTabellMottaker {
 
   // Sorting, finding and the column figures.
   void SorterClick(bool minkende);
-  void LetClick();                  // opens the find dialog
+  void LetClick();  // opens the find dialog
   bool FinnNeste(const QString& tekst);
   void TelleinClick();
   void SumKolClick();

@@ -11,9 +11,7 @@ constexpr int DagerTil1970 = 25569;
 
 }  // namespace
 
-bool ErSkuddaar(int aar) {
-  return (aar % 4 == 0 && aar % 100 != 0) || aar % 400 == 0;
-}
+bool ErSkuddaar(int aar) { return (aar % 4 == 0 && aar % 100 != 0) || aar % 400 == 0; }
 
 int DagerIMaaned(int aar, int maaned) {
   static constexpr int dager[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

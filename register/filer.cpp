@@ -61,8 +61,8 @@ std::string SystemFeil(int feilkode) {
     default: {
       // The symbolic name ("EOVERFLOW"), not the system's English text.
       const char* navn = ::strerrorname_np(feilkode);
-      return "Uventet systemfeil " + std::to_string(feilkode) + (navn != nullptr ? std::string(" (") + navn + ")" : "") +
-             ". Prøv igjen";
+      return "Uventet systemfeil " + std::to_string(feilkode) +
+             (navn != nullptr ? std::string(" (") + navn + ")" : "") + ". Prøv igjen";
     }
   }
 }
@@ -91,7 +91,8 @@ std::string LesHeleFila(const fs::path& fil) {
   // shrinks meanwhile is read to its end all the same.
   struct stat st {};
   std::string innhold;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) innhold.resize(static_cast<std::size_t>(st.st_size));
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    innhold.resize(static_cast<std::size_t>(st.st_size));
   std::size_t lest = 0;
   char mer[1 << 16];
   for (;;) {

@@ -17,7 +17,6 @@
 
 namespace fs = std::filesystem;
 
-
 // ---- TRamNames ----
 
 void TRamNames::Clear() {
@@ -155,8 +154,8 @@ bool Installasjonsmappe(const fs::path& mappe) {
   if (!sti.is_absolute()) return false;
   auto del = sti.begin();
   if (++del == sti.end() || del->empty()) return true;  // the root folder itself
-  static const char* const system[] = {"usr", "bin", "sbin", "lib", "lib32", "lib64", "libx32",
-                                       "opt", "etc", "boot", "snap"};
+  static const char* const system[] = {"usr",    "bin", "sbin", "lib",  "lib32", "lib64",
+                                       "libx32", "opt", "etc",  "boot", "snap"};
   return std::find(std::begin(system), std::end(system), del->string()) != std::end(system);
 }
 
@@ -265,7 +264,8 @@ const TRamNames& TProdusent::RamNames() const {
     const std::size_t lengde = std::min<std::size_t>(p.Navn.lengde, sizeof p.Navn.tegn);
     if (lengde >= 3) {
       char navn[sizeof p.Navn.tegn];
-      for (std::size_t k = 0; k < lengde; ++k) navn[k] = static_cast<char>(UpChar(static_cast<unsigned char>(p.Navn.tegn[k])));
+      for (std::size_t k = 0; k < lengde; ++k)
+        navn[k] = static_cast<char>(UpChar(static_cast<unsigned char>(p.Navn.tegn[k])));
       ramNames_.Add(std::string_view(navn, lengde), p.Nummer, static_cast<int32_t>(i));
     }
   }
@@ -364,15 +364,15 @@ void TProdusent::OpenProducers() {
     if (errno == ENOENT) return;
     throw IoFeil("Kan ikke åpne produsentfila " + fil.string() + ": " + SystemFeil(errno));
   }
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0) {
     const int kode = errno;
     ::close(fd);
     throw IoFeil("Kan ikke lese produsentfila " + fil.string() + ": " + SystemFeil(kode));
   }
   prodFd_ = fd;
-  prodAntall_ = static_cast<int32_t>(
-      std::min<off_t>(st.st_size / static_cast<off_t>(ProdusentPostStorrelse), INT32_MAX));
+  prodAntall_ =
+      static_cast<int32_t>(std::min<off_t>(st.st_size / static_cast<off_t>(ProdusentPostStorrelse), INT32_MAX));
 }
 
 TProdusentPost TProdusent::ReadProducer(int32_t indeks) const {

@@ -9,12 +9,11 @@
 const std::vector<std::string>& InnebygdeRaser() {
   static const std::vector<std::string> raser = [] {
     const char* utf8[] = {
-        "Ukjent rase",    "Dala   ",        "Rygja  ",       "Sjeviot",      "Spælsau",
-        "Steigar",        "Oxforddown",     "Suffolk",       "Merino ",      "Svartfjes",
-        "Norsk kvit sau", "Texel  ",        "Norsk pelssau", "Finsk landrase", "Berrichon",
-        "G.norsk(vill)",  "Gammel spæl",    "Grå trønder",   "Fuglestadbroket", "Blæset",
-        "Nor X",          "Farga spel",     "Dorset",        "Charolais",    "Romney",
-        "Shropshire",     "Kryssning",
+        "Ukjent rase",     "Dala   ",        "Rygja  ",   "Sjeviot",       "Spælsau",        "Steigar",
+        "Oxforddown",      "Suffolk",        "Merino ",   "Svartfjes",     "Norsk kvit sau", "Texel  ",
+        "Norsk pelssau",   "Finsk landrase", "Berrichon", "G.norsk(vill)", "Gammel spæl",    "Grå trønder",
+        "Fuglestadbroket", "Blæset",         "Nor X",     "Farga spel",    "Dorset",         "Charolais",
+        "Romney",          "Shropshire",     "Kryssning",
     };
     std::vector<std::string> v;
     for (const char* n : utf8) v.push_back(Utf8TilCp1252(n));
@@ -54,26 +53,16 @@ std::string Trase::BreedName(int32_t kode) const {
 const std::array<std::string, 21>& FylkeListe() {
   static const std::array<std::string, 21> liste = [] {
     const char* utf8[] = {
-        "00  Alle fylker",
-        "01  Østfold           \t\tXX10501-11500",
-        "02  Akershus",
-        "03  Oslo",
-        "04  Hedmark",
-        "05  Oppland",
-        "06  Buskerud",
-        "07  Vestfold ",
-        "08  Telemark",
-        "09  Aust-Agder",
-        "10  Vest-Agder",
-        "11  Rogaland",
-        "12  Hordaland",
-        "13 Udefinert",
-        "14  Sogn og Fjordane",
-        "15  Møre og Romsdal",
-        "16  Sør-Trøndelag ",
-        "17  Nord-Trøndelag",
-        "18  Nordland",
-        "19  Troms",
+        "00  Alle fylker",      "01  Østfold           \t\tXX10501-11500",
+        "02  Akershus",         "03  Oslo",
+        "04  Hedmark",          "05  Oppland",
+        "06  Buskerud",         "07  Vestfold ",
+        "08  Telemark",         "09  Aust-Agder",
+        "10  Vest-Agder",       "11  Rogaland",
+        "12  Hordaland",        "13 Udefinert",
+        "14  Sogn og Fjordane", "15  Møre og Romsdal",
+        "16  Sør-Trøndelag ",   "17  Nord-Trøndelag",
+        "18  Nordland",         "19  Troms",
         "20  Finnmark",
     };
     std::array<std::string, 21> a;

@@ -187,8 +187,8 @@ int RaderIDatafil(const fs::path& fil) {
   std::set<int64_t> rader;
   for (const std::string& l : linjer) {
     const std::size_t c = l.find_first_of("Cc", 3);
-    if (l.size() > 3 && LikUtenStore(std::string_view(l).substr(0, 3), "Sem") && c != std::string::npos &&
-        c > 3 && l[3] >= '0' && l[3] <= '9')
+    if (l.size() > 3 && LikUtenStore(std::string_view(l).substr(0, 3), "Sem") && c != std::string::npos && c > 3 &&
+        l[3] >= '0' && l[3] <= '9')
       rader.insert(TextToInt(std::string_view(l).substr(3, c - 3)));
   }
   return static_cast<int>(rader.size());
@@ -303,8 +303,9 @@ std::string SeminMottaker(const QSettings& ini) {
 }
 
 TSendeSvar SendEpost(const TEpost& epost, const std::string& program) {
-  std::vector<std::string> arg = {program,      "--utf8", "--subject",           epost.emne, "--body",
-                                  epost.tekst, "--attach", epost.vedlegg.string(), epost.mottaker};
+  std::vector<std::string> arg = {program,       "--utf8",    "--subject", epost.emne,
+                                  "--body",      epost.tekst, "--attach",  epost.vedlegg.string(),
+                                  epost.mottaker};
   std::vector<char*> argv;
   for (std::string& a : arg) argv.push_back(a.data());
   argv.push_back(nullptr);

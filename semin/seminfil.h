@@ -10,7 +10,6 @@
 #pragma once
 
 #include <QSettings>
-
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -83,9 +82,9 @@ struct THentet {
   bool lest = false;          // it existed and was read
   std::string prodNr;         // "ProdNr" and "SemNr" of the file when read
   std::string semNr;
-  int antall = 0;             // rows put into the grid (0 when not read)
-  double sisteSemin = 0;      // the latest insemination date: the one given, or a later row's
-  std::string feil;           // an insemination date that could not be read; the fetch stopped at its row
+  int antall = 0;         // rows put into the grid (0 when not read)
+  double sisteSemin = 0;  // the latest insemination date: the one given, or a later row's
+  std::string feil;       // an insemination date that could not be read; the fetch stopped at its row
 };
 
 // Fetches the data file of season `aar` and producer text `prodNr` into the

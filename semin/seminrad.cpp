@@ -10,22 +10,50 @@
 
 // Texts are Windows-1252; an escape is closed before a following hex letter.
 const std::array<TSemKolonne, SemAntKol> SemKolonner = {{
-    {35, "F\xF8" "dt  \xE5rs- tall", "S\xF8yas f\xF8" "dsels\xE5r 2 eller 4 siffer",
-     "S\xF8yas f\xF8" "dsels\xE5r 2 eller 4 siffer"},
+    {35,
+     "F\xF8"
+     "dt  \xE5rs- tall",
+     "S\xF8yas f\xF8"
+     "dsels\xE5r 2 eller 4 siffer",
+     "S\xF8yas f\xF8"
+     "dsels\xE5r 2 eller 4 siffer"},
     {44, "S\xF8ye nummer", "S\xF8yas individnummer, 1 til 4 siffer", "S\xF8yas individnummer, 1 til 4 siffer"},
     {63, "Brunst Dato st\xE5r for v\xE6ren", "Dato s\xF8ya st\xE5r", "Dato s\xF8ya st\xE5r"},
-    {24, "Brunst  kl", "Klokkeslett s\xF8ya st\xE5r 2 siffer 0 til 23", "Klokkeslett s\xF8ya st\xE5r 2 siffer 0 til 23"},
+    {24, "Brunst  kl", "Klokkeslett s\xF8ya st\xE5r 2 siffer 0 til 23",
+     "Klokkeslett s\xF8ya st\xE5r 2 siffer 0 til 23"},
     {38, "Ant Brunst kontrol", "Skriv antall brunstkontroller i d\xF8gnet (1 ..4).",
      "Skriv antall brunstkontroller i d\xF8gnet.(1..4)"},
     {65, "Semin Dato", "Dato inseminert", "Dato inseminert"},
     {25, "Semin kl", "Klokkeslett inseminering 0 til 23", "Klokkeslett inseminering 0 til 23"},
-    {75, "V\xE6rens  K\xE5rings- nummer", "V\xE6rens k\xE5ringsnummer, r\xF8" "dt felt er feil v\xE6rnummer",
-     "V\xE6rens k\xE5ringsnummer, r\xF8" "dt felt er feil v\xE6rnummer"},
-    {30, "Prod uke s\xE6" "d", "S\xE6" "dens produksjonsuke(0,1..5,39..52)",
-     "S\xE6" "dens produksjonsuke (o fersk/gammel (1..5,39..52)frossen"},
-    {37, "Prod \xE5r s\xE6" "d", "S\xE6" "dens produksjons\xE5r", "S\xE6" "dens produksjons\xE5r"},
-    {30, "Fross/ Fersk", "0=Frossen  1=fersk s\xE6" "d", "0=Frossen  1=fersk s\xE6" "d"},
-    {28, "Dep- oni ", "Deponering av s\xE6" "d, 1=b\xF8rhals 2=skjeden", "Deponering av s\xE6" "d, 1=b\xF8rhals 2=skjeden"},
+    {75, "V\xE6rens  K\xE5rings- nummer",
+     "V\xE6rens k\xE5ringsnummer, r\xF8"
+     "dt felt er feil v\xE6rnummer",
+     "V\xE6rens k\xE5ringsnummer, r\xF8"
+     "dt felt er feil v\xE6rnummer"},
+    {30,
+     "Prod uke s\xE6"
+     "d",
+     "S\xE6"
+     "dens produksjonsuke(0,1..5,39..52)",
+     "S\xE6"
+     "dens produksjonsuke (o fersk/gammel (1..5,39..52)frossen"},
+    {37,
+     "Prod \xE5r s\xE6"
+     "d",
+     "S\xE6"
+     "dens produksjons\xE5r",
+     "S\xE6"
+     "dens produksjons\xE5r"},
+    {30, "Fross/ Fersk",
+     "0=Frossen  1=fersk s\xE6"
+     "d",
+     "0=Frossen  1=fersk s\xE6"
+     "d"},
+    {28, "Dep- oni ",
+     "Deponering av s\xE6"
+     "d, 1=b\xF8rhals 2=skjeden",
+     "Deponering av s\xE6"
+     "d, 1=b\xF8rhals 2=skjeden"},
     {32, "Kon- trol- lert", "Skriv 1 hvis kontroll for oml\xF8p er registrert, 2 hvis ikke.",
      "Skriv 1 hvis oml\xF8p er kontrollert, 2 hvis ikke."},
     {72, "Oml\xF8p dato Tom hvis ikke oml\xF8p", "Dato for eventuelt oml\xF8p",
@@ -211,19 +239,13 @@ TSemSjekk GriSemCellValidate(TSemin& s, TRutenett& g, int kol, int rad, std::str
       s.Lnav = s.InsemNavn;
       break;
     }
-    case KolSoye:
-      gyldig = v > 0;
-      break;
-    case KolKontroller:
-      gyldig = v >= 1 && v <= 4;
-      break;
+    case KolSoye: gyldig = v > 0; break;
+    case KolKontroller: gyldig = v >= 1 && v <= 4; break;
     default:
       if (!noklet) break;
       switch (kol) {
         case KolBrunstDato:
-        case KolSemDato:
-          gyldig = LesDato(tekst, s.Semaar);
-          break;
+        case KolSemDato: gyldig = LesDato(tekst, s.Semaar); break;
         case KolBrunstKl:
           gyldig = v >= 0 && v <= 23;
           tekst = ToSiffer(v);
@@ -233,9 +255,7 @@ TSemSjekk GriSemCellValidate(TSemin& s, TRutenett& g, int kol, int rad, std::str
           tekst = ToSiffer(v);
           SjekkBrunstTid(s, g, rad, v, r);
           break;
-        case KolVer:
-          SjekkVer(s, g, rad, tekst, gyldig, r);
-          break;
+        case KolVer: SjekkVer(s, g, rad, tekst, gyldig, r); break;
         case KolUke:
           gyldig = GyldigUke(v, TextToInt(g.Celle(KolProdAar, rad)));
           if (!gyldig) r.meldinger.push_back(MeldProdUke);
@@ -264,9 +284,7 @@ TSemSjekk GriSemCellValidate(TSemin& s, TRutenett& g, int kol, int rad, std::str
           tekst = IntToText(v);
           LeggTilRad(g, rad, r);
           break;
-        case KolKontrollert:
-          tekst = (v == 1 || v == 2) ? IntToText(v) : "2";
-          break;
+        case KolKontrollert: tekst = (v == 1 || v == 2) ? IntToText(v) : "2"; break;
         case KolOmlop:
           if (tekst.size() <= 3) {
             tekst.clear();
@@ -275,8 +293,7 @@ TSemSjekk GriSemCellValidate(TSemin& s, TRutenett& g, int kol, int rad, std::str
             SjekkSyklus(g, rad, tekst, r);
           }
           break;
-        default:
-          break;
+        default: break;
       }
   }
   g.SettCelle(kol, rad, tekst);
@@ -386,7 +403,8 @@ THodeFarger EprodNrChange(TSemin& s, bool prodNrEndret) {
 std::string ProdNrGrunn(std::string_view prodNr) {
   if (prodNr.size() != 10)
     return Utf8TilCp1252("Produsentnummeret skal ha 10 siffer (nå " + std::to_string(prodNr.size()) + ").");
-  if (!CheckDigitOk(prodNr)) return Utf8TilCp1252("Kontrollsifferet (det siste sifferet) i produsentnummeret stemmer ikke.");
+  if (!CheckDigitOk(prodNr))
+    return Utf8TilCp1252("Kontrollsifferet (det siste sifferet) i produsentnummeret stemmer ikke.");
   return {};
 }
 

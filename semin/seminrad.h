@@ -6,7 +6,6 @@
 #pragma once
 
 #include <QColor>
-
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -24,20 +23,20 @@ class TProdusent;
 inline constexpr int SemAntKol = 14;
 
 enum SemKol : int {
-  KolFodtAar = 0,     // ewe's birth year
-  KolSoye = 1,        // ewe's number
-  KolBrunstDato = 2,  // date in heat
-  KolBrunstKl = 3,    // hour in heat
-  KolKontroller = 4,  // heat checks per day
-  KolSemDato = 5,     // insemination date
-  KolSemKl = 6,       // insemination hour
-  KolVer = 7,         // ram's judging number
-  KolUke = 8,         // semen production week
-  KolProdAar = 9,     // semen production year
-  KolFersk = 10,      // 0 frozen, 1 fresh
-  KolDeponi = 11,     // 1 cervix, 2 vagina
+  KolFodtAar = 0,       // ewe's birth year
+  KolSoye = 1,          // ewe's number
+  KolBrunstDato = 2,    // date in heat
+  KolBrunstKl = 3,      // hour in heat
+  KolKontroller = 4,    // heat checks per day
+  KolSemDato = 5,       // insemination date
+  KolSemKl = 6,         // insemination hour
+  KolVer = 7,           // ram's judging number
+  KolUke = 8,           // semen production week
+  KolProdAar = 9,       // semen production year
+  KolFersk = 10,        // 0 frozen, 1 fresh
+  KolDeponi = 11,       // 1 cervix, 2 vagina
   KolKontrollert = 12,  // return to heat checked: 1 yes, 2 no
-  KolOmlop = 13,      // date of return to heat, empty if none
+  KolOmlop = 13,        // date of return to heat, empty if none
 };
 
 struct TSemKolonne {
@@ -108,13 +107,13 @@ inline constexpr int64_t MinsteInseminor = 100;
 
 // The frame's state beside the grid (the grid itself is the widget's model).
 struct TSemin {
-  int Semaar = SemaarTil();  // the season year field: dates and birth years are read against it
-  double SisteSemin = 0.0;  // latest insemination time seen, 0 = none
-  std::string InsemNavn;    // name of the inseminator last found
+  int Semaar = SemaarTil();            // the season year field: dates and birth years are read against it
+  double SisteSemin = 0.0;             // latest insemination time seen, 0 = none
+  std::string InsemNavn;               // name of the inseminator last found
   std::vector<std::string> Godkjente;  // approved inseminators, "nummer=navn"
   bool Endret = false;
-  std::string ProdNr;  // text of the producer number field
-  std::string SemNr;   // text of the inseminator number field
+  std::string ProdNr;                    // text of the producer number field
+  std::string SemNr;                     // text of the inseminator number field
   std::string Lnav = LnavFeilInseminor;  // the name label
   TLnavFarge LnavFarge = TLnavFarge::Vanlig;
   TVerOppslag Ver;  // ram lookup; without one every ram is unknown

@@ -116,7 +116,8 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     TRutenett& g = GriSem->Modell();
     for (int k = 0; k < g.Kolonner(); ++k) {
       int bredde = g.Kolbredde(k);
-      for (const QString& ord : TilQString(SemKolonner[static_cast<std::size_t>(k)].tittel).split(' ', Qt::SkipEmptyParts))
+      for (const QString& ord :
+           TilQString(SemKolonner[static_cast<std::size_t>(k)].tittel).split(' ', Qt::SkipEmptyParts))
         bredde = std::max(bredde, fm.horizontalAdvance(ord) + 6);
       if (k == KolBrunstDato || k == KolSemDato || k == KolOmlop)
         bredde = std::max(bredde, fm.horizontalAdvance("00/00/0000") + 8);
@@ -410,9 +411,9 @@ void TFormSemReg::BsendeClick() {
   QSettings* ini = Innstillinger ? Innstillinger() : nullptr;
   const std::string mottaker = ini ? SeminMottaker(*ini) : std::string(StandardSeminEpost);
   try {
-    const TSendeSvar svar = SendRapport(GriSem->Modell(), [this](int rad) { return RadKomplett(GriSem->Modell(), rad); },
-                                        FraQString(EsemNr->text()), FraQString(EprodNr->text()), Ssemar->value(),
-                                        mottaker);
+    const TSendeSvar svar = SendRapport(
+        GriSem->Modell(), [this](int rad) { return RadKomplett(GriSem->Modell(), rad); }, FraQString(EsemNr->text()),
+        FraQString(EprodNr->text()), Ssemar->value(), mottaker);
     if (svar.utfall != TSendeUtfall::Avbrutt && !svar.melding.empty()) Melding(QString::fromUtf8(svar.melding));
   } catch (const IoFeil& e) {
     Melding(QString::fromUtf8(e.what()));

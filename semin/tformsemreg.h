@@ -41,19 +41,19 @@ class TFormSemReg : public QMainWindow {
   // The register's data folder; empty without a register.
   std::filesystem::path Datamappe() const;
 
-  QLineEdit* EprodNr;  // producer number
-  QLineEdit* EsemNr;  // inseminator number
-  QSpinBox* Ssemar;  // season year
-  QPushButton* Bhent;  // "Ny / Hent"
-  QPushButton* Blagre;  // "Lagre"
-  QLabel* Lnav;  // the producer name
-  QPushButton* Bsende;  // "Send som e-post"
+  QLineEdit* EprodNr;    // producer number
+  QLineEdit* EsemNr;     // inseminator number
+  QSpinBox* Ssemar;      // season year
+  QPushButton* Bhent;    // "Ny / Hent"
+  QPushButton* Blagre;   // "Lagre"
+  QLabel* Lnav;          // the producer name
+  QPushButton* Bsende;   // "Send som e-post"
   QPushButton* Button1;  // "Utskrift"
   QPushButton* Bhjelp1;  // "?"
   QMenu* Hjelpemeny;
   class QMessageBox* Hjelpevindu = nullptr;  // the help text chosen last; stays until closed
-  QWidget* Panel1;  // the header panel; a double-click prints the grid
-  TGrid* GriSem;  // the registration grid
+  QWidget* Panel1;                           // the header panel; a double-click prints the grid
+  TGrid* GriSem;                             // the registration grid
   QLabel* Panel[2];
   // The status bar's inbreeding text for the row (hidden when there is none),
   // red at or above the limit.

@@ -1,10 +1,9 @@
 #include "skall.h"
 
-#include <algorithm>
-
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <algorithm>
 
 #include "filer.h"
 #include "register.h"

@@ -1,5 +1,7 @@
 #include "tformvaer.h"
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,27 +33,26 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <sys/stat.h>
 
 #include "cp1252.h"
-#include "filer.h"
 #include "endringer.h"
+#include "filer.h"
 #include "filimport.h"
 #include "ramimport.h"
 #include "register.h"
 #include "skall.h"
 #include "slektskap.h"
 #include "soyer.h"
+#include "tekst.h"
 #include "tformkatalog.h"
 #include "tformles.h"
+#include "tformlister.h"
 #include "tformnedlast.h"
 #include "tformparingsplan.h"
-#include "tformlister.h"
 #include "tformslektskap.h"
 #include "tformsoyer.h"
 #include "tformstatistikk.h"
 #include "tformver.h"
-#include "tekst.h"
 #include "trase.h"
 #include "tvindu.h"
 
@@ -167,9 +168,9 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   Feilmelding = [this](const QString& t) { QMessageBox::critical(this, "Hornstad", t); };
   KjorDialog = [](QDialog& d) { return d.exec(); };
   VelgVerfil = [this] {
-    return QFileDialog::getOpenFileName(
-        this, "Les inn værer fra fil", QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
-        "Værarkiv og væreksport (*.zip *.Zip *.ZIP *.tex *.Tex *.TEX);;Alle filer (*)");
+    return QFileDialog::getOpenFileName(this, "Les inn værer fra fil",
+                                        QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
+                                        "Værarkiv og væreksport (*.zip *.Zip *.ZIP *.tex *.Tex *.TEX);;Alle filer (*)");
   };
 
   // Actions and menu.
@@ -266,7 +267,8 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   bildeknapper->setObjectName("Bildeknapper");
   bildeknapper->setMovable(false);
   bildeknapper->setIconSize(QSize(32, 32));
-  QAction* verkartotek = bildeknapper->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView), "Værkartotek");
+  QAction* verkartotek =
+      bildeknapper->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView), "Værkartotek");
   verkartotek->setToolTip("Værkartotek");
   QAction* katalogKnapp = bildeknapper->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView), "Katalog");
   katalogKnapp->setToolTip("Katalog");
@@ -383,9 +385,8 @@ void TFormVaer::Plasser(QWidget* w, const QString& seksjon, bool medStorrelse) {
   // as far as the window lets itself be sized. The frame is not known
   // before the window shows, so its first showing looks again.
   const QSize kant = w->frameGeometry().size() - w->geometry().size();
-  const QSize inni = (storrelse ? QSize(*p.bred, *p.hog) : w->size())
-                         .expandedTo(w->minimumSize())
-                         .boundedTo(w->maximumSize());
+  const QSize inni =
+      (storrelse ? QSize(*p.bred, *p.hog) : w->size()).expandedTo(w->minimumSize()).boundedTo(w->maximumSize());
   const QRect lagret(flytt ? QPoint(*p.left, *p.top) : w->pos(), inni + kant);
   SettPlass(w, PaaSkjermen(lagret, Skjermer()), lagret, storrelse);
   sjekkesEtterVisning_.insert(w);
@@ -403,10 +404,9 @@ void TFormVaer::EtterForsteVisning(QWidget* w) {
 }
 
 void TFormVaer::ForsteVisning() {
-  dataMappe_ = oensketMappe_ ? *oensketMappe_
-                             : ResolveDataFolder(QCoreApplication::applicationDirPath().toStdString());
-  ini_ = std::make_unique<QSettings>(QString::fromStdString(Innstillingsfil(dataMappe_).string()),
-                                     QSettings::IniFormat);
+  dataMappe_ = oensketMappe_ ? *oensketMappe_ : ResolveDataFolder(QCoreApplication::applicationDirPath().toStdString());
+  ini_ =
+      std::make_unique<QSettings>(QString::fromStdString(Innstillingsfil(dataMappe_).string()), QSettings::IniFormat);
   Plasser(this, "Hoved", false);
   siste_ = ini_->value("Hoved/Siste").toString();
   SettFullt(ini_->value("Hoved/Fullt", 0).toInt() == 1);
@@ -440,9 +440,10 @@ void TFormVaer::ForsteVisning() {
       if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
     };
   }
-  if (FormVer) FormVer->LeggIListe = [this](const TVerPost& ver) {
-    LeggIListe({ver.Nummer}, TilQString(NameCase(TrimText(ver.Navn.Verdi()))) + QString(" (%1)").arg(ver.Nummer));
-  };
+  if (FormVer)
+    FormVer->LeggIListe = [this](const TVerPost& ver) {
+      LeggIListe({ver.Nummer}, TilQString(NameCase(TrimText(ver.Navn.Verdi()))) + QString(" (%1)").arg(ver.Nummer));
+    };
   if (FormKatalog) {
     // The catalogue's table offers its marked rams to a list and to the comparison.
     FormKatalog->NyTabell = [this](TVindu& vindu) {
@@ -559,9 +560,9 @@ void TFormVaer::closeEvent(QCloseEvent* e) {
   }
   e->accept();
   // The other windows close with the main window.
-  for (QWidget* w : {static_cast<QWidget*>(FormVer), static_cast<QWidget*>(FormKatalog),
-                     static_cast<QWidget*>(FormSlektskap), static_cast<QWidget*>(FormLister),
-                     static_cast<QWidget*>(FormStatistikk)})
+  for (QWidget* w :
+       {static_cast<QWidget*>(FormVer), static_cast<QWidget*>(FormKatalog), static_cast<QWidget*>(FormSlektskap),
+        static_cast<QWidget*>(FormLister), static_cast<QWidget*>(FormStatistikk)})
     if (w) w->close();
   emit lukket();
 }
@@ -627,10 +628,10 @@ void TFormVaer::LesInnFil(const fs::path& fil) {
   int64_t korteLinjer = 0;
   try {
     korteLinjer = ImporterFil(fil, dataMappe_, [this](int64_t gjort, int64_t totalt) {
-      if (totalt > 0) Animasjon->setValue(static_cast<int>(gjort * 1000 / totalt));
-      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-      return true;
-    }).korteLinjer;
+                    if (totalt > 0) Animasjon->setValue(static_cast<int>(gjort * 1000 / totalt));
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                    return true;
+                  }).korteLinjer;
   } catch (const IoFeil& e) {
     feil = QString::fromUtf8(e.what());
   }
@@ -786,8 +787,7 @@ void TFormVaer::FullforEndringer(std::unique_ptr<TEndringsvakt> vakt) {
     const std::optional<TEndringsrapport> r = vakt->Fullfor(*register_);
     vakt.reset();  // lets the old register's file go
     VisEndringsVarsel();
-    if (r && !r->endringer.empty())
-      Melding(TilQString(EndringsMelding(*r)) + "\nSe Utlistinger, Endringer i listene.");
+    if (r && !r->endringer.empty()) Melding(TilQString(EndringsMelding(*r)) + "\nSe Utlistinger, Endringer i listene.");
   } catch (const IoFeil& e) {
     Feilmelding("Værene er lest inn, men endringene for værene på listene ble ikke lagret: " +
                 QString::fromUtf8(e.what()));
@@ -802,8 +802,7 @@ void TFormVaer::VisEndringsVarsel() {
   }
   Endringer->setEnabled(r.has_value());
   if (r && !r->endringer.empty()) {
-    EndringsVarsel->setText(TilQString(EndringsMelding(*r)) +
-                            " <a href=\"endringer\">Vis endringene</a>");
+    EndringsVarsel->setText(TilQString(EndringsMelding(*r)) + " <a href=\"endringer\">Vis endringene</a>");
     EndringsVarsel->show();
   } else {
     EndringsVarsel->hide();
@@ -824,8 +823,9 @@ TVindu* TFormVaer::EndringerClick() {
     Melding(linjer.join("\n"));
   }
   if (!lest.rapport) {
-    Melding("Ingen endringer er laget ennå: de lages ved innlesing av værer når du har værer på listene "
-            "(Utlistinger, Lister …).");
+    Melding(
+        "Ingen endringer er laget ennå: de lages ved innlesing av værer når du har værer på listene "
+        "(Utlistinger, Lister …).");
     return nullptr;
   }
   auto* vindu = new TVindu(this);

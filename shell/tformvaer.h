@@ -52,21 +52,21 @@ class TFormVaer : public QMainWindow {
   TFormStatistikk* FormStatistikk = nullptr;
 
   // Actions, with the captions of the menu.
-  QAction* HentHornstad;   // "Hent Hornstad på internett" (not shown)
-  QAction* LeggInn;        // "Legg in værer fra internett"
-  QAction* LesFraFil;      // "Les inn værer fra fil…"
-  QAction* HenteInn;       // "Hente inn værer" (not shown)
-  QAction* Avslutt;  // "Avslutt"
-  QAction* Semin;          // in the "Registrering" menu, which is not shown
+  QAction* HentHornstad;     // "Hent Hornstad på internett" (not shown)
+  QAction* LeggInn;          // "Legg in værer fra internett"
+  QAction* LesFraFil;        // "Les inn værer fra fil…"
+  QAction* HenteInn;         // "Hente inn værer" (not shown)
+  QAction* Avslutt;          // "Avslutt"
+  QAction* Semin;            // in the "Registrering" menu, which is not shown
   QAction* Kartotekoppslag;  // "Kartotekoppslag"
-  QAction* Katalog;  // "Katalog"
-  QAction* Soyer;          // "Søyer…" in the "Arkiv" menu: the breeder's ewes
-  QAction* Paringsplan;    // "Paringsplan" in the "Utlistinger" menu
-  QAction* Lister;         // "Lister …": the breeder's lists of rams
-  QAction* Sammenlign;     // "Sammenlign værer …": 2 to 6 rams side by side
-  QAction* Statistikk;     // "Statistikk": the charts of the register
-  QAction* Endringer;      // "Endringer i listene": the last import's change report
-  QAction* OmHornstad;  // "Om Hornstad"
+  QAction* Katalog;          // "Katalog"
+  QAction* Soyer;            // "Søyer…" in the "Arkiv" menu: the breeder's ewes
+  QAction* Paringsplan;      // "Paringsplan" in the "Utlistinger" menu
+  QAction* Lister;           // "Lister …": the breeder's lists of rams
+  QAction* Sammenlign;       // "Sammenlign værer …": 2 to 6 rams side by side
+  QAction* Statistikk;       // "Statistikk": the charts of the register
+  QAction* Endringer;        // "Endringer i listene": the last import's change report
+  QAction* OmHornstad;       // "Om Hornstad"
 
   QMenu* Registrering;
   QLabel* StatusLinje;  // "Ingen værer inne"
@@ -89,11 +89,11 @@ class TFormVaer : public QMainWindow {
   TAvlsdata* Avlsdata() const { return avl_.get(); }
 
   // Questions and messages go through these, so that tests can answer them.
-  std::function<bool(const QString& tekst)> Bekreft;       // OK / Avbryt
-  std::function<bool(const QString& tekst)> SporJaNei;     // Ja / Nei
-  std::function<void(const QString& tekst)> Melding;       // information
-  std::function<void(const QString& tekst)> Feilmelding;   // error
-  std::function<QString()> VelgVerfil;                     // a chosen archive or export, or empty
+  std::function<bool(const QString& tekst)> Bekreft;      // OK / Avbryt
+  std::function<bool(const QString& tekst)> SporJaNei;    // Ja / Nei
+  std::function<void(const QString& tekst)> Melding;      // information
+  std::function<void(const QString& tekst)> Feilmelding;  // error
+  std::function<QString()> VelgVerfil;                    // a chosen archive or export, or empty
   // Runs a dialog of the main window (by default modally) and returns its result.
   std::function<int(QDialog& dialog)> KjorDialog;
 

@@ -9,8 +9,8 @@
 
 #include "eksempeldata.h"
 #include "filer.h"
-#include "tekst.h"
 #include "register.h"
+#include "tekst.h"
 #include "testmappe.h"
 #include "verktoy.h"
 
@@ -54,8 +54,8 @@ std::string ForsteLinje(const std::string& t) { return t.substr(0, t.find('\n'))
 class AvlKommando : public ::testing::Test {
  protected:
   void SetUp() override {
-    SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234),
-                                 Ver(1100002, "KVITEN", 1001234)});
+    SkrivVerFil(m / VerFilNavn,
+                {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234), Ver(1100002, "KVITEN", 1001234)});
   }
   TestMappe m;
 };
@@ -99,13 +99,13 @@ TEST_F(AvlKommando, SlektskapGirLammetsInnavlForst) {
 
 TEST_F(AvlKommando, InnavlHarNummerNavnOgEgenInnavlForst) {
   // SVARTEN's son out of his half-sister: 12,5 % inbred.
-  SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234),
-                               Ver(1100002, "KVITEN", 1001234), [] {
-                                 TVerPost p = Ver(1200001, "INNAVLET", 1100001);
-                                 p.Mornr = 55;
-                                 p.MorFar = 1001234;
-                                 return p;
-                               }()});
+  SkrivVerFil(m / VerFilNavn,
+              {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234), Ver(1100002, "KVITEN", 1001234), [] {
+                 TVerPost p = Ver(1200001, "INNAVLET", 1100001);
+                 p.Mornr = 55;
+                 p.MorFar = 1001234;
+                 return p;
+               }()});
   const Kjoring k = KjorAvl(m, {"innavl"});
   ASSERT_EQ(k.kode, 0) << k.feil;
   // The data rows as the table window's semicolon export writes them.
@@ -247,8 +247,8 @@ TEST_F(AvlKommando, SammenlignOgStatistikk) {
 // The catalogue's table field 31: each ram's mean expected inbreeding with
 // the ewes of Soyer.Txt; empty cells without ewes.
 TEST_F(AvlKommando, KatalogtabellensInnavlsfelt) {
-  const std::vector<std::string> katalog = {"katalog", "--alle-karede", "--fra", "0", "--til", "3000",
-                                            "--minste-indeks", "0", "--tabell", "0,31"};
+  const std::vector<std::string> katalog = {"katalog", "--alle-karede",   "--fra", "0",        "--til",
+                                            "3000",    "--minste-indeks", "0",     "--tabell", "0,31"};
   Kjoring k = KjorAvl(m, katalog);
   ASSERT_EQ(k.kode, 0) << k.feil;
   EXPECT_EQ(k.ut, "1001234;Blakken;\n1100001;Svarten;\n1100002;Kviten;\n");

@@ -455,9 +455,17 @@ TEST(AvlVindu, ParingsplanFraMenyen) {
   EXPECT_EQ(t.Hoved().Rad(0), (std::vector<std::string>{C("Søye"), "Far", "Morfar", "2000", "3000"}));
   // 17 by 2000: 25 % with 2000, 6,25 % with his half-brother; 18 by an
   // unrelated ram; 19 out of a daughter of 1000. At the limit is red.
-  EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"17", "2000", "", "\x01" "25,00", "\x01" "6,25"}));
+  EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"17", "2000", "",
+                                                        "\x01"
+                                                        "25,00",
+                                                        "\x01"
+                                                        "6,25"}));
   EXPECT_EQ(t.Hoved().Rad(2), (std::vector<std::string>{"18", "5000", "", "0,00", "0,00"}));
-  EXPECT_EQ(t.Hoved().Rad(3), (std::vector<std::string>{"19", "", "1000", "\x01" "6,25", "\x01" "6,25"}));
+  EXPECT_EQ(t.Hoved().Rad(3), (std::vector<std::string>{"19", "", "1000",
+                                                        "\x01"
+                                                        "6,25",
+                                                        "\x01"
+                                                        "6,25"}));
   EXPECT_EQ(t.Bunn().Rad(0), (std::vector<std::string>{"Snitt", "", "", "10,42", "4,17"}));
   EXPECT_EQ(TolkFormat(t.Hoved().Celle(3, 1)).farge, TCelleFormat::Farge::Farge1);
   EXPECT_EQ(t.Farge1, Rod);
@@ -487,7 +495,8 @@ TEST(AvlVindu, ParingsplanFraMenyen) {
   h.Paringsplan->trigger();
   EXPECT_EQ(numre, "2000, 3000 555") << "what was typed the last time stays";
   ASSERT_EQ(planer().size(), 1);
-  EXPECT_EQ(planer()[0]->Tabell().Hoved().Rad(0), (std::vector<std::string>{C("Søye"), "Far", "Morfar", "5000", "2000"}));
+  EXPECT_EQ(planer()[0]->Tabell().Hoved().Rad(0),
+            (std::vector<std::string>{C("Søye"), "Far", "Morfar", "5000", "2000"}));
   // Cancelled: no plan, and the typed text stays.
   planer()[0]->close();
   QApplication::processEvents();

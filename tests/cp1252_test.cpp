@@ -1,9 +1,9 @@
+#include "cp1252.h"
+
 #include <gtest/gtest.h>
 
 #include <QString>
 #include <string>
-
-#include "cp1252.h"
 
 namespace {
 
@@ -59,7 +59,9 @@ TEST(Cp1252Utf8, KjenteTekster) {
   const Tilfelle tilfeller[] = {
       {"", ""},
       {"Ola", "Ola"},
-      {"bl\xE5" "b\xE6r \xF8y", "bl\u00E5b\u00E6r \u00F8y"},
+      {"bl\xE5"
+       "b\xE6r \xF8y",
+       "bl\u00E5b\u00E6r \u00F8y"},
       {"\xC6\xD8\xC5", "\u00C6\u00D8\u00C5"},
       {"\x80 12", "\u20AC 12"},
       {"\x93sitat\x94", "\u201Csitat\u201D"},

@@ -27,14 +27,13 @@
 //
 // Skipped, saying why, only where cupsd cannot run: not root, or the print
 // system not installed.
+#include <errno.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <errno.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -103,7 +102,8 @@ class TCups {
   // Feil when it should have run and did not.
   std::string Start() {
     if (::geteuid() != 0)
-      return "cupsd med cups-pdf krever root: cups-pdf skriver bare som root, og innstillingene dens ligger i /etc/cups";
+      return "cupsd med cups-pdf krever root: cups-pdf skriver bare som root, og innstillingene dens ligger i "
+             "/etc/cups";
     const std::pair<const char*, const char*> filer[] = {
         {"/usr/sbin/cupsd", "cups"},
         {"/usr/sbin/lpadmin", "cups-client"},
@@ -124,10 +124,12 @@ class TCups {
     // The filters run as the user lp and go into the spool folders.
     fs::permissions(mappe_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                 fs::perms::others_read | fs::perms::others_exec);
-    for (const char* d : {"etc/ppd", "state", "cache", "spool/tmp", "log", "ut", "pdfspool", "gstmp", "bin/backend", "sbin"})
+    for (const char* d :
+         {"etc/ppd", "state", "cache", "spool/tmp", "log", "ut", "pdfspool", "gstmp", "bin/backend", "sbin"})
       fs::create_directories(mappe_ / d);
     for (const char* d : {"filter", "daemon", "driver", "monitor", "notifier", "cgi-bin"})
-      if (fs::exists(fs::path("/usr/lib/cups") / d)) fs::create_directory_symlink(fs::path("/usr/lib/cups") / d, mappe_ / "bin" / d);
+      if (fs::exists(fs::path("/usr/lib/cups") / d))
+        fs::create_directory_symlink(fs::path("/usr/lib/cups") / d, mappe_ / "bin" / d);
     fs::copy_file("/usr/lib/cups/backend/cups-pdf", mappe_ / "bin/backend/cups-pdf");
     fs::permissions(mappe_ / "bin/backend/cups-pdf", fs::perms::owner_all);  // so that cupsd runs it as root
     fs::copy_file("/usr/sbin/cupsd", mappe_ / "sbin/cupsd");
@@ -135,34 +137,62 @@ class TCups {
     ko_ = "hornstad" + std::to_string(::getpid());
     Skriv(mappe_ / "etc/cupsd.conf",
           "LogLevel info\n"
-          "Listen " + Sokkel() + "\n"
-          "WebInterface No\n"
-          "Browsing No\n"
-          "DefaultAuthType None\n"
-          "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-          "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
+          "Listen " +
+              Sokkel() +
+              "\n"
+              "WebInterface No\n"
+              "Browsing No\n"
+              "DefaultAuthType None\n"
+              "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+              "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
     const std::string m = mappe_.string();
-    Skriv(mappe_ / "etc/cups-files.conf",
-          "ServerRoot " + m + "/etc\n"
-          "ServerBin " + m + "/bin\n"
-          "StateDir " + m + "/state\n"
-          "CacheDir " + m + "/cache\n"
-          "RequestRoot " + m + "/spool\n"
-          "TempDir " + m + "/spool/tmp\n"
-          "AccessLog " + m + "/log/access_log\n"
-          "ErrorLog " + m + "/log/error_log\n"
-          "PageLog " + m + "/log/page_log\n"
-          "Printcap " + m + "/printcap\n"
-          "SystemGroup root\n");
+    Skriv(mappe_ / "etc/cups-files.conf", "ServerRoot " + m +
+                                              "/etc\n"
+                                              "ServerBin " +
+                                              m +
+                                              "/bin\n"
+                                              "StateDir " +
+                                              m +
+                                              "/state\n"
+                                              "CacheDir " +
+                                              m +
+                                              "/cache\n"
+                                              "RequestRoot " +
+                                              m +
+                                              "/spool\n"
+                                              "TempDir " +
+                                              m +
+                                              "/spool/tmp\n"
+                                              "AccessLog " +
+                                              m +
+                                              "/log/access_log\n"
+                                              "ErrorLog " +
+                                              m +
+                                              "/log/error_log\n"
+                                              "PageLog " +
+                                              m +
+                                              "/log/page_log\n"
+                                              "Printcap " +
+                                              m +
+                                              "/printcap\n"
+                                              "SystemGroup root\n");
     pdfInnstillinger_ = "/etc/cups/cups-pdf-" + ko_ + ".conf";
-    Skriv(pdfInnstillinger_,
-          "Out " + m + "/ut\n"
-          "Spool " + m + "/pdfspool\n"
-          "AnonDirName " + m + "/ut\n"
-          "Log " + m + "/log\n"
-          "GSTmp " + m + "/gstmp\n"
-          "Grp lp\n"
-          "Label 1\n");
+    Skriv(pdfInnstillinger_, "Out " + m +
+                                 "/ut\n"
+                                 "Spool " +
+                                 m +
+                                 "/pdfspool\n"
+                                 "AnonDirName " +
+                                 m +
+                                 "/ut\n"
+                                 "Log " +
+                                 m +
+                                 "/log\n"
+                                 "GSTmp " +
+                                 m +
+                                 "/gstmp\n"
+                                 "Grp lp\n"
+                                 "Label 1\n");
     if (!fs::exists(pdfInnstillinger_)) return "kan ikke skrive " + pdfInnstillinger_.string();
 
     pid_ = ::fork();
@@ -360,7 +390,8 @@ TEST_F(Cups, Tabellvinduet) {
   v->Hovedtekst = [] { return QString("Hornstad"); };
   v->Oppsett(3, 12, 0, 1, 1, "Utskrift gjennom CUPS", 0, 0);
   v->NyRad("Nummer;Navn;Indeks;");
-  for (int i = 1; i <= 150; ++i) v->NyRad(IntToText(i) + ";V\xE6r " + IntToText(i) + ";" + IntToText(100 + i % 30) + ";");
+  for (int i = 1; i <= 150; ++i)
+    v->NyRad(IntToText(i) + ";V\xE6r " + IntToText(i) + ";" + IntToText(100 + i % 30) + ";");
   v->NyBunnRad("Antall;150;;");
   v->Vis();
   int sider = 0;

@@ -1,11 +1,11 @@
+#include "dato.h"
+
 #include <gtest/gtest.h>
 
 #include <QDate>
 #include <cmath>
 #include <limits>
 #include <optional>
-
-#include "dato.h"
 
 namespace {
 
@@ -43,11 +43,10 @@ TEST(DatoKalender, GyldigDatoAvviserDagerSomIkkeFins) {
     bool gyldig;
   };
   const Tilfelle tilfeller[] = {
-      {2023, 4, 30, true},   {2023, 4, 31, false}, {2023, 2, 28, true},   {2023, 2, 29, false},
-      {2024, 2, 29, true},   {1900, 2, 29, false}, {2000, 2, 29, true},   {2023, 1, 0, false},
-      {2023, 0, 1, false},   {2023, 13, 1, false}, {2023, 12, 31, true},  {2023, 12, 32, false},
-      {1, 1, 1, true},       {9999, 12, 31, true}, {0, 1, 1, false},      {10000, 1, 1, false},
-      {-1, 1, 1, false},
+      {2023, 4, 30, true},  {2023, 4, 31, false},  {2023, 2, 28, true}, {2023, 2, 29, false}, {2024, 2, 29, true},
+      {1900, 2, 29, false}, {2000, 2, 29, true},   {2023, 1, 0, false}, {2023, 0, 1, false},  {2023, 13, 1, false},
+      {2023, 12, 31, true}, {2023, 12, 32, false}, {1, 1, 1, true},     {9999, 12, 31, true}, {0, 1, 1, false},
+      {10000, 1, 1, false}, {-1, 1, 1, false},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(testing::Message() << t.aar << "-" << t.maaned << "-" << t.dag);
@@ -62,10 +61,10 @@ TEST(DatoEncodeDate, KjenteDagtall) {
     double dagtall;
   };
   const Tilfelle tilfeller[] = {
-      {1899, 12, 30, 0.0},    {1899, 12, 31, 1.0},        {1900, 1, 1, 2.0},
-      {1900, 2, 28, 60.0},    {1900, 3, 1, 61.0},  // 1900 is no leap year
-      {2000, 1, 1, 36526.0},  {2024, 2, 29, 45351.0},     {1899, 12, 29, -1.0},
-      {1, 1, 1, -693593.0},   {9999, 12, 31, 2958465.0},
+      {1899, 12, 30, 0.0},   {1899, 12, 31, 1.0},       {1900, 1, 1, 2.0},
+      {1900, 2, 28, 60.0},   {1900, 3, 1, 61.0},  // 1900 is no leap year
+      {2000, 1, 1, 36526.0}, {2024, 2, 29, 45351.0},    {1899, 12, 29, -1.0},
+      {1, 1, 1, -693593.0},  {9999, 12, 31, 2958465.0},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(testing::Message() << t.aar << "-" << t.maaned << "-" << t.dag);
@@ -96,12 +95,19 @@ TEST(DatoDecodeDate, KlokkeslettIgnoreres) {
     int aar, maaned, dag;
   };
   const Tilfelle tilfeller[] = {
-      {36526.0, 2000, 1, 1},   {36526.25, 2000, 1, 1}, {36526.999, 2000, 1, 1},
-      {0.0, 1899, 12, 30},     {0.5, 1899, 12, 30},    {2.0, 1900, 1, 1},
+      {36526.0, 2000, 1, 1},
+      {36526.25, 2000, 1, 1},
+      {36526.999, 2000, 1, 1},
+      {0.0, 1899, 12, 30},
+      {0.5, 1899, 12, 30},
+      {2.0, 1900, 1, 1},
       // Before day 0 the whole days count towards the past, the fraction is the time.
-      {-1.0, 1899, 12, 29},    {-1.5, 1899, 12, 29},
+      {-1.0, 1899, 12, 29},
+      {-1.5, 1899, 12, 29},
       // The first and last day.
-      {-693593.0, 1, 1, 1},    {2958465.0, 9999, 12, 31}, {2958465.999, 9999, 12, 31},
+      {-693593.0, 1, 1, 1},
+      {2958465.0, 9999, 12, 31},
+      {2958465.999, 9999, 12, 31},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(t.dato);

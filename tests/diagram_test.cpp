@@ -1,5 +1,7 @@
 // The charts: what each chart is made of, for a small register made by hand
 // (series, points, bars, texts), and the chart written as PNG, SVG and PDF.
+#include "diagram.h"
+
 #include <gtest/gtest.h>
 
 #include <QBarCategoryAxis>
@@ -19,7 +21,6 @@
 
 #include "cp1252.h"
 #include "eksempeldata.h"
-#include "diagram.h"
 #include "filer.h"
 #include "sammenligning.h"
 #include "statistikk.h"
@@ -47,9 +48,8 @@ TVerPost Ver(int32_t nummer, int aar, int rase, int o, const std::string& navn =
 // yellow left out) and 2012; breed 2 in 2010 and 2011; breed 3 only
 // without an index.
 std::vector<TVerPost> Register() {
-  return {Ver(1, 2010, 1, 100), Ver(2, 2010, 1, 105), Ver(3, 2010, 1, 0),   Ver(4, 2010, 1, 950),
-          Ver(5, 2012, 1, 111), Ver(6, 2010, 2, 90),  Ver(7, 2011, 2, 120), Ver(8, 2011, 2, 121),
-          Ver(9, 2011, 3, 0)};
+  return {Ver(1, 2010, 1, 100), Ver(2, 2010, 1, 105), Ver(3, 2010, 1, 0),   Ver(4, 2010, 1, 950), Ver(5, 2012, 1, 111),
+          Ver(6, 2010, 2, 90),  Ver(7, 2011, 2, 120), Ver(8, 2011, 2, 121), Ver(9, 2011, 3, 0)};
 }
 
 template <class T>
@@ -90,8 +90,7 @@ TEST(Diagram, SnittlinjeForHverRaseMedAarOgSnitt) {
   const std::vector<QLineSeries*> linjer = Serier<QLineSeries>(*c);
   // Breed 3 has rams, but none with an index: a line without points.
   ASSERT_EQ(linjer.size(), 3u);
-  const std::vector<std::vector<QPointF>> ventet = {
-      {{2010, 102.5}, {2012, 111}}, {{2010, 90}, {2011, 120.5}}, {}};
+  const std::vector<std::vector<QPointF>> ventet = {{{2010, 102.5}, {2012, 111}}, {{2010, 90}, {2011, 120.5}}, {}};
   for (std::size_t i = 0; i < linjer.size(); ++i) {
     EXPECT_EQ(linjer[i]->points(), QList<QPointF>(ventet[i].begin(), ventet[i].end())) << i;
     EXPECT_EQ(Lokal(linjer[i]->name()), Cp1252TilUtf8(TrimText(raser.BreedName(static_cast<int>(i) + 1))) +
@@ -171,7 +170,8 @@ TEST(Diagram, StolperForAarOgHistogram) {
   EXPECT_EQ(Lokal(DiagramTittel(*hc)), "Fordeling av O-indeks i katalogens utvalg: 6 værer");
   EXPECT_NE(Lokal(hc->title()).find("2 værer uten O-indeks og 1 gul vær er holdt utenfor."), std::string::npos);
   // An empty selection says why it is empty.
-  const auto tom = LagHistogramDiagram(THistogram(), "i katalogens utvalg", "Katalogen har ikke gjort noe utvalg ennå.");
+  const auto tom =
+      LagHistogramDiagram(THistogram(), "i katalogens utvalg", "Katalogen har ikke gjort noe utvalg ennå.");
   EXPECT_EQ(Serier<QBarSeries>(*tom)[0]->barSets()[0]->count(), 0);
   EXPECT_NE(Lokal(tom->title()).find("Katalogen har ikke gjort noe utvalg ennå."), std::string::npos);
 }
@@ -240,8 +240,8 @@ TEST(Diagram, LagresSomPngSvgOgPdf) {
   EXPECT_TRUE(std::regex_search(info.ut, std::regex("Title: +Snitt O-indeks etter fødselsår\n"))) << info.ut;
   const Svar tekst = Kjor(m, "pdftotext -layout D.PDF -");
   ASSERT_EQ(tekst.kode, 0) << tekst.feil;
-  for (const char* t : {"Snitt O-indeks etter fødselsår", "Fødselsår", "Snitt O-indeks", "1 vær uten O-indeks",
-                        "Dala", "Rygja", "2010", "2012"})
+  for (const char* t : {"Snitt O-indeks etter fødselsår", "Fødselsår", "Snitt O-indeks", "1 vær uten O-indeks", "Dala",
+                        "Rygja", "2010", "2012"})
     EXPECT_NE(tekst.ut.find(t), std::string::npos) << t << " in:\n" << tekst.ut;
   // The mean axis counts with the decimal comma ("100,0"), never a point.
   EXPECT_TRUE(std::regex_search(tekst.ut, std::regex("1[0-2][0-9],[0-9]\\b"))) << tekst.ut;
@@ -263,7 +263,8 @@ TEST(Diagram, VerktoyetTegnerUtenSkjerm) {
   TestMappe m;
   SkrivEksempeldata(300, 5, m.Sti(), true);
   const std::string mappe = "'" + m.Sti().string() + "'";
-  const std::string start = std::string("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY ") + HS_CLI + " --data " + mappe;
+  const std::string start =
+      std::string("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY ") + HS_CLI + " --data " + mappe;
   for (const char* fil : {"s.png", "s.svg", "s.pdf"}) {
     SCOPED_TRACE(fil);
     const std::string ut = (m.Sti() / fil).string();
@@ -274,8 +275,9 @@ TEST(Diagram, VerktoyetTegnerUtenSkjerm) {
   EXPECT_EQ(png.size(), DiagramStorrelse * PngSkala);
   EXPECT_EQ(LesHeleFila(m.Sti() / "s.pdf").rfind("%PDF", 0), 0u);
   // With a table format the same file name gets the numbers.
-  ASSERT_EQ(std::system((start + " statistikk --format semikolon --ut '" + (m.Sti() / "t.pdf").string() +
-                         "' >/dev/null 2>&1").c_str()),
-            0);
+  ASSERT_EQ(
+      std::system((start + " statistikk --format semikolon --ut '" + (m.Sti() / "t.pdf").string() + "' >/dev/null 2>&1")
+                      .c_str()),
+      0);
   EXPECT_NE(LesHeleFila(m.Sti() / "t.pdf").find(';'), std::string::npos);
 }

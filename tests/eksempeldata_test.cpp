@@ -1,3 +1,5 @@
+#include "eksempeldata.h"
+
 #include <gtest/gtest.h>
 #include <zip.h>
 
@@ -5,7 +7,6 @@
 #include <map>
 #include <set>
 
-#include "eksempeldata.h"
 #include "filer.h"
 #include "register.h"
 #include "tekst.h"
@@ -122,8 +123,8 @@ TEST(EksempeldataTest, ArkivetHolderEksportenForZipOgLibzip) {
   zip_close(z);
 
   // Info-ZIP's unzip reads the archive as well.
-  const std::string kommando = "unzip -p '" + (m / "Nyverer.Zip").string() + "' Vedder2.Tex > '" +
-                               (m / "utpakket").string() + "' 2>/dev/null";
+  const std::string kommando =
+      "unzip -p '" + (m / "Nyverer.Zip").string() + "' Vedder2.Tex > '" + (m / "utpakket").string() + "' 2>/dev/null";
   if (std::system("command -v unzip >/dev/null 2>&1") == 0) {
     ASSERT_EQ(std::system(kommando.c_str()), 0);
     EXPECT_EQ(LesHeleFila(m / "utpakket"), eksport);

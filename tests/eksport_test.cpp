@@ -4,7 +4,6 @@
 #include "eksport.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -199,8 +198,8 @@ TEST(Eksporter, DialogApningOgUtklippPerType) {
   TTabell t;
   LagLiten(t);
   MerkBlokk(t);
-  for (TEksportType type : {TEksportType::Semikolon, TEksportType::Tab, TEksportType::TabKomma,
-                            TEksportType::Regneark, TEksportType::KopierTab, TEksportType::Html}) {
+  for (TEksportType type : {TEksportType::Semikolon, TEksportType::Tab, TEksportType::TabKomma, TEksportType::Regneark,
+                            TEksportType::KopierTab, TEksportType::Html}) {
     SCOPED_TRACE(Navn(type));
     const TEksport e = Eksporter(t, type);
     EXPECT_EQ(e.dialog, type != TEksportType::KopierTab);
@@ -290,8 +289,18 @@ TEST(Html, Tekst) {
 
 TEST(Html, Justering) {
   const std::pair<std::string, bool> fall[] = {
-      {"-5", true}, {"+5", true}, {"x5", false}, {"", false},     {"  7 ", true},
-      {"\x01" "5", true}, {"\x01x", false}, {"5x", true},  {"  ", false}, {"-", true},
+      {"-5", true},
+      {"+5", true},
+      {"x5", false},
+      {"", false},
+      {"  7 ", true},
+      {"\x01"
+       "5",
+       true},
+      {"\x01x", false},
+      {"5x", true},
+      {"  ", false},
+      {"-", true},
   };
   for (const auto& [celle, hoyre] : fall)
     EXPECT_EQ(HtmlJustering(celle), hoyre ? "ALIGN=RIGHT" : "ALIGN=LEFT") << ::testing::PrintToString(celle);
@@ -301,9 +310,20 @@ TEST(Html, StorrelseEtterSkriftstorrelse) {
   const std::string s1 = "<small>", s2 = s1 + s1, s3 = s2 + s1;
   const std::string l1 = "</small>", l2 = l1 + l1, l3 = l2 + l1;
   const std::pair<int, TStorrelsesmerker> fall[] = {
-      {4, {}},        {5, {}},        {6, {s3, l3}}, {7, {s3, l3}}, {8, {s2, l2}},          {9, {s2, l2}},
-      {10, {s1, l1}}, {11, {s1, l1}}, {12, {}},      {13, {}},      {14, {"<big>", "</big>"}}, {15, {"<big>", "</big>"}},
-      {16, {}},       {30, {}},
+      {4, {}},
+      {5, {}},
+      {6, {s3, l3}},
+      {7, {s3, l3}},
+      {8, {s2, l2}},
+      {9, {s2, l2}},
+      {10, {s1, l1}},
+      {11, {s1, l1}},
+      {12, {}},
+      {13, {}},
+      {14, {"<big>", "</big>"}},
+      {15, {"<big>", "</big>"}},
+      {16, {}},
+      {30, {}},
   };
   for (const auto& [storrelse, m] : fall) {
     SCOPED_TRACE(storrelse);
@@ -432,9 +452,9 @@ TEST(Html, StorrelseHeaderraderBunnOgIngentingMerket) {
   }
 
   // The footer: only when shown and filled.
-  for (const auto& [bunnRader, fylt, vist, rader] : {std::tuple{1, 1, true, 1}, std::tuple{1, 0, true, 0},
-                                                     std::tuple{0, 0, false, 0}, std::tuple{2, 2, true, 2},
-                                                     std::tuple{2, 1, true, 1}}) {
+  for (const auto& [bunnRader, fylt, vist, rader] :
+       {std::tuple{1, 1, true, 1}, std::tuple{1, 0, true, 0}, std::tuple{0, 0, false, 0}, std::tuple{2, 2, true, 2},
+        std::tuple{2, 1, true, 1}}) {
     SCOPED_TRACE(::testing::Message() << bunnRader << " rows, " << fylt << " filled");
     TTabell t;
     t.Oppsett(2, 12, 0, 1, bunnRader, "T", Rod, Blaa);
@@ -464,7 +484,9 @@ TEST(Html, StorrelseHeaderraderBunnOgIngentingMerket) {
 
 TEST(Html, UtklippAvKorteDokumenter) {
   const std::vector<std::string> d = {"1", "2", "3", "4", "5", "6", "7", "8", "9"};
-  const auto forste = [&](std::size_t n) { return std::vector<std::string>(d.begin(), d.begin() + static_cast<long>(n)); };
+  const auto forste = [&](std::size_t n) {
+    return std::vector<std::string>(d.begin(), d.begin() + static_cast<long>(n));
+  };
   EXPECT_EQ(HtmlUtklipp({}), std::vector<std::string>{});
   EXPECT_EQ(HtmlUtklipp(forste(6)), std::vector<std::string>{});
   // One line left after the head is kept; the last is dropped only when more are left.
@@ -564,7 +586,8 @@ TEST(SkrivEksport, BytesMedCrLfIWindows1252) {
       // One line, no line end.
       {TEksportType::TabKomma, "\"\xC6rlig \xC5smund\t45,5\t\xC5s\",\"T\xE5\t-3\ta\",\"x y\t+5\t\""},
       {TEksportType::Regneark,
-       "\"Navn\"\t\"Vekt\"\t\"Kj\xF8tt\"\t\r\n\"\xC6rlig \xC5smund\"\t\"45,5\"\t\"\xC5s\"\r\n\"T\xE5\"\t\"-3\"\t\"a\"\r\n"
+       "\"Navn\"\t\"Vekt\"\t\"Kj\xF8tt\"\t\r\n\"\xC6rlig "
+       "\xC5smund\"\t\"45,5\"\t\"\xC5s\"\r\n\"T\xE5\"\t\"-3\"\t\"a\"\r\n"
        "\"x\ty\"\t\"+5\"\t\"\"\r\n"},
   };
   for (const Fall& f : fall) {
@@ -629,7 +652,6 @@ TEST(SkrivEksport, FeilSkrivingLaterDenGamleFilaVaere) {
 
 namespace {
 
-
 bool Finnes(const std::string& program) {
   return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -643,7 +665,9 @@ TEST(Motparter, RegnearkfilLestAvPythonsCsv) {
   t.NyRad(C("Værnr;Navn \"kallenavn\";Buskap;O-ind;"));
   t.NyRad(C("1100001;Ærlig Åsmund;Søre Lien, Ørsta;110;"));
   t.NyRad(C("1100002;x;to ord;;"));
-  t.NyRad(C("1100003;\x01" "Fet;;-3;"));
+  t.NyRad(
+      C("1100003;\x01"
+        "Fet;;-3;"));
   t.NyRad(C("1100004;\"Bamse\";\"\"\";\"5;"));
   t.Hoved().SettCelle(1, 2, "a;b");
   t.MerkAlt();
@@ -668,9 +692,10 @@ namespace {
 
 // The page as headless Chromium holds it after loading the file.
 Svar Chromium(const TestMappe& m, const fs::path& fil) {
-  return Kjor(m, "timeout 30 chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
-                 "--disable-component-update --disable-sync --no-first-run --user-data-dir='" +
-                     (m / "profil").string() + "' --dump-dom 'file://" + fil.string() + "'");
+  return Kjor(m,
+              "timeout 30 chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
+              "--disable-component-update --disable-sync --no-first-run --user-data-dir='" +
+                  (m / "profil").string() + "' --dump-dom 'file://" + fil.string() + "'");
 }
 
 // The cells' texts of a page, without tags and outer blanks, in the order
@@ -688,8 +713,10 @@ std::vector<std::string> Celletekster(const std::string& dom) {
     std::string tekst;
     bool iTagg = false;
     for (char c : dom.substr(start, slutt - start)) {
-      if (c == '<' || c == '>') iTagg = c == '<';
-      else if (!iTagg) tekst += c;
+      if (c == '<' || c == '>')
+        iTagg = c == '<';
+      else if (!iTagg)
+        tekst += c;
     }
     while (!tekst.empty() && tekst.front() == ' ') tekst.erase(0, 1);
     while (!tekst.empty() && tekst.back() == ' ') tekst.pop_back();
@@ -743,16 +770,18 @@ TEST(Motparter, MerkingIHtmlfilaVisesSomTekstIChromium) {
   for (const char* merke : {"<script", "<h1", "<img", "<i>", "<u>", "<title>hacked"})
     EXPECT_EQ(dom.find(merke), std::string::npos) << merke << " in " << dom;
   EXPECT_EQ(Celletekster(dom),
-            (std::vector<std::string>{"&lt;i&gt;Navn&lt;/i&gt;", "A &amp; B",
-                                      "&lt;script&gt;document.title='hacked'&lt;/script&gt;",
-                                      "&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;&lt;h1&gt;ut&lt;/h1&gt;",
-                                      "&lt;u&gt;Tom&lt;/u&gt; &amp; Jerry", "a&lt;b", "&lt;img src=x onerror=alert(1)&gt;",
-                                      "1 &gt; 0"}));
+            (std::vector<std::string>{
+                "&lt;i&gt;Navn&lt;/i&gt;", "A &amp; B", "&lt;script&gt;document.title='hacked'&lt;/script&gt;",
+                "&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;&lt;h1&gt;ut&lt;/h1&gt;", "&lt;u&gt;Tom&lt;/u&gt; &amp; Jerry",
+                "a&lt;b", "&lt;img src=x onerror=alert(1)&gt;", "1 &gt; 0"}));
   if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) {
-    const Svar bilde = Kjor(m, "timeout 30 chromium --headless --no-sandbox --disable-gpu --no-first-run "
-                               "--user-data-dir='" + (m / "profil").string() + "' --window-size=800,400 "
-                               "--screenshot='" + std::string(mappe) + "/html-merking.png' 'file://" +
-                                   (m / "Lagre.html").string() + "'");
+    const Svar bilde = Kjor(m,
+                            "timeout 30 chromium --headless --no-sandbox --disable-gpu --no-first-run "
+                            "--user-data-dir='" +
+                                (m / "profil").string() +
+                                "' --window-size=800,400 "
+                                "--screenshot='" +
+                                std::string(mappe) + "/html-merking.png' 'file://" + (m / "Lagre.html").string() + "'");
     EXPECT_EQ(bilde.kode, 0) << bilde.feil;
   }
 }
@@ -783,8 +812,12 @@ std::vector<TVerPost> Register() {
   TVerPost b = Ver(1100002, "ÆRLIG ÅSMUND", 1001234, 95);
   b.Fodebuskap.Sett(C("SØRE LIEN, ØRSTA"));
   b.Mornr = 77;
-  return {Ver(1000001, "GAMLEFAR"), Ver(1001234, "BLAKKEN", 1000001, 100), a,
-          Ver(1100003, "NULLEN", 1001234, 0), b, Ver(1100004, "FREMMED", 1000001, 120)};
+  return {Ver(1000001, "GAMLEFAR"),
+          Ver(1001234, "BLAKKEN", 1000001, 100),
+          a,
+          Ver(1100003, "NULLEN", 1001234, 0),
+          b,
+          Ver(1100004, "FREMMED", 1000001, 120)};
 }
 
 }  // namespace
@@ -852,12 +885,9 @@ TEST(AvkomCli, FeilGirEnLinjeOgIngenFil) {
     std::string idel;  // part of the message
   };
   const Fall fall[] = {
-      {"999 --ut ut.txt", 1, "999"},
-      {"--ut ut.txt x", 1, "x"},
-      {"1001234 --format pdf", 2, "pdf"},
-      {"1001234 --format csv --ut ut.txt", 2, "csv"},
-      {"--ut ut.txt", 2, "avkom NUMMER"},
-      {"1001234 --ut", 2, "avkom NUMMER"},
+      {"999 --ut ut.txt", 1, "999"},      {"--ut ut.txt x", 1, "x"},
+      {"1001234 --format pdf", 2, "pdf"}, {"1001234 --format csv --ut ut.txt", 2, "csv"},
+      {"--ut ut.txt", 2, "avkom NUMMER"}, {"1001234 --ut", 2, "avkom NUMMER"},
   };
   for (const Fall& f : fall) {
     SCOPED_TRACE(f.argumenter);

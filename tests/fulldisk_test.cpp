@@ -10,14 +10,13 @@
 // 1 KiB, with SIGXFSZ ignored, so its writes fail with EFBIG. The second
 // parameter runs that way always, so both ways are tested where both work.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -215,8 +214,9 @@ TRutenett Seminrader(int antall) {
   g.SettFaste(0, 1);
   g.SettRader(antall + 2);
   for (int r = 1; r <= antall; ++r) {
-    const std::vector<std::string> rad = {"2003",  std::to_string(r), "10/10/2005", "20", "2", "11/10/2005", "08",
-                                          "12345", "41",              "2005",       "1",  "1", "1",          ""};
+    const std::vector<std::string> rad = {
+        "2003", std::to_string(r), "10/10/2005", "20", "2", "11/10/2005", "08", "12345", "41", "2005", "1", "1", "1",
+        ""};
     for (int c = 0; c < SeminKolonner; ++c) g.SettCelle(c, r, rad[static_cast<std::size_t>(c)]);
   }
   return g;
@@ -301,9 +301,9 @@ class FullDiskTest : public ::testing::TestWithParam<Maate> {
          }},
         {"hornstad-cli avkom --format html --ut", "avkom.htm", "<html>den forrige</html>\r\n", true,
          [=](const FullDisk& d, bool b) {
-           return d.KjorProgram(
-               {cli, "--data", data.string(), "avkom", far, "--format", "html", "--ut", (d.Sti() / "avkom.htm").string()},
-               b);
+           return d.KjorProgram({cli, "--data", data.string(), "avkom", far, "--format", "html", "--ut",
+                                 (d.Sti() / "avkom.htm").string()},
+                                b);
          }},
     };
   }
@@ -318,8 +318,8 @@ TEST_P(FullDiskTest, MeldingGammelFilUrortOgIngentingHalvskrevet) {
   std::printf("[ full disk ] %s\n", disk.Beskrivelse().c_str());
   RecordProperty("maate", disk.Beskrivelse());
   // The Norwegian text of the cause, as the user reads it.
-  const std::string aarsak = disk.Feilkode() == ENOSPC ? "Det er ikke mer plass på disken. Frigjør plass og prøv igjen"
-                                                       : SystemFeil(EFBIG);
+  const std::string aarsak =
+      disk.Feilkode() == ENOSPC ? "Det er ikke mer plass på disken. Frigjør plass og prøv igjen" : SystemFeil(EFBIG);
   ASSERT_NE(SystemFeil(EFBIG), std::strerror(EFBIG)) << "the cause is told in Norwegian";
 
   for (const Jobb& j : Jobber()) {

@@ -48,11 +48,21 @@ TEST(ArkivTest, MonsterUtenHensynTilStorBokstav) {
     bool passer;
   };
   const Tilfelle tilfeller[] = {
-      {"Vedder2.Tex", "*.Tex", true},  {"VEDDER2.TEX", "*.Tex", true}, {"vedder2.tex", "*.Tex", true},
-      {"Vedder2.Text", "*.Tex", false}, {"Tex", "*.Tex", false},        {".Tex", "*.Tex", true},
-      {"a.b.Tex", "*.Tex", true},      {"Lam.DOS", "*.DOS", true},     {"x.Tex", "?.Tex", true},
-      {"xy.Tex", "?.Tex", false},      {"", "*", true},                {"abc", "a*c*", true},
-      {"*a.Tex", "*.Tex", true},       {"?a.Tex", "?.Tex", false},     {"**.tex", "*.Tex", true},
+      {"Vedder2.Tex", "*.Tex", true},
+      {"VEDDER2.TEX", "*.Tex", true},
+      {"vedder2.tex", "*.Tex", true},
+      {"Vedder2.Text", "*.Tex", false},
+      {"Tex", "*.Tex", false},
+      {".Tex", "*.Tex", true},
+      {"a.b.Tex", "*.Tex", true},
+      {"Lam.DOS", "*.DOS", true},
+      {"x.Tex", "?.Tex", true},
+      {"xy.Tex", "?.Tex", false},
+      {"", "*", true},
+      {"abc", "a*c*", true},
+      {"*a.Tex", "*.Tex", true},
+      {"?a.Tex", "?.Tex", false},
+      {"**.tex", "*.Tex", true},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(std::string(t.navn) + " ~ " + t.monster);
@@ -82,8 +92,11 @@ TEST(ArkivTest, InfoZipMedUndermapperPakkesUtFlatt) {
 
 TEST(ArkivTest, PythonZipNavnKanIkkeSkriveUtenforMappa) {
   TestMappe m;
-  LagPythonZip(m / "a.zip", {{"../../utenfor.Tex", "1"}, {"/abs/sti/rot.tex", "2"}, {"mappe\\\\win.TEX", "3"},
-                             {"ok/..", "4"}, {"Vedder2.Tex", "5"}});
+  LagPythonZip(m / "a.zip", {{"../../utenfor.Tex", "1"},
+                             {"/abs/sti/rot.tex", "2"},
+                             {"mappe\\\\win.TEX", "3"},
+                             {"ok/..", "4"},
+                             {"Vedder2.Tex", "5"}});
   fs::create_directories(m / "ut");
   const auto filer = PakkUt(m / "a.zip", "*.Tex", m / "ut");
   EXPECT_EQ(filer.size(), 4u);
@@ -137,7 +150,7 @@ TEST(ArkivTest, MedlemOver1GiBAvvises) {
     z[pos + 2] = 0;
     z[pos + 3] = static_cast<char>(0x80);
   };
-  sett(22);  // local header
+  sett(22);                                         // local header
   sett(z.find(std::string("PK\x01\x02", 4)) + 24);  // central directory
   m.Skriv("a.zip", z);
   try {
@@ -176,13 +189,15 @@ TEST(KonverteringTest, LinjeskiftOgOverskrift) {
 // fields: the records made, not lines without a judging number.
 TEST(KonverteringTest, KorteLinjerTellesIResultatet) {
   const std::string full = "0112345678;x;22;" + std::string(46, ';') + "7";  // 50 fields
-  const std::string eksport = "overskrift;med;få;felt\r\n"
-                              "1;x;11;4\r\n" +
-                              full + "\r\n"
-                              "\r\n"
-                              "1;x;0;4\r\n"
-                              "1;33\r\n"
-                              "1;x;44;4;5;6\r\n";
+  const std::string eksport =
+      "overskrift;med;få;felt\r\n"
+      "1;x;11;4\r\n" +
+      full +
+      "\r\n"
+      "\r\n"
+      "1;x;0;4\r\n"
+      "1;33\r\n"
+      "1;x;44;4;5;6\r\n";
   std::vector<int32_t> nummer;
   const TKonvertering r = KonverterLinjer(eksport, [&](const TVerPost& p) { nummer.push_back(p.Nummer); });
   EXPECT_TRUE(r.ferdig);
@@ -196,7 +211,8 @@ TEST(KonverteringTest, KorteLinjerTellesIResultatet) {
   EXPECT_EQ(f.poster, 3);
   EXPECT_EQ(f.korteLinjer, 2);
   EXPECT_EQ(fs::file_size(m / "Verene.Dat"), 3 * sizeof(TVerPost));
-  EXPECT_EQ(KorteLinjerMelding(2), "2 linje(r) i eksporten hadde færre enn 50 felt; feltene som manglet er lest som tomme.");
+  EXPECT_EQ(KorteLinjerMelding(2),
+            "2 linje(r) i eksporten hadde færre enn 50 felt; feltene som manglet er lest som tomme.");
 
   // A whole export has none.
   m.Skriv("Vedder2.Tex", Eksport(300));
@@ -221,9 +237,8 @@ TEST(KonverteringTest, StoreEksporterGirSammeRegisterSomLinjeForLinje) {
   TestMappe m;
   m.Skriv("Vedder2.Tex", blandet);
   std::string ventet;
-  const TKonvertering en = KonverterLinjer(blandet, [&](const TVerPost& p) {
-    ventet.append(reinterpret_cast<const char*>(&p), sizeof p);
-  });
+  const TKonvertering en =
+      KonverterLinjer(blandet, [&](const TVerPost& p) { ventet.append(reinterpret_cast<const char*>(&p), sizeof p); });
   const TKonvertering r = KonverterEksportfil(m / "Vedder2.Tex", m / "Verene.Dat");
   EXPECT_EQ(r.poster, en.poster);
   EXPECT_EQ(r.korteLinjer, en.korteLinjer);
@@ -242,8 +257,9 @@ TEST(KonverteringTest, ConvertRamExportErstatterRegisteretOgRydder) {
   m.Skriv("OpPakket/annet.txt", "blir");
   ASSERT_TRUE(ConvertRamExport(m.Sti()));
   EXPECT_EQ(fs::file_size(m / "Verene.Dat"), KonverterEksport(Eksport(300)).size() * 196);
-  EXPECT_EQ(LesHeleFila(m / "Verene.Dat"), std::string(reinterpret_cast<const char*>(KonverterEksport(Eksport(300)).data()),
-                                                      KonverterEksport(Eksport(300)).size() * 196));
+  EXPECT_EQ(LesHeleFila(m / "Verene.Dat"),
+            std::string(reinterpret_cast<const char*>(KonverterEksport(Eksport(300)).data()),
+                        KonverterEksport(Eksport(300)).size() * 196));
   EXPECT_FALSE(fs::exists(m / "OpPakket/VEDDER2.TEX"));
   EXPECT_FALSE(fs::exists(m / "OpPakket/Vaerer.dos"));
   EXPECT_FALSE(fs::exists(m / "Nyverer.Zip"));
@@ -259,10 +275,11 @@ TEST(KonverteringTest, AvbruttEllerFeiletKonverteringLarRegisteretVaere) {
   m.Skriv("Vedder2.Tex", Eksport(20000));
 
   int kall = 0;
-  EXPECT_THROW(KonverterEksportfil(m / "Vedder2.Tex", m / "Verene.Dat", [&](int64_t gjort, int64_t totalt) {
-                 EXPECT_LE(gjort, totalt);
-                 return ++kall < 2;
-               }),
+  EXPECT_THROW(KonverterEksportfil(m / "Vedder2.Tex", m / "Verene.Dat",
+                                   [&](int64_t gjort, int64_t totalt) {
+                                     EXPECT_LE(gjort, totalt);
+                                     return ++kall < 2;
+                                   }),
                IoFeil);
   EXPECT_EQ(LesHeleFila(m / "Verene.Dat"), gammel);
   EXPECT_FALSE(fs::exists(m / "Verene.Dat.ny"));
@@ -276,11 +293,13 @@ TEST(KonverteringTest, AvbruttEllerFeiletKonverteringLarRegisteretVaere) {
 
   fs::remove(m / "Verene.Dat.ny");
   int64_t sist = -1;
-  EXPECT_EQ(KonverterEksportfil(m / "Vedder2.Tex", m / "Verene.Dat", [&](int64_t gjort, int64_t) {
-              EXPECT_GE(gjort, sist);
-              sist = gjort;
-              return true;
-            }).poster,
+  EXPECT_EQ(KonverterEksportfil(m / "Vedder2.Tex", m / "Verene.Dat",
+                                [&](int64_t gjort, int64_t) {
+                                  EXPECT_GE(gjort, sist);
+                                  sist = gjort;
+                                  return true;
+                                })
+                .poster,
             static_cast<int64_t>(KonverterEksport(Eksport(20000)).size()));
   EXPECT_EQ(sist, static_cast<int64_t>(Eksport(20000).size())) << "the last report is the whole file";
 }

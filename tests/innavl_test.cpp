@@ -1,9 +1,12 @@
 // The pedigree, the coefficients, the mating figures and their tables,
 // checked against a plain tabular method written here from the rules, on
 // random registers, hand-worked cases and shuffled registers.
+#include "innavl.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,11 +15,8 @@
 #include <string>
 #include <vector>
 
-#include <cmath>
-
 #include "cp1252.h"
 #include "eksempeldata.h"
-#include "innavl.h"
 #include "register.h"
 #include "slektskap.h"
 #include "stamtavle.h"
@@ -81,7 +81,6 @@ std::vector<std::set<std::string>> Deler(const TForeldre& foreldre, const std::s
   }
   return ut;
 }
-
 
 struct TReferanse {
   std::vector<std::string> navn;       // "R<number>", "D<mornr>|<morfar>|<flock>", "d<number of offspring>"
@@ -446,10 +445,10 @@ TEST(Innavl, HaandregnedeParinger) {
     EXPECT_EQ(innavl.Paring(t.ver, t.far, t.morfar).lam * 100, t.prosent);
   }
   const std::pair<int32_t, double> egne[] = {
-      {2000, 0.0},     {4000, 25.0},  // by a sire out of his daughter
-      {4001, 12.5},                   // sire and dam's sire full brothers: the shared dam counts
-      {4002, 7.8125},                 // half brothers whose dams are half sisters
-      {4003, 12.5},                   // half sibs
+      {2000, 0.0},    {4000, 25.0},  // by a sire out of his daughter
+      {4001, 12.5},                  // sire and dam's sire full brothers: the shared dam counts
+      {4002, 7.8125},                // half brothers whose dams are half sisters
+      {4003, 12.5},                  // half sibs
   };
   for (const auto& [nr, prosent] : egne) {
     SCOPED_TRACE(nr);
@@ -507,12 +506,12 @@ TEST(Innavl, FullstendighetTellerFemLedd) {
 
 TEST(Stamtavle, DelteModreOgUkjenteVerer) {
   const std::vector<TVerPost> poster = {
-      Ver(10, 0, 500, 77, "Lia"),  Ver(11, 0, 500, 77, "Lia"),  // one dam
-      Ver(12, 0, 500, 77, "Dal"),                                 // another flock: another dam
-      Ver(13, 0, 501, 77, "Lia"),                                 // another dam's sire: another dam
-      Ver(14, 0, 500, 0, "Lia"),   Ver(15, 0, 500, 0, "Lia"),   // no Mornr: a dam each
-      Ver(16, 600, 0, 0, ""),      Ver(17, 600, 0, -4, "Lia"),  // nothing known of their dams
-      Ver(18, 0, 0, 77, "Lia"),    Ver(19, 0, 0, 77, "Lia"),    // Mornr alone shares too
+      Ver(10, 0, 500, 77, "Lia"), Ver(11, 0, 500, 77, "Lia"),  // one dam
+      Ver(12, 0, 500, 77, "Dal"),                              // another flock: another dam
+      Ver(13, 0, 501, 77, "Lia"),                              // another dam's sire: another dam
+      Ver(14, 0, 500, 0, "Lia"),  Ver(15, 0, 500, 0, "Lia"),   // no Mornr: a dam each
+      Ver(16, 600, 0, 0, ""),     Ver(17, 600, 0, -4, "Lia"),  // nothing known of their dams
+      Ver(18, 0, 0, 77, "Lia"),   Ver(19, 0, 0, 77, "Lia"),    // Mornr alone shares too
   };
   const TStamtavle s{poster};
   const auto mor = [&](int32_t nr) { return s.Mor(s.Finn(nr)); };
@@ -553,9 +552,8 @@ TEST(Stamtavle, LenkenSomLukkerRingenErUkjent) {
   // 100's and 200's sires, 400's, and the sire of 500's dam (she comes just
   // before her offspring).
   const std::vector<TVerPost> ring = {
-      Ver(300, 100, 0), Ver(200, 300, 0), Ver(100, 200, 900),
-      Ver(400, 400, 200), Ver(500, 100, 500),
-      Ver(600, 300, 400), Ver(700, 500, 300),
+      Ver(300, 100, 0),   Ver(200, 300, 0),   Ver(100, 200, 900), Ver(400, 400, 200),
+      Ver(500, 100, 500), Ver(600, 300, 400), Ver(700, 500, 300),
   };
   std::vector<TVerPost> kuttet = ring;
   kuttet[1].Farnr = 0;
@@ -575,8 +573,7 @@ TEST(Stamtavle, LenkenSomLukkerRingenErUkjent) {
   const TInnavl a(s), b(k);
   for (int32_t nr : {100, 200, 300, 400, 500, 600, 700}) {
     EXPECT_EQ(a.F(s.Finn(nr)), b.F(k.Finn(nr))) << nr;
-    for (int32_t far : {0, 100, 300, 500})
-      EXPECT_EQ(a.Lam(nr, far, 200), b.Lam(nr, far, 200)) << nr << " " << far;
+    for (int32_t far : {0, 100, 300, 500}) EXPECT_EQ(a.Lam(nr, far, 200), b.Lam(nr, far, 200)) << nr << " " << far;
   }
   // An old number stored again with parents that descend from it: the old
   // ram loses the new sire that closes the loop, and keeps his place.
@@ -587,7 +584,8 @@ TEST(Stamtavle, LenkenSomLukkerRingenErUkjent) {
   EXPECT_EQ(g.Far(g.Finn(30)), g.Finn(20));
   EXPECT_EQ(SloyfeMelding(3),
             C("Stamtavla har 3 lenker som gjør en vær til sin egen stamfar; de er regnet som ukjente."));
-  EXPECT_EQ(SloyfeMelding(1), C("Stamtavla har 1 lenke som gjør en vær til sin egen stamfar; den er regnet som ukjent."));
+  EXPECT_EQ(SloyfeMelding(1),
+            C("Stamtavla har 1 lenke som gjør en vær til sin egen stamfar; den er regnet som ukjent."));
 }
 
 TEST(Stamtavle, StokkedePosterGirSammeTall) {
@@ -595,7 +593,9 @@ TEST(Stamtavle, StokkedePosterGirSammeTall) {
   std::vector<TVerPost> poster = Dyp(9, 3000);
   // A loop, too (a ram's sire made the ram's son): the order of records must
   // not choose the link that is cut.
-  const auto ved = [&](int32_t nr) { return std::find_if(poster.begin(), poster.end(), [&](const TVerPost& p) { return p.Nummer == nr; }); };
+  const auto ved = [&](int32_t nr) {
+    return std::find_if(poster.begin(), poster.end(), [&](const TVerPost& p) { return p.Nummer == nr; });
+  };
   const auto sonn = std::find_if(poster.begin(), poster.end(), [](const TVerPost& p) { return p.Farnr > 1905000; });
   ASSERT_NE(sonn, poster.end());
   ved(sonn->Farnr)->Farnr = sonn->Nummer;
@@ -692,8 +692,8 @@ TEST(Slektskap, ProsentOgGrense) {
     bool ved625;
   };
   const Tilfelle tilfeller[] = {
-      {0.0625, "6,25", true},   {0.03125, "3,13", false}, {0.062451, "6,25", true},
-      {0.0624449, "6,24", false}, {1.0, "100,00", true},  {0.0, "0,00", false},
+      {0.0625, "6,25", true},     {0.03125, "3,13", false}, {0.062451, "6,25", true},
+      {0.0624449, "6,24", false}, {1.0, "100,00", true},    {0.0, "0,00", false},
   };
   for (const Tilfelle& t : tilfeller) {
     EXPECT_EQ(Prosent(t.andel), t.tekst) << t.andel;
@@ -756,8 +756,16 @@ TEST(Slektskap, ParingsplanMedRodeCellerOgSnitt) {
   ListParingsplan(plan, 6.25, t);  // at the limit is red
   EXPECT_EQ(t.Tittel, ParingsplanTittel());
   EXPECT_EQ(t.Hoved().Rad(0), (std::vector<std::string>{C("Søye"), "Far", "Morfar", "2000", "2001"}));
-  EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"11", "2000", "", "\x01" "25,00", "\x01" "6,25"}));
-  EXPECT_EQ(t.Hoved().Rad(3), (std::vector<std::string>{"13", "", "1000", "\x01" "6,25", "\x01" "6,25"}));
+  EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"11", "2000", "",
+                                                        "\x01"
+                                                        "25,00",
+                                                        "\x01"
+                                                        "6,25"}));
+  EXPECT_EQ(t.Hoved().Rad(3), (std::vector<std::string>{"13", "", "1000",
+                                                        "\x01"
+                                                        "6,25",
+                                                        "\x01"
+                                                        "6,25"}));
   EXPECT_EQ(t.Hoved().Rad(4), (std::vector<std::string>{"14", "", "", "0,00", "0,00"}));
   EXPECT_EQ(t.Bunn().Rad(0), (std::vector<std::string>{"Snitt", "", "", "10,94", "6,25"}));
   // Just below the limit is not.

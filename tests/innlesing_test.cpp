@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -179,17 +179,26 @@ TEST_F(InnlesingTest, FeilGirMeldingOgUendretRegister) {
     std::string adresse;
     bool svar;
     std::function<bool(Program&)> avbrytNaar;  // empty: the window closes by itself
-    QStringList meldinger;                      // beginnings of the messages, in order
+    QStringList meldinger;                     // beginnings of the messages, in order
   };
   const QString lagret = "Fikk ikke lagret fila:" + QString::fromStdString((data / "Nyverer.Zip").string());
   const Tilfelle tilfeller[] = {
       {"brukeren sier nei", Adresse(), false, {}, {lagret}},
-      {"404", Adresse("/finnes-ikke"), true,
-       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; }, {lagret}},
-      {"avbrutt mens datoen hentes", FeilAdresse("/stille"), true, [](Program&) { return true; },
+      {"404",
+       Adresse("/finnes-ikke"),
+       true,
+       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; },
+       {lagret}},
+      {"avbrutt mens datoen hentes",
+       FeilAdresse("/stille"),
+       true,
+       [](Program&) { return true; },
        {"Din versjon er allerede oppdatert.", lagret}},
-      {"avkortet svar", FeilAdresse("/kuttet"), true,
-       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; }, {lagret}},
+      {"avkortet svar",
+       FeilAdresse("/kuttet"),
+       true,
+       [](Program& p) { return p.nedlast->Status->text() == "Kunne ikke fullføre"; },
+       {lagret}},
       {"skadet arkiv", Adresse("/skadet"), true, {}, {"Arkivet Nyverer.Zip er skadet"}},
       {"arkiv uten eksport", Adresse("/uten"), true, {}, {"Arkivet Nyverer.Zip inneholder ingen værfil"}},
   };
@@ -283,9 +292,9 @@ TEST_F(InnlesingTest, KorteLinjerGirMeldingEtterInnlesingen) {
   const std::string fraVindu = Register();
 
   const std::string cli = std::string(HS_CLI) + " --data " + Sitat(data.Sti());
-  for (const std::string& kommando :
-       {cli + " hent --adresse " + Adresse("/kort/Ullvik/hsTokk2.zip"), cli + " importer " + Sitat(*rot_ / "kort/Vedder2.Tex"),
-        cli + " importer " + Sitat(*rot_ / "kort/Ullvik/hsTokk2.zip")}) {
+  for (const std::string& kommando : {cli + " hent --adresse " + Adresse("/kort/Ullvik/hsTokk2.zip"),
+                                      cli + " importer " + Sitat(*rot_ / "kort/Vedder2.Tex"),
+                                      cli + " importer " + Sitat(*rot_ / "kort/Ullvik/hsTokk2.zip")}) {
     SCOPED_TRACE(kommando);
     SkrivVerFil(data / "Verene.Dat", gamle);
     const Svar s = ::Kjor(data, kommando);
@@ -386,8 +395,8 @@ TEST_F(InnlesingTest, LesInnFraFilSomKommandolinja) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
 
     SkrivVerFil(cliData / "Verene.Dat", gamle);
-    const auto [kode, ut] = KjorUt(std::string(HS_CLI) + " --data " + Sitat(cliData.Sti()) + " importer " +
-                                   Sitat(t.fil));
+    const auto [kode, ut] =
+        KjorUt(std::string(HS_CLI) + " --data " + Sitat(cliData.Sti()) + " importer " + Sitat(t.fil));
     EXPECT_EQ(kode, t.lykkes ? 0 : 1) << ut;
     EXPECT_EQ(Register(), LesHeleFila(cliData / "Verene.Dat")) << "the same register as the command-line tool";
     if (t.lykkes) {

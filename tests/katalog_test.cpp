@@ -140,8 +140,7 @@ struct Register {
   }
 };
 
-const std::string NullLinje =
-    "        0                      uten ind   0   0   0   0   0   0   0   0    0    0    0";
+const std::string NullLinje = "        0                      uten ind   0   0   0   0   0   0   0   0    0    0    0";
 
 TEST(IndeksLinje, KolonnerForTreVaerer) {
   struct Fall {
@@ -340,8 +339,8 @@ struct Opptak : TTabellMottaker {
   void Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRader, int bunnRader, const std::string& tittel,
                TFarge farge1, TFarge farge2) override {
     kall.push_back("Oppsett " + std::to_string(antKol) + " " + std::to_string(tittelStorrelse) + " " +
-                   std::to_string(fasteKol) + " " + std::to_string(fasteRader) + " " + std::to_string(bunnRader) +
-                   " " + U(tittel) + " " + std::to_string(farge1) + " " + std::to_string(farge2));
+                   std::to_string(fasteKol) + " " + std::to_string(fasteRader) + " " + std::to_string(bunnRader) + " " +
+                   U(tittel) + " " + std::to_string(farge1) + " " + std::to_string(farge2));
   }
   void NyRad(std::string_view t) override { kall.push_back("NyRad " + U(std::string(t))); }
   void NyBunnRad(std::string_view t) override { kall.push_back("NyBunnRad " + std::string(t)); }
@@ -447,23 +446,64 @@ TEST(Utvalg, TestAvEnVaer) {
       {"indeks under minste", ingen, [](TVerPost& p) { p.OIndeks = 69; }, false},
       {"indeks lik minste", ingen, [](TVerPost& p) { p.OIndeks = 70; }, true},
       {"ingen art", [](TUtvalg& u) { u.avkomgr = false; }, ingen, false},
-      {"semin utenfor årene og under indeksen", [](TUtvalg& u) { u.avkomgr = false; u.semin = true; },
-       [](TVerPost& p) { p.Type = 1; p.Aar = 1950; p.OIndeks = 10; }, true},
-      {"semin tar ikke utgått", [](TUtvalg& u) { u.avkomgr = false; u.semin = true; },
+      {"semin utenfor årene og under indeksen",
+       [](TUtvalg& u) {
+         u.avkomgr = false;
+         u.semin = true;
+       },
+       [](TVerPost& p) {
+         p.Type = 1;
+         p.Aar = 1950;
+         p.OIndeks = 10;
+       },
+       true},
+      {"semin tar ikke utgått",
+       [](TUtvalg& u) {
+         u.avkomgr = false;
+         u.semin = true;
+       },
        [](TVerPost& p) { p.Type = 2; }, false},
-      {"utgått semin", [](TUtvalg& u) { u.avkomgr = false; u.utgSem = true; },
-       [](TVerPost& p) { p.Type = 2; p.Aar = 1950; }, true},
-      {"utgått tar ikke semin", [](TUtvalg& u) { u.avkomgr = false; u.utgSem = true; },
+      {"utgått semin",
+       [](TUtvalg& u) {
+         u.avkomgr = false;
+         u.utgSem = true;
+       },
+       [](TVerPost& p) {
+         p.Type = 2;
+         p.Aar = 1950;
+       },
+       true},
+      {"utgått tar ikke semin",
+       [](TUtvalg& u) {
+         u.avkomgr = false;
+         u.utgSem = true;
+       },
        [](TVerPost& p) { p.Type = 1; }, false},
-      {"gamle kårede uten indeks", [](TUtvalg& u) { u.avkomgr = false; u.gkar = true; },
+      {"gamle kårede uten indeks",
+       [](TUtvalg& u) {
+         u.avkomgr = false;
+         u.gkar = true;
+       },
        [](TVerPost& p) { p.OIndeks = 0; }, true},
-      {"gamle kårede utenfor årene", [](TUtvalg& u) { u.avkomgr = false; u.gkar = true; },
+      {"gamle kårede utenfor årene",
+       [](TUtvalg& u) {
+         u.avkomgr = false;
+         u.gkar = true;
+       },
        [](TVerPost& p) { p.Aar = 2011; }, false},
       {"gul 900 uten Unngå gule", ingen, [](TVerPost& p) { p.OIndeks = 900; }, true},
       {"gul 900 med Unngå gule", [](TUtvalg& u) { u.ugul = true; }, [](TVerPost& p) { p.OIndeks = 900; }, false},
       {"899 med Unngå gule", [](TUtvalg& u) { u.ugul = true; }, [](TVerPost& p) { p.OIndeks = 899; }, true},
-      {"gul seminvær med Unngå gule", [](TUtvalg& u) { u.ugul = true; u.semin = true; },
-       [](TVerPost& p) { p.Type = 1; p.OIndeks = 950; }, false},
+      {"gul seminvær med Unngå gule",
+       [](TUtvalg& u) {
+         u.ugul = true;
+         u.semin = true;
+       },
+       [](TVerPost& p) {
+         p.Type = 1;
+         p.OIndeks = 950;
+       },
+       false},
   };
   for (const Fall& f : fall) {
     SCOPED_TRACE(f.navn);
@@ -496,11 +536,28 @@ TEST(Utvalg, KoblingAvKriteriene) {
     std::vector<std::function<void(TUtvalg&)>> klikk;
     Tilstand ventet;
   };
-  const auto nykar = [](TUtvalg& u) { u.nykar = !u.nykar; FylkerClick(u, true, aar); };
-  const auto gkar = [](TUtvalg& u) { u.gkar = !u.gkar; GkarClick(u, aar); };
-  const auto semin = [](TUtvalg& u) { u.semin = !u.semin; SeminClick(u, aar); };
-  const auto avkomgr = [](TUtvalg& u) { u.avkomgr = !u.avkomgr; AvkomgrClick(u, aar); };
-  const auto antall = [](int v) { return [v](TUtvalg& u) { u.antall = v; AntallClick(u, aar); }; };
+  const auto nykar = [](TUtvalg& u) {
+    u.nykar = !u.nykar;
+    FylkerClick(u, true, aar);
+  };
+  const auto gkar = [](TUtvalg& u) {
+    u.gkar = !u.gkar;
+    GkarClick(u, aar);
+  };
+  const auto semin = [](TUtvalg& u) {
+    u.semin = !u.semin;
+    SeminClick(u, aar);
+  };
+  const auto avkomgr = [](TUtvalg& u) {
+    u.avkomgr = !u.avkomgr;
+    AvkomgrClick(u, aar);
+  };
+  const auto antall = [](int v) {
+    return [v](TUtvalg& u) {
+      u.antall = v;
+      AntallClick(u, aar);
+    };
+  };
   const Fall fall[] = {
       {"Årets egne", {nykar}, {2025, 2025, 0, false, true, false}},
       {"Årets egne, så Alle kårede av", {nykar, gkar}, {2025, 2025, 0, false, false, false}},
@@ -586,7 +643,9 @@ TEST(Utplukk, RegisterOgEgenListe) {
   u.avkomgr = false;
   u.nykar = u.ugul = true;
   int lest = 0;
-  EXPECT_EQ(Utplukk(*r.reg, u, {}, [](const TVerPost&) {}, [&](int64_t, int64_t) { return ++lest, true; }), 0);
+  EXPECT_EQ(Utplukk(
+                *r.reg, u, {}, [](const TVerPost&) {}, [&](int64_t, int64_t) { return ++lest, true; }),
+            0);
   EXPECT_EQ(lest, 0);
 
   // The own list: untested, in line order; unknown numbers and text give
@@ -604,11 +663,12 @@ TEST(Utplukk, RegisterOgEgenListe) {
   u.fylker[0] = u.raser[0] = true;
   std::vector<int64_t> framdrift;
   std::vector<int32_t> tatt;
-  Utplukk(*r.reg, u, {}, [&](const TVerPost& p) { tatt.push_back(p.Nummer); },
-          [&](int64_t l, int64_t t) {
-            framdrift.push_back(l * 10 + t);
-            return l < 3;
-          });
+  Utplukk(
+      *r.reg, u, {}, [&](const TVerPost& p) { tatt.push_back(p.Nummer); },
+      [&](int64_t l, int64_t t) {
+        framdrift.push_back(l * 10 + t);
+        return l < 3;
+      });
   EXPECT_EQ(framdrift, (std::vector<int64_t>{16, 26, 36}));
   EXPECT_EQ(tatt, (std::vector<int32_t>{101, 102, 103}));
 }
@@ -767,9 +827,13 @@ TEST(KatalogCli, Feil) {
     std::string idel;
   };
   const Fall fall[] = {
-      {"--fylke 21", "21"},        {"--rase 27", "27"},
-      {"--fra", "katalog"},               {"--tabell 0,32", "32"},     {"--tabell 0 --format csv", "csv"},
-      {"--egen finnes-ikke.txt", "finnes-ikke.txt"},                  {"--minste-indeks x", "x"},
+      {"--fylke 21", "21"},
+      {"--rase 27", "27"},
+      {"--fra", "katalog"},
+      {"--tabell 0,32", "32"},
+      {"--tabell 0 --format csv", "csv"},
+      {"--egen finnes-ikke.txt", "finnes-ikke.txt"},
+      {"--minste-indeks x", "x"},
   };
   for (const Fall& f : fall) {
     SCOPED_TRACE(f.argumenter);

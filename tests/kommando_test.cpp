@@ -4,6 +4,8 @@
 // command table, failures a command throws, and what hent leaves behind.
 // The runs of the real binary are in the tests of each job (oppslag_test,
 // eksport_test, stamtre_test, katalog_test, innlesing_test, ...).
+#include "kommando.h"
+
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <signal.h>
@@ -25,7 +27,6 @@
 #include "eksempeldata.h"
 #include "felles.h"
 #include "filer.h"
-#include "kommando.h"
 #include "register.h"
 #include "testmappe.h"
 #include "verktoy.h"
@@ -95,8 +96,8 @@ TVerPost Ver(int32_t nummer, const char* navn, int32_t farnr = 0) {
 class KommandoTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SkrivVerFil(mappe / VerFilNavn, {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234),
-                                     Ver(1100002, "KVITEN", 1001234)});
+    SkrivVerFil(mappe / VerFilNavn,
+                {Ver(1001234, "BLAKKEN"), Ver(1100001, "SVARTEN", 1001234), Ver(1100002, "KVITEN", 1001234)});
   }
   std::vector<std::string> Med(std::vector<std::string> argumenter) const {
     argumenter.insert(argumenter.begin(), {"--data", mappe.Sti().string()});
@@ -196,7 +197,8 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
   } tilfeller[] = {
       {{"importer"}, 2, "Bruk: hornstad-cli importer FIL\n"},
       {{"importer", "a", "b"}, 2, "Bruk: hornstad-cli importer FIL\n"},
-      {{"importer", (mappe / "finnes-ikke.tex").string()}, 1,
+      {{"importer", (mappe / "finnes-ikke.tex").string()},
+       1,
        "Finner ikke fila " + (mappe / "finnes-ikke.tex").string() + ".\n"},
       {{"hent", "x"}, 2, "Bruk: hornstad-cli hent [--adresse URL] [--ca FIL]\n"},
       {{"hent", "--adresse"}, 2, "Bruk: hornstad-cli hent [--adresse URL] [--ca FIL]\n"},
@@ -211,14 +213,16 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
       {{"avkom", "1001234", "--tull"}, 2, avkom},
       {{"avkom", "1001234", "--format"}, 2, avkom},
       {{"avkom", "1001234", "--format", ""}, 2, "Ukjent format:  (semikolon, tab, excel, html eller pdf)\n"},
-      {{"avkom", "1001234", "--format", "word", "--ut", ut}, 2,
+      {{"avkom", "1001234", "--format", "word", "--ut", ut},
+       2,
        "Ukjent format: word (semikolon, tab, excel, html eller pdf)\n"},
       {{"avkom", "1001234", "--format", "pdf"}, 2, "Formatet pdf trenger --ut FIL.\n"},
       {{"avkom", "999", "--ut", ut}, 1, "Fant ingen vær med kåringsnummer 999.\n"},
       {{"stamtre"}, 2, stamtre},
       {{"stamtre", "1001234"}, 2, stamtre},
       {{"stamtre", "1001234", "--ut", ""}, 2, stamtre},
-      {{"stamtre", "1001234", "--ut", (mappe / "tre.jpg").string()}, 2,
+      {{"stamtre", "1001234", "--ut", (mappe / "tre.jpg").string()},
+       2,
        "Kan ikke skrive stamtreet som «tre.jpg»; fila må slutte på .pdf, .png eller .svg.\n"},
       {{"stamtre", "999", "--ut", (mappe / "tre.pdf").string()}, 1, "Fant ingen vær med kåringsnummer 999.\n"},
       {{"katalog", "x"}, 2, katalog},
@@ -235,7 +239,8 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
       {{"katalog", "--tabell", "0,32"}, 2, "Tabellfelt 32 finnes ikke (0 til 31).\n"},
       {{"katalog", "--tabell", "0,,1"}, 2, "Ugyldig tall for --tabell: \n"},
       {{"katalog", "--tabell", "0", "--format", "pdf"}, 2, "Formatet pdf trenger --ut FIL.\n"},
-      {{"katalog", "--egen", (mappe / "liste.txt").string()}, 1,
+      {{"katalog", "--egen", (mappe / "liste.txt").string()},
+       1,
        "Finner ikke fila " + (mappe / "liste.txt").string() + ".\n"},
   };
   for (const auto& t : tilfeller) {
@@ -283,7 +288,9 @@ TEST(Kommandotabell, HjelpOgBrukFraHverKommando) {
     const std::string bruk(k->Bruk());
     if (!bruk.empty()) {
       EXPECT_EQ(bruk.rfind("Bruk: hornstad-cli " + n, 0), 0u) << bruk;
-      EXPECT_NE(std::string(" \n").find(bruk.at(std::string("Bruk: hornstad-cli ").size() + n.size())), std::string::npos) << bruk;
+      EXPECT_NE(std::string(" \n").find(bruk.at(std::string("Bruk: hornstad-cli ").size() + n.size())),
+                std::string::npos)
+          << bruk;
       EXPECT_EQ(bruk.find('\n'), bruk.size() - 1) << "one line";
     }
   }
@@ -448,7 +455,8 @@ TEST(Fremdriftslinje, BareIEnTerminal) {
 
 // A fetch that fails says so in one line; Ctrl+C is its own only while it runs.
 TEST_F(KommandoTest, HentGirTilbakeSignalene) {
-  struct sigaction foerInt {}, foerTerm {};
+  struct sigaction foerInt {
+  }, foerTerm{};
   sigaction(SIGINT, nullptr, &foerInt);
   sigaction(SIGTERM, nullptr, &foerTerm);
   const Kjoring k = Verktoy(Med({"hent", "--adresse", "http://127.0.0.1:1/x.zip"}));

@@ -4,13 +4,12 @@
 // beside it by a killed run must neither disturb the next import nor be read
 // as the register.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
@@ -210,9 +209,10 @@ TEST_F(KraesjTest, DrattMidtIInnlesingenErRegisteretGammeltEllerNyttOgHelt) {
     }
   }
   const double brukt = std::chrono::duration<double>(Klokke::now() - start).count();
-  std::printf("[ kraesj  ] %d værer, innlesing %.3f s; %d drap fra 0 til %.3f s på %.1f s: "
-              "%d gamle (%d med halvskrevet Verene.Dat.ny), %d nye (%d ferdige før drapet)\n",
-              AntallVaerer, tid, AntallDrap, spenn, brukt, gamle, halvskrevne, nye, ferdige);
+  std::printf(
+      "[ kraesj  ] %d værer, innlesing %.3f s; %d drap fra 0 til %.3f s på %.1f s: "
+      "%d gamle (%d med halvskrevet Verene.Dat.ny), %d nye (%d ferdige før drapet)\n",
+      AntallVaerer, tid, AntallDrap, spenn, brukt, gamle, halvskrevne, nye, ferdige);
   RecordProperty("gamle", gamle);
   RecordProperty("nye", nye);
   EXPECT_EQ(gamle + nye, AntallDrap);

@@ -1,16 +1,17 @@
 // Lamb and producer records, the lamb and member reading, and the reading
 // window under the offscreen platform.
+#include "lam.h"
+
 #include <gtest/gtest.h>
 
 #include <QDate>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -18,7 +19,6 @@
 
 #include "dato.h"
 #include "filer.h"
-#include "lam.h"
 #include "lamimport.h"
 #include "register.h"
 #include "tekst.h"
@@ -445,8 +445,7 @@ struct Innhold {
 };
 
 Innhold Les(const TFormLes& les) {
-  Innhold i{{}, {}, les.Utpakket().size(), les.LForklar->text(), les.Lukk->text(), les.LesDet->isEnabled(),
-            les.Lest()};
+  Innhold i{{}, {}, les.Utpakket().size(), les.LForklar->text(), les.Lukk->text(), les.LesDet->isEnabled(), les.Lest()};
   for (int r = 0; r < les.ListFant->count(); ++r) {
     i.fylker << les.ListFant->item(r)->text();
     i.merket.push_back(les.ListFant->item(r)->checkState() == Qt::Checked);

@@ -1,6 +1,8 @@
 // The breeder's lists of rams in Lister.Txt, a list in the table, and the
 // report of what an import changed for the listed rams: an export changed on
 // purpose, imported as the program imports it.
+#include "lister.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,12 +14,11 @@
 
 #include "cp1252.h"
 #include "dato.h"
-#include "endringer.h"
-#include "filimport.h"
 #include "eksempeldata.h"
+#include "endringer.h"
 #include "filer.h"
+#include "filimport.h"
 #include "innavl.h"
-#include "lister.h"
 #include "listing.h"
 #include "slektskap.h"
 #include "soyer.h"
@@ -67,21 +68,21 @@ TEST(Lister, FilaSkrivesOgLesesTilbake) {
 }
 
 TEST(Lister, LinjerSomIkkeLesesGirMeldingOgGaarIkkeTapt) {
-  const std::string tekst = C(
-      "1900001\r\n"          // 1: before any list
-      "[Mine værer]\r\n"     // 2
-      "1900002\r\n"          // 3
-      "19000x3\r\n"          // 4
-      "0\r\n"                // 5
-      "99999999999\r\n"      // 6
-      "1900002\r\n"          // 7: twice, kept once, no message
-      "[Uten slutt\r\n"      // 8
-      "1900004\r\n"          // 9: under a name that did not read
-      "[]\r\n"               // 10
-      "[a;b]\r\n"            // 11
-      "[Reserve]\r\n"        // 12
-      "-5\r\n"               // 13
-      "1900005\r\n");        // 14
+  const std::string tekst =
+      C("1900001\r\n"       // 1: before any list
+        "[Mine værer]\r\n"  // 2
+        "1900002\r\n"       // 3
+        "19000x3\r\n"       // 4
+        "0\r\n"             // 5
+        "99999999999\r\n"   // 6
+        "1900002\r\n"       // 7: twice, kept once, no message
+        "[Uten slutt\r\n"   // 8
+        "1900004\r\n"       // 9: under a name that did not read
+        "[]\r\n"            // 10
+        "[a;b]\r\n"         // 11
+        "[Reserve]\r\n"     // 12
+        "-5\r\n"            // 13
+        "1900005\r\n");     // 14
   const TListeLesing les = TolkLister(tekst);
   const std::vector<std::string> ventet = {
       "Linje 1 i Lister.Txt: kåringsnummeret står ikke under noe listenavn i klammer ([Navn]); linja er hoppet over.",
@@ -165,7 +166,8 @@ TEST(Lister, NavnSomBrukerenVenter) {
 TEST(Lister, SkrivesTryggtIDatamappa) {
   TestMappe m;
   // No file: no lists, no message; a change writes it.
-  TListeLesing les = EndreLister(m.Sti(), [](TLister& l) { return l.LeggTil("Reserve", std::vector<int32_t>{1900123}).has_value(); });
+  TListeLesing les =
+      EndreLister(m.Sti(), [](TLister& l) { return l.LeggTil("Reserve", std::vector<int32_t>{1900123}).has_value(); });
   EXPECT_TRUE(les.meldinger.empty());
   const std::string forste = LesFil(m / ListeFilNavn);
   EXPECT_EQ(LesLister(m / ListeFilNavn).lister, les.lister);
@@ -256,7 +258,9 @@ TEST(Lister, TabellMedKatalogfeltInnavlOgVererSomErBorte) {
   ASSERT_EQ(uten.Hoved().Rader(), 4);
   // The rows are the catalogue's, in the list's order.
   EXPECT_EQ(uten.Hoved().Rad(1), (std::vector<std::string>{"3000", C("Sønnesønn"), " gul", " gul", " gul", "2000"}));
-  EXPECT_EQ(uten.Hoved().Rad(2), (std::vector<std::string>{"\x04" "4444", "(ikke i registeret)", "", "", "", ""}));
+  EXPECT_EQ(uten.Hoved().Rad(2), (std::vector<std::string>{"\x04"
+                                                           "4444",
+                                                           "(ikke i registeret)", "", "", "", ""}));
   EXPECT_EQ(uten.Hoved().Rad(3), (std::vector<std::string>{"1000", "Stamfar", "100", "101", "102", "0"}));
   EXPECT_EQ(uten.Bunn().Rad(0), std::vector<std::string>(6, ""));
 
@@ -293,7 +297,8 @@ TEST(Lister, TabellMedKatalogfeltInnavlOgVererSomErBorte) {
   ListListe({"x", {4444}}, reg, TSkalMed{}, nullptr, bare);
   EXPECT_EQ(bare.Tittel, C("Liste x: 1 vær"));
   ASSERT_EQ(bare.Hoved().Kolonner(), 1);
-  EXPECT_EQ(bare.Hoved().Rad(1), (std::vector<std::string>{"\x04" "4444"}));
+  EXPECT_EQ(bare.Hoved().Rad(1), (std::vector<std::string>{"\x04"
+                                                           "4444"}));
 }
 
 // ---- the change report ----
@@ -373,7 +378,9 @@ TEST(Endringer, EksaktForEnEksportEndretMedVilje) {
   std::vector<TEndring> ventet;
   const std::string mine = C("Mine værer"), reserve = "Reserve";
   const auto rad = [&](const std::string& liste, int32_t n, const std::string& felt, const std::string& for_,
-                       const std::string& etter) { ventet.push_back({liste, n, navn(n), C(felt), for_, C(etter)}); };
+                       const std::string& etter) {
+    ventet.push_back({liste, n, navn(n), C(felt), for_, C(etter)});
+  };
   // a: O-indeks up, Slakt (column 36) and Fruktbarhet (41) changed.
   const std::string aO = tall(a, 28), aS = tall(a, 36), aF = tall(a, 41);
   ny.Felt(a, 28) = std::to_string(std::stoi(aO) + 4);

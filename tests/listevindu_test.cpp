@@ -33,9 +33,9 @@
 #include "tdiagramflate.h"
 #include "tekst.h"
 #include "testmappe.h"
-#include "tintedit.h"
 #include "tformlister.h"
 #include "tformstatistikk.h"
+#include "tintedit.h"
 #include "tvindu.h"
 
 namespace fs = std::filesystem;
@@ -158,8 +158,7 @@ TEST(ListeVindu, LeggIListeFraOppslagetOgKatalogensTabell) {
   ASSERT_NE(leggTil, nullptr);
   p.listenavn = "reserve";  // the name offered, in other letter case: the standard name is taken as typed
   leggTil->trigger();
-  EXPECT_EQ(Listene(p.m.Sti()),
-            (std::vector<TListe>{{C("Mine værer"), {2000}}, {"reserve", {3000, 5000, 1000}}}));
+  EXPECT_EQ(Listene(p.m.Sti()), (std::vector<TListe>{{C("Mine værer"), {2000}}, {"reserve", {3000, 5000, 1000}}}));
   EXPECT_EQ(p.meldinger.last(), "3 værer lagt i lista «reserve», som nå har 3 værer.");
 
   // The same marked rams side by side: a column each.
@@ -178,7 +177,8 @@ TEST(ListeVindu, LeggIListeFraOppslagetOgKatalogensTabell) {
   fs::remove(p.m / "Lister.Txt");
   fs::create_directory(p.m / "Lister.Txt");
   QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton);
-  EXPECT_TRUE(p.meldinger.last().startsWith("Lista ble ikke endret: Kan ikke lese fila ")) << p.meldinger.last().toStdString();
+  EXPECT_TRUE(p.meldinger.last().startsWith("Lista ble ikke endret: Kan ikke lese fila "))
+      << p.meldinger.last().toStdString();
 }
 
 TEST(ListeVindu, ListevinduetViserFjernerOgSammenligner) {
@@ -230,8 +230,7 @@ TEST(ListeVindu, ListevinduetViserFjernerOgSammenligner) {
 
   // Removed from the list: the file and the window.
   l.FjernClick();
-  EXPECT_EQ(Listene(p.m.Sti()),
-            (std::vector<TListe>{{C("Mine værer"), {3000, 9999}}, {"Reserve", {}}}));
+  EXPECT_EQ(Listene(p.m.Sti()), (std::vector<TListe>{{C("Mine værer"), {3000, 9999}}, {"Reserve", {}}}));
   EXPECT_EQ(l.Verer->count(), 2);
 
   // Renamed and deleted.
@@ -283,7 +282,8 @@ TEST(ListeVindu, EndringsrapportenEtterInnlesingIHovedvinduet) {
   // The open list window shows the new register.
   EXPECT_TRUE(p.p->lister.Verer->item(1)->text().endsWith("(ikke i registeret)"));
   ASSERT_FALSE(p.meldinger.isEmpty());
-  EXPECT_TRUE(p.meldinger.last().startsWith("2 værer på listene er endret ved innlesingen")) << p.meldinger.last().toStdString();
+  EXPECT_TRUE(p.meldinger.last().startsWith("2 værer på listene er endret ved innlesingen"))
+      << p.meldinger.last().toStdString();
   EXPECT_TRUE(h.EndringsVarsel->isVisibleTo(&h));
   EXPECT_TRUE(h.Endringer->isEnabled());
   Skjermbilde(&h, "endringer-varsel");
@@ -294,10 +294,11 @@ TEST(ListeVindu, EndringsrapportenEtterInnlesingIHovedvinduet) {
   EXPECT_EQ(g.Rad(0), (std::vector<std::string>{"Liste", C("Værnr."), "Navn", "Felt", C("Før"), "Etter"}));
   std::vector<std::vector<std::string>> rader;
   for (int r = 1; r < g.Rader(); ++r) rader.push_back(g.Rad(r));
-  const auto har = [&](const std::string& nr, const std::string& felt, const std::string& for_, const std::string& etter) {
+  const auto har = [&](const std::string& nr, const std::string& felt, const std::string& for_,
+                       const std::string& etter) {
     return std::any_of(rader.begin(), rader.end(), [&](const std::vector<std::string>& r) {
-      return r.size() == 6 && r[0] == C("Mine værer") && TolkFormat(r[1]).tekst == nr && r[3] == felt &&
-             r[4] == for_ && r[5] == etter;
+      return r.size() == 6 && r[0] == C("Mine værer") && TolkFormat(r[1]).tekst == nr && r[3] == felt && r[4] == for_ &&
+             r[5] == etter;
     });
   };
   EXPECT_TRUE(har(a, "O-indeks", std::to_string(gamle[10].OIndeks), std::to_string(nye[10].OIndeks)));
@@ -401,7 +402,8 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
   s.Antall->SkrivUtClick();
   EXPECT_EQ(Les(p.m / "antall.pdf").substr(0, 5), "%PDF-");
   if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
-    fs::copy_file(p.m / "antall.pdf", fs::path(mappe) / "statistikk-utskrift.pdf", fs::copy_options::overwrite_existing);
+    fs::copy_file(p.m / "antall.pdf", fs::path(mappe) / "statistikk-utskrift.pdf",
+                  fs::copy_options::overwrite_existing);
   EXPECT_EQ(meldinger.size(), 1);
 
   // After a catalogue selection, the next showing draws its spread.

@@ -1,7 +1,10 @@
 // The download against real servers on 127.0.0.1: Python's http.server for
 // ordinary files, and tests/feiltjener.py for servers that misbehave.
+#include "nedlasting.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
@@ -10,8 +13,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cctype>
 #include <chrono>
@@ -26,7 +27,6 @@
 #include <vector>
 
 #include "dato.h"
-#include "nedlasting.h"
 #include "testmappe.h"
 #include "tjener.h"
 
@@ -89,9 +89,7 @@ void SjekkFremdrift(const Logg& logg, std::int64_t totalt, std::int64_t lengde) 
   }
 }
 
-double Sekunder(Klokke::time_point start) {
-  return std::chrono::duration<double>(Klokke::now() - start).count();
-}
+double Sekunder(Klokke::time_point start) { return std::chrono::duration<double>(Klokke::now() - start).count(); }
 
 // Gives false from `etter` after the first call onwards.
 std::function<bool()> AvbrytEtter(std::chrono::milliseconds etter) {
@@ -116,8 +114,8 @@ class NedlastingTest : public ::testing::Test {
     filer_->Skriv("Nyverer.Zip", innhold);
     const timespec tider[2] = {{EndretUnix, 0}, {EndretUnix, 0}};
     ::utimensat(AT_FDCWD, (*filer_ / "Nyverer.Zip").c_str(), tider, 0);
-    filtjener_ = new Tjenerprosess({"python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory",
-                                    filer_->Sti().string(), "0"});
+    filtjener_ = new Tjenerprosess(
+        {"python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory", filer_->Sti().string(), "0"});
     feiltjener_ = new Tjenerprosess({"python3", "-u", HS_FEILTJENER});
   }
 
@@ -197,11 +195,11 @@ struct Tilfelle {
   const char* navn;
   enum Tjener { Fil, Feil, Stengt, Https } tjener;
   const char* sti;
-  double dato;            // what the date request gives
+  double dato;  // what the date request gives
   TOverforing resultat;
-  std::int64_t totalt;    // in the progress reports; ignored when there are none
-  bool fremdrift;         // the server answered 200 OK, so progress was reported
-  bool kontakt;           // a connection was made
+  std::int64_t totalt;  // in the progress reports; ignored when there are none
+  bool fremdrift;       // the server answered 200 OK, so progress was reported
+  bool kontakt;         // a connection was made
 };
 
 void PrintTo(const Tilfelle& t, std::ostream* os) { *os << t.navn; }
@@ -299,7 +297,8 @@ TEST_F(NedlastingTest, AvbruttOverfoeringEtterlaterIngenting) {
   bool delfilManglet = false;
   const std::vector<Maate> maater = {
       {"foer første del", Filadresse(), [](std::int64_t, std::int64_t) { return false; }, {}},
-      {"etter første del", Filadresse(),
+      {"etter første del",
+       Filadresse(),
        [&](std::int64_t lest, std::int64_t) {
          delfilManglet = delfilManglet || utenDelfil(lest);
          return lest == 0;
@@ -343,8 +342,12 @@ class HttpsTest : public NedlastingTest {
     ASSERT_EQ(std::system(("bash " HS_LAGSERT " '" + sertifikater_->Sti().string() + "'").c_str()), 0);
     const char* navn[] = {"gyldig", "annen", "feilvert", "utlopt", "selvsignert"};
     for (int i = 0; i < Antall; ++i) {
-      std::vector<std::string> argv = {"python3", "-u", HS_TLSTJENER, filer_->Sti().string(),
-                                       Sert(std::string(navn[i]) + ".pem"), Sert(std::string(navn[i]) + ".key")};
+      std::vector<std::string> argv = {"python3",
+                                       "-u",
+                                       HS_TLSTJENER,
+                                       filer_->Sti().string(),
+                                       Sert(std::string(navn[i]) + ".pem"),
+                                       Sert(std::string(navn[i]) + ".key")};
       // The trusted server sends /videre/... on to the plain server.
       if (i == Gyldig) argv.push_back(Filadresse(""));
       tjenere_[i] = new Tjenerprosess(argv);
@@ -464,8 +467,7 @@ struct UrlTilfelle {
 
 TEST(SplittUrlTest, Tabell) {
   const UrlTilfelle tilfeller[] = {
-      {"http://www.hornstad.example/Ullvik/Nyverer.Zip", "www.hornstad.example", 80, "Ullvik/Nyverer.Zip", false,
-       true},
+      {"http://www.hornstad.example/Ullvik/Nyverer.Zip", "www.hornstad.example", 80, "Ullvik/Nyverer.Zip", false, true},
       {"HTTP://Vert/a", "Vert", 80, "a", false, true},
       {"hTTp://vert/a/b/", "vert", 80, "a/b/", false, true},
       {"vert/a", "vert", 80, "a", false, true},

@@ -6,13 +6,12 @@
 // the user cancels ends promptly; nothing is left half-written and the old
 // files stay as they were.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -93,8 +92,8 @@ struct Feiltilfelle {
   const char* sti;
   std::int64_t maksBytes;  // 0: the default limit
   TOverforing resultat;
-  const char* tekst;       // part of the message
-  bool fremdrift;          // the server's answer was taken, so progress was reported
+  const char* tekst;  // part of the message
+  bool fremdrift;     // the server's answer was taken, so progress was reported
 };
 
 void PrintTo(const Feiltilfelle& t, std::ostream* os) { *os << t.navn; }
@@ -139,25 +138,25 @@ TEST_P(HentFilFeil, EnderMedNorskMeldingOgEtterlaterIngenting) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tjenere, HentFilFeil,
-    ::testing::Values(
-        Feiltilfelle{"NullstiltMidtIKroppen", "/nullstilt", 0, TOverforing::Feil, "forbindelsen ble brutt", true},
-        // Without a length, a reset must not pass for the end of the file.
-        Feiltilfelle{"NullstiltUtenLengde", "/nullstilt-uten-lengde", 0, TOverforing::Feil, "forbindelsen ble brutt",
-                     true},
-        Feiltilfelle{"TullIStatuslinja", "/tull-status", 0, TOverforing::Feil, "ikke forstår", false},
-        Feiltilfelle{"TullIStatuskoden", "/tull-statuskode", 0, TOverforing::Feil, "ikke forstår", false},
-        Feiltilfelle{"TullIHodet", "/tull-hode", 0, TOverforing::Feil, "ikke forstår", false},
-        Feiltilfelle{"Status500", "/feil-500", 0, TOverforing::Feil, "feilkode 500", false},
-        Feiltilfelle{"Status404", "/finnes-ikke", 0, TOverforing::Feil, "feilkode 404", false},
-        // The size limit: an announced length above it fails before the body,
-        // a body without a length fails when it passes the limit.
-        Feiltilfelle{"MeldtLengdeOverGrensen", "/uten-dato", 4096, TOverforing::Feil, "er større enn 4 KiB og hentes ikke",
-                     false},
-        Feiltilfelle{"KroppOverGrensen", "/uten-lengde", Hel - 1, TOverforing::Feil,
-                     "er større enn 10239 byte og hentes ikke", true},
-        Feiltilfelle{"AkkuratGrensen", "/uten-lengde", Hel, TOverforing::Ferdig, "", true},
-        Feiltilfelle{"UendeligKroppOverGrensen", "/uendelig", MiB, TOverforing::Feil, "er større enn 1 MiB og hentes ikke",
-                     true}),
+    ::testing::Values(Feiltilfelle{"NullstiltMidtIKroppen", "/nullstilt", 0, TOverforing::Feil,
+                                   "forbindelsen ble brutt", true},
+                      // Without a length, a reset must not pass for the end of the file.
+                      Feiltilfelle{"NullstiltUtenLengde", "/nullstilt-uten-lengde", 0, TOverforing::Feil,
+                                   "forbindelsen ble brutt", true},
+                      Feiltilfelle{"TullIStatuslinja", "/tull-status", 0, TOverforing::Feil, "ikke forstår", false},
+                      Feiltilfelle{"TullIStatuskoden", "/tull-statuskode", 0, TOverforing::Feil, "ikke forstår", false},
+                      Feiltilfelle{"TullIHodet", "/tull-hode", 0, TOverforing::Feil, "ikke forstår", false},
+                      Feiltilfelle{"Status500", "/feil-500", 0, TOverforing::Feil, "feilkode 500", false},
+                      Feiltilfelle{"Status404", "/finnes-ikke", 0, TOverforing::Feil, "feilkode 404", false},
+                      // The size limit: an announced length above it fails before the body,
+                      // a body without a length fails when it passes the limit.
+                      Feiltilfelle{"MeldtLengdeOverGrensen", "/uten-dato", 4096, TOverforing::Feil,
+                                   "er større enn 4 KiB og hentes ikke", false},
+                      Feiltilfelle{"KroppOverGrensen", "/uten-lengde", Hel - 1, TOverforing::Feil,
+                                   "er større enn 10239 byte og hentes ikke", true},
+                      Feiltilfelle{"AkkuratGrensen", "/uten-lengde", Hel, TOverforing::Ferdig, "", true},
+                      Feiltilfelle{"UendeligKroppOverGrensen", "/uendelig", MiB, TOverforing::Feil,
+                                   "er større enn 1 MiB og hentes ikke", true}),
     [](const ::testing::TestParamInfo<Feiltilfelle>& info) { return std::string(info.param.navn); });
 
 TEST_F(NedlastingsfeilTest, StandardgrensenEr2GiB) { EXPECT_EQ(TNedlastValg{}.maksBytes, std::int64_t{2} << 30); }
@@ -357,8 +356,8 @@ class Henting {
     posix_spawn_file_actions_addopen(&f, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&f, STDOUT_FILENO, (logg.string() + ".ut").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
-    posix_spawn_file_actions_addopen(&f, STDERR_FILENO, (logg.string() + ".feil").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&f, STDERR_FILENO, (logg.string() + ".feil").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     if (posix_spawn(&pid_, args[0], &f, nullptr, args.data(), environ) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&f);
   }
@@ -416,10 +415,14 @@ TEST_F(KommandolinjeTest, FeilGirEnNorskLinjeOgUendretRegister) {
     const char* tekst;
   };
   const Tilfelle tilfeller[] = {
-      {"/nullstilt", "forbindelsen ble brutt"},       {"/nullstilt-uten-lengde", "forbindelsen ble brutt"},
-      {"/tull-status", "ikke forstår"},                {"/tull-statuskode", "ikke forstår"},
-      {"/tull-hode", "ikke forstår"},                 {"/feil-500", "feilkode 500"},
-      {"/tom", "tom fil"},                            {"/tom-uten-lengde", "tom fil"},
+      {"/nullstilt", "forbindelsen ble brutt"},
+      {"/nullstilt-uten-lengde", "forbindelsen ble brutt"},
+      {"/tull-status", "ikke forstår"},
+      {"/tull-statuskode", "ikke forstår"},
+      {"/tull-hode", "ikke forstår"},
+      {"/feil-500", "feilkode 500"},
+      {"/tom", "tom fil"},
+      {"/tom-uten-lengde", "tom fil"},
   };
   for (const Tilfelle& t : tilfeller) {
     SCOPED_TRACE(t.sti);

@@ -1,3 +1,5 @@
+#include "oppslag.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -12,7 +14,6 @@
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
-#include "oppslag.h"
 #include "register.h"
 #include "tekst.h"
 #include "testmappe.h"
@@ -126,11 +127,20 @@ const std::vector<std::string> FullVerLinjer = {
 // hexadecimal numbers ("Alexa" reads as 10, the number of TI); two rams that
 // share one judging number.
 std::vector<TVerPost> Rammer() {
-  return {Ver(1001234, "BLAKK"),     Ver(123, "KVITEN"),    Ver(1100001, "FJELLKONG"),
-          Ver(1100002, "STORFJELL"), Ver(1100003, "LITLFJELL"), Ver(1100004, "AB"),
-          FullVer(),                 Ver(1005555, "STORM-KAREN"), Ver(10, "TI"),
-          Ver(1300001, "XAVER"),     Ver(1300002, "ALEXA"),  Ver(1300003, "REXDAL"),
-          Ver(1902505, "LYNGBJØRN"), Ver(1902505, "LYNGSTAD")};
+  return {Ver(1001234, "BLAKK"),
+          Ver(123, "KVITEN"),
+          Ver(1100001, "FJELLKONG"),
+          Ver(1100002, "STORFJELL"),
+          Ver(1100003, "LITLFJELL"),
+          Ver(1100004, "AB"),
+          FullVer(),
+          Ver(1005555, "STORM-KAREN"),
+          Ver(10, "TI"),
+          Ver(1300001, "XAVER"),
+          Ver(1300002, "ALEXA"),
+          Ver(1300003, "REXDAL"),
+          Ver(1902505, "LYNGBJØRN"),
+          Ver(1902505, "LYNGSTAD")};
 }
 
 // Record indexes in Rammer().
@@ -176,20 +186,20 @@ TEST_F(OppslagTest, FullVerFyllerOverskriftOgAlleRutenett) {
 }
 
 TEST_F(OppslagTest, TomPostGirTomTilstand) {
-  const std::vector<std::string> ventet = {
-      "Rase/navn",      "Fødebuskap:",      "Fødested:",
-      // Verind
-      "Indeksdato\tIngen dato", "O-indeks\t0", "K-indeks\t0", "Morev.Vår\t0", "Slakt\t0", "Kjøtt\t0", "Fett\t0",
-      "Morev.Sl\t0", "Fruktbarhet\t0", "Ant høstv.\t0", "Ant slakt\t0", "Ant døtre\t0",
-      // Slekt
-      "Farnr.\t0", "Far navn\t", "MorFar\t0", "MF navn\t", "Mornr.\t000000", "Morind.\t0", "Ring\t0", "Type\tKåra",
-      "Burd født\t0", "Høstvekt\t----",
-      // Scan
-      "O-ætt /O kåring\t0,0", "Vekt avv/p\t0,0", "Kropp\t0,0", "Bein\t0,0", "Ullkvalitet\t0,0", "Ullmengde\t0,0",
-      "Sum poeng\t^^^",
-      // Ulla
-      "Ullvekt (kg)\t0,0", "Klippedato\tIngen dato", "Fiberdiam.\t0,0", "Maks my\t0,0", "Stapel\t0,0", "Marg %\t  0",
-      "Dyrehår\t  0"};
+  const std::vector<std::string> ventet = {"Rase/navn", "Fødebuskap:", "Fødested:",
+                                           // Verind
+                                           "Indeksdato\tIngen dato", "O-indeks\t0", "K-indeks\t0", "Morev.Vår\t0",
+                                           "Slakt\t0", "Kjøtt\t0", "Fett\t0", "Morev.Sl\t0", "Fruktbarhet\t0",
+                                           "Ant høstv.\t0", "Ant slakt\t0", "Ant døtre\t0",
+                                           // Slekt
+                                           "Farnr.\t0", "Far navn\t", "MorFar\t0", "MF navn\t", "Mornr.\t000000",
+                                           "Morind.\t0", "Ring\t0", "Type\tKåra", "Burd født\t0", "Høstvekt\t----",
+                                           // Scan
+                                           "O-ætt /O kåring\t0,0", "Vekt avv/p\t0,0", "Kropp\t0,0", "Bein\t0,0",
+                                           "Ullkvalitet\t0,0", "Ullmengde\t0,0", "Sum poeng\t^^^",
+                                           // Ulla
+                                           "Ullvekt (kg)\t0,0", "Klippedato\tIngen dato", "Fiberdiam.\t0,0",
+                                           "Maks my\t0,0", "Stapel\t0,0", "Marg %\t  0", "Dyrehår\t  0"};
   // With the register, and before there is one.
   for (TProdusent* r : {reg.get(), static_cast<TProdusent*>(nullptr)}) {
     SCOPED_TRACE(r ? "register" : "uten register");
@@ -206,9 +216,8 @@ TEST_F(OppslagTest, TypeTekst) {
     const char* ventet;
   };
   const Tilfelle tilfeller[] = {
-      {0, 30, "Kåra"},       {0, 31, "Avkomsgransket"}, {0, -40, "Kåra"},           {1, 10, "Semin"},
-      {1, 120, "Semin"},     {2, 120, "Utg. semin"},    {3, 31, "Avkomsgransket"}, {3, 30, "Kåra"},
-      {4, 31, "Avkomsgransket"},
+      {0, 30, "Kåra"},        {0, 31, "Avkomsgransket"}, {0, -40, "Kåra"}, {1, 10, "Semin"},          {1, 120, "Semin"},
+      {2, 120, "Utg. semin"}, {3, 31, "Avkomsgransket"}, {3, 30, "Kåra"},  {4, 31, "Avkomsgransket"},
   };
   for (const auto& c : tilfeller) {
     SCOPED_TRACE(testing::Message() << "Type " << +c.type << ", OIndeks " << c.oIndeks);
@@ -260,8 +269,8 @@ TEST_F(OppslagTest, MornrOgHostvekt) {
     int32_t mornr;
     const char* ventet;
   };
-  for (const Mor& c : {Mor{0, "000000"}, Mor{4521, "004521"}, Mor{7, "000007"}, Mor{1234567, "1234567"},
-                       Mor{-45, "-000045"}}) {
+  for (const Mor& c :
+       {Mor{0, "000000"}, Mor{4521, "004521"}, Mor{7, "000007"}, Mor{1234567, "1234567"}, Mor{-45, "-000045"}}) {
     TVerPost p = FullVer();
     p.Mornr = c.mornr;
     EXPECT_EQ(Vis(p).slekt[4], c.ventet) << c.mornr;
@@ -305,7 +314,12 @@ TEST_F(OppslagTest, Overskrift) {
     const char* ventet[3];
   };
   const Tilfelle tilfeller[] = {
-      {5, 1, 1, "OLA-PER O'NEILL", "per/paal", "bø.nord",
+      {5,
+       1,
+       1,
+       "OLA-PER O'NEILL",
+       "per/paal",
+       "bø.nord",
        {"Dala    / Ola-Per O'neill", "Fødebuskap:Per/Paal", "Fødested:Bø.Nord i   Østfold           "}},
       {5, -3, 20, "blakk", "", "Ukjent", {"^Sjeviot / Blakk", "Fødebuskap:", "Fødested:Ukjent i   Finnmark"}},
       {5, 27, 0, "X", "", "", {"Feil i rase 27 / X", "Fødebuskap:", "Fødested: i "}},
@@ -356,7 +370,9 @@ TEST(OppslagStilTest, RadtitlerOgFargerPaaIndeksrutenettet) {
   // The titles are Windows-1252 bytes.
   EXPECT_EQ(VerindTitler()[3], "Morev.V\xE5r");
   EXPECT_EQ(VerindTitler()[9], "Ant h\xF8stv.");
-  EXPECT_EQ(SlektTitler()[8], "Burd f\xF8" "dt");
+  EXPECT_EQ(SlektTitler()[8],
+            "Burd f\xF8"
+            "dt");
   EXPECT_EQ(ScanTitler()[0], "O-\xE6tt /O k\xE5ring");
   EXPECT_EQ(UllaTitler()[6], "Dyreh\xE5r");
 
@@ -382,14 +398,14 @@ TEST_F(OppslagTest, SoekEtterNummerEllerNavn) {
   };
   const Tilfelle tilfeller[] = {
       {"1001234", "", U_::Ver, false, 1001234, -1, 0},
-      {"12ab3", "12ab3", U_::Ver, false, 123, -1, 0},        // stray letters are dropped
-      {"999", "999", U_::Ver, false, 0, -1, 0},              // unknown number: the empty record
-      {"lak", "lak", U_::Ver, true, 1001234, 1001234, 0},    // one match, lower case, mid-name
-      {"0", "Blakk", U_::Ver, true, 1001234, 1001234, 0},    // the field rewritten to 0 after leaving it
-      {"", "Blakk", U_::Ver, true, 1001234, 1001234, 0},     // the field emptied
+      {"12ab3", "12ab3", U_::Ver, false, 123, -1, 0},      // stray letters are dropped
+      {"999", "999", U_::Ver, false, 0, -1, 0},            // unknown number: the empty record
+      {"lak", "lak", U_::Ver, true, 1001234, 1001234, 0},  // one match, lower case, mid-name
+      {"0", "Blakk", U_::Ver, true, 1001234, 1001234, 0},  // the field rewritten to 0 after leaving it
+      {"", "Blakk", U_::Ver, true, 1001234, 1001234, 0},   // the field emptied
       {"fjell", "fjell", U_::Kandidater, true, 0, -1, 3},
       {"zzz", "zzz", U_::Ingenting, true, 0, -1, 0},
-      {"ab", "ab", U_::Ver, false, 0, -1, 0},                // too short for a name: number 0, nothing shown
+      {"ab", "ab", U_::Ver, false, 0, -1, 0},  // too short for a name: number 0, nothing shown
       {"AB", "AB", U_::Ver, false, 0, -1, 0},
       {"abc1", "abc1", U_::Ver, false, 0, -1, 0},            // reads as number 1
       {"1001234", "fjell", U_::Ver, false, 1001234, -1, 0},  // a number wins over the name text
@@ -398,9 +414,9 @@ TEST_F(OppslagTest, SoekEtterNummerEllerNavn) {
       {"Xaver", "Xaver", U_::Ver, true, 1300001, 1300001, 0},
       {"alexa", "alexa", U_::Ver, true, 1300002, 1300002, 0},
       {"Rexdal", "Rexdal", U_::Ver, true, 1300003, 1300003, 0},
-      {"xa", "xa", U_::Ver, false, 0, -1, 0},                // too short for a name, and no number
+      {"xa", "xa", U_::Ver, false, 0, -1, 0},  // too short for a name, and no number
       {"$a", "$a", U_::Ver, false, 0, -1, 0},
-      {"0xa", "0xa", U_::Ver, false, 10, -1, 0},             // with a digit the number reading stands
+      {"0xa", "0xa", U_::Ver, false, 10, -1, 0},  // with a digit the number reading stands
   };
   for (const auto& c : tilfeller) {
     SCOPED_TRACE(testing::Message() << "felt '" << c.felt << "', navn '" << c.navnesoek << "'");
@@ -432,8 +448,8 @@ TEST_F(OppslagTest, FlereTreffGirKandidaterIRegisterrekkefolge) {
 TEST_F(OppslagTest, ToVererMedSammeNummerHolderesFraHverandre) {
   // One name match is the record whose name matched, not the later record
   // with its number.
-  for (const auto& [soek, navn, post] : {std::tuple{"lyngbj", "LYNGBJØRN", LyngbjornPost},
-                                         std::tuple{"lyngst", "LYNGSTAD", LyngstadPost}}) {
+  for (const auto& [soek, navn, post] :
+       {std::tuple{"lyngbj", "LYNGBJØRN", LyngbjornPost}, std::tuple{"lyngst", "LYNGSTAD", LyngstadPost}}) {
     SCOPED_TRACE(soek);
     const TSoekResultat r = Soek(soek, soek, reg.get());
     ASSERT_EQ(r.utfall, TSoekResultat::Utfall::Ver);
@@ -538,8 +554,8 @@ TEST(OppslagCliTest, NummerNavnOgIngenTreff) {
     SCOPED_TRACE(arg);
     const Svar s = Oppslag(mappe, arg);
     EXPECT_EQ(s.kode, 0) << s.feil;
-    EXPECT_EQ(s.ut.substr(0, s.ut.find('\n')), std::string("Ukjent rase / ") + static_cast<char>(std::toupper(arg[0])) +
-                                                 std::string(arg + 1));
+    EXPECT_EQ(s.ut.substr(0, s.ut.find('\n')),
+              std::string("Ukjent rase / ") + static_cast<char>(std::toupper(arg[0])) + std::string(arg + 1));
   }
 
   const Svar flere = Oppslag(mappe, "Fjell");

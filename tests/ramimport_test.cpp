@@ -1,10 +1,11 @@
+#include "ramimport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 
 #include "dato.h"
-#include "ramimport.h"
 #include "tekst.h"
 
 namespace {
@@ -26,9 +27,20 @@ double Dato(int a, int m, int d) { return *EncodeDate(a, m, d); }
 
 TEST(RamImportTest, KolonneneFyllerFeltene) {
   TVerPost p;
-  ASSERT_TRUE(ConvertRamLine(Linje({{1, "1234567890"}, {9, "2004-05-17"}, {16, "2004-05-17"}, {31, "1999-12-31"},
-                                    {32, "\"Bamse\""}, {8, "45"}, {10, "285"}, {12, "4,5"}, {24, "45,5"},
-                                    {11, "48"}, {15, "-3"}, {45, "-12"}, {46, "105,3"}, {44, "R\x9Bros"}}),
+  ASSERT_TRUE(ConvertRamLine(Linje({{1, "1234567890"},
+                                    {9, "2004-05-17"},
+                                    {16, "2004-05-17"},
+                                    {31, "1999-12-31"},
+                                    {32, "\"Bamse\""},
+                                    {8, "45"},
+                                    {10, "285"},
+                                    {12, "4,5"},
+                                    {24, "45,5"},
+                                    {11, "48"},
+                                    {15, "-3"},
+                                    {45, "-12"},
+                                    {46, "105,3"},
+                                    {44, "R\x9Bros"}}),
                              p));
   EXPECT_EQ(+p.Nummer, 1234567);
   EXPECT_EQ(+p.Fylke, 12);

@@ -1,3 +1,5 @@
+#include "register.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -9,7 +11,6 @@
 
 #include "eksempeldata.h"
 #include "filer.h"
-#include "register.h"
 #include "testmappe.h"
 
 namespace fs = std::filesystem;
@@ -52,30 +53,51 @@ TEST(VerPostTest, FeltLiggerPaaSineForskyvninger) {
     std::size_t forskyvning, bredde;
   };
   const Felt felt[] = {
-      {"Nummer", offsetof(TVerPost, Nummer), 4},          {"Navn", offsetof(TVerPost, Navn), 21},
-      {"Rase", offsetof(TVerPost, Rase), 1},              {"Farnr", offsetof(TVerPost, Farnr), 4},
-      {"IndeksDato", offsetof(TVerPost, IndeksDato), 8},  {"OIndeks", offsetof(TVerPost, OIndeks), 2},
-      {"KIndeks", offsetof(TVerPost, KIndeks), 2},        {"MorevVaar", offsetof(TVerPost, MorevVaar), 2},
-      {"Slakt", offsetof(TVerPost, Slakt), 2},            {"Kjott", offsetof(TVerPost, Kjott), 2},
-      {"Fett", offsetof(TVerPost, Fett), 2},              {"MorevSl", offsetof(TVerPost, MorevSl), 2},
-      {"Fruktbarhet", offsetof(TVerPost, Fruktbarhet), 2}, {"Ring", offsetof(TVerPost, Ring), 2},
-      {"Ullvekt", offsetof(TVerPost, Ullvekt), 4},        {"KlippeDato", offsetof(TVerPost, KlippeDato), 8},
-      {"Kropp", offsetof(TVerPost, Kropp), 1},            {"Bein", offsetof(TVerPost, Bein), 1},
-      {"Ullkvalitet", offsetof(TVerPost, Ullkvalitet), 1}, {"Ullmengde", offsetof(TVerPost, Ullmengde), 1},
-      {"Fiberdiameter", offsetof(TVerPost, Fiberdiameter), 4}, {"MaksMy", offsetof(TVerPost, MaksMy), 4},
-      {"Stapel", offsetof(TVerPost, Stapel), 4},          {"Marg", offsetof(TVerPost, Marg), 1},
-      {"Dyrehaar", offsetof(TVerPost, Dyrehaar), 1},      {"OAett", offsetof(TVerPost, OAett), 4},
-      {"VektAvvik", offsetof(TVerPost, VektAvvik), 4},    {"Reservert", offsetof(TVerPost, Reservert), 5},
-      {"Type", offsetof(TVerPost, Type), 1},              {"MorFar", offsetof(TVerPost, MorFar), 4},
-      {"AntHostvekt", offsetof(TVerPost, AntHostvekt), 2}, {"AntSlakt", offsetof(TVerPost, AntSlakt), 2},
-      {"AntDotre", offsetof(TVerPost, AntDotre), 2},      {"Mornr", offsetof(TVerPost, Mornr), 4},
-      {"MorIndeks", offsetof(TVerPost, MorIndeks), 2},    {"BurdFodt", offsetof(TVerPost, BurdFodt), 1},
-      {"Aar", offsetof(TVerPost, Aar), 2},                {"Fylke", offsetof(TVerPost, Fylke), 1},
-      {"Hostvekt", offsetof(TVerPost, Hostvekt), 4},      {"Fodebuskap", offsetof(TVerPost, Fodebuskap), 51},
+      {"Nummer", offsetof(TVerPost, Nummer), 4},
+      {"Navn", offsetof(TVerPost, Navn), 21},
+      {"Rase", offsetof(TVerPost, Rase), 1},
+      {"Farnr", offsetof(TVerPost, Farnr), 4},
+      {"IndeksDato", offsetof(TVerPost, IndeksDato), 8},
+      {"OIndeks", offsetof(TVerPost, OIndeks), 2},
+      {"KIndeks", offsetof(TVerPost, KIndeks), 2},
+      {"MorevVaar", offsetof(TVerPost, MorevVaar), 2},
+      {"Slakt", offsetof(TVerPost, Slakt), 2},
+      {"Kjott", offsetof(TVerPost, Kjott), 2},
+      {"Fett", offsetof(TVerPost, Fett), 2},
+      {"MorevSl", offsetof(TVerPost, MorevSl), 2},
+      {"Fruktbarhet", offsetof(TVerPost, Fruktbarhet), 2},
+      {"Ring", offsetof(TVerPost, Ring), 2},
+      {"Ullvekt", offsetof(TVerPost, Ullvekt), 4},
+      {"KlippeDato", offsetof(TVerPost, KlippeDato), 8},
+      {"Kropp", offsetof(TVerPost, Kropp), 1},
+      {"Bein", offsetof(TVerPost, Bein), 1},
+      {"Ullkvalitet", offsetof(TVerPost, Ullkvalitet), 1},
+      {"Ullmengde", offsetof(TVerPost, Ullmengde), 1},
+      {"Fiberdiameter", offsetof(TVerPost, Fiberdiameter), 4},
+      {"MaksMy", offsetof(TVerPost, MaksMy), 4},
+      {"Stapel", offsetof(TVerPost, Stapel), 4},
+      {"Marg", offsetof(TVerPost, Marg), 1},
+      {"Dyrehaar", offsetof(TVerPost, Dyrehaar), 1},
+      {"OAett", offsetof(TVerPost, OAett), 4},
+      {"VektAvvik", offsetof(TVerPost, VektAvvik), 4},
+      {"Reservert", offsetof(TVerPost, Reservert), 5},
+      {"Type", offsetof(TVerPost, Type), 1},
+      {"MorFar", offsetof(TVerPost, MorFar), 4},
+      {"AntHostvekt", offsetof(TVerPost, AntHostvekt), 2},
+      {"AntSlakt", offsetof(TVerPost, AntSlakt), 2},
+      {"AntDotre", offsetof(TVerPost, AntDotre), 2},
+      {"Mornr", offsetof(TVerPost, Mornr), 4},
+      {"MorIndeks", offsetof(TVerPost, MorIndeks), 2},
+      {"BurdFodt", offsetof(TVerPost, BurdFodt), 1},
+      {"Aar", offsetof(TVerPost, Aar), 2},
+      {"Fylke", offsetof(TVerPost, Fylke), 1},
+      {"Hostvekt", offsetof(TVerPost, Hostvekt), 4},
+      {"Fodebuskap", offsetof(TVerPost, Fodebuskap), 51},
       {"Fodested", offsetof(TVerPost, Fodested), 21},
   };
-  const std::size_t ventet[] = {0,  4,  25, 26, 30, 38, 40, 42, 44, 46, 48, 50, 52, 54,  56,  60,  68,  69,  70,  71, 72,
-                                76, 80, 84, 85, 86, 90, 94, 99, 100, 104, 106, 108, 110, 114, 116, 117, 119, 120, 124, 175};
+  const std::size_t ventet[] = {0,  4,   25,  26,  30,  38,  40,  42,  44,  46,  48,  50,  52, 54,
+                                56, 60,  68,  69,  70,  71,  72,  76,  80,  84,  85,  86,  90, 94,
+                                99, 100, 104, 106, 108, 110, 114, 116, 117, 119, 120, 124, 175};
   ASSERT_EQ(std::size(felt), std::size(ventet));
   std::size_t neste = 0;
   for (std::size_t i = 0; i < std::size(felt); ++i) {
@@ -227,29 +249,29 @@ TEST_F(RegisterTest, NavneindeksenFolgerPostenSomSkrives) {
   // The names are made on first use: the writes once on a register whose
   // names are not made yet, once on one whose names are.
   for (const bool laget : {false, true}) {
-  Last(v);
-  for (const Tilfelle& t : tilfeller) {
-    SCOPED_TRACE(std::string(t.navn) + (laget ? ", navnene laget" : ", navnene ikke laget"));
-    if (laget) (void)reg->RamNames();
-    reg->CurrentRamIndex = t.post;
-    reg->WriteCurrent(Ver(t.nummer, t.navn));
-    const auto skrevet = indeks();
-    std::vector<TTekstElement> treff;
-    reg->FindByName(t.navn, treff);
-    if (std::strlen(t.navn) >= 3) {
-      ASSERT_EQ(treff.size(), 1u);
-      EXPECT_EQ(treff[0].nummer, t.nummer);
-      EXPECT_EQ(treff[0].indeks, t.post);
-    } else {
-      EXPECT_TRUE(treff.empty());
+    Last(v);
+    for (const Tilfelle& t : tilfeller) {
+      SCOPED_TRACE(std::string(t.navn) + (laget ? ", navnene laget" : ", navnene ikke laget"));
+      if (laget) (void)reg->RamNames();
+      reg->CurrentRamIndex = t.post;
+      reg->WriteCurrent(Ver(t.nummer, t.navn));
+      const auto skrevet = indeks();
+      std::vector<TTekstElement> treff;
+      reg->FindByName(t.navn, treff);
+      if (std::strlen(t.navn) >= 3) {
+        ASSERT_EQ(treff.size(), 1u);
+        EXPECT_EQ(treff[0].nummer, t.nummer);
+        EXPECT_EQ(treff[0].indeks, t.post);
+      } else {
+        EXPECT_TRUE(treff.empty());
+      }
+      LastPaaNytt();
+      EXPECT_EQ(skrevet, indeks());
     }
-    LastPaaNytt();
-    EXPECT_EQ(skrevet, indeks());
-  }
-  // The old names are gone.
-  std::vector<TTekstElement> gammel;
-  EXPECT_EQ(reg->FindByName("VER60", gammel), 0);
-  EXPECT_EQ(reg->FindByName("VER0", gammel), 0);
+    // The old names are gone.
+    std::vector<TTekstElement> gammel;
+    EXPECT_EQ(reg->FindByName("VER60", gammel), 0);
+    EXPECT_EQ(reg->FindByName("VER0", gammel), 0);
   }
 }
 
@@ -389,8 +411,13 @@ TEST(DataFolderTest, InstallertProgramHarDataPerBruker) {
   fs::create_directories(m / "prefiks" / "bin");
   const std::string gammel = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
   ::setenv("XDG_DATA_HOME", (m.Sti() / "xdg").c_str(), 1);
-  const std::vector<std::string> installert = {"/usr/bin", "/usr/bin/", "/usr/local/bin", "/opt/hornstad", "/",
-                                               (m.Sti() / "lenke").string(), (m.Sti() / "prefiks" / "bin").string(),
+  const std::vector<std::string> installert = {"/usr/bin",
+                                               "/usr/bin/",
+                                               "/usr/local/bin",
+                                               "/opt/hornstad",
+                                               "/",
+                                               (m.Sti() / "lenke").string(),
+                                               (m.Sti() / "prefiks" / "bin").string(),
                                                (m.Sti() / "prefiks" / "bin/").string()};
   std::vector<fs::path> funnet;
   for (const std::string& programMappe : installert) funnet.push_back(ResolveDataFolder(programMappe));

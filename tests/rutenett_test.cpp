@@ -1,11 +1,12 @@
 // The grid model: size changes, row operations, selection and current cell.
 #include "rutenett.h"
-#include "tabell.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "tabell.h"
 
 namespace {
 
@@ -128,10 +129,10 @@ TEST(Rutenett, SlettRaderFlytterCellerFlaggOgHoyderOpp) {
       {1, 2, {0, 3, 4}},
       {0, 0, {1, 2, 3, 4}},
       {4, 4, {0, 1, 2, 3}},
-      {-3, 1, {2, 3, 4}},         // start before the grid
-      {3, 99, {0, 1, 2}},         // end after the grid
-      {3, 1, {0, 1, 2, 3, 4}},    // reversed: nothing
-      {5, 9, {0, 1, 2, 3, 4}},    // wholly below the grid
+      {-3, 1, {2, 3, 4}},       // start before the grid
+      {3, 99, {0, 1, 2}},       // end after the grid
+      {3, 1, {0, 1, 2, 3, 4}},  // reversed: nothing
+      {5, 9, {0, 1, 2, 3, 4}},  // wholly below the grid
       {0, 4, {}},
   };
   for (const auto& t : tilfeller) {
@@ -184,12 +185,9 @@ TEST(Rutenett, OrdneRaderMedUgyldigRekkefolgeEndrerIngenting) {
     std::vector<int> rekkefolge;
   };
   const Tilfelle tilfeller[] = {
-      {"the same row twice", 1, {2, 2, 3}},
-      {"a row from outside the block", 1, {0, 2, 3}},
-      {"a row outside the grid", 4, {4, 5, 6}},
-      {"a negative row", 0, {1, -1}},
-      {"the block runs past the end", 5, {5, 6}},
-      {"negative start", -1, {0, -1}},
+      {"the same row twice", 1, {2, 2, 3}},       {"a row from outside the block", 1, {0, 2, 3}},
+      {"a row outside the grid", 4, {4, 5, 6}},   {"a negative row", 0, {1, -1}},
+      {"the block runs past the end", 5, {5, 6}}, {"negative start", -1, {0, -1}},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(t.navn);
@@ -288,7 +286,10 @@ TEST(Rutenett, HverEndringMeldes) {
 TEST(Rutenett, MerkedeNumreFraForsteKolonne) {
   TTabell t;
   t.Oppsett(2, 12, 0, 1, 1, "Tittel", Rod, Blaa);
-  for (const char* rad : {"Nr.;Navn;", "100;A;", "\x04" "200;B;", "tekst;C;", "100;D;", "0;E;", " 300;F;"})
+  for (const char* rad : {"Nr.;Navn;", "100;A;",
+                          "\x04"
+                          "200;B;",
+                          "tekst;C;", "100;D;", "0;E;", " 300;F;"})
     t.NyRad(rad);
   t.NyBunnRad(";;");
   const struct {

@@ -2,6 +2,8 @@
 // charts: checked against plain counts written here from the rules, on random
 // registers with ties, zeros, yellow indexes, numbers stored twice and groups
 // of one.
+#include "sammenligning.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,7 +20,6 @@
 #include "eksempeldata.h"
 #include "innavl.h"
 #include "register.h"
-#include "sammenligning.h"
 #include "stamtavle.h"
 #include "statistikk.h"
 #include "tabell.h"
@@ -33,7 +34,9 @@ std::string C(const std::string& utf8) { return Utf8TilCp1252(utf8); }
 // ---- the reference ----
 
 // The percentile in whole numbers: 100·(2·below + equal) / (2·n), half up.
-int ReferansePersentil(int64_t under, int64_t like, int64_t n) { return static_cast<int>((200 * under + 100 * like + n) / (2 * n)); }
+int ReferansePersentil(int64_t under, int64_t like, int64_t n) {
+  return static_cast<int>((200 * under + 100 * like + n) / (2 * n));
+}
 
 // The records that count: each number by its last record.
 std::vector<TVerPost> Gjeldende(const std::vector<TVerPost>& poster) {
@@ -57,7 +60,10 @@ const std::vector<Ref>& Referansefigurer() {
          if (p.OIndeks == 0) return std::nullopt;
          return p.OIndeks;
        }},
-      {"Kropp", [](const TVerPost& p) -> std::optional<int64_t> { return p.Kropp ? std::optional<int64_t>(p.Kropp) : std::nullopt; }},
+      {"Kropp",
+       [](const TVerPost& p) -> std::optional<int64_t> {
+         return p.Kropp ? std::optional<int64_t>(p.Kropp) : std::nullopt;
+       }},
       {"Sum poeng",
        [](const TVerPost& p) -> std::optional<int64_t> {
          if (p.Bein == 0) return std::nullopt;
@@ -71,7 +77,9 @@ const std::vector<Ref>& Referansefigurer() {
          return k ? std::optional<int64_t>(k) : std::nullopt;
        }},
       {C("Ant døtre"),
-       [](const TVerPost& p) -> std::optional<int64_t> { return p.AntDotre ? std::optional<int64_t>(p.AntDotre) : std::nullopt; }},
+       [](const TVerPost& p) -> std::optional<int64_t> {
+         return p.AntDotre ? std::optional<int64_t>(p.AntDotre) : std::nullopt;
+       }},
   };
   return r;
 }
@@ -83,8 +91,8 @@ std::vector<TVerPost> Tilfeldige(std::mt19937& g, int antall) {
   const auto mellom = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(g); };
   for (int i = 0; i < antall; ++i) {
     TVerPost p = TomVerPost();
-    p.Nummer = mellom(0, 9) == 0 && !poster.empty() ? poster[static_cast<std::size_t>(mellom(0, i - 1))].Nummer
-                                                    : 1000 + i;
+    p.Nummer =
+        mellom(0, 9) == 0 && !poster.empty() ? poster[static_cast<std::size_t>(mellom(0, i - 1))].Nummer : 1000 + i;
     p.Rase = static_cast<int8_t>(mellom(-1, 3));
     p.Aar = static_cast<int16_t>(mellom(2000, 2003));
     const int o = mellom(0, 12);
@@ -114,15 +122,14 @@ TEST(Persentil, HalvtRundesBortFraNull) {
     int64_t under, like, n;
     int ventet;
   } fall[] = {
-      {0, 1, 1, 50},     // a group of one
-      {0, 2, 8, 13},     // 12,5
-      {1, 1, 8, 19},     // 18,75
-      {1, 1, 4, 38},     // 37,5
-      {0, 1, 200, 0},    // 0,25
-      {0, 1, 40, 1},     // 1,25
+      {0, 1, 1, 50},       // a group of one
+      {0, 2, 8, 13},       // 12,5
+      {1, 1, 8, 19},       // 18,75
+      {1, 1, 4, 38},       // 37,5
+      {0, 1, 200, 0},      // 0,25
+      {0, 1, 40, 1},       // 1,25
       {199, 1, 200, 100},  // 99,75
-      {3, 4, 10, 50},
-      {0, 10, 10, 50},
+      {3, 4, 10, 50},     {0, 10, 10, 50},
   };
   for (const auto& f : fall) {
     EXPECT_EQ(Persentil(f.under, f.like, f.n), f.ventet) << f.under << " " << f.like << " " << f.n;
@@ -284,8 +291,7 @@ TEST(Sammenligning, CellerTabellOgInnavl) {
   EXPECT_EQ(t.Hoved().Rad(3), (std::vector<std::string>{"O-indeks", "121 (67 %)", "\x96", "gul", "130 (50 %)"}));
   EXPECT_EQ(t.Bunn().Rad(0), std::vector<std::string>(5, ""));
 
-  for (std::size_t n = 0; n <= 8; ++n)
-    EXPECT_EQ(SammenligningFeil(n).empty(), n >= 2 && n <= 6) << n;
+  for (std::size_t n = 0; n <= 8; ++n) EXPECT_EQ(SammenligningFeil(n).empty(), n >= 2 && n <= 6) << n;
 }
 
 // ---- the statistics ----
@@ -301,9 +307,12 @@ TEST(Statistikk, SomEnEnkelOpptelling) {
     for (const TVerPost& p : Gjeldende(poster)) {
       Sum& s = ref[{int{p.Aar}, int{p.Rase}}];
       ++s.antall;
-      if (p.OIndeks == 0) ++s.uten;
-      else if (p.OIndeks >= 900) ++s.gule;
-      else s.sum += p.OIndeks;
+      if (p.OIndeks == 0)
+        ++s.uten;
+      else if (p.OIndeks >= 900)
+        ++s.gule;
+      else
+        s.sum += p.OIndeks;
     }
     const TStatistikk st = LagStatistikk(poster);
     ASSERT_EQ(st.grupper.size(), ref.size());
@@ -327,8 +336,7 @@ TEST(Statistikk, SomEnEnkelOpptelling) {
       gule += s.gule;
       perAar[noekkel.first] += s.antall;
       auto& l = linjer[noekkel.second];
-      if (s.antall > s.uten + s.gule)
-        l.emplace_back(noekkel.first, double(s.sum) / double(s.antall - s.uten - s.gule));
+      if (s.antall > s.uten + s.gule) l.emplace_back(noekkel.first, double(s.sum) / double(s.antall - s.uten - s.gule));
     }
     EXPECT_EQ(AntallPerAar(st, valg), (std::vector<std::pair<int, int64_t>>(perAar.begin(), perAar.end())));
     const TUtenfor u = Utenfor(st, valg);
@@ -412,11 +420,16 @@ TEST(Histogram, SoylerMedDeTommeImellom) {
   }
   TTabell t;
   ListHistogram(h, t);
-  EXPECT_EQ(Cp1252TilUtf8(t.Tittel), "Fordeling av O-indeks i utvalget: 2 værer (1 vær uten O-indeks er holdt utenfor)");
+  EXPECT_EQ(Cp1252TilUtf8(t.Tittel),
+            "Fordeling av O-indeks i utvalget: 2 værer (1 vær uten O-indeks er holdt utenfor)");
   ASSERT_EQ(t.Hoved().Rader(), 3);
   EXPECT_EQ(t.Hoved().Rad(0), (std::vector<std::string>{"O-indeks", C("Antall værer")}));
-  EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"80\x96" "89", "1"}));
-  EXPECT_EQ(t.Hoved().Rad(2), (std::vector<std::string>{"90\x96" "99", "1"}));
+  EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"80\x96"
+                                                        "89",
+                                                        "1"}));
+  EXPECT_EQ(t.Hoved().Rad(2), (std::vector<std::string>{"90\x96"
+                                                        "99",
+                                                        "1"}));
 }
 
 // The catalogue's selection by judging number: each number once, numbers not

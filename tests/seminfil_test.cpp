@@ -3,7 +3,6 @@
 // refusals, the approved-inseminator list, the send rule and the mail
 // hand-off through a stand-in xdg-email.
 #include "seminfil.h"
-#include "tekst.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +14,7 @@
 
 #include "dato.h"
 #include "filer.h"
+#include "tekst.h"
 #include "testmappe.h"
 
 namespace fs = std::filesystem;
@@ -26,7 +26,7 @@ const std::string Sem = "12345";
 
 // Two complete rows (the first with ewe 7, ram 12345 and no return; the
 // second with a return date and a nine-digit ram) and an incomplete one.
-const std::vector<std::string> Rad1 = {"2003", "7",     "10/10/2005", "20", "2", "11/10/2005", "08",
+const std::vector<std::string> Rad1 = {"2003",  "7",  "10/10/2005", "20", "2", "11/10/2005", "08",
                                        "12345", "41", "2005",       "1",  "1", "1",          ""};
 const std::vector<std::string> Rad3 = {"2004",      "1234", "12/10/2005", "06", "3", "13/10/2005", "14",
                                        "200012345", "40",   "2005",       "0",  "2", "2",          "30/10/2005"};
@@ -133,9 +133,43 @@ TEST(SeminFil, LagreHenteOgRapportGjennomEkteFiler) {
   const fs::path rapport = SkrivRapport(g, std::ref(k2), Sem, Prod);
   EXPECT_EQ(rapport, fs::current_path() / "1234567890.Txt");
   EXPECT_EQ(LesHeleFila(rapport),
-            "12345" "1234567890" "03" "0007" "10" "10" "20" "2" "11" "10" "08" "000012345" "41" "05" "1" "1" "1" "    "
+            "12345"
+            "1234567890"
+            "03"
+            "0007"
+            "10"
+            "10"
+            "20"
+            "2"
+            "11"
+            "10"
+            "08"
+            "000012345"
+            "41"
+            "05"
+            "1"
+            "1"
+            "1"
+            "    "
             "\r\n"
-            "12345" "1234567890" "04" "1234" "12" "10" "06" "3" "13" "10" "14" "200012345" "40" "05" "0" "2" "2" "3010"
+            "12345"
+            "1234567890"
+            "04"
+            "1234"
+            "12"
+            "10"
+            "06"
+            "3"
+            "13"
+            "10"
+            "14"
+            "200012345"
+            "40"
+            "05"
+            "0"
+            "2"
+            "2"
+            "3010"
             "\r\n");
 
   // Saving again replaces the file whole: no row keys of the earlier save
@@ -187,10 +221,12 @@ TEST(SeminFil, TomLagringRorIkkeEnFilMedRader) {
     if (t.innhold) m.Skriv(fil.filename().string(), t.innhold);
     EXPECT_EQ(RaderIDatafil(fil), t.rader);
     bool spurt = false;
-    const TLagret l = Lagre(fil, Prod, Sem, tom, [](int) { return false; }, [&](const fs::path&, int) {
-      spurt = true;
-      return false;
-    });
+    const TLagret l = Lagre(
+        fil, Prod, Sem, tom, [](int) { return false; },
+        [&](const fs::path&, int) {
+          spurt = true;
+          return false;
+        });
     EXPECT_EQ(spurt, t.rader > 0);
     EXPECT_EQ(l.skrevet, t.rader == 0);
     if (t.rader > 0) {
@@ -245,8 +281,14 @@ TEST(SeminFil, ProdusenttekstSomLederUtAvMappenAvvises) {
   TestMappe m;
   fs::create_directory(m / "inne");
   IMappe i(m / "inne");
-  const std::vector<std::string> avviste = {"../1234567890", "a/b",    "/tmp/x",
-                                            "..",            "12..34", std::string("12\0" "3", 4)};
+  const std::vector<std::string> avviste = {"../1234567890",
+                                            "a/b",
+                                            "/tmp/x",
+                                            "..",
+                                            "12..34",
+                                            std::string("12\0"
+                                                        "3",
+                                                        4)};
   for (const std::string& p : avviste) {
     SCOPED_TRACE(p);
     EXPECT_THROW(DatafilNavn(2005, p), IoFeil);
@@ -307,7 +349,9 @@ TEST(SeminFil, Rapportlinjer) {
     EXPECT_EQ(Rapportlinje(rad, Sem, Prod), fast.substr(0, fra[f]) + t.ventet + fast.substr(fra[f] + bredde[f]));
   }
   // Header numbers are read as numbers and zero-filled.
-  EXPECT_EQ(Rapportlinje(Rad1, "345", "42").substr(0, 15), "00345" "0000000042");
+  EXPECT_EQ(Rapportlinje(Rad1, "345", "42").substr(0, 15),
+            "00345"
+            "0000000042");
 }
 
 TEST(SeminFil, GodkjentlistaIDatamappaEllerArbeidsmappa) {
@@ -420,10 +464,9 @@ TEST_F(Epost, LeveresMedArgumentlisteOgGirMeldingenForSendt) {
             "Rapporten er lagt i utboksen på din e-postleser. Åpne e-postleseren å sjekk at posten er sendt. "
             "Hvis ikke, trykk sende/motte.");
   const fs::path rapport = m / "arbeid" / "12Å $(touch pwned);'x.Txt";
-  EXPECT_EQ(Argumenter(),
-            (std::vector<std::string>{"--utf8", "--subject", "Seminrapport fra Hornstad 2005. ", "--body",
-                                      "Seminrapport fra 12Å $(touch pwned);'x år 2005 Godkjent. ", "--attach",
-                                      rapport.string(), StandardSeminEpost}));
+  EXPECT_EQ(Argumenter(), (std::vector<std::string>{"--utf8", "--subject", "Seminrapport fra Hornstad 2005. ", "--body",
+                                                    "Seminrapport fra 12Å $(touch pwned);'x år 2005 Godkjent. ",
+                                                    "--attach", rapport.string(), StandardSeminEpost}));
   EXPECT_EQ(LesHeleFila(rapport).size(), 2u * 56u);
   EXPECT_FALSE(fs::exists(m / "arbeid" / "pwned"));
   EXPECT_FALSE(fs::exists(m / "bin" / "pwned"));

@@ -1,15 +1,15 @@
+#include "seminrad.h"
+
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <algorithm>
 #include <map>
-
-#include <QDate>
 
 #include "cp1252.h"
 #include "dato.h"
 #include "eksempeldata.h"
 #include "register.h"
-#include "seminrad.h"
 #include "tekst.h"
 #include "testmappe.h"
 
@@ -66,11 +66,20 @@ TEST(SemKolonner, TitlerBredderOgHjelpetekster) {
     int bredde;
     const char* tittel;
   };
-  const Kolonne forventet[SemAntKol] = {
-      {35, "Født  års- tall"}, {44, "Søye nummer"}, {63, "Brunst Dato står for væren"}, {24, "Brunst  kl"},
-      {38, "Ant Brunst kontrol"}, {65, "Semin Dato"}, {25, "Semin kl"}, {75, "Værens  Kårings- nummer"},
-      {30, "Prod uke sæd"}, {37, "Prod år sæd"}, {30, "Fross/ Fersk"}, {28, "Dep- oni "},
-      {32, "Kon- trol- lert"}, {72, "Omløp dato Tom hvis ikke omløp"}};
+  const Kolonne forventet[SemAntKol] = {{35, "Født  års- tall"},
+                                        {44, "Søye nummer"},
+                                        {63, "Brunst Dato står for væren"},
+                                        {24, "Brunst  kl"},
+                                        {38, "Ant Brunst kontrol"},
+                                        {65, "Semin Dato"},
+                                        {25, "Semin kl"},
+                                        {75, "Værens  Kårings- nummer"},
+                                        {30, "Prod uke sæd"},
+                                        {37, "Prod år sæd"},
+                                        {30, "Fross/ Fersk"},
+                                        {28, "Dep- oni "},
+                                        {32, "Kon- trol- lert"},
+                                        {72, "Omløp dato Tom hvis ikke omløp"}};
   for (int k = 0; k < SemAntKol; ++k) {
     EXPECT_EQ(SemKolonner[k].bredde, forventet[k].bredde) << k;
     EXPECT_EQ(Cp1252TilUtf8(SemKolonner[k].tittel), forventet[k].tittel) << k;
@@ -94,17 +103,25 @@ TEST(LesDato, SkrevneDatoer) {
     bool gyldig;
   };
   const Tilfelle tilfeller[] = {
-      {"1.5", 2005, "01/05/2005", true},        {"0105", 2005, "01/05/2005", true},
-      {"12.05.05", 2004, "12/05/2005", true},   {"12/5/2005", 2004, "12/05/2005", true},
-      {"3.4.2004", 2005, "03/04/2004", true},   {"1.5", 2003, "01/05/2003", true},
-      {"01.05.99", 2005, "01/05/2005", true},   {"1.5.1998", 2004, "01/05/2004", true},
+      {"1.5", 2005, "01/05/2005", true},
+      {"0105", 2005, "01/05/2005", true},
+      {"12.05.05", 2004, "12/05/2005", true},
+      {"12/5/2005", 2004, "12/05/2005", true},
+      {"3.4.2004", 2005, "03/04/2004", true},
+      {"1.5", 2003, "01/05/2003", true},
+      {"01.05.99", 2005, "01/05/2005", true},
+      {"1.5.1998", 2004, "01/05/2004", true},
       // The year is read from a fixed place after the month: here "9".
       {"1.5.99", 2005, "01/05/2009", true},
-      {"29.02.04", 2005, "29/02/2004", true},   {"29.02", 2005, "Feildato", false},
-      {"31.02", 2005, "Feildato", false},       {"15.13", 2005, "Feildato", false},
-      {"", 2005, "Feildato", false},            {"Feildato", 2005, "Feildato", false},
+      {"29.02.04", 2005, "29/02/2004", true},
+      {"29.02", 2005, "Feildato", false},
+      {"31.02", 2005, "Feildato", false},
+      {"15.13", 2005, "Feildato", false},
+      {"", 2005, "Feildato", false},
+      {"Feildato", 2005, "Feildato", false},
       // A year after 2899 is still a calendar date and is written out.
-      {"01.01.5000", 2005, "01/01/5000", true}, {"1e1e55000", 2015, "01/01/5000", true},
+      {"01.01.5000", 2005, "01/01/5000", true},
+      {"1e1e55000", 2015, "01/01/5000", true},
       {"31/12/9999", 2005, "31/12/9999", true},
   };
   for (const auto& t : tilfeller) {
@@ -192,7 +209,7 @@ TEST_F(SemGrid, KlokkeslettToSiffer) {
     const char* ut;
     bool gyldig;
   };
-  const Tilfelle tilfeller[] = {{"7", "07", true}, {"0", "00", true}, {"23", "23", true},
+  const Tilfelle tilfeller[] = {{"7", "07", true},   {"0", "00", true},   {"23", "23", true},
                                 {"24", "24", false}, {"-1", "-1", false}, {"", "00", true}};
   for (int kol : {KolBrunstKl, KolSemKl})
     for (const auto& t : tilfeller) {
@@ -212,9 +229,8 @@ TEST_F(SemGrid, TimerFraBrunstTilInseminering) {
     bool melding;
   };
   // 12 and 27 hours, and the limits 8 and 26 with one hour either side.
-  const Tilfelle tilfeller[] = {{"11/10/2005", "08", false}, {"11/10/2005", "23", true},
-                                {"11/10/2005", "04", false}, {"11/10/2005", "03", true},
-                                {"11/10/2005", "22", false}, {"10/10/2005", "23", true},
+  const Tilfelle tilfeller[] = {{"11/10/2005", "08", false}, {"11/10/2005", "23", true},  {"11/10/2005", "04", false},
+                                {"11/10/2005", "03", true},  {"11/10/2005", "22", false}, {"10/10/2005", "23", true},
                                 {"09/10/2005", "20", true}};
   for (const auto& t : tilfeller) {
     g.SettCelle(KolSemDato, 1, t.semDato);
@@ -346,9 +362,9 @@ TEST_F(SemGrid, Produksjonsaar) {
     const char* ut;
     bool gyldig;
   };
-  const Tilfelle tilfeller[] = {{"3", "2003", true},      {"99", "1999", true},    {"98", "1998", false},
-                                {"29", "2029", false},    {"2005", "2005", true},  {"2006", "2006", false},
-                                {"1999", "1999", true},   {"", "2000", true}};
+  const Tilfelle tilfeller[] = {{"3", "2003", true},    {"99", "1999", true},   {"98", "1998", false},
+                                {"29", "2029", false},  {"2005", "2005", true}, {"2006", "2006", false},
+                                {"1999", "1999", true}, {"", "2000", true}};
   for (const auto& t : tilfeller) {
     const Celleutfall r = Skriv(KolProdAar, t.inn);
     EXPECT_EQ(r.tekst, t.ut) << t.inn;
@@ -398,9 +414,9 @@ TEST_F(SemGrid, DeponeringOgKontrollert) {
     bool gyldig;
   };
   const Tilfelle tilfeller[] = {
-      {KolDeponi, "1", "1", true},       {KolDeponi, "2", "2", true},      {KolDeponi, "3", "3", false},
-      {KolDeponi, "01", "1", false},     {KolDeponi, "", "0", false},      {KolKontrollert, "1", "1", true},
-      {KolKontrollert, "2", "2", true},  {KolKontrollert, "7", "2", true}, {KolKontrollert, "", "2", true},
+      {KolDeponi, "1", "1", true},      {KolDeponi, "2", "2", true},      {KolDeponi, "3", "3", false},
+      {KolDeponi, "01", "1", false},    {KolDeponi, "", "0", false},      {KolKontrollert, "1", "1", true},
+      {KolKontrollert, "2", "2", true}, {KolKontrollert, "7", "2", true}, {KolKontrollert, "", "2", true},
       {KolKontrollert, "x", "2", true},
   };
   for (const auto& t : tilfeller) {
@@ -418,7 +434,8 @@ TEST_F(SemGrid, OmlopOgSyklus) {
     const char* ut;
     bool melding;
   };
-  const Tilfelle tilfeller[] = {{"12", "", false},           {"1.1", "", false},
+  const Tilfelle tilfeller[] = {{"12", "", false},
+                                {"1.1", "", false},
                                 {"28/10/2005", "28/10/2005", false},  // 17 days
                                 {"01/11/2005", "01/11/2005", true},   // 21 days
                                 {"27.10", "27/10/2005", false},       // 16
@@ -440,8 +457,8 @@ class SemRad : public SemGrid {
  protected:
   void SetUp() override {
     SemGrid::SetUp();
-    const char* celler[SemAntKol] = {"3",  "12", "10.10", "20", "2", "11.10", "8",
-                                     "11111", "44", "2003", "0", "1", "1", ""};
+    const char* celler[SemAntKol] = {"3",     "12", "10.10", "20", "2", "11.10", "8",
+                                     "11111", "44", "2003",  "0",  "1", "1",     ""};
     for (int kol = 0; kol < SemAntKol; ++kol) {
       const Celleutfall r = Skriv(kol, celler[kol]);
       ASSERT_TRUE(r.gyldig) << kol;
@@ -497,8 +514,8 @@ TEST_F(SemRad, FodselsaarOgSoyenummerAvgjorForst) {
     int iAar;
     bool komplett;
   };
-  const Tilfelle tilfeller[] = {{"1985", "12", 2005, true}, {"1984", "12", 2005, false},
-                                {"2005", "12", 2004, false}, {"2003", "0", 2005, false}};
+  const Tilfelle tilfeller[] = {
+      {"1985", "12", 2005, true}, {"1984", "12", 2005, false}, {"2005", "12", 2004, false}, {"2003", "0", 2005, false}};
   for (const auto& t : tilfeller) {
     g.SettCelle(KolFodtAar, 1, t.aar);
     g.SettCelle(KolSoye, 1, t.soye);

@@ -1,11 +1,17 @@
 // The framed catalogue pages: building them from the listing's lines,
 // drawing them, their PDF, printing the listing as text, and the paged print
 // window under the offscreen platform.
+#include "sider.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QLabel>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPointer>
 #include <QPrinter>
 #include <QScrollArea>
@@ -13,10 +19,6 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
-#include <QImage>
-#include <QPaintEngine>
-#include <QPainter>
-#include <QPdfWriter>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -27,11 +29,10 @@
 #include "cp1252.h"
 #include "filer.h"
 #include "gjenopprett.h"
-#include "sider.h"
 #include "skriverjobb.h"
-#include "tpapvin.h"
 #include "tekst.h"
 #include "testmappe.h"
+#include "tpapvin.h"
 
 namespace {
 
@@ -229,7 +230,7 @@ TEST(LagSiderTest, TittelErTekstenEtterSisteKomma) {
   } tilfeller[] = {
       {"F\xF8\x64t hos: A, B, Sogn og Fjordane", " Sogn og Fjordane"},
       {"F\xF8\x64t hos: A, B, " + std::string(40, 'x'), " " + std::string(29, 'x')},  // at most 30 characters
-      {"Kort,ab", ""},                                                             // 8 characters or less
+      {"Kort,ab", ""},                                                                // 8 characters or less
       {"Heilt utan komma her", ""},
       {"Slutt med komma,,", ""},  // the last two characters are not searched
       {"Ei linje,x,", "x,"},
@@ -290,7 +291,8 @@ TEST(TegnSideTest, RingtekstSlutterVed171mm) {
 }
 
 TEST(TegnSideTest, TopptekstErFylketTilSisteRamme) {
-  const auto sider = LagSider(Liste(8, {"Hedmark", "Oppland", "Hedmark", "Hedmark", "Hedmark", "Telemark", "Rogaland", "Nordland"}));
+  const auto sider =
+      LagSider(Liste(8, {"Hedmark", "Oppland", "Hedmark", "Hedmark", "Hedmark", "Telemark", "Rogaland", "Nordland"}));
   ASSERT_EQ(sider->size(), 2u);
   const QImage odde = Tegnet(*sider, 1);
   EXPECT_EQ(Sidetittel(), " Telemark");
@@ -826,7 +828,8 @@ TEST(TPapVinTest, TasterBlarOgLukker) {
   QTest::keyClick(f.v, Qt::Key_Escape);
   ASSERT_TRUE(f.v);
   EXPECT_TRUE(f.v->isVisible());
-  EXPECT_EQ(f.sporsmal, QStringList({QString::fromUtf8("Du har ikke skrevet noe på papir enda, vil du likevel lukke?")}));
+  EXPECT_EQ(f.sporsmal,
+            QStringList({QString::fromUtf8("Du har ikke skrevet noe på papir enda, vil du likevel lukke?")}));
   EXPECT_EQ(f.frigitt, 0);
   f.svar = true;
   QTest::keyClick(f.v, Qt::Key_Escape);

@@ -1,21 +1,22 @@
 // The main window under the offscreen platform.
+#include "skall.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDate>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
-#include <QCheckBox>
-#include <QPushButton>
-#include <QDate>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -24,7 +25,6 @@
 #include "eksempeldata.h"
 #include "filer.h"
 #include "register.h"
-#include "skall.h"
 #include "testmappe.h"
 #include "tformkatalog.h"
 #include "tformles.h"
@@ -208,12 +208,13 @@ TEST(SkallTest, VinduerUtenforSkjermenKommerInnPaaDen) {
     p.Vis();
     p.hoved.Kartotekoppslag->trigger();
     p.hoved.Katalog->trigger();
-    for (QWidget* w : {static_cast<QWidget*>(&p.hoved), static_cast<QWidget*>(&p.ver),
-                       static_cast<QWidget*>(&p.katalog)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(&p.hoved), static_cast<QWidget*>(&p.ver), static_cast<QWidget*>(&p.katalog)}) {
       SCOPED_TRACE(w->windowTitle().toStdString());
       ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-      EXPECT_TRUE(skjerm.contains(w->frameGeometry())) << w->frameGeometry().x() << "," << w->frameGeometry().y() << " " << w->frameGeometry().width() << "x"
-                                                       << w->frameGeometry().height();
+      EXPECT_TRUE(skjerm.contains(w->frameGeometry()))
+          << w->frameGeometry().x() << "," << w->frameGeometry().y() << " " << w->frameGeometry().width() << "x"
+          << w->frameGeometry().height();
     }
     EXPECT_EQ(p.ver.frameGeometry().height(), skjerm.height()) << "as tall as the screen";
     EXPECT_EQ(p.katalog.height(), 470) << "a window that fits keeps its size";
@@ -371,8 +372,8 @@ TEST(SkallTest, FulltOppsettViserDetSkjulte) {
     SCOPED_TRACE(fullt);
     TestMappe m;
     SkrivVerFil(m / "Verene.Dat", Verer(150));
-    if (fullt) QSettings(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat)
-                   .setValue("Hoved/Fullt", 1);
+    if (fullt)
+      QSettings(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat).setValue("Hoved/Fullt", 1);
     Program p(m.Sti());
     p.Vis();
     EXPECT_EQ(p.hoved.Fullt(), fullt);
@@ -389,8 +390,8 @@ TEST(SkallTest, FulltOppsettViserDetSkjulte) {
     for (QAction* a : arkiv->actions())
       if (a->isVisible()) synlige << (a->isSeparator() ? "-" : a->text());
     const QStringList grunnmeny = {"Legg in værer fra internett", "Les inn værer fra fil…", "Søyer…", "-", "Avslutt"};
-    const QStringList fullMeny = {"Hent Hornstad på internett", grunnmeny[0], grunnmeny[1], "Hente inn værer",
-                                  "Søyer…", "-", "Avslutt"};
+    const QStringList fullMeny = {
+        "Hent Hornstad på internett", grunnmeny[0], grunnmeny[1], "Hente inn værer", "Søyer…", "-", "Avslutt"};
     EXPECT_EQ(synlige, fullt ? fullMeny : grunnmeny);
     if (!fullt) {
       arkiv->popup(p.hoved.mapToGlobal(QPoint(10, 30)));

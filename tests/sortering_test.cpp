@@ -54,13 +54,14 @@ void Merk(TRutenett& g, int kol, int fra, int til) {
 
 TEST(Tegnvekt, WeightsOfTheTable) {
   const std::map<int, int> vekter = {
-      {'"', 1},  {0xC0, 1}, {'#', 2},  {0xBE, 2}, {'$', 3},  {0xAC, 3},  {'%', 4},  {'&', 5},  {0xAB, 5},
-      {'\'', 6}, {31, 7},   {' ', 7},  {0xF4, 7}, {')', 8},  {'0', 8},   {'+', 9},  {'1', 10}, {'9', 18},
-      {':', 19}, {'!', 20}, {'@', 20}, {0xB5, 21}, {0xC7, 21}, {0xD3, 25}, {0xD6, 29}, {0xDF, 29}, {0xE4, 35},
+      {'"', 1},   {0xC0, 1},  {'#', 2},   {0xBE, 2},  {'$', 3},   {0xAC, 3},  {'%', 4},   {'&', 5},   {0xAB, 5},
+      {'\'', 6},  {31, 7},    {' ', 7},   {0xF4, 7},  {')', 8},   {'0', 8},   {'+', 9},   {'1', 10},  {'9', 18},
+      {':', 19},  {'!', 20},  {'@', 20},  {0xB5, 21}, {0xC7, 21}, {0xD3, 25}, {0xD6, 29}, {0xDF, 29}, {0xE4, 35},
       {0xEB, 41}, {0xEE, 45}, {0xC6, 47}, {0xE6, 47}, {0xD8, 48}, {0xF8, 48}, {0xC5, 49}, {0xE5, 49}, {0xDA, 49},
-      {',', 0},  {'-', 0},  {'.', 0},  {'/', 0},  {0, 0},    {30, 0},    {0xC4, 0}, {0xFF, 0},
+      {',', 0},   {'-', 0},   {'.', 0},   {'/', 0},   {0, 0},     {30, 0},    {0xC4, 0},  {0xFF, 0},
   };
-  for (const auto& [kode, vekt] : vekter) EXPECT_EQ(Tegnvekt(static_cast<unsigned char>(kode)), vekt) << "code " << kode;
+  for (const auto& [kode, vekt] : vekter)
+    EXPECT_EQ(Tegnvekt(static_cast<unsigned char>(kode)), vekt) << "code " << kode;
   for (int b = 0; b < 26; ++b) {
     EXPECT_EQ(Tegnvekt(static_cast<unsigned char>('A' + b)), 21 + b);
     EXPECT_EQ(Tegnvekt(static_cast<unsigned char>('a' + b)), 21 + b);
@@ -75,12 +76,26 @@ TEST(LesTallet, ValueAndFailingPosition) {
     long double verdi;
   };
   const Tilfelle tilfeller[] = {
-      {"12", true, 2, 12},        {"  4", true, 3, 4},     {"+7", true, 2, 7},          {"-1.5e2", true, 6, -150},
-      {".5", true, 2, 0.5L},      {"5.", true, 2, 5},      {"1E-1", true, 4, 0.1L},
+      {"12", true, 2, 12},
+      {"  4", true, 3, 4},
+      {"+7", true, 2, 7},
+      {"-1.5e2", true, 6, -150},
+      {".5", true, 2, 0.5L},
+      {"5.", true, 2, 5},
+      {"1E-1", true, 4, 0.1L},
       // A failed reading: the mantissa's digits read so far, without sign or point.
-      {"12.5x", false, 4, 125},   {"-3x", false, 2, 3},    {"x", false, 0, 0},          {"1.2.3", false, 3, 12},
-      {"4 ", false, 1, 4},        {"1e", false, 2, 1},     {"15e+", false, 4, 15},      {"2e5x", false, 3, 2},
-      {"", false, 0, 0},          {" -", false, 2, 0},     {".", false, 1, 0},          {"E5", false, 0, 0},
+      {"12.5x", false, 4, 125},
+      {"-3x", false, 2, 3},
+      {"x", false, 0, 0},
+      {"1.2.3", false, 3, 12},
+      {"4 ", false, 1, 4},
+      {"1e", false, 2, 1},
+      {"15e+", false, 4, 15},
+      {"2e5x", false, 3, 2},
+      {"", false, 0, 0},
+      {" -", false, 2, 0},
+      {".", false, 1, 0},
+      {"E5", false, 0, 0},
   };
   for (const Tilfelle& t : tilfeller) {
     const TTallLesing r = LesTallet(t.tekst);
@@ -104,8 +119,8 @@ TEST(Sorteringsverdi, NumbersDatesAndTexts) {
       {"5,5", 5.5L},
       {"1e3", 1000},
       {"-5", -5},
-      {" -5", -5},   // trimmed before it is read
-      {"1 -5", 105}, // once the blank is gone, a '-' in the second place reads as '0'
+      {" -5", -5},    // trimmed before it is read
+      {"1 -5", 105},  // once the blank is gone, a '-' in the second place reads as '0'
       {"- 5", -5},
       {"05/03", 3.05L},
       {"31/12", 12.31L},
@@ -126,7 +141,8 @@ TEST(Sorteringsverdi, NumbersDatesAndTexts) {
   };
   for (const Tilfelle& t : tilfeller) {
     const long double k = Sorteringsverdi(t.tekst);
-    EXPECT_NEAR(static_cast<double>(k), static_cast<double>(t.nokkel), 1e-9 * std::max(1.0, std::fabs(static_cast<double>(t.nokkel))))
+    EXPECT_NEAR(static_cast<double>(k), static_cast<double>(t.nokkel),
+                1e-9 * std::max(1.0, std::fabs(static_cast<double>(t.nokkel))))
         << "'" << t.tekst << "'";
   }
 }
@@ -220,7 +236,8 @@ TEST(Sorter, FastSortAgreesWithTheExchangePass) {
   auto celle = [&]() -> std::string {
     switch (tall(0, 6)) {
       case 0: return std::to_string(tall(-5000, 5000));
-      case 1: return std::to_string(tall(0, 999)) + " " + std::to_string(tall(100, 999)) + "," + std::to_string(tall(0, 9));
+      case 1:
+        return std::to_string(tall(0, 999)) + " " + std::to_string(tall(100, 999)) + "," + std::to_string(tall(0, 9));
       case 2: {
         char b[16];
         std::snprintf(b, sizeof b, "%02d/%02d/%04d", tall(1, 28), tall(1, 12), tall(1990, 2025));
@@ -300,10 +317,10 @@ TEST(Finn, EveryCellUpperCased) {
   TRutenett g = Rutenett({{"1", "\xC6RFUGL"}, {"2", std::string(260, 'x') + "Tind"}});
   g.SettFaste(1, 1);
   const Tilfelle tilfeller[] = {
-      {"kol1", TCellePos{1, 0}},        // header rows count
-      {"2", TCellePos{0, 2}},           // and fixed columns
-      {"\xE6rfugl", TCellePos{1, 1}},   // æ matches Æ
-      {"tind", std::nullopt},           // past the 255 characters that are compared
+      {"kol1", TCellePos{1, 0}},       // header rows count
+      {"2", TCellePos{0, 2}},          // and fixed columns
+      {"\xE6rfugl", TCellePos{1, 1}},  // æ matches Æ
+      {"tind", std::nullopt},          // past the 255 characters that are compared
       {"", std::nullopt},
   };
   for (const Tilfelle& t : tilfeller) {
@@ -318,8 +335,8 @@ TEST(Finn, EveryCellUpperCased) {
 
 TEST(Tallverdi, ReadsLeniently) {
   const std::map<std::string, long double> tilfeller = {
-      {"kr 100", 100}, {"1 234,5", 1234.5L}, {"a", 0},        {"", 0},      {"  7 ", 7},   {"12.5x", 12.5L},
-      {"-3", -3},      {"1,5,5", 1.55L},     {"1e", 1},       {"ab", 0},    {"x-3", -3},   {"2e2", 200},
+      {"kr 100", 100}, {"1 234,5", 1234.5L}, {"a", 0},  {"", 0},   {"  7 ", 7}, {"12.5x", 12.5L},
+      {"-3", -3},      {"1,5,5", 1.55L},     {"1e", 1}, {"ab", 0}, {"x-3", -3}, {"2e2", 200},
   };
   for (const auto& [tekst, verdi] : tilfeller)
     EXPECT_NEAR(static_cast<double>(Tallverdi(tekst)), static_cast<double>(verdi), 1e-12) << "'" << tekst << "'";
@@ -354,8 +371,8 @@ TEST(Datoverdi, DayMonthAndYear) {
 }
 
 TEST(Desimaler, ByTheFraction) {
-  const std::map<long double, int> tilfeller = {
-      {3.05L, 2}, {1244.5L, 1}, {15, 0}, {0, 0}, {-5.5L, 2}, {0.95L, 1}, {0.05L, 2}};
+  const std::map<long double, int> tilfeller = {{3.05L, 2}, {1244.5L, 1}, {15, 0},   {0, 0},
+                                                {-5.5L, 2}, {0.95L, 1},   {0.05L, 2}};
   for (const auto& [x, d] : tilfeller) EXPECT_EQ(Desimaler(x), d) << static_cast<double>(x);
 }
 

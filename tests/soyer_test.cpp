@@ -1,18 +1,18 @@
 // The breeder's ewe list: Soyer.Txt, a spreadsheet's CSV, the checks of the
 // list window, and the limit in Hornstad.Ini.
+#include "soyer.h"
+
 #include <gtest/gtest.h>
 
 #include <QSettings>
-
 #include <string>
 #include <vector>
 
 #include "cp1252.h"
 #include "filer.h"
+#include "lister.h"
 #include "register.h"
 #include "slektskap.h"
-#include "lister.h"
-#include "soyer.h"
 #include "testmappe.h"
 
 namespace {
@@ -25,23 +25,23 @@ std::string Hoppet(int linje, const std::string& fil, const std::string& hvaUtf8
 
 TEST(Soyer, LinjerSomLesesOgLinjerSomHoppesOver) {
   const std::string tekst =
-      "# mine søyer\r\n"          // 1
-      "\r\n"                      // 2
-      "   \r\n"                   // 3
-      "101;2000;1001\r\n"         // 4
-      "102;;\r\n"                 // 5: both unknown
-      "103;abc;1\r\n"             // 6
-      "104;1;x\r\n"               // 7
-      " ;1;2\r\n"                 // 8
-      "105\r\n"                   // 9
-      "101;3;4\r\n"               // 10: the same ewe again
-      " 106 ; 1 234 ;5\r\n"       // 11: blanks around and inside numbers
-      "107;1;2;merknad\r\n"       // 12: a fourth field is ignored
-      "108;-5;1\r\n"              // 13
-      "109;2147483648;1\r\n"      // 14: beyond 32 bits
-      "  # innrykket kommentar\n" // 15
-      "0101;0;0\n"                // 16: the same number as 101
-      "Kvit \xE5r;7;8";           // 17: no line end at the end; Windows-1252 letters
+      "# mine søyer\r\n"           // 1
+      "\r\n"                       // 2
+      "   \r\n"                    // 3
+      "101;2000;1001\r\n"          // 4
+      "102;;\r\n"                  // 5: both unknown
+      "103;abc;1\r\n"              // 6
+      "104;1;x\r\n"                // 7
+      " ;1;2\r\n"                  // 8
+      "105\r\n"                    // 9
+      "101;3;4\r\n"                // 10: the same ewe again
+      " 106 ; 1 234 ;5\r\n"        // 11: blanks around and inside numbers
+      "107;1;2;merknad\r\n"        // 12: a fourth field is ignored
+      "108;-5;1\r\n"               // 13
+      "109;2147483648;1\r\n"       // 14: beyond 32 bits
+      "  # innrykket kommentar\n"  // 15
+      "0101;0;0\n"                 // 16: the same number as 101
+      "Kvit \xE5r;7;8";            // 17: no line end at the end; Windows-1252 letters
   const TSoyeLesing les = TolkSoyer(tekst);
   const std::vector<TSoye> venter = {
       {"101", 2000, 1001}, {"102", 0, 0}, {"106", 1234, 5}, {"107", 1, 2}, {"Kvit \xE5r", 7, 8}};
@@ -87,22 +87,10 @@ TEST(Soyer, RegnearkCsv) {
        "\"Søye\";\"Far\";\"Morfar\"\r\n\"12\";\"1900001\";\r\n;;\r\n\"1\"\"3\";;1900002\r\n14;1 900 003;0;merk\r\n",
        {{"12", 1900001, 0}, {"1\"3", 0, 1900002}, {"14", 1900003, 0}},
        {}},
-      {"uten overskrift",
-       "12;1;2\n13;3;4\n",
-       {{"12", 1, 2}, {"13", 3, 4}},
-       {}},
-      {"UTF-8 med byte order mark",
-       "\xEF\xBB\xBFS\xC3\xB8ye;Far;Morfar\r\n\xC3\x85se;5;6\r\n",
-       {{"\xC5se", 5, 6}},
-       {}},
-      {"UTF-8 uten byte order mark",
-       "\xC3\x85se;5;6\r\n",
-       {{"\xC5se", 5, 6}},
-       {}},
-      {"Windows-1252",
-       "\xC5se;5;6\r\n",
-       {{"\xC5se", 5, 6}},
-       {}},
+      {"uten overskrift", "12;1;2\n13;3;4\n", {{"12", 1, 2}, {"13", 3, 4}}, {}},
+      {"UTF-8 med byte order mark", "\xEF\xBB\xBFS\xC3\xB8ye;Far;Morfar\r\n\xC3\x85se;5;6\r\n", {{"\xC5se", 5, 6}}, {}},
+      {"UTF-8 uten byte order mark", "\xC3\x85se;5;6\r\n", {{"\xC5se", 5, 6}}, {}},
+      {"Windows-1252", "\xC5se;5;6\r\n", {{"\xC5se", 5, 6}}, {}},
       {"feil i cellene",
        "S\xF8ye;Far;Morfar\r\n\"12;3\";1;2\r\n\"13;1;2\r\n#14;1;2\r\n15;1\r\n16;a;1\r\n17;1;2\r\n",
        {{"17", 1, 2}},
@@ -152,7 +140,8 @@ TEST(Soyer, RegnearkFlettesInnILista) {
   const TFletting f = FlettSoyer(liste, {{"201", 1, 2}, {"102", 3000, 4000}, {"103", 5, 6}, {"202", 0, 0}});
   EXPECT_EQ(f.nye, 2);
   EXPECT_EQ(f.endret, 1);
-  EXPECT_EQ(liste, (std::vector<TSoye>{{"101", 2000, 0}, {"0102", 3000, 4000}, {"103", 5, 6}, {"201", 1, 2}, {"202", 0, 0}}));
+  EXPECT_EQ(liste,
+            (std::vector<TSoye>{{"101", 2000, 0}, {"0102", 3000, 4000}, {"103", 5, 6}, {"201", 1, 2}, {"202", 0, 0}}));
 }
 
 TEST(Soyer, KandidatvereneSomSkrives) {
@@ -189,8 +178,13 @@ TEST(Soyer, GrensaIHornstadIni) {
     double grense;
   };
   const Tilfelle tilfeller[] = {
-      {"", 6.25},          {"Grense=5\n", 5.0},  {"Grense=6,5\n", 6.5}, {"Grense=\"7,5\"\n", 7.5},
-      {"Grense=8.5\n", 8.5}, {"Grense=abc\n", 6.25}, {"Grense=-1\n", 6.25},
+      {"", 6.25},
+      {"Grense=5\n", 5.0},
+      {"Grense=6,5\n", 6.5},
+      {"Grense=\"7,5\"\n", 7.5},
+      {"Grense=8.5\n", 8.5},
+      {"Grense=abc\n", 6.25},
+      {"Grense=-1\n", 6.25},
   };
   int i = 0;
   for (const Tilfelle& t : tilfeller) {

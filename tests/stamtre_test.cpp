@@ -1,6 +1,7 @@
+#include "stamtre.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-
 #include <unistd.h>
 
 #include <QColor>
@@ -21,7 +22,6 @@
 #include "eksempeldata.h"
 #include "filer.h"
 #include "register.h"
-#include "stamtre.h"
 #include "tekst.h"
 #include "testmappe.h"
 #include "trase.h"
@@ -114,7 +114,8 @@ TEST(StamtreGeometri, GenerasjonerKolonnerOgSteg) {
   struct Kolonne {
     int32_t x, steg, bredde;
   };
-  const Kolonne forventet[] = {{10, 220, 60}, {70, 110, 60}, {130, 55, 115}, {245, 27, 115}, {360, 13, 115}, {475, 6, 115}};
+  const Kolonne forventet[] = {{10, 220, 60},  {70, 110, 60},  {130, 55, 115},
+                               {245, 27, 115}, {360, 13, 115}, {475, 6, 115}};
   int rammer = 0, soyer = 0, sisteGen = 0;
   Besok(*rot, 0, [&](const TStamBoks& b, int gen) {
     SCOPED_TRACE("generasjon " + std::to_string(gen) + ", " + b.NrTekst);
@@ -150,7 +151,8 @@ TEST(StamtreGeometri, GenerasjonerKolonnerOgSteg) {
   for (const TStamBoks* b = rot.get(); b != nullptr; b = b->Far.get()) farlinje.push_back(b->Y);
   EXPECT_EQ(farlinje, (std::vector<int32_t>{430, 210, 100, 45, 18, 10}));
   std::vector<int32_t> morlinje;
-  for (const TStamBoks* b = rot.get(); b != nullptr; b = b->Mor ? static_cast<const TStamBoks*>(b->Mor.get()) : b->Far.get())
+  for (const TStamBoks* b = rot.get(); b != nullptr;
+       b = b->Mor ? static_cast<const TStamBoks*>(b->Mor.get()) : b->Far.get())
     morlinje.push_back(b->Y);
   // Each ram's dam, each ewe's sire: 430 + 220, 650 - 110, 540 + 55, 595 - 27,
   // 568 + 13 and the drop of 5.
@@ -174,16 +176,18 @@ TEST_F(StamtreTest, BokstekstOgTittel) {
     int32_t nummer, mornr;
     const char *ver, *soye;
   };
-  for (const Tall& c : {Tall{12345, 4521, "000012345", "004521"}, Tall{1234567890, 12345678, "1234567890", "12345678"}}) {
-    const std::unique_ptr<TVerBoks> t = ByggStamtre(Ver(c.nummer, "", 0, 1, c.mornr), [](int32_t) { return TomVerPost(); }, raser);
+  for (const Tall& c :
+       {Tall{12345, 4521, "000012345", "004521"}, Tall{1234567890, 12345678, "1234567890", "12345678"}}) {
+    const std::unique_ptr<TVerBoks> t = ByggStamtre(
+        Ver(c.nummer, "", 0, 1, c.mornr), [](int32_t) { return TomVerPost(); }, raser);
     EXPECT_EQ(t->NrTekst, c.ver);
     ASSERT_NE(t->Mor, nullptr);
     EXPECT_EQ(t->Mor->NrTekst, c.soye);
   }
 
   // The caption is cut at 42 characters.
-  const std::unique_ptr<TVerBoks> lang =
-      ByggStamtre(FullVer(1000000), [](int32_t) { return TomVerPost(); }, raser);
+  const std::unique_ptr<TVerBoks> lang = ByggStamtre(
+      FullVer(1000000), [](int32_t) { return TomVerPost(); }, raser);
   EXPECT_EQ(StamtreTittel(*lang), "Stamtre for 001000000 WWWWWWWWWWWWWWWWWWWW");
   EXPECT_EQ(StamtreTittel(*lang).size(), 42u);
 }
@@ -232,23 +236,23 @@ TEST_F(StamtreTest, TreffVedHverZoom) {
   const std::unique_ptr<TVerBoks> rot = Tre(1203456);
   struct Klikk {
     double zoom, x, y;
-    int32_t treff;  // TreffStamtre of the rounded logical point
+    int32_t treff;    // TreffStamtre of the rounded logical point
     int32_t oppslag;  // what the lookup window looks up
   };
   const Klikk tilfeller[] = {
-      {1, 15, 435, 1203456, 1203456},   // the root's number
-      {1, 70, 435, 0, 0},               // right of the 55-unit number area
-      {2, 30, 870, 1203456, 1203456},   // the same spot at 200 %
-      {1, 10, 435, 0, 0},               // on the left edge: strictly inside only
-      {1, 64, 449, 1203456, 1203456},   // the last unit inside
-      {1, 15, 450, 0, 0},               // 20 units down
-      {2, 129, 880, 0, 0},              // 64.5 rounds half away to 65: outside
-      {0.25, 3.6, 112.4, 0, 0},         // 449.6 rounds to 450: outside
+      {1, 15, 435, 1203456, 1203456},  // the root's number
+      {1, 70, 435, 0, 0},              // right of the 55-unit number area
+      {2, 30, 870, 1203456, 1203456},  // the same spot at 200 %
+      {1, 10, 435, 0, 0},              // on the left edge: strictly inside only
+      {1, 64, 449, 1203456, 1203456},  // the last unit inside
+      {1, 15, 450, 0, 0},              // 20 units down
+      {2, 129, 880, 0, 0},             // 64.5 rounds half away to 65: outside
+      {0.25, 3.6, 112.4, 0, 0},        // 449.6 rounds to 450: outside
       {0.5, 7.5, 217.5, 1203456, 1203456},
-      {1.5, 150, 330, 1001234, 1001234},  // the sire at (70, 210)
-      {1, 80, 660, 4521, 0},              // the dam: a ewe number is not looked up
+      {1.5, 150, 330, 1001234, 1001234},     // the sire at (70, 210)
+      {1, 80, 660, 4521, 0},                 // the dam: a ewe number is not looked up
       {0.75, 105, 412.5, 1005555, 1005555},  // the dam's sire at (130, 540)
-      {1, 140, 105, 0, 0},                // the unknown sire's box hits number 0
+      {1, 140, 105, 0, 0},                   // the unknown sire's box hits number 0
       {1, 600, 900, 0, 0},
   };
   for (const Klikk& k : tilfeller) {
@@ -480,8 +484,8 @@ TEST(StamtreCli, UkjentVaerOgFeilFiltype) {
     int kode;
     const char* imelding;
   };
-  for (const Feil& c : {Feil{"999 --ut tre.pdf", 1, "999"}, Feil{"1203456 --ut tre.jpg", 2, "tre.jpg"},
-                        Feil{"1203456", 2, "Bruk"}}) {
+  for (const Feil& c :
+       {Feil{"999 --ut tre.pdf", 1, "999"}, Feil{"1203456 --ut tre.jpg", 2, "tre.jpg"}, Feil{"1203456", 2, "Bruk"}}) {
     SCOPED_TRACE(c.argumenter);
     const CliSvar s = Stamtre(mappe, c.argumenter);
     EXPECT_EQ(s.kode, c.kode);

@@ -5,16 +5,15 @@
 #include "tabellutskrift.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QProgressBar>
-#include <QLabel>
 #include <QTest>
 #include <QToolButton>
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -40,7 +39,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string C(const std::string& utf8) { return Utf8TilCp1252(utf8); }
-
 
 std::string Tekst(const fs::path& pdf, int side = 0) {
   const std::string sider = side > 0 ? " -f " + std::to_string(side) + " -l " + std::to_string(side) : "";
@@ -79,13 +77,15 @@ std::vector<std::vector<Ord>> Ordene(const fs::path& pdf) {
   TestMappe m;
   const std::string html = Kjor(m, "pdftotext -bbox -enc UTF-8 '" + pdf.string() + "' -").ut;
   std::vector<std::vector<Ord>> sider;
-  const std::regex side("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+  const std::regex side(
+      "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
   for (auto i = std::sregex_iterator(html.begin(), html.end(), side); i != std::sregex_iterator(); ++i) {
     const std::smatch& t = *i;
     if (t.str(0) == "<page ") {
       sider.emplace_back();
     } else if (!sider.empty()) {
-      sider.back().push_back({std::stod(t.str(1)), std::stod(t.str(2)), std::stod(t.str(3)), std::stod(t.str(4)), t.str(5)});
+      sider.back().push_back(
+          {std::stod(t.str(1)), std::stod(t.str(2)), std::stod(t.str(3)), std::stod(t.str(4)), t.str(5)});
     }
   }
   return sider;
@@ -103,8 +103,8 @@ void Lag(TTabell& t, int rader, const std::string& tittel = "Sønner etter 10012
   t.Oppsett(4, 12, 0, 1, 1, C(tittel), Rod, Blaa);
   t.NyRad(C("Værnr;Navn;Indeks;Merknad;"));
   for (int i = 0; i < rader; ++i)
-    t.NyRad(C("R" + std::to_string(i) + ";\x01Navn" + std::to_string(i) + ";" + std::to_string(100 + i) +
-              ";\x04utgått;"));
+    t.NyRad(
+        C("R" + std::to_string(i) + ";\x01Navn" + std::to_string(i) + ";" + std::to_string(100 + i) + ";\x04utgått;"));
   t.NyBunnRad(";Antall;" + std::to_string(rader) + ";;");
   t.ForsteLayout();
 }
@@ -148,10 +148,24 @@ TEST(Sideoppsett, MaalSomRegnetForHand) {
   const Fall fall[] = {
       // A4 PDF standing: sx 1.3228, sy 1.2903; L = round(793.70 - 661.42) / 2;
       // B = 1122.52 - 25 rounded.
-      {"pdf staaende", PdfBredde, PdfHoyde, 15, 19, 500, 1, true,
+      {"pdf staaende",
+       PdfBredde,
+       PdfHoyde,
+       15,
+       19,
+       500,
+       1,
+       true,
        {PdfBredde / 600, PdfHoyde / 870, 1, 19, 25, 500, 66, 1098}},
       // The same page lying has the same scales, the long side across.
-      {"pdf liggende", PdfHoyde, PdfBredde, 15, 19, 700, 1, true,
+      {"pdf liggende",
+       PdfHoyde,
+       PdfBredde,
+       15,
+       19,
+       700,
+       1,
+       true,
        {PdfBredde / 600, PdfHoyde / 870, 1, 19, 25, 700, 98, 769}},
       // Halves: sx = sy = 2.5; R, fh and rh round away from zero (2.5 -> 3,
       // 32.5 -> 33, 42.5 -> 43); without footer rows B is the page height.
@@ -163,11 +177,17 @@ TEST(Sideoppsett, MaalSomRegnetForHand) {
       {"full bredde", 4800, 7015, 15, 19, 600, 1, false, {8, 7015.0 / 870, 8, 121, 153, 600, 1, 6862}},
       {"en piksel smalere", 4800, 7015, 15, 19, 599, 1, false, {8, 7015.0 / 870, 8, 121, 153, 599, 4, 6862}},
       // Wider than the page: L = 1 and the table runs off the right edge.
-      {"for bred", PdfHoyde, PdfBredde, 15, 19, 1000, 1, true,
+      {"for bred",
+       PdfHoyde,
+       PdfBredde,
+       15,
+       19,
+       1000,
+       1,
+       true,
        {PdfBredde / 600, PdfHoyde / 870, 1, 19, 25, 1000, 1, 769}},
       // Lying paper: sy from the width, sx from the height.
-      {"liggende papir", 3508, 2480, 15, 19, 880, 1, false,
-       {2480.0 / 600, 3508.0 / 870, 4, 60, 77, 880, 1, 2403}},
+      {"liggende papir", 3508, 2480, 15, 19, 880, 1, false, {2480.0 / 600, 3508.0 / 870, 4, 60, 77, 880, 1, 2403}},
   };
   for (const Fall& f : fall) {
     SCOPED_TRACE(f.navn);
@@ -292,7 +312,8 @@ TEST(TabellPdf, TreSiderMedSidehodeTittelCellerOgBunnPaaHverSide) {
     const std::string tekst = Tekst(fil, side);
     alt += tekst;
     EXPECT_NE(tekst.find("side:" + std::to_string(side) + " den 5/3-2024 med Hornstad. Versjon 3.3 03. sep 2008"),
-              std::string::npos) << tekst;
+              std::string::npos)
+        << tekst;
     EXPECT_NE(tekst.find("Sønner etter 1001234 BLAKKEN"), std::string::npos);
     EXPECT_NE(tekst.find("Værnr"), std::string::npos) << "the header row on every page";
     EXPECT_NE(tekst.find("Antall"), std::string::npos) << "the footer on every page";

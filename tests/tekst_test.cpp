@@ -1,3 +1,5 @@
+#include "tekst.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "dato.h"
-#include "tekst.h"
 
 namespace {
 
@@ -137,7 +138,9 @@ TEST(TekstTextToInt, DropperTegnDenIkkeKanLese) {
       {"   ", 0},
       {"\t9", 9},
       {"nr. 0042 kg", 42},
-      {"\xE5" "12", 12},
+      {"\xE5"
+       "12",
+       12},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(Vis(t.tekst));
@@ -151,14 +154,24 @@ TEST(TekstTextToInt, HeksadesimaltEtterPrefiks) {
     int64_t verdi;
   };
   const Tilfelle tilfeller[] = {
-      {"$FF", 255},  {"$ff", 255}, {"x1f", 31},  {"X10", 16}, {"0x1A", 26}, {"0X1a", 26},
-      {"-$10", -16}, {"+0x10", 16},
+      {"$FF", 255},
+      {"$ff", 255},
+      {"x1f", 31},
+      {"X10", 16},
+      {"0x1A", 26},
+      {"0X1a", 26},
+      {"-$10", -16},
+      {"+0x10", 16},
       // A text that ends right after the prefix gives 0.
-      {"$", 0},      {"0x", 0},    {"-x", 0},
+      {"$", 0},
+      {"0x", 0},
+      {"-x", 0},
       // An 'x' after the first digit is only a bad character.
-      {"12x", 12},   {"1x5", 15},
+      {"12x", 12},
+      {"1x5", 15},
       // Without a prefix the letters a to f are not digits.
-      {"ff", 0},     {"1f", 1},
+      {"ff", 0},
+      {"1f", 1},
       // A bad character after hexadecimal digits is dropped, the rest is still hexadecimal.
       {"$1G0", 16},
   };
@@ -390,7 +403,14 @@ TEST(TekstCheckDigitOk, GodtarBareRiktigKontrollsiffer) {
 
 TEST(TekstCheckDigitOk, KreverTiSiffer) {
   const std::string tilfeller[] = {
-      "", "0", "123456789", "12345678970", " 1234567897", "1234567897 ", "123456789x", "12345678 7",
+      "",
+      "0",
+      "123456789",
+      "12345678970",
+      " 1234567897",
+      "1234567897 ",
+      "123456789x",
+      "12345678 7",
       std::string("123456789\0", 10),
   };
   for (const auto& t : tilfeller) {
@@ -656,16 +676,35 @@ TEST(TekstBokstav, UpCharOgLowCharFoelgerSineByteomraader) {
     unsigned char inn, opp, ned;
   };
   const Tilfelle tilfeller[] = {
-      {'a', 'A', 'a'},   {'z', 'Z', 'z'},   {'A', 'A', 'a'},   {'Z', 'Z', 'z'},   {'`', '`', '`'},
-      {'{', '{', '{'},   {'@', '@', '@'},   {'[', '[', '['},   {'5', '5', '5'},   {' ', ' ', ' '},
+      {'a', 'A', 'a'},
+      {'z', 'Z', 'z'},
+      {'A', 'A', 'a'},
+      {'Z', 'Z', 'z'},
+      {'`', '`', '`'},
+      {'{', '{', '{'},
+      {'@', '@', '@'},
+      {'[', '[', '['},
+      {'5', '5', '5'},
+      {' ', ' ', ' '},
       {0x00, 0x00, 0x00},
       // æ ø å and Æ Ø Å.
-      {0xE6, 0xC6, 0xE6}, {0xF8, 0xD8, 0xF8}, {0xE5, 0xC5, 0xE5},
-      {0xC6, 0xC6, 0xE6}, {0xD8, 0xD8, 0xF8}, {0xC5, 0xC5, 0xE5},
+      {0xE6, 0xC6, 0xE6},
+      {0xF8, 0xD8, 0xF8},
+      {0xE5, 0xC5, 0xE5},
+      {0xC6, 0xC6, 0xE6},
+      {0xD8, 0xD8, 0xF8},
+      {0xC5, 0xC5, 0xE5},
       // The edges of the two ranges.
-      {0xBF, 0xBF, 0xBF}, {0xC0, 0xC0, 0xE0}, {0xDC, 0xDC, 0xFC}, {0xDD, 0xDD, 0xDD},
-      {0xDE, 0xBE, 0xDE}, {0xDF, 0xBF, 0xDF}, {0xE0, 0xC0, 0xE0}, {0xFD, 0xDD, 0xFD},
-      {0xFE, 0xFE, 0xFE}, {0xFF, 0xFF, 0xFF},
+      {0xBF, 0xBF, 0xBF},
+      {0xC0, 0xC0, 0xE0},
+      {0xDC, 0xDC, 0xFC},
+      {0xDD, 0xDD, 0xDD},
+      {0xDE, 0xBE, 0xDE},
+      {0xDF, 0xBF, 0xDF},
+      {0xE0, 0xC0, 0xE0},
+      {0xFD, 0xDD, 0xFD},
+      {0xFE, 0xFE, 0xFE},
+      {0xFF, 0xFF, 0xFF},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(testing::Message() << "byte " << static_cast<int>(t.inn));
@@ -675,7 +714,10 @@ TEST(TekstBokstav, UpCharOgLowCharFoelgerSineByteomraader) {
 }
 
 TEST(TekstBokstav, UpperTextGaarGjennomHverByte) {
-  EXPECT_EQ(UpperText("bl\xE5" "b\xE6r \xF8y 12"), "BL\xC5" "B\xC6R \xD8Y 12");
+  EXPECT_EQ(UpperText("bl\xE5"
+                      "b\xE6r \xF8y 12"),
+            "BL\xC5"
+            "B\xC6R \xD8Y 12");
   EXPECT_EQ(UpperText("ALLEREDE STORE \xC5\xD8"), "ALLEREDE STORE \xC5\xD8");
   EXPECT_EQ(UpperText(""), "");
   EXPECT_EQ(UpperText(std::string("a\0b", 3)), std::string("A\0B", 3));
@@ -733,7 +775,12 @@ TEST(TekstBokstav, DosToWindowsByttereBareNordiskeBokstaver) {
     EXPECT_EQ(static_cast<unsigned char>(resultat[i]), static_cast<unsigned char>(ventet[i]));
   }
   EXPECT_EQ(DosToWindows("\xFF"), "\xFF");
-  EXPECT_EQ(DosToWindows("Fl\x9B" "ystad, \x8F" "s"), "Fl\xF8" "ystad, \xC5" "s");
+  EXPECT_EQ(DosToWindows("Fl\x9B"
+                         "ystad, \x8F"
+                         "s"),
+            "Fl\xF8"
+            "ystad, \xC5"
+            "s");
 }
 
 // ---------------------------------------------------------------------------

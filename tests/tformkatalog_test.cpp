@@ -1,22 +1,23 @@
 // The catalogue window's criteria and their coupling, driven on the real
 // window under the offscreen platform.
-#include <gtest/gtest.h>
+#include "tformkatalog.h"
 
-#include <algorithm>
-#include <functional>
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QPointer>
-#include <QPrinter>
 #include <QTest>
 #include <QTextCursor>
+#include <algorithm>
+#include <functional>
 
 #include "eksempeldata.h"
 #include "filer.h"
@@ -24,7 +25,6 @@
 #include "sider.h"
 #include "skriverjobb.h"
 #include "testmappe.h"
-#include "tformkatalog.h"
 #include "tpapvin.h"
 #include "tvindu.h"
 
@@ -40,9 +40,7 @@ struct Vindu {
     k.Vis();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&k));
   }
-  void Merk(QListWidget* l, int i, bool paa = true) {
-    l->item(i)->setCheckState(paa ? Qt::Checked : Qt::Unchecked);
-  }
+  void Merk(QListWidget* l, int i, bool paa = true) { l->item(i)->setCheckState(paa ? Qt::Checked : Qt::Unchecked); }
   void Klikk(QCheckBox* c) { QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2)); }
   TFormKatalog k;
 };
@@ -494,8 +492,7 @@ TEST(KatalogVindu, RedigertListeLagresSkrivesOgRammes) {
   QTest::keyClicks(k.Linjer, "REDIGERT");
   ASSERT_TRUE(k.Linjer->toPlainText().section(QChar(10), 0, 0).endsWith(" REDIGERT"))
       << k.Linjer->toPlainText().section(QChar(10), 0, 1).toStdString();
-  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
-    k.grab().save(QString(mappe) + "/katalog-redigert.png");
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) k.grab().save(QString(mappe) + "/katalog-redigert.png");
 
   k.VelgFil = [&] { return QString::fromStdString((v.mappe / "lagret.txt").string()); };
   k.LagreClick();

@@ -1,4 +1,6 @@
 // The insemination window under the offscreen platform, typing into cells.
+#include "tformsemreg.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,10 +10,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QPrinter>
 #include <QTest>
 
 #include "avlregister.h"
@@ -24,7 +26,6 @@
 #include "slektskap.h"
 #include "tekst.h"
 #include "testmappe.h"
-#include "tformsemreg.h"
 #include "tgrid.h"
 
 namespace fs = std::filesystem;
@@ -56,7 +57,7 @@ std::string Datafil(const std::vector<std::vector<std::string>>& rader) {
   return DatafilTekst(d);
 }
 
-const std::vector<std::string> Rad1 = {"2003", "7",     "10/10/2005", "20", "2", "11/10/2005", "08",
+const std::vector<std::string> Rad1 = {"2003",  "7",  "10/10/2005", "20", "2", "11/10/2005", "08",
                                        "12345", "41", "2005",       "1",  "1", "1",          ""};
 const std::vector<std::string> Rad2 = {"2004",      "1234", "12/10/2005", "06", "3", "13/10/2005", "14",
                                        "200012345", "40",   "2005",       "0",  "2", "2",          "30/10/2005"};
@@ -275,10 +276,24 @@ TEST_F(SemVindu, MinimertOgGjenopprettetBeholderDetSomErSkrevet) {
     std::function<void()> gjor;
   };
   const Tilfelle tilfeller[] = {
-      {"minimert og gjenopprettet", [&] { minimer(); gjenopprett(); }},
-      {"skjult og vist", [&] { v->hide(); QApplication::processEvents(); v->show(); QApplication::processEvents(); }},
+      {"minimert og gjenopprettet",
+       [&] {
+         minimer();
+         gjenopprett();
+       }},
+      {"skjult og vist",
+       [&] {
+         v->hide();
+         QApplication::processEvents();
+         v->show();
+         QApplication::processEvents();
+       }},
       {"Semin mens det er åpent", semin},
-      {"Semin mens det er minimert", [&] { minimer(); semin(); }},
+      {"Semin mens det er minimert",
+       [&] {
+         minimer();
+         semin();
+       }},
   };
   for (const Tilfelle& t : tilfeller) {
     SCOPED_TRACE(t.navn);

@@ -1,30 +1,31 @@
 // The lookup window under the offscreen platform, driven with keys and mouse.
+#include "tformver.h"
+
 #include <gtest/gtest.h>
 
-#include <map>
+#include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QComboBox>
 #include <QPrinter>
 #include <QPushButton>
-#include <QToolButton>
-#include <QAction>
 #include <QTest>
+#include <QToolButton>
+#include <map>
 
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
 #include "register.h"
 #include "skriverjobb.h"
-#include "testmappe.h"
-#include "tformver.h"
-#include "tgrid.h"
-#include "tintedit.h"
 #include "stamtre.h"
 #include "stamtredokument.h"
+#include "testmappe.h"
+#include "tgrid.h"
 #include "tinnlesing.h"
-#include "tvindu.h"
+#include "tintedit.h"
 #include "trase.h"
+#include "tvindu.h"
 
 namespace fs = std::filesystem;
 
@@ -207,7 +208,8 @@ TEST_F(VerVindu, ValgIListaViserPostenSomStodDer) {
     const QRect r = vindu.LiVer->visualItemRect(vindu.LiVer->item(rad));
     QTest::mouseClick(vindu.LiVer->viewport(), Qt::LeftButton, {}, r.center());
     EXPECT_EQ("1902505 " + TilQString(vindu.GjeldendeVer().Navn.Verdi()), tekst);
-    EXPECT_TRUE(vindu.Rasnav->text().contains(rad == 0 ? "Lyngbjørn" : "Lyngstad")) << vindu.Rasnav->text().toStdString();
+    EXPECT_TRUE(vindu.Rasnav->text().contains(rad == 0 ? "Lyngbjørn" : "Lyngstad"))
+        << vindu.Rasnav->text().toStdString();
     if (rad == 0) Skjermbilde(&vindu, "oppslag-valgt-fra-lista");
   }
 }
@@ -262,9 +264,9 @@ TEST_F(VerVindu, IndeksrutenettetsFarger) {
     const QRect r = vindu.Verind->Celleramme(0, rad);
     for (int y = r.top(); y <= r.bottom(); ++y)
       for (int x = r.left(); x <= r.right(); ++x)
-        if (const QColor c = bilde.pixelColor(x, y);
-            std::abs(c.red() - farge.red()) < 60 && std::abs(c.green() - farge.green()) < 60 &&
-            std::abs(c.blue() - farge.blue()) < 60)
+        if (const QColor c = bilde.pixelColor(x, y); std::abs(c.red() - farge.red()) < 60 &&
+                                                     std::abs(c.green() - farge.green()) < 60 &&
+                                                     std::abs(c.blue() - farge.blue()) < 60)
           return true;
     return false;
   };

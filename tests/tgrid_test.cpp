@@ -1,6 +1,8 @@
 // The grid widget under the offscreen platform: selection by mouse and keys,
 // scrolling with fixed rows and columns, editing with validation, column
 // dragging, the drawing and hint hooks.
+#include "tgrid.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,8 +22,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "tgrid.h"
 
 void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 void PrintTo(const QPoint& p, std::ostream* os) { *os << "(" << p.x() << "," << p.y() << ")"; }
@@ -118,11 +118,10 @@ TEST_F(GridTest, KlikkVelgerCellenOgMelderDet) {
     int valgt;         // celleValgt signals
   };
   const Tilfelle tilfeller[] = {
-      {{2, 3}, {2, 3}, 1},
-      {{1, 1}, {1, 1}, 0},  // the current cell already
-      {{0, 3}, {1, 1}, 0},  // fixed column: reported, not selected
-      {{2, 0}, {1, 1}, 0},  // fixed row
-      {{4, 9}, {4, 9}, 1},  // half shown: selected and scrolled into view
+      {{2, 3}, {2, 3}, 1}, {{1, 1}, {1, 1}, 0},  // the current cell already
+      {{0, 3}, {1, 1}, 0},                       // fixed column: reported, not selected
+      {{2, 0}, {1, 1}, 0},                       // fixed row
+      {{4, 9}, {4, 9}, 1},                       // half shown: selected and scrolled into view
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(t.celle.x() * 100 + t.celle.y());
@@ -325,14 +324,13 @@ TEST_F(GridTest, TastaturHolderSegIGridenOgUtenforFasteCeller) {
   const auto Ingen = Qt::NoModifier;
   const auto Ctrl = Qt::ControlModifier;
   const Tilfelle tilfeller[] = {
-      {{1, 1}, Qt::Key_Left, Ingen, {1, 1}},     {{1, 1}, Qt::Key_Up, Ingen, {1, 1}},
-      {{7, 39}, Qt::Key_Right, Ingen, {7, 39}},  {{7, 39}, Qt::Key_Down, Ingen, {7, 39}},
-      {{3, 5}, Qt::Key_Right, Ingen, {4, 5}},    {{3, 5}, Qt::Key_Down, Ingen, {3, 6}},
-      {{3, 5}, Qt::Key_Home, Ingen, {1, 5}},     {{3, 5}, Qt::Key_End, Ingen, {7, 5}},
-      {{3, 5}, Qt::Key_Home, Ctrl, {3, 1}},      {{3, 5}, Qt::Key_End, Ctrl, {3, 39}},
+      {{1, 1}, Qt::Key_Left, Ingen, {1, 1}},       {{1, 1}, Qt::Key_Up, Ingen, {1, 1}},
+      {{7, 39}, Qt::Key_Right, Ingen, {7, 39}},    {{7, 39}, Qt::Key_Down, Ingen, {7, 39}},
+      {{3, 5}, Qt::Key_Right, Ingen, {4, 5}},      {{3, 5}, Qt::Key_Down, Ingen, {3, 6}},
+      {{3, 5}, Qt::Key_Home, Ingen, {1, 5}},       {{3, 5}, Qt::Key_End, Ingen, {7, 5}},
+      {{3, 5}, Qt::Key_Home, Ctrl, {3, 1}},        {{3, 5}, Qt::Key_End, Ctrl, {3, 39}},
       {{2, 1}, Qt::Key_PageDown, Ingen, {2, 8}},  // to the last whole row shown
-      {{2, 36}, Qt::Key_PageDown, Ingen, {2, 39}},
-      {{2, 3}, Qt::Key_PageUp, Ingen, {2, 1}},
+      {{2, 36}, Qt::Key_PageDown, Ingen, {2, 39}}, {{2, 3}, Qt::Key_PageUp, Ingen, {2, 1}},
       {{2, 39}, Qt::Key_PageUp, Ingen, {2, 32}},
   };
   for (const auto& t : tilfeller) {

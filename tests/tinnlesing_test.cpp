@@ -1,4 +1,6 @@
 // The print preview under the offscreen platform, driven with keys.
+#include "tinnlesing.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,7 +19,6 @@
 #include "gjenopprett.h"
 #include "skriverjobb.h"
 #include "testmappe.h"
-#include "tinnlesing.h"
 
 namespace {
 
@@ -342,10 +343,11 @@ TEST(TInnlesingTest, DataFrigisEnGangVedLukking) {
     f.v->SettSkrivData(std::malloc(16));
     f.v->SettDataStorrelse(t.storrelse);
     f.v->landskap = true;
-    if (t.medLukkProc) f.v->SettLukkProc([&](void* data) {
-      ++lukket;
-      std::free(data);
-    });
+    if (t.medLukkProc)
+      f.v->SettLukkProc([&](void* data) {
+        ++lukket;
+        std::free(data);
+      });
     f.v->Vis();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
     QTest::keyClick(f.v, Qt::Key_Escape);

@@ -1,4 +1,6 @@
 // The integer field and the message box under the offscreen platform.
+#include "tintedit.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,7 +17,6 @@
 #include <vector>
 
 #include "melding.h"
-#include "tintedit.h"
 
 // Readable QString in failure messages.
 void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -104,8 +105,7 @@ TEST_F(TIntEditTest, VerdienLesesVedHvertTegn) {
     int32_t verdi;
     bool rod;
   };
-  const Steg steg[] = {{'1', 1, false}, {'2', 12, false}, {'a', 12, true}, {'3', 123, true},
-                       {'-', 123, true}};
+  const Steg steg[] = {{'1', 1, false}, {'2', 12, false}, {'a', 12, true}, {'3', 123, true}, {'-', 123, true}};
   for (const Steg& s : steg) {
     Skriv(s.tegn);
     SCOPED_TRACE(felt->text().toStdString());
@@ -275,16 +275,10 @@ TEST_F(TIntEditTest, HendelserKommerEtterAtFeltetErOppdatert) {
   Ut();
   felt->SettVerdi(5);
   const std::vector<std::string> venter = {
-      "endret 1 1 " + normal,
-      "endret 1a 1 rød",
+      "endret 1 1 " + normal, "endret 1a 1 rød",
       "endret 1 1 " + normal,  // the leave rules rewrite the text
-      "ut 1 1 " + normal,
-      "inn 1 1 " + normal,
-      "endret 10 10 " + normal,
-      "endret 100 100 " + normal,
-      "endret  0 " + normal,
-      "ut  0 " + normal + " feil",
-      "endret 5 5 " + normal,
+      "ut 1 1 " + normal,     "inn 1 1 " + normal,         "endret 10 10 " + normal, "endret 100 100 " + normal,
+      "endret  0 " + normal,  "ut  0 " + normal + " feil", "endret 5 5 " + normal,
   };
   EXPECT_EQ(logg, venter);
 }
@@ -326,8 +320,7 @@ TEST_F(TIntEditTest, OnKeypressSerTekstenForTastenOgEtterTastEtter) {
   felt->EtterTast = [&](QKeyEvent*) { logg.push_back("etter " + felt->text().toStdString()); };
   Skriv("ab");
   QTest::keyClick(felt, Qt::Key_Backspace);
-  const std::vector<std::string> venter = {"før ",   "etter a", "før a",
-                                           "etter ab", "før ab", "etter a"};
+  const std::vector<std::string> venter = {"før ", "etter a", "før a", "etter ab", "før ab", "etter a"};
   EXPECT_EQ(logg, venter);
 
   // A swallowed key never reaches the field.
@@ -353,7 +346,7 @@ TEST_F(TIntEditTest, BareTegntasterNaarOnKeypress) {
   ASSERT_EQ(etter, 3);
   tegn = etter = ned = opp = 0;
 
-  const Qt::Key taster[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,     Qt::Key_Down, Qt::Key_Home,
+  const Qt::Key taster[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down, Qt::Key_Home,
                             Qt::Key_End,  Qt::Key_Delete, Qt::Key_Insert, Qt::Key_F2,   Qt::Key_Shift};
   for (Qt::Key k : taster) QTest::keyClick(felt, k);
   // Delete as X11 reports it, carrying the DEL character.
@@ -421,16 +414,15 @@ TEST(Melding, GirKnappenSomBleTrykket) {
     const char* knappetekst;
   };
   const Tilfelle tilfeller[] = {
-      {TMeldingstype::Bekreftelse, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
-       QMessageBox::Question, "Bekreft", "&Nei"},
-      {TMeldingstype::Bekreftelse, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
-       QMessageBox::Question, "Bekreft", "&Ja"},
-      {TMeldingstype::Advarsel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel,
-       QMessageBox::Warning, "Advarsel", "Avbryt"},
-      {TMeldingstype::Feil, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
-       QMessageBox::Retry, QMessageBox::Critical, "Feil", "&Prøv igjen"},
-      {TMeldingstype::Informasjon, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information,
-       "Informasjon", "OK"},
+      {TMeldingstype::Bekreftelse, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Question,
+       "Bekreft", "&Nei"},
+      {TMeldingstype::Bekreftelse, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::Question,
+       "Bekreft", "&Ja"},
+      {TMeldingstype::Advarsel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel, QMessageBox::Warning,
+       "Advarsel", "Avbryt"},
+      {TMeldingstype::Feil, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Retry,
+       QMessageBox::Critical, "Feil", "&Prøv igjen"},
+      {TMeldingstype::Informasjon, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information, "Informasjon", "OK"},
   };
   for (const Tilfelle& t : tilfeller) {
     SCOPED_TRACE(t.tittel);
@@ -451,8 +443,7 @@ TEST(Melding, GirKnappenSomBleTrykket) {
 
   // Closed without a button.
   Svarer lukker([](QMessageBox* boks) { boks->reject(); });
-  EXPECT_EQ(Melding("Lagre?", TMeldingstype::Bekreftelse, QMessageBox::Yes | QMessageBox::No, 0,
-                    QMessageBox::Yes),
+  EXPECT_EQ(Melding("Lagre?", TMeldingstype::Bekreftelse, QMessageBox::Yes | QMessageBox::No, 0, QMessageBox::Yes),
             QMessageBox::NoButton);
 }
 

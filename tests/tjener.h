@@ -111,4 +111,3 @@ class StengtPort {
   int fd_ = -1;
   int port_ = 0;
 };
-

@@ -1,7 +1,8 @@
 // The input dialog, its typed fields and the editing of a ram from the lookup
 // window, under the offscreen platform.
-#include <gtest/gtest.h>
+#include "tlesing.h"
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -33,7 +34,6 @@
 #include "tformver.h"
 #include "tgrid.h"
 #include "tintedit.h"
-#include "tlesing.h"
 #include "trase.h"
 
 namespace fs = std::filesystem;
@@ -84,10 +84,17 @@ TEST(Endring, FeltNavnecase) {
 
 TEST(Endring, LesDesimaltall) {
   const std::pair<const char*, float> tilfeller[] = {
-      {"12,5", 12.5f}, {"12.5", 12.5f}, {"1 234,50", 1234.5f}, {"4.5 kg", 4.5f}, {"-2,5", -2.5f},
-      {"abc", 0.0f},   {"----", 0.0f},  {"1,2,5", 1.25f},
+      {"12,5", 12.5f},
+      {"12.5", 12.5f},
+      {"1 234,50", 1234.5f},
+      {"4.5 kg", 4.5f},
+      {"-2,5", -2.5f},
+      {"abc", 0.0f},
+      {"----", 0.0f},
+      {"1,2,5", 1.25f},
       // only the first 30 characters count
-      {"000000000000000000000000000001", 1.0f}, {"0000000000000000000000000000005", 0.0f},
+      {"000000000000000000000000000001", 1.0f},
+      {"0000000000000000000000000000005", 0.0f},
   };
   for (const auto& [inn, ut] : tilfeller) EXPECT_FLOAT_EQ(LesDesimaltall(inn), ut) << inn;
   EXPECT_EQ(DesimalTekst(12.5f, 4, 2), "12,50");
@@ -261,12 +268,22 @@ TEST(Typefelt, Heltallsfelt) {
     std::memset(lager.var, 0xCC, sizeof lager.var);
     const auto sett = [&](int64_t v) {
       if (t.slag == Y) lager.var[0] = static_cast<uint8_t>(v);
-      if (t.slag == M) { const auto x = static_cast<int16_t>(v); std::memcpy(lager.var, &x, 2); }
-      if (t.slag == I) { const auto x = static_cast<int32_t>(v); std::memcpy(lager.var, &x, 4); }
+      if (t.slag == M) {
+        const auto x = static_cast<int16_t>(v);
+        std::memcpy(lager.var, &x, 2);
+      }
+      if (t.slag == I) {
+        const auto x = static_cast<int32_t>(v);
+        std::memcpy(lager.var, &x, 4);
+      }
     };
     const auto les = [&]() -> int64_t {
       if (t.slag == Y) return lager.var[0];
-      if (t.slag == M) { int16_t x; std::memcpy(&x, lager.var, 2); return x; }
+      if (t.slag == M) {
+        int16_t x;
+        std::memcpy(&x, lager.var, 2);
+        return x;
+      }
       int32_t x;
       std::memcpy(&x, lager.var, 4);
       return x;
@@ -360,8 +377,8 @@ TEST(Typefelt, Tekstfelt) {
     post.Navn.Sett("GAMMELT NAVN MED MER");
     post.Rase = 9;  // the byte after the text
     Felthus hus;
-    auto* felt =
-        hus.Sett(new TtEdit(&hus.vindu, t.navnecase, false, 20, 20, reinterpret_cast<char*>(&post) + offsetof(TVerPost, Navn)));
+    auto* felt = hus.Sett(
+        new TtEdit(&hus.vindu, t.navnecase, false, 20, 20, reinterpret_cast<char*>(&post) + offsetof(TVerPost, Navn)));
     EXPECT_EQ(felt->text(), "GAMMELT NAVN MED MER");
     EXPECT_EQ(felt->toolTip(), "Tekst");
     EXPECT_EQ(felt->maxLength(), 20);
@@ -406,11 +423,15 @@ TEST(Typefelt, Avkrysning) {
     uint8_t lagret;
   };
   const Tilfelle tilfeller[] = {
-      {0, Qt::Unchecked, 0, 0}, {1, Qt::Checked, 0, 1}, {2, Qt::PartiallyChecked, 0, 2},
+      {0, Qt::Unchecked, 0, 0},
+      {1, Qt::Checked, 0, 1},
+      {2, Qt::PartiallyChecked, 0, 2},
       {0, Qt::Unchecked, 1, 2},  // unchecked -> grey -> checked -> unchecked
-      {0, Qt::Unchecked, 2, 1}, {2, Qt::PartiallyChecked, 1, 1},
+      {0, Qt::Unchecked, 2, 1},
+      {2, Qt::PartiallyChecked, 1, 1},
       // a state the box cannot show is kept unless the user changes the box
-      {3, Qt::PartiallyChecked, 0, 3}, {3, Qt::PartiallyChecked, 1, 1},
+      {3, Qt::PartiallyChecked, 0, 3},
+      {3, Qt::PartiallyChecked, 1, 1},
   };
   for (const Tilfelle& t : tilfeller) {
     SCOPED_TRACE(std::to_string(t.start) + " klikk " + std::to_string(t.klikk));
@@ -718,7 +739,8 @@ class Redigering : public ::testing::Test {
   int dialoger = 0;
 };
 
-const QString Forst = "Hvis du endrer noen opplysninger her, må du gi beskjed til Ullvik slik at det kan rettes i Hornstad";
+const QString Forst =
+    "Hvis du endrer noen opplysninger her, må du gi beskjed til Ullvik slik at det kan rettes i Hornstad";
 const QString Sist =
     "Hvis du har endret noen indekser, må du ta ut en liste over alle som er kåret etter denne væren og kåre dem om. "
     "Åpne her ENDRE for å få regnet om indeksen.";
@@ -737,12 +759,14 @@ TEST_F(Redigering, NyttNavnLagresOgLogges) {
   std::string logg;
   for (const Tilfelle& t : tilfeller) {
     SCOPED_TRACE(t.skrevet);
-    Svar([&](Tlesing& d) {
-      ASSERT_EQ(d.Felter().size(), 3u);
-      EXPECT_EQ(Felt(d, 0)->text(), dialoger == 1 ? "BLAKKEN" : "Blakken Ii");
-      EXPECT_EQ(Felt(d, 1)->maxLength(), 50);
-      Skriv(Felt(d, 0), t.skrevet);
-    }, true, dialoger == 0 ? "endre-navn" : nullptr);
+    Svar(
+        [&](Tlesing& d) {
+          ASSERT_EQ(d.Felter().size(), 3u);
+          EXPECT_EQ(Felt(d, 0)->text(), dialoger == 1 ? "BLAKKEN" : "Blakken Ii");
+          EXPECT_EQ(Felt(d, 1)->maxLength(), 50);
+          Skriv(Felt(d, 0), t.skrevet);
+        },
+        true, dialoger == 0 ? "endre-navn" : nullptr);
     // The button is connected and enabled while a ram is shown.
     ASSERT_TRUE(vindu->Endre->isEnabled());
     QTest::mouseClick(vindu->Endre, Qt::LeftButton);
@@ -821,19 +845,20 @@ TEST_F(Redigering, EndringAvValgtVerMedDobbeltNummerSkriverDenPosten) {
 TEST_F(Redigering, FulltDialogSkriverHvertFeltPaaSinPlass) {
   Lag(150);
   // One value per row, top to bottom; the check box is clicked once (3 -> checked).
-  const std::vector<const char*> verdier = {"5",    "1200001", "1200002", "4522",  "7",    "01.05.2005", "120",
-                                            "101",  "102",     "103",     "104",   "105",  "4",          "3",
-                                            "6",    "9",       "21,5",    "40",    "12,25", "3",         "2",
-                                            "1,5",  "-2,5",    "98"};
-  Svar([&](Tlesing& d) {
-    ASSERT_EQ(d.Felter().size(), verdier.size() + 1);
-    EXPECT_EQ(Felt(d, 5)->text(), "15/03/2004");
-    EXPECT_EQ(Felt(d, 16)->text(), "30.3");
-    for (std::size_t i = 0; i < verdier.size(); ++i) Skriv(Felt(d, i), verdier[i]);
-    QWidget* boks = d.Felter().back();
-    d.boksen->ensureWidgetVisible(boks);
-    QTest::mouseClick(boks, Qt::LeftButton, {}, boks->rect().center());
-  }, true, "endre-alt");
+  const std::vector<const char*> verdier = {"5",    "1200001", "1200002", "4522", "7", "01.05.2005", "120",  "101",
+                                            "102",  "103",     "104",     "105",  "4", "3",          "6",    "9",
+                                            "21,5", "40",      "12,25",   "3",    "2", "1,5",        "-2,5", "98"};
+  Svar(
+      [&](Tlesing& d) {
+        ASSERT_EQ(d.Felter().size(), verdier.size() + 1);
+        EXPECT_EQ(Felt(d, 5)->text(), "15/03/2004");
+        EXPECT_EQ(Felt(d, 16)->text(), "30.3");
+        for (std::size_t i = 0; i < verdier.size(); ++i) Skriv(Felt(d, i), verdier[i]);
+        QWidget* boks = d.Felter().back();
+        d.boksen->ensureWidgetVisible(boks);
+        QTest::mouseClick(boks, Qt::LeftButton, {}, boks->rect().center());
+      },
+      true, "endre-alt");
   ASSERT_TRUE(vindu->Endrealt->isEnabled());
   QTest::mouseClick(vindu->Endrealt, Qt::LeftButton);
   EXPECT_EQ(dialoger, 1);
@@ -882,11 +907,13 @@ TEST_F(Redigering, UrortFulltDialogEndrerIngenting) {
   // No index date, a Type the check box cannot show and a diameter with more
   // decimals than its first text: OK without a change keeps every byte.
   Lag(150, [](TVerPost& p) { p.IndeksDato = IngenDato; });
-  Svar([&](Tlesing& d) {
-    EXPECT_EQ(Felt(d, 5)->text(), "01/01/1900");
-    EXPECT_EQ(Felt(d, 16)->text(), "30.3");
-    EXPECT_EQ(static_cast<QCheckBox*>(d.Felter().back())->checkState(), Qt::PartiallyChecked);
-  }, true);
+  Svar(
+      [&](Tlesing& d) {
+        EXPECT_EQ(Felt(d, 5)->text(), "01/01/1900");
+        EXPECT_EQ(Felt(d, 16)->text(), "30.3");
+        EXPECT_EQ(static_cast<QCheckBox*>(d.Felter().back())->checkState(), Qt::PartiallyChecked);
+      },
+      true);
   vindu->EndrealtClick();
   EXPECT_EQ(LesHeleFila(mappe / "Verene.Dat"), filFoer);
   EXPECT_EQ(Tekster(), (std::vector<QString>{Forst, Sist}));
@@ -901,7 +928,7 @@ TEST_F(Redigering, Indeksdato) {
   };
   const Tilfelle tilfeller[] = {
       {"01.05.2005", Dato(2005, 5, 1), false},
-      {"1.5.2005", Dato(2005, 5, 1), false},   // 9 characters or fewer: unchanged, silently
+      {"1.5.2005", Dato(2005, 5, 1), false},  // 9 characters or fewer: unchanged, silently
       {"1/6/2006", Dato(2005, 5, 1), false},
       {"31.04.2006", Dato(2005, 5, 1), true},  // no date: the message, the old date
       {"02 06,2006", Dato(2006, 6, 2), false},
@@ -911,10 +938,12 @@ TEST_F(Redigering, Indeksdato) {
     SCOPED_TRACE(t.skrevet);
     meldinger.clear();
     ++oindeks;
-    Svar([&](Tlesing& d) {
-      Skriv(Felt(d, 5), t.skrevet);
-      Skriv(Felt(d, 6), QString::number(oindeks));
-    }, true);
+    Svar(
+        [&](Tlesing& d) {
+          Skriv(Felt(d, 5), t.skrevet);
+          Skriv(Felt(d, 6), QString::number(oindeks));
+        },
+        true);
     vindu->EndrealtClick();
     const TVerPost lagret = Lagret(BlakkenIndeks);
     EXPECT_EQ(+lagret.IndeksDato, t.dato);
@@ -931,16 +960,20 @@ TEST_F(Redigering, Indeksdato) {
 TEST_F(Redigering, AngreEndrerIngenting) {
   Lag(150);
   const TVerPost foer = vindu->GjeldendeVer();
-  Svar([&](Tlesing& d) {
-    for (std::size_t i = 0; i < 3; ++i) Skriv(Felt(d, i), "noe annet");
-  }, false);
+  Svar(
+      [&](Tlesing& d) {
+        for (std::size_t i = 0; i < 3; ++i) Skriv(Felt(d, i), "noe annet");
+      },
+      false);
   vindu->EndreClick();
-  Svar([&](Tlesing& d) {
-    for (std::size_t i = 0; i + 1 < d.Felter().size(); ++i) Skriv(Felt(d, i), "12");
-    QWidget* boks = d.Felter().back();
-    d.boksen->ensureWidgetVisible(boks);
-    QTest::mouseClick(boks, Qt::LeftButton, {}, boks->rect().center());
-  }, false);
+  Svar(
+      [&](Tlesing& d) {
+        for (std::size_t i = 0; i + 1 < d.Felter().size(); ++i) Skriv(Felt(d, i), "12");
+        QWidget* boks = d.Felter().back();
+        d.boksen->ensureWidgetVisible(boks);
+        QTest::mouseClick(boks, Qt::LeftButton, {}, boks->rect().center());
+      },
+      false);
   vindu->EndrealtClick();
   EXPECT_EQ(dialoger, 2);
   EXPECT_EQ(std::memcmp(&vindu->GjeldendeVer(), &foer, sizeof foer), 0);

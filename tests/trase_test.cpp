@@ -1,9 +1,10 @@
+#include "trase.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "testmappe.h"
-#include "trase.h"
 
 TEST(TraseTest, InnebygdeNavnOgKoderUtenforTabellen) {
   TestMappe m;
@@ -16,14 +17,10 @@ TEST(TraseTest, InnebygdeNavnOgKoderUtenforTabellen) {
     std::string ventet;
   };
   const Tilfelle tilfeller[] = {
-      {0, "Ukjent rase"},
-      {1, "Dala   "},  // trailing blanks belong to the name
-      {-4, "^Sp\xE6lsau"},
-      {17, "Gr\xE5 tr\xF8nder"},
-      {26, "Kryssning"},
-      {27, "Feil i rase 27"},
-      {-27, "Feil i rase -27"},
-      {-128, "Feil i rase -128"},
+      {0, "Ukjent rase"},       {1, "Dala   "},  // trailing blanks belong to the name
+      {-4, "^Sp\xE6lsau"},      {17, "Gr\xE5 tr\xF8nder"},
+      {26, "Kryssning"},        {27, "Feil i rase 27"},
+      {-27, "Feil i rase -27"}, {-128, "Feil i rase -128"},
   };
   for (const auto& c : tilfeller) {
     SCOPED_TRACE(c.kode);

@@ -1,4 +1,6 @@
 // The table window under the offscreen platform, driven with keys and mouse.
+#include "tvindu.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,7 +16,6 @@
 #include "gjenopprett.h"
 #include "tabell.h"
 #include "tgrid.h"
-#include "tvindu.h"
 
 namespace {
 

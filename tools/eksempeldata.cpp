@@ -54,23 +54,22 @@ std::string TilDos(const std::string& utf8) {
   return ut;
 }
 
-constexpr std::array<const char*, 24> Forledd = {
-    "Bam",   "Tor",  "Stor",  "Kvit",  "Svart", "Bjørn", "Å",    "Øy",    "Fjell", "Lyng", "Ulv",   "Rask",
-    "Prins", "Kong", "Storm", "Tind",  "Stål",  "Gull",  "Frost", "Kjell", "Ærle",  "Berg", "Skog",  "Vind"};
-constexpr std::array<const char*, 16> Etterledd = {"se",  "ken",   "gut",  "mann", "ar",   "ulf",  "bjørn", "stad",
-                                                   "gard", "fjell", "dal", "vik",  "rud",  "heim", "sæter", "lid"};
-constexpr std::array<const char*, 12> Tillegg = {"av Øvre Sandvik",  "fra Nordre Ås",   "Storhaugen",
-                                                 "II",              "den yngre",       "av Bjørkelid",
-                                                 "Kvitfjellingen",  "på Lia",          "Junior",
-                                                 "fra Vestre Rød",  "av Haugland",     "Trollheimen"};
-constexpr std::array<const char*, 16> Steder = {"Røros",   "Åsen",    "Ørsta",   "Værøy",  "Os",      "Lærdal",
-                                                "Ålesund", "Bø",      "Grue",    "Søgne",  "Hå",      "Tynset",
-                                                "Ørland",  "Sæbø",    "Fåvang",  "Nærbø i Jæren og mer"};
-constexpr std::array<const char*, 12> Fornavn = {"Ola", "Kari", "Per", "Åse", "Nils", "Grete",
+constexpr std::array<const char*, 24> Forledd = {"Bam",   "Tor",  "Stor",  "Kvit",  "Svart", "Bjørn", "Å",     "Øy",
+                                                 "Fjell", "Lyng", "Ulv",   "Rask",  "Prins", "Kong",  "Storm", "Tind",
+                                                 "Stål",  "Gull", "Frost", "Kjell", "Ærle",  "Berg",  "Skog",  "Vind"};
+constexpr std::array<const char*, 16> Etterledd = {"se",   "ken",   "gut", "mann", "ar",  "ulf",  "bjørn", "stad",
+                                                   "gard", "fjell", "dal", "vik",  "rud", "heim", "sæter", "lid"};
+constexpr std::array<const char*, 12> Tillegg = {"av Øvre Sandvik", "fra Nordre Ås",  "Storhaugen",     "II",
+                                                 "den yngre",       "av Bjørkelid",   "Kvitfjellingen", "på Lia",
+                                                 "Junior",          "fra Vestre Rød", "av Haugland",    "Trollheimen"};
+constexpr std::array<const char*, 16> Steder = {
+    "Røros", "Åsen",  "Ørsta", "Værøy",  "Os",     "Lærdal", "Ålesund", "Bø",
+    "Grue",  "Søgne", "Hå",    "Tynset", "Ørland", "Sæbø",   "Fåvang",  "Nærbø i Jæren og mer"};
+constexpr std::array<const char*, 12> Fornavn = {"Ola",     "Kari",   "Per", "Åse",   "Nils", "Grete",
                                                  "Øystein", "Ingrid", "Jon", "Bjørg", "Arne", "Sølvi"};
-constexpr std::array<const char*, 12> Gaarder = {"Nordgarden", "Søre Lien", "Haugen",  "Bakken",
+constexpr std::array<const char*, 12> Gaarder = {"Nordgarden", "Søre Lien", "Haugen",    "Bakken",
                                                  "Øvre Moen",  "Vestre Ås", "Rønningen", "Tveit",
-                                                 "Kvernhuset", "Sætra",    "Lykkja",   "Brekke"};
+                                                 "Kvernhuset", "Sætra",     "Lykkja",    "Brekke"};
 // Breed codes weighted towards the common breeds.
 constexpr std::array<int, 16> VanligeRaser = {1, 1, 1, 1, 10, 10, 2, 2, 4, 4, 3, 5, 11, 12, 6, 7};
 

@@ -29,13 +29,12 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
-#include <QTabWidget>
 #include <QToolButton>
-#include <QComboBox>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -46,11 +45,11 @@
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
+#include "lister.h"
 #include "programvinduer.h"
 #include "register.h"
 #include "skall.h"
 #include "soyer.h"
-#include "lister.h"
 #include "tdiagramflate.h"
 #include "tekst.h"
 #include "tformlister.h"
@@ -89,8 +88,7 @@ QImage MedTittel(const QImage& innhold, const QString& tittel) {
   f.setBold(true);
   p.setFont(f);
   p.setPen(Qt::white);
-  p.drawText(QRect(linje + 8, linje, innhold.width() - 40, topp - linje), Qt::AlignVCenter | Qt::AlignLeft,
-             tittel);
+  p.drawText(QRect(linje + 8, linje, innhold.width() - 40, topp - linje), Qt::AlignVCenter | Qt::AlignLeft, tittel);
   // A close box at the right, as a window has one.
   const QRect boks(linje + innhold.width() - 22, linje + 4, 15, 15);
   p.setPen(QPen(QColor(220, 228, 240), 1.6));
@@ -197,7 +195,8 @@ int32_t VelgVer(TProdusent& reg) {
 QString Navnedel(TProdusent& reg, int32_t nummer) {
   std::vector<std::string> forslag;
   forslag.push_back(reg.FindByNumber(nummer).Navn.Verdi());
-  for (int32_t i = 0; i < reg.RecordCount() && forslag.size() < 400; i += 7) forslag.push_back(reg.ReadAt(i).Navn.Verdi());
+  for (int32_t i = 0; i < reg.RecordCount() && forslag.size() < 400; i += 7)
+    forslag.push_back(reg.ReadAt(i).Navn.Verdi());
   for (const std::string& navn : forslag) {
     const std::string ord = navn.substr(0, navn.find(' '));
     if (ord.size() < 5) continue;
@@ -315,8 +314,7 @@ int Kjor() {
   Vent(stamtre);
   // Taller, as a user would drag it, so that the whole tree shows at 100 %
   // (it ends about 800 pixels down the page).
-  if (const int mangler = std::min(stamtre->Flate->height(), 800) - stamtre->RullB->viewport()->height();
-      mangler > 0) {
+  if (const int mangler = std::min(stamtre->Flate->height(), 800) - stamtre->RullB->viewport()->height(); mangler > 0) {
     stamtre->resize(stamtre->width(), std::min(stamtre->height() + mangler, 1000));
     QTest::qWait(150);
   }
@@ -449,7 +447,6 @@ int Kjor() {
     }
     QTest::qWait(50);
   }
-
 
   // 8. Lists, comparison, the change report and the statistics: the shown
   // ram put on a list from the lookup window, more rams on the lists, the
