@@ -311,7 +311,7 @@ TTekstKatalog::TTekstKatalog(TProdusent& reg, const Trase& raser, std::filesyste
   parti_.reserve(PartiStorrelse);
 }
 
-TTekstKatalog::~TTekstKatalog() = default;  // the texts being made are waited for
+TTekstKatalog::~TTekstKatalog() = default;  // the parts under way are waited for
 
 void TTekstKatalog::Ta(const TVerPost& ver) {
   parti_.push_back(ver);
@@ -321,28 +321,30 @@ void TTekstKatalog::Ta(const TVerPost& ver) {
 
 void TTekstKatalog::Send() {
   if (parti_.empty()) return;
-  lages_.push_back(std::async(std::launch::async, [this, verer = std::move(parti_)] {
-    std::string blokk;
-    blokk.reserve(verer.size() * 1024);
-    for (const TVerPost& v : verer) Linjer13(v, reg_, raser_, blokk);
-    return blokk;
-  }));
+  std::shared_future<void> forrige = lages_.empty() ? std::shared_future<void>() : lages_.back();
+  lages_.push_back(std::async(std::launch::async, [this, verer = std::move(parti_), forrige] {
+                     std::string blokk;
+                     blokk.reserve(verer.size() * 1024);
+                     for (const TVerPost& v : verer) Linjer13(v, reg_, raser_, blokk);
+                     // In order: the part before is written first; its failure
+                     // is this part's too, so nothing after it is written.
+                     if (forrige.valid()) forrige.get();
+                     ut_.Skriv(blokk);
+                     if (kopi_) kopi_(blokk);
+                   }).share());
   parti_.clear();
   parti_.reserve(PartiStorrelse);
-  // Two parts in the making at a time; the oldest goes to the file first.
-  while (lages_.size() > 2) SkrivForste();
-}
-
-void TTekstKatalog::SkrivForste() {
-  const std::string blokk = lages_.front().get();
-  lages_.pop_front();
-  ut_.Skriv(blokk);
-  if (kopi_) kopi_(blokk);
+  // Three parts under way at a time; the oldest is waited for.
+  while (lages_.size() > 3) {
+    lages_.front().get();
+    lages_.pop_front();
+  }
 }
 
 void TTekstKatalog::Fullfor() {
   Send();
-  while (!lages_.empty()) SkrivForste();
+  if (!lages_.empty()) lages_.back().get();
+  lages_.clear();
   ut_.Fullfor();
 }
 

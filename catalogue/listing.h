@@ -65,8 +65,11 @@ void SkrivKatalogLinjer(const TVerPost& ver, const TProdusent& reg, const Trase&
 // VerKat.txt in the data folder), which is replaced whole when the pass is
 // finished; an unfinished pass leaves the old file. `kopi`, when given, gets
 // the same text block by block as it is written. The text of the rams is
-// made in parts on the machine's cores, while the register is not changed.
-// Errors throw IoFeil.
+// made in parts on the machine's cores, while the register is not changed;
+// each part is written, and given to `kopi`, by the thread that made it,
+// once the part before it is written (so `kopi` is called in order, one call
+// at a time, but not on the caller's thread). Errors throw IoFeil (from Ta
+// or Fullfor); after a failed write nothing more is written.
 class TTekstKatalog {
  public:
   using TKopi = std::function<void(std::string_view)>;
@@ -86,13 +89,13 @@ class TTekstKatalog {
   TTryggFil ut_;
   TKopi kopi_;
   int64_t antall_ = 0;
-  // The rams taken since the last part was sent, and the parts whose text is
-  // being made (each on a thread of its own), oldest first.
+  // The rams taken since the last part was sent, and the parts being made
+  // and written (each on a thread of its own), oldest first; the last of
+  // them is the one the next part waits for before it writes.
   std::vector<TVerPost> parti_;
-  std::deque<std::future<std::string>> lages_;
+  std::deque<std::shared_future<void>> lages_;
 
   void Send();
-  void SkrivForste();
 };
 
 // The table fields, entries 0 to 31 of the table-field list.

@@ -257,6 +257,45 @@ TEST(Katalogtekst, VerKatFila) {
   EXPECT_EQ(std::distance(fs::directory_iterator(r.mappe.Sti()), fs::directory_iterator()), 2);
 }
 
+// A pass of many parts: the text is made on several threads but written,
+// and handed to the copy, in the order the rams were taken; a write that
+// fails stops the pass with the failure, and nothing reaches the copy.
+TEST(Katalogtekst, MangeDelerIRekkefolgeOgFeilSomStopper) {
+  Register r({Farfar(), Far(), Hovedver(), Kaaret()});
+  const Trase raser;
+  std::vector<TVerPost> verer;
+  for (int32_t i = 0; i < 20000; ++i) {
+    TVerPost v = i % 2 == 0 ? Kaaret() : Hovedver();
+    v.Nummer = 2000000 + i;
+    v.Navn.Sett("Ver" + std::to_string(i));
+    verer.push_back(v);
+  }
+  std::string ventet;
+  for (const TVerPost& v : verer)
+    for (const std::string& l : KatalogLinjer(v, *r.reg, raser)) ventet += l + "\r\n";
+
+  std::string kopi;
+  {
+    TTekstKatalog ut(*r.reg, raser, {}, [&](std::string_view blokk) { kopi += blokk; });
+    for (const TVerPost& v : verer) ut.Ta(v);
+    ut.Fullfor();
+  }
+  EXPECT_TRUE(LesHeleFila(r.mappe / VerKatFilNavn) == ventet);
+  EXPECT_TRUE(kopi == ventet);
+
+  kopi.clear();
+  const fs::path umulig = r.mappe / "finnes-ikke" / VerKatFilNavn;
+  EXPECT_THROW(
+      {
+        TTekstKatalog ut(*r.reg, raser, umulig, [&](std::string_view blokk) { kopi += blokk; });
+        for (const TVerPost& v : verer) ut.Ta(v);
+        ut.Fullfor();
+      },
+      IoFeil);
+  EXPECT_TRUE(kopi.empty());
+  EXPECT_FALSE(fs::exists(umulig.parent_path()));
+}
+
 TSkalMed Alle() {
   TSkalMed s;
   s.fill(true);
