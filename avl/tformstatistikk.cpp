@@ -118,9 +118,7 @@ void TFormStatistikk::LesRegister() {
   const TTimeglass timeglass;
   TProdusent* reg = Register ? Register() : nullptr;
   statistikk_ = reg ? LagStatistikk(reg->Poster()) : TStatistikk{};
-  const std::vector<int32_t> utvalg = KatalogUtvalg ? KatalogUtvalg() : std::vector<int32_t>{};
-  harUtvalg_ = !utvalg.empty();
-  histogram_ = reg ? ::Histogram(*reg, utvalg) : THistogram();
+  LagHistogram();
 
   // The breeds present, ticked as before (all the first time).
   QSet<int> avkrysset, kjent;
@@ -154,6 +152,18 @@ void TFormStatistikk::LesRegister() {
   harVist_ = true;
   Snitt->Tegn();
   Antall->Tegn();
+  Fordeling->Tegn();
+}
+
+void TFormStatistikk::LagHistogram() {
+  TProdusent* reg = Register ? Register() : nullptr;
+  const std::vector<int32_t> utvalg = KatalogUtvalg ? KatalogUtvalg() : std::vector<int32_t>{};
+  harUtvalg_ = !utvalg.empty();
+  histogram_ = reg ? ::Histogram(*reg, utvalg) : THistogram();
+}
+
+void TFormStatistikk::NyttKatalogutvalg() {
+  LagHistogram();
   Fordeling->Tegn();
 }
 

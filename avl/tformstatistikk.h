@@ -39,6 +39,9 @@ class TFormStatistikk : public QWidget {
   // The figures made afresh from the register (after an import), keeping
   // what is ticked.
   void LesRegister();
+  // The histogram made afresh from the catalogue's selection (after a new
+  // pass of the catalogue) and drawn again; the other charts stay.
+  void NyttKatalogutvalg();
 
   QListWidget* RaseListe;
   QPushButton* Alle;
@@ -56,6 +59,7 @@ class TFormStatistikk : public QWidget {
 
  private:
   void RaserEndret();
+  void LagHistogram();
 
   TStatistikk statistikk_;
   THistogram histogram_;

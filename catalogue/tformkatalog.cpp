@@ -571,6 +571,7 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
           fremdrift);
       ut.Fullfor();
       sisteUtvalg_ = std::move(utvalgt);
+      if (UtvalgEndret) UtvalgEndret();
       Linjer->appendPlainText("Ferdig lest");
       if (NyTabell) NyTabell(*vindu);
       vindu->Vis();
@@ -586,6 +587,7 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
           fremdrift);
       ut.Fullfor();
       sisteUtvalg_ = std::move(utvalgt);
+      if (UtvalgEndret) UtvalgEndret();
       QStringList linjer;
       for (const std::string& l : TekstLinjer(LesHeleFila(ut.Fil()))) linjer << TilQString(l);
       Linjer->setPlainText(linjer.join('\n'));

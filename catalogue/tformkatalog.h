@@ -45,6 +45,8 @@ class TFormKatalog : public QMainWindow {
   // Called with each table window a pass fills, before it shows, so that
   // the main window can add its actions for the marked rams.
   std::function<void(class TVindu&)> NyTabell;
+  // Called after every pass, once SisteUtvalg holds the rams it selected.
+  std::function<void()> UtvalgEndret;
   // The judging numbers of the rams of the last selection pass, to the text
   // listing or to a table, in the order listed; empty before the first.
   const std::vector<int32_t>& SisteUtvalg() const { return sisteUtvalg_; }

@@ -479,6 +479,11 @@ void TFormVaer::ForsteVisning() {
     FormStatistikk->KatalogUtvalg = [this] {
       return FormKatalog ? FormKatalog->SisteUtvalg() : std::vector<int32_t>{};
     };
+    // An open statistics window follows the catalogue's new selection.
+    if (FormKatalog)
+      FormKatalog->UtvalgEndret = [this] {
+        if (FormStatistikk->isVisible()) FormStatistikk->NyttKatalogutvalg();
+      };
   }
   if (FormSoyer && FormSlektskap) {
     connect(FormSoyer, &TFormSoyer::lagret, FormSlektskap, [this] {

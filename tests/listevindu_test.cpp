@@ -406,8 +406,7 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
                   fs::copy_options::overwrite_existing);
   EXPECT_EQ(meldinger.size(), 1);
 
-  // After a catalogue selection, the next showing draws its spread.
-  s.close();
+  // A catalogue selection made while the window is open is drawn at once.
   TFormKatalog& k = p.p->katalog;
   p.p->hoved.Katalog->trigger();
   QTest::mouseClick(k.EgDef, Qt::LeftButton);
@@ -416,6 +415,10 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
   k.MeVeLi->setPlainText(numre);
   QTest::mouseClick(k.Btabb, Qt::LeftButton);
   ASSERT_FALSE(k.SisteUtvalg().empty());
+  EXPECT_GT(s.Histogram().Antall(), 0);
+  EXPECT_FALSE(s.Fordeling->Diagram()->title().contains("Katalogen har ikke gjort noe utvalg"));
+  // Opened again, the window keeps the breeds ticked.
+  s.close();
   p.p->hoved.Statistikk->trigger();
   EXPECT_EQ(s.RaseListe->item(ut)->checkState(), Qt::Unchecked) << "the breeds ticked are kept";
   EXPECT_EQ(s.RaseListe->item(avkrysset[1])->checkState(), Qt::Checked);
