@@ -17,7 +17,9 @@
 #include <cstdio>
 
 #include "eksempeldata.h"
+#include "endringer.h"
 #include "filer.h"
+#include "lister.h"
 #include "ramimport.h"
 #include "register.h"
 #include "testmappe.h"
@@ -171,6 +173,40 @@ TEST_F(InnlesingTest, VindusinnlesingErstatterRegisteret) {
   EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
   EXPECT_FALSE(fs::exists(data / "OpPakket/Vedder2.Tex"));
   EXPECT_FALSE(fs::exists(data / "Verene.Dat.ny"));
+}
+
+// A download keeps the change report for the rams on the lists as a file
+// import does: a listed ram that the new export lacks is reported, and the
+// main window says that there are changes.
+TEST_F(InnlesingTest, NedlastingLagerEndringsrapportForListene) {
+  const std::vector<TVerPost> nye = KonverterEksport(LagEksport(400, 3));
+  int32_t borte = 0;
+  for (const TVerPost& g : gamle)
+    if (std::none_of(nye.begin(), nye.end(), [&](const TVerPost& n) { return n.Nummer == g.Nummer; })) {
+      borte = g.Nummer;
+      break;
+    }
+  ASSERT_NE(borte, 0);
+  TLister lister;
+  const int32_t nummer[] = {borte};
+  ASSERT_EQ(lister.LeggTil("Reserve", nummer), 1);
+  SkrivLister(ListeFil(data.Sti()), lister);
+
+  Program p(data.Sti(), Adresse());
+  EXPECT_FALSE(p.hoved.Endringer->isEnabled());
+  p.hoved.LeggInn->trigger();
+  const TEndringsLesing lest = LesEndringer(EndringsFil(data.Sti()));
+  ASSERT_TRUE(lest.rapport);
+  ASSERT_EQ(lest.rapport->endringer.size(), 1u);
+  const TEndring& e = lest.rapport->endringer[0];
+  EXPECT_EQ(e.liste, "Reserve");
+  EXPECT_EQ(e.nummer, borte);
+  EXPECT_EQ(e.felt, "Registeret");
+  EXPECT_TRUE(p.hoved.Endringer->isEnabled());
+  EXPECT_TRUE(p.hoved.EndringsVarsel->isVisibleTo(&p.hoved));
+  EXPECT_TRUE(std::any_of(p.meldinger.begin(), p.meldinger.end(), [](const QString& m) {
+    return m.contains("endret ved innlesingen");
+  })) << p.meldinger.join("|").toStdString();
 }
 
 TEST_F(InnlesingTest, FeilGirMeldingOgUendretRegister) {
