@@ -32,6 +32,8 @@ void TAvlsdata::Bruk(std::vector<TVerPost> poster) {
 }
 
 void TAvlsdata::Glem() {
+  delInnavl_.reset();
+  delStamtavle_.reset();
   innavl_.reset();
   stamtavle_.reset();
   sloyferMeldt_ = false;
@@ -57,8 +59,20 @@ const TInnavl& TAvlsdata::Innavl() {
   return *innavl_;
 }
 
+const TInnavl& TAvlsdata::InnavlFor(std::span<const int32_t> nummer) {
+  if (innavl_) return *innavl_;
+  const TStamtavle& hel = Stamtavle();
+  std::vector<int32_t> dyr;
+  for (int32_t n : nummer)
+    if (n != 0) dyr.push_back(hel.Finn(n));
+  delInnavl_.reset();
+  delStamtavle_ = std::make_unique<TStamtavle>(hel.Aner(dyr));
+  delInnavl_ = std::make_unique<TInnavl>(*delStamtavle_);
+  return *delInnavl_;
+}
+
 std::string TAvlsdata::NySloyfeMelding() {
-  if (!innavl_ || sloyferMeldt_) return {};
+  if ((!innavl_ && !delInnavl_) || sloyferMeldt_) return {};
   sloyferMeldt_ = true;
   return SloyfeMelding(stamtavle_->Sloyfer());
 }

@@ -8,8 +8,9 @@
 //
 //   TAvlsdata avl;                                   // in the shell, beside the register
 //   avl.Bruk(reg);                                   // after every load; drops the old figures
-//   const TParing p = avl.Innavl().Paring(ver, far, morfar);
-//   lines = SlektskapLinjer(p, avl.Stamtavle(), avl.Poster());
+//   const TInnavl& innavl = avl.InnavlFor({ver, far, morfar});   // or avl.Innavl()
+//   const TParing p = innavl.Paring(ver, far, morfar);
+//   lines = SlektskapLinjer(p, innavl.Stamtavle(), avl.Poster());
 //   message = avl.NySloyfeMelding();                 // once a load
 #pragma once
 
@@ -44,6 +45,13 @@ class TAvlsdata {
   // Built at the first call.
   const TStamtavle& Stamtavle();
   const TInnavl& Innavl();
+  // The coefficients of the animals with these judging numbers and of their
+  // ancestors: every animal's (Innavl) when they are computed already, else
+  // those of a pedigree of just these animals and their ancestors
+  // (TStamtavle::Aner; the same figures, and at a million rams a fraction of
+  // the time). Its animals are numbered in its own Stamtavle(). Valid until
+  // the next call, Bruk or Glem; numbers not in the pedigree are left out.
+  const TInnavl& InnavlFor(std::span<const int32_t> nummer);
   // Called with true before the coefficients are computed and with false
   // after, so that a window can show that it is busy.
   std::function<void(bool)> VedBeregning;
@@ -57,6 +65,8 @@ class TAvlsdata {
   std::span<const TVerPost> poster_;
   std::unique_ptr<TStamtavle> stamtavle_;
   std::unique_ptr<TInnavl> innavl_;
+  std::unique_ptr<TStamtavle> delStamtavle_;  // the pedigree InnavlFor made last
+  std::unique_ptr<TInnavl> delInnavl_;
   bool sloyferMeldt_ = false;
 };
 

@@ -365,6 +365,44 @@ TStamtavle::TStamtavle(std::span<const TVerPost> poster) {
 
 int32_t TStamtavle::Finn(int32_t nummer) const { return indeks_.Finn(nummer); }
 
+TStamtavle TStamtavle::Aner(std::span<const int32_t> dyr) const {
+  const std::size_t antall = far_.size();
+  std::vector<uint8_t> med(antall, 0);
+  std::vector<int32_t> stabel;
+  const auto ta = [&](int32_t d) {
+    if (d < 0 || static_cast<std::size_t>(d) >= antall || med[static_cast<std::size_t>(d)]) return;
+    med[static_cast<std::size_t>(d)] = 1;
+    stabel.push_back(d);
+  };
+  for (int32_t d : dyr) ta(d);
+  while (!stabel.empty()) {
+    const int32_t d = stabel.back();
+    stabel.pop_back();
+    ta(far_[static_cast<std::size_t>(d)]);
+    ta(mor_[static_cast<std::size_t>(d)]);
+  }
+  // Parents come before their offspring, so their new numbers are known.
+  TStamtavle t;
+  t.dyrForPost_.assign(dyrForPost_.size(), -1);
+  std::vector<int32_t> ny(antall, -1), tall;
+  for (std::size_t i = 0; i < antall; ++i) {
+    if (!med[i]) continue;
+    const auto j = static_cast<int32_t>(t.far_.size());
+    ny[i] = j;
+    t.far_.push_back(far_[i] < 0 ? -1 : ny[static_cast<std::size_t>(far_[i])]);
+    t.mor_.push_back(mor_[i] < 0 ? -1 : ny[static_cast<std::size_t>(mor_[i])]);
+    t.nummer_.push_back(nummer_[i]);
+    t.ekstra_.push_back(ekstra_[i]);
+    t.slag_.push_back(slag_[i]);
+    if (slag_[i] == TDyrSlag::Ver) t.dyrForPost_[static_cast<std::size_t>(ekstra_[i])] = j;
+    tall.push_back(slag_[i] == TDyrSlag::Mor ? 0 : nummer_[i]);
+  }
+  t.indeks_.Bygg(tall);
+  t.sloyfer_ = sloyfer_;
+  t.poster_ = poster_;
+  return t;
+}
+
 bool TStamtavle::Kjent(int32_t dyr) const {
   if (dyr < 0) return false;
   return Slag(dyr) != TDyrSlag::Mor || Nummer(dyr) > 0 || Far(dyr) >= 0;

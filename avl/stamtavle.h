@@ -72,6 +72,13 @@ class TStamtavle {
   // dam with a Mornr or a known sire.
   bool Kjent(int32_t dyr) const;
 
+  // The animals given (numbered as here; -1 and numbers out of range are
+  // skipped) with all their ancestors, as a pedigree of its own in the same
+  // order: the same judging numbers, kinds, records, dams and loop count.
+  // An animal's coefficient depends on its ancestors only, so every animal in
+  // it has the coefficient it has in the whole pedigree.
+  TStamtavle Aner(std::span<const int32_t> dyr) const;
+
   // Loop links cut.
   int32_t Sloyfer() const { return sloyfer_; }
   // Records read.

@@ -58,7 +58,11 @@ class TParingsplanKommando : public TKommando {
     reg.LoadRegister();
     TAvlsdata avl;
     avl.Bruk(reg);
-    const TParingsplan plan = LagParingsplan(avl.Innavl(), soyer.soyer, verer);
+    // The plan needs the coefficients of the rams', the ewes' sires' and
+    // their dams' sires' ancestors only.
+    std::vector<int32_t> parter = verer;
+    for (const TSoye& soye : soyer.soyer) parter.insert(parter.end(), {soye.far, soye.morfar});
+    const TParingsplan plan = LagParingsplan(avl.InnavlFor(parter), soyer.soyer, verer);
     MeldSloyfer(k, avl);
     for (int32_t nr : plan.ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
     if (plan.verer.empty()) return 1;

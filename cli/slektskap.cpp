@@ -40,9 +40,12 @@ class TSlektskap : public TKommando {
     }
     TAvlsdata avl;
     avl.Bruk(reg);
-    const TParing p = avl.Innavl().Paring(ver.Nummer, far, morfar);
+    // One mating needs the coefficients of the ram's and the ewe's ancestors only.
+    const int32_t parter[] = {ver.Nummer, far, morfar};
+    const TInnavl& innavl = avl.InnavlFor(parter);
+    const TParing p = innavl.Paring(ver.Nummer, far, morfar);
     MeldSloyfer(k, avl);
-    for (const std::string& linje : SlektskapLinjer(p, avl.Stamtavle(), avl.Poster())) Skriv(k, linje + "\n");
+    for (const std::string& linje : SlektskapLinjer(p, innavl.Stamtavle(), avl.Poster())) Skriv(k, linje + "\n");
     return 0;
   }
 };

@@ -627,6 +627,60 @@ TEST(Stamtavle, StokkedePosterGirSammeTall) {
   }
 }
 
+// A pedigree of some animals and their ancestors gives those animals the
+// coefficients, matings and shared ancestors of the whole pedigree; the avl
+// data uses it for a mating when not every coefficient is computed.
+TEST(Stamtavle, AnerGirSammeTallSomHeleStamtavla) {
+  std::vector<TVerPost> poster = Dyp(11, 3000);
+  const std::vector<TVerPost> flere = Generasjoner(12, 6, 80);  // numbers stored twice, dams shared
+  poster.insert(poster.end(), flere.begin(), flere.end());
+  const TStamtavle hel{poster};
+  const TInnavl helI(hel);
+  for (const TParingsvalg& p : Paringer(poster, 5, 40)) {
+    SCOPED_TRACE(std::to_string(p.ver) + " x " + std::to_string(p.far) + "/" + std::to_string(p.morfar));
+    const int32_t parter[] = {hel.Finn(p.ver), p.far == 0 ? -1 : hel.Finn(p.far),
+                              p.morfar == 0 ? -1 : hel.Finn(p.morfar)};
+    const TStamtavle del = hel.Aner(parter);
+    ASSERT_LE(del.Antall(), hel.Antall());
+    EXPECT_EQ(del.Sloyfer(), hel.Sloyfer());
+    const TInnavl delI(del);
+    // Every animal of the part is the same animal with the same coefficient.
+    for (int32_t d = 0; d < del.Antall(); ++d) {
+      const int32_t h = del.Slag(d) == TDyrSlag::Mor ? -2 : hel.Finn(del.Nummer(d));
+      if (h != -2) {
+        ASSERT_GE(h, 0);
+        EXPECT_EQ(hel.Far(h) < 0, del.Far(d) < 0);
+        EXPECT_NEAR(helI.F(h), delI.F(d), 1e-12) << del.Nummer(d);
+      }
+      if (del.Slag(d) == TDyrSlag::Ver) EXPECT_EQ(del.DyrForPost(del.Post(d)), d);
+    }
+    const TParing a = helI.Paring(p.ver, p.far, p.morfar), b = delI.Paring(p.ver, p.far, p.morfar);
+    EXPECT_EQ(a.funnet, b.funnet);
+    EXPECT_NEAR(a.lam, b.lam, 1e-12);
+    EXPECT_NEAR(a.verF, b.verF, 1e-12);
+    EXPECT_EQ(a.lamKjente, b.lamKjente);
+    EXPECT_EQ(a.verKjente, b.verKjente);
+    ASSERT_EQ(a.aner.size(), b.aner.size());
+    for (std::size_t k = 0; k < a.aner.size(); ++k) {
+      EXPECT_EQ(hel.Nummer(a.aner[k].dyr), del.Nummer(b.aner[k].dyr));
+      EXPECT_NEAR(a.aner[k].andel, b.aner[k].andel, 1e-12);
+    }
+  }
+  // The avl data: the part while the coefficients are not all computed,
+  // then the whole pedigree's; the same figure either way.
+  TAvlsdata avl;
+  avl.Bruk(poster);
+  const TParingsvalg p = Paringer(poster, 6, 1)[0];
+  const int32_t nummer[] = {p.ver, p.far, p.morfar};
+  const TInnavl& del = avl.InnavlFor(nummer);
+  EXPECT_FALSE(avl.Beregnet());
+  EXPECT_LT(del.Stamtavle().Antall(), avl.Stamtavle().Antall());
+  const double lam = del.Lam(p.ver, p.far, p.morfar);
+  avl.Innavl();
+  EXPECT_EQ(&avl.InnavlFor(nummer), &avl.Innavl());
+  EXPECT_NEAR(avl.Innavl().Lam(p.ver, p.far, p.morfar), lam, 1e-12);
+}
+
 TEST(Innavl, GamleNummerMedNyeForeldreSomTabellmetoden) {
   // An old number stored again late in the file with recent parents (the
   // later record counts): the old ram's offspring must wait for the new
