@@ -334,8 +334,8 @@ void TTekstKatalog::Send() {
                    }).share());
   parti_.clear();
   parti_.reserve(PartiStorrelse);
-  // Three parts under way at a time; the oldest is waited for.
-  while (lages_.size() > 3) {
+  // Four parts under way at a time; the oldest is waited for.
+  while (lages_.size() > 4) {
     lages_.front().get();
     lages_.pop_front();
   }
