@@ -292,6 +292,30 @@ std::unique_ptr<QChart> LagSnittDiagram(const TStatistikk& s, const TRasevalg& r
   return chart;
 }
 
+namespace {
+
+// The bars of one set as the chart's only series: the categories on an axis
+// below (no grid lines across), the counts on an axis at the left, no legend.
+void LeggTilSoyler(QChart& chart, QBarSet* sett, double bredde, const QStringList& kategorier, const QString& hva,
+                   int64_t flest) {
+  auto* serie = new QBarSeries;
+  serie->append(sett);
+  serie->setBarWidth(bredde);
+  chart.addSeries(serie);
+  auto* x = new QBarCategoryAxis;
+  Kategorier(x, kategorier);
+  StilAkse(x, hva);
+  x->setGridLineVisible(false);
+  QValueAxis* y = Tallakse(flest);
+  chart.addAxis(x, Qt::AlignBottom);
+  chart.addAxis(y, Qt::AlignLeft);
+  serie->attachAxis(x);
+  serie->attachAxis(y);
+  chart.legend()->setVisible(false);
+}
+
+}  // namespace
+
 std::unique_ptr<QChart> LagAntallDiagram(const TStatistikk& s, const TRasevalg& raser, const Trase& rasenavn) {
   const std::vector<std::pair<int, int64_t>> aar = AntallPerAar(s, raser);
   auto chart = NyttDiagram("Antall kårede værer etter fødselsår", Valgte(raser, rasenavn), true);
@@ -311,20 +335,7 @@ std::unique_ptr<QChart> LagAntallDiagram(const TStatistikk& s, const TRasevalg& 
     sett->append(static_cast<double>(aar[i].second));
     flest = std::max(flest, aar[i].second);
   }
-  auto* serie = new QBarSeries;
-  serie->append(sett);
-  serie->setBarWidth(0.75);
-  chart->addSeries(serie);
-  auto* x = new QBarCategoryAxis;
-  Kategorier(x, kategorier);
-  StilAkse(x, "Fødselsår");
-  x->setGridLineVisible(false);
-  QValueAxis* y = Tallakse(flest);
-  chart->addAxis(x, Qt::AlignBottom);
-  chart->addAxis(y, Qt::AlignLeft);
-  serie->attachAxis(x);
-  serie->attachAxis(y);
-  chart->legend()->setVisible(false);
+  LeggTilSoyler(*chart, sett, 0.75, kategorier, "Fødselsår", flest);
   return chart;
 }
 
@@ -344,20 +355,7 @@ std::unique_ptr<QChart> LagHistogramDiagram(const THistogram& h, const QString& 
     sett->append(static_cast<double>(s.antall));
     flest = std::max(flest, s.antall);
   }
-  auto* serie = new QBarSeries;
-  serie->append(sett);
-  serie->setBarWidth(1.0);  // a histogram's bars touch
-  chart->addSeries(serie);
-  auto* x = new QBarCategoryAxis;
-  Kategorier(x, kategorier);
-  StilAkse(x, "O-indeks");
-  x->setGridLineVisible(false);
-  QValueAxis* y = Tallakse(flest);
-  chart->addAxis(x, Qt::AlignBottom);
-  chart->addAxis(y, Qt::AlignLeft);
-  serie->attachAxis(x);
-  serie->attachAxis(y);
-  chart->legend()->setVisible(false);
+  LeggTilSoyler(*chart, sett, 1.0, kategorier, "O-indeks", flest);  // a histogram's bars touch
   return chart;
 }
 
