@@ -26,8 +26,12 @@ void TRutenett::SettStorrelse(int kolonner, int rader) {
     for (auto& r : flagg_) r.resize(k, 0);
   }
   kolonner_ = kolonner;
-  celler_.resize(static_cast<std::size_t>(rader), std::vector<std::string>(k));
-  flagg_.resize(static_cast<std::size_t>(rader), std::vector<uint32_t>(k, 0));
+  // Rows made in place (a table grows a row at a time).
+  const auto n = static_cast<std::size_t>(rader);
+  if (n < celler_.size()) celler_.resize(n);
+  if (n < flagg_.size()) flagg_.resize(n);
+  while (celler_.size() < n) celler_.emplace_back(k);
+  while (flagg_.size() < n) flagg_.emplace_back(k, 0u);
   kolbredde_.resize(static_cast<std::size_t>(kolonner), standardBredde_);
   radhoyde_.resize(static_cast<std::size_t>(rader), standardHoyde_);
   Klem();
