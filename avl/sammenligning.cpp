@@ -330,6 +330,26 @@ TSammenligning Sammenlign(TProdusent& reg, const std::vector<int32_t>& nummer, s
   return Sammenlign(reg.Poster(), verer, innavl);
 }
 
+std::vector<int32_t> Gruppemedlemmer(const TProdusent& reg, const std::vector<int32_t>& nummer) {
+  struct TGruppe {
+    int8_t rase;
+    int16_t aar;
+  };
+  std::vector<TGruppe> grupper;
+  for (int32_t n : nummer) {
+    const TVerPost v = reg.LesNummer(n);
+    if (v.Nummer != 0) grupper.push_back({v.Rase, v.Aar});
+  }
+  std::vector<int32_t> ut;
+  for (const TVerPost& p : reg.Poster())
+    for (const TGruppe& g : grupper)
+      if (p.Rase == g.rase && p.Aar == g.aar) {
+        ut.push_back(p.Nummer);
+        break;
+      }
+  return ut;
+}
+
 std::vector<TIndeksstolper> Indeksstolper(const TSammenligning& s) {
   std::vector<TIndeksstolper> ut;
   for (std::size_t f = 0; f < s.figurer.size() && f < AntallIndeksfigurer; ++f) {

@@ -80,6 +80,11 @@ TSammenligning Sammenlign(std::span<const TVerPost> poster, const std::vector<TV
 TSammenligning Sammenlign(TProdusent& reg, const std::vector<int32_t>& nummer, std::vector<int32_t>& ukjente,
                           const TInnavl* innavl = nullptr);
 
+// The judging numbers of every ram in the groups (breed and birth year) of
+// the rams with these numbers: the rams among which the inbreeding row ranks
+// them, whose coefficients it needs (TAvlsdata::InnavlFor).
+std::vector<int32_t> Gruppemedlemmer(const TProdusent& reg, const std::vector<int32_t>& nummer);
+
 // The bar chart of the comparison: for each of the eight indexes, each
 // ram's value and its group's mean (none for an unknown or yellow index, and
 // for a group without a known index).

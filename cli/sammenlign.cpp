@@ -45,7 +45,8 @@ class TSammenlign : public TKommando {
     TAvlsdata avl;
     avl.Bruk(reg);
     std::vector<int32_t> ukjente;
-    const TSammenligning s = Sammenlign(reg, nummer, ukjente, &avl.Innavl());
+    // The inbreeding row ranks the rams among their groups: their coefficients are enough.
+    const TSammenligning s = Sammenlign(reg, nummer, ukjente, &avl.InnavlFor(Gruppemedlemmer(reg, nummer)));
     MeldSloyfer(k, avl);
     for (int32_t nr : ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
     if (const std::string feil = SammenligningFeil(s.verer.size()); !feil.empty()) {

@@ -20,6 +20,7 @@
 #include "eksempeldata.h"
 #include "innavl.h"
 #include "register.h"
+#include "slektskap.h"
 #include "stamtavle.h"
 #include "statistikk.h"
 #include "tabell.h"
@@ -204,6 +205,37 @@ TEST(Persentil, SomEnEnkelOpptellingPaaTilfeldigeRegistre) {
       EXPECT_EQ(s.Tekst(0, 0), "101 (50 %)");
     }
   }
+}
+
+// The inbreeding row from the coefficients of the rams' groups and their
+// ancestors only (as hornstad-cli sammenlign computes them) is the row from
+// every ram's coefficient.
+TEST(Sammenligning, InnavlForGruppeneSomForAlle) {
+  TestMappe m;
+  SkrivEksempeldata(3000, 4, m.Sti(), true);
+  TProdusent reg(m.Sti());
+  reg.LoadRegister();
+  std::vector<int32_t> nummer;
+  for (int32_t i : {3, 400, 900, 1700, 2400, 2990}) nummer.push_back(reg.ReadAt(i).Nummer);
+  TAvlsdata alle, grupper;
+  alle.Bruk(reg);
+  grupper.Bruk(reg);
+  std::vector<int32_t> u1, u2;
+  const TSammenligning a = Sammenlign(reg, nummer, u1, &alle.Innavl());
+  const std::vector<int32_t> medlemmer = Gruppemedlemmer(reg, nummer);
+  const TInnavl& del = grupper.InnavlFor(medlemmer);
+  EXPECT_FALSE(grupper.Beregnet());
+  EXPECT_LT(del.Stamtavle().Antall(), alle.Stamtavle().Antall());
+  const TSammenligning b = Sammenlign(reg, nummer, u2, &del);
+  ASSERT_EQ(a.figurer.size(), b.figurer.size());
+  ASSERT_EQ(a.verer.size(), 6u);
+  for (std::size_t f = 0; f < a.figurer.size(); ++f)
+    for (std::size_t v = 0; v < a.verer.size(); ++v) {
+      SCOPED_TRACE(a.figurer[f].navn + " " + std::to_string(a.verer[v].Nummer));
+      EXPECT_EQ(a.Tekst(f, v), b.Tekst(f, v));
+      EXPECT_EQ(a.celler[f][v].gruppe, b.celler[f][v].gruppe);
+      EXPECT_NEAR(a.celler[f][v].snitt, b.celler[f][v].snitt, 1e-9);
+    }
 }
 
 TEST(Sammenligning, CellerTabellOgInnavl) {
