@@ -179,20 +179,7 @@ TEST_F(AvlKommando, ListeLagesEndresOgVises) {
 TEST_F(AvlKommando, InnlesingLagerEndringerForVereneIListene) {
   // An export, and the same with ram 10's O-indeks (column 28) raised by 7
   // and ram 20 gone.
-  const std::vector<std::string> linjer = TekstLinjer(LagEksport(300, 9));
-  std::string gammel, ny;
-  for (std::size_t i = 0; i < linjer.size(); ++i) {
-    gammel += linjer[i] + "\r\n";
-    if (i == 21) continue;
-    std::string l = linjer[i];
-    if (i == 11) {
-      std::size_t pos = 0;
-      for (int f = 1; f < 28; ++f) pos = l.find(';', pos) + 1;
-      const std::size_t slutt = l.find(';', pos);
-      l.replace(pos, slutt - pos, std::to_string(std::stoi(l.substr(pos, slutt - pos)) + 7));
-    }
-    ny += l + "\r\n";
-  }
+  const std::string gammel = LagEksport(300, 9), ny = EndretEksport(gammel, 10, 7, 20);
   SkrivTrygt(m / "gamle.Tex", gammel);
   SkrivTrygt(m / "nye.Tex", ny);
   const std::vector<TVerPost> gamle = KonverterEksport(gammel), nye = KonverterEksport(ny);

@@ -8,6 +8,7 @@
 #include "cp1252.h"
 #include "filer.h"
 #include "ramimport.h"
+#include "tekst.h"
 
 namespace fs = std::filesystem;
 
@@ -208,6 +209,23 @@ std::string LagEksport(int64_t antall, uint64_t froe) {
     }
   }
   return ut;
+}
+
+std::string EndretEksport(const std::string& eksport, std::size_t hev, int okning, std::size_t bort) {
+  const std::vector<std::string> linjer = TekstLinjer(eksport);
+  std::string ny;
+  for (std::size_t i = 0; i < linjer.size(); ++i) {
+    if (i == bort + 1) continue;
+    std::string l = linjer[i];
+    if (i == hev + 1) {
+      std::size_t pos = 0;
+      for (int f = 1; f < 28; ++f) pos = l.find(';', pos) + 1;
+      const std::size_t slutt = l.find(';', pos);
+      l.replace(pos, slutt - pos, std::to_string(std::stoi(l.substr(pos, slutt - pos)) + okning));
+    }
+    ny += l + "\r\n";
+  }
+  return ny;
 }
 
 std::vector<TVerPost> KonverterEksport(const std::string& eksport) {

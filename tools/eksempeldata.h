@@ -17,6 +17,11 @@ std::string LagEksport(int64_t antall, uint64_t froe);
 // whose judging number is not 0), in order.
 std::vector<TVerPost> KonverterEksport(const std::string& eksport);
 
+// An export changed on purpose: ram `hev`'s O-indeks (column 28) raised by
+// `okning` and ram `bort`'s line left out (rams counted from 0 after the
+// header line); every other line as it was.
+std::string EndretEksport(const std::string& eksport, std::size_t hev, int okning, std::size_t bort);
+
 // Writes records as a ram file (196 bytes each), replacing `fil` whole.
 void SkrivVerFil(const std::filesystem::path& fil, const std::vector<TVerPost>& poster);
 

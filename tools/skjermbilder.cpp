@@ -454,7 +454,6 @@ int Kjor() {
   // the charts.
   {
     const std::string eksport = LesHeleFila(data / "Vedder2.Tex");
-    const std::vector<std::string> linjer = TekstLinjer(eksport);
     const std::vector<TVerPost> gamle = KonverterEksport(eksport);
     hoved.KjorDialog = [&](QDialog& d) {
       auto& valg = dynamic_cast<TVelgListe&>(d);
@@ -509,19 +508,7 @@ int Kjor() {
     lister.close();
 
     // The same export with ram 10's O-indeks (column 28) raised by 6 and ram 20 gone.
-    std::string ny;
-    for (std::size_t i = 0; i < linjer.size(); ++i) {
-      if (i == 21) continue;
-      std::string l = linjer[i];
-      if (i == 11) {
-        std::size_t pos = 0;
-        for (int f = 1; f < 28; ++f) pos = l.find(';', pos) + 1;
-        const std::size_t slutt = l.find(';', pos);
-        l.replace(pos, slutt - pos, std::to_string(std::stoi(l.substr(pos, slutt - pos)) + 6));
-      }
-      ny += l + "\r\n";
-    }
-    SkrivTrygt(data / "Nye.Tex", ny);
+    SkrivTrygt(data / "Nye.Tex", EndretEksport(eksport, 10, 6, 20));
     hoved.LesInnFil(data / "Nye.Tex");
     Vent(&hoved, 100);
     Lagre(Bilde(&hoved), "endringer-varsel.png");
