@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cp1252.h"
+#include "felt.h"
 #include "filer.h"
 #include "register.h"
 #include "tekst.h"
@@ -11,19 +12,6 @@
 namespace fs = std::filesystem;
 
 std::filesystem::path SoyeFil(const std::filesystem::path& dataMappe) { return FinnFil(dataMappe, SoyeFilNavn); }
-
-std::optional<int32_t> LesKaaringsnummer(std::string_view tekst) {
-  int64_t v = 0;
-  int siffer = 0;
-  for (unsigned char c : tekst) {
-    if (c == ' ' || c == '\t' || c == 0xA0) continue;
-    if (c < '0' || c > '9') return std::nullopt;
-    if (++siffer > 10) return std::nullopt;
-    v = v * 10 + (c - '0');
-  }
-  if (v > INT32_MAX) return std::nullopt;
-  return static_cast<int32_t>(v);
-}
 
 bool SammeSoyenummer(std::string_view a, std::string_view b) {
   const std::string ta = TrimText(a), tb = TrimText(b);
@@ -112,51 +100,6 @@ bool Kommentar(std::string_view linje) {
   return false;
 }
 
-std::vector<std::string> Del(std::string_view linje) {
-  std::vector<std::string> felt;
-  std::size_t pos = 0;
-  while (true) {
-    const std::size_t s = linje.find(';', pos);
-    felt.emplace_back(linje.substr(pos, s == std::string_view::npos ? std::string_view::npos : s - pos));
-    if (s == std::string_view::npos) break;
-    pos = s + 1;
-  }
-  return felt;
-}
-
-// Cells of a CSV line; false when a quoted cell does not end.
-bool DelCsv(std::string_view linje, std::vector<std::string>& felt) {
-  felt.clear();
-  std::size_t i = 0;
-  while (true) {
-    std::string celle;
-    while (i < linje.size() && (linje[i] == ' ' || linje[i] == '\t')) ++i;
-    if (i < linje.size() && linje[i] == '"') {
-      ++i;
-      bool slutt = false;
-      while (i < linje.size()) {
-        if (linje[i] == '"') {
-          if (i + 1 < linje.size() && linje[i + 1] == '"') {
-            celle += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          slutt = true;
-          break;
-        }
-        celle += linje[i++];
-      }
-      if (!slutt) return false;
-    }
-    while (i < linje.size() && linje[i] != ';') celle += linje[i++];
-    felt.push_back(std::move(celle));
-    if (i >= linje.size()) break;
-    ++i;  // the ';'
-  }
-  return true;
-}
-
 bool GyldigUtf8(std::string_view t, bool& overAscii) {
   overAscii = false;
   for (std::size_t i = 0; i < t.size();) {
@@ -189,10 +132,12 @@ bool GyldigUtf8(std::string_view t, bool& overAscii) {
 TSoyeLesing TolkSoyer(std::string_view tekst, std::string_view navn) {
   TSamler samler(navn);
   int nr = 0;
+  std::vector<std::string> felt;
   ForHverLinje(tekst, [&](std::string_view linje) {
     ++nr;
     if (Blank(linje) || Kommentar(linje)) return;
-    samler.Ta(nr, Del(linje));
+    if (!DelFelt(linje, felt)) return samler.Hopp(nr, C("et felt i anførselstegn slutter ikke"));
+    samler.Ta(nr, felt);
   });
   return samler.Resultat();
 }
@@ -213,7 +158,7 @@ TSoyeLesing TolkSoyeCsv(std::string_view tekst, std::string_view navn) {
   ForHverLinje(tekst, [&](std::string_view linje) {
     ++nr;
     if (Blank(linje)) return;
-    if (!DelCsv(linje, felt)) {
+    if (!DelFelt(linje, felt)) {
       forste = false;
       return samler.Hopp(nr, C("et felt i anførselstegn slutter ikke"));
     }
@@ -241,7 +186,10 @@ TSoyeLesing LesSoyeCsv(const fs::path& fil) { return TolkSoyeCsv(LesHeleFila(fil
 
 std::string SoyeTekst(const std::vector<TSoye>& soyer) {
   std::string t = C("# Søyenummer;farens kåringsnummer;morfarens kåringsnummer\r\n");
-  for (const TSoye& s : soyer) t += s.nummer + ";" + IntToText(s.far) + ";" + IntToText(s.morfar) + "\r\n";
+  for (const TSoye& s : soyer) {
+    LeggTilFelt(t, s.nummer);
+    t += ";" + IntToText(s.far) + ";" + IntToText(s.morfar) + "\r\n";
+  }
   return t;
 }
 

@@ -55,8 +55,6 @@ std::string SoyeTekst(const std::vector<TSoye>& soyer);
 // Writes Soyer.Txt through the safe-replace file. Throws IoFeil.
 void SkrivSoyer(const std::filesystem::path& fil, const std::vector<TSoye>& soyer);
 
-// A judging number as the files give it: blank is 0; nothing when it does not read.
-std::optional<int32_t> LesKaaringsnummer(std::string_view tekst);
 // The same ewe number: equal after trimming, or the same whole number.
 bool SammeSoyenummer(std::string_view a, std::string_view b);
 // Why a ewe cannot be added to (or, with `unntak` its place, changed in) the

@@ -8,7 +8,7 @@
 
 #include "avlvindu.h"
 #include "cp1252.h"
-#include "lister.h"
+#include "felt.h"
 #include "slektskap.h"
 #include "tekst.h"
 #include "timeglass.h"

@@ -8,6 +8,7 @@
 #include "dato.h"
 #include "eksport.h"
 #include "endringer.h"
+#include "felt.h"
 #include "filer.h"
 #include "lister.h"
 #include "ramimport.h"

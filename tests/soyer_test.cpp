@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cp1252.h"
+#include "felt.h"
 #include "filer.h"
-#include "lister.h"
 #include "register.h"
 #include "slektskap.h"
 #include "testmappe.h"

@@ -7,6 +7,7 @@
 
 #include "cp1252.h"
 #include "dato.h"
+#include "felt.h"
 #include "filer.h"
 #include "tekst.h"
 
@@ -63,48 +64,8 @@ std::unordered_map<int32_t, const TVerPost*> Finn(std::span<const TVerPost> post
 
 // A cell of the report file, followed by ';'.
 void Celle(std::string& linje, std::string_view t) {
-  if (t.find_first_of(";\"") == std::string_view::npos) {
-    linje += t;
-  } else {
-    linje += '"';
-    for (char c : t) {
-      if (c == '"') linje += '"';
-      linje += c;
-    }
-    linje += '"';
-  }
+  LeggTilFelt(linje, t);
   linje += ';';
-}
-
-// The cells of a line; false when a quoted cell does not end.
-bool DelLinje(std::string_view linje, std::vector<std::string>& celler) {
-  celler.clear();
-  std::size_t i = 0;
-  while (true) {
-    std::string celle;
-    if (i < linje.size() && linje[i] == '"') {
-      ++i;
-      bool slutt = false;
-      while (i < linje.size()) {
-        if (linje[i] == '"') {
-          if (i + 1 < linje.size() && linje[i + 1] == '"') {
-            celle += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          slutt = true;
-          break;
-        }
-        celle += linje[i++];
-      }
-      if (!slutt) return false;
-    }
-    while (i < linje.size() && linje[i] != ';') celle += linje[i++];
-    celler.push_back(std::move(celle));
-    if (i >= linje.size()) return true;
-    ++i;
-  }
 }
 
 std::string Dato(double d) { return DateToText(d); }
@@ -252,7 +213,7 @@ TEndringsLesing TolkEndringer(std::string_view tekst, std::string_view navn) {
       return;
     }
     if (linje == Overskrift()) return;
-    if (!DelLinje(linje, celler)) return hopp(C("et felt i anførselstegn slutter ikke"));
+    if (!DelFelt(linje, celler)) return hopp(C("et felt i anførselstegn slutter ikke"));
     if (celler.size() != 6) return hopp(C("venter seks felt: liste;kåringsnr.;navn;felt;før;etter"));
     const auto n = LesKaaringsnummer(celler[1]);
     if (!n || *n < 1) return hopp(C("«") + celler[1] + C("» er ikke et kåringsnummer"));

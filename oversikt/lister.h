@@ -36,6 +36,7 @@
 #include <utility>
 #include <vector>
 
+#include "felt.h"
 #include "listing.h"
 #include "register.h"
 #include "slektskap.h"
@@ -121,11 +122,6 @@ void SkrivLister(const std::filesystem::path& fil, const TLister& lister);
 // and, when it returns true, writes them back. Returns the reading (with the
 // lists as changed). Throws IoFeil.
 TListeLesing EndreLister(const std::filesystem::path& dataMappe, const std::function<bool(TLister&)>& endre);
-
-// Judging numbers as the user types them, parted by commas, semicolons,
-// blanks or line breaks ("1900123, 1900456"). Each number is taken once, in
-// the order given. An empty text, or what did not read (Windows-1252).
-std::string TolkNummerliste(std::string_view tekst, std::vector<int32_t>& nummer);
 
 // ---- a list in the table window ----
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "cp1252.h"
+#include "felt.h"
 #include "filer.h"
 #include "soyer.h"
 #include "tekst.h"
@@ -213,23 +214,6 @@ TListeLesing EndreLister(const fs::path& dataMappe, const std::function<bool(TLi
   TListeLesing les = LesLister(fil);
   if (endre(les.lister)) SkrivLister(fil, les.lister);
   return les;
-}
-
-std::string TolkNummerliste(std::string_view tekst, std::vector<int32_t>& nummer) {
-  std::unordered_set<int32_t> har(nummer.begin(), nummer.end());
-  std::size_t i = 0;
-  const auto skille = [](char c) { return c == ',' || c == ';' || c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (i < tekst.size()) {
-    while (i < tekst.size() && skille(tekst[i])) ++i;
-    const std::size_t start = i;
-    while (i < tekst.size() && !skille(tekst[i])) ++i;
-    if (i == start) break;
-    const std::string_view ord = tekst.substr(start, i - start);
-    const auto n = ListeNummer(ord);
-    if (!n) return C("«") + std::string(ord) + C("» er ikke et kåringsnummer.");
-    if (har.insert(*n).second) nummer.push_back(*n);
-  }
-  return {};
 }
 
 // ---- a list in the table window ----
