@@ -21,5 +21,3 @@ const TInnavl* HentInnavl(TAvlsdata* avl, const std::function<void(const QString
   }
   return innavl;
 }
-
-double Grense(const QSettings* ini) { return ini ? LesGrense(*ini) : StandardGrense; }

@@ -14,6 +14,3 @@ class TInnavl;
 // first computation of a load, a pedigree with loop links gives its message
 // through `melding` and as a line on stderr. Null without avl data.
 const TInnavl* HentInnavl(TAvlsdata* avl, const std::function<void(const QString&)>& melding);
-
-// The warning limit in percent from the settings file (6,25 without one).
-double Grense(const QSettings* ini);

@@ -225,3 +225,42 @@ TFletting FlettSoyer(std::vector<TSoye>& liste, const std::vector<TSoye>& lest) 
   }
   return f;
 }
+
+TTreveis FlettTreveis(const std::vector<TSoye>& grunnlag, const std::vector<TSoye>& mine,
+                      const std::vector<TSoye>& deres, bool mineVinner) {
+  TTreveis r;
+  const auto finn = [](const std::vector<TSoye>& l, std::string_view nr) -> std::optional<TSoye> {
+    if (const TSoye* s = FinnSoye(l, nr)) return *s;
+    return std::nullopt;
+  };
+  // What becomes of one ewe number, given the three versions.
+  const auto avgjor = [&](const std::string& nr) -> std::optional<TSoye> {
+    const std::optional<TSoye> g = finn(grunnlag, nr), m = finn(mine, nr), d = finn(deres, nr);
+    if (m == d) return m;
+    if (m == g) {
+      ++r.fraDeres;
+      return d;
+    }
+    if (d == g) return m;
+    r.konflikter.push_back({nr, m, d});
+    return mineVinner ? m : d;
+  };
+  std::vector<std::string> sett;
+  const auto ny = [&](const std::string& nr) {
+    for (const std::string& s : sett)
+      if (SammeSoyenummer(s, nr)) return false;
+    sett.push_back(nr);
+    return true;
+  };
+  for (const TSoye& s : deres)
+    if (ny(s.nummer))
+      if (auto v = avgjor(s.nummer)) r.soyer.push_back(*v);
+  for (const TSoye& s : mine)
+    if (ny(s.nummer))
+      if (auto v = avgjor(s.nummer)) r.soyer.push_back(*v);
+  // Ewes of the common list that neither side has any more, or one side removed.
+  for (const TSoye& s : grunnlag)
+    if (ny(s.nummer))
+      if (auto v = avgjor(s.nummer)) r.soyer.push_back(*v);
+  return r;
+}

@@ -71,3 +71,23 @@ struct TFletting {
   int endret = 0;
 };
 TFletting FlettSoyer(std::vector<TSoye>& liste, const std::vector<TSoye>& lest);
+
+// Two sets of changes to one list of ewes, made apart (a window of this
+// program, and a second copy or the command-line tool that saved the file
+// meanwhile): `grunnlag` is the list both started from, `mine` and `deres`
+// the lists each made. A ewe changed, added or removed on one side only
+// takes that side's change; changed alike on both sides, it is taken once.
+// A ewe that both sides changed differently (or one changed and the other
+// removed) is a conflict: `mineVinner` decides it. The order is theirs, with
+// my new ewes after in my order.
+struct TSoyeKonflikt {
+  std::string nummer;
+  std::optional<TSoye> mine, deres;  // none: removed on that side
+};
+struct TTreveis {
+  std::vector<TSoye> soyer;
+  std::vector<TSoyeKonflikt> konflikter;
+  int fraDeres = 0;  // ewes added, changed or removed on their side only
+};
+TTreveis FlettTreveis(const std::vector<TSoye>& grunnlag, const std::vector<TSoye>& mine,
+                      const std::vector<TSoye>& deres, bool mineVinner);

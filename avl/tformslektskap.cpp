@@ -15,6 +15,7 @@
 #include "avlvindu.h"
 #include "cp1252.h"
 #include "filer.h"
+#include "okt.h"
 #include "slektskap.h"
 #include "tekst.h"
 #include "tgrid.h"
@@ -34,7 +35,7 @@ QString Nummertekst(int32_t nr) { return nr == 0 ? QString("ukjent") : QString::
 
 }  // namespace
 
-TFormSlektskap::TFormSlektskap(QWidget* parent) : QWidget(parent, Qt::Window) {
+TFormSlektskap::TFormSlektskap(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), okt_(okt) {
   setWindowTitle("Slektskap");
   setObjectName("FormSlektskap");
 
@@ -108,9 +109,16 @@ TFormSlektskap::TFormSlektskap(QWidget* parent) : QWidget(parent, Qt::Window) {
   Far->OnChange = [this] { FeltEndret(); };
   Morfar->OnChange = [this] { FeltEndret(); };
   connect(Soye, &QComboBox::activated, this, &TFormSlektskap::SoyeValgt);
-  connect(Soyer, &QPushButton::clicked, this, [this] {
-    if (VisSoyer) VisSoyer();
+  connect(Soyer, &QPushButton::clicked, this, &TFormSlektskap::soyerOnsket);
+  // An open window follows what its figures are made of.
+  connect(&okt_, &TOkt::soyerEndret, this, [this] {
+    LesSoyer();
+    if (isVisible()) Oppdater();
   });
+  for (auto signal : {&TOkt::registerLastet, &TOkt::postEndret, &TOkt::innstillingerEndret})
+    connect(&okt_, signal, this, [this] {
+      if (isVisible()) Oppdater();
+    });
   connect(Lukk, &QPushButton::clicked, this, &QWidget::close);
   Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
 }
@@ -132,12 +140,7 @@ void TFormSlektskap::LesSoyer() {
   const QString valgt = Soye->currentIndex() > 0
                             ? QString::fromStdString(soyer_[static_cast<std::size_t>(Soye->currentIndex() - 1)].nummer)
                             : QString();
-  soyer_.clear();
-  try {
-    soyer_ = ::LesSoyer(SoyeFil(DataMappe ? DataMappe() : std::filesystem::path())).soyer;
-  } catch (const IoFeil& e) {
-    Melding(QString::fromUtf8(e.what()));
-  }
+  soyer_ = okt_.Soyer();
   const QSignalBlocker b(Soye);
   Soye->clear();
   Soye->addItem(soyer_.empty() ? "(ingen søyer i Soyer.Txt)" : "(ingen valgt)");
@@ -179,13 +182,13 @@ void TFormSlektskap::FeltEndret() {
 }
 
 void TFormSlektskap::Oppdater() {
-  TAvlsdata* avl = Avlsdata ? Avlsdata() : nullptr;
+  TAvlsdata* avl = okt_.Register() ? &okt_.Avlsdata() : nullptr;
   const TInnavl* innavl = HentInnavl(avl, Melding);
   TRutenett& m = Aner->Modell();
   m.SettRader(1);
   paring_ = TParing{};
   advarsel_ = false;
-  const double grense = Grense(Innstillinger ? Innstillinger() : nullptr);
+  const double grense = okt_.Grense();
   GrenseTekst->setText("Grense for advarsel: " + TilQString(FormatN(grense, 2)) + " %");
   if (innavl == nullptr) {
     Lam->setText("Ingen værer inne.");

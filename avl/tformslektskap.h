@@ -21,20 +21,17 @@ class QSettings;
 class TAvlsdata;
 class TGrid;
 class TIntEdit;
+class TOkt;
 
 class TFormSlektskap : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TFormSlektskap(QWidget* parent = nullptr);
+  // The relationship figures, the settings and the ewes are the program's,
+  // in `okt`; an open window follows a new register, the ewes saved and a
+  // changed limit.
+  explicit TFormSlektskap(TOkt& okt, QWidget* parent = nullptr);
 
-  // Where the relationship data, the settings file and the data folder
-  // (Soyer.Txt) come from: the main window's.
-  std::function<TAvlsdata*()> Avlsdata;
-  std::function<QSettings*()> Innstillinger;
-  std::function<std::filesystem::path()> DataMappe;
-  // Opens the ewe window ("Søyer…").
-  std::function<void()> VisSoyer;
   // Messages go through this, so that tests can read them.
   std::function<void(const QString& tekst)> Melding;
 
@@ -64,6 +61,10 @@ class TFormSlektskap : public QWidget {
   // The lamb's figure is shown in the warning colour.
   bool Advarsel() const { return advarsel_; }
 
+ signals:
+  // "Søyer…": the ewe window.
+  void soyerOnsket();
+
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;
 
@@ -71,6 +72,7 @@ class TFormSlektskap : public QWidget {
   void SoyeValgt(int indeks);
   void FeltEndret();
 
+  TOkt& okt_;
   int32_t ver_ = 0;
   std::vector<TSoye> soyer_;
   TParing paring_;

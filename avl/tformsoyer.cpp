@@ -16,6 +16,7 @@
 
 #include "cp1252.h"
 #include "filer.h"
+#include "okt.h"
 #include "tekst.h"
 #include "tgrid.h"
 #include "tintedit.h"
@@ -34,7 +35,7 @@ QString Tall(int32_t nr) { return nr == 0 ? QString() : QString::number(nr); }
 
 }  // namespace
 
-TFormSoyer::TFormSoyer(QWidget* parent) : QWidget(parent, Qt::Window) {
+TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), okt_(okt) {
   setWindowTitle("Søyer");
   setObjectName("FormSoyer");
 
@@ -126,11 +127,13 @@ TFormSoyer::TFormSoyer(QWidget* parent) : QWidget(parent, Qt::Window) {
                                         "Regneark lagret som CSV (*.csv *.CSV *.txt *.Txt *.TXT);;Alle filer (*)");
   };
 
+  connect(&okt_, &TOkt::soyerEndret, this, &TFormSoyer::FilEndret);
+
   VisListe(-1);
   resize(std::max(560, sizeHint().width()), std::max(380, sizeHint().height()));
 }
 
-std::filesystem::path TFormSoyer::Fil() const { return SoyeFil(DataMappe ? DataMappe() : std::filesystem::path()); }
+std::filesystem::path TFormSoyer::Fil() const { return SoyeFil(okt_.DataMappe()); }
 
 void TFormSoyer::Vis() {
   if (!isVisible() && !endret_) LesFil();
@@ -141,24 +144,39 @@ void TFormSoyer::Vis() {
 }
 
 void TFormSoyer::LesFil() {
-  TSoyeLesing les;
   try {
-    les = LesSoyer(Fil());
+    okt_.LesSoyer();
   } catch (const IoFeil& e) {
     soyer_.clear();
+    grunnlag_.clear();
     VisListe(-1);
     Marker(false);
     Melding(QString::fromUtf8(e.what()));
     return;
   }
-  soyer_ = std::move(les.soyer);
+  soyer_ = grunnlag_ = okt_.Soyer();
+  endretAndreSteder_ = false;
   VisListe(soyer_.empty() ? -1 : 0);
   Marker(false);
-  if (!les.meldinger.empty()) {
+  if (!okt_.SoyeMeldinger().empty()) {
     QStringList l;
-    for (const std::string& m : les.meldinger) l << TilQString(m);
+    for (const std::string& m : okt_.SoyeMeldinger()) l << TilQString(m);
     Melding(l.join('\n') + "\n\nDisse linjene blir ikke med når lista lagres.");
   }
+}
+
+void TFormSoyer::FilEndret() {
+  if (lagrer_) return;
+  if (!endret_) {
+    // Nothing changed here: the list shows the file as it is now.
+    const int rad = Liste->Modell().GjeldendeRad() - 1;
+    soyer_ = grunnlag_ = okt_.Soyer();
+    VisListe(std::min(rad, static_cast<int>(soyer_.size()) - 1));
+    Marker(false);
+    return;
+  }
+  endretAndreSteder_ = true;
+  Marker(true);
 }
 
 void TFormSoyer::VisListe(int gjeldende) {
@@ -271,14 +289,35 @@ void TFormSoyer::LesRegnearkClick() {
 }
 
 bool TFormSoyer::LagreClick() {
+  const auto velg = [this](const std::vector<TSoyeKonflikt>& konflikter) {
+    QStringList numre;
+    for (const TSoyeKonflikt& k : konflikter) numre << TilQString(k.nummer);
+    return Spor(QString("Søyelista er lagret et annet sted (en annen kopi av programmet eller hornstad-cli) etter at "
+                        "du åpnet den, og %1 søyer er endret både der og her: %2.\n\n"
+                        "Ja: behold endringene dine for disse søyene.\nNei: behold endringene som ble lagret der.\n"
+                        "Avbryt: lagre ikke nå.\n\nAndre endringer fra begge steder blir tatt med uansett.")
+                    .arg(konflikter.size())
+                    .arg(numre.join(", ")));
+  };
+  TSoyelagring r;
+  lagrer_ = true;
   try {
-    SkrivSoyer(Fil(), soyer_);
+    r = okt_.LagreSoyer(grunnlag_, soyer_, velg);
   } catch (const IoFeil& e) {
+    lagrer_ = false;
     Melding(QString::fromUtf8(e.what()));
     return false;
   }
+  lagrer_ = false;
+  if (!r.lagret) return false;
+  const int rad = Liste->Modell().GjeldendeRad() - 1;
+  soyer_ = grunnlag_ = okt_.Soyer();
+  endretAndreSteder_ = false;
+  VisListe(std::min(rad, static_cast<int>(soyer_.size()) - 1));
   Marker(false);
-  emit lagret();
+  if (r.fraAndre > 0)
+    Status->setText(Status->text() +
+                    QString(" – lagret, med %1 endring(er) som var lagret et annet sted").arg(r.fraAndre));
   return true;
 }
 
@@ -286,6 +325,7 @@ void TFormSoyer::Marker(bool endret) {
   endret_ = endret;
   QString t = soyer_.size() == 1 ? QString("1 søye") : QString("%1 søyer").arg(soyer_.size());
   if (endret_) t += " – endringene er ikke lagret";
+  if (endret_ && endretAndreSteder_) t += " (Soyer.Txt er endret et annet sted; det flettes inn når du lagrer)";
   Status->setText(t);
   Lagre->setEnabled(endret_);
 }

@@ -15,20 +15,21 @@ class QLineEdit;
 class QPushButton;
 class TGrid;
 class TIntEdit;
+class TOkt;
 
 class TFormSoyer : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TFormSoyer(QWidget* parent = nullptr);
-
-  // The data folder that holds Soyer.Txt (the main window's).
-  std::function<std::filesystem::path()> DataMappe;
+  // The ewes are the program's, in `okt`.
+  explicit TFormSoyer(TOkt& okt, QWidget* parent = nullptr);
 
   // Shows the window as the program does. A window that is not open reads
   // Soyer.Txt again, unless it holds changes that are not saved (they stay);
   // lines of the file that did not read are told. A restore by the desktop
-  // runs nothing; the fields keep what was typed in them.
+  // runs nothing; the fields keep what was typed in them. The list follows
+  // Soyer.Txt saved elsewhere (a second copy, hornstad-cli): at once while
+  // nothing is changed here, otherwise merged when this list is saved.
   void Vis();
 
   // Messages, questions (1 yes, 0 no, -1 cancel) and the spreadsheet chosen
@@ -62,12 +63,9 @@ class TFormSoyer : public QWidget {
   // Removes the ewes of the selected rows.
   void FjernClick();
   void LesRegnearkClick();
-  // Writes the list; false when it could not (the user is told why).
+  // Writes the list, with what was saved elsewhere since it was read merged
+  // in; false when it could not or the user cancelled (told why).
   bool LagreClick();
-
- signals:
-  // Soyer.Txt was written.
-  void lagret();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -80,7 +78,13 @@ class TFormSoyer : public QWidget {
   // Places a ewe at `plass` (-1: a new one); false with a message when it cannot be.
   bool Sett(const TSoye& soye, int plass);
   void Marker(bool endret);
+  // Soyer.Txt changed (saved here or elsewhere).
+  void FilEndret();
 
+  TOkt& okt_;
   std::vector<TSoye> soyer_;
+  std::vector<TSoye> grunnlag_;  // the ewes as the file held them when the list was read
+  bool lagrer_ = false;
+  bool endretAndreSteder_ = false;  // the file changed elsewhere while this list has changes
   bool endret_ = false;
 };

@@ -21,16 +21,15 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "avlvindu.h"
 #include "cp1252.h"
 #include "dato.h"
 #include "filer.h"
 #include "listing.h"
+#include "okt.h"
 #include "register.h"
 #include "sider.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
-#include "slektskap.h"
 #include "tekst.h"
 #include "timeglass.h"
 #include "tpapvin.h"
@@ -58,7 +57,7 @@ bool Merket(const QListWidget* l, int i) {
 
 }  // namespace
 
-TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
+TFormKatalog::TFormKatalog(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::Window), okt_(okt) {
   setWindowTitle("Værkatalog");
   const auto k = DecodeDate(IDag());
   DetteAar = k ? k->aar : 2026;
@@ -265,6 +264,7 @@ TFormKatalog::TFormKatalog(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   connect(EgDef, &QPushButton::clicked, this, &TFormKatalog::EgDefClick);
   connect(BeLukk, &QPushButton::clicked, this, &TFormKatalog::BeLukkClick);
   connect(MeVeLi, &QPlainTextEdit::textChanged, this, &TFormKatalog::MeVeLiChange);
+  connect(&okt_, &TOkt::egenlisteEndret, this, &TFormKatalog::EgenListeEndret);
   connect(BdefInst, &QPushButton::clicked, this, &TFormKatalog::BdefInstClick);
   connect(BinstOK, &QPushButton::clicked, this, &TFormKatalog::BinstOKClick);
   connect(BinstAngre, &QPushButton::clicked, this, &TFormKatalog::BinstAngreClick);
@@ -371,9 +371,11 @@ void TFormKatalog::FormShow() {
   Utvalg.tilMaks = DetteAar;
   SettTil(Utvalg, DetteAar - 1);
   if (TaRase->count() == 0) {
-    static const Trase innebygd;
-    const Trase* raser = Raser ? Raser() : nullptr;
-    for (int kode = 0; kode <= 26; ++kode) LeggTil(TaRase, TilQString((raser ? *raser : innebygd).BreedName(kode)));
+    const Trase& raser = okt_.Raser();
+    if (raser.BreedCount() > 0)
+      for (int kode = 0; kode < raser.BreedCount(); ++kode) LeggTil(TaRase, TilQString(raser.BreedName(kode)));
+    else
+      for (int kode = 0; kode <= 26; ++kode) LeggTil(TaRase, TilQString(InnebygdRase(kode)));
   }
   TaRase->item(0)->setText("Alle raser");
   Utvalg.raser.resize(static_cast<std::size_t>(TaRase->count()), false);
@@ -421,14 +423,9 @@ void TFormKatalog::EgDefClick() {
   const QPoint hjorne = frameGeometry().topLeft();
   PanEgFlyt->setGeometry(QRect(hjorne + QPoint(10, 30), QSize(154, 150)));
   const std::filesystem::path fil = FinnFil(std::filesystem::path(), EgenListeFilNavn);
-  std::error_code ec;
-  if (std::filesystem::exists(fil, ec)) {
-    try {
-      MeVeLi->setPlainText(TilQString(LesHeleFila(fil)).replace("\r\n", "\n"));
-    } catch (const IoFeil&) {
-      MeVeLi->clear();
-    }
-  } else {
+  try {
+    MeVeLi->setPlainText(TilQString(LesTekstfil(fil).tekst).replace("\r\n", "\n"));
+  } catch (const IoFeil&) {
     MeVeLi->clear();
   }
   egenLastet_ = MeVeLi->toPlainText();
@@ -436,15 +433,43 @@ void TFormKatalog::EgDefClick() {
   PanEgFlyt->raise();
 }
 
+namespace {
+
+std::vector<std::string> Oppforinger(const QString& tekst) {
+  std::vector<std::string> linjer;
+  for (const QString& l : tekst.split('\n')) linjer.push_back(FraQString(l));
+  if (!linjer.empty() && linjer.back().empty()) linjer.pop_back();
+  return linjer;
+}
+
+}  // namespace
+
 void TFormKatalog::LagreEgenListe() {
   // Unedited, the file is left byte for byte as it was.
   const QString tekst = MeVeLi->toPlainText();
   if (tekst == egenLastet_) return;
   try {
-    SkrivEgenListe(MeVeLiLinjer());
+    const std::filesystem::path fil = FinnFil(std::filesystem::path(), EgenListeFilNavn);
+    std::vector<std::string> linjer = MeVeLiLinjer();
+    // Saved elsewhere since the panel read it: the entries added there stay.
+    const QString naa = TilQString(LesTekstfil(fil).tekst).replace("\r\n", "\n");
+    if (naa != egenLastet_) linjer = FlettEgenListe(Oppforinger(egenLastet_), linjer, Oppforinger(naa));
+    SkrivEgenListe(linjer, fil);
     egenLastet_ = tekst;
   } catch (const IoFeil&) {
     // The list is only a convenience: losing it is no reason to stop.
+  }
+}
+
+void TFormKatalog::EgenListeEndret() {
+  if (!PanEgFlyt->isVisible() || MeVeLi->toPlainText() != egenLastet_) return;
+  const std::filesystem::path fil = FinnFil(std::filesystem::path(), EgenListeFilNavn);
+  try {
+    const QString ny = TilQString(LesTekstfil(fil).tekst).replace("\r\n", "\n");
+    if (ny == egenLastet_) return;
+    MeVeLi->setPlainText(ny);
+    egenLastet_ = ny;
+  } catch (const IoFeil&) {
   }
 }
 
@@ -465,18 +490,19 @@ void TFormKatalog::BdefInstClick() {
 }
 
 void TFormKatalog::LesSkalMed() {
-  QSettings* ini = Innstillinger ? Innstillinger() : nullptr;
+  const QSettings& ini = okt_.Innstillinger();
   for (int i = 0; i < ChSkalMed->count(); ++i) {
-    const bool med = ini && ini->value(QString("Katalog/SkalMed%1").arg(i), false).toBool();
+    const bool med = ini.value(QString("Katalog/SkalMed%1").arg(i), false).toBool();
     ChSkalMed->item(i)->setCheckState(med ? Qt::Checked : Qt::Unchecked);
   }
 }
 
 void TFormKatalog::BinstOKClick() {
-  if (QSettings* ini = Innstillinger ? Innstillinger() : nullptr) {
+  {
+    QSettings& ini = okt_.Innstillinger();
     for (int i = 0; i < ChSkalMed->count(); ++i)
-      ini->setValue(QString("Katalog/SkalMed%1").arg(i), Merket(ChSkalMed, i) ? "1" : "0");
-    ini->sync();
+      ini.setValue(QString("Katalog/SkalMed%1").arg(i), Merket(ChSkalMed, i) ? "1" : "0");
+    ini.sync();
   }
   PanelValg->hide();
   if (tabellEtterValg_) {
@@ -492,10 +518,9 @@ void TFormKatalog::BinstAngreClick() {
 }
 
 bool TFormKatalog::SkalMedLagret() const {
-  const QSettings* ini = Innstillinger ? Innstillinger() : nullptr;
-  if (ini == nullptr) return false;
+  const QSettings& ini = okt_.Innstillinger();
   for (int i = 0; i < ChSkalMed->count(); ++i)
-    if (ini->contains(QString("Katalog/SkalMed%1").arg(i))) return true;
+    if (ini.contains(QString("Katalog/SkalMed%1").arg(i))) return true;
   return false;
 }
 
@@ -510,18 +535,12 @@ void TFormKatalog::VisTabClick() {
   visClick(false, true);
 }
 
-std::vector<std::string> TFormKatalog::MeVeLiLinjer() const {
-  std::vector<std::string> linjer;
-  for (const QString& l : MeVeLi->toPlainText().split('\n')) linjer.push_back(FraQString(l));
-  if (!linjer.empty() && linjer.back().empty()) linjer.pop_back();
-  return linjer;
-}
+std::vector<std::string> TFormKatalog::MeVeLiLinjer() const { return Oppforinger(MeVeLi->toPlainText()); }
 
 void TFormKatalog::visClick(bool egenListe, bool tabell) {
-  TProdusent* reg = Register ? Register() : nullptr;
+  TProdusent* reg = okt_.Register();
   if (reg == nullptr) return;
-  static const Trase innebygd;
-  const Trase& raser = Raser && Raser() ? *Raser() : innebygd;
+  const Trase& raser = okt_.Raser();
   TUtvalg u = Utvalg;
   u.egenListe = egenListe;
   const std::vector<std::string> liste = egenListe ? MeVeLiLinjer() : std::vector<std::string>();
@@ -545,49 +564,42 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
       for (int i = 0; i < TaRase->count(); ++i) raseValg.push_back(FraQString(TaRase->item(i)->text()));
       // "Innavl %": the mean over the ewes of Soyer.Txt, computed only when
       // the field is chosen and there are ewes; otherwise the cells are empty.
-      std::unique_ptr<TInnavlSnitt> snitt;
-      if (skalMed[InnavlFelt]) {
-        const std::vector<TSoye> soyer = LesSoyer(SoyeFil(reg->DataMappe())).soyer;
-        TAvlsdata* avl = Avlsdata ? Avlsdata() : nullptr;
-        const auto melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
-        if (!soyer.empty()) {
-          if (const TInnavl* innavl = HentInnavl(avl, melding)) {
-            const TTimeglass timeglass;
-            snitt = std::make_unique<TInnavlSnitt>(*innavl, soyer);
-          }
-        }
-      }
       TInnavlCelle innavl;
-      if (snitt) innavl = [&snitt](int32_t nr) { return snitt->Celle(nr); };
+      if (skalMed[InnavlFelt]) {
+        {
+          const TTimeglass timeglass;
+          innavl = okt_.InnavlCelle();
+        }
+        if (const std::string m = okt_.NySloyfeMelding(); !m.empty())
+          QMessageBox::information(this, windowTitle(), TilQString(m));
+      }
       auto* vindu = new TVindu(parentWidget());
       TTabellKatalog ut(*reg, *vindu, skalMed, KatalogTittel(u, raseValg), innavl);
       std::vector<int32_t> utvalgt;
-      Utplukk(
+      UtplukkPoster(
           *reg, u, liste,
-          [&](const TVerPost& v) {
+          [&](const TVerPost& v, int32_t indeks) {
             ut.Ta(v);
-            utvalgt.push_back(v.Nummer);
+            if (indeks >= 0) utvalgt.push_back(indeks);
           },
           fremdrift);
       ut.Fullfor();
-      sisteUtvalg_ = std::move(utvalgt);
-      if (UtvalgEndret) UtvalgEndret();
+      okt_.SettKatalogutvalg(std::move(utvalgt));
       Linjer->appendPlainText("Ferdig lest");
-      if (NyTabell) NyTabell(*vindu);
+      emit nyTabell(vindu);
       vindu->Vis();
     } else {
       TTekstKatalog ut(*reg, raser);
       std::vector<int32_t> utvalgt;
-      Utplukk(
+      UtplukkPoster(
           *reg, u, liste,
-          [&](const TVerPost& v) {
+          [&](const TVerPost& v, int32_t indeks) {
             ut.Ta(v);
-            utvalgt.push_back(v.Nummer);
+            if (indeks >= 0) utvalgt.push_back(indeks);
           },
           fremdrift);
       ut.Fullfor();
-      sisteUtvalg_ = std::move(utvalgt);
-      if (UtvalgEndret) UtvalgEndret();
+      okt_.SettKatalogutvalg(std::move(utvalgt));
       QStringList linjer;
       for (const std::string& l : TekstLinjer(LesHeleFila(ut.Fil()))) linjer << TilQString(l);
       Linjer->setPlainText(linjer.join('\n'));

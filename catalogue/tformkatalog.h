@@ -20,36 +20,22 @@ class QPushButton;
 class QSettings;
 class QSpinBox;
 class QWidget;
-class TProdusent;
-class Trase;
+class TOkt;
+class TVindu;
 
 class TFormKatalog : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TFormKatalog(QWidget* parent = nullptr);
+  // The register, the breed table, the settings, the ewes for "Innavl %"
+  // and the place of the last selection are the program's, in `okt`.
+  explicit TFormKatalog(TOkt& okt, QWidget* parent = nullptr);
 
   // Shows the window as the program does: a window not shown yet gets
   // FormShow (and the floating panels it had open when it was closed); then
   // it is shown, taken out of the task bar, raised and activated. A restore
   // by the desktop runs nothing.
   void Vis();
-
-  // Where the register, the breed table and the settings file come from; the
-  // main window owns them.
-  std::function<TProdusent*()> Register;
-  std::function<const Trase*()> Raser;
-  std::function<QSettings*()> Innstillinger;
-  // The relationship data for the table field "Innavl %" (the main window's).
-  std::function<class TAvlsdata*()> Avlsdata;
-  // Called with each table window a pass fills, before it shows, so that
-  // the main window can add its actions for the marked rams.
-  std::function<void(class TVindu&)> NyTabell;
-  // Called after every pass, once SisteUtvalg holds the rams it selected.
-  std::function<void()> UtvalgEndret;
-  // The judging numbers of the rams of the last selection pass, to the text
-  // listing or to a table, in the order listed; empty before the first.
-  const std::vector<int32_t>& SisteUtvalg() const { return sisteUtvalg_; }
 
   // Criteria.
   QListWidget* Fylker;  // the counties ("Alle fylker" first)
@@ -136,6 +122,15 @@ class TFormKatalog : public QMainWindow {
   // A message box with an OK button (an information box unless a test sets it).
   std::function<void(const QString&)> Melding;
 
+  // The own list's text as the panel read it from EgenVerer.Txt.
+  const QString& EgenLastet() const { return egenLastet_; }
+
+ signals:
+  // A pass has filled a table window, which shows next: whoever adds
+  // actions for its marked rams does so now.
+  void nyTabell(TVindu* vindu);
+
+ public:
   // True when the county and the breed are among those checked.
   bool FylkeOgRaseValgt(int fylke, int rase) const;
   int LinjeAntall() const;
@@ -153,10 +148,14 @@ class TFormKatalog : public QMainWindow {
   // Shows the criteria in the controls without setting their handlers off.
   void VisUtvalg();
   std::vector<std::string> MeVeLiLinjer() const;
+  // EgenVerer.Txt was written by another program: an open panel whose list
+  // is as it was read shows the new one.
+  void EgenListeEndret();
+
+  TOkt& okt_;
 
   QString egenLastet_;            // the own list as it was loaded
   bool egenGjenapnes_ = false;    // the own-list panel was open when the window closed
   bool valgGjenapnes_ = false;    // the table-field panel was open when the window closed
   bool tabellEtterValg_ = false;  // "OK" of the table-field panel goes on to the table
-  std::vector<int32_t> sisteUtvalg_;
 };

@@ -139,6 +139,26 @@ void SkrivEgenListe(const std::vector<std::string>& linjer, const std::filesyste
   SkrivTrygt(FinnFil(fil.parent_path(), fil.filename().string()), innhold);
 }
 
+std::vector<std::string> FlettEgenListe(const std::vector<std::string>& grunnlag, const std::vector<std::string>& mine,
+                                        const std::vector<std::string>& deres) {
+  const auto oppforinger = [](const std::vector<std::string>& linjer) {
+    std::vector<std::string> v;
+    for (const std::string& l : linjer)
+      if (std::string t = TrimText(l); !t.empty()) v.push_back(std::move(t));
+    return v;
+  };
+  const std::vector<std::string> g = oppforinger(grunnlag), m = oppforinger(mine), d = oppforinger(deres);
+  const auto har = [](const std::vector<std::string>& v, const std::string& t) {
+    return std::find(v.begin(), v.end(), t) != v.end();
+  };
+  std::vector<std::string> r;
+  for (const std::string& t : d)
+    if (!har(r, t) && (har(m, t) || !har(g, t))) r.push_back(t);  // kept unless the window took it out
+  for (const std::string& t : m)
+    if (!har(r, t) && !har(g, t)) r.push_back(t);  // added in the window
+  return r;
+}
+
 int Fremdriftsprosent(int64_t lest, int64_t totalt) {
   if (totalt < 100 || lest <= 0) return 0;
   return static_cast<int>(std::min<int64_t>(lest / (totalt / 100), 100));
@@ -157,6 +177,12 @@ int32_t ListeNummer(const std::vector<std::string>& liste, int64_t i) {
 
 int64_t Utplukk(TProdusent& reg, const TUtvalg& u, const std::vector<std::string>& egenListe, const TUtvalgMottaker& ta,
                 const TUtvalgFremdrift& fremdrift) {
+  return UtplukkPoster(
+      reg, u, egenListe, [&ta](const TVerPost& ver, int32_t) { ta(ver); }, fremdrift);
+}
+
+int64_t UtplukkPoster(TProdusent& reg, const TUtvalg& u, const std::vector<std::string>& egenListe,
+                      const TPostMottaker& ta, const TUtvalgFremdrift& fremdrift) {
   if (!PassetKjorer(u)) return 0;
   const bool egen = u.egenListe;
   const int64_t poster = reg.RecordCount();
@@ -171,11 +197,12 @@ int64_t Utplukk(TProdusent& reg, const TUtvalg& u, const std::vector<std::string
   int64_t i = 0, tatt = 0;
   bool stopp = false;
   do {
-    const TVerPost ver = egen ? reg.FindByNumber(ListeNummer(liste, i)) : reg.ReadAt(static_cast<int32_t>(i));
+    const int32_t indeks = egen ? reg.FinnIndeks(ListeNummer(liste, i)) : static_cast<int32_t>(i);
+    const TVerPost ver = egen ? reg.FindByNumber(ListeNummer(liste, i)) : reg.ReadAt(indeks);
     ++i;
     if (fremdrift && !fremdrift(i, totalt)) stopp = true;
     if (egen || VerValgt(u, ver)) {
-      ta(ver);
+      ta(ver, indeks);
       ++tatt;
     }
     if (egen && i >= linjer) stopp = true;

@@ -104,6 +104,13 @@ std::vector<std::string> LesEgenListe(const std::filesystem::path& fil = EgenLis
 // Saves the own list when it has at least one line (each line ended by CR
 // LF); an empty list leaves the file as it is. Throws IoFeil.
 void SkrivEgenListe(const std::vector<std::string>& linjer, const std::filesystem::path& fil = EgenListeFilNavn);
+// The own list as the window leaves it when the file was changed elsewhere
+// since the window read it (`grunnlag`): their lines (`deres`), without the
+// entries the window took out and with the entries it added after them.
+// Lines are entries as the pass reads them: compared without outer blanks,
+// blank lines are none, each entry kept once.
+std::vector<std::string> FlettEgenListe(const std::vector<std::string>& grunnlag, const std::vector<std::string>& mine,
+                                        const std::vector<std::string>& deres);
 
 // The progress bar's percentage after `lest` of `totalt` records: one percent
 // for every totalt div 100 records, none when totalt is below 100; at most 100.
@@ -125,6 +132,12 @@ using TUtvalgMottaker = std::function<void(const TVerPost& ver)>;
 // rams handed on. Throws IoFeil when the register cannot be read.
 int64_t Utplukk(TProdusent& reg, const TUtvalg& u, const std::vector<std::string>& egenListe, const TUtvalgMottaker& ta,
                 const TUtvalgFremdrift& fremdrift = {});
+// The same, handing on each ram with the index of its record (-1 for the
+// all-zero record of an own-list entry not in the register): a selection
+// kept as records tells apart two rams stored under one number.
+using TPostMottaker = std::function<void(const TVerPost& ver, int32_t indeks)>;
+int64_t UtplukkPoster(TProdusent& reg, const TUtvalg& u, const std::vector<std::string>& egenListe,
+                      const TPostMottaker& ta, const TUtvalgFremdrift& fremdrift = {});
 
 // Which buttons a finished pass enables, from the listing pane's line count.
 struct TKnapper {

@@ -5,6 +5,7 @@
 #include "cp1252.h"
 #include "eksport.h"
 #include "felles.h"
+#include "okt.h"
 #include "register.h"
 #include "tabell.h"
 #include "tekst.h"
@@ -39,8 +40,7 @@ class TAvkom : public TKommando {
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
 
-    TProdusent reg(k.data);
-    reg.LoadRegister();
+    TProdusent& reg = k.Register();
     const int32_t nummer = LesHeltall(Utf8TilCp1252(nummerTekst));
     const TVerPost far = reg.FindByNumber(nummer);
     if (far.Nummer == 0) {

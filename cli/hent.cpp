@@ -9,6 +9,7 @@
 #include "felles.h"
 #include "filer.h"
 #include "nedlasting.h"
+#include "okt.h"
 #include "ramimport.h"
 #include "register.h"
 #include "skall.h"
@@ -62,7 +63,7 @@ class THent : public TKommando {
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
     std::string adresse = a.Verdi("adresse");
-    const QSettings ini(QString::fromStdString(Innstillingsfil(k.data).string()), QSettings::IniFormat);
+    const QSettings& ini = k.Okt().Innstillinger();
     if (adresse.empty()) adresse = Nettadresse(ini).toStdString();
     TNedlastValg valg;
     valg.sertifikat = a.Har("ca") ? a.Verdi("ca") : Sertifikatfil(ini, k.data);
@@ -107,8 +108,7 @@ class THent : public TKommando {
     }
     std::error_code ec;
     std::filesystem::remove(arkiv, ec);
-    TProdusent reg(k.data);
-    reg.LoadRegister();
+    TProdusent& reg = k.Okt().LastRegister();
     std::fprintf(k.ut, "%zu værer\n", reg.RamNumbers().size());
     MeldKorteLinjer(k, konvertert);
     MeldEndringer(k, endringer, reg);

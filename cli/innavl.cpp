@@ -2,6 +2,7 @@
 // table window's exports.
 #include "eksport.h"
 #include "felles.h"
+#include "okt.h"
 #include "register.h"
 #include "slektskap.h"
 #include "tabell.h"
@@ -30,10 +31,8 @@ class TInnavlKommando : public TKommando {
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
 
-    TProdusent reg(k.data);
-    reg.LoadRegister();
-    TAvlsdata avl;
-    avl.Bruk(reg);
+    TProdusent& reg = k.Register();
+    TAvlsdata& avl = k.Okt().Avlsdata();
     const TInnavl& innavl = avl.Innavl();
     MeldSloyfer(k, avl);
     TTabell tabell;

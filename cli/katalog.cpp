@@ -11,6 +11,7 @@
 #include "felles.h"
 #include "filer.h"
 #include "listing.h"
+#include "okt.h"
 #include "register.h"
 #include "sider.h"
 #include "slektskap.h"
@@ -168,8 +169,7 @@ class TKatalog : public TKommando {
       u.egenListe = true;
     }
 
-    TProdusent reg(k.data);
-    reg.LoadRegister();
+    TProdusent& reg = k.Register();
     TFremdriftslinje linje(k, "Leser værer     ");
     const TUtvalgFremdrift fremdrift = [&](int64_t lest, int64_t totalt) { return linje(lest, totalt); };
     if (!tabell) {
@@ -201,18 +201,13 @@ class TKatalog : public TKommando {
       return 0;
     }
     // "Innavl %" from the breeder's ewes in Soyer.Txt, when the field is asked for.
-    TAvlsdata avl;
-    std::unique_ptr<TInnavlSnitt> innavl;
     TInnavlCelle innavlCelle;
     if (skalMed[InnavlFelt]) {
-      const TSoyeLesing soyer = LesSoyer(SoyeFil(k.data));
-      for (const std::string& m : soyer.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
-      if (!soyer.soyer.empty()) {
-        avl.Bruk(reg);
-        innavl = std::make_unique<TInnavlSnitt>(avl.Innavl(), soyer.soyer);
-        MeldSloyfer(k, avl);
-        innavlCelle = [&](int32_t nummer) { return innavl->Celle(nummer); };
-      }
+      TOkt& okt = k.Okt();
+      okt.LesSoyer();
+      for (const std::string& m : okt.SoyeMeldinger()) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
+      innavlCelle = okt.InnavlCelle();
+      MeldSloyfer(k, okt.Avlsdata());
     }
     TTabell t;
     TTabellKatalog katalog(reg, t, skalMed, KatalogTittel(u, raseValg), innavlCelle);

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <map>
 
+#include "okt.h"
+
 namespace {
 
 // The parser works on QStrings. Each byte of an argument travels as one
@@ -66,10 +68,16 @@ std::optional<TArgumenter> TKommando::Les(const std::vector<std::string>& argume
   return a;
 }
 
+TProdusent& TKontekst::Register() const { return okt->AapentRegister(); }
+
 int TKommando::Start(const TKontekst& k, const std::vector<std::string>& argumenter) const {
   const std::optional<TArgumenter> a = Les(argumenter);
   if (!a) return FeilBruk(k);
-  return Kjor(k, *a);
+  if (k.okt) return Kjor(k, *a);
+  TOkt okt(k.data);
+  TKontekst medOkt = k;
+  medOkt.okt = &okt;
+  return Kjor(medOkt, *a);
 }
 
 int TKommando::FeilBruk(const TKontekst& k) const {

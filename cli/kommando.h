@@ -12,12 +12,24 @@
 #include <utility>
 #include <vector>
 
-// What a command works on: the data folder, and where its output (UTF-8)
-// and its messages go: the tool's stdout and stderr, or a test's buffers.
+class TOkt;
+class TProdusent;
+
+// What a command works on: the data folder and the program's state of it
+// (the same object the desktop program holds: its register is opened once,
+// at the first call of Register()), and where its output (UTF-8) and its
+// messages go: the tool's stdout and stderr, or a test's buffers.
 struct TKontekst {
   std::filesystem::path data;
   std::FILE* ut = stdout;
   std::FILE* feil = stderr;
+  // Made by TKommando::Start when the caller gives none.
+  TOkt* okt = nullptr;
+
+  TOkt& Okt() const { return *okt; }
+  // The register of the data folder, loaded at the first call. Throws
+  // IoFeil when Verene.Dat cannot be read.
+  TProdusent& Register() const;
 };
 
 // An option of a command: "--navn", with a value in the next argument or

@@ -7,6 +7,7 @@
 #include "felles.h"
 #include "lister.h"
 #include "listing.h"
+#include "okt.h"
 #include "register.h"
 #include "skall.h"
 #include "slektskap.h"
@@ -63,14 +64,12 @@ class TListeKommando : public TKommando {
                    ListeFil(k.data).c_str());
       return 1;
     }
-    TProdusent reg(k.data);
-    reg.LoadRegister();
-    TAvlsdata avl;
-    avl.Bruk(reg);
-    const std::unique_ptr<TInnavlSnitt> innavl = ListeInnavl(avl, k.data);
+    TProdusent& reg = k.Register();
+    TAvlsdata& avl = k.Okt().Avlsdata();
+    k.Okt().LesSoyer();
+    const std::unique_ptr<TInnavlSnitt> innavl = ListeInnavl(avl, k.Okt().Soyer());
     TTabell tabell;
-    const QSettings ini(QString::fromStdString(Innstillingsfil(k.data).string()), QSettings::IniFormat);
-    ListListe(*liste, reg, ListeFelt(ini), innavl.get(), tabell);
+    ListListe(*liste, reg, ListeFelt(k.Okt().Innstillinger()), innavl.get(), tabell);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);

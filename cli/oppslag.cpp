@@ -3,6 +3,7 @@
 
 #include "cp1252.h"
 #include "felles.h"
+#include "okt.h"
 #include "register.h"
 #include "trase.h"
 
@@ -26,8 +27,7 @@ class TOppslag : public TKommando {
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {
     const std::string& argument = a.frie[0];
     const std::string felt = Utf8TilCp1252(argument);
-    TProdusent reg(k.data);
-    reg.LoadRegister();
+    TProdusent& reg = k.Register();
     // Typed into the empty field, the text is both the field's text and the
     // name-search text.
     const TSoekResultat r = Soek(felt, felt, &reg);

@@ -5,6 +5,7 @@
 #include "cp1252.h"
 #include "eksport.h"
 #include "felles.h"
+#include "okt.h"
 #include "register.h"
 #include "skall.h"
 #include "slektskap.h"
@@ -54,10 +55,8 @@ class TParingsplanKommando : public TKommando {
       return 1;
     }
 
-    TProdusent reg(k.data);
-    reg.LoadRegister();
-    TAvlsdata avl;
-    avl.Bruk(reg);
+    TProdusent& reg = k.Register();
+    TAvlsdata& avl = k.Okt().Avlsdata();
     // The plan needs the coefficients of the rams', the ewes' sires' and
     // their dams' sires' ancestors only.
     std::vector<int32_t> parter = verer;
@@ -67,11 +66,10 @@ class TParingsplanKommando : public TKommando {
     for (int32_t nr : plan.ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
     if (plan.verer.empty()) return 1;
 
-    const QSettings ini(QString::fromStdString(Innstillingsfil(k.data).string()), QSettings::IniFormat);
     // A delimited file has no footer: the means are its last row there.
     const bool tekstfil = format != "pdf" && type != TEksportType::Html;
     TTabell tabell;
-    ListParingsplan(plan, LesGrense(ini), tabell, tekstfil ? TSnittrad::SisteRad : TSnittrad::Bunnrad);
+    ListParingsplan(plan, k.Okt().Grense(), tabell, tekstfil ? TSnittrad::SisteRad : TSnittrad::Bunnrad);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);

@@ -3,6 +3,7 @@
 #include "cp1252.h"
 #include "eksport.h"
 #include "felles.h"
+#include "okt.h"
 #include "register.h"
 #include "sammenligning.h"
 #include "slektskap.h"
@@ -40,10 +41,8 @@ class TSammenlign : public TKommando {
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
 
-    TProdusent reg(k.data);
-    reg.LoadRegister();
-    TAvlsdata avl;
-    avl.Bruk(reg);
+    TProdusent& reg = k.Register();
+    TAvlsdata& avl = k.Okt().Avlsdata();
     std::vector<int32_t> ukjente;
     // The inbreeding row ranks the rams among their groups: their coefficients are enough.
     const TSammenligning s = Sammenlign(reg, nummer, ukjente, &avl.InnavlFor(Gruppemedlemmer(reg, nummer)));

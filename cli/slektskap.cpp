@@ -5,6 +5,7 @@
 
 #include "cp1252.h"
 #include "felles.h"
+#include "okt.h"
 #include "register.h"
 #include "tekst.h"
 
@@ -31,15 +32,13 @@ class TSlektskap : public TKommando {
     if (a.Har("morfar") && !LesTall(k, "--morfar", a.Verdi("morfar"), morfar)) return 2;
     const std::string& nummerTekst = a.frie[0];
 
-    TProdusent reg(k.data);
-    reg.LoadRegister();
+    TProdusent& reg = k.Register();
     const TVerPost ver = reg.FindByNumber(LesHeltall(Utf8TilCp1252(nummerTekst)));
     if (ver.Nummer == 0) {
       std::fprintf(k.feil, "Fant ingen vær med kåringsnummer %s.\n", nummerTekst.c_str());
       return 1;
     }
-    TAvlsdata avl;
-    avl.Bruk(reg);
+    TAvlsdata& avl = k.Okt().Avlsdata();
     // One mating needs the coefficients of the ram's and the ewe's ancestors only.
     const int32_t parter[] = {ver.Nummer, far, morfar};
     const TInnavl& innavl = avl.InnavlFor(parter);

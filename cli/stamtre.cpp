@@ -4,6 +4,7 @@
 
 #include "cp1252.h"
 #include "felles.h"
+#include "okt.h"
 #include "register.h"
 #include "tekst.h"
 #include "trase.h"
@@ -33,8 +34,7 @@ class TStamtre : public TKommando {
       return 2;
     }
 
-    TProdusent reg(k.data);
-    reg.LoadRegister();
+    TProdusent& reg = k.Register();
     const TVerPost ver = reg.FindByNumber(LesHeltall(Utf8TilCp1252(nummerTekst)));
     if (ver.Nummer == 0) {
       std::fprintf(k.feil, "Fant ingen vær med kåringsnummer %s.\n", nummerTekst.c_str());

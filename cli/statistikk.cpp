@@ -10,6 +10,7 @@
 #include "diagram.h"
 #include "eksport.h"
 #include "felles.h"
+#include "okt.h"
 #include "register.h"
 #include "tabell.h"
 #include "trase.h"
@@ -53,8 +54,7 @@ class TStatistikkKommando : public TKommando {
     TEksportType type = TEksportType::Semikolon;
     if (!Diagram(a) && !LesFormat(k, format, ut, type)) return 2;
 
-    TProdusent reg(k.data);
-    reg.LoadRegister();
+    TProdusent& reg = k.Register();
     const TStatistikk s = LagStatistikk(reg.Poster());
     const Trase rasenavn;
     if (Diagram(a)) {

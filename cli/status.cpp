@@ -3,6 +3,7 @@
 
 #include "dato.h"
 #include "felles.h"
+#include "okt.h"
 #include "register.h"
 #include "tekst.h"
 #include "trase.h"
@@ -16,8 +17,7 @@ class TStatus : public TKommando {
   // Takes any arguments and passes them over.
 
   int Kjor(const TKontekst& k, const TArgumenter&) const override {
-    TProdusent reg(k.data);
-    reg.LoadRegister();
+    TProdusent& reg = k.Register();
     std::fprintf(k.ut, "Datamappe: %s\n", k.data.c_str());
     std::fprintf(k.ut, "%zu værer\n", reg.RamNumbers().size());
     if (const std::string advarsel = reg.Advarsel(); !advarsel.empty())

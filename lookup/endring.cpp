@@ -139,10 +139,11 @@ TDatolesing LesIndeksdato(std::string_view arbeidstekst) {
 
 bool LagreVer(TProdusent& reg, const TVerPost& ver, int32_t indeks) {
   if (!reg.LocateNumber(ver.Nummer)) return false;
-  if (indeks >= 0 && static_cast<std::size_t>(indeks) < reg.RamNumbers().size() &&
-      reg.RamNumbers()[static_cast<std::size_t>(indeks)] == ver.Nummer)
-    reg.CurrentRamIndex = indeks;
-  reg.WriteCurrent(ver);
+  // The record shown, while it still holds the number; otherwise the one the number finds.
+  if (indeks < 0 || static_cast<std::size_t>(indeks) >= reg.RamNumbers().size() ||
+      reg.RamNumbers()[static_cast<std::size_t>(indeks)] != ver.Nummer)
+    indeks = reg.FinnIndeks(ver.Nummer);
+  reg.SkrivVed(indeks, ver);
   return true;
 }
 

@@ -83,8 +83,7 @@ struct TDatolesing {
 // that exists.
 TDatolesing LesIndeksdato(std::string_view arbeidstekst);
 
-// Writes `ver` over its record in the register: positions with LocateNumber
-// on its number and writes with WriteCurrent. False, with nothing written,
+// Writes `ver` over its record in the register (SkrivVed). False, with nothing written,
 // when LocateNumber fails (the ram is gone, or the register holds fewer than
 // 100 rams). `indeks` is the record the ram was read from: when that record
 // still holds the ram's number it is the one written, so that of two records

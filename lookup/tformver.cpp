@@ -19,6 +19,7 @@
 #include "cp1252.h"
 #include "endring.h"
 #include "filer.h"
+#include "okt.h"
 #include "oppslag.h"
 #include "register.h"
 #include "skriverfil.h"
@@ -66,7 +67,7 @@ TGrid* LagGrid(QWidget* forelder, const std::array<std::string, N>& titler, int 
 
 }  // namespace
 
-TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPost()) {
+TFormVer::TFormVer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), okt_(okt), ver_(TomVerPost()) {
   setWindowTitle("Væroppslag");
   // The window's own font: the metric twin of Arial at the size its layout was made for.
   QFont f("Liberation Sans");
@@ -161,10 +162,10 @@ TFormVer::TFormVer(QWidget* parent) : QWidget(parent, Qt::Window), ver_(TomVerPo
   connect(Skriv, &QPushButton::clicked, this, &TFormVer::SkrivClick);
   connect(Avkom, &QPushButton::clicked, this, [this] { AvkomClick(); });
   connect(LeggIListeKnapp, &QPushButton::clicked, this, [this] {
-    if (LeggIListe && ver_.Nummer > 0) LeggIListe(ver_);
+    if (ver_.Nummer > 0) emit leggIListeOnsket(ver_);
   });
   connect(Slektskap, &QPushButton::clicked, this, [this] {
-    if (VisSlektskap && ver_.Nummer > 0) VisSlektskap(ver_);
+    if (ver_.Nummer > 0) emit slektskapOnsket(ver_);
   });
   connect(Stamme, &QPushButton::clicked, this, [this] { StammeClick(); });
   connect(Endre, &QPushButton::clicked, this, &TFormVer::EndreClick);
@@ -205,10 +206,10 @@ void LeggTilRad(Tlesing& d, const TEndreRad& r, TVerPost& ver, TTekst<Indeksdato
 }  // namespace
 
 TFormVer::Lagring TFormVer::Lagre() {
-  TProdusent* reg = Register ? Register() : nullptr;
+  TProdusent* reg = okt_.Register();
   try {
     if (reg != nullptr && LagreVer(*reg, ver_, verIndeks_)) {
-      if (PostLagret) PostLagret();
+      okt_.PostEndret();
       return Lagring::Lagret;
     }
   } catch (const IoFeil& e) {
@@ -265,7 +266,7 @@ bool TFormVer::EvernumKeypress(QKeyEvent* e) {
   }
   if (ver_.Nummer > 0) {
     // Typing something new empties the display at once.
-    TProdusent* reg = Register ? Register() : nullptr;
+    TProdusent* reg = okt_.Register();
     ver_ = reg ? reg->FindByNumber(0) : TomVerPost();
     verIndeks_ = -1;
     Vis();
@@ -281,7 +282,7 @@ void TFormVer::EvernumEtterTast() {
 }
 
 void TFormVer::LetClick() {
-  TProdusent* reg = Register ? Register() : nullptr;
+  TProdusent* reg = okt_.Register();
   if (reg == nullptr) return;
   // Every search starts with an empty candidate list: names of an earlier
   // search are never offered for this one.
@@ -327,7 +328,7 @@ void TFormVer::LetClick() {
 }
 
 void TFormVer::LiVerClick(QListWidgetItem* item) {
-  TProdusent* reg = Register ? Register() : nullptr;
+  TProdusent* reg = okt_.Register();
   if (item == nullptr || reg == nullptr) return;
   const int rad = LiVer->row(item);
   if (rad < 0 || rad >= static_cast<int>(kandidater_.size())) return;
@@ -362,9 +363,7 @@ void TFormVer::SlektDblClickCell(int kol, int rad) {
 }
 
 void TFormVer::Vis() {
-  static const Trase innebygd;
-  const Trase* raser = Raser ? Raser() : nullptr;
-  const TVerVisning v = LagVisning(ver_, raser ? *raser : innebygd, Register ? Register() : nullptr);
+  const TVerVisning v = LagVisning(ver_, okt_.Raser(), okt_.Register());
   Endre->setEnabled(v.vist);
   Stamme->setEnabled(Endre->isEnabled());
   Endrealt->setEnabled(Endre->isEnabled());
@@ -415,7 +414,7 @@ void TFormVer::SkrivBilde(QPagedPaintDevice& skriver) {
 }
 
 TVindu* TFormVer::AvkomClick() {
-  TProdusent* reg = Register ? Register() : nullptr;
+  TProdusent* reg = okt_.Register();
   if (reg == nullptr || ver_.Nummer <= 0) return nullptr;
   auto* vindu = new TVindu(this);
   try {
@@ -430,13 +429,11 @@ TVindu* TFormVer::AvkomClick() {
 }
 
 TInnlesing* TFormVer::StammeClick() {
-  TProdusent* reg = Register ? Register() : nullptr;
+  TProdusent* reg = okt_.Register();
   if (reg == nullptr || ver_.Nummer <= 0) return nullptr;
-  static const Trase innebygd;
-  const Trase* raser = Raser ? Raser() : nullptr;
   std::unique_ptr<TVerBoks> tre;
   try {
-    tre = ByggStamtre(ver_, *reg, raser ? *raser : innebygd);
+    tre = ByggStamtre(ver_, *reg, okt_.Raser());
   } catch (const IoFeil& e) {
     QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
     return nullptr;

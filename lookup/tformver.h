@@ -18,20 +18,17 @@ class QPushButton;
 class QScrollArea;
 class TGrid;
 class TIntEdit;
+class TOkt;
 class TProdusent;
 class Tlesing;
-class Trase;
 
 class TFormVer : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TFormVer(QWidget* parent = nullptr);
-
-  // Where the register and the breed table come from; the main window owns
-  // both and may replace them (after an import).
-  std::function<TProdusent*()> Register;
-  std::function<const Trase*()> Raser;
+  // The register and the breed table are the program's, in `okt` (an
+  // import replaces the register).
+  explicit TFormVer(TOkt& okt, QWidget* parent = nullptr);
 
   // The editing dialogs are shown through KjorDialog (by default modally; it
   // returns Tlesing::Ok or Tlesing::Angre) and the editing's messages through
@@ -40,15 +37,6 @@ class TFormVer : public QWidget {
   std::function<void(const QString& tekst, TMeldingstype type)> Melding;
   // The print dialog over the printer (false when cancelled); tests answer it.
   std::function<bool(class QPrinter& skriver)> VelgSkriver;
-  // "Slektskap": opens the relationship window for the ram shown (the main
-  // window's); the button does nothing without it.
-  std::function<void(const TVerPost& ver)> VisSlektskap;
-  // "Legg i liste": adds the ram shown to one of the breeder's lists (the
-  // main window's); the button does nothing without it.
-  std::function<void(const TVerPost& ver)> LeggIListe;
-  // Called after the editing has saved a record, so that figures made from
-  // the records can be made again.
-  std::function<void()> PostLagret;
 
   TIntEdit* Evernum;             // "0"
   QPushButton* Let;              // "&Let...."
@@ -91,6 +79,12 @@ class TFormVer : public QWidget {
   // Prints a picture of the window on one page, as large as the page allows.
   void SkrivBilde(class QPagedPaintDevice& skriver);
 
+ signals:
+  // "Slektskap": the relationship window for the ram shown.
+  void slektskapOnsket(const TVerPost& ver);
+  // "Legg i liste": the ram shown to one of the breeder's lists.
+  void leggIListeOnsket(const TVerPost& ver);
+
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;
 
@@ -102,6 +96,7 @@ class TFormVer : public QWidget {
   enum class Lagring { Lagret, Mistet, Feil };
   Lagring Lagre();
 
+  TOkt& okt_;
   TVerPost ver_;
   int32_t verIndeks_ = -1;  // the record ver_ was read from
   std::string navnesoek_;

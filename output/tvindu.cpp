@@ -36,6 +36,7 @@
 #include "tabellutskrift.h"
 #include "tgrid.h"
 #include "timeglass.h"
+#include "versjon.h"
 
 namespace {
 
@@ -205,12 +206,8 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
     utvalg = tilbyUtvalg && skriver.printRange() == QPrinter::Selection;
     return true;
   };
-  Hovedtekst = [] {
-    // The program's main window among the top-level windows.
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->inherits("TFormVaer")) return w->windowTitle();
-    return QString("Hornstad");
-  };
+  // A printed page is headed by the program's name, as its main window is.
+  Hovedtekst = [] { return Hovedtittel(); };
   connect(Lukk, &QToolButton::clicked, this, &QWidget::close);
   connect(Storre, &QToolButton::clicked, this, &TVindu::StorreClick);
   connect(Mindre, &QToolButton::clicked, this, &TVindu::MindreClick);

@@ -223,12 +223,9 @@ std::string ListeTittel(const TListe& liste) {
   return "Liste " + liste.navn + ": " + IntToText(static_cast<int64_t>(n)) + (n == 1 ? C(" vær") : C(" værer"));
 }
 
-std::unique_ptr<TInnavlSnitt> ListeInnavl(TAvlsdata& avl, const fs::path& dataMappe) {
-  const fs::path fil = SoyeFil(dataMappe);
-  std::error_code ec;
-  if (!fs::exists(fil, ec)) return nullptr;
-  const TSoyeLesing soyer = LesSoyer(fil);
-  return std::make_unique<TInnavlSnitt>(avl.Innavl(), soyer.soyer);
+std::unique_ptr<TInnavlSnitt> ListeInnavl(TAvlsdata& avl, const std::vector<TSoye>& soyer) {
+  if (soyer.empty()) return nullptr;
+  return std::make_unique<TInnavlSnitt>(avl.Innavl(), soyer);
 }
 
 TSkalMed ListeFelt(const QSettings& ini) {

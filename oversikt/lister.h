@@ -127,10 +127,9 @@ TListeLesing EndreLister(const std::filesystem::path& dataMappe, const std::func
 
 // The title: "Liste Mine værer: 12 værer".
 std::string ListeTittel(const TListe& liste);
-// The "Innavl %" figures of the breeder's ewes: none when Soyer.Txt is
-// missing from the data folder (the list then has no such column). Throws
-// IoFeil when the file or the register cannot be read.
-std::unique_ptr<TInnavlSnitt> ListeInnavl(TAvlsdata& avl, const std::filesystem::path& dataMappe);
+// The "Innavl %" figures of the breeder's ewes: none without ewes (the list
+// then has no such column). Computes the coefficients when they are not yet.
+std::unique_ptr<TInnavlSnitt> ListeInnavl(TAvlsdata& avl, const std::vector<TSoye>& soyer);
 // The catalogue's table fields as chosen in the settings file (section
 // "Katalog", SkalMedNokkel); with none ever chosen, the name, the breed and
 // the first three indexes.

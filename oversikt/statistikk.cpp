@@ -202,13 +202,13 @@ void ListHistogram(const THistogram& h, TTabellMottaker& tabell) {
   tabell.NyBunnRad(";;");
 }
 
-THistogram Histogram(const TProdusent& reg, std::span<const int32_t> nummer, int bredde) {
+THistogram Histogram(const TProdusent& reg, std::span<const int32_t> poster, int bredde) {
   THistogram h(bredde);
+  const std::span<const TVerPost> alle = reg.Poster();
   std::unordered_set<int32_t> sett;
-  for (int32_t nr : nummer) {
-    if (nr <= 0 || !sett.insert(nr).second) continue;
-    const TVerPost ver = reg.LesNummer(nr);
-    if (ver.Nummer == nr) h.Ta(ver);
+  for (int32_t i : poster) {
+    if (i < 0 || static_cast<std::size_t>(i) >= alle.size() || !sett.insert(i).second) continue;
+    h.Ta(alle[static_cast<std::size_t>(i)]);
   }
   return h;
 }

@@ -97,9 +97,9 @@ class THistogram {
   int64_t antall_ = 0;
   TUtenfor utenfor_;
 };
-// The spread of O-indeks of the rams with these judging numbers (a
-// selection of the catalogue, a list), each number once; numbers not in
-// the register are left out.
-THistogram Histogram(const TProdusent& reg, std::span<const int32_t> nummer, int bredde = 10);
+// The spread of O-indeks of the rams of these records (the catalogue's
+// selection: record indexes, so that two rams stored under one number are
+// two rams), each record once; an index outside the register is left out.
+THistogram Histogram(const TProdusent& reg, std::span<const int32_t> poster, int bredde = 10);
 // The table: "O-indeks;Antall værer;" with rows such as "80–89;12;".
 void ListHistogram(const THistogram& h, TTabellMottaker& tabell);

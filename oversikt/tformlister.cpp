@@ -16,9 +16,11 @@
 #include "cp1252.h"
 #include "diagram.h"
 #include "filer.h"
+#include "okt.h"
 #include "register.h"
 #include "sammenligning.h"
 #include "slektskap.h"
+#include "tafrem.h"
 #include "tdiagramflate.h"
 #include "tekst.h"
 #include "timeglass.h"
@@ -43,14 +45,16 @@ QString AntallVerer(std::size_t n) { return n == 1 ? QString("1 vær") : QString
 
 // ---- the comparison ----
 
-TSammenligningsvinduer VisSammenligning(TProdusent& reg, const Trase& raser, TAvlsdata* avl,
-                                        const std::vector<int32_t>& nummer, QWidget* eier,
+TSammenligningsvinduer VisSammenligning(TOkt& okt, const std::vector<int32_t>& nummer, QWidget* eier,
                                         const std::function<void(const QString&)>& melding) {
   if (const std::string feil = SammenligningFeil(nummer.size()); !feil.empty()) {
     melding(TilQString(feil));
     return {};
   }
-  const TInnavl* innavl = HentInnavl(avl, melding);
+  if (okt.Register() == nullptr) return {};
+  TProdusent& reg = *okt.Register();
+  const Trase& raser = okt.Raser();
+  const TInnavl* innavl = HentInnavl(&okt.Avlsdata(), melding);
   std::vector<int32_t> ukjente;
   auto s = std::make_shared<TSammenligning>();
   {
@@ -156,31 +160,29 @@ void TVelgListe::accept() {
   QDialog::accept();
 }
 
-bool LeggIListe(const std::filesystem::path& dataMappe, const std::vector<int32_t>& nummer, const QString& hva,
-                QWidget* eier, const std::function<int(QDialog&)>& kjor,
-                const std::function<void(const QString&)>& melding) {
+bool LeggIListe(TOkt& okt, const std::vector<int32_t>& nummer, const QString& hva, QWidget* eier,
+                const std::function<int(QDialog&)>& kjor, const std::function<void(const QString&)>& melding) {
   if (nummer.empty()) {
     melding("Merk værene du vil legge i en liste først.");
     return false;
   }
-  // The last list chosen is offered first next time.
-  static QString sist;
   try {
-    const TListeLesing lest = LesLister(ListeFil(dataMappe));
-    TVelgListe d(lest.lister, hva, sist, eier);
+    okt.LesLister();
+    const TLister lest = okt.Lister();
+    TVelgListe d(lest, hva, TilQString(okt.SisteListe()), eier);
     if (kjor(d) != QDialog::Accepted) return false;
     const std::string navn = d.Valgt();
     std::optional<int> lagtTil;
     std::string feil;
-    const TListeLesing ny = EndreLister(dataMappe, [&](TLister& l) {
+    const TListeLesing ny = okt.EndreLister([&](TLister& l) {
       lagtTil = l.LeggTil(navn, nummer, &feil);
-      return lagtTil.has_value() && (*lagtTil > 0 || !lest.lister.Finn(navn));
+      return lagtTil.has_value() && (*lagtTil > 0 || !lest.Finn(navn));
     });
     if (!lagtTil) {
       melding(TilQString(feil));
       return false;
     }
-    sist = TilQString(navn);
+    okt.SettSisteListe(navn);
     const TListe* liste = ny.lister.Finn(navn);
     const QString listenavn = "«" + TilQString(liste ? liste->navn : navn) + "»";
     if (*lagtTil == 0)
@@ -199,7 +201,7 @@ bool LeggIListe(const std::filesystem::path& dataMappe, const std::vector<int32_
 
 // ---- the list window ----
 
-TFormLister::TFormLister(QWidget* parent) : QWidget(parent, Qt::Window) {
+TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), okt_(okt) {
   setWindowTitle("Lister");
   setObjectName("FormLister");
   auto* listeTekst = new QLabel("&Listene:", this);
@@ -264,13 +266,33 @@ TFormLister::TFormLister(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(NyttNavn, &QPushButton::clicked, this, &TFormLister::NyttNavnClick);
   connect(Slett, &QPushButton::clicked, this, &TFormLister::SlettClick);
   connect(Lukk, &QPushButton::clicked, this, &QWidget::close);
+  // An open window shows the lists as they are saved, here or elsewhere,
+  // and the names of a new register.
+  connect(&okt_, &TOkt::listerEndret, this, [this] {
+    if (isVisible()) VisLister();
+  });
+  connect(&okt_, &TOkt::registerLastet, this, [this] {
+    if (isVisible()) VisVerer();
+  });
 }
 
+const TLister& TFormLister::Lister() const { return okt_.Lister(); }
+
 void TFormLister::Vis() {
-  if (!isVisible()) LesLister();
-  show();
-  raise();
-  activateWindow();
+  if (!isVisible()) {
+    try {
+      okt_.LesLister();
+    } catch (const IoFeil& e) {
+      Melding(QString::fromUtf8(e.what()));
+    }
+    if (!okt_.ListeMeldinger().empty()) {
+      QStringList linjer;
+      for (const std::string& m : okt_.ListeMeldinger()) linjer << TilQString(m);
+      Melding(linjer.join("\n"));
+    }
+    VisLister();
+  }
+  TaFrem(this);
 }
 
 std::string TFormLister::Valgt() const {
@@ -278,28 +300,14 @@ std::string TFormLister::Valgt() const {
   return i ? FraQString(i->data(Qt::UserRole).toString()) : std::string();
 }
 
-void TFormLister::LesLister() {
-  const std::string valgt = Valgt();
-  try {
-    const TListeLesing lest = ::LesLister(ListeFil(DataMappe()));
-    lister_ = lest.lister;
-    if (!lest.meldinger.empty()) {
-      QStringList linjer;
-      for (const std::string& m : lest.meldinger) linjer << TilQString(m);
-      Melding(linjer.join("\n"));
-    }
-  } catch (const IoFeil& e) {
-    lister_ = TLister();
-    Melding(QString::fromUtf8(e.what()));
-  }
-  VisListene(valgt);
-}
+void TFormLister::VisLister() { VisListene(Valgt()); }
 
 void TFormLister::VisListene(const std::string& velg) {
   const QSignalBlocker b(Listene);
   Listene->clear();
-  int rad = lister_.Tom() ? -1 : 0;
-  for (const TListe& l : lister_.Alle()) {
+  const TLister& lister = okt_.Lister();
+  int rad = lister.Tom() ? -1 : 0;
+  for (const TListe& l : lister.Alle()) {
     auto* item = new QListWidgetItem(TilQString(l.navn) + "  (" + AntallVerer(l.nummer.size()) + ")", Listene);
     item->setData(Qt::UserRole, TilQString(l.navn));
     if (!velg.empty() && SammeListenavn(l.navn, velg)) rad = Listene->count() - 1;
@@ -309,9 +317,11 @@ void TFormLister::VisListene(const std::string& velg) {
 }
 
 void TFormLister::VisVerer() {
+  // The rams marked stay marked when the list is shown again.
+  std::vector<int32_t> merket = Merkede();
   Verer->clear();
-  const TListe* liste = lister_.Finn(Valgt());
-  TProdusent* reg = Register ? Register() : nullptr;
+  const TListe* liste = okt_.Lister().Finn(Valgt());
+  TProdusent* reg = okt_.Register();
   if (liste && reg) {
     for (int32_t nr : liste->nummer) {
       const TVerPost ver = reg->LesNummer(nr);
@@ -319,14 +329,15 @@ void TFormLister::VisVerer() {
           ver.Nummer == nr ? TilQString(NameCase(TrimText(ver.Navn.Verdi()))) : QString("(ikke i registeret)");
       auto* item = new QListWidgetItem(QString("%1  %2").arg(nr).arg(navn), Verer);
       item->setData(Qt::UserRole, nr);
+      item->setSelected(std::find(merket.begin(), merket.end(), nr) != merket.end());
     }
   }
   const bool har = liste != nullptr;
   for (QPushButton* b : {VisTabell, Sammenlign, Fjern, NyttNavn, Slett}) b->setEnabled(har);
-  Status->setText(lister_.Tom() ? QString("Ingen lister ennå. Legg værer i en liste fra væroppslaget eller "
-                                          "katalogens tabell, eller lag en ny liste her.")
-                  : har         ? TilQString(ListeTittel(*liste))
-                                : QString());
+  Status->setText(okt_.Lister().Tom() ? QString("Ingen lister ennå. Legg værer i en liste fra væroppslaget eller "
+                                                "katalogens tabell, eller lag en ny liste her.")
+                  : har               ? TilQString(ListeTittel(*liste))
+                                      : QString());
 }
 
 std::vector<int32_t> TFormLister::Merkede() const {
@@ -338,7 +349,7 @@ std::vector<int32_t> TFormLister::Merkede() const {
 
 bool TFormLister::Endre(const std::function<bool(TLister&)>& endre) {
   try {
-    lister_ = EndreLister(DataMappe(), endre).lister;
+    okt_.EndreLister(endre);
     return true;
   } catch (const IoFeil& e) {
     Melding("Lista ble ikke endret: " + QString::fromUtf8(e.what()));
@@ -347,38 +358,27 @@ bool TFormLister::Endre(const std::function<bool(TLister&)>& endre) {
 }
 
 TVindu* TFormLister::VisTabellClick() {
-  const TListe* liste = lister_.Finn(Valgt());
-  TProdusent* reg = Register ? Register() : nullptr;
+  const TListe* liste = okt_.Lister().Finn(Valgt());
+  TProdusent* reg = okt_.Register();
   if (!liste || !reg) return nullptr;
+  // "Innavl %" with the breeder's ewes, when there are any.
   std::unique_ptr<TInnavlSnitt> innavl;
-  try {
-    TAvlsdata* avl = Avlsdata ? Avlsdata() : nullptr;
-    std::error_code ec;
-    if (avl && std::filesystem::exists(SoyeFil(DataMappe()), ec) && HentInnavl(avl, Melding)) {
-      const TTimeglass timeglass;
-      innavl = ListeInnavl(*avl, DataMappe());
-    }
-  } catch (const IoFeil& e) {
-    Melding(QString::fromUtf8(e.what()));
+  if (!okt_.Soyer().empty() && HentInnavl(&okt_.Avlsdata(), Melding)) {
+    const TTimeglass timeglass;
+    innavl = ListeInnavl(okt_.Avlsdata(), okt_.Soyer());
   }
-  const QSettings tom;
-  const QSettings* ini = Innstillinger ? Innstillinger() : nullptr;
   auto* vindu = new TVindu(parentWidget());
-  ListListe(*liste, *reg, ListeFelt(ini ? *ini : tom), innavl.get(), *vindu);
+  ListListe(*liste, *reg, ListeFelt(okt_.Innstillinger()), innavl.get(), *vindu);
   vindu->Vis();
   return vindu;
 }
 
 TSammenligningsvinduer TFormLister::SammenlignClick() {
-  const TListe* liste = lister_.Finn(Valgt());
-  TProdusent* reg = Register ? Register() : nullptr;
-  if (!liste || !reg) return {};
+  const TListe* liste = okt_.Lister().Finn(Valgt());
+  if (!liste || !okt_.Register()) return {};
   std::vector<int32_t> nummer = Merkede();
   if (nummer.empty()) nummer = liste->nummer;
-  const Trase* raser = Raser ? Raser() : nullptr;
-  const Trase ingen;
-  return VisSammenligning(*reg, raser ? *raser : ingen, Avlsdata ? Avlsdata() : nullptr, nummer, parentWidget(),
-                          Melding);
+  return VisSammenligning(okt_, nummer, parentWidget(), Melding);
 }
 
 void TFormLister::FjernClick() {

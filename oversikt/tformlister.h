@@ -19,12 +19,9 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QSettings;
-class TAvlsdata;
 class TDiagramflate;
-class TProdusent;
+class TOkt;
 class TVindu;
-class Trase;
 
 // ---- the comparison ----
 
@@ -36,8 +33,7 @@ struct TSammenligningsvinduer {
 // and the bar chart of their indexes in a window of its own. Numbers not in
 // the register are told and left out; fewer than 2 or more than 6 rams left
 // is told, and nothing opens.
-TSammenligningsvinduer VisSammenligning(TProdusent& reg, const Trase& raser, TAvlsdata* avl,
-                                        const std::vector<int32_t>& nummer, QWidget* eier,
+TSammenligningsvinduer VisSammenligning(TOkt& okt, const std::vector<int32_t>& nummer, QWidget* eier,
                                         const std::function<void(const QString&)>& melding);
 
 // The question for judging numbers to compare ("Sammenlign værer").
@@ -80,10 +76,10 @@ class TVelgListe : public QDialog {
 
 // Asks for a list and adds the rams to it in Lister.Txt of the data folder.
 // `kjor` runs the dialog (tests answer it); the outcome and any failure go
-// through `melding`. True when the file was written.
-bool LeggIListe(const std::filesystem::path& dataMappe, const std::vector<int32_t>& nummer, const QString& hva,
-                QWidget* eier, const std::function<int(QDialog&)>& kjor,
-                const std::function<void(const QString&)>& melding);
+// through `melding`. True when the file was written. The list chosen is
+// offered first the next time.
+bool LeggIListe(TOkt& okt, const std::vector<int32_t>& nummer, const QString& hva, QWidget* eier,
+                const std::function<int(QDialog&)>& kjor, const std::function<void(const QString&)>& melding);
 
 // ---- the list window ----
 
@@ -91,14 +87,10 @@ class TFormLister : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TFormLister(QWidget* parent = nullptr);
-
-  // The main window's register, breed names, relationship data, settings and data folder.
-  std::function<TProdusent*()> Register;
-  std::function<const Trase*()> Raser;
-  std::function<TAvlsdata*()> Avlsdata;
-  std::function<QSettings*()> Innstillinger;
-  std::function<std::filesystem::path()> DataMappe;
+  // The lists, the register and what a list's table needs are the
+  // program's, in `okt`; an open window follows Lister.Txt changed anywhere
+  // and a new register.
+  explicit TFormLister(TOkt& okt, QWidget* parent = nullptr);
 
   // Messages, questions (true: yes) and a name typed (empty: cancelled) go
   // through these, so that tests can answer them.
@@ -107,12 +99,11 @@ class TFormLister : public QWidget {
   std::function<QString(const QString& sporsmal, const QString& forslag)> SporNavn;
 
   // Shows the window as the program does: a window that is not open reads
-  // Lister.Txt afresh and keeps the list chosen before. A restore by the
-  // desktop runs nothing.
+  // Lister.Txt afresh and keeps the list chosen before; a minimised one
+  // comes back. A restore by the desktop runs nothing.
   void Vis();
-  // Reads Lister.Txt again (after a change made elsewhere); lines that did
-  // not read are told.
-  void LesLister();
+  // Shows the lists as the program holds them now, keeping the list chosen.
+  void VisLister();
 
   QListWidget* Listene;
   QListWidget* Verer;
@@ -125,7 +116,7 @@ class TFormLister : public QWidget {
   QPushButton* Lukk;
   QLabel* Status;
 
-  const TLister& Lister() const { return lister_; }
+  const TLister& Lister() const;
   // The name of the list chosen (Windows-1252), or empty.
   std::string Valgt() const;
 
@@ -147,5 +138,5 @@ class TFormLister : public QWidget {
   void VisVerer();
   std::vector<int32_t> Merkede() const;
 
-  TLister lister_;
+  TOkt& okt_;
 };

@@ -15,7 +15,9 @@
 
 #include "cp1252.h"
 #include "diagram.h"
+#include "okt.h"
 #include "register.h"
+#include "tafrem.h"
 #include "tdiagramflate.h"
 #include "timeglass.h"
 #include "trase.h"
@@ -31,7 +33,7 @@ const TRasevalg IngenRase{std::numeric_limits<int>::min()};
 
 }  // namespace
 
-TFormStatistikk::TFormStatistikk(QWidget* parent) : QWidget(parent, Qt::Window) {
+TFormStatistikk::TFormStatistikk(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), okt_(okt) {
   setWindowTitle("Statistikk");
   setObjectName("FormStatistikk");
 
@@ -51,18 +53,9 @@ TFormStatistikk::TFormStatistikk(QWidget* parent) : QWidget(parent, Qt::Window) 
   Faner->addTab(Antall, "Værer per år");
   Faner->addTab(Fordeling, "Fordeling i katalogen");
 
-  Snitt->Lag = [this] {
-    const Trase* r = Raser ? Raser() : nullptr;
-    return LagSnittDiagram(statistikk_, Valgte(), r ? *r : Trase());
-  };
-  Snitt->ListTall = [this](TVindu& v) {
-    const Trase* r = Raser ? Raser() : nullptr;
-    ListStatistikk(statistikk_, Valgte(), r ? *r : Trase(), v);
-  };
-  Antall->Lag = [this] {
-    const Trase* r = Raser ? Raser() : nullptr;
-    return LagAntallDiagram(statistikk_, Valgte(), r ? *r : Trase());
-  };
+  Snitt->Lag = [this] { return LagSnittDiagram(statistikk_, Valgte(), okt_.Raser()); };
+  Snitt->ListTall = [this](TVindu& v) { ListStatistikk(statistikk_, Valgte(), okt_.Raser(), v); };
+  Antall->Lag = [this] { return LagAntallDiagram(statistikk_, Valgte(), okt_.Raser()); };
   Antall->ListTall = [this](TVindu& v) { ListAntallPerAar(statistikk_, Valgte(), v); };
   Fordeling->Lag = [this] {
     return LagHistogramDiagram(histogram_, "i katalogens utvalg",
@@ -97,6 +90,13 @@ TFormStatistikk::TFormStatistikk(QWidget* parent) : QWidget(parent, Qt::Window) 
     RaserEndret();
   });
   connect(Lukk, &QPushButton::clicked, this, &QWidget::close);
+  // An open window follows a new register and the catalogue's new selection.
+  connect(&okt_, &TOkt::registerLastet, this, [this] {
+    if (isVisible()) LesRegister();
+  });
+  connect(&okt_, &TOkt::katalogutvalgEndret, this, [this] {
+    if (isVisible()) NyttKatalogutvalg();
+  });
 }
 
 TRasevalg TFormStatistikk::Valgte() const {
@@ -109,14 +109,12 @@ TRasevalg TFormStatistikk::Valgte() const {
 
 void TFormStatistikk::Vis() {
   if (!isVisible()) LesRegister();
-  show();
-  raise();
-  activateWindow();
+  TaFrem(this);
 }
 
 void TFormStatistikk::LesRegister() {
   const TTimeglass timeglass;
-  TProdusent* reg = Register ? Register() : nullptr;
+  TProdusent* reg = okt_.Register();
   statistikk_ = reg ? LagStatistikk(reg->Poster()) : TStatistikk{};
   LagHistogram();
 
@@ -135,7 +133,7 @@ void TFormStatistikk::LesRegister() {
   std::sort(storst.begin(), storst.end());
   std::set<int> forst;
   for (std::size_t i = 0; i < storst.size() && i < ForsteRaser; ++i) forst.insert(storst[i].second);
-  const Trase* raser = Raser ? Raser() : nullptr;
+  const Trase* raser = &okt_.Raser();
   {
     const QSignalBlocker b(RaseListe);
     RaseListe->clear();
@@ -156,8 +154,8 @@ void TFormStatistikk::LesRegister() {
 }
 
 void TFormStatistikk::LagHistogram() {
-  TProdusent* reg = Register ? Register() : nullptr;
-  const std::vector<int32_t> utvalg = KatalogUtvalg ? KatalogUtvalg() : std::vector<int32_t>{};
+  TProdusent* reg = okt_.Register();
+  const std::vector<int32_t>& utvalg = okt_.Katalogutvalg();
   harUtvalg_ = !utvalg.empty();
   histogram_ = reg ? ::Histogram(*reg, utvalg) : THistogram();
 }

@@ -16,20 +16,16 @@ class QListWidget;
 class QPushButton;
 class QTabWidget;
 class TDiagramflate;
-class TProdusent;
-class Trase;
+class TOkt;
 
 class TFormStatistikk : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TFormStatistikk(QWidget* parent = nullptr);
-
-  // Where the register, the breed names and the catalogue's last selection
-  // (judging numbers; empty before the first) come from: the main window's.
-  std::function<TProdusent*()> Register;
-  std::function<const Trase*()> Raser;
-  std::function<std::vector<int32_t>()> KatalogUtvalg;
+  // The register, the breed names and the catalogue's last selection are
+  // the program's, in `okt`; an open window follows a new register and a
+  // new selection.
+  explicit TFormStatistikk(TOkt& okt, QWidget* parent = nullptr);
 
   // Shows the window as the program does. A window that is not open makes
   // its figures afresh from the register and the catalogue's selection,
@@ -61,6 +57,7 @@ class TFormStatistikk : public QWidget {
   void RaserEndret();
   void LagHistogram();
 
+  TOkt& okt_;
   TStatistikk statistikk_;
   THistogram histogram_;
   bool harUtvalg_ = false;

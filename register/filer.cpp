@@ -67,6 +67,30 @@ std::string SystemFeil(int feilkode) {
   }
 }
 
+TFilmerke Filmerke(const fs::path& fil) {
+  struct stat st {};
+  if (::stat(fil.c_str(), &st) != 0) return {};
+  TFilmerke m;
+  m.finnes = true;
+  m.enhet = static_cast<unsigned long long>(st.st_dev);
+  m.inode = static_cast<unsigned long long>(st.st_ino);
+  m.storrelse = static_cast<long long>(st.st_size);
+  m.endret = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  return m;
+}
+
+TLestTekst LesTekstfil(const fs::path& fil) {
+  std::error_code ec;
+  if (!fs::exists(fil, ec)) return {};
+  try {
+    return {true, LesHeleFila(fil)};
+  } catch (const IoFeil&) {
+    // Gone between the look and the read: as if it was never there.
+    if (!fs::exists(fil, ec)) return {};
+    throw;
+  }
+}
+
 int LesVed(int fd, void* buf, std::size_t storrelse, long long pos) {
   auto* b = static_cast<char*>(buf);
   std::size_t fatt = 0;

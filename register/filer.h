@@ -25,6 +25,32 @@ std::string SystemFeil(int feilkode);
 // Reads a whole file. Throws IoFeil when it cannot.
 std::string LesHeleFila(const std::filesystem::path& fil);
 
+// Which file a path names and how it stood, so that a file put in its place
+// (a rename over it) or written since is told from the one that was there.
+struct TFilmerke {
+  bool finnes = false;
+  unsigned long long enhet = 0;
+  unsigned long long inode = 0;
+  long long storrelse = 0;
+  long long endret = 0;  // last change, in nanoseconds
+  // The same file (not one put in its place); it may have been written to.
+  bool SammeFil(const TFilmerke& m) const { return finnes == m.finnes && enhet == m.enhet && inode == m.inode; }
+  bool operator==(const TFilmerke&) const = default;
+};
+TFilmerke Filmerke(const std::filesystem::path& fil);
+
+// A text file as the program read it last: whether it was there and its
+// bytes, so that a change made by another program (a second copy, the
+// command-line tool, an editor) is told before the file is written over.
+struct TLestTekst {
+  bool fantes = false;
+  std::string tekst;
+  bool operator==(const TLestTekst&) const = default;
+};
+// Reads the file; a missing file reads as not there. Throws IoFeil when it
+// exists but cannot be read.
+TLestTekst LesTekstfil(const std::filesystem::path& fil);
+
 // Reads exactly `storrelse` bytes at `pos` of the open file `fd` into `buf`,
 // retrying short and interrupted reads. Returns 0, or the errno of the
 // failure (EIO when the file ends first).

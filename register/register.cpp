@@ -239,6 +239,8 @@ void TProdusent::LoadRegister() {
   struct stat st {};
   if (::fstat(fd_, &st) != 0) feil("Kan ikke lese værregisteret", errno);
   if (!S_ISREG(st.st_mode)) feil("Kan ikke lese værregisteret", EISDIR);
+  enhet_ = static_cast<unsigned long long>(st.st_dev);
+  inode_ = static_cast<unsigned long long>(st.st_ino);
   const auto poster = static_cast<std::size_t>(st.st_size) / VerPostStorrelse;
   if (poster > static_cast<std::size_t>(INT32_MAX)) feil("For stort værregister", EFBIG);
   kart_ = TPostKart::Kartlegg(fd_, poster);
@@ -331,10 +333,24 @@ bool TProdusent::LocateNumber(int32_t nummer) {
   return true;
 }
 
-void TProdusent::WriteCurrent(const TVerPost& post) {
-  if (post.Nummer == 0 || CurrentRamIndex < 0 || CurrentRamIndex >= antall_ || fd_ < 0) return;
+int32_t TProdusent::FinnIndeks(int32_t nummer) const { return nummer == 0 ? -1 : indeks_.Finn(nummer); }
+
+bool TProdusent::FilaErLastet() const {
+  if (fd_ < 0) return false;
+  const TFilmerke m = Filmerke(fil_);
+  return m.finnes && m.enhet == enhet_ && m.inode == inode_;
+}
+
+void TProdusent::SkrivVed(int32_t indeks, const TVerPost& post) {
+  if (post.Nummer == 0) throw IoFeil("En vær med kåringsnummer 0 kan ikke lagres");
+  if (indeks < 0 || indeks >= antall_ || fd_ < 0)
+    throw IoFeil("Fant ikke post " + std::to_string(indeks) + " i værregisteret");
   if (!skrivbar_) throw IoFeil("Værregisteret " + fil_.string() + " er skrivebeskyttet");
-  const off_t pos = static_cast<off_t>(CurrentRamIndex) * static_cast<off_t>(VerPostStorrelse);
+  if (!FilaErLastet())
+    throw IoFeil("Værregisteret " + fil_.string() +
+                 " er byttet ut av et annet program siden det ble lastet inn. Last inn registeret på nytt og gjør "
+                 "endringen igjen.");
+  const off_t pos = static_cast<off_t>(indeks) * static_cast<off_t>(VerPostStorrelse);
   const auto* buf = reinterpret_cast<const char*>(&post);
   std::size_t skrevet = 0;
   while (skrevet < VerPostStorrelse) {
@@ -345,13 +361,14 @@ void TProdusent::WriteCurrent(const TVerPost& post) {
     skrevet += static_cast<std::size_t>(n);
   }
   // Keep the number table true to the file when the stored number changed.
-  if (static_cast<std::size_t>(CurrentRamIndex) < ramNumbers_.size() && ramNumbers_[CurrentRamIndex] != post.Nummer) {
-    ramNumbers_[CurrentRamIndex] = post.Nummer;
+  const auto i = static_cast<std::size_t>(indeks);
+  if (i < ramNumbers_.size() && ramNumbers_[i] != post.Nummer) {
+    ramNumbers_[i] = post.Nummer;
     indeks_.Bygg(ramNumbers_);
   }
   // A new name is found by the next name search (names not yet made are
   // made from the mapping, which shows the write).
-  if (navnLaget_) ramNames_.Replace(CurrentRamIndex, post.Navn.Verdi(), post.Nummer);
+  if (navnLaget_) ramNames_.Replace(indeks, post.Navn.Verdi(), post.Nummer);
 }
 
 void TProdusent::OpenProducers() {

@@ -95,7 +95,7 @@ std::filesystem::path ResolveDataFolder(std::string_view programMappe);
 // A holder keeps the mapping valid, also after the register has loaded a
 // replaced file (an import renames a new file over the old one; the old
 // file's records stay readable until its last holder lets go). A write
-// through the register (WriteCurrent) shows in the mapping at once.
+// through the register (SkrivVed) shows in the mapping at once.
 class TPostKart {
  public:
   TPostKart(const TPostKart&) = delete;
@@ -166,11 +166,22 @@ class TProdusent {
   // Each item carries the judging number and the record index of its name.
   int32_t FindByName(std::string_view soek, std::vector<TTekstElement>& liste) const;
   bool LocateNumber(int32_t nummer);
-  // Writes over the record at CurrentRamIndex; does nothing without a current
-  // ram or for a record with number 0. Throws IoFeil when the write fails.
-  // The number and name indexes follow the record written.
-  void WriteCurrent(const TVerPost& post);
+  // The index of the record FindByNumber gives (the last with the number),
+  // or -1; moves nothing.
+  int32_t FinnIndeks(int32_t nummer) const;
+  // Writes `post` over the record at `indeks`. Throws IoFeil when the index
+  // is outside the file, the post has number 0, the file is read-only, the
+  // write fails, or Verene.Dat is no longer the file this register loaded
+  // (another program put a new register in its place: the write would be
+  // lost with the old file). The number and name indexes follow the record
+  // written.
+  void SkrivVed(int32_t indeks, const TVerPost& post);
+  // Whether Verene.Dat in the data folder is still the file loaded (not
+  // replaced or removed by another program since).
+  bool FilaErLastet() const;
 
+  // The record the last lookup by number found (FindByNumber, LocateNumber),
+  // or -1; the lookup window's own cursor.
   int32_t CurrentRamIndex = -1;
 
   // Opens Produsenter.Dat in the data folder for reading; a missing file leaves
@@ -193,6 +204,7 @@ class TProdusent {
   int32_t antall_ = 0;
   int32_t rest_ = 0;
   std::filesystem::path fil_;
+  unsigned long long enhet_ = 0, inode_ = 0;  // the identity of the file loaded
   TNummerIndeks indeks_;
   int prodFd_ = -1;
   int32_t prodAntall_ = 0;

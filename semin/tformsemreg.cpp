@@ -23,6 +23,7 @@
 #include "dato.h"
 #include "filer.h"
 #include "gridutskrift.h"
+#include "okt.h"
 #include "register.h"
 #include "seminfil.h"
 #include "skriverfil.h"
@@ -63,7 +64,7 @@ const std::pair<const char*, const char*> Hjelpetekster[] = {
 
 }  // namespace
 
-TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
+TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::Window), okt_(okt) {
   setWindowTitle("Registrer inseminering");
   // The metric twin of the small sans-serif font the layout was made for.
   QFont f("Liberation Sans");
@@ -127,7 +128,7 @@ TFormSemReg::TFormSemReg(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   // The ram check asks the register of the moment: the main window replaces
   // its register after an import.
   Semin.Ver = [this](int32_t nummer) -> std::optional<TSemVer> {
-    TProdusent* reg = Register ? Register() : nullptr;
+    TProdusent* reg = okt_.Register();
     if (reg == nullptr) return std::nullopt;
     return VerOppslagFra(*reg)(nummer);
   };
@@ -268,10 +269,7 @@ void TFormSemReg::VisHjelp(const QString& tittel, const QString& tekst) {
   Hjelpevindu->activateWindow();
 }
 
-std::filesystem::path TFormSemReg::Datamappe() const {
-  const TProdusent* reg = Register ? Register() : nullptr;
-  return reg ? reg->DataMappe() : std::filesystem::path();
-}
+std::filesystem::path TFormSemReg::Datamappe() const { return okt_.DataMappe(); }
 
 void TFormSemReg::Nullstill() {
   if (!godkjenteLest_) {
@@ -299,26 +297,18 @@ void TFormSemReg::Nullstill() {
 }
 
 void TFormSemReg::VisInnavl(int rad, bool regn) {
-  TAvlsdata* avl = Avlsdata ? Avlsdata() : nullptr;
+  TAvlsdata* avl = &okt_.Avlsdata();
   const TRutenett& g = GriSem->Modell();
   QString tekst;
   bool rod = false;
   if (avl != nullptr && rad >= g.FasteRader() && rad < g.Rader() && (regn || avl->Beregnet())) {
     const std::string soye = TrimText(g.Celle(KolSoye, rad));
     const int32_t ver = TextToInt(g.Celle(KolVer, rad));
-    std::vector<TSoye> soyer;
-    if (!soye.empty() && ver > 0) {
-      try {
-        soyer = LesSoyer(SoyeFil(Datamappe())).soyer;
-      } catch (const IoFeil&) {
-        // The ewe window tells what is wrong with the file.
-      }
-    }
-    if (const TSoye* s = FinnSoye(soyer, soye)) {
+    const TSoye* s = !soye.empty() && ver > 0 ? FinnSoye(okt_.Soyer(), soye) : nullptr;
+    if (s != nullptr) {
       if (const TInnavl* innavl = HentInnavl(avl, Melding)) {
         tekst = TilQString(InnavlStatus(*innavl, *s, ver));
-        rod = innavl->Stamtavle().Finn(ver) >= 0 &&
-              VedGrensa(innavl->Lam(ver, s->far, s->morfar), Grense(Innstillinger ? Innstillinger() : nullptr));
+        rod = innavl->Stamtavle().Finn(ver) >= 0 && VedGrensa(innavl->Lam(ver, s->far, s->morfar), okt_.Grense());
       }
     }
   }
@@ -408,8 +398,7 @@ void TFormSemReg::LagreClick() {
 }
 
 void TFormSemReg::BsendeClick() {
-  QSettings* ini = Innstillinger ? Innstillinger() : nullptr;
-  const std::string mottaker = ini ? SeminMottaker(*ini) : std::string(StandardSeminEpost);
+  const std::string mottaker = SeminMottaker(okt_.Innstillinger());
   try {
     const TSendeSvar svar = SendRapport(
         GriSem->Modell(), [this](int rad) { return RadKomplett(GriSem->Modell(), rad); }, FraQString(EsemNr->text()),

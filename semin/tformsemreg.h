@@ -17,13 +17,15 @@ class QPushButton;
 class QSettings;
 class QSpinBox;
 class TGrid;
-class TProdusent;
+class TOkt;
 
 class TFormSemReg : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TFormSemReg(QWidget* parent = nullptr);
+  // The register, the settings, the ewes and the relationship figures are
+  // the program's, in `okt`.
+  explicit TFormSemReg(TOkt& okt, QWidget* parent = nullptr);
 
   // Shows the window as the program does. When it is not open yet the season
   // year becomes the current year and the window starts afresh: an empty,
@@ -32,13 +34,7 @@ class TFormSemReg : public QMainWindow {
   // restore by the desktop runs nothing either.
   Q_INVOKABLE void Vis();
 
-  // Where the register and the settings file come from (the main window's).
-  std::function<TProdusent*()> Register;
-  std::function<QSettings*()> Innstillinger;
-  // The relationship data (the main window's): a ram entered for a ewe of
-  // Soyer.Txt shows the lamb's expected inbreeding in the status bar.
-  std::function<class TAvlsdata*()> Avlsdata;
-  // The register's data folder; empty without a register.
+  // The data folder.
   std::filesystem::path Datamappe() const;
 
   QLineEdit* EprodNr;    // producer number
@@ -101,6 +97,7 @@ class TFormSemReg : public QMainWindow {
   bool BeggeGode() const;
   void VisHjelp(const QString& tittel, const QString& tekst);
 
+  TOkt& okt_;
   std::filesystem::path fil_;  // the current data file
   std::filesystem::path godkjentFil_;
   std::string hentetProdNr_;

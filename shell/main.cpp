@@ -1,6 +1,7 @@
 // hornstad: the desktop program.
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 
 #include "programvinduer.h"
 #include "skall.h"
@@ -8,6 +9,9 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Hornstad");
+  // The program's own conventions: Norwegian texts, "dd/mm/yyyy" dates, a
+  // blank between thousands and a decimal comma, whatever the system says.
+  QLocale::setDefault(QLocale(QLocale::NorwegianBokmal, QLocale::Norway));
   LastNorskeQtTekster();
   // The desktop entry hornstad.desktop and the icon installed with it; a
   // program that is not installed shows the icon built into it.

@@ -1,13 +1,13 @@
-// The program's long-lived windows, created in the program's order and
-// joined to the main window: the program entry and the screenshot tool make
-// them the same way. The insemination window comes from semin/, so whoever
-// uses this links hs_semin_vindu too.
+// The program's state and its long-lived windows, created in the program's
+// order and joined to each other: the program entry, the tests and the
+// screenshot tool make them the same way.
 #pragma once
 
 #include <QDialog>
 #include <filesystem>
 #include <optional>
 
+#include "okt.h"
 #include "tformkatalog.h"
 #include "tformles.h"
 #include "tformlister.h"
@@ -20,34 +20,24 @@
 #include "tformver.h"
 
 struct TProgramvinduer {
-  // Without `dataMappe` the main window finds the data folder itself.
-  explicit TProgramvinduer(std::optional<std::filesystem::path> dataMappe = std::nullopt)
-      : hoved(std::move(dataMappe)) {
-    hoved.OmBoks = om;
-    hoved.FormVer = &ver;
-    hoved.FormKatalog = &katalog;
-    hoved.FormLes = &les;
-    hoved.FormSemReg = &semreg;
-    hoved.FormNedlast = &nedlast;
-    hoved.FormSoyer = &soyer;
-    hoved.FormSlektskap = &slektskap;
-    hoved.FormLister = &lister;
-    hoved.FormStatistikk = &statistikk;
-    semreg.Register = [this] { return hoved.Register(); };
-    semreg.Innstillinger = [this] { return hoved.Innstillinger(); };
-    semreg.Avlsdata = [this] { return hoved.Avlsdata(); };
-  }
+  // Without `dataMappe` the data folder is the program's own folder when it
+  // is writable, otherwise the per-user data folder.
+  explicit TProgramvinduer(std::optional<std::filesystem::path> dataMappe = std::nullopt);
 
+  // The data folder as the program finds it for itself.
+  static std::filesystem::path EgenDatamappe();
+
+  TOkt okt;
   // In this order: main window, about box, lookup, catalogue, reading,
   // insemination and download windows, the ewe list, the relationship window,
   // the list window and the statistics.
   TFormVaer hoved;
-  QDialog* om = LagOmBoks(&hoved);
+  QDialog* om;
   TFormVer ver;
   TFormKatalog katalog;
-  TFormLes1 les{&hoved};
+  TFormLes1 les;
   TFormSemReg semreg;
-  TFormNedlast nedlast{&hoved};
+  TFormNedlast nedlast;
   TFormSoyer soyer;
   TFormSlektskap slektskap;
   TFormLister lister;

@@ -8,8 +8,6 @@
 #include "filer.h"
 #include "register.h"
 
-QString Hovedtittel() { return QString("Hornstad. ") + Versjonstekst; }
-
 QString StatusTekst(std::size_t antall, const QString& sisteArkiv) {
   return QString::number(static_cast<qulonglong>(antall)) + " værer " + sisteArkiv;
 }
@@ -19,10 +17,6 @@ bool OppslagTillatt(std::size_t antall) { return antall > MinsteVerregister; }
 QString KortArkivnavn(const QString& filnavn) {
   const qsizetype punkt = filnavn.indexOf('.');
   return punkt < 0 ? filnavn : filnavn.left(punkt + 1);
-}
-
-std::filesystem::path Innstillingsfil(const std::filesystem::path& dataMappe) {
-  return FinnFil(dataMappe, InnstillingsfilNavn);
 }
 
 namespace {

@@ -11,16 +11,14 @@
 #include <optional>
 #include <string>
 
-inline constexpr const char* Versjonstekst = "Versjon 3.3 03. sep 2008";
-inline constexpr const char* InnstillingsfilNavn = "Hornstad.Ini";
+#include "okt.h"
+#include "versjon.h"
+
 // The maker's web server when Hornstad.Ini names none ([Nett] Adresse).
 inline constexpr const char* StandardAdresse = "http://www.hornstad.example";
 // Paths on the maker's server.
 inline constexpr const char* VerArkivSti = "/Ullvik/hsTokk2.zip";
 inline constexpr const char* ProgramSti = "/Ullvik/hs.zip";
-
-// The caption of the main window.
-QString Hovedtittel();
 
 // The status line after a load: the number of rams, " værer " and the last archive name.
 QString StatusTekst(std::size_t antall, const QString& sisteArkiv);
@@ -32,9 +30,6 @@ bool OppslagTillatt(std::size_t antall);
 // An archive's file name as the status line keeps it: cut after the first
 // '.', which stays ("Alt.Zip" becomes "Alt.").
 QString KortArkivnavn(const QString& filnavn);
-
-// The settings file Hornstad.Ini in the data folder.
-std::filesystem::path Innstillingsfil(const std::filesystem::path& dataMappe);
 
 // A window's place as the settings file keeps it (section `Hoved`, `Ver` or
 // `Katalog`: keys Left, Top, Bred, Hog); a key that is absent or unreadable

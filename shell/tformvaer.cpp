@@ -38,11 +38,13 @@
 #include "endringer.h"
 #include "filer.h"
 #include "filimport.h"
+#include "okt.h"
 #include "ramimport.h"
 #include "register.h"
 #include "skall.h"
 #include "slektskap.h"
 #include "soyer.h"
+#include "tafrem.h"
 #include "tekst.h"
 #include "tformkatalog.h"
 #include "tformles.h"
@@ -106,20 +108,6 @@ QPixmap Bilde(QSize storrelse) {
   return bilde;
 }
 
-// Which file a path names, so that a file put in its place is told from the one that was there.
-struct TFilidentitet {
-  bool finnes = false;
-  dev_t enhet = 0;
-  ino_t inode = 0;
-  bool operator==(const TFilidentitet&) const = default;
-};
-
-TFilidentitet Filidentitet(const fs::path& fil) {
-  struct stat st {};
-  if (::stat(fil.c_str(), &st) != 0) return {};
-  return {true, st.st_dev, st.st_ino};
-}
-
 }  // namespace
 
 QDialog* LagOmBoks(QWidget* parent) {
@@ -150,12 +138,7 @@ QDialog* LagOmBoks(QWidget* parent) {
   return boks;
 }
 
-TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
-    : QMainWindow(parent), oensketMappe_(std::move(dataMappe)) {
-  // The program's own conventions: Norwegian texts, "dd/mm/yyyy" dates, a
-  // blank between thousands and a decimal comma, whatever the system says.
-  QLocale::setDefault(QLocale(QLocale::NorwegianBokmal, QLocale::Norway));
-
+TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt) {
   Bekreft = [this](const QString& t) {
     return QMessageBox::question(this, "Hornstad", t, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
            QMessageBox::Ok;
@@ -327,15 +310,18 @@ TFormVaer::TFormVaer(std::optional<fs::path> dataMappe, QWidget* parent)
   for (QAction* a : {Lister, Sammenlign, Statistikk}) a->setEnabled(false);
 
   // The first computation of the coefficients takes a moment on a large register.
-  avl_ = std::make_unique<TAvlsdata>();
-  avl_->VedBeregning = [this](bool start) {
+  connect(&okt_, &TOkt::beregner, this, [this](bool start) {
     if (start) {
       StatusLinje->setText("Regner ut slektskap og innavl for alle værene ...");
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     } else {
       Oppdater();
     }
-  };
+  });
+  // Files other programs change: a register put in place of the loaded one
+  // is offered for loading; a new change report shows in the notice.
+  connect(&okt_, &TOkt::registerErstattet, this, &TFormVaer::RegisterErstattet, Qt::QueuedConnection);
+  connect(&okt_, &TOkt::endringerEndret, this, &TFormVaer::VisEndringsVarsel);
 }
 
 TFormVaer::~TFormVaer() = default;
@@ -377,7 +363,7 @@ void SettPlass(QWidget* w, const QRect& plass, const QRect& maalt, bool nyStorre
 
 void TFormVaer::Plasser(QWidget* w, const QString& seksjon, bool medStorrelse) {
   if (w == nullptr) return;
-  const TPlass p = LesPlass(*ini_, seksjon);
+  const TPlass p = LesPlass(okt_.Innstillinger(), seksjon);
   const bool flytt = p.left && p.top;
   const bool storrelse = medStorrelse && p.bred && p.hog;
   if (!flytt && !storrelse) return;
@@ -404,102 +390,33 @@ void TFormVaer::EtterForsteVisning(QWidget* w) {
 }
 
 void TFormVaer::ForsteVisning() {
-  dataMappe_ = oensketMappe_ ? *oensketMappe_ : ResolveDataFolder(QCoreApplication::applicationDirPath().toStdString());
-  ini_ =
-      std::make_unique<QSettings>(QString::fromStdString(Innstillingsfil(dataMappe_).string()), QSettings::IniFormat);
+  QSettings& ini = okt_.Innstillinger();
   Plasser(this, "Hoved", false);
-  siste_ = ini_->value("Hoved/Siste").toString();
-  SettFullt(ini_->value("Hoved/Fullt", 0).toInt() == 1);
-  Plasser(FormVer, "Ver", true);
-  Plasser(FormKatalog, "Katalog", true);
+  siste_ = ini.value("Hoved/Siste").toString();
+  SettFullt(okt_.Fullt());
+  for (const auto& [w, seksjon] : Plasseringer()) Plasser(w, seksjon, true);
   setWindowTitle(Hovedtittel());
-  if (FormVer) {
-    FormVer->Register = [this] { return register_.get(); };
-    FormVer->Raser = [this] { return raser_.get(); };
-  }
-  if (FormKatalog) {
-    FormKatalog->Register = [this] { return register_.get(); };
-    FormKatalog->Raser = [this] { return raser_.get(); };
-    FormKatalog->Innstillinger = [this] { return ini_.get(); };
-    FormKatalog->Avlsdata = [this] { return avl_.get(); };
-  }
-  if (FormSoyer) FormSoyer->DataMappe = [this] { return dataMappe_; };
-  if (FormSlektskap) {
-    FormSlektskap->Avlsdata = [this] { return avl_.get(); };
-    FormSlektskap->Innstillinger = [this] { return ini_.get(); };
-    FormSlektskap->DataMappe = [this] { return dataMappe_; };
-    FormSlektskap->VisSoyer = [this] { SoyerClick(); };
-  }
-  if (FormVer) {
-    FormVer->VisSlektskap = [this](const TVerPost& ver) {
-      if (FormSlektskap) FormSlektskap->VisFor(ver);
-    };
-    // An edited record changes the pedigree: the figures are made again when next asked for.
-    FormVer->PostLagret = [this] {
-      avl_->Glem();
-      if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
-    };
-  }
-  if (FormVer)
-    FormVer->LeggIListe = [this](const TVerPost& ver) {
-      LeggIListe({ver.Nummer}, TilQString(NameCase(TrimText(ver.Navn.Verdi()))) + QString(" (%1)").arg(ver.Nummer));
-    };
-  if (FormKatalog) {
-    // The catalogue's table offers its marked rams to a list and to the comparison.
-    FormKatalog->NyTabell = [this](TVindu& vindu) {
-      auto* leggTil = new QAction("Legg merkede i liste …", &vindu);
-      leggTil->setStatusTip("Legg de merkede værene i en av listene dine");
-      connect(leggTil, &QAction::triggered, this, [this, v = &vindu] {
-        const std::vector<int32_t> nummer = v->Tabell().MerkedeNumre();
-        LeggIListe(nummer, nummer.size() == 1 ? QString("den merkede væren")
-                                              : QString("de %1 merkede værene").arg(nummer.size()));
-      });
-      auto* sammenlign = new QAction("Sammenlign merkede …", &vindu);
-      sammenlign->setStatusTip("Sammenlign 2 til 6 merkede værer side om side");
-      connect(sammenlign, &QAction::triggered, this, [this, v = &vindu] {
-        if (register_ && raser_)
-          VisSammenligning(*register_, *raser_, avl_.get(), v->Tabell().MerkedeNumre(), this, Melding);
-      });
-      vindu.Redmen->addSeparator();
-      vindu.Redmen->addAction(leggTil);
-      vindu.Redmen->addAction(sammenlign);
-      vindu.VerkT->addAction(leggTil);
-    };
-  }
-  if (FormLister) {
-    FormLister->Register = [this] { return register_.get(); };
-    FormLister->Raser = [this] { return raser_.get(); };
-    FormLister->Avlsdata = [this] { return avl_.get(); };
-    FormLister->Innstillinger = [this] { return ini_.get(); };
-    FormLister->DataMappe = [this] { return dataMappe_; };
-  }
-  if (FormStatistikk) {
-    FormStatistikk->Register = [this] { return register_.get(); };
-    FormStatistikk->Raser = [this] { return raser_.get(); };
-    FormStatistikk->KatalogUtvalg = [this] {
-      return FormKatalog ? FormKatalog->SisteUtvalg() : std::vector<int32_t>{};
-    };
-    // An open statistics window follows the catalogue's new selection.
-    if (FormKatalog)
-      FormKatalog->UtvalgEndret = [this] {
-        if (FormStatistikk->isVisible()) FormStatistikk->NyttKatalogutvalg();
-      };
-  }
-  if (FormSoyer && FormSlektskap) {
-    connect(FormSoyer, &TFormSoyer::lagret, FormSlektskap, [this] {
-      FormSlektskap->LesSoyer();
-      if (FormSlektskap->isVisible()) FormSlektskap->Oppdater();
-    });
-  }
+}
+
+std::vector<std::pair<QWidget*, QString>> TFormVaer::Plasseringer() const {
+  std::vector<std::pair<QWidget*, QString>> v;
+  const std::pair<QWidget*, const char*> alle[] = {
+      {FormVer, "Ver"},       {FormKatalog, "Katalog"},       {FormSoyer, "Soyer"}, {FormSlektskap, "Slektskap"},
+      {FormLister, "Lister"}, {FormStatistikk, "Statistikk"},
+  };
+  for (const auto& [w, seksjon] : alle)
+    if (w) v.emplace_back(w, seksjon);
+  return v;
 }
 
 void TFormVaer::ForsteLasting() {
   repaint();
-  if (!register_) LastRegister();
+  if (!okt_.Register()) LastRegister();
   Oppdater();
-  raser_ = std::make_unique<Trase>();
-  if (!raser_->Feil().empty()) Feilmelding(QString::fromStdString(raser_->Feil()));
+  if (const std::string& feil = okt_.Raser().Feil(); !feil.empty()) Feilmelding(QString::fromStdString(feil));
   VisEndringsVarsel();
+  // From now on, files that other programs change are followed.
+  okt_.Folg();
 }
 
 void TFormVaer::SettFullt(bool fullt) {
@@ -516,27 +433,23 @@ void TFormVaer::SettFullt(bool fullt) {
 void TFormVaer::LastRegister() {
   Animasjon->show();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  register_ = std::make_unique<TProdusent>(dataMappe_);
+  // Nothing is computed here: only when a window asks. Open windows follow
+  // the new register themselves.
   try {
-    register_->LoadRegister();
+    okt_.LastRegister();
   } catch (const IoFeil& e) {
     Feilmelding(QString::fromUtf8(e.what()));
   }
+  okt_.SettImporterer(false);
   Animasjon->hide();
-  // Nothing is computed here: only when a window asks (an open
-  // relationship window asks again at once).
-  avl_->Bruk(*register_);
-  if (FormSlektskap && FormSlektskap->isVisible()) FormSlektskap->Oppdater();
-  // Open windows of the lists and the statistics show the new register.
-  if (FormLister && FormLister->isVisible()) FormLister->LesLister();
-  if (FormStatistikk && FormStatistikk->isVisible()) FormStatistikk->LesRegister();
-  if (const std::string advarsel = register_->Advarsel(); !advarsel.empty()) Melding(QString::fromStdString(advarsel));
+  if (const std::string advarsel = okt_.Register()->Advarsel(); !advarsel.empty())
+    Melding(QString::fromStdString(advarsel));
 }
 
 void TFormVaer::Oppdater() {
-  const std::size_t antall = register_ ? register_->RamNumbers().size() : 0;
-  Kartotekoppslag->setEnabled(register_ && OppslagTillatt(antall));
-  Katalog->setEnabled(register_ && OppslagTillatt(antall));
+  const std::size_t antall = okt_.AntallVerer();
+  Kartotekoppslag->setEnabled(okt_.Register() && OppslagTillatt(antall));
+  Katalog->setEnabled(okt_.Register() && OppslagTillatt(antall));
   Paringsplan->setEnabled(Katalog->isEnabled());
   for (QAction* a : {Lister, Sammenlign, Statistikk}) a->setEnabled(Katalog->isEnabled());
   StatusLinje->setText(StatusTekst(antall, siste_));
@@ -553,15 +466,15 @@ void TFormVaer::closeEvent(QCloseEvent* e) {
     e->ignore();
     return;
   }
-  if (ini_) {
-    SkrivPlass(*ini_, "Hoved", QRect(pos(), size()), false);
-    ini_->setValue("Hoved/Siste", siste_);
-    if (FormVer) SkrivPlass(*ini_, "Ver", QRect(FormVer->pos(), FormVer->size()), true);
-    if (FormKatalog) SkrivPlass(*ini_, "Katalog", QRect(FormKatalog->pos(), FormKatalog->size()), true);
-    if (!ini_->contains("Nett/Adresse")) ini_->setValue("Nett/Adresse", QString(StandardAdresse));
-    ini_->sync();
-    if (ini_->status() != QSettings::NoError)
-      Feilmelding("Kunne ikke lagre innstillingene i " + ini_->fileName() + ".");
+  if (vist_) {
+    QSettings& ini = okt_.Innstillinger();
+    SkrivPlass(ini, "Hoved", QRect(pos(), size()), false);
+    ini.setValue("Hoved/Siste", siste_);
+    // Every window's place and size, as it was last shown.
+    for (const auto& [w, seksjon] : Plasseringer()) SkrivPlass(ini, seksjon, QRect(w->pos(), w->size()), true);
+    if (!ini.contains("Nett/Adresse")) ini.setValue("Nett/Adresse", QString(StandardAdresse));
+    ini.sync();
+    if (ini.status() != QSettings::NoError) Feilmelding("Kunne ikke lagre innstillingene i " + ini.fileName() + ".");
   }
   e->accept();
   // The other windows close with the main window.
@@ -574,13 +487,13 @@ void TFormVaer::closeEvent(QCloseEvent* e) {
 
 void TFormVaer::LeggInnClick() {
   auto vakt = StartEndringer();
-  register_.reset();
-  const fs::path arkiv = dataMappe_ / ArkivNavn;
-  const TFilidentitet forNedlasting = Filidentitet(arkiv);
+  SlippRegister();
+  const fs::path arkiv = okt_.DataMappe() / ArkivNavn;
+  const TFilmerke forNedlasting = Filmerke(arkiv);
   bool lastetNed = false;
   if (Bekreft(QString::fromUtf8(NedlastingSporsmal)) && FormNedlast) {
     ForberedNedlasting();
-    const std::string url = (Nettadresse(*ini_) + VerArkivSti).toStdString();
+    const std::string url = (Nettadresse(okt_.Innstillinger()) + VerArkivSti).toStdString();
     lastetNed = FormNedlast->DownloadFile(url, arkiv, 0);
   }
   int64_t korteLinjer = 0;
@@ -590,7 +503,7 @@ void TFormVaer::LeggInnClick() {
     StatusLinje->setText("Leser inn værer ...");
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-      korteLinjer = ImporterArkiv(arkiv, dataMappe_, [](int64_t, int64_t) {
+      korteLinjer = ImporterArkiv(arkiv, okt_.DataMappe(), [](int64_t, int64_t) {
                       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                       return true;
                     }).korteLinjer;
@@ -604,7 +517,7 @@ void TFormVaer::LeggInnClick() {
   }
   // The archive goes when this download put it there; one that was there
   // before a cancelled or failed download is not this program's to delete.
-  if (lastetNed || Filidentitet(arkiv) != forNedlasting) {
+  if (lastetNed || !Filmerke(arkiv).SammeFil(forNedlasting)) {
     std::error_code ec;
     fs::remove(arkiv, ec);
   }
@@ -622,7 +535,7 @@ void TFormVaer::LesFraFilClick() {
 
 void TFormVaer::LesInnFil(const fs::path& fil) {
   auto vakt = StartEndringer();
-  register_.reset();
+  SlippRegister();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   StatusLinje->setText("Leser inn værer fra " + QString::fromStdString(fil.filename().string()) + " ...");
   Animasjon->setRange(0, 1000);
@@ -632,7 +545,7 @@ void TFormVaer::LesInnFil(const fs::path& fil) {
   QString feil;
   int64_t korteLinjer = 0;
   try {
-    korteLinjer = ImporterFil(fil, dataMappe_, [this](int64_t gjort, int64_t totalt) {
+    korteLinjer = ImporterFil(fil, okt_.DataMappe(), [this](int64_t gjort, int64_t totalt) {
                     if (totalt > 0) Animasjon->setValue(static_cast<int>(gjort * 1000 / totalt));
                     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                     return true;
@@ -676,18 +589,18 @@ void TFormVaer::dropEvent(QDropEvent* e) {
 }
 
 void TFormVaer::ForberedNedlasting() {
-  if (FormNedlast) FormNedlast->valg.sertifikat = Sertifikatfil(*ini_, dataMappe_);
+  if (FormNedlast) FormNedlast->valg.sertifikat = Sertifikatfil(okt_.Innstillinger(), okt_.DataMappe());
 }
 
 void TFormVaer::HenteInnClick() {
   auto vakt = StartEndringer();
-  register_.reset();
+  SlippRegister();
   ForberedNedlasting();
   bool lest = false;
   if (FormLes) {
-    FormLes->DataMappe = dataMappe_;
+    FormLes->DataMappe = okt_.DataMappe();
     FormLes->FormNedlast = FormNedlast;
-    FormLes->Adresse = [this] { return Nettadresse(*ini_); };
+    FormLes->Adresse = [this] { return Nettadresse(okt_.Innstillinger()); };
     lest = FormLes->RunReadingWindow();
     if (lest) siste_ = FormLes->ArkivNavn();
   }
@@ -716,7 +629,7 @@ void TFormVaer::HentHornstadClick() {
       "Hvis fila du ser der er nyere enn den du hentet sist, klikker du på den.\n"
       "Velg så lagre og bla deg fram til der du laster ned filer og vent til nedlastingen er ferdig";
   if (!SporJaNei(sporsmal)) return;
-  QDesktopServices::openUrl(QUrl(Nettadresse(*ini_) + ProgramSti));
+  QDesktopServices::openUrl(QUrl(Nettadresse(okt_.Innstillinger()) + ProgramSti));
   Melding(
       "Når fila er ferdig nedlastet kan du gå til arkiv, hent inn værer for deretter å bla deg fram til den fila du "
       "lastet ned.");
@@ -727,33 +640,27 @@ void TFormVaer::KartotekoppslagClick() {
   // The editing buttons belong to the full configuration.
   FormVer->Endre->setVisible(fullt_);
   FormVer->Endrealt->setVisible(fullt_);
-  FormVer->show();
-  FormVer->raise();
-  FormVer->activateWindow();
+  ::TaFrem(FormVer);
   EtterForsteVisning(FormVer);
 }
 
 void TFormVaer::KatalogClick() {
   if (!FormKatalog) return;
-  if (FormKatalog->TaRase->count() == 0 && raser_) {
-    for (int32_t kode = 0; kode < raser_->BreedCount(); ++kode) {
-      auto* item = new QListWidgetItem(TilQString(raser_->BreedName(kode)), FormKatalog->TaRase);
-      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-      item->setCheckState(Qt::Unchecked);
-    }
-  }
   FormKatalog->Vis();
   EtterForsteVisning(FormKatalog);
 }
 
 void TFormVaer::SoyerClick() {
-  if (FormSoyer) FormSoyer->Vis();
+  if (!FormSoyer) return;
+  FormSoyer->Vis();
+  EtterForsteVisning(FormSoyer);
 }
 
 TVindu* TFormVaer::ParingsplanClick() {
   std::vector<TSoye> soyer;
   try {
-    soyer = LesSoyer(SoyeFil(dataMappe_)).soyer;
+    okt_.LesSoyer();
+    soyer = okt_.Soyer();
   } catch (const IoFeil& e) {
     Feilmelding(QString::fromUtf8(e.what()));
     return nullptr;
@@ -764,12 +671,11 @@ TVindu* TFormVaer::ParingsplanClick() {
       SoyerClick();
     return nullptr;
   }
-  static const std::vector<int32_t> ingen;
-  TVelgVerer d(FormKatalog ? FormKatalog->SisteUtvalg() : ingen, paringsplanNumre_, soyer.size(), this);
+  TVelgVerer d(okt_.KatalogNumre(), paringsplanNumre_, soyer.size(), this);
   const int svar = KjorDialog(d);
   paringsplanNumre_ = d.Numre->text();  // kept also when cancelled
   if (svar != QDialog::Accepted) return nullptr;
-  return VisParingsplan(avl_.get(), soyer, d.Verer(), LesGrense(*ini_), this, Melding);
+  return VisParingsplan(&okt_.Avlsdata(), soyer, d.Verer(), okt_.Grense(), this, Melding);
 }
 
 void TFormVaer::OmHornstadClick() {
@@ -778,7 +684,7 @@ void TFormVaer::OmHornstadClick() {
 
 std::unique_ptr<TEndringsvakt> TFormVaer::StartEndringer() {
   try {
-    return std::make_unique<TEndringsvakt>(dataMappe_, register_.get());
+    return std::make_unique<TEndringsvakt>(okt_.DataMappe(), okt_.Register());
   } catch (const IoFeil& e) {
     Feilmelding("Endringene for værene på listene blir ikke laget ved denne innlesingen: " +
                 QString::fromUtf8(e.what()));
@@ -787,9 +693,9 @@ std::unique_ptr<TEndringsvakt> TFormVaer::StartEndringer() {
 }
 
 void TFormVaer::FullforEndringer(std::unique_ptr<TEndringsvakt> vakt) {
-  if (!vakt || !register_) return;
+  if (!vakt || !okt_.Register()) return;
   try {
-    const std::optional<TEndringsrapport> r = vakt->Fullfor(*register_);
+    const std::optional<TEndringsrapport> r = vakt->Fullfor(*okt_.Register());
     vakt.reset();  // lets the old register's file go
     VisEndringsVarsel();
     if (r && !r->endringer.empty()) Melding(TilQString(EndringsMelding(*r)) + "\nSe Utlistinger, Endringer i listene.");
@@ -802,7 +708,7 @@ void TFormVaer::FullforEndringer(std::unique_ptr<TEndringsvakt> vakt) {
 void TFormVaer::VisEndringsVarsel() {
   std::optional<TEndringsrapport> r;
   try {
-    r = LesEndringer(EndringsFil(dataMappe_)).rapport;
+    r = LesEndringer(EndringsFil(okt_.DataMappe())).rapport;
   } catch (const IoFeil&) {
   }
   Endringer->setEnabled(r.has_value());
@@ -817,7 +723,7 @@ void TFormVaer::VisEndringsVarsel() {
 TVindu* TFormVaer::EndringerClick() {
   TEndringsLesing lest;
   try {
-    lest = LesEndringer(EndringsFil(dataMappe_));
+    lest = LesEndringer(EndringsFil(okt_.DataMappe()));
   } catch (const IoFeil& e) {
     Feilmelding(QString::fromUtf8(e.what()));
     return nullptr;
@@ -840,23 +746,53 @@ TVindu* TFormVaer::EndringerClick() {
 }
 
 void TFormVaer::ListerClick() {
-  if (FormLister) FormLister->Vis();
+  if (!FormLister) return;
+  FormLister->Vis();
+  EtterForsteVisning(FormLister);
 }
 
 void TFormVaer::SammenlignClick() {
-  if (!register_ || !raser_) return;
+  if (!okt_.Register()) return;
   TSammenlignVerer d(sammenlignNumre_, this);
   const int svar = KjorDialog(d);
   sammenlignNumre_ = d.Numre->text();  // kept also when cancelled
   if (svar != QDialog::Accepted) return;
-  VisSammenligning(*register_, *raser_, avl_.get(), d.Verer(), this, Melding);
+  VisSammenligning(okt_, d.Verer(), this, Melding);
 }
 
 void TFormVaer::StatistikkClick() {
-  if (FormStatistikk) FormStatistikk->Vis();
+  if (!FormStatistikk) return;
+  FormStatistikk->Vis();
+  EtterForsteVisning(FormStatistikk);
 }
 
 void TFormVaer::LeggIListe(const std::vector<int32_t>& nummer, const QString& hva) {
-  if (::LeggIListe(dataMappe_, nummer, hva, this, KjorDialog, Melding) && FormLister && FormLister->isVisible())
-    FormLister->LesLister();
+  ::LeggIListe(okt_, nummer, hva, this, KjorDialog, Melding);
+}
+
+void TFormVaer::SlippRegister() {
+  okt_.SettImporterer(true);
+  okt_.SlippRegister();
+}
+
+void TFormVaer::TaFrem() { ::TaFrem(this); }
+
+void TFormVaer::RegisterErstattet() {
+  if (sporOmNyttRegister_ || !okt_.Register() || okt_.Register()->FilaErLastet()) return;
+  sporOmNyttRegister_ = true;
+  const bool last = SporJaNei(
+      "Værregisteret i datamappa er byttet ut av et annet program (for eksempel hornstad-cli importer) mens "
+      "Hornstad var åpent.\nVil du laste inn det nye registeret nå?\n\n(Til du gjør det, viser Hornstad værene "
+      "slik de var, og endringer i værpostene kan ikke lagres.)");
+  sporOmNyttRegister_ = false;
+  if (!last) return;
+  LastRegister();
+  Oppdater();
+  // The import that put it there made the change report for the lists.
+  VisEndringsVarsel();
+  try {
+    if (const auto r = LesEndringer(EndringsFil(okt_.DataMappe())).rapport; r && !r->endringer.empty())
+      Melding(TilQString(EndringsMelding(*r)) + "\nSe Utlistinger, Endringer i listene.");
+  } catch (const IoFeil&) {
+  }
 }

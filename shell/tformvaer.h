@@ -17,7 +17,6 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QToolBar;
-class TAvlsdata;
 class TFormLister;
 class TFormSlektskap;
 class TFormStatistikk;
@@ -26,20 +25,19 @@ class TFormVer;
 class TFormKatalog;
 class TFormLes1;
 class TFormNedlast;
-class TProdusent;
+class TOkt;
 class TVindu;
-class Trase;
 
 class TFormVaer : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Without `dataMappe` the data folder is the program's own folder when it
-  // is writable, otherwise the per-user data folder.
-  explicit TFormVaer(std::optional<std::filesystem::path> dataMappe = std::nullopt, QWidget* parent = nullptr);
+  // The program's state (its data folder, register, settings, …) is `okt`.
+  explicit TFormVaer(TOkt& okt, QWidget* parent = nullptr);
   ~TFormVaer() override;
 
-  // The long-lived windows, created by the program entry after this one.
+  // The long-lived windows, created by the program entry after this one; the
+  // menus open them.
   QDialog* OmBoks = nullptr;
   TFormVer* FormVer = nullptr;
   TFormKatalog* FormKatalog = nullptr;
@@ -74,19 +72,10 @@ class TFormVaer : public QMainWindow {
   QLabel* EndringsVarsel;
   QProgressBar* Animasjon;
 
-  // The register and the breed table, owned by this window.
-  TProdusent* Register() const { return register_.get(); }
-  Trase* Raser() const { return raser_.get(); }
-  const std::filesystem::path& DataMappe() const { return dataMappe_; }
-  QString SisteArkiv() const { return siste_; }
   // The full configuration ([Hoved] Fullt=1 in Hornstad.Ini): the reading
   // window, the program download, the insemination registration and the
   // lookup window's editing buttons are offered too.
   bool Fullt() const { return fullt_; }
-  QSettings* Innstillinger() const { return ini_.get(); }
-  // Relationship and inbreeding of the register's rams, computed when a
-  // window first asks for them; made anew at every load of the register.
-  TAvlsdata* Avlsdata() const { return avl_.get(); }
 
   // Questions and messages go through these, so that tests can answer them.
   std::function<bool(const QString& tekst)> Bekreft;      // OK / Avbryt
@@ -102,6 +91,9 @@ class TFormVaer : public QMainWindow {
   // windows by it, loads the register and the breed table. After that, and
   // when the desktop restores the window, nothing is run again.
   void Vis();
+  // Brings the window forward (a second copy of the program started on the
+  // same data folder asks for it).
+  void TaFrem();
 
   void LeggInnClick();
   void LesFraFilClick();
@@ -130,6 +122,9 @@ class TFormVaer : public QMainWindow {
   // Adds rams to a list the user chooses (the lookup window's and the
   // catalogue table's "Legg i liste").
   void LeggIListe(const std::vector<int32_t>& nummer, const QString& hva);
+  // Verene.Dat was replaced by another program (hornstad-cli importer): asks
+  // whether to load it, and does so with the change report.
+  void RegisterErstattet();
 
  signals:
   // The window has closed (the program ends); a window that kept unsaved
@@ -144,6 +139,8 @@ class TFormVaer : public QMainWindow {
 
  private:
   void ForsteVisning();
+  // The windows whose place Hornstad.Ini keeps, with their sections.
+  std::vector<std::pair<QWidget*, QString>> Plasseringer() const;
   void ForsteLasting();
   void LastRegister();
   void Oppdater();
@@ -160,17 +157,16 @@ class TFormVaer : public QMainWindow {
   void VisEndringsVarsel();
   void SettFullt(bool fullt);
 
-  std::optional<std::filesystem::path> oensketMappe_;
-  std::filesystem::path dataMappe_;
-  std::unique_ptr<QSettings> ini_;
-  std::unique_ptr<TProdusent> register_;
-  std::unique_ptr<Trase> raser_;
-  std::unique_ptr<TAvlsdata> avl_;
+  // Lets the register go before an import replaces it.
+  void SlippRegister();
+
+  TOkt& okt_;
   QString paringsplanNumre_;  // the numbers typed for the last mating plan
   QString sammenlignNumre_;   // the numbers typed for the last comparison
   QString siste_;
   bool vist_ = false;
   bool fullt_ = false;
+  bool sporOmNyttRegister_ = false;  // the question about a replaced register is open
   QAction* registreringKnapp_ = nullptr;
   QSet<QWidget*> sjekkesEtterVisning_;  // the tool bar's button for the "Registrering" menu
 };

@@ -75,7 +75,7 @@ struct Program {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* t = qobject_cast<TVindu*>(w)) delete t;
   }
-  TAvlsdata& Avl() { return *p->hoved.Avlsdata(); }
+  TAvlsdata& Avl() { return p->okt.Avlsdata(); }
   // The ram looked up by number in the lookup window, with keys.
   void SlaOpp(int32_t nummer) {
     TFormVer& v = p->ver;
@@ -203,7 +203,7 @@ TEST(AvlVindu, SlektskapForHaandregnedeParinger) {
   Skriv(s.Far, "5000");
   EXPECT_EQ(s.Soye->currentIndex(), 0);
   // The limit of Hornstad.Ini: at 12,5 % the 6,25 % are no longer red.
-  p.p->hoved.Innstillinger()->setValue("Avl/Grense", "12,5");
+  p.p->okt.Innstillinger().setValue("Avl/Grense", "12,5");
   Skriv(s.Far, "3000");
   EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 6,25 %");
   EXPECT_FALSE(s.Advarsel());
@@ -480,7 +480,7 @@ TEST(AvlVindu, ParingsplanFraMenyen) {
   QTest::mouseClick(k.EgDef, Qt::LeftButton);
   k.MeVeLi->setPlainText("5000\n2000\n");
   QTest::mouseClick(k.BeVis, Qt::LeftButton);
-  ASSERT_EQ(k.SisteUtvalg(), (std::vector<int32_t>{5000, 2000}));
+  ASSERT_EQ(p.p->okt.KatalogNumre(), (std::vector<int32_t>{5000, 2000}));
   QString numre;
   h.KjorDialog = [&](QDialog& d) {
     auto& v = dynamic_cast<TVelgVerer&>(d);
@@ -519,7 +519,7 @@ TEST(AvlVindu, KatalogensInnavlsfelt) {
   for (const bool medSoyer : {false, true}) {
     SCOPED_TRACE(medSoyer);
     Program p(medSoyer ? "17;2000;0\r\n19;0;1000\r\n" : "");
-    QSettings& ini = *p.p->hoved.Innstillinger();
+    QSettings& ini = p.p->okt.Innstillinger();
     ini.setValue("Katalog/SkalMed0", "1");
     ini.setValue("Katalog/SkalMed31", "1");
     TFormKatalog& k = p.p->katalog;

@@ -20,6 +20,7 @@
 #include "endringer.h"
 #include "filer.h"
 #include "lister.h"
+#include "okt.h"
 #include "ramimport.h"
 #include "register.h"
 #include "testmappe.h"
@@ -118,7 +119,8 @@ Tjenerprosess* InnlesingTest::feil_ = nullptr;
 
 // The program's windows, with questions answered and messages collected.
 struct Program {
-  Program(const fs::path& mappe, const std::string& adresse, const std::string& sertifikat = "") : hoved(mappe) {
+  Program(const fs::path& mappe, const std::string& adresse, const std::string& sertifikat = "")
+      : okt(mappe), ver(okt), katalog(okt), hoved(okt) {
     QSettings ini(QString::fromStdString((mappe / "Hornstad.Ini").string()), QSettings::IniFormat);
     ini.setValue("Nett/Adresse", QString::fromStdString(adresse));
     if (!sertifikat.empty()) ini.setValue("Nett/Sertifikat", QString::fromStdString(sertifikat));
@@ -130,6 +132,10 @@ struct Program {
     nedlast->valg.stilleSekunder = 2;
     hoved.FormNedlast = nedlast;
     hoved.Bekreft = [this](const QString&) { return svar; };
+    hoved.SporJaNei = [this](const QString& t) {
+      sporsmal << t;
+      return false;
+    };
     hoved.Melding = [this](const QString& t) { meldinger << t; };
     hoved.Feilmelding = [this](const QString& t) { meldinger << t; };
     nedlast->Melding = [this](const QString& t) { meldinger << t; };
@@ -150,12 +156,14 @@ struct Program {
     });
     t->start(20);
   }
+  TOkt okt;
   TFormVer ver;
   TFormKatalog katalog;
   TFormVaer hoved;
   TFormNedlast* nedlast;
   bool svar = true;
   QStringList meldinger;
+  QStringList sporsmal;
 };
 
 }  // namespace
@@ -167,7 +175,7 @@ TEST_F(InnlesingTest, VindusinnlesingErstatterRegisteret) {
   EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
   const std::size_t ventet = KonverterEksport(LagEksport(400, 3)).size();
   EXPECT_EQ(p.hoved.StatusLinje->text(), QString::number(ventet) + " værer ");
-  EXPECT_EQ(p.hoved.Register()->RamNumbers().size(), ventet);
+  EXPECT_EQ(p.okt.Register()->RamNumbers().size(), ventet);
   EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
   EXPECT_EQ(p.nedlast->Status->text(), "Nedlasting ferdig");
   EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
@@ -250,7 +258,7 @@ TEST_F(InnlesingTest, FeilGirMeldingOgUendretRegister) {
     EXPECT_EQ(Register(), GamleBytes());
     EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ") << "the old register is open again";
     EXPECT_TRUE(p.hoved.Kartotekoppslag->isEnabled());
-    EXPECT_NE(p.hoved.Register(), nullptr);
+    EXPECT_NE(p.okt.Register(), nullptr);
     EXPECT_FALSE(fs::exists(data / "Nyverer.Zip"));
     EXPECT_FALSE(fs::exists(data / "Nyverer.Zip.ned"));
   }
@@ -446,18 +454,18 @@ TEST_F(InnlesingTest, LesInnFraFilSomKommandolinja) {
       EXPECT_EQ(Register(), GamleBytes());
       EXPECT_EQ(p.hoved.StatusLinje->text(), "150 værer ");
     }
-    EXPECT_NE(p.hoved.Register(), nullptr);
+    EXPECT_NE(p.okt.Register(), nullptr);
     EXPECT_FALSE(fs::exists(data / "Verene.Dat.ny"));
   }
 
   // Nothing chosen: nothing happens.
   SkrivVerFil(data / "Verene.Dat", gamle);
   Program p(data.Sti(), Adresse());
-  TProdusent* registeret = p.hoved.Register();
+  TProdusent* registeret = p.okt.Register();
   p.hoved.VelgVerfil = [] { return QString(); };
   p.hoved.LesFraFil->trigger();
   EXPECT_TRUE(p.meldinger.isEmpty());
-  EXPECT_EQ(p.hoved.Register(), registeret);
+  EXPECT_EQ(p.okt.Register(), registeret);
   EXPECT_EQ(Register(), GamleBytes());
 }
 

@@ -401,7 +401,7 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
   for (std::size_t i = 0; i < 60; ++i) numre += QString::number(verer[i].Nummer) + "\n";
   k.MeVeLi->setPlainText(numre);
   QTest::mouseClick(k.Btabb, Qt::LeftButton);
-  ASSERT_FALSE(k.SisteUtvalg().empty());
+  ASSERT_FALSE(p.p->okt.Katalogutvalg().empty());
   EXPECT_GT(s.Histogram().Antall(), 0);
   EXPECT_FALSE(s.Fordeling->Diagram()->title().contains("Katalogen har ikke gjort noe utvalg"));
   // Opened again, the window keeps the breeds ticked.
@@ -409,8 +409,9 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
   p.p->hoved.Statistikk->trigger();
   EXPECT_EQ(s.RaseListe->item(ut)->checkState(), Qt::Unchecked) << "the breeds ticked are kept";
   EXPECT_EQ(s.RaseListe->item(avkrysset[1])->checkState(), Qt::Checked);
-  EXPECT_EQ(s.Histogram().Antall() + s.Histogram().Utenfor().utenIndeks + s.Histogram().Utenfor().gule,
-            static_cast<int64_t>(std::set<int32_t>(k.SisteUtvalg().begin(), k.SisteUtvalg().end()).size()))
+  EXPECT_EQ(
+      s.Histogram().Antall() + s.Histogram().Utenfor().utenIndeks + s.Histogram().Utenfor().gule,
+      static_cast<int64_t>(std::set<int32_t>(p.p->okt.Katalogutvalg().begin(), p.p->okt.Katalogutvalg().end()).size()))
       << "each ram of the selection once";
   s.Faner->setCurrentIndex(2);
   Skjermbilde(&s, "statistikk-fordeling");

@@ -182,7 +182,7 @@ TEST_F(RegisterTest, FindByNumberNullOgBom) {
   EXPECT_EQ(reg->CurrentRamIndex, -1);
 }
 
-TEST_F(RegisterTest, DobbeltNummerGirDenSisteOgWriteCurrentSkriverOverDen) {
+TEST_F(RegisterTest, DobbeltNummerGirDenSisteOgSkrivVedSkriverOverDen) {
   std::vector<TVerPost> v = Mange(120);
   v[10] = Ver(555, "FORSTE");
   v[80] = Ver(555, "ANDRE");
@@ -191,30 +191,50 @@ TEST_F(RegisterTest, DobbeltNummerGirDenSisteOgWriteCurrentSkriverOverDen) {
   EXPECT_EQ(reg->CurrentRamIndex, 80);
   ASSERT_TRUE(reg->LocateNumber(555));
   EXPECT_EQ(reg->CurrentRamIndex, 80);
-  reg->WriteCurrent(Ver(555, "ENDRET"));
+  EXPECT_EQ(reg->FinnIndeks(555), 80);
+  reg->SkrivVed(reg->FinnIndeks(555), Ver(555, "ENDRET"));
   EXPECT_EQ(reg->ReadAt(80).Navn.Verdi(), "ENDRET");
   EXPECT_EQ(reg->ReadAt(10).Navn.Verdi(), "FORSTE");
   LastPaaNytt();
   EXPECT_EQ(reg->FindByNumber(555).Navn.Verdi(), "ENDRET") << "the write reached the file";
 }
 
-TEST_F(RegisterTest, WriteCurrentUtenGjeldendeVerGjorIngenting) {
+TEST_F(RegisterTest, SkrivVedUtenforFilaEllerUtenNummerSkriverIngenting) {
   Last(Mange(3));
-  reg->FindByNumber(42);  // miss: no current ram
-  reg->WriteCurrent(Ver(42, "NY"));
-  reg->FindByNumber(1001);
-  reg->WriteCurrent(Ver(0, "NULL"));  // a record without number is never written
+  EXPECT_THROW(reg->SkrivVed(reg->FinnIndeks(42), Ver(42, "NY")), IoFeil);  // a number not in the file: -1
+  EXPECT_THROW(reg->SkrivVed(3, Ver(42, "NY")), IoFeil);
+  EXPECT_THROW(reg->SkrivVed(1, Ver(0, "NULL")), IoFeil);  // a record without number is never written
   LastPaaNytt();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(reg->ReadAt(i).Nummer, 1000 + i);
 }
 
-TEST_F(RegisterTest, NyttNummerFraWriteCurrentFinnesStraks) {
+TEST_F(RegisterTest, SkrivVedIEtRegisterSomErByttetUtSkriverIngenting) {
+  // Another program (hornstad-cli importer, a second copy) renames a new
+  // Verene.Dat over the loaded one: a write into the old file would be lost
+  // with it, so it is refused and both files stay as they are.
+  Last(Mange(120));
+  EXPECT_TRUE(reg->FilaErLastet());
+  SkrivVerFil(mappe / "Verene.Dat.ny", Mange(130));
+  std::filesystem::rename(mappe / "Verene.Dat.ny", mappe / VerFilNavn);
+  EXPECT_FALSE(reg->FilaErLastet());
+  const std::string ny = LesHeleFila(mappe / VerFilNavn);
+  try {
+    reg->SkrivVed(5, Ver(1005, "ENDRET"));
+    ADD_FAILURE() << "the write went through";
+  } catch (const IoFeil& e) {
+    EXPECT_NE(std::string(e.what()).find("byttet ut"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(reg->ReadAt(5).Navn.Verdi(), Mange(120)[5].Navn.Verdi()) << "the loaded records stay readable";
+  EXPECT_EQ(LesHeleFila(mappe / VerFilNavn), ny);
+}
+
+TEST_F(RegisterTest, NyttNummerFraSkrivVedFinnesStraks) {
   std::vector<TVerPost> v = Mange(150);
   v[20] = Ver(777, "GAMMEL");
   v[30] = Ver(777, "ANNEN");
   Last(v);
   ASSERT_TRUE(reg->LocateNumber(777));
-  reg->WriteCurrent(Ver(888, "NYNUMMER"));
+  reg->SkrivVed(reg->CurrentRamIndex, Ver(888, "NYNUMMER"));
   EXPECT_EQ(reg->RamNumbers()[30], 888);
   EXPECT_EQ(reg->FindByNumber(888).Navn.Verdi(), "NYNUMMER");
   EXPECT_EQ(reg->FindByNumber(777).Navn.Verdi(), "GAMMEL") << "the other ram with the old number remains";
@@ -253,8 +273,7 @@ TEST_F(RegisterTest, NavneindeksenFolgerPostenSomSkrives) {
     for (const Tilfelle& t : tilfeller) {
       SCOPED_TRACE(std::string(t.navn) + (laget ? ", navnene laget" : ", navnene ikke laget"));
       if (laget) (void)reg->RamNames();
-      reg->CurrentRamIndex = t.post;
-      reg->WriteCurrent(Ver(t.nummer, t.navn));
+      reg->SkrivVed(t.post, Ver(t.nummer, t.navn));
       const auto skrevet = indeks();
       std::vector<TTekstElement> treff;
       reg->FindByName(t.navn, treff);
@@ -326,9 +345,8 @@ TEST_F(RegisterTest, UfullstendigSistePostIgnoreres) {
   const std::string advarsel = reg->Advarsel();
   EXPECT_NE(advarsel.find("50 byte"), std::string::npos) << advarsel;
   EXPECT_NE(advarsel.find(VerFilNavn), std::string::npos) << advarsel;
-  reg->FindByNumber(1001);
   TVerPost p = reg->ReadAt(1);
-  reg->WriteCurrent(p);
+  reg->SkrivVed(1, p);
   reg.reset();
   EXPECT_EQ(LesHeleFila(mappe / VerFilNavn), fil);
 

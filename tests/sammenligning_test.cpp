@@ -464,9 +464,10 @@ TEST(Histogram, SoylerMedDeTommeImellom) {
                                                         "1"}));
 }
 
-// The catalogue's selection by judging number: each number once, numbers not
-// in the register left out, a number stored twice read as its last record.
-TEST(Histogram, AvNumreIRegisteret) {
+// The catalogue's selection by record: each record once, indexes outside the
+// register left out, and the two rams stored under one number counted as the
+// two rams they are (by number, the first of them was counted as the second).
+TEST(Histogram, AvPosteneIUtvalget) {
   TestMappe m;
   auto ver = [](int32_t nr, int o) {
     TVerPost p = TomVerPost();
@@ -477,10 +478,10 @@ TEST(Histogram, AvNumreIRegisteret) {
   SkrivVerFil(m / VerFilNavn, {ver(1, 85), ver(2, 0), ver(3, 950), ver(4, 111), ver(4, 99), ver(5, 120)});
   TProdusent reg(m.Sti());
   reg.LoadRegister();
-  const std::vector<int32_t> nummer = {1, 4, 1, 2, 3, 777, 4};
-  const THistogram h = Histogram(reg, nummer);
-  EXPECT_EQ(h.Antall(), 2);  // 1 (85) and 4 (99, its last record); 5 is not chosen
-  EXPECT_EQ(h.Soyler(), (std::vector<THistogram::TSoyle>{{80, 89, 1}, {90, 99, 1}}));
+  const std::vector<int32_t> poster = {0, 3, 0, 1, 2, 777, -1, 4};
+  const THistogram h = Histogram(reg, poster);
+  EXPECT_EQ(h.Antall(), 3);  // 1 (85) and both rams numbered 4 (111 and 99); 5 is not chosen
+  EXPECT_EQ(h.Soyler(), (std::vector<THistogram::TSoyle>{{80, 89, 1}, {90, 99, 1}, {100, 109, 0}, {110, 119, 1}}));
   EXPECT_EQ(h.Utenfor().utenIndeks, 1);
   EXPECT_EQ(h.Utenfor().gule, 1);
 }

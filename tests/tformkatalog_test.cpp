@@ -21,6 +21,7 @@
 
 #include "eksempeldata.h"
 #include "filer.h"
+#include "okt.h"
 #include "register.h"
 #include "sider.h"
 #include "skriverjobb.h"
@@ -33,15 +34,18 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Vindu {
-  // `ini` is the settings file the window reads when it is shown.
-  explicit Vindu(QSettings* ini = nullptr) {
+  // The window of the data folder `mappe` (its register and Hornstad.Ini);
+  // without one, of an empty folder of its own and no register.
+  explicit Vindu(const fs::path& mappe = {}) : okt(mappe.empty() ? egen.Sti() : mappe), k(okt) {
     k.DetteAar = 2026;
-    if (ini) k.Innstillinger = [ini] { return ini; };
+    if (!mappe.empty()) okt.LastRegister();
     k.Vis();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&k));
   }
   void Merk(QListWidget* l, int i, bool paa = true) { l->item(i)->setCheckState(paa ? Qt::Checked : Qt::Unchecked); }
   void Klikk(QCheckBox* c) { QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2)); }
+  TestMappe egen;
+  TOkt okt;
   TFormKatalog k;
 };
 
@@ -88,8 +92,7 @@ TVindu* NyTabell(const std::vector<TVindu*>& foer) {
 
 // A window over the register with every county and breed checked.
 struct Katalog : Register, Vindu {
-  explicit Katalog(const std::vector<TVerPost>& verer) : Register(verer), Vindu(&ini) {
-    k.Register = [this] { return &reg; };
+  explicit Katalog(const std::vector<TVerPost>& verer) : Register(verer), Vindu(mappe.Sti()) {
     Merk(k.Fylker, 0);
     Merk(k.TaRase, 0);
   }
@@ -201,8 +204,7 @@ TEST(KatalogVindu, TabellfelterOgEgenListe) {
   IMappe i(m.Sti());
   QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
   ini.setValue("Katalog/SkalMed3", "1");
-  Vindu v;
-  v.k.Innstillinger = [&] { return &ini; };
+  Vindu v(m.Sti());
   v.k.close();
   v.k.Vis();
   EXPECT_EQ(v.k.ChSkalMed->item(3)->checkState(), Qt::Checked);
@@ -249,8 +251,7 @@ TEST(KatalogVindu, UtvalgTilListeOgTabell) {
   reg.LoadRegister();
   QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
   ini.setValue("Katalog/SkalMed0", "0");  // the table fields were chosen once
-  Vindu w(&ini);
-  w.k.Register = [&] { return &reg; };
+  Vindu w(m.Sti());
   w.Merk(w.k.Fylker, 0);
   w.Merk(w.k.TaRase, 0);
   ASSERT_TRUE(w.k.vis->isEnabled());

@@ -19,6 +19,7 @@
 #include "avlregister.h"
 #include "eksempeldata.h"
 #include "filer.h"
+#include "okt.h"
 #include "programvinduer.h"
 #include "register.h"
 #include "seminfil.h"
@@ -70,9 +71,8 @@ class SemVindu : public ::testing::Test {
   void SetUp() override {
     fs::create_directory(m / "data");
     m.Skriv("data/SemGodkj.Txt", "12345=Kari Inseminor\r\n");
-    v = std::make_unique<TFormSemReg>();
-    // A register of the data folder, with no rams in it.
-    v->Register = [this] { return &reg; };
+    // The data folder's state, with no register loaded.
+    v = std::make_unique<TFormSemReg>(okt);
     Koble(*v);
   }
   // The window the helpers below work on gets the test's answers.
@@ -130,7 +130,7 @@ class SemVindu : public ::testing::Test {
 
   TestMappe m;
   IMappe i{m.Sti()};
-  TProdusent reg{m / "data"};
+  TOkt okt{m / "data"};
   std::unique_ptr<TFormSemReg> v;
   TFormSemReg* w = nullptr;
   QStringList meldinger, sporsmal;
@@ -144,10 +144,9 @@ TEST(SemRegVindu, HenteSkriveOgLagre) {
   TestMappe m;
   IMappe i(m.Sti());
   // The approved list in the working folder, as before, when the data folder has none.
-  TProdusent reg(m / "ingen");
+  TOkt okt(m / "ingen");
   m.Skriv("SemGodkj.Txt", "12345=Kari Inseminor\r\n");
-  TFormSemReg v;
-  v.Register = [&] { return &reg; };
+  TFormSemReg v(okt);
   QStringList meldinger;
   v.Melding = [&](const QString& t) { meldinger << t; };
   v.Spor = [](const QString&, bool) { return 0; };
@@ -535,8 +534,7 @@ TEST_F(SemVindu, RodtFeltForklaresIStatuslinja) {
 
   // Without a list anywhere, the reason says where it belongs.
   fs::remove(m / "data" / "SemGodkj.Txt");
-  TFormSemReg uten;
-  uten.Register = [this] { return &reg; };
+  TFormSemReg uten(okt);
   uten.Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&uten));
   QTest::keyClicks(uten.EsemNr, "12345");
@@ -576,11 +574,8 @@ TEST_F(SemVindu, HjelpVisesIEtVinduSomBlirTilDetLukkes) {
 TEST_F(SemVindu, InnavlIStatuslinjaForSoyeneILista) {
   // The hand-worked register and two ewes of the breeder's list.
   SkrivVerFil(m / "data" / "Verene.Dat", AvlRegister());
-  reg.LoadRegister();
+  okt.LastRegister();
   m.Skriv("data/Soyer.Txt", "7;2000;0\r\n8;5000;0\r\n");
-  TAvlsdata avl;
-  avl.Bruk(reg);
-  v->Avlsdata = [&] { return &avl; };
   Start();
   Hent();
   ASSERT_TRUE(v->GriSem->isEnabled());
@@ -589,9 +584,9 @@ TEST_F(SemVindu, InnavlIStatuslinjaForSoyeneILista) {
   // Ewe 7, by 2000, with 2000: 25 %, red.
   SkrivCelle(0, 1, aar.c_str());
   SkrivCelle(1, 1, "7");
-  EXPECT_FALSE(avl.Beregnet()) << "no ram yet";
+  EXPECT_FALSE(okt.Avlsdata().Beregnet()) << "no ram yet";
   SkrivCelle(7, 1, "2000");
-  EXPECT_TRUE(avl.Beregnet());
+  EXPECT_TRUE(okt.Avlsdata().Beregnet());
   EXPECT_FALSE(v->Innavl->isHidden());
   EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 7 × 2000: forventet innavl 25,00 % (kjente aner 5 av 62)");
   EXPECT_EQ(v->Innavl->palette().color(QPalette::WindowText), QColor(Qt::red));

@@ -16,6 +16,7 @@
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
+#include "okt.h"
 #include "register.h"
 #include "skriverjobb.h"
 #include "stamtre.h"
@@ -73,8 +74,7 @@ class VerVindu : public ::testing::Test {
     v[21] = Ver(1902505, "LYNGSTAD");
     SkrivVerFil(mappe / "Verene.Dat", v);
     reg.LoadRegister();
-    vindu.Register = [this] { return &reg; };
-    vindu.Raser = [this] { return &raser; };
+    okt.LastRegister();
     vindu.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&vindu));
     vindu.Evernum->setFocus();
@@ -86,7 +86,8 @@ class VerVindu : public ::testing::Test {
   TestMappe mappe;
   TProdusent reg{mappe.Sti()};
   Trase raser;
-  TFormVer vindu;
+  TOkt okt{mappe.Sti()};
+  TFormVer vindu{okt};
 };
 
 void Skjermbilde(QWidget* w, const char* navn) {
@@ -380,9 +381,9 @@ TEST(VerDemo, AvkomForDemoregisteret) {
   for (const auto& [nr, antall] : soenner)
     if (far == 0 || antall > soenner[far]) far = nr;
   Trase raser;
-  TFormVer vindu;
-  vindu.Register = [&] { return &reg; };
-  vindu.Raser = [&] { return &raser; };
+  TOkt okt(demo);
+  okt.LastRegister();
+  TFormVer vindu(okt);
   vindu.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&vindu));
   QTest::keyClicks(vindu.Evernum, QString::number(far));

@@ -28,6 +28,7 @@
 #include "eksempeldata.h"
 #include "endring.h"
 #include "filer.h"
+#include "okt.h"
 #include "register.h"
 #include "tekst.h"
 #include "testmappe.h"
@@ -692,9 +693,8 @@ class Redigering : public ::testing::Test {
     if (endreAlle) endreAlle(v);
     SkrivVerFil(mappe / "Verene.Dat", v);
     reg.LoadRegister();
-    vindu = std::make_unique<TFormVer>();
-    vindu->Register = [this] { return &reg; };
-    vindu->Raser = [this] { return &raser; };
+    okt.LastRegister();
+    vindu = std::make_unique<TFormVer>(okt);
     vindu->Melding = [this](const QString& t, TMeldingstype type) { meldinger.emplace_back(t, type); };
     vindu->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(vindu.get()));
@@ -732,7 +732,7 @@ class Redigering : public ::testing::Test {
   TestMappe mappe;
   IMappe her{mappe.Sti()};
   TProdusent reg{mappe.Sti()};
-  Trase raser;
+  TOkt okt{mappe.Sti()};
   std::unique_ptr<TFormVer> vindu;
   std::vector<std::pair<QString, TMeldingstype>> meldinger;
   std::string filFoer;

@@ -293,7 +293,7 @@ int Kjor() {
   vakt.stop();
   Vent(&hoved, 100);
 
-  TProdusent* reg = hoved.Register();
+  TProdusent* reg = vinduer.okt.Register();
   if (reg == nullptr || reg->RecordCount() < 101) {
     std::fprintf(stderr, "Registeret ble ikke lest inn.\n");
     return 1;
