@@ -66,8 +66,8 @@ class TKatalog : public TKommando {
          "for avkom"},
         {"ut", "FIL", "fila tabellen lagres i, bare med --tabell; uten valget skrives tabellen ut"},
         {"rammer", "FIL",
-         "skriver sidene med rammer («Vis med rammer») som PDF i fila; tekstlista går da bare til "
-         "VerKat.txt"},
+         "skriver sidene med rammer («Vis med rammer») som PDF i fila, bare uten --tabell; tekstlista går da bare "
+         "til VerKat.txt"},
     };
   }
   int AntallFrie() const override { return 0; }
@@ -124,6 +124,10 @@ class TKatalog : public TKommando {
     const std::filesystem::path rammer = a.Verdi("rammer");
     if (!tabell && (!format.empty() || !ut.empty())) {
       std::fputs("Valgene --format og --ut gjelder bare sammen med --tabell.\n", k.feil);
+      return 2;
+    }
+    if (tabell && !rammer.empty()) {
+      std::fputs("Valget --rammer gjelder bare uten --tabell.\n", k.feil);
       return 2;
     }
     // Without a kind the window's initial kinds apply; the lists default to

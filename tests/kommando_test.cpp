@@ -246,6 +246,10 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
       {{"katalog", "--fylke", "1", "--fra", "x", "--fylke", "99"}, 2, "Ugyldig tall for --fra: x\n"},
       {{"katalog", "--fylke", "99", "--fra", "x"}, 2, "Fylke 99 finnes ikke (0 til 20).\n"},
       {{"katalog", "--format", "tab"}, 2, "Valgene --format og --ut gjelder bare sammen med --tabell.\n"},
+      // The framed pages are the text listing's; a table has none.
+      {{"katalog", "--tabell", "0", "--rammer", (mappe / "r.pdf").string()},
+       2,
+       "Valget --rammer gjelder bare uten --tabell.\n"},
       {{"katalog", "--tabell", "0,32"}, 2, "Tabellfelt 32 finnes ikke (0 til 31).\n"},
       {{"katalog", "--tabell", "0,,1"}, 2, "Ugyldig tall for --tabell: \n"},
       {{"katalog", "--tabell", "0", "--format", "pdf"}, 2, "Formatet pdf trenger --ut FIL.\n"},
