@@ -15,19 +15,14 @@ namespace {
 class TAvkom : public TKommando {
  public:
   std::string_view Navn() const override { return "avkom"; }
-  std::string_view Hjelp() const override {
-    return "  avkom NUMMER [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n"
-           "                 sønnene etter væren med kåringsnummeret, alle rader, slik\n"
-           "                 tabellvinduet eksporterer dem (standard: semikolon; excel\n"
-           "                 er tabulatorskilt med anførselstegn og overskriftslinje);\n"
-           "                 uten --ut skrives teksten ut, med --ut lagres fila slik\n"
-           "                 vinduet lagrer den (Windows-1252, CR LF); pdf skriver\n"
-           "                 tabellen på A4-sider som tabellvinduet og trenger --ut\n";
+  std::string_view Kall() const override { return "NUMMER [--format semikolon|tab|excel|html|pdf] [--ut FIL]"; }
+  std::string_view Omtale() const override {
+    return "sønnene etter væren med kåringsnummeret, alle rader, slik tabellvinduet eksporterer dem (standard: "
+           "semikolon; excel er tabulatorskilt med anførselstegn og overskriftslinje); uten --ut skrives teksten ut, "
+           "med --ut lagres fila slik vinduet lagrer den (Windows-1252, CR LF); pdf skriver tabellen på A4-sider som "
+           "tabellvinduet og trenger --ut";
   }
-  std::string_view Bruk() const override {
-    return "Bruk: hornstad-cli avkom NUMMER [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
-  }
-  std::vector<TValg> Valg() const override { return {{"format", true}, {"ut", true}}; }
+  std::vector<TValg> Valg() const override { return {FormatValg, UtValg}; }
   int AntallFrie() const override { return 1; }
   // The table is laid out in the window's font.
   bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }

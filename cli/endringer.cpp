@@ -12,16 +12,15 @@ namespace {
 class TEndringerKommando : public TKommando {
  public:
   std::string_view Navn() const override { return "endringer"; }
-  std::string_view Hjelp() const override {
-    return "  endringer [--format F] [--ut FIL]\n"
-           "                 hva siste innlesing endret for værene på listene (liste,\n"
-           "                 kåringsnummer, navn, felt, før og etter); --format og --ut\n"
-           "                 som for avkom; uten endringer én linje som sier det\n";
+  std::string_view Kall() const override { return "[--format F] [--ut FIL]"; }
+  std::string_view Omtale() const override {
+    return "hva siste innlesing endret for værene på listene (liste, kåringsnummer, navn, felt, før og etter); "
+           "--format og --ut som for avkom; uten endringer én linje som sier det";
   }
-  std::string_view Bruk() const override {
+  std::string Bruk() const override {
     return "Bruk: hornstad-cli endringer [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
   }
-  std::vector<TValg> Valg() const override { return {{"format", true}, {"ut", true}}; }
+  std::vector<TValg> Valg() const override { return {FormatValg, UtValg}; }
   int AntallFrie() const override { return 0; }
   bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
 

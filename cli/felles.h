@@ -62,6 +62,15 @@ void MeldEndringer(const TKontekst& k, TEndringsvakt& vakt, const TProdusent& ny
 class TAvlsdata;
 void MeldSloyfer(const TKontekst& k, TAvlsdata& avl);
 
+// The options of a command that writes a table: its format and its file.
+inline constexpr TValg FormatValg{
+    "format", "F",
+    "tabellens format: semikolon (standard), tab, excel (tabulatorskilt med anførselstegn og overskriftslinje), "
+    "html eller pdf (A4-sider som tabellvinduet skriver dem; trenger --ut)"};
+inline constexpr TValg UtValg{
+    "ut", "FIL",
+    "fila tabellen lagres i, slik vinduet lagrer den (Windows-1252, CR LF); uten valget skrives teksten ut"};
+
 // The --format of a table command, "semikolon" when it is not given.
 std::string TabellFormat(const TArgumenter& a);
 // Whether a table in that format is laid out in the grid's font first: html

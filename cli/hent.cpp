@@ -47,18 +47,21 @@ class TAvbrytbar {
 class THent : public TKommando {
  public:
   std::string_view Navn() const override { return "hent"; }
-  std::string_view Hjelp() const override {
-    return "  hent [--adresse URL] [--ca FIL]\n"
-           "                 henter væreksporten fra nettet og leser den inn; uten\n"
-           "                 --adresse fra tjeneren i [Nett] Adresse i Hornstad.Ini\n"
-           "                 (stien /Ullvik/hsTokk2.zip legges til en adresse uten sti).\n"
-           "                 En https://-adresse hentes kryptert, og tjenerens sertifikat\n"
-           "                 må godkjennes; --ca FIL (ellers [Nett] Sertifikat) er en\n"
-           "                 PEM-fil med sertifikater som godkjennes i tillegg til\n"
-           "                 systemets\n";
+  std::string_view Kall() const override { return "[--adresse URL] [--ca FIL]"; }
+  std::string_view Omtale() const override {
+    return "henter væreksporten fra nettet og leser den inn; uten --adresse fra tjeneren i [Nett] Adresse i "
+           "Hornstad.Ini (stien /Ullvik/hsTokk2.zip legges til en adresse uten sti). En https://-adresse hentes "
+           "kryptert, og tjenerens sertifikat må godkjennes; --ca FIL (ellers [Nett] Sertifikat) er en PEM-fil med "
+           "sertifikater som godkjennes i tillegg til systemets";
   }
-  std::string_view Bruk() const override { return "Bruk: hornstad-cli hent [--adresse URL] [--ca FIL]\n"; }
-  std::vector<TValg> Valg() const override { return {{"adresse", true}, {"ca", true}}; }
+  std::vector<TValg> Valg() const override {
+    return {{"adresse", "URL",
+             "adressen væreksporten hentes fra (uten valget: [Nett] Adresse i Hornstad.Ini); en adresse uten sti "
+             "får stien /Ullvik/hsTokk2.zip"},
+            {"ca", "FIL",
+             "PEM-fil med sertifikater som godkjennes i tillegg til systemets for en https://-adresse (uten valget: "
+             "[Nett] Sertifikat i Hornstad.Ini)"}};
+  }
   int AntallFrie() const override { return 0; }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {

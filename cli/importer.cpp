@@ -11,11 +11,10 @@ namespace {
 class TImporter : public TKommando {
  public:
   std::string_view Navn() const override { return "importer"; }
-  std::string_view Hjelp() const override {
-    return "  importer FIL   leser inn en væreksport (Vedder2.Tex) eller et zip-arkiv\n"
-           "                 som holder en, som nytt værregister\n";
+  std::string_view Kall() const override { return "FIL"; }
+  std::string_view Omtale() const override {
+    return "leser inn en væreksport (Vedder2.Tex) eller et zip-arkiv som holder en, som nytt værregister";
   }
-  std::string_view Bruk() const override { return "Bruk: hornstad-cli importer FIL\n"; }
   int AntallFrie() const override { return 1; }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {

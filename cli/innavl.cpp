@@ -12,16 +12,15 @@ namespace {
 class TInnavlKommando : public TKommando {
  public:
   std::string_view Navn() const override { return "innavl"; }
-  std::string_view Hjelp() const override {
-    return "  innavl [--format F] [--ut FIL]\n"
-           "                 alle værene med kåringsnummer, navn, egen innavlsgrad i\n"
-           "                 prosent og kjente aner i fem ledd (av 62), gjennom\n"
-           "                 tabellvinduets eksport, med --format og --ut som for avkom\n";
+  std::string_view Kall() const override { return "[--format F] [--ut FIL]"; }
+  std::string_view Omtale() const override {
+    return "alle værene med kåringsnummer, navn, egen innavlsgrad i prosent og kjente aner i fem ledd (av 62), "
+           "gjennom tabellvinduets eksport, med --format og --ut som for avkom";
   }
-  std::string_view Bruk() const override {
+  std::string Bruk() const override {
     return "Bruk: hornstad-cli innavl [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
   }
-  std::vector<TValg> Valg() const override { return {{"format", true}, {"ut", true}}; }
+  std::vector<TValg> Valg() const override { return {FormatValg, UtValg}; }
   int AntallFrie() const override { return 0; }
   bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
 

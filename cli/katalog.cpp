@@ -26,48 +26,49 @@ namespace {
 class TKatalog : public TKommando {
  public:
   std::string_view Navn() const override { return "katalog"; }
-  std::string_view Hjelp() const override {
-    return "  katalog [UTVALG] [--tabell FELT,... [--format F] [--ut FIL]]\n"
-           "                 værkatalogen slik katalogvinduet lager den: tekstlista\n"
-           "                 (13 linjer per vær) skrives til VerKat.txt i datamappa og\n"
-           "                 ut på skjermen; med --tabell en tabell med feltene 0 til 31\n"
-           "                 (0 Navn, 1 Rase, ..., 30 Ullanalyse, 31 Innavl % med\n"
-           "                 søyene i Soyer.Txt) gjennom tabellvinduets eksport, med\n"
-           "                 --format og --ut som for avkom.\n"
-           "                 UTVALG: --fylke N og --rase N (kan gjentas; 0 er alle,\n"
-           "                 standard alle), --fra ÅR, --til ÅR, --minste-indeks N,\n"
-           "                 --semin, --utgatt-semin, --alle-karede, --avkomsgransket,\n"
-           "                 --arets-egne, --unnga-gule, --egen FIL (egen liste med ett\n"
-           "                 kåringsnummer per linje). Verdiene tas som de er gitt;\n"
-           "                 uten noen av værslagene gjelder vinduets start: avkoms-\n"
-           "                 granska værer fra 1979 til i fjor med minste indeks 70.\n"
-           "                 --arets-egne alene tar ingen værer, som i vinduet når\n"
-           "                 «Alle kårede» er slått av igjen\n";
+  std::string_view Kall() const override {
+    return "[UTVALG] [--rammer FIL | --tabell FELT,... [--format F] [--ut FIL]]";
   }
-  std::string_view Bruk() const override {
+  std::string_view Omtale() const override {
+    return "værkatalogen slik katalogvinduet lager den: tekstlista (13 linjer per vær) skrives til VerKat.txt i "
+           "datamappa og ut på skjermen; med --rammer FIL bare til VerKat.txt, og sidene med rammer («Vis med "
+           "rammer») skrives som PDF i FIL; med --tabell en tabell med feltene 0 til 31 (0 Navn, 1 Rase, ..., 30 "
+           "Ullanalyse, 31 Innavl\u00A0% med søyene i Soyer.Txt) gjennom tabellvinduets eksport, med --format og "
+           "--ut som for avkom.\n"
+           "UTVALG: --fylke N og --rase N (kan gjentas; 0 er alle, standard alle), --fra ÅR, --til ÅR, "
+           "--minste-indeks N, --semin, --utgatt-semin, --alle-karede, --avkomsgransket, --arets-egne, "
+           "--unnga-gule, --egen FIL (egen liste med ett kåringsnummer per linje). Verdiene tas som de er gitt; "
+           "uten noen av værslagene gjelder vinduets start: avkomsgranska værer fra 1979 til i fjor med minste "
+           "indeks 70. --arets-egne alene tar ingen værer, som i vinduet når «Alle kårede» er slått av igjen";
+  }
+  std::string Bruk() const override {
     return "Bruk: hornstad-cli katalog [UTVALG] [--tabell FELT,... [--format F] [--ut FIL]] (se --help)\n";
   }
   std::vector<TValg> Valg() const override {
     return {
         // The kinds of ram, and leaving out yellow indexes.
-        {"semin"},
-        {"utgatt-semin"},
-        {"alle-karede"},
-        {"avkomsgransket"},
-        {"arets-egne"},
-        {"unnga-gule"},
+        {"semin", "", "tar med seminværer («Ta med seminværer»)"},
+        {"utgatt-semin", "", "tar med værer med utgått semin («Utgått semin»)"},
+        {"alle-karede", "", "tar med alle kårede værer fra årene («Alle kårede»)"},
+        {"avkomsgransket", "", "tar med avkomsgranska værer fra årene med minst den minste indeksen («Avkomsgranska»)"},
+        {"arets-egne", "", "«Årets egne kårede»; tar alene ingen værer"},
+        {"unnga-gule", "", "holder gule værer utenfor («Unngå gule værer»)"},
         // The rest of the selection.
-        {"fylke", true},
-        {"rase", true},
-        {"fra", true},
-        {"til", true},
-        {"minste-indeks", true},
-        {"egen", true},
+        {"fylke", "N", "værer fra fylket med nummeret (1 til 20; 0 er alle); kan gjentas, standard alle"},
+        {"rase", "N", "værer av rasen med koden (0 er alle); kan gjentas, standard alle"},
+        {"fra", "ÅR", "første år (standard 1979)"},
+        {"til", "ÅR", "siste år (standard i fjor)"},
+        {"minste-indeks", "N", "minste O-indeks for avkomsgranska værer (standard 70)"},
+        {"egen", "FIL", "egen liste: værene med kåringsnumrene i fila, ett per linje, i stedet for hele registeret"},
         // What is written.
-        {"tabell", true},
-        {"format", true},
-        {"ut", true},
-        {"rammer", true},
+        {"tabell", "FELT,...", "en tabell med feltene (0 til 31, skilt med komma) i stedet for tekstlista"},
+        {"format", "F",
+         "tabellens format, bare med --tabell: semikolon (standard), tab, excel, html eller pdf, som "
+         "for avkom"},
+        {"ut", "FIL", "fila tabellen lagres i, bare med --tabell; uten valget skrives tabellen ut"},
+        {"rammer", "FIL",
+         "skriver sidene med rammer («Vis med rammer») som PDF i fila, bare uten --tabell; tekstlista går da bare "
+         "til VerKat.txt"},
     };
   }
   int AntallFrie() const override { return 0; }
@@ -124,6 +125,10 @@ class TKatalog : public TKommando {
     const std::filesystem::path rammer = a.Verdi("rammer");
     if (!tabell && (!format.empty() || !ut.empty())) {
       std::fputs("Valgene --format og --ut gjelder bare sammen med --tabell.\n", k.feil);
+      return 2;
+    }
+    if (tabell && !rammer.empty()) {
+      std::fputs("Valget --rammer gjelder bare uten --tabell.\n", k.feil);
       return 2;
     }
     // Without a kind the window's initial kinds apply; the lists default to

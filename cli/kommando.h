@@ -33,10 +33,13 @@ struct TKontekst {
 };
 
 // An option of a command: "--navn", with a value in the next argument or
-// without one (a switch).
+// without one (a switch), and how the help shows it.
 struct TValg {
-  const char* navn;  // without the dashes
-  bool medVerdi = false;
+  std::string_view navn;         // without the dashes
+  std::string_view verdi = {};   // the value's placeholder in the help ("FIL", "N"); empty for a switch
+  std::string_view omtale = {};  // what it does, in the command's help
+
+  bool MedVerdi() const { return !verdi.empty(); }
 };
 
 // A command's arguments as read. Texts are the bytes given on the command
@@ -64,12 +67,17 @@ class TKommando {
 
   // The command's word on the command line.
   virtual std::string_view Navn() const = 0;
-  // Its paragraph under "Kommandoer:" in the tool's --help, every line ended
-  // by a line break.
-  virtual std::string_view Hjelp() const = 0;
+  // What follows the word in the help: the plain arguments and the options
+  // ("NUMMER [--format F] [--ut FIL]"); empty for none.
+  virtual std::string_view Kall() const { return {}; }
+  // What it does, as running text that the help wraps (a line break in it
+  // starts a new line): in lower case and without a full stop, as the tool's
+  // help lists it; the command's own help makes sentences of it.
+  virtual std::string_view Omtale() const = 0;
   // The line written on stderr, with exit code 2, when the command is used
-  // wrongly; empty for one that takes whatever it is given.
-  virtual std::string_view Bruk() const { return {}; }
+  // wrongly: "Bruk: hornstad-cli", the word and the call, unless the command
+  // says more.
+  virtual std::string Bruk() const;
   // The options it takes.
   virtual std::vector<TValg> Valg() const { return {}; }
   // The number of plain arguments it takes; -1 for any number.
@@ -93,4 +101,29 @@ class TKommando {
   int Start(const TKontekst& k, const std::vector<std::string>& argumenter) const;
   // The usage line on k.feil; gives 2.
   int FeilBruk(const TKontekst& k) const;
+
+  // Its paragraph under "Kommandoer:" in the tool's --help: the word and the
+  // call, then what it does, at the column of the help's descriptions.
+  std::string Avsnitt() const;
+  // Its own help, `hornstad-cli KOMMANDO --help`: the usage, what it does as
+  // sentences, and each option with its description.
+  std::string Hjelp() const;
 };
+
+// The help's layout, for a terminal of 80 columns: lines of at most
+// HjelpBredde characters, descriptions beside their names from column
+// HjelpKolonne.
+inline constexpr int HjelpBredde = 75;
+inline constexpr int HjelpKolonne = 17;
+
+// `tekst` wrapped at its blanks into lines of at most HjelpBredde characters
+// (UTF-8 characters counted; a no-break space holds two words together and
+// comes out as a blank; a line break starts a new line), all at `kolonne`.
+// A non-empty `hode` (with its own indent) starts the first line, with the
+// text beside it when there is room for two blanks between them before
+// `kolonne`, and above it otherwise. Every line ends with a line break.
+std::string Oppstilt(std::string_view hode, std::string_view tekst, int kolonne);
+
+// The options as a block of the help: "  --navn VERDI" and the description
+// beside it, at HjelpKolonne or further in when the names need it.
+std::string Valgliste(const std::vector<TValg>& valg);

@@ -18,20 +18,17 @@ namespace {
 class TListeKommando : public TKommando {
  public:
   std::string_view Navn() const override { return "liste"; }
-  std::string_view Hjelp() const override {
-    return "  liste NAVN [--legg-til N,...] [--fjern N,...] [--format F] [--ut FIL]\n"
-           "                 lista med navnet i Lister.Txt («Mine værer», «Reserve» …):\n"
-           "                 --legg-til og --fjern endrer den (en ny liste lages); så\n"
-           "                 vises den med katalogens tabellfelter fra Hornstad.Ini\n"
-           "                 (uten valgte felter navn, rase og O, - og MorV) og\n"
-           "                 «Innavl %» når Soyer.Txt finnes; --format og --ut som\n"
-           "                 for avkom\n";
-  }
-  std::string_view Bruk() const override {
-    return "Bruk: hornstad-cli liste NAVN [--legg-til N,...] [--fjern N,...] [--format F] [--ut FIL]\n";
+  std::string_view Kall() const override { return "NAVN [--legg-til N,...] [--fjern N,...] [--format F] [--ut FIL]"; }
+  std::string_view Omtale() const override {
+    return "lista med navnet i Lister.Txt («Mine værer», «Reserve» …): --legg-til og --fjern endrer den (en ny "
+           "liste lages); så vises den med katalogens tabellfelter fra Hornstad.Ini (uten valgte felter navn, rase og "
+           "O, - og MorV) og «Innavl\u00A0%» når Soyer.Txt finnes; --format og --ut som for avkom";
   }
   std::vector<TValg> Valg() const override {
-    return {{"legg-til", true}, {"fjern", true}, {"format", true}, {"ut", true}};
+    return {{"legg-til", "N,...", "legger værene med kåringsnumrene til lista, og lager lista når den ikke finnes"},
+            {"fjern", "N,...", "tar værene med kåringsnumrene ut av lista"},
+            FormatValg,
+            UtValg};
   }
   int AntallFrie() const override { return 1; }
   bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }

@@ -12,13 +12,11 @@ namespace {
 class TOppslag : public TKommando {
  public:
   std::string_view Navn() const override { return "oppslag"; }
-  std::string_view Hjelp() const override {
-    return "  oppslag NUMMER|NAVN\n"
-           "                 viser væren slik væroppslaget viser den; NAVN (minst tre\n"
-           "                 tegn, uten sifre) søkes som del av navnene, og flere treff\n"
-           "                 gir en liste med ett treff på hver linje\n";
+  std::string_view Kall() const override { return "NUMMER|NAVN"; }
+  std::string_view Omtale() const override {
+    return "viser væren slik væroppslaget viser den; NAVN (minst tre tegn, uten sifre) søkes som del av navnene, og "
+           "flere treff gir en liste med ett treff på hver linje";
   }
-  std::string_view Bruk() const override { return "Bruk: hornstad-cli oppslag NUMMER|NAVN\n"; }
   // The one argument is the text typed, whatever it starts with.
   int AntallFrie() const override { return 1; }
 

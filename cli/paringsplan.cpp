@@ -17,20 +17,21 @@ namespace {
 class TParingsplanKommando : public TKommando {
  public:
   std::string_view Navn() const override { return "paringsplan"; }
-  std::string_view Hjelp() const override {
-    return "  paringsplan [--soyer FIL] --verer N,N,... [--format F] [--ut FIL]\n"
-           "                 forventet innavlsgrad for lam av hver søye i Soyer.Txt\n"
-           "                 i datamappa (eller FIL) med hver av værene, og snittet\n"
-           "                 per vær; celler ved eller over grensa [Avl] Grense i\n"
-           "                 Hornstad.Ini er røde i html og pdf; --format og --ut som\n"
-           "                 for avkom (i en tekstfil er snittet siste rad, «Snitt»)\n";
+  std::string_view Kall() const override { return "[--soyer FIL] --verer N,N,... [--format F] [--ut FIL]"; }
+  std::string_view Omtale() const override {
+    return "forventet innavlsgrad for lam av hver søye i Soyer.Txt i datamappa (eller FIL) med hver av værene, og "
+           "snittet per vær; celler ved eller over grensa [Avl] Grense i Hornstad.Ini er røde i html og pdf; "
+           "--format og --ut som for avkom (i en tekstfil er snittet siste rad, «Snitt»)";
   }
-  std::string_view Bruk() const override {
+  std::string Bruk() const override {
     return "Bruk: hornstad-cli paringsplan [--soyer FIL] --verer N,N,... "
            "[--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
   }
   std::vector<TValg> Valg() const override {
-    return {{"soyer", true}, {"verer", true}, {"format", true}, {"ut", true}};
+    return {{"soyer", "FIL", "søyene fra fila (søyenummer;far;morfar på hver linje) i stedet for Soyer.Txt"},
+            {"verer", "N,N,...", "kåringsnumrene til værene, skilt med komma; må gis"},
+            FormatValg,
+            UtValg};
   }
   int AntallFrie() const override { return 0; }
   bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }

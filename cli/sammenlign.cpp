@@ -15,17 +15,15 @@ namespace {
 class TSammenlign : public TKommando {
  public:
   std::string_view Navn() const override { return "sammenlign"; }
-  std::string_view Hjelp() const override {
-    return "  sammenlign N N ... [--format F] [--ut FIL]\n"
-           "                 2 til 6 værer side om side: indeksene, kåringstallene,\n"
-           "                 ullen, avkomstallene og egen innavlsgrad, hvert tall med\n"
-           "                 persentilen blant værer av samme rase og år, «121 (92 %)»;\n"
-           "                 --format og --ut som for avkom\n";
+  std::string_view Kall() const override { return "N N ... [--format F] [--ut FIL]"; }
+  std::string_view Omtale() const override {
+    return "2 til 6 værer side om side: indeksene, kåringstallene, ullen, avkomstallene og egen innavlsgrad, hvert "
+           "tall med persentilen blant værer av samme rase og år, «121 (92\u00A0%)»; --format og --ut som for avkom";
   }
-  std::string_view Bruk() const override {
+  std::string Bruk() const override {
     return "Bruk: hornstad-cli sammenlign N N ... [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
   }
-  std::vector<TValg> Valg() const override { return {{"format", true}, {"ut", true}}; }
+  std::vector<TValg> Valg() const override { return {FormatValg, UtValg}; }
   bool TrengerSkrift(const TArgumenter& a) const override { return FormatLeggesUt(TabellFormat(a)); }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {

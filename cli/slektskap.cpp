@@ -14,16 +14,16 @@ namespace {
 class TSlektskap : public TKommando {
  public:
   std::string_view Navn() const override { return "slektskap"; }
-  std::string_view Hjelp() const override {
-    return "  slektskap NUMMER [--far N] [--morfar N]\n"
-           "                 forventet innavlsgrad for et lam etter væren med\n"
-           "                 kåringsnummeret og en søye etter faren --far og med\n"
-           "                 morfaren --morfar (0 eller utelatt: ukjent); så værens\n"
-           "                 egen innavlsgrad, hvor mange aner som er kjent i fem ledd\n"
-           "                 (av 62) og de felles anene med sin del av tallet\n";
+  std::string_view Kall() const override { return "NUMMER [--far N] [--morfar N]"; }
+  std::string_view Omtale() const override {
+    return "forventet innavlsgrad for et lam etter væren med kåringsnummeret og en søye etter faren --far og med "
+           "morfaren --morfar (0 eller utelatt: ukjent); så værens egen innavlsgrad, hvor mange aner som er kjent i "
+           "fem ledd (av 62) og de felles anene med sin del av tallet";
   }
-  std::string_view Bruk() const override { return "Bruk: hornstad-cli slektskap NUMMER [--far N] [--morfar N]\n"; }
-  std::vector<TValg> Valg() const override { return {{"far", true}, {"morfar", true}}; }
+  std::vector<TValg> Valg() const override {
+    return {{"far", "N", "kåringsnummeret til søyas far (0 eller utelatt: ukjent)"},
+            {"morfar", "N", "kåringsnummeret til søyas morfar (0 eller utelatt: ukjent)"}};
+  }
   int AntallFrie() const override { return 1; }
 
   int Kjor(const TKontekst& k, const TArgumenter& a) const override {

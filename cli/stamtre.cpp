@@ -14,13 +14,15 @@ namespace {
 class TStamtre : public TKommando {
  public:
   std::string_view Navn() const override { return "stamtre"; }
-  std::string_view Hjelp() const override {
-    return "  stamtre NUMMER --ut FIL\n"
-           "                 tegner stamtreet til væren med kåringsnummeret inn i FIL:\n"
-           "                 .pdf (én A4-side), .png (1280 x 1920) eller .svg\n";
+  std::string_view Kall() const override { return "NUMMER --ut FIL"; }
+  std::string_view Omtale() const override {
+    return "tegner stamtreet til væren med kåringsnummeret inn i FIL: .pdf (én A4-side), .png (1280 x 1920) eller "
+           ".svg";
   }
-  std::string_view Bruk() const override { return "Bruk: hornstad-cli stamtre NUMMER --ut FIL.pdf|FIL.png|FIL.svg\n"; }
-  std::vector<TValg> Valg() const override { return {{"ut", true}}; }
+  std::string Bruk() const override { return "Bruk: hornstad-cli stamtre NUMMER --ut FIL.pdf|FIL.png|FIL.svg\n"; }
+  std::vector<TValg> Valg() const override {
+    return {{"ut", "FIL", "fila stamtreet tegnes i, med navn som slutter på .pdf, .png eller .svg; må gis"}};
+  }
   int AntallFrie() const override { return 1; }
   bool TrengerSkrift(const TArgumenter&) const override { return true; }
 

@@ -23,20 +23,24 @@ bool Diagram(const TArgumenter& a) { return !a.Har("format") && a.Har("ut") && D
 class TStatistikkKommando : public TKommando {
  public:
   std::string_view Navn() const override { return "statistikk"; }
-  std::string_view Hjelp() const override {
-    return "  statistikk [--rase N ...] [--format F] [--ut FIL]\n"
-           "                 snitt O-indeks per fødselsår for rasene (--rase kan\n"
-           "                 gjentas; uten: alle): fødselsår, rase, antall værer og\n"
-           "                 snittet med én desimal; værer uten O-indeks og gule\n"
-           "                 værer holdes utenfor snittet; --format og --ut som for\n"
-           "                 avkom; uten --format og med --ut FIL.png, .svg eller\n"
-           "                 .pdf tegnes diagrammet (en linje per rase) i fila\n";
+  std::string_view Kall() const override { return "[--rase N ...] [--format F] [--ut FIL]"; }
+  std::string_view Omtale() const override {
+    return "snitt O-indeks per fødselsår for rasene (--rase kan gjentas; uten: alle): fødselsår, rase, antall værer "
+           "og snittet med én desimal; værer uten O-indeks og gule værer holdes utenfor snittet; --format og --ut som "
+           "for avkom; uten --format og med --ut FIL.png, .svg eller .pdf tegnes diagrammet (en linje per rase) i "
+           "fila";
   }
-  std::string_view Bruk() const override {
+  std::string Bruk() const override {
     return "Bruk: hornstad-cli statistikk [--rase N ...] [--format semikolon|tab|excel|html|pdf] "
            "[--ut FIL|FIL.png|FIL.svg|FIL.pdf]\n";
   }
-  std::vector<TValg> Valg() const override { return {{"rase", true}, {"format", true}, {"ut", true}}; }
+  std::vector<TValg> Valg() const override {
+    return {{"rase", "N", "tar med rasen med koden; kan gjentas (uten valget: alle rasene)"},
+            FormatValg,
+            {"ut", "FIL",
+             "fila tabellen lagres i, slik vinduet lagrer den; uten valget skrives teksten ut. Uten --format og med "
+             "en fil som slutter på .png, .svg eller .pdf tegnes diagrammet i fila"}};
+  }
   int AntallFrie() const override { return 0; }
   bool TrengerSkrift(const TArgumenter& a) const override { return Diagram(a) || FormatLeggesUt(TabellFormat(a)); }
   bool TrengerVinduer(const TArgumenter& a) const override { return Diagram(a); }

@@ -13,7 +13,7 @@ namespace {
 class TStatus : public TKommando {
  public:
   std::string_view Navn() const override { return "status"; }
-  std::string_view Hjelp() const override { return "  status         antall værer i registeret og de første værene\n"; }
+  std::string_view Omtale() const override { return "antall værer i registeret og de første værene"; }
   // Takes any arguments and passes them over.
 
   int Kjor(const TKontekst& k, const TArgumenter&) const override {

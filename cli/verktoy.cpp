@@ -9,18 +9,13 @@
 
 namespace {
 
-const char* Hode =
-    "Bruk: hornstad-cli [--data MAPPE] KOMMANDO ...\n"
-    "\n"
-    "Kjører Hornstads jobber uten vinduer, på værregisteret i datamappa.\n"
-    "\n"
-    "Valg:\n"
-    "  --data MAPPE   datamappa (der Verene.Dat ligger); uten dette valget\n"
-    "                 programmets egen mappe når den er skrivbar, ellers\n"
-    "                 ~/.local/share/Hornstad\n"
-    "  --help         viser denne teksten\n"
-    "\n"
-    "Kommandoer:\n";
+// The tool's own options, before the command or anywhere after it.
+const std::vector<TValg> VerktoyValg = {
+    {"data", "MAPPE",
+     "datamappa (der Verene.Dat ligger); uten dette valget programmets egen mappe når den er skrivbar, ellers "
+     "~/.local/share/Hornstad"},
+    {"help", "", "viser denne teksten; hornstad-cli KOMMANDO --help viser hjelpen til kommandoen med alle valgene"},
+};
 
 // The tool's own options taken out of the arguments, in their order: the
 // first "--help" or "-h" ends the reading; "--data" takes the next argument
@@ -75,8 +70,14 @@ int KjorKommando(const TKommando& kommando, const TKontekst& k, const std::vecto
 }
 
 std::string Hjelpetekst() {
-  std::string tekst = Hode;
-  for (const TKommando* k : Kommandoer()) tekst += k->Hjelp();
+  std::string tekst =
+      "Bruk: hornstad-cli [--data MAPPE] KOMMANDO ...\n"
+      "\n"
+      "Kjører Hornstads jobber uten vinduer, på værregisteret i datamappa.\n"
+      "\n"
+      "Valg:\n" +
+      Valgliste(VerktoyValg) + "\nKommandoer:\n";
+  for (const TKommando* k : Kommandoer()) tekst += k->Avsnitt();
   return tekst;
 }
 
@@ -103,7 +104,10 @@ bool TrengerVinduer(const std::vector<std::string>& argumenter) {
 int KjorVerktoy(const std::vector<std::string>& argumenter, std::FILE* ut, std::FILE* feil) {
   const TKall kall = LesKall(argumenter);
   if (kall.hjelp) {
-    std::fputs(Hjelpetekst().c_str(), ut);
+    // After a command's word its own help; before one, or after a word that
+    // names none, the tool's.
+    const TKommando* kommando = kall.resten.empty() ? nullptr : FinnKommando(kall.resten[0]);
+    std::fputs((kommando != nullptr ? kommando->Hjelp() : Hjelpetekst()).c_str(), ut);
     return 0;
   }
   if (kall.dataUtenMappe) {

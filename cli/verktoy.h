@@ -13,7 +13,7 @@ const std::vector<const TKommando*>& Kommandoer();
 const TKommando* FinnKommando(std::string_view navn);
 
 // The text of --help: the tool's use and options, then each command's
-// paragraph.
+// paragraph (TKommando::Avsnitt).
 std::string Hjelpetekst();
 
 // Runs `kommando` with the arguments after its name. A failure it throws
@@ -22,7 +22,8 @@ std::string Hjelpetekst();
 int KjorKommando(const TKommando& kommando, const TKontekst& k, const std::vector<std::string>& argumenter);
 
 // One run of the tool with its arguments (without the program's name):
-// "--help" or "-h" anywhere gives the help; "--data MAPPE" anywhere names the
+// "--help" or "-h" anywhere gives the help, the command's own when it
+// follows a command's word and the tool's otherwise; "--data MAPPE" anywhere names the
 // data folder (otherwise the program's own rule gives it); the first other
 // argument names the command, the rest are its arguments. Output and
 // messages go to `ut` and `feil`. The exit code: 0 done, 1 failed, 2 used

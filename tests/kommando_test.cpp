@@ -1,7 +1,8 @@
 // hornstad-cli's commands run in the test's own process, their output and
 // messages caught in memory: the reading of a command's arguments, the
-// tool's own options, usage lines and exit codes, the help made from the
-// command table, failures a command throws, and what hent leaves behind.
+// tool's own options, usage lines and exit codes, the tool's help and each
+// command's own help made from the command table, failures a command
+// throws, and what hent leaves behind.
 // The runs of the real binary are in the tests of each job (oppslag_test,
 // eksport_test, stamtre_test, katalog_test, innlesing_test, ...).
 #include "kommando.h"
@@ -14,6 +15,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -109,7 +111,7 @@ class KommandoTest : public ::testing::Test {
 }  // namespace
 
 TEST(LesArgumenter, ValgIRekkefolgeOgBytesSomGitt) {
-  const std::vector<TValg> valg = {{"semin"}, {"fylke", true}, {"ut", true}};
+  const std::vector<TValg> valg = {{"semin"}, {"fylke", "N"}, {"ut", "FIL"}};
   const struct {
     std::vector<std::string> argumenter;
     std::vector<TValg> valg;
@@ -150,6 +152,8 @@ TEST(LesArgumenter, ValgIRekkefolgeOgBytesSomGitt) {
 
 TEST_F(KommandoTest, VerktoyetsEgneValg) {
   const std::string hjelp = Hjelpetekst();
+  const std::string status = FinnKommando("status")->Hjelp();
+  const std::string avkom = FinnKommando("avkom")->Hjelp();
   const std::string data = mappe.Sti().string();
   const struct {
     std::vector<std::string> argumenter;
@@ -158,9 +162,15 @@ TEST_F(KommandoTest, VerktoyetsEgneValg) {
   } tilfeller[] = {
       {{"--help"}, 0, hjelp, ""},
       {{"-h"}, 0, hjelp, ""},
-      // Anywhere, also after a command and where an option's value stands.
-      {{"status", "--help"}, 0, hjelp, ""},
-      {{"avkom", "1", "--ut", "-h"}, 0, hjelp, ""},
+      // After a command its own help, anywhere, also where an option's value
+      // stands; before the command, or after a word that is no command, the
+      // tool's.
+      {{"status", "--help"}, 0, status, ""},
+      {{"--data", data, "avkom", "-h"}, 0, avkom, ""},
+      {{"avkom", "1", "--ut", "-h"}, 0, avkom, ""},
+      {{"avkom", "--tull", "--help"}, 0, avkom, ""},
+      {{"--help", "avkom"}, 0, hjelp, ""},
+      {{"tull", "--help"}, 0, hjelp, ""},
       {{"--data", "-h"}, 2, "", hjelp},  // -h is the folder; no command follows
       {{}, 2, "", hjelp},
       {{"--data"}, 2, "", "Valget --data trenger en mappe.\n"},
@@ -236,12 +246,31 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
       {{"katalog", "--fylke", "1", "--fra", "x", "--fylke", "99"}, 2, "Ugyldig tall for --fra: x\n"},
       {{"katalog", "--fylke", "99", "--fra", "x"}, 2, "Fylke 99 finnes ikke (0 til 20).\n"},
       {{"katalog", "--format", "tab"}, 2, "Valgene --format og --ut gjelder bare sammen med --tabell.\n"},
+      // The framed pages are the text listing's; a table has none.
+      {{"katalog", "--tabell", "0", "--rammer", (mappe / "r.pdf").string()},
+       2,
+       "Valget --rammer gjelder bare uten --tabell.\n"},
       {{"katalog", "--tabell", "0,32"}, 2, "Tabellfelt 32 finnes ikke (0 til 31).\n"},
       {{"katalog", "--tabell", "0,,1"}, 2, "Ugyldig tall for --tabell: \n"},
       {{"katalog", "--tabell", "0", "--format", "pdf"}, 2, "Formatet pdf trenger --ut FIL.\n"},
       {{"katalog", "--egen", (mappe / "liste.txt").string()},
        1,
        "Finner ikke fila " + (mappe / "liste.txt").string() + ".\n"},
+      {{"slektskap"}, 2, "Bruk: hornstad-cli slektskap NUMMER [--far N] [--morfar N]\n"},
+      {{"innavl", "x"}, 2, "Bruk: hornstad-cli innavl [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n"},
+      {{"paringsplan"},
+       2,
+       "Bruk: hornstad-cli paringsplan [--soyer FIL] --verer N,N,... [--format semikolon|tab|excel|html|pdf] "
+       "[--ut FIL]\n"},
+      {{"liste"}, 2, "Bruk: hornstad-cli liste NAVN [--legg-til N,...] [--fjern N,...] [--format F] [--ut FIL]\n"},
+      {{"endringer", "x"}, 2, "Bruk: hornstad-cli endringer [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n"},
+      {{"sammenlign", "--tull"},
+       2,
+       "Bruk: hornstad-cli sammenlign N N ... [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n"},
+      {{"statistikk", "x"},
+       2,
+       "Bruk: hornstad-cli statistikk [--rase N ...] [--format semikolon|tab|excel|html|pdf] "
+       "[--ut FIL|FIL.png|FIL.svg|FIL.pdf]\n"},
   };
   for (const auto& t : tilfeller) {
     std::string navn;
@@ -257,8 +286,36 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
   EXPECT_EQ(filer, std::set<fs::path>{VerFilNavn});
 }
 
+namespace {
+
+// The words of a help text: its blanks, line breaks and no-break spaces
+// part them.
+std::vector<std::string> Ord(std::string tekst) {
+  for (std::size_t i; (i = tekst.find("\xC2\xA0")) != std::string::npos;) tekst.replace(i, 2, " ");
+  std::vector<std::string> ord;
+  for (std::size_t a = 0; a < tekst.size();) {
+    const std::size_t b = std::min(tekst.find_first_of(" \n", a), tekst.size());
+    if (b > a) ord.push_back(tekst.substr(a, b - a));
+    a = b + 1;
+  }
+  return ord;
+}
+
+std::vector<std::string> Ord(std::string_view tekst) { return Ord(std::string(tekst)); }
+
+// The lines of a text that fit no terminal of 80 columns.
+std::vector<std::string> ForLange(const std::string& tekst) {
+  std::vector<std::string> lange;
+  for (std::size_t a = 0, b; (b = tekst.find('\n', a)) != std::string::npos; a = b + 1)
+    if (QString::fromStdString(tekst.substr(a, b - a)).size() > 80) lange.push_back(tekst.substr(a, b - a));
+  return lange;
+}
+
+}  // namespace
+
 // The help is the tool's part and each command's paragraph in the table's
-// order; a command's texts have the shape the help and the usage lines need.
+// order: its word and call, then its description word for word; a command's
+// usage line has the shape wrong use needs.
 TEST(Kommandotabell, HjelpOgBrukFraHverKommando) {
   std::vector<std::string> navn;
   for (const TKommando* k : Kommandoer()) navn.emplace_back(k->Navn());
@@ -268,6 +325,7 @@ TEST(Kommandotabell, HjelpOgBrukFraHverKommando) {
 
   const std::string hjelp = Hjelpetekst();
   EXPECT_EQ(hjelp.rfind("Bruk: hornstad-cli [--data MAPPE] KOMMANDO ...\n", 0), 0u);
+  EXPECT_EQ(ForLange(hjelp), std::vector<std::string>{});
   std::size_t pos = hjelp.find("\nKommandoer:\n");
   ASSERT_NE(pos, std::string::npos);
   pos += 13;
@@ -275,27 +333,250 @@ TEST(Kommandotabell, HjelpOgBrukFraHverKommando) {
     const std::string n(k->Navn());
     SCOPED_TRACE(n);
     EXPECT_EQ(FinnKommando(n), k);
-    const std::string avsnitt(k->Hjelp());
+    const std::string avsnitt = k->Avsnitt();
     EXPECT_EQ(hjelp.compare(pos, avsnitt.size(), avsnitt), 0) << "in the table's order";
     pos += avsnitt.size();
-    EXPECT_EQ(avsnitt.rfind("  " + n + " ", 0), 0u) << avsnitt;
     ASSERT_EQ(avsnitt.back(), '\n');
-    // Every line fits a terminal of 80 columns.
-    for (std::size_t a = 0, b; (b = avsnitt.find('\n', a)) != std::string::npos; a = b + 1) {
-      const std::string linje = avsnitt.substr(a, b - a);
-      EXPECT_LE(QString::fromStdString(linje).size(), 80) << linje;
-    }
-    const std::string bruk(k->Bruk());
-    if (!bruk.empty()) {
-      EXPECT_EQ(bruk.rfind("Bruk: hornstad-cli " + n, 0), 0u) << bruk;
-      EXPECT_NE(std::string(" \n").find(bruk.at(std::string("Bruk: hornstad-cli ").size() + n.size())),
-                std::string::npos)
-          << bruk;
-      EXPECT_EQ(bruk.find('\n'), bruk.size() - 1) << "one line";
-    }
+    std::vector<std::string> ventet = Ord("  " + n + " " + std::string(k->Kall()));
+    for (const std::string& o : Ord(k->Omtale())) ventet.push_back(o);
+    EXPECT_EQ(Ord(avsnitt), ventet);
+    EXPECT_EQ(avsnitt.rfind("  " + n + (k->Kall().empty() ? "" : " " + std::string(k->Kall())), 0), 0u) << avsnitt;
+
+    const std::string bruk = k->Bruk();
+    EXPECT_EQ(bruk.rfind("Bruk: hornstad-cli " + n, 0), 0u) << bruk;
+    EXPECT_NE(std::string(" \n").find(bruk.at(std::string("Bruk: hornstad-cli ").size() + n.size())), std::string::npos)
+        << bruk;
+    EXPECT_EQ(bruk.find('\n'), bruk.size() - 1) << "one line";
   }
   EXPECT_EQ(pos, hjelp.size()) << "nothing after the last command";
   EXPECT_EQ(FinnKommando("tull"), nullptr);
+}
+
+// `hornstad-cli KOMMANDO --help` for every command: its usage and
+// description, then each option it declares, in its order, with its
+// description word for word; on stdout with 0, and the command does not run.
+TEST_F(KommandoTest, HverKommandosHjelpNavnerAlleValgene) {
+  for (const TKommando* k : Kommandoer()) {
+    const std::string n(k->Navn());
+    SCOPED_TRACE(n);
+    const Kjoring kjoring = Verktoy(Med({n, "--help"}));
+    EXPECT_EQ(kjoring.kode, 0);
+    EXPECT_EQ(kjoring.feil, "");
+    const std::string& hjelp = kjoring.ut;
+    EXPECT_EQ(hjelp, k->Hjelp());
+    EXPECT_EQ(ForLange(hjelp), std::vector<std::string>{});
+    EXPECT_EQ(hjelp.rfind("Bruk: hornstad-cli " + n, 0), 0u) << hjelp;
+
+    // The usage, a blank line, the description up to the next blank line.
+    const std::size_t tom = hjelp.find("\n\n");
+    ASSERT_NE(tom, std::string::npos) << hjelp;
+    std::vector<std::string> ventet = Ord("Bruk: hornstad-cli " + n + " " + std::string(k->Kall()));
+    EXPECT_EQ(Ord(hjelp.substr(0, tom)), ventet);
+    const std::size_t valgStart = hjelp.find("\n\nValg:\n", tom + 2);
+    // The description as sentences: a capital first letter, a full stop.
+    std::string setning(k->Omtale());
+    setning[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(setning[0])));
+    if (!setning.ends_with(".")) setning += '.';
+    EXPECT_EQ(Ord(hjelp.substr(tom + 2, valgStart == std::string::npos ? std::string::npos : valgStart - tom - 2)),
+              Ord(setning));
+
+    // "Valg:" and each option on a line of its own, "  --navn VERDI", with
+    // its description beside and under it.
+    const std::vector<TValg> valg = k->Valg();
+    ASSERT_EQ(valg.empty(), valgStart == std::string::npos) << hjelp;
+    if (valg.empty()) continue;
+    std::vector<std::vector<std::string>> lest, ventede;
+    for (std::size_t a = valgStart + 8, b; (b = hjelp.find('\n', a)) != std::string::npos; a = b + 1) {
+      const std::string linje = hjelp.substr(a, b - a);
+      if (linje.starts_with("  --"))
+        lest.push_back(Ord(linje));
+      else if (!lest.empty() && linje.starts_with("   "))
+        for (const std::string& o : Ord(linje)) lest.back().push_back(o);
+      else
+        ADD_FAILURE() << "not an option's line: " << linje;
+    }
+    for (const TValg& v : valg) {
+      std::vector<std::string> ord{"--" + std::string(v.navn)};
+      if (v.MedVerdi()) ord.emplace_back(v.verdi);
+      for (const std::string& o : Ord(v.omtale)) ord.push_back(o);
+      EXPECT_GT(v.omtale.size(), 0u) << v.navn;
+      ventede.push_back(ord);
+    }
+    EXPECT_EQ(lest, ventede) << hjelp;
+  }
+  // Asking for help ran nothing: no listing, no file.
+  std::set<fs::path> filer;
+  for (const auto& f : fs::directory_iterator(mappe.Sti())) filer.insert(f.path().filename());
+  EXPECT_EQ(filer, std::set<fs::path>{VerFilNavn});
+}
+
+// The layout of the help: wrapping at the width in characters (not bytes),
+// the name beside its description or above it, forced line breaks, words
+// held together, and a word longer than a line left whole.
+TEST(Hjelpeoppsett, OppstiltOgValgliste) {
+  const std::string a74(74, 'a'), ae36 = [] {
+    std::string s;
+    for (int i = 0; i < 36; ++i) s += "\xC3\xA6";
+    return s;
+  }();
+  const std::string innrykk(17, ' ');
+  const struct {
+    std::string hode, tekst;
+    int kolonne;
+    std::string ventet;
+  } tilfeller[] = {
+      {"  --ut FIL", "fila", 17, "  --ut FIL       fila\n"},
+      // Two blanks at least between the name and its description.
+      {"  --alle-karede", "x", 17, "  --alle-karede  x\n"},
+      {"  --utgatt-semin", "x", 17, "  --utgatt-semin\n" + innrykk + "x\n"},
+      {"  status", "", 17, "  status\n"},
+      {"", "", 0, ""},
+      // 75 characters fill a line; one more breaks it.
+      {"", std::string(75, 'a'), 0, std::string(75, 'a') + "\n"},
+      {"", a74 + " b", 0, a74 + "\nb\n"},
+      {"", ae36 + " " + std::string(38, 'a'), 0, ae36 + " " + std::string(38, 'a') + "\n"},
+      {"  x", std::string(58, 'a') + " b c", 17,
+       "  x" + std::string(14, ' ') + std::string(58, 'a') + "\n" + innrykk + "b c\n"},
+      // A no-break space holds two words on one line and comes out as a blank.
+      {"", std::string(72, 'a') + " b\xC2\xA0%", 0, std::string(72, 'a') + "\nb %\n"},
+      {"", "a\nb  c", 0, "a\nb c\n"},
+      {"  x", "a\nb", 17, "  x              a\n" + innrykk + "b\n"},
+      {"", "a " + std::string(80, 'b') + " c", 0, "a\n" + std::string(80, 'b') + "\nc\n"},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.hode + "|" + t.tekst);
+    EXPECT_EQ(Oppstilt(t.hode, t.tekst, t.kolonne), t.ventet);
+  }
+
+  // The widest name sets the column, up to a limit; a longer one has its
+  // description on the next line.
+  EXPECT_EQ(Valgliste({{"semin", "", "seminværer"}, {"minste-indeks", "N", "minst"}}),
+            "  --semin            seminværer\n"
+            "  --minste-indeks N  minst\n");
+  EXPECT_EQ(Valgliste({{"a", "", "x"}, {"b", "FIL", "y"}}),
+            "  --a            x\n"
+            "  --b FIL        y\n");
+  EXPECT_EQ(Valgliste({{"a", "", "x"}, {"et-svaert-langt-valg", "VERDI", "y"}}),
+            "  --a                    x\n"
+            "  --et-svaert-langt-valg VERDI\n"
+            "                         y\n");
+}
+
+namespace {
+
+// A command whose table is given.
+class TProve : public TKommando {
+ public:
+  TProve(std::string_view kall, std::vector<TValg> valg) : kall_(kall), valg_(std::move(valg)) {}
+  std::string_view Navn() const override { return "prove"; }
+  std::string_view Kall() const override { return kall_; }
+  std::string_view Omtale() const override { return "gjør noe; --x som for avkom"; }
+  std::vector<TValg> Valg() const override { return valg_; }
+  int Kjor(const TKontekst&, const TArgumenter&) const override { return 0; }
+
+ private:
+  std::string_view kall_;
+  std::vector<TValg> valg_;
+};
+
+}  // namespace
+
+// One table gives the usage line, the paragraph of the tool's help and the
+// command's own help; a long usage breaks between its bracketed parts.
+TEST(Hjelpeoppsett, KommandoensTeksterFraTabellen) {
+  const TProve enkel("", {});
+  EXPECT_EQ(enkel.Bruk(), "Bruk: hornstad-cli prove\n");
+  EXPECT_EQ(enkel.Avsnitt(), "  prove          gjør noe; --x som for avkom\n");
+  EXPECT_EQ(enkel.Hjelp(),
+            "Bruk: hornstad-cli prove\n"
+            "\n"
+            "Gjør noe; --x som for avkom.\n");
+
+  const TProve lang("NUMMER [--format semikolon|tab|excel|html|pdf] [--x N [--y FIL] [--z]] [--ut FIL]",
+                    {{"x", "N", "tallet"}, {"z", "", "et bryter-valg"}});
+  EXPECT_EQ(lang.Bruk(),
+            "Bruk: hornstad-cli prove NUMMER [--format semikolon|tab|excel|html|pdf] [--x N [--y FIL] [--z]] "
+            "[--ut FIL]\n");
+  EXPECT_EQ(lang.Avsnitt(),
+            "  prove NUMMER [--format semikolon|tab|excel|html|pdf] [--x N [--y FIL] [--z]] [--ut FIL]\n"
+            "                 gjør noe; --x som for avkom\n");
+  EXPECT_EQ(lang.Hjelp(),
+            "Bruk: hornstad-cli prove NUMMER [--format semikolon|tab|excel|html|pdf]\n"
+            "                   [--x N [--y FIL] [--z]] [--ut FIL]\n"
+            "\n"
+            "Gjør noe; --x som for avkom.\n"
+            "\n"
+            "Valg:\n"
+            "  --x N          tallet\n"
+            "  --z            et bryter-valg\n");
+}
+
+// The help, word for word, of a few commands and the start of the tool's.
+TEST_F(KommandoTest, HjelpetekstenOrdForOrd) {
+  const struct {
+    std::vector<std::string> argumenter;
+    std::string ut;
+  } tilfeller[] = {
+      {{"status", "--help"},
+       "Bruk: hornstad-cli status\n"
+       "\n"
+       "Antall værer i registeret og de første værene.\n"},
+      {{"slektskap", "-h"},
+       "Bruk: hornstad-cli slektskap NUMMER [--far N] [--morfar N]\n"
+       "\n"
+       "Forventet innavlsgrad for et lam etter væren med kåringsnummeret og en søye\n"
+       "etter faren --far og med morfaren --morfar (0 eller utelatt: ukjent); så\n"
+       "værens egen innavlsgrad, hvor mange aner som er kjent i fem ledd (av 62) og\n"
+       "de felles anene med sin del av tallet.\n"
+       "\n"
+       "Valg:\n"
+       "  --far N        kåringsnummeret til søyas far (0 eller utelatt: ukjent)\n"
+       "  --morfar N     kåringsnummeret til søyas morfar (0 eller utelatt: ukjent)\n"},
+      {{"paringsplan", "--help"},
+       "Bruk: hornstad-cli paringsplan [--soyer FIL] --verer N,N,... [--format F]\n"
+       "                   [--ut FIL]\n"
+       "\n"
+       "Forventet innavlsgrad for lam av hver søye i Soyer.Txt i datamappa (eller\n"
+       "FIL) med hver av værene, og snittet per vær; celler ved eller over grensa\n"
+       "[Avl] Grense i Hornstad.Ini er røde i html og pdf; --format og --ut som for\n"
+       "avkom (i en tekstfil er snittet siste rad, «Snitt»).\n"
+       "\n"
+       "Valg:\n"
+       "  --soyer FIL      søyene fra fila (søyenummer;far;morfar på hver linje) i\n"
+       "                   stedet for Soyer.Txt\n"
+       "  --verer N,N,...  kåringsnumrene til værene, skilt med komma; må gis\n"
+       "  --format F       tabellens format: semikolon (standard), tab, excel\n"
+       "                   (tabulatorskilt med anførselstegn og overskriftslinje),\n"
+       "                   html eller pdf (A4-sider som tabellvinduet skriver dem;\n"
+       "                   trenger --ut)\n"
+       "  --ut FIL         fila tabellen lagres i, slik vinduet lagrer den\n"
+       "                   (Windows-1252, CR LF); uten valget skrives teksten ut\n"},
+      {{"--help"},
+       "Bruk: hornstad-cli [--data MAPPE] KOMMANDO ...\n"
+       "\n"
+       "Kjører Hornstads jobber uten vinduer, på værregisteret i datamappa.\n"
+       "\n"
+       "Valg:\n"
+       "  --data MAPPE   datamappa (der Verene.Dat ligger); uten dette valget\n"
+       "                 programmets egen mappe når den er skrivbar, ellers\n"
+       "                 ~/.local/share/Hornstad\n"
+       "  --help         viser denne teksten; hornstad-cli KOMMANDO --help viser\n"
+       "                 hjelpen til kommandoen med alle valgene\n"
+       "\n"
+       "Kommandoer:\n"
+       "  importer FIL   leser inn en væreksport (Vedder2.Tex) eller et zip-arkiv\n"
+       "                 som holder en, som nytt værregister\n"
+       "  hent [--adresse URL] [--ca FIL]\n"
+       "                 henter væreksporten fra nettet og leser den inn; uten\n"
+       "                 --adresse fra tjeneren i [Nett] Adresse i Hornstad.Ini\n"},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.argumenter[0]);
+    const Kjoring k = Verktoy(Med(t.argumenter));
+    EXPECT_EQ(k.kode, 0);
+    EXPECT_EQ(k.feil, "");
+    EXPECT_EQ(t.argumenter[0] == "--help" ? k.ut.substr(0, t.ut.size()) : k.ut, t.ut);
+  }
 }
 
 // Fonts only for a run that lays out or draws text; anything the tool cannot
@@ -347,8 +628,7 @@ class TKaster : public TKommando {
  public:
   explicit TKaster(std::function<void()> kast) : kast_(std::move(kast)) {}
   std::string_view Navn() const override { return "kast"; }
-  std::string_view Hjelp() const override { return "  kast\n"; }
-  std::string_view Bruk() const override { return "Bruk: hornstad-cli kast\n"; }
+  std::string_view Omtale() const override { return "kaster"; }
   int AntallFrie() const override { return 0; }
   int Kjor(const TKontekst& k, const TArgumenter&) const override {
     std::fputs("før\n", k.ut);
