@@ -353,6 +353,14 @@ void TFormVaer::Vis() {
   if (forste) ForsteLasting();
 }
 
+void TFormVaer::KomFram() {
+  if (!vist_) return;
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+}
+
 namespace {
 
 // The available rectangles of the screens, the primary first.

@@ -102,6 +102,9 @@ class TFormVaer : public QMainWindow {
   // windows by it, loads the register and the breed table. After that, and
   // when the desktop restores the window, nothing is run again.
   void Vis();
+  // Brings the window forward when another copy of the program was started
+  // on the same data folder: restored if minimised, raised and activated.
+  void KomFram();
 
   void LeggInnClick();
   void LesFraFilClick();

@@ -1,5 +1,6 @@
 // One copy of the program per data folder: the lock and the call between
-// copies in one process.
+// copies in one process, and the program itself started several times on one
+// folder, the first of them killed.
 #include "enkopi.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,14 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
 #include <QLockFile>
+#include <QProcess>
 #include <QSysInfo>
+#include <QThread>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -57,6 +61,15 @@ qint64 BortePid() {
   if (pid == 0) ::_exit(0);
   ::waitpid(pid, nullptr, 0);
   return pid;
+}
+
+bool VentPaa(const std::function<bool()>& ferdig, std::chrono::milliseconds tid = 30s) {
+  const QDeadlineTimer frist(tid);
+  while (!ferdig()) {
+    if (frist.hasExpired()) return false;
+    QThread::msleep(50);
+  }
+  return true;
 }
 
 }  // namespace
@@ -164,4 +177,71 @@ TEST(EnKopi, EnKrasjetKopisLaasOgSokkelOvertas) {
     EXPECT_EQ(TEnKopi(t.Sti()).Start(), TEnKopi::TStart::Vekket) << "the new owner is reached";
     EXPECT_EQ(kall, 1);
   }
+}
+
+// The program itself, copied into a folder of its own, which is then its data folder.
+class Programkopi {
+ public:
+  Programkopi() : program_(t_ / "hornstad") { fs::copy_file(HS_PROGRAM, program_); }
+
+  const fs::path& Mappe() const { return t_.Sti(); }
+
+  std::unique_ptr<QProcess> Start() const {
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment miljo = QProcessEnvironment::systemEnvironment();
+    miljo.insert("QT_QPA_PLATFORM", "offscreen");
+    p->setProcessEnvironment(miljo);
+    p->setProgram(QString::fromStdString(program_.string()));
+    p->setProcessChannelMode(QProcess::ForwardedChannels);
+    p->start();
+    EXPECT_TRUE(p->waitForStarted());
+    return p;
+  }
+
+  // Waits until `p` holds the folder's lock and listens.
+  bool VentPaaEier(const QProcess& p) const {
+    return VentPaa([&] {
+      return p.state() == QProcess::Running && Laaseier(Mappe()) == p.processId() && QFile::exists(Sokkelsti(Mappe()));
+    });
+  }
+
+  // Starts a copy that should find `eier` and end at once: its exit code.
+  int KjorAndre(const QProcess& eier) const {
+    auto andre = Start();
+    if (!andre->waitForFinished(30000)) {
+      andre->kill();
+      andre->waitForFinished();
+      ADD_FAILURE() << "the second copy did not end";
+      return -1;
+    }
+    EXPECT_EQ(andre->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(eier.state(), QProcess::Running) << "the first copy is still running";
+    return andre->exitCode();
+  }
+
+ private:
+  TestMappe t_;
+  fs::path program_;
+};
+
+TEST(EnKopiProgram, AndreKopiEnderEtterSvarOgEnDreptKopisLaasOvertas) {
+  Programkopi kopi;
+  auto forste = kopi.Start();
+  ASSERT_TRUE(kopi.VentPaaEier(*forste));
+  // Exit code 0: the first copy answered, which it does once it has come forward.
+  EXPECT_EQ(kopi.KjorAndre(*forste), 0);
+
+  // Killed, the first copy leaves its lock and its socket file behind.
+  const qint64 forstePid = forste->processId();
+  forste->kill();
+  forste->waitForFinished();
+  ASSERT_EQ(Laaseier(kopi.Mappe()), forstePid);
+  ASSERT_TRUE(QFile::exists(Sokkelsti(kopi.Mappe())));
+
+  auto tredje = kopi.Start();
+  ASSERT_TRUE(kopi.VentPaaEier(*tredje)) << "the next copy takes the lock over and runs";
+  EXPECT_EQ(kopi.KjorAndre(*tredje), 0) << "and is reached on the socket file the killed copy left";
+  tredje->kill();
+  tredje->waitForFinished();
+  QLocalServer::removeServer(Kopinavn(kopi.Mappe()));
 }
