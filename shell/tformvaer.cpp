@@ -339,6 +339,10 @@ void TFormVaer::Vis() {
   if (forste) ForsteLasting();
 }
 
+void TFormVaer::KomFram() {
+  if (vist_) ::TaFrem(this);
+}
+
 namespace {
 
 // The available rectangles of the screens, the primary first.
@@ -774,8 +778,6 @@ void TFormVaer::SlippRegister() {
   okt_.SettImporterer(true);
   okt_.SlippRegister();
 }
-
-void TFormVaer::TaFrem() { ::TaFrem(this); }
 
 void TFormVaer::RegisterErstattet() {
   if (sporOmNyttRegister_ || !okt_.Register() || okt_.Register()->FilaErLastet()) return;

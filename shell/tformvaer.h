@@ -91,9 +91,9 @@ class TFormVaer : public QMainWindow {
   // windows by it, loads the register and the breed table. After that, and
   // when the desktop restores the window, nothing is run again.
   void Vis();
-  // Brings the window forward (a second copy of the program started on the
-  // same data folder asks for it).
-  void TaFrem();
+  // Brings the window forward when another copy of the program was started
+  // on the same data folder: restored if minimised, raised and activated.
+  void KomFram();
 
   void LeggInnClick();
   void LesFraFilClick();

@@ -310,6 +310,32 @@ TEST(SkallTest, OppstartenKjoresBareVedForsteVisning) {
   EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join("|").toStdString();
 }
 
+TEST(SkallTest, HovedvinduetKommerFramNaarProgrammetStartesIgjen) {
+  TestMappe m;
+  Program p(m.Sti());
+  p.hoved.KomFram();
+  EXPECT_FALSE(p.hoved.isVisible()) << "before the start-up the window is not shown";
+  EXPECT_EQ(p.hoved.Register(), nullptr);
+  p.Vis();
+  const struct {
+    const char* hva;
+    Qt::WindowStates foer, etter;
+  } tilfeller[] = {
+      {"minimised", Qt::WindowMinimized, Qt::WindowNoState},
+      {"maximised and minimised", Qt::WindowMaximized | Qt::WindowMinimized, Qt::WindowMaximized},
+      {"behind other windows", Qt::WindowNoState, Qt::WindowNoState},
+  };
+  for (const auto& c : tilfeller) {
+    SCOPED_TRACE(c.hva);
+    p.hoved.setWindowState(c.foer);
+    QCoreApplication::processEvents();
+    p.hoved.KomFram();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(p.hoved.isVisible());
+    EXPECT_EQ(p.hoved.windowState() & ~Qt::WindowActive, c.etter);
+  }
+}
+
 TEST(SkallTest, KatalogFaarRaselistaOgOmBoksenVersjonen) {
   TestMappe m;
   SkrivVerFil(m / "Verene.Dat", Verer(150));
