@@ -11,6 +11,7 @@
 
 #include "benchregister.h"
 #include "eksempeldata.h"
+#include "okt.h"
 #include "register.h"
 #include "tformver.h"
 #include "tintedit.h"
@@ -22,11 +23,10 @@ namespace {
 
 // One search from the window: the name typed, Enter, the candidate list filled.
 void BM_Navnesok(benchmark::State& state, const char* navn) {
-  TProdusent& reg = Register(state.range(0));
-  Trase raser;
-  TFormVer vindu;
-  vindu.Register = [&] { return &reg; };
-  vindu.Raser = [&] { return &raser; };
+  Register(state.range(0));  // makes the register the first time
+  TOkt okt(Registermappe(state.range(0)));
+  okt.LastRegister();
+  TFormVer vindu(okt);
   for (auto _ : state) {
     state.PauseTiming();
     vindu.Evernum->clear();

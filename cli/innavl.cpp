@@ -30,7 +30,7 @@ class TInnavlKommando : public TKommando {
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
 
-    TProdusent& reg = k.Register();
+    k.Register();  // loads the register the figures are made of
     TAvlsdata& avl = k.Okt().Avlsdata();
     const TInnavl& innavl = avl.Innavl();
     MeldSloyfer(k, avl);
