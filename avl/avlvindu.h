@@ -9,6 +9,7 @@
 class QSettings;
 class TAvlsdata;
 class TInnavl;
+class TIntEdit;
 
 // The coefficients of `avl`, computed now when they are not yet. After the
 // first computation of a load, a pedigree with loop links gives its message
@@ -17,3 +18,10 @@ const TInnavl* HentInnavl(TAvlsdata* avl, const std::function<void(const QString
 
 // The warning limit in percent from the settings file (6,25 without one).
 double Grense(const QSettings* ini);
+
+// A field for a judging number that may be unknown (a ewe's sire or dam's
+// sire): empty stays empty, and a number that does not fit is refused, not cut.
+void SettOppNummerfelt(TIntEdit* felt);
+// Why the field's text is refused ("Far «99999999999» har for mange sifre til
+// å være et kåringsnummer."), with `hva` naming the field; empty when it is not.
+QString Nummerfeil(const TIntEdit* felt, const QString& hva);

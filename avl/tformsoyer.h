@@ -13,6 +13,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TAvlsdata;
 class TGrid;
 class TIntEdit;
 
@@ -24,6 +25,8 @@ class TFormSoyer : public QWidget {
 
   // The data folder that holds Soyer.Txt (the main window's).
   std::function<std::filesystem::path()> DataMappe;
+  // The register's pedigree, to tell a sire that is not in it (the main window's).
+  std::function<TAvlsdata*()> Avlsdata;
 
   // Shows the window as the program does. A window that is not open reads
   // Soyer.Txt again, unless it holds changes that are not saved (they stay);
@@ -77,7 +80,9 @@ class TFormSoyer : public QWidget {
   void VisListe(int gjeldende);
   void RadValgt(int rad);
   TSoye FraFeltene() const;
-  // Places a ewe at `plass` (-1: a new one); false with a message when it cannot be.
+  // Places a ewe at `plass` (-1: a new one); false with a message when it
+  // cannot be, or when the user does not want her by a sire that the
+  // register does not know.
   bool Sett(const TSoye& soye, int plass);
   void Marker(bool endret);
 

@@ -423,7 +423,10 @@ void TFormVaer::ForsteVisning() {
     FormKatalog->Innstillinger = [this] { return ini_.get(); };
     FormKatalog->Avlsdata = [this] { return avl_.get(); };
   }
-  if (FormSoyer) FormSoyer->DataMappe = [this] { return dataMappe_; };
+  if (FormSoyer) {
+    FormSoyer->DataMappe = [this] { return dataMappe_; };
+    FormSoyer->Avlsdata = [this] { return avl_.get(); };
+  }
   if (FormSlektskap) {
     FormSlektskap->Avlsdata = [this] { return avl_.get(); };
     FormSlektskap->Innstillinger = [this] { return ini_.get(); };
