@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPalette>
+#include <algorithm>
 
 #include "cp1252.h"
 #include "tekst.h"
@@ -61,7 +62,8 @@ void TIntEdit::TekstEndret(const QString& tekst) {
   } else {
     bool helt = false;
     verdi_ = LesHeltall(FraQString(tekst), &helt);
-    if (AvvisUtenfor && (ForLangtTall(tekst) || verdi_ < Minimum || verdi_ > Maksimum)) {
+    const bool siffer = std::any_of(tekst.begin(), tekst.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+    if (AvvisUtenfor && (!siffer || ForLangtTall(tekst) || verdi_ < Minimum || verdi_ > Maksimum)) {
       avvist_ = true;
       verdi_ = 0;
     }

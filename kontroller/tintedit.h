@@ -42,7 +42,8 @@ class TIntEdit : public QLineEdit {
   // - BeholdTomt: an empty field stays empty when it is left (not "0").
   // - AvvisUtenfor: a number outside the limits, or whose digits make a
   //   number too long for 32 bits, is refused rather than emptied or cut to
-  //   the digits that fit. While it stands the value is 0, Avvist() is true
+  //   the digits that fit; so is a text without a digit, rather than read as
+  //   0. While it stands the value is 0, Avvist() is true
   //   and the field is red; when the field is left the text stays as typed,
   //   red, and `feil` is set, so that OnExit can tell the user.
   bool BeholdTomt = false;

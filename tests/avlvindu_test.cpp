@@ -255,6 +255,7 @@ TEST(AvlVindu, SlektskapSierFraOmNummerSomIkkeFinnesEllerIkkePasser) {
        "Far «99999999999» har for mange sifre til å være et kåringsnummer.", 0},
       {"2000", "2147483648", "Innavlsgrad for lammet: –",
        "Morfar «2147483648» har for mange sifre til å være et kåringsnummer.", 0},
+      {"x", "", "Innavlsgrad for lammet: –", "Far «x» er ikke et kåringsnummer.", 0},
       {"2000", "", "Innavlsgrad for lammet: 25,00 %", "Kjente aner i fem ledd for lammet: 5 av 62", 1},
   };
   for (const Tilfelle& t : tilfeller) {
@@ -269,7 +270,8 @@ TEST(AvlVindu, SlektskapSierFraOmNummerSomIkkeFinnesEllerIkkePasser) {
   }
   // Each number refused was told when its field was left.
   EXPECT_EQ(p.meldinger, (QStringList{"Far «99999999999» har for mange sifre til å være et kåringsnummer.",
-                                      "Morfar «2147483648» har for mange sifre til å være et kåringsnummer."}));
+                                      "Morfar «2147483648» har for mange sifre til å være et kåringsnummer.",
+                                      "Far «x» er ikke et kåringsnummer."}));
   // Left with Tab: the number too long is told, and stays as typed.
   p.meldinger.clear();
   Skriv(s.Far, "99999999999");

@@ -197,6 +197,7 @@ TEST_F(TIntEditTest, NummerfeltBeholderTomtOgAvviserTallSomIkkePasser) {
       {"99999999999", 0, true, "99999999999"},
       {"1 234 567 890 123", 0, true, "1 234 567 890 123"},
       {"-5", 0, true, "-5"},
+      {"Bjørn", 0, true, "Bjørn"},
   };
   for (const Tilfelle& t : tilfeller) {
     SCOPED_TRACE(t.tekst);
