@@ -5,6 +5,7 @@
 #include "cp1252.h"
 #include "slektskap.h"
 #include "timeglass.h"
+#include "tintedit.h"
 
 const TInnavl* HentInnavl(TAvlsdata* avl, const std::function<void(const QString&)>& melding) {
   if (avl == nullptr) return nullptr;
@@ -20,4 +21,18 @@ const TInnavl* HentInnavl(TAvlsdata* avl, const std::function<void(const QString
     if (melding) melding(TilQString(m));
   }
   return innavl;
+}
+
+void SettOppNummerfelt(TIntEdit* felt) {
+  felt->Minimum = 0;
+  felt->Maksimum = INT32_MAX;
+  felt->BeholdTomt = true;
+  felt->AvvisUtenfor = true;
+}
+
+QString Nummerfeil(const TIntEdit* felt, const QString& hva) {
+  if (!felt->Avvist()) return {};
+  const QString tekst = felt->text().trimmed();
+  if (ForLangtTall(tekst)) return hva + " «" + tekst + "» har for mange sifre til å være et kåringsnummer.";
+  return hva + " «" + tekst + "» er ikke et kåringsnummer.";
 }

@@ -5,6 +5,8 @@
 #include <queue>
 #include <stdexcept>
 
+#include "stier.h"
+
 namespace {
 
 inline std::size_t Z(int32_t i) { return static_cast<std::size_t>(i); }
@@ -485,7 +487,7 @@ void TInnavl::Fro(int side, int32_t dyr, double w, int32_t& hoyeste) const {
   Fro(side, s_.Mor(dyr), 0.5 * w, hoyeste);
 }
 
-double TInnavl::Paringspass(int32_t ver, int32_t far, int32_t morfar, std::vector<TFellesAne>* aner) const {
+double TInnavl::Paringspass(int32_t ver, int32_t far, int32_t morfar) const {
   egne_.clear();
   int32_t hoyeste = -1;
   Fro(0, ver, 1.0, hoyeste);
@@ -496,20 +498,14 @@ double TInnavl::Paringspass(int32_t ver, int32_t far, int32_t morfar, std::vecto
   double sum = 0.0;
   for (const TEgen& g : egne_) {
     if (g.w[0] == 0.0 || g.w[1] == 0.0) continue;
-    const double andel = 0.5 * g.w[0] * g.w[1] * D(g.dyr);
-    sum += andel;
-    if (aner) aner->push_back(TFellesAne{g.dyr, andel});
+    sum += 0.5 * g.w[0] * g.w[1] * D(g.dyr);
   }
   double* t = t_.data();
   for (int32_t e = hoyeste; e >= 0; --e) {
     const double a = t[Z(e) * 2], b = t[Z(e) * 2 + 1];
     if (a == 0.0 && b == 0.0) continue;
     t[Z(e) * 2] = t[Z(e) * 2 + 1] = 0.0;
-    if (a != 0.0 && b != 0.0) {
-      const double andel = 0.5 * a * b * dD_[Z(e)];
-      sum += andel;
-      if (aner) aner->push_back(TFellesAne{dypt_[Z(e)], andel});
-    }
+    if (a != 0.0 && b != 0.0) sum += 0.5 * a * b * dD_[Z(e)];
     const double ha = 0.5 * a, hb = 0.5 * b;
     if (const int32_t f = dFar_[Z(e)]; f >= 0) {
       t[Z(f) * 2] += ha;
@@ -525,14 +521,18 @@ double TInnavl::Paringspass(int32_t ver, int32_t far, int32_t morfar, std::vecto
 
 double TInnavl::Lam(int32_t ver, int32_t far, int32_t morfar) const {
   const int32_t r = s_.Finn(ver);
-  return r < 0 ? 0.0 : Paringspass(r, far, morfar, nullptr);
+  return r < 0 ? 0.0 : Paringspass(r, far, morfar);
 }
 
-TParing TInnavl::Paring(int32_t ver, int32_t far, int32_t morfar, std::size_t maksAner) const {
+TParing TInnavl::Paring(int32_t ver, int32_t far, int32_t morfar, std::size_t maksAner, const TStiValg& stier) const {
   TParing p;
   p.ver = ver;
   p.far = far;
   p.morfar = morfar;
+  const int32_t sf = far != 0 ? s_.Finn(far) : -1;
+  const int32_t mf = morfar != 0 ? s_.Finn(morfar) : -1;
+  p.farMangler = far != 0 && sf < 0;
+  p.morfarMangler = morfar != 0 && mf < 0;
   const int32_t r = s_.Finn(ver);
   if (r < 0) return p;
   p.funnet = true;
@@ -540,9 +540,18 @@ TParing TInnavl::Paring(int32_t ver, int32_t far, int32_t morfar, std::size_t ma
   p.verF = F(r);
   p.verKjente = Kjente(r);
   p.lamKjente = LamKjente(r, far, morfar);
-  std::vector<TFellesAne>& alle = aner_;
-  alle.clear();
-  p.lam = Paringspass(r, far, morfar, &alle);
+  p.lam = Paringspass(r, far, morfar);
+
+  // The ram's paths start at him; the ewe's at her sire, one generation up,
+  // and at her dam's sire, two up (neither she nor her dam is in the pedigree).
+  const TStiStart fra[] = {{r, 0}};
+  const TStiStart til[] = {{sf, 1}, {mf, 2}};
+  TStiAner funnet = StiAner(*this, fra, til, stier);
+  std::vector<TFellesAne>& alle = funnet.aner;
+  p.ledd = funnet.ledd;
+  double sum = 0.0;
+  for (const TFellesAne& a : alle) sum += a.andel;
+  p.eldreAndel = std::max(0.0, p.lam - sum);
   const auto storre = [](const TFellesAne& a, const TFellesAne& b) {
     return a.andel != b.andel ? a.andel > b.andel : a.dyr < b.dyr;
   };

@@ -15,9 +15,10 @@
 //
 // A planned mating: the lamb's coefficient is the kinship of ram and ewe,
 // ½a(ram, ewe), and a(x,y) = Σ_j T_xj T_yj D_j (A = T D T': T the gene flow
-// from ancestor j, D_j the Mendelian sampling variance of j). One pass over
-// the common ancestry gives the figure and each shared ancestor's share
-// ½ T_xj T_yj D_j; the shares add up to the figure.
+// from ancestor j, D_j the Mendelian sampling variance of j), one pass over
+// the common ancestry. The shared ancestors listed with it are Wright's
+// (stier.h), followed a bounded number of generations back; what lies
+// further back is the exact figure less their shares.
 //
 // Many rams against many ewes: Colleau's (2002) indirect method, A·c = T D T'c
 // computed as two passes over the ancestry of the animals involved, for a
@@ -46,6 +47,18 @@ struct TInnavlValg {
   bool meuwissenLuo = false;
 };
 
+// How far the shared ancestors of a mating are followed (stier.h): the
+// generations from each parent of the lamb to the ancestor, at most, and the
+// pairs of paths looked at, at most (with more, a generation fewer). Twelve
+// generations hold at most 8 191 paths on a side; a million pairs take some
+// milliseconds. In deep pedigrees of few breeding rams a mating usually has
+// some thousands of pairs, and the paths not followed carry a tenth or less of
+// the figure.
+struct TStiValg {
+  int maksLedd = 12;
+  int64_t maksPar = 1000000;
+};
+
 // What the window did, for the benchmarks.
 struct TVindusTall {
   std::size_t bredde = 0;  // rows the pedigree would need at most
@@ -63,8 +76,10 @@ struct TFellesAne {
 
 // A planned mating of a ram with a ewe given by her sire and her dam's sire.
 struct TParing {
-  bool funnet = false;  // the ram is in the pedigree
-  int32_t ver = 0;      // judging numbers as given
+  bool funnet = false;         // the ram is in the pedigree
+  bool farMangler = false;     // a sire is given that is not in the pedigree
+  bool morfarMangler = false;  // a dam's sire is given that is not in the pedigree
+  int32_t ver = 0;             // judging numbers as given
   int32_t far = 0;
   int32_t morfar = 0;
   int32_t verDyr = -1;
@@ -72,11 +87,18 @@ struct TParing {
   double verF = 0;    // the ram's own coefficient (fraction)
   int lamKjente = 0;  // the lamb's known ancestors in five generations (of 62)
   int verKjente = 0;  // the ram's
-  // The largest shares, largest first (equal shares in pedigree order).
+  // The common ancestors by Wright's paths, the largest shares first (equal
+  // shares in pedigree order).
   std::vector<TFellesAne> aner;
-  // Shared ancestors beyond those listed: how many, and their shares together.
+  // Common ancestors beyond those listed: how many, and their shares together.
   int64_t restAntall = 0;
   double restAndel = 0;
+  // What the paths longer than those followed give: the lamb's figure less
+  // every share found (never below 0); and the generations followed.
+  double eldreAndel = 0;
+  int ledd = 0;
+  // The ram is in the pedigree and so is every parent given: the figure holds.
+  bool Gyldig() const { return funnet && !farMangler && !morfarMangler; }
 };
 
 class TInnavl {
@@ -96,7 +118,7 @@ class TInnavl {
   // The lamb's coefficient alone.
   double Lam(int32_t ver, int32_t far, int32_t morfar) const;
   // The whole figure with the shared ancestors; at most `maksAner` listed.
-  TParing Paring(int32_t ver, int32_t far, int32_t morfar, std::size_t maksAner = 20) const;
+  TParing Paring(int32_t ver, int32_t far, int32_t morfar, std::size_t maksAner = 20, const TStiValg& stier = {}) const;
 
   // Kinship block: for every column (a weighted sum of animals, Σ w·a(x, ·)),
   // the value for each of `rader` (animals). Result: rader.size() rows of
@@ -118,7 +140,7 @@ class TInnavl {
   void Kolonner(const int32_t* e, int antall, int32_t til) const;
   // Adds the gene flow from `dyr` with weight w to side `side` of the mating pass.
   void Fro(int side, int32_t dyr, double w, int32_t& hoyeste) const;
-  double Paringspass(int32_t ver, int32_t far, int32_t morfar, std::vector<TFellesAne>* aner) const;
+  double Paringspass(int32_t ver, int32_t far, int32_t morfar) const;
 
   const TStamtavle& s_;
   std::vector<double> f_;
@@ -137,7 +159,6 @@ class TInnavl {
     int32_t dyr;
     double w[2];
   };
-  mutable std::vector<TEgen> egne_;       // animals without grandoffspring met in a pass
-  mutable std::vector<TFellesAne> aner_;  // the shared ancestors of the last mating
-  mutable std::vector<double> u_;         // Colleau's columns
+  mutable std::vector<TEgen> egne_;  // animals without grandoffspring met in a pass
+  mutable std::vector<double> u_;    // Colleau's columns
 };

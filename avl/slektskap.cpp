@@ -126,23 +126,56 @@ std::string AneTekst(const TStamtavle& s, std::span<const TVerPost> poster, int3
   return t;
 }
 
+namespace {
+
+std::string Mangler(int32_t far, bool farMangler, int32_t morfar, bool morfarMangler) {
+  std::string t;
+  if (farMangler) t = "Far " + IntToText(far) + " finnes ikke i registeret.";
+  if (morfarMangler) t += (t.empty() ? "" : " ") + ("Morfar " + IntToText(morfar) + " finnes ikke i registeret.");
+  return t;
+}
+
+}  // namespace
+
+std::string ManglerTekst(const TParing& p) { return Mangler(p.far, p.farMangler, p.morfar, p.morfarMangler); }
+
+std::string ManglerTekst(const TStamtavle& s, const TSoye& soye) {
+  return Mangler(soye.far, soye.far != 0 && s.Finn(soye.far) < 0, soye.morfar,
+                 soye.morfar != 0 && s.Finn(soye.morfar) < 0);
+}
+
+std::string EldreTekst(const TParing& p) {
+  const std::string t = Prosent(p.eldreAndel);
+  return t == "0,00" ? std::string() : t;
+}
+
 std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, std::span<const TVerPost> poster) {
   std::vector<std::string> l;
   if (!p.funnet) {
     l.push_back(C("Fant ingen vær med kåringsnummer ") + IntToText(p.ver) + ".");
     return l;
   }
+  const std::string verEgen = C("Værens egen innavlsgrad: ") + Prosent(p.verF) +
+                              " % (kjente aner i fem ledd: " + IntToText(p.verKjente) + " av " +
+                              IntToText(KjenteAnerMaks) + ")";
+  if (!p.Gyldig()) {
+    l.push_back(C("Innavlsgrad for lammet: –"));
+    l.push_back(verEgen);
+    l.push_back(ManglerTekst(p));
+    return l;
+  }
   l.push_back("Innavlsgrad for lammet: " + Prosent(p.lam) + " %");
-  l.push_back(C("Værens egen innavlsgrad: ") + Prosent(p.verF) +
-              " % (kjente aner i fem ledd: " + IntToText(p.verKjente) + " av " + IntToText(KjenteAnerMaks) + ")");
+  l.push_back(verEgen);
   l.push_back("Kjente aner i fem ledd for lammet: " + IntToText(p.lamKjente) + " av " + IntToText(KjenteAnerMaks));
-  if (p.aner.empty()) {
+  const std::string eldre = EldreTekst(p);
+  if (p.aner.empty() && eldre.empty()) {
     l.push_back("Ingen felles aner.");
     return l;
   }
   l.push_back("Felles aner (andel av lammets innavlsgrad):");
   for (const TFellesAne& a : p.aner) l.push_back("  " + AneTekst(s, poster, a.dyr) + ": " + Prosent(a.andel) + " %");
   if (p.restAntall > 0) l.push_back("  " + IntToText(p.restAntall) + " andre: " + Prosent(p.restAndel) + " %");
+  if (!eldre.empty()) l.push_back("  Eldre aner: " + eldre + " %");
   return l;
 }
 

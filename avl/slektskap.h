@@ -87,8 +87,20 @@ std::string AneTekst(const TStamtavle& s, std::span<const TVerPost> poster, int3
 
 // The lines of a planned mating: "Innavlsgrad for lammet: 12,50 %", the ram's
 // own coefficient with its completeness, the lamb's completeness, then the
-// shared ancestors one a line. For a ram not in the pedigree, one line saying so.
+// common ancestors one a line with their shares by Wright's paths, "N andre"
+// for those beyond the listed, and "Eldre aner" for what the paths longer than
+// those followed give (only when it shows as more than 0,00). For a ram not in
+// the pedigree, one line saying so. For a sire or dam's sire given that is not
+// in the pedigree, the lamb's figure is "–" and the third line says which.
 std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, std::span<const TVerPost> poster);
+// "Far 999 finnes ikke i registeret." and the same for the dam's sire, in one
+// line; empty when both are there (or not given).
+std::string ManglerTekst(const TParing& p);
+// The same for a ewe's sire and dam's sire against the pedigree.
+std::string ManglerTekst(const TStamtavle& s, const TSoye& soye);
+// The share of the lamb's figure that lies further back than the paths
+// followed, as shown ("0,23"); empty when it shows as 0,00.
+std::string EldreTekst(const TParing& p);
 
 // Every ram's own coefficient as a table: judging number, name, coefficient
 // in percent, known ancestors in five generations; one row a ram (the record

@@ -25,9 +25,9 @@ namespace {
 
 TIntEdit* Nummerfelt(QWidget* forelder) {
   auto* f = new TIntEdit(forelder);
-  f->Minimum = 0;
-  f->Maksimum = INT32_MAX;
-  f->setFixedWidth(f->fontMetrics().horizontalAdvance("0000000000") + 16);
+  SettOppNummerfelt(f);
+  // Room for a number longer than a judging number, which the field refuses as typed.
+  f->setFixedWidth(f->fontMetrics().horizontalAdvance("000000000000") + 16);
   return f;
 }
 
@@ -108,6 +108,11 @@ TFormSlektskap::TFormSlektskap(TOkt& okt, QWidget* parent) : QWidget(parent, Qt:
 
   Far->OnChange = [this] { FeltEndret(); };
   Morfar->OnChange = [this] { FeltEndret(); };
+  // A number refused when the field is left is told; the text stays to be mended.
+  for (auto [felt, hva] : {std::pair{Far, "Far"}, std::pair{Morfar, "Morfar"}})
+    felt->OnExit = [this, felt, hva] {
+      if (felt->feil) Melding(Nummerfeil(felt, hva));
+    };
   connect(Soye, &QComboBox::activated, this, &TFormSlektskap::SoyeValgt);
   connect(Soyer, &QPushButton::clicked, this, &TFormSlektskap::soyerOnsket);
   // An open window follows what its figures are made of.
@@ -202,12 +207,21 @@ void TFormSlektskap::Oppdater() {
   Lam->setText(TilQString(linjer[0]));
   LamKjente->setText(linjer.size() > 2 ? TilQString(linjer[2]) : QString());
   VerEgen->setText(linjer.size() > 1 ? TilQString(linjer[1]) : QString());
-  advarsel_ = paring_.funnet && VedGrensa(paring_.lam, grense);
+  // A number refused in a field gives no figure, as a parent not in the register does.
+  const QString avvist = (Nummerfeil(Far, "Far") + " " + Nummerfeil(Morfar, "Morfar")).trimmed();
+  const bool gyldig = paring_.Gyldig() && avvist.isEmpty();
+  if (paring_.funnet && !avvist.isEmpty()) {
+    Lam->setText("Innavlsgrad for lammet: –");
+    LamKjente->setText(avvist);
+  }
+  advarsel_ = gyldig && VedGrensa(paring_.lam, grense);
   QPalette p = palette();
   if (advarsel_) p.setColor(QPalette::WindowText, Qt::red);
   Lam->setPalette(p);
-  if (paring_.funnet) {
-    const int rader = static_cast<int>(paring_.aner.size()) + (paring_.restAntall > 0 ? 1 : 0);
+  if (gyldig) {
+    const std::string eldre = EldreTekst(paring_);
+    const int rader =
+        static_cast<int>(paring_.aner.size()) + (paring_.restAntall > 0 ? 1 : 0) + (eldre.empty() ? 0 : 1);
     m.SettRader(1 + std::max(rader, 1));
     int r = 1;
     for (const TFellesAne& a : paring_.aner) {
@@ -218,6 +232,11 @@ void TFormSlektskap::Oppdater() {
     if (paring_.restAntall > 0) {
       m.SettCelle(0, r, IntToText(paring_.restAntall) + " andre");
       m.SettCelle(1, r, Prosent(paring_.restAndel));
+      ++r;
+    }
+    if (!eldre.empty()) {
+      m.SettCelle(0, r, "Eldre aner");
+      m.SettCelle(1, r, eldre);
     }
     if (rader == 0) m.SettCelle(0, 1, "Ingen felles aner.");
   }

@@ -14,19 +14,21 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "avlvindu.h"
 #include "cp1252.h"
 #include "filer.h"
 #include "okt.h"
+#include "slektskap.h"
 #include "tekst.h"
 #include "tgrid.h"
+#include "timeglass.h"
 #include "tintedit.h"
 
 namespace {
 
 TIntEdit* Nummerfelt(QWidget* forelder) {
   auto* f = new TIntEdit(forelder);
-  f->Minimum = 0;
-  f->Maksimum = INT32_MAX;
+  SettOppNummerfelt(f);
   f->setMinimumWidth(f->fontMetrics().horizontalAdvance("0000000000") + 16);
   return f;
 }
@@ -114,6 +116,11 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
   connect(Nummer, &QLineEdit::returnPressed, Far, [this] { Far->setFocus(); });
   connect(Far, &QLineEdit::returnPressed, Morfar, [this] { Morfar->setFocus(); });
   connect(Morfar, &QLineEdit::returnPressed, this, &TFormSoyer::LeggTilClick);
+  // A number refused when the field is left is told; the text stays to be mended.
+  for (auto [felt, hva] : {std::pair{Far, "Far"}, std::pair{Morfar, "Morfar"}})
+    felt->OnExit = [this, felt, hva] {
+      if (felt->feil) Melding(Nummerfeil(felt, hva));
+    };
 
   Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
   Spor = [this](const QString& t) {
@@ -216,10 +223,27 @@ TSoye TFormSoyer::FraFeltene() const {
 }
 
 bool TFormSoyer::Sett(const TSoye& soye, int plass) {
+  // A number the fields refused would go in as unknown.
+  const QString avvist = (Nummerfeil(Far, "Far") + " " + Nummerfeil(Morfar, "Morfar")).trimmed();
+  if (!avvist.isEmpty()) {
+    Melding(avvist);
+    return false;
+  }
   const std::string feil = SoyeFeil(soye, soyer_, plass);
   if (!feil.empty()) {
     Melding(TilQString(feil));
     return false;
+  }
+  // A sire the register does not know is most often mistyped.
+  if (TAvlsdata* avl = okt_.Register() ? &okt_.Avlsdata() : nullptr; avl && !avl->Poster().empty()) {
+    const TStamtavle* stamtavle = nullptr;
+    {
+      const TTimeglass timeglass;
+      stamtavle = &avl->Stamtavle();
+    }
+    if (const std::string mangler = ManglerTekst(*stamtavle, soye); !mangler.empty()) {
+      if (Spor(TilQString(mangler) + " Vil du likevel ta søya med i lista?") != 1) return false;
+    }
   }
   if (plass < 0) {
     soyer_.push_back(soye);

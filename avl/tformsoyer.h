@@ -75,7 +75,9 @@ class TFormSoyer : public QWidget {
   void VisListe(int gjeldende);
   void RadValgt(int rad);
   TSoye FraFeltene() const;
-  // Places a ewe at `plass` (-1: a new one); false with a message when it cannot be.
+  // Places a ewe at `plass` (-1: a new one); false with a message when it
+  // cannot be, or when the user does not want her by a sire that the
+  // register does not know.
   bool Sett(const TSoye& soye, int plass);
   void Marker(bool endret);
   // Soyer.Txt changed (saved here or elsewhere).

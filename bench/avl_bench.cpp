@@ -128,13 +128,21 @@ void BM_Paring(benchmark::State& state) {
     valg.push_back({ny(), ny(), ny()});
   }
   std::size_t i = 0, aner = 0;
+  double lam = 0, eldre = 0, ledd = 0;
   for (auto _ : state) {
     const TValg& v = valg[i++ % valg.size()];
     const TParing p = b.innavl->Paring(v.ver, v.far, v.morfar);
     aner += p.aner.size() + static_cast<std::size_t>(p.restAntall);
+    lam += p.lam;
+    eldre += p.eldreAndel;
+    ledd += p.ledd;
     benchmark::DoNotOptimize(p.lam);
   }
-  state.counters["felles_aner"] = static_cast<double>(aner) / static_cast<double>(state.iterations());
+  const double n = static_cast<double>(state.iterations());
+  state.counters["felles_aner"] = static_cast<double>(aner) / n;
+  // The part of the figures that lies beyond the paths followed, and the generations followed.
+  state.counters["eldre_del"] = lam > 0 ? eldre / lam : 0.0;
+  state.counters["ledd"] = ledd / n;
 }
 
 // 300 ewes (by recent sires out of dams by recent rams) against 1 000 recent rams.

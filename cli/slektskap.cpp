@@ -44,6 +44,11 @@ class TSlektskap : public TKommando {
     const TInnavl& innavl = avl.InnavlFor(parter);
     const TParing p = innavl.Paring(ver.Nummer, far, morfar);
     MeldSloyfer(k, avl);
+    // A parent that is not in the register would give a figure that only looks right.
+    if (const std::string mangler = ManglerTekst(p); !mangler.empty()) {
+      std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(mangler).c_str());
+      return 1;
+    }
     for (const std::string& linje : SlektskapLinjer(p, innavl.Stamtavle(), avl.Poster())) Skriv(k, linje + "\n");
     return 0;
   }

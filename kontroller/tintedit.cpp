@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPalette>
+#include <algorithm>
 
 #include "cp1252.h"
 #include "tekst.h"
@@ -27,6 +28,19 @@ bool FlytterFokus(Qt::FocusReason grunn) {
 
 }  // namespace
 
+bool ForLangtTall(const QString& tekst) {
+  int siffer = 0;
+  QString tall;
+  for (const QChar c : tekst) {
+    if (c < '0' || c > '9') continue;
+    if (siffer == 0 && c == '0') continue;
+    ++siffer;
+    tall += c;
+    if (siffer > 10) return true;
+  }
+  return siffer == 10 && tall > QString("2147483647");
+}
+
 TIntEdit::TIntEdit(QWidget* parent) : QLineEdit(parent), normal_(palette().color(QPalette::Base)) {
   connect(this, &QLineEdit::textChanged, this, &TIntEdit::TekstEndret);
 }
@@ -41,13 +55,19 @@ void TIntEdit::SettVerdi(int32_t verdi) {
 
 void TIntEdit::TekstEndret(const QString& tekst) {
   if (normal_ == QColor(Qt::black)) normal_ = QColor(Qt::white);
+  avvist_ = false;
   if (tekst.isEmpty()) {
     // An emptied field keeps the colour it had.
     verdi_ = 0;
   } else {
     bool helt = false;
     verdi_ = LesHeltall(FraQString(tekst), &helt);
-    SettFarge(helt ? normal_ : Rod);
+    const bool siffer = std::any_of(tekst.begin(), tekst.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+    if (AvvisUtenfor && (!siffer || ForLangtTall(tekst) || verdi_ < Minimum || verdi_ > Maksimum)) {
+      avvist_ = true;
+      verdi_ = 0;
+    }
+    SettFarge(helt && !avvist_ ? normal_ : Rod);
   }
   if (OnChange) OnChange();
 }
@@ -55,6 +75,17 @@ void TIntEdit::TekstEndret(const QString& tekst) {
 void TIntEdit::Forlat() {
   feil = false;
   const int32_t verdi = verdi_;
+  if (avvist_) {
+    // Refused: the text stays for the user to mend.
+    feil = true;
+    if (OnExit) OnExit();
+    return;
+  }
+  if (BeholdTomt && text().isEmpty()) {
+    SettFarge(normal_);
+    if (OnExit) OnExit();
+    return;
+  }
   if (verdi < Minimum || verdi > Maksimum) {
     setText(QString());
     verdi_ = 0;

@@ -16,6 +16,10 @@
 class QFocusEvent;
 class QKeyEvent;
 
+// The digits of a text, wherever they stand, make a number too long for 32
+// bits (above 2147483647).
+bool ForLangtTall(const QString& tekst);
+
 class TIntEdit : public QLineEdit {
   Q_OBJECT
 
@@ -32,6 +36,19 @@ class TIntEdit : public QLineEdit {
   int32_t Maksimum = 2440000;  // highest value accepted when the field is left
   uint16_t Kol = 9;            // a column count kept for the owner; unused here
   bool feil = false;           // the field was left with a value outside the limits
+
+  // For a field that holds a judging number that may be unknown (a ewe's
+  // sire), not as above:
+  // - BeholdTomt: an empty field stays empty when it is left (not "0").
+  // - AvvisUtenfor: a number outside the limits, or whose digits make a
+  //   number too long for 32 bits, is refused rather than emptied or cut to
+  //   the digits that fit; so is a text without a digit, rather than read as
+  //   0. While it stands the value is 0, Avvist() is true
+  //   and the field is red; when the field is left the text stays as typed,
+  //   red, and `feil` is set, so that OnExit can tell the user.
+  bool BeholdTomt = false;
+  bool AvvisUtenfor = false;
+  bool Avvist() const { return avvist_; }
 
   // The background the field has while its text reads as an integer: the base
   // colour the field had when it was made (black counts as white).
@@ -70,5 +87,6 @@ class TIntEdit : public QLineEdit {
   void SettFarge(const QColor& farge);
 
   int32_t verdi_ = 0;
+  bool avvist_ = false;
   QColor normal_;
 };

@@ -97,6 +97,46 @@ TEST_F(AvlKommando, SlektskapGirLammetsInnavlForst) {
   EXPECT_EQ(KjorAvl(m, {"slektskap"}).kode, 2);
 }
 
+// The whole output: the common ancestors as a breeder reads them (his own
+// daughter gives SVARTEN alone, not his sire), and a sire or dam's sire not
+// in the register told instead of a figure that only looks right.
+TEST_F(AvlKommando, SlektskapListerFellesAnerOgSierFraOmUkjenteForeldre) {
+  const std::string hode = "Værens egen innavlsgrad: 0,00 % (kjente aner i fem ledd: 1 av 62)\n";
+  const struct {
+    std::vector<std::string> argumenter;
+    int kode;
+    std::string ut, feil;
+  } tilfeller[] = {
+      {{"slektskap", "1100001", "--far", "1100001"},
+       0,
+       "Innavlsgrad for lammet: 25,00 %\n" + hode +
+           "Kjente aner i fem ledd for lammet: 5 av 62\n"
+           "Felles aner (andel av lammets innavlsgrad):\n"
+           "  1100001 Svarten: 25,00 %\n",
+       ""},
+      // Two paths to BLAKKEN: through her sire and through her dam.
+      {{"slektskap", "1100001", "--far", "1100002", "--morfar", "1001234"},
+       0,
+       "Innavlsgrad for lammet: 12,50 %\n" + hode +
+           "Kjente aner i fem ledd for lammet: 7 av 62\n"
+           "Felles aner (andel av lammets innavlsgrad):\n"
+           "  1001234 Blakken: 12,50 %\n",
+       ""},
+      {{"slektskap", "1100001", "--far", "999"}, 1, "", "Far 999 finnes ikke i registeret.\n"},
+      {{"slektskap", "1100001", "--far", "1001234", "--morfar", "888"},
+       1,
+       "",
+       "Morfar 888 finnes ikke i registeret.\n"},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.argumenter.back());
+    const Kjoring k = KjorAvl(m, t.argumenter);
+    EXPECT_EQ(k.kode, t.kode);
+    EXPECT_EQ(k.ut, t.ut);
+    EXPECT_EQ(k.feil, t.feil);
+  }
+}
+
 TEST_F(AvlKommando, InnavlHarNummerNavnOgEgenInnavlForst) {
   // SVARTEN's son out of his half-sister: 12,5 % inbred.
   SkrivVerFil(m / VerFilNavn,

@@ -163,7 +163,8 @@ TEST(AvlVindu, SlektskapForHaandregnedeParinger) {
     std::vector<std::string> aner;  // "name|share"
   };
   const Tilfelle tilfeller[] = {
-      {"2000", "", "Innavlsgrad for lammet: 25,00 %", true, {"2000 Rambo|18,75", "1000 Anton|6,25"}},
+      // His own daughter: the ram alone, not his sire, whose paths all pass through him.
+      {"2000", "", "Innavlsgrad for lammet: 25,00 %", true, {"2000 Rambo|25,00"}},
       {"1000", "", "Innavlsgrad for lammet: 12,50 %", true, {"1000 Anton|12,50"}},
       {"3000", "", "Innavlsgrad for lammet: 6,25 %", true, {"1000 Anton|6,25"}},  // at the limit
       {"5000", "", "Innavlsgrad for lammet: 0,00 %", false, {C("Ingen felles aner.") + "|"}},
@@ -228,6 +229,113 @@ TEST(AvlVindu, SlektskapForHaandregnedeParinger) {
   EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join('|').toStdString();
 }
 
+// A sire or dam's sire not in the register gives no figure, and says so; a
+// number too long for the field is refused as typed, not cut; an empty
+// dam's sire stays empty.
+TEST(AvlVindu, SlektskapSierFraOmNummerSomIkkeFinnesEllerIkkePasser) {
+  Program p;
+  p.SlaOpp(2000);
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  TFormSlektskap& s = p.p->slektskap;
+  s.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&s));
+  struct Tilfelle {
+    const char* far;
+    const char* morfar;
+    const char* lam;
+    const char* linje;  // under the figure
+    int aner;           // rows of shared ancestors
+  };
+  const Tilfelle tilfeller[] = {
+      {"999999999", "", "Innavlsgrad for lammet: –", "Far 999999999 finnes ikke i registeret.", 0},
+      {"2000", "888", "Innavlsgrad for lammet: –", "Morfar 888 finnes ikke i registeret.", 0},
+      {"777", "888", "Innavlsgrad for lammet: –",
+       "Far 777 finnes ikke i registeret. Morfar 888 finnes ikke i registeret.", 0},
+      {"99999999999", "", "Innavlsgrad for lammet: –",
+       "Far «99999999999» har for mange sifre til å være et kåringsnummer.", 0},
+      {"2000", "2147483648", "Innavlsgrad for lammet: –",
+       "Morfar «2147483648» har for mange sifre til å være et kåringsnummer.", 0},
+      {"x", "", "Innavlsgrad for lammet: –", "Far «x» er ikke et kåringsnummer.", 0},
+      {"2000", "", "Innavlsgrad for lammet: 25,00 %", "Kjente aner i fem ledd for lammet: 5 av 62", 1},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(std::string(t.far) + "/" + t.morfar);
+    Skriv(s.Far, t.far);
+    Skriv(s.Morfar, t.morfar);
+    EXPECT_EQ(s.Far->text().toStdString(), t.far);
+    EXPECT_EQ(s.Lam->text().toStdString(), t.lam);
+    EXPECT_EQ(s.LamKjente->text().toStdString(), t.linje);
+    EXPECT_EQ(s.Advarsel(), t.aner > 0);
+    EXPECT_EQ(s.Aner->Modell().Rader(), 1 + t.aner);
+  }
+  // Each number refused was told when its field was left.
+  EXPECT_EQ(p.meldinger, (QStringList{"Far «99999999999» har for mange sifre til å være et kåringsnummer.",
+                                      "Morfar «2147483648» har for mange sifre til å være et kåringsnummer.",
+                                      "Far «x» er ikke et kåringsnummer."}));
+  // Left with Tab: the number too long is told, and stays as typed.
+  p.meldinger.clear();
+  Skriv(s.Far, "99999999999");
+  QTest::keyClick(s.Far, Qt::Key_Tab);
+  ASSERT_TRUE(s.Morfar->hasFocus());
+  EXPECT_EQ(p.meldinger, QStringList{"Far «99999999999» har for mange sifre til å være et kåringsnummer."});
+  EXPECT_EQ(s.Far->text(), "99999999999");
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: –");
+  Skjermbilde(&s, "avl-slektskap-for-langt");
+  // The empty dam's sire left with Tab stays empty, and the figure stands.
+  Skriv(s.Far, "2000");
+  Skriv(s.Morfar, "");
+  QTest::keyClick(s.Morfar, Qt::Key_Tab);
+  EXPECT_FALSE(s.Morfar->hasFocus());
+  EXPECT_EQ(s.Morfar->text(), "");
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 25,00 %");
+  EXPECT_EQ(p.meldinger.size(), 1);
+}
+
+// The ewe list: a number too long for a field is refused, not cut, and the
+// ewe is not added; a sire the register does not know is asked about.
+TEST(AvlVindu, SoyelistaSierFraOmFarSomIkkeFinnesEllerIkkePasser) {
+  Program p;
+  TFormSoyer& f = p.p->soyer;
+  p.p->hoved.Soyer->trigger();
+  f.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  Skriv(f.Nummer, "101");
+  QTest::keyClick(f.Nummer, Qt::Key_Return);
+  QTest::keyClicks(f.Far, "99999999999");
+  QTest::keyClick(f.Far, Qt::Key_Return);
+  ASSERT_TRUE(f.Morfar->hasFocus());
+  const QString forLangt = "Far «99999999999» har for mange sifre til å være et kåringsnummer.";
+  EXPECT_EQ(p.meldinger, QStringList{forLangt});
+  EXPECT_EQ(f.Far->text(), "99999999999");
+  // Enter in the dam's sire field would add her: refused, and told again.
+  QTest::keyClick(f.Morfar, Qt::Key_Return);
+  EXPECT_TRUE(f.Soyer().empty());
+  EXPECT_EQ(p.meldinger, (QStringList{forLangt, forLangt}));
+  EXPECT_EQ(f.Nummer->text(), "101") << "the fields stay to be mended";
+  EXPECT_TRUE(p.sporsmal.isEmpty());
+
+  // A sire not in the register: No keeps the fields, Yes adds her.
+  Skriv(f.Far, "999");
+  p.svar = 0;
+  QTest::mouseClick(f.LeggTil, Qt::LeftButton);
+  EXPECT_EQ(p.sporsmal, QStringList{"Far 999 finnes ikke i registeret. Vil du likevel ta søya med i lista?"});
+  EXPECT_TRUE(f.Soyer().empty());
+  EXPECT_EQ(f.Far->text(), "999");
+  EXPECT_EQ(f.Morfar->text(), "") << "left empty, it stays empty";
+  p.svar = 1;
+  QTest::mouseClick(f.LeggTil, Qt::LeftButton);
+  EXPECT_EQ(f.Soyer(), (std::vector<TSoye>{{"101", 999, 0}}));
+  // Sires the register knows: no question.
+  p.sporsmal.clear();
+  Skriv(f.Nummer, "102");
+  Skriv(f.Far, "2000");
+  Skriv(f.Morfar, "1000");
+  QTest::mouseClick(f.LeggTil, Qt::LeftButton);
+  EXPECT_TRUE(p.sporsmal.isEmpty()) << p.sporsmal.join('|').toStdString();
+  EXPECT_EQ(f.Soyer().size(), 2u);
+  EXPECT_EQ(p.meldinger.size(), 2);
+}
+
 TEST(AvlVindu, SloyfemeldingEnGangPerLastingOgPaaStderr) {
   // 7001 and 7002 each other's sires.
   std::vector<TVerPost> verer = AvlRegister();
@@ -285,8 +393,10 @@ TEST(AvlVindu, SoyelistaLeggTilEndreFjernOgLagre) {
   const auto skrivSoye = [&](const char* nr, const char* far, const char* morfar) {
     Skriv(f.Nummer, nr);
     QTest::keyClick(f.Nummer, Qt::Key_Return);
+    f.Far->selectAll();  // what a refused ewe left there
     QTest::keyClicks(f.Far, far);
     QTest::keyClick(f.Far, Qt::Key_Return);
+    f.Morfar->selectAll();
     QTest::keyClicks(f.Morfar, morfar);
     QTest::keyClick(f.Morfar, Qt::Key_Return);
   };

@@ -20,6 +20,7 @@
 #include "register.h"
 #include "slektskap.h"
 #include "stamtavle.h"
+#include "stier.h"
 #include "tabell.h"
 #include "tekst.h"
 #include "testmappe.h"
@@ -298,7 +299,9 @@ void SammenlignMedTabell(const std::vector<TVerPost>& poster, bool eksakt, const
     const TParing par = innavl.Paring(p.ver, p.far, p.morfar, 1000000);
     lik(par.lam, venter);
     lik(innavl.Lam(p.ver, p.far, p.morfar), venter);
-    double sum = 0;
+    // The shares by Wright's paths and what lies further back make the figure.
+    double sum = par.eldreAndel;
+    EXPECT_GE(par.eldreAndel, 0.0);
     for (const TFellesAne& a : par.aner) {
       EXPECT_GT(a.andel, 0.0);
       sum += a.andel;
@@ -459,19 +462,15 @@ TEST(Innavl, HaandregnedeParinger) {
 TEST(Innavl, FellesAnerMedAndelOgFullstendighet) {
   const TStamtavle s{Haandregister()};
   const TInnavl innavl(s);
-  // R on his own daughter: R himself ½·1·½·½, his sire ½·½·¼·1, his dam
-  // ½·½·¼·¾ (only her sire known), her sire B ½·¼·⅛·1: 25 % together.
+  // R on his own daughter: every path of the ewe to R's ancestors passes
+  // through R, so R alone, ¼·(1 + 0).
   const TParing p = innavl.Paring(2000, 2000, 0);
   ASSERT_TRUE(p.funnet);
-  const int32_t dam = s.Mor(s.Finn(2000));
-  const std::vector<std::pair<int32_t, double>> venter = {
-      {s.Finn(2000), 0.125}, {s.Finn(1000), 0.0625}, {dam, 0.046875}, {s.Finn(1001), 0.015625}};
-  ASSERT_EQ(p.aner.size(), venter.size());
-  for (std::size_t i = 0; i < venter.size(); ++i) {
-    EXPECT_EQ(p.aner[i].dyr, venter[i].first);
-    EXPECT_EQ(p.aner[i].andel, venter[i].second);
-  }
+  ASSERT_EQ(p.aner.size(), 1u);
+  EXPECT_EQ(p.aner[0].dyr, s.Finn(2000));
+  EXPECT_EQ(p.aner[0].andel, 0.25);
   EXPECT_EQ(p.restAntall, 0);
+  EXPECT_EQ(p.eldreAndel, 0.0);
   // The ram's five generations: sire A, dam, her sire B. The lamb: ram and
   // ewe, those three, the ewe's sire (R) and his three.
   EXPECT_EQ(p.verKjente, 3);
@@ -479,11 +478,128 @@ TEST(Innavl, FellesAnerMedAndelOgFullstendighet) {
   // A ewe known by her dam's sire only: her dam and the dam's sire count.
   EXPECT_EQ(innavl.LamKjente(s.Finn(2000), 0, 1001), 2 + 3 + 2);
   EXPECT_EQ(innavl.LamKjente(s.Finn(2000), 0, 0), 2 + 3);
-  // Only the two largest listed: the rest keeps its count and share.
-  const TParing kort = innavl.Paring(2000, 2000, 0, 2);
-  ASSERT_EQ(kort.aner.size(), 2u);
-  EXPECT_EQ(kort.restAntall, 2);
-  EXPECT_EQ(kort.restAndel, 0.046875 + 0.015625);
+  // R on a daughter of his full brother: A and R's dam, 6,25 % each. Only
+  // one listed (of equal shares the one first in the pedigree): the other
+  // is the rest, with its count and share.
+  const TParing kort = innavl.Paring(2000, 2002, 0, 1);
+  ASSERT_EQ(kort.aner.size(), 1u);
+  EXPECT_EQ(kort.aner[0].dyr, s.Finn(1000));
+  EXPECT_EQ(kort.aner[0].andel, 0.0625);
+  EXPECT_EQ(kort.restAntall, 1);
+  EXPECT_EQ(kort.restAndel, 0.0625);
+}
+
+// The shared ancestors as a breeder reads them: each common ancestor with
+// (1/2)^(n1+n2+1)·(1 + F) summed over the pairs of paths from the ram and
+// from the ewe that meet only in him. Worked by hand on the register above
+// and 5000, a son of the inbred 4000 (25 %).
+TEST(Innavl, FellesAnerEtterWrightsStier) {
+  std::vector<TVerPost> poster = Haandregister();
+  poster.push_back(Ver(5000, 4000, 0));
+  const TStamtavle s{poster};
+  const TInnavl innavl(s);
+  struct Tilfelle {
+    const char* hva;
+    int32_t ver, far, morfar;
+    double lam;                                        // percent
+    std::vector<std::pair<std::string, double>> aner;  // as the window names them, percent
+  };
+  const Tilfelle tilfeller[] = {
+      {"far på egen datter: væren, ikke foreldrene hans", 2000, 2000, 0, 25.0, {{"2000 Rambo", 25.0}}},
+      {"halvsøsken: den felles faren, ikke foreldrene hans", 3000, 2000, 0, 12.5, {{"2000 Rambo", 12.5}}},
+      {"datter av helbroren: begge foreldrene, ikke morens far",
+       2000,
+       2002,
+       0,
+       12.5,
+       {{"1000 Anton", 6.25}, {"Mor til 2000 (mornr 5555)", 6.25}}},
+      {"innavlet felles far: (1 + F)", 5000, 4000, 0, 15.625, {{"4000", 15.625}}},
+      // A by the ewe's sire (1/16) and by her dam's sire (1/32); B through
+      // the dams of 2000 and 2003, his daughters: (1/2)^(2+4+1).
+      {"to stier til A, og B gjennom to mødre", 2000, 2001, 2003, 10.15625, {{"1000 Anton", 9.375}, {"1001", 0.78125}}},
+      {"far og morfar er væren: to stier til ham", 2000, 2000, 2000, 37.5, {{"2000 Rambo", 37.5}}},
+      {"morfar er sønn av A på en datter av A: to stier", 2000, 0, 4000, 4.6875, {{"1000 Anton", 4.6875}}},
+      {"ukjent søye", 2000, 0, 0, 0.0, {}},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.hva);
+    const TParing p = innavl.Paring(t.ver, t.far, t.morfar);
+    EXPECT_DOUBLE_EQ(p.lam * 100, t.lam);
+    std::vector<std::pair<std::string, double>> aner;
+    for (const TFellesAne& a : p.aner) aner.push_back({AneTekst(s, poster, a.dyr), a.andel * 100});
+    EXPECT_EQ(aner, t.aner);
+    EXPECT_EQ(p.eldreAndel, 0.0);
+    EXPECT_EQ(p.ledd, TStiValg{}.maksLedd);
+  }
+
+  // Full sibs (two rams of the pedigree as the lamb's parents): both their
+  // parents, 12,5 % each, and not their dam's sire.
+  const TStiStart r[] = {{s.Finn(2000), 0}}, bror[] = {{s.Finn(2002), 0}};
+  const TStiAner sosken = StiAner(innavl, r, bror);
+  ASSERT_EQ(sosken.aner.size(), 2u);
+  EXPECT_EQ(sosken.aner[0].dyr, s.Finn(1000));
+  EXPECT_EQ(sosken.aner[0].andel, 0.125);
+  EXPECT_EQ(sosken.aner[1].dyr, s.Mor(s.Finn(2000)));
+  EXPECT_EQ(sosken.aner[1].andel, 0.125);
+
+  // Paths cut at fewer generations, or at fewer pairs (a generation fewer
+  // until they are few enough): what is cut is "eldre", and the figure stays.
+  struct Kutt {
+    int maksLedd;
+    int64_t maksPar;
+    int ledd;
+    std::vector<std::pair<std::string, double>> aner;
+    double eldre;
+  };
+  const Kutt kutt[] = {
+      {4, 1000000, 4, {{"1000 Anton", 9.375}, {"1001", 0.78125}}, 0.0},
+      {3, 1000000, 3, {{"1000 Anton", 9.375}}, 0.78125},
+      {2, 1000000, 2, {{"1000 Anton", 6.25}}, 3.90625},
+      {1, 1000000, 1, {}, 10.15625},
+      {10, 3, 10, {{"1000 Anton", 9.375}, {"1001", 0.78125}}, 0.0},
+      {10, 2, 3, {{"1000 Anton", 9.375}}, 0.78125},
+      {10, 1, 2, {{"1000 Anton", 6.25}}, 3.90625},
+  };
+  for (const Kutt& k : kutt) {
+    SCOPED_TRACE(std::to_string(k.maksLedd) + " ledd, " + std::to_string(k.maksPar) + " par");
+    const TParing p = innavl.Paring(2000, 2001, 2003, 20, TStiValg{k.maksLedd, k.maksPar});
+    EXPECT_EQ(p.lam, 0.1015625);
+    EXPECT_EQ(p.ledd, k.ledd);
+    std::vector<std::pair<std::string, double>> aner;
+    for (const TFellesAne& a : p.aner) aner.push_back({AneTekst(s, poster, a.dyr), a.andel * 100});
+    EXPECT_EQ(aner, k.aner);
+    EXPECT_DOUBLE_EQ(p.eldreAndel * 100, k.eldre);
+  }
+}
+
+// Followed all the way back, the paths give the lamb's exact figure, on
+// random registers with shared dams, numbers without a record, numbers stored
+// twice and loops.
+TEST(Innavl, WrightsStierHeltTilbakeGirLammetsTall) {
+  const TStiValg alle{64, INT64_MAX};
+  std::vector<TVerPost> ringer = Generasjoner(7, 8, 120);
+  std::mt19937 r(5);
+  for (int i = 0; i < 30; ++i) {
+    TVerPost p = ringer[r() % ringer.size()];
+    (i % 2 ? p.Farnr : p.MorFar) = ringer[r() % ringer.size()].Nummer;
+    ringer.push_back(p);
+  }
+  for (const std::vector<TVerPost>& poster : {Generasjoner(2026, 7, 220), ringer}) {
+    const TStamtavle s{poster};
+    const TInnavl innavl(s);
+    int medAner = 0;
+    for (const TParingsvalg& v : Paringer(poster, 23, 300)) {
+      SCOPED_TRACE(std::to_string(v.ver) + " x " + std::to_string(v.far) + "/" + std::to_string(v.morfar));
+      const TParing p = innavl.Paring(v.ver, v.far, v.morfar, 1000000, alle);
+      double sum = 0;
+      for (const TFellesAne& a : p.aner) sum += a.andel;
+      EXPECT_NEAR(sum, p.lam, 1e-13);
+      EXPECT_LT(p.eldreAndel, 1e-13);
+      EXPECT_EQ(p.ledd, 64);
+      if (p.aner.size() > 1) ++medAner;
+    }
+    EXPECT_GT(medAner, 30) << "matings with several common ancestors";
+  }
 }
 
 TEST(Innavl, FullstendighetTellerFemLedd) {
@@ -726,17 +842,53 @@ TEST(Slektskap, LinjerForEnParing) {
   const std::vector<TVerPost>& k2 = poster;
   const TStamtavle s2(k2);
   const TInnavl i2(s2);
-  // 10 and 11 of unknown sires out of one dam: the lamb of 10 and a daughter
-  // of 11 gets 6,25 %, 3/64 through the dam and 1/64 through her sire.
-  const std::vector<std::string> brodre = SlektskapLinjer(i2.Paring(10, 11, 0, 1), s2, k2);
+  // 10 and 11 of unknown sires out of one dam by 500: the lamb of 10 and a
+  // daughter of 11 out of a daughter of 500 gets 9,375 %, 1/16 through the
+  // dam and 1/32 through 500 (by the dam of 10 and by the ewe's dam).
+  const std::vector<std::string> brodre = SlektskapLinjer(i2.Paring(10, 11, 500, 1), s2, k2);
   ASSERT_EQ(brodre.size(), 6u);
-  EXPECT_EQ(brodre[0], "Innavlsgrad for lammet: 6,25 %");
-  EXPECT_EQ(brodre[4], "  Mor til 10 (mornr 77): 4,69 %");
-  EXPECT_EQ(brodre[5], "  1 andre: 1,56 %");
+  EXPECT_EQ(brodre[0], "Innavlsgrad for lammet: 9,38 %");
+  EXPECT_EQ(brodre[4], "  Mor til 10 (mornr 77): 6,25 %");
+  EXPECT_EQ(brodre[5], "  1 andre: 3,13 %");
   EXPECT_EQ(AneTekst(s2, k2, s2.Finn(500)), "500 (ikke i registeret)");
   EXPECT_EQ(SlektskapLinjer(i2.Paring(12, 0, 0), s2, k2),
             std::vector<std::string>{C("Fant ingen vær med kåringsnummer 12.")});
   EXPECT_EQ(SlektskapLinjer(i2.Paring(10, 0, 0), s2, k2).back(), "Ingen felles aner.");
+
+  // What the paths not followed give, as its own line; a line of its own
+  // under the heading when no ancestor is near enough.
+  const TParing kort = innavl.Paring(2000, 2001, 2003, 20, TStiValg{2, 1000000});
+  const std::vector<std::string> eldre = SlektskapLinjer(kort, s, kilde);
+  ASSERT_EQ(eldre.size(), 6u);
+  EXPECT_EQ(eldre[0], "Innavlsgrad for lammet: 10,16 %");
+  EXPECT_EQ(eldre[4], "  1000 Anton: 6,25 %");
+  EXPECT_EQ(eldre[5], "  Eldre aner: 3,91 %");
+  const std::vector<std::string> bareEldre =
+      SlektskapLinjer(innavl.Paring(2000, 2001, 2003, 20, TStiValg{1, 1}), s, kilde);
+  ASSERT_EQ(bareEldre.size(), 5u);
+  EXPECT_EQ(bareEldre[3], "Felles aner (andel av lammets innavlsgrad):");
+  EXPECT_EQ(bareEldre[4], "  Eldre aner: 10,16 %");
+
+  // A sire or dam's sire that is not in the register: no figure, and why.
+  struct Mangler {
+    int32_t far, morfar;
+    const char* linje;
+  };
+  for (const Mangler& m :
+       {Mangler{999999, 0, "Far 999999 finnes ikke i registeret."},
+        Mangler{0, 888888, "Morfar 888888 finnes ikke i registeret."},
+        Mangler{999999, 888888, "Far 999999 finnes ikke i registeret. Morfar 888888 finnes ikke i registeret."},
+        Mangler{2000, 888888, "Morfar 888888 finnes ikke i registeret."}}) {
+    SCOPED_TRACE(m.linje);
+    const TParing p = innavl.Paring(2000, m.far, m.morfar);
+    EXPECT_FALSE(p.Gyldig());
+    EXPECT_EQ(
+        SlektskapLinjer(p, s, kilde),
+        (std::vector<std::string>{C("Innavlsgrad for lammet: –"),
+                                  C("Værens egen innavlsgrad: 0,00 % (kjente aner i fem ledd: 3 av 62)"), m.linje}));
+  }
+  // A number without a record of its own is in the pedigree through its offspring.
+  EXPECT_TRUE(i2.Paring(10, 500, 0).Gyldig());
 }
 
 TEST(Slektskap, ProsentOgGrense) {

@@ -173,6 +173,60 @@ TEST_F(TIntEditTest, TekstenSkrivesOmNaarFeltetForlates) {
   }
 }
 
+// A field for a judging number that may be unknown: an empty field stays
+// empty, and a number outside the field or too long for 32 bits is refused
+// as typed: value 0 and red while it stands, kept with `feil` when left.
+TEST_F(TIntEditTest, NummerfeltBeholderTomtOgAvviserTallSomIkkePasser) {
+  felt->Minimum = 0;
+  felt->Maksimum = INT32_MAX;
+  felt->BeholdTomt = true;
+  felt->AvvisUtenfor = true;
+  struct Tilfelle {
+    const char* tekst;
+    int32_t verdi;  // while the focus stays, and after leaving
+    bool avvist;
+    const char* etter;  // text after leaving
+  };
+  const Tilfelle tilfeller[] = {
+      {"", 0, false, ""},
+      {"1958258", 1958258, false, "1958258"},
+      {"2147483647", INT32_MAX, false, "2147483647"},
+      {"0001958258", 1958258, false, "1958258"},
+      {"12a3", 123, false, "123"},
+      {"2147483648", 0, true, "2147483648"},
+      {"99999999999", 0, true, "99999999999"},
+      {"1 234 567 890 123", 0, true, "1 234 567 890 123"},
+      {"-5", 0, true, "-5"},
+      {"Bjørn", 0, true, "Bjørn"},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.tekst);
+    felt->clear();
+    Skriv(QString::fromUtf8(t.tekst));
+    EXPECT_EQ(felt->Verdi(), t.verdi);
+    EXPECT_EQ(felt->Avvist(), t.avvist);
+    if (t.avvist) EXPECT_EQ(Navn(Farge()), "rød");
+    Ut();
+    EXPECT_EQ(felt->text(), QString::fromUtf8(t.etter));
+    EXPECT_EQ(felt->Verdi(), t.verdi);
+    EXPECT_EQ(felt->feil, t.avvist);
+    EXPECT_EQ(Navn(Farge()), t.avvist ? "rød" : Navn(felt->Normalfarge()));
+    Inn();
+  }
+  // Mended, the field is as any other again.
+  felt->clear();
+  Skriv("99999999999");
+  Ut();
+  Inn();
+  felt->selectAll();
+  Skriv("1958258");
+  EXPECT_FALSE(felt->Avvist());
+  Ut();
+  EXPECT_FALSE(felt->feil);
+  EXPECT_EQ(felt->Verdi(), 1958258);
+  EXPECT_EQ(Navn(Farge()), Navn(felt->Normalfarge()));
+}
+
 TEST_F(TIntEditTest, GrenseneGjelderForstNaarFeltetForlates) {
   felt->Minimum = 0;
   felt->Maksimum = 290013394;
