@@ -62,6 +62,9 @@ const std::pair<const char*, const char*> Hjelpetekster[] = {
      "Webmail må gjøres manuelt."},
 };
 
+// The count panel before anything is fetched.
+const char* const AntallTittel = "Ant";
+
 }  // namespace
 
 TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::Window), okt_(okt) {
@@ -169,7 +172,7 @@ TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::W
   lag->addWidget(Panel1);
   lag->addWidget(GriSem, 1);
   setCentralWidget(midt);
-  Panel[0] = new QLabel("Ant", this);
+  Panel[0] = new QLabel(AntallTittel, this);
   Panel[0]->setMinimumWidth(50);
   Panel[1] = new QLabel("Hint", this);
   Panel[1]->setMinimumWidth(200);
@@ -233,14 +236,18 @@ void TFormSemReg::HodeEndret(bool prodNr) {
   const THodeFarger f = EprodNrChange(Semin, prodNr);
   if (f.prodNr) Farg(EprodNr, *f.prodNr);
   if (f.semNr) Farg(EsemNr, *f.semNr);
+  VisLnav();
+  Blagre->setEnabled(false);
+  VisHodeGrunn(prodNr);
+}
+
+void TFormSemReg::VisLnav() {
   Lnav->setText(TilQString(Semin.Lnav));
   QPalette p = Lnav->palette();
   p.setColor(QPalette::WindowText, Semin.LnavFarge == TLnavFarge::Rod    ? QColor(Qt::red)
                                    : Semin.LnavFarge == TLnavFarge::Blaa ? QColor(Qt::blue)
                                                                          : palette().color(QPalette::WindowText));
   Lnav->setPalette(p);
-  Blagre->setEnabled(false);
-  VisHodeGrunn(prodNr);
 }
 
 void TFormSemReg::VisHodeGrunn(bool prodNr) {
@@ -291,6 +298,8 @@ void TFormSemReg::Nullstill() {
   Bsende->setEnabled(false);
   Ssemar->setRange(SemaarFra, SemaarTil());
   forrigeRad_ = GriSem->Modell().GjeldendeRad();
+  VisLnav();
+  Panel[0]->setText(AntallTittel);
   Panel[1]->clear();
   Panel[1]->setToolTip(QString());
   VisInnavl(-1, false);

@@ -93,6 +93,8 @@ class TFormSemReg : public QMainWindow {
 
  private:
   void HodeEndret(bool prodNr);
+  // The name label as Semin holds it, in its colour.
+  void VisLnav();
   void VisHodeGrunn(bool prodNr);
   bool BeggeGode() const;
   void VisHjelp(const QString& tittel, const QString& tekst);

@@ -368,13 +368,26 @@ TEST_F(SemVindu, AarfeltetStengerLagreOgLarFilaVaere) {
   const std::string foer = LesHeleFila(Fil(IAar()));
   svar = 1;
   Start();
+  const QString navnFoer = v->Lnav->text(), antallFoer = v->Panel[0]->text();
+  const QColor navnefargeFoer = v->Lnav->palette().color(QPalette::WindowText);
   Hent();
   ASSERT_EQ(Rader().size(), 3u);
   ASSERT_TRUE(v->Blagre->isEnabled());
+  ASSERT_EQ(v->Lnav->text(), "Kari Inseminor");
+  ASSERT_EQ(v->Panel[0]->text(), "2");
   // A press on the year's text, where the user clicks to type another year.
   QTest::mouseClick(v->Ssemar->findChild<QLineEdit*>(), Qt::LeftButton);
   EXPECT_TRUE(v->EprodNr->text().isEmpty());
   EXPECT_EQ(Rader().size(), 1u);
+  // Nothing of the inseminator and the rows fetched is left: the name and
+  // the count read as in a window just opened, and leaving the grid brings
+  // back no name.
+  EXPECT_EQ(v->Lnav->text().toStdString(), navnFoer.toStdString());
+  EXPECT_EQ(v->Lnav->palette().color(QPalette::WindowText).name().toStdString(), navnefargeFoer.name().toStdString());
+  EXPECT_EQ(v->Panel[0]->text().toStdString(), antallFoer.toStdString());
+  Skjermbilde(v.get(), "semin-nytt-aar");
+  ForlatGrid(v->Semin);
+  EXPECT_EQ(v->Semin.Lnav, "");
   EXPECT_FALSE(v->Blagre->isEnabled());
   EXPECT_FALSE(v->GriSem->isEnabled());
   EXPECT_TRUE(v->Datafil().empty());
