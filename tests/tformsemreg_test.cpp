@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include "avlregister.h"
+#include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
 #include "okt.h"
@@ -620,4 +621,41 @@ TEST_F(SemVindu, InnavlIStatuslinjaForSoyeneILista) {
   // The ewe's number written otherwise is the same ewe.
   SkrivCelle(1, 3, "0008");
   EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 8 × 2000: forventet innavl 0,00 % (kjente aner 4 av 62)");
+}
+
+TEST_F(SemVindu, SloyfemeldingenGaarTilStatuslinjaUtenAAStoppeSkrivingen) {
+  // 7001 and 7002 each other's sires: the first figure computed tells of the
+  // loop. In the middle of typing a row that goes to the status line, not to
+  // a box that would take the keys typed next.
+  std::vector<TVerPost> verer = AvlRegister();
+  verer.push_back(AvlVer(7001, 7002, "RING"));
+  verer.push_back(AvlVer(7002, 7001, "RUNDT"));
+  verer[1].Type = 1;  // 2000, an insemination ram: no message about the ram
+  ASSERT_EQ(verer[1].Nummer, 2000);
+  SkrivVerFil(m / "data" / "Verene.Dat", verer);
+  okt.LastRegister();
+  m.Skriv("data/Soyer.Txt", "7;2000;0\r\n");
+  Start();
+  Hent();
+  const std::string aar = std::to_string(IAar() - 2);
+  SkrivCelle(0, 1, aar.c_str());
+  SkrivCelle(1, 1, "7");
+  SkrivCelle(7, 1, "2000");
+  ASSERT_TRUE(okt.Avlsdata().Beregnet());
+  EXPECT_TRUE(meldinger.isEmpty()) << meldinger.join("|").toStdString();
+  const QString sloyfe = TilQString(SloyfeMelding(1));
+  EXPECT_EQ(v->Panel[1]->text().toStdString(), sloyfe.toStdString());
+  EXPECT_FALSE(v->Innavl->isHidden()) << "the figure stays beside it";
+  Skjermbilde(v.get(), "semin-sloyfe");
+  // The row is typed on; the notice stays while the row is.
+  SkrivCelle(8, 1, "40");
+  EXPECT_EQ(v->GriSem->Modell().Celle(8, 1), "40");
+  EXPECT_EQ(v->Panel[1]->text().toStdString(), sloyfe.toStdString());
+  // In the next row the column's hint comes back; the notice is told once.
+  SkrivCelle(0, 2, aar.c_str());
+  EXPECT_EQ(v->Panel[1]->text().toStdString(), Cp1252TilUtf8(SemKolonner[KolSoye].status));
+  SkrivCelle(1, 2, "7");
+  SkrivCelle(7, 2, "2000");
+  EXPECT_NE(v->Panel[1]->text(), sloyfe);
+  EXPECT_TRUE(meldinger.isEmpty()) << meldinger.join("|").toStdString();
 }
