@@ -416,6 +416,7 @@ void TFormSemReg::LagreClick() {
     GriSem->viewport()->update();
     if (l.skrevet) {
       Semin.Endret = false;
+      Panel[0]->setText(QString::number(l.antall));  // the rows the file now holds
       Bsende->setEnabled(KanSendeEtterLagring(l.antall, Semin.SisteSemin, SeminNaa()));
     }
     if (!l.melding.empty()) Melding(QString::fromUtf8(l.melding));

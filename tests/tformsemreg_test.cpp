@@ -406,6 +406,7 @@ TEST_F(SemVindu, LagringUtenHeleRaderSporForDenTommerFila) {
   Start();
   Hent();
   ASSERT_EQ(Rader()[0], Rad1);
+  ASSERT_EQ(v->Panel[0]->text(), "1");
   // A refused hour turns the only row incomplete.
   SkrivCelle(3, 1, "25");
   v->GriSem->AvbrytRedigering();
@@ -420,6 +421,7 @@ TEST_F(SemVindu, LagringUtenHeleRaderSporForDenTommerFila) {
         << sporsmal[0].toStdString();
     EXPECT_EQ(LesHeleFila(Fil(IAar())), ja ? "ProdNr=" + Produsent() + "\r\nSemNr=12345\r\nAntall=0\r\n" : foer);
     EXPECT_EQ(v->Semin.Endret, !ja) << "a save that was not done leaves the changes unsaved";
+    EXPECT_EQ(v->Panel[0]->text().toStdString(), ja ? "0" : "1") << "the count is that of the rows in the file";
   }
 }
 
