@@ -344,7 +344,7 @@ TEST(SkallTest, HovedvinduetKommerFramNaarProgrammetStartesIgjen) {
   Program p(m.Sti());
   p.hoved.KomFram();
   EXPECT_FALSE(p.hoved.isVisible()) << "before the start-up the window is not shown";
-  EXPECT_EQ(p.hoved.Register(), nullptr);
+  EXPECT_EQ(p.okt.Register(), nullptr);
   p.Vis();
   const struct {
     const char* hva;
