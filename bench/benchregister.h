@@ -20,8 +20,8 @@ inline std::filesystem::path Registermappe(int64_t antall) {
   return mappe;
 }
 
-// The register of `antall` rams, loaded; one at a time, since the number and
-// name tables are process-wide.
+// The register of `antall` rams, loaded; one at a time, so that a run holds
+// one register's mapping and indexes.
 inline TProdusent& Register(int64_t antall) {
   static std::unique_ptr<TProdusent> reg;
   static int64_t gjeldende = -1;

@@ -130,9 +130,9 @@ class TRammedokument final : public TSidedokument {
   const TSider* sider_;
 };
 
-// A page painter as the print window was once handed it: the painter, the
-// surface's width and height in pixels, the page data and the page number
-// from 1.
+// A page painter over untyped page data, as TPapVin::SettSider takes it: the
+// painter, the surface's width and height in pixels, the page data and the
+// page number from 1.
 using TSideTegner = std::function<void(QPainter& p, int bredde, int hoyde, void* data, int side)>;
 // TegnSide as such a painter, for a TSider as page data.
 void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side);

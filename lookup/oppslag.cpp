@@ -164,3 +164,40 @@ std::optional<int32_t> SlektDobbeltklikk(int kolonne, int rad, std::string_view 
   // The field holds 32 bits; a longer reading keeps its low 32 bits.
   return static_cast<int32_t>(TextToInt(celle));
 }
+
+std::string BredesteNavn(std::size_t lengde, const std::function<int(unsigned char tegn)>& bredde) {
+  // NameCase writes a character upper case at a word's start (the first one,
+  // and after a blank or one of ",-./") and lower case elsewhere. From the
+  // last position back: the widest rest of the name after a word's start
+  // (0) and inside a word (1), and the byte that begins it.
+  const auto lagres = [](unsigned c) {
+    return c >= 0x20 && c != 0x7F && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D;
+  };
+  const auto ordskille = [](unsigned c) { return c == ' ' || (c >= 0x2C && c <= 0x2F); };
+  std::vector<std::array<long, 2>> rest(lengde + 1, {0, 0});
+  std::vector<std::array<unsigned char, 2>> valg(lengde, {' ', ' '});
+  for (std::size_t i = lengde; i-- > 0;) {
+    for (int inni = 0; inni < 2; ++inni) {
+      long best = -1;
+      for (unsigned c = 0; c < 256; ++c) {
+        if (!lagres(c)) continue;
+        const unsigned char vist =
+            inni ? LowChar(static_cast<unsigned char>(c)) : UpChar(static_cast<unsigned char>(c));
+        const long b = bredde(vist) + rest[i + 1][ordskille(c) ? 0 : 1];
+        if (b > best) {
+          best = b;
+          valg[i][inni] = static_cast<unsigned char>(c);
+        }
+      }
+      rest[i][inni] = best;
+    }
+  }
+  std::string navn;
+  int inni = 0;
+  for (std::size_t i = 0; i < lengde; ++i) {
+    const unsigned char c = valg[i][inni];
+    navn += static_cast<char>(c);
+    inni = ordskille(c) ? 0 : 1;
+  }
+  return NameCase(navn);
+}

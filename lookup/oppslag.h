@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -96,6 +97,12 @@ TSoekResultat Soek(std::string_view feltTekst, std::string_view navnesoek, TProd
 // record still holds its number, otherwise the one FindByNumber gives. Sets
 // `indeks` to the record read (-1 when none was).
 TVerPost KandidatVer(TProdusent& reg, const TTekstElement& kandidat, int32_t& indeks);
+
+// The widest name a ram record can hold, as the window shows names (NameCase
+// of at most `lengde` bytes), when each Windows-1252 character is as wide as
+// `bredde` says: what a column of names must fit. Every byte but the control
+// characters and the five Windows-1252 leaves undefined may be stored.
+std::string BredesteNavn(std::size_t lengde, const std::function<int(unsigned char tegn)>& bredde);
 
 // A double-click in the pedigree grid: only column 1 of row 0 ("Farnr.") and
 // row 1 ("Far navn") react. Gives the value to put into the field before the

@@ -123,7 +123,13 @@ TFormVer::TFormVer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), ok
 
   auto* felt = new QWidget;
   felt->setFont(font());
-  Slekt = LagGrid(felt, SlektTitler(), 51, 103, 19, 19);
+  // The sire's and the dam's sire's names: room for the widest name a
+  // record can hold.
+  const QFontMetrics navnemaal(felt->font());
+  const std::string bredest = BredesteNavn(sizeof(TVerPost::Navn.tegn), [&navnemaal](unsigned char c) {
+    return navnemaal.horizontalAdvance(TilQString(std::string(1, static_cast<char>(c))));
+  });
+  Slekt = LagGrid(felt, SlektTitler(), 51, std::max(103, navnemaal.horizontalAdvance(TilQString(bredest)) + 6), 19, 19);
   Scan = LagGrid(felt, ScanTitler(), 60, 46, 42, 26);
   Ulla = LagGrid(felt, UllaTitler(), 54, 69, 35, 26);
   auto* rad = new QHBoxLayout(felt);

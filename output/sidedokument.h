@@ -27,8 +27,10 @@ class TSidedokument {
   virtual void TegnSkjerm(QPainter& p, int bredde, int hoyde, int side) const { TegnSide(p, bredde, hoyde, side); }
 };
 
-// A document of a drawing procedure over the caller's untyped data, as the
-// print windows were once handed their pages. The document owns the data:
+// A document drawn by a procedure over the caller's untyped data, for a
+// window given a drawing procedure, its data and a release procedure (the
+// print preview's SetSkrivProc, SettSkrivData and SettLukkProc, the paged
+// print window's SettSider and SettFrigi). The document owns the data:
 // when it goes, the release procedure gets it, or, without one, a block of
 // `Storrelse` bytes (taken with std::malloc) is freed; once either way.
 class TProsedyredokument final : public TSidedokument {

@@ -1,5 +1,6 @@
-// The ram register: Verene.Dat in the data folder, opened by the single
-// register object, and the process-wide number and name indexes built at load.
+// The ram register: Verene.Dat in the data folder, opened by a register
+// object, which holds the number index of the loaded file and makes its name
+// index when a name is first looked up.
 #pragma once
 
 #include <cstdint>
@@ -120,8 +121,8 @@ class TPostKart {
 
 // The register object of the data folder `dataMappe` (no trailing '/'; the
 // program sets it once at start, from ResolveDataFolder or the command
-// line, and every register file is named relative to it). One instance; it
-// holds Verene.Dat open from LoadRegister until it is destroyed, its records
+// line, and every register file is named relative to it). It holds
+// Verene.Dat open from LoadRegister until it is destroyed, its records
 // mapped into memory, so reading a record makes no system call, and it owns
 // the number and name indexes of the loaded file.
 class TProdusent {

@@ -356,6 +356,9 @@ void Nullstill(TSemin& s, TRutenett& g) {
   g.SettGjeldende(0, 1);
   s.ProdNr.clear();
   s.SemNr.clear();
+  s.InsemNavn.clear();
+  s.Lnav = LnavFeilInseminor;
+  s.LnavFarge = TLnavFarge::Vanlig;
   s.Endret = false;
   s.SisteSemin = 0.0;
 }

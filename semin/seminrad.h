@@ -172,8 +172,9 @@ void ForlatGrid(TSemin& s);
 void OppsettGrid(TRutenett& g);
 
 // Empties the grid to one data row with the cursor on its first cell, clears
-// the two number fields and the change mark and forgets the latest
-// insemination. The window disables its send button.
+// the two number fields and the change mark, forgets the inseminator found
+// (the name label reads as at the start) and the latest insemination. The
+// window disables its send button.
 void Nullstill(TSemin& s, TRutenett& g);
 
 // ---- Header numbers ---------------------------------------------------------

@@ -62,6 +62,9 @@ const std::pair<const char*, const char*> Hjelpetekster[] = {
      "Webmail må gjøres manuelt."},
 };
 
+// The count panel before anything is fetched.
+const char* const AntallTittel = "Ant";
+
 }  // namespace
 
 TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::Window), okt_(okt) {
@@ -157,7 +160,9 @@ TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::W
     const int forrige = forrigeRad_ < GriSem->Modell().Rader() ? forrigeRad_ : rad;
     if (rad != forrigeRad_) VisInnavl(rad, false);
     forrigeRad_ = rad;
-    Panel[1]->setText(TilQString(VelgCelle(GriSem->Modell(), kol, rad, forrige)));
+    const QString hint = TilQString(VelgCelle(GriSem->Modell(), kol, rad, forrige));
+    // A notice stays while its row is typed on.
+    if (merknad_.isEmpty() || rad != merknadRad_) VisStatus(hint);
     GriSem->viewport()->update();
   });
   connect(GriSem, &TGrid::forlatt, this, [this] {
@@ -169,10 +174,12 @@ TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::W
   lag->addWidget(Panel1);
   lag->addWidget(GriSem, 1);
   setCentralWidget(midt);
-  Panel[0] = new QLabel("Ant", this);
+  Panel[0] = new QLabel(AntallTittel, this);
   Panel[0]->setMinimumWidth(50);
   Panel[1] = new QLabel("Hint", this);
   Panel[1]->setMinimumWidth(200);
+  // A long notice takes a second line rather than being cut off.
+  Panel[1]->setWordWrap(true);
   statusBar()->addWidget(Panel[0]);
   statusBar()->addWidget(Panel[1], 1);
   Innavl = new QLabel(this);
@@ -233,14 +240,18 @@ void TFormSemReg::HodeEndret(bool prodNr) {
   const THodeFarger f = EprodNrChange(Semin, prodNr);
   if (f.prodNr) Farg(EprodNr, *f.prodNr);
   if (f.semNr) Farg(EsemNr, *f.semNr);
+  VisLnav();
+  Blagre->setEnabled(false);
+  VisHodeGrunn(prodNr);
+}
+
+void TFormSemReg::VisLnav() {
   Lnav->setText(TilQString(Semin.Lnav));
   QPalette p = Lnav->palette();
   p.setColor(QPalette::WindowText, Semin.LnavFarge == TLnavFarge::Rod    ? QColor(Qt::red)
                                    : Semin.LnavFarge == TLnavFarge::Blaa ? QColor(Qt::blue)
                                                                          : palette().color(QPalette::WindowText));
   Lnav->setPalette(p);
-  Blagre->setEnabled(false);
-  VisHodeGrunn(prodNr);
 }
 
 void TFormSemReg::VisHodeGrunn(bool prodNr) {
@@ -253,8 +264,19 @@ void TFormSemReg::VisHodeGrunn(bool prodNr) {
   std::string tekst;
   for (const bool prod : {prodNr, !prodNr})
     if (tekst.empty() && rod(prod ? EprodNr : EsemNr)) tekst = grunn(prod);
-  Panel[1]->setText(TilQString(tekst));
-  Panel[1]->setToolTip(TilQString(tekst));
+  VisStatus(TilQString(tekst));
+}
+
+void TFormSemReg::VisStatus(const QString& tekst) {
+  merknad_.clear();
+  Panel[1]->setText(tekst);
+  Panel[1]->setToolTip(tekst);
+}
+
+void TFormSemReg::VisMerknad(const QString& tekst, int rad) {
+  VisStatus(tekst);
+  merknad_ = tekst;
+  merknadRad_ = rad;
 }
 
 void TFormSemReg::VisHjelp(const QString& tittel, const QString& tekst) {
@@ -291,8 +313,9 @@ void TFormSemReg::Nullstill() {
   Bsende->setEnabled(false);
   Ssemar->setRange(SemaarFra, SemaarTil());
   forrigeRad_ = GriSem->Modell().GjeldendeRad();
-  Panel[1]->clear();
-  Panel[1]->setToolTip(QString());
+  VisLnav();
+  Panel[0]->setText(AntallTittel);
+  VisStatus(QString());
   VisInnavl(-1, false);
 }
 
@@ -306,7 +329,11 @@ void TFormSemReg::VisInnavl(int rad, bool regn) {
     const int32_t ver = TextToInt(g.Celle(KolVer, rad));
     const TSoye* s = !soye.empty() && ver > 0 ? FinnSoye(okt_.Soyer(), soye) : nullptr;
     if (s != nullptr) {
-      if (const TInnavl* innavl = HentInnavl(avl, Melding)) {
+      // The notice about loops in the pedigree comes the first time the
+      // figures are computed, in the middle of typing a row: a box would take
+      // the keys typed next, so it goes to the status line.
+      const auto merknad = [this, rad](const QString& t) { VisMerknad(t, rad); };
+      if (const TInnavl* innavl = HentInnavl(avl, merknad)) {
         tekst = TilQString(InnavlStatus(*innavl, *s, ver));
         rod = innavl->Stamtavle().Finn(ver) >= 0 && VedGrensa(innavl->Lam(ver, s->far, s->morfar), okt_.Grense());
       }
@@ -389,6 +416,7 @@ void TFormSemReg::LagreClick() {
     GriSem->viewport()->update();
     if (l.skrevet) {
       Semin.Endret = false;
+      Panel[0]->setText(QString::number(l.antall));  // the rows the file now holds
       Bsende->setEnabled(KanSendeEtterLagring(l.antall, Semin.SisteSemin, SeminNaa()));
     }
     if (!l.melding.empty()) Melding(QString::fromUtf8(l.melding));

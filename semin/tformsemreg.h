@@ -93,6 +93,12 @@ class TFormSemReg : public QMainWindow {
 
  private:
   void HodeEndret(bool prodNr);
+  // The name label as Semin holds it, in its colour.
+  void VisLnav();
+  // The status line's text (the column's hint or why a field is red).
+  void VisStatus(const QString& tekst);
+  // A notice in the status line that stays while row `rad` is typed on.
+  void VisMerknad(const QString& tekst, int rad);
   void VisHodeGrunn(bool prodNr);
   bool BeggeGode() const;
   void VisHjelp(const QString& tittel, const QString& tekst);
@@ -103,4 +109,6 @@ class TFormSemReg : public QMainWindow {
   std::string hentetProdNr_;
   bool godkjenteLest_ = false;
   int forrigeRad_ = 1;  // the grid row the cursor stood in
+  QString merknad_;     // the notice shown in the status line, empty when none
+  int merknadRad_ = 0;  // the row it was given in
 };

@@ -88,6 +88,10 @@ QRect PaaSkjermen(const QRect& lagret, const QList<QRect>& skjermer) {
   return QRect(x, y, b, h);
 }
 
+QRect PaaSkjermen(const QRect& inni, const QMargins& ramme, const QList<QRect>& skjermer) {
+  return PaaSkjermen(inni.marginsAdded(ramme), skjermer).marginsRemoved(ramme);
+}
+
 QString Nettadresse(const QSettings& ini) {
   QString a = ini.value("Nett/Adresse", QString(StandardAdresse)).toString().trimmed();
   while (a.endsWith('/')) a = a.chopped(1).trimmed();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QMargins>
 #include <QRect>
 #include <QSettings>
 #include <QString>
@@ -48,6 +49,11 @@ void SkrivPlass(QSettings& ini, const QString& seksjon, const QRect& plass, bool
 // it moves onto the screen it overlaps most, or, overlapping none, the
 // nearest one, and is made no wider or taller than that screen.
 QRect PaaSkjermen(const QRect& lagret, const QList<QRect>& skjermer);
+// The same rule for a window whose inside is at `inni` and whose frame (the
+// title bar and the borders the window system draws) adds `ramme` round it:
+// the frame counts, so the whole window ends on the screen. Gives the
+// inside's new rectangle.
+QRect PaaSkjermen(const QRect& inni, const QMargins& ramme, const QList<QRect>& skjermer);
 
 // The maker's server from [Nett] Adresse, without a trailing '/'. An
 // address beginning "https://" is fetched over TLS.

@@ -384,13 +384,23 @@ void TFormVaer::Plasser(QWidget* w, const QString& seksjon, bool medStorrelse) {
 
 void TFormVaer::EtterForsteVisning(QWidget* w) {
   if (!sjekkesEtterVisning_.remove(w)) return;
-  // Once the window system has put a frame round the window, a frame that
-  // reaches past the screen brings the window in again.
-  QTimer::singleShot(0, w, [w] {
+  // The window system puts its frame round the window a moment after it
+  // shows; until then the window reads as having none. Looks again, frame
+  // and all, until the frame is known, and brings in a frame that reaches
+  // past the screen. A window system that draws no frames never tells one:
+  // the looking ends after two seconds.
+  auto* klokke = new QTimer(w);
+  klokke->setInterval(20);
+  connect(klokke, &QTimer::timeout, w, [w, klokke, ganger = 0]() mutable {
+    const QRect inni = w->geometry();
     const QRect ramme = w->frameGeometry();
-    const QRect plass = PaaSkjermen(ramme, Skjermer());
-    if (plass != ramme) SettPlass(w, plass, ramme, false);
+    const QMargins kant(inni.left() - ramme.left(), inni.top() - ramme.top(), ramme.right() - inni.right(),
+                        ramme.bottom() - inni.bottom());
+    const QRect plass = PaaSkjermen(inni, kant, Skjermer());
+    if (plass != inni) w->setGeometry(plass);
+    if (!kant.isNull() || ++ganger >= 100) klokke->deleteLater();
   });
+  klokke->start();
 }
 
 void TFormVaer::ForsteVisning() {

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -517,6 +518,40 @@ TEST_F(OppslagTest, DobbeltklikkPaaFarenViserFaren) {
   const TSoekResultat r = Soek(IntToText(*verdi), "", reg.get());
   EXPECT_EQ(+r.ver.Nummer, 1001234);
   EXPECT_EQ(U(Vis(r.ver).rasnav[0]), "Ukjent rase / Blakk");
+}
+
+TEST(OppslagBreddeTest, BredesteNavnEtRegisterKanHolde) {
+  // Widths of characters as shown: 5 pixels unless the case says otherwise.
+  // Where several names are as wide, the width tells; where one is, the name.
+  struct Tilfelle {
+    const char* navn;
+    std::map<unsigned char, int> bredder;
+    int bredde;
+    std::string ventet;
+  };
+  const Tilfelle tilfeller[] = {
+      {"stor M først, så små", {{'M', 10}, {'m', 9}}, 181, "M" + std::string(19, 'm')},
+      {"et tegn uten store og små bokstaver", {{'M', 10}, {'m', 9}, {'@', 11}}, 220, std::string(20, '@')},
+      {"bare den store er bred: ordskille gir nye store", {{'W', 10}, {'-', 6}}, 160, ""},
+      {"Æ etter blank er bredere enn æ", {{0xC6, 12}, {0xE6, 6}}, 10 * 12 + 9 * 5 + 6, ""},
+      {"et udefinert tegn lagres ikke", {{0x81, 50}, {'x', 6}}, 5 + 19 * 6, ""},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    const auto bredde = [&](unsigned char c) {
+      const auto b = t.bredder.find(c);
+      return b == t.bredder.end() ? 5 : b->second;
+    };
+    const std::string r = BredesteNavn(20, bredde);
+    ASSERT_EQ(r.size(), 20u);
+    EXPECT_EQ(NameCase(r), r) << "as the window shows a name";
+    int sum = 0;
+    for (const char c : r) sum += bredde(static_cast<unsigned char>(c));
+    EXPECT_EQ(sum, t.bredde) << r;
+    if (!t.ventet.empty()) {
+      EXPECT_EQ(r, t.ventet);
+    }
+  }
 }
 
 namespace {

@@ -534,6 +534,8 @@ TEST_F(SemRad, CellefargerOgNullstilling) {
   Skriv(KolVer, "11111");  // adds a row
   s.ProdNr = "1234567890";
   s.SemNr = "12345";
+  s.InsemNavn = s.Lnav = "Kari Inseminor";
+  s.LnavFarge = TLnavFarge::Blaa;
   ASSERT_GT(s.SisteSemin, 0.0);
   Nullstill(s, g);
   EXPECT_EQ(g.Rader(), 2);
@@ -548,6 +550,10 @@ TEST_F(SemRad, CellefargerOgNullstilling) {
   EXPECT_EQ(s.SemNr, "");
   EXPECT_FALSE(s.Endret);
   EXPECT_EQ(s.SisteSemin, 0.0);
+  // The inseminator is forgotten with the numbers.
+  EXPECT_EQ(s.InsemNavn, "");
+  EXPECT_EQ(s.Lnav, LnavFeilInseminor);
+  EXPECT_EQ(s.LnavFarge, TLnavFarge::Vanlig);
 }
 
 TEST_F(SemGrid, VelgCelleViserStatusOgMerkerManglendeVer) {

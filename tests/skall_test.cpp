@@ -196,6 +196,33 @@ TEST(SkallTest, VinduerFlyttesInnPaaSkjermen) {
   }
 }
 
+TEST(SkallTest, RammenRegnesMedNaarVinduetFlyttesInn) {
+  // The inside of a window and the frame round it: a title bar of 20 and
+  // borders of 1 (5 below), as Openbox draws them.
+  const QRect skjerm(0, 0, 1920, 1080);
+  const QMargins openbox(1, 20, 1, 5);
+  const struct {
+    const char* navn;
+    QRect inni;
+    QMargins ramme;
+    QRect ventet;
+  } tilfeller[] = {
+      {"på skjermen med rammen", {100, 120, 700, 500}, openbox, {100, 120, 700, 500}},
+      {"innsiden er på skjermen, nederste kant ikke", {100, 576, 700, 500}, openbox, {100, 575, 700, 500}},
+      {"under skjermen", {100, 900, 700, 500}, openbox, {100, 575, 700, 500}},
+      {"høyere enn skjermen", {100, 0, 700, 1080}, openbox, {100, 20, 700, 1055}},
+      {"tittellinja over skjermen", {100, 10, 700, 500}, openbox, {100, 20, 700, 500}},
+      {"høyre kant utenfor", {1300, 100, 620, 400}, openbox, {1299, 100, 620, 400}},
+      {"uten ramme", {100, 900, 700, 500}, {}, {100, 580, 700, 500}},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(t.navn);
+    const QRect r = PaaSkjermen(t.inni, t.ramme, {skjerm});
+    EXPECT_EQ(r, t.ventet) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    EXPECT_TRUE(skjerm.contains(r.marginsAdded(t.ramme)));
+  }
+}
+
 // Settings from a larger monitor: every window opens on the screen, and the
 // place it got is what is saved.
 TEST(SkallTest, VinduerUtenforSkjermenKommerInnPaaDen) {
@@ -218,7 +245,9 @@ TEST(SkallTest, VinduerUtenforSkjermenKommerInnPaaDen) {
          {static_cast<QWidget*>(&p.hoved), static_cast<QWidget*>(&p.ver), static_cast<QWidget*>(&p.katalog)}) {
       SCOPED_TRACE(w->windowTitle().toStdString());
       ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-      EXPECT_TRUE(skjerm.contains(w->frameGeometry()))
+      // Under a window manager the frame comes a moment after the window
+      // shows, and the window moves in once it has come.
+      EXPECT_TRUE(QTest::qWaitFor([&] { return skjerm.contains(w->frameGeometry()); }, 3000))
           << w->frameGeometry().x() << "," << w->frameGeometry().y() << " " << w->frameGeometry().width() << "x"
           << w->frameGeometry().height();
     }

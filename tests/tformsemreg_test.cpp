@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include "avlregister.h"
+#include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
 #include "okt.h"
@@ -368,13 +369,26 @@ TEST_F(SemVindu, AarfeltetStengerLagreOgLarFilaVaere) {
   const std::string foer = LesHeleFila(Fil(IAar()));
   svar = 1;
   Start();
+  const QString navnFoer = v->Lnav->text(), antallFoer = v->Panel[0]->text();
+  const QColor navnefargeFoer = v->Lnav->palette().color(QPalette::WindowText);
   Hent();
   ASSERT_EQ(Rader().size(), 3u);
   ASSERT_TRUE(v->Blagre->isEnabled());
+  ASSERT_EQ(v->Lnav->text(), "Kari Inseminor");
+  ASSERT_EQ(v->Panel[0]->text(), "2");
   // A press on the year's text, where the user clicks to type another year.
   QTest::mouseClick(v->Ssemar->findChild<QLineEdit*>(), Qt::LeftButton);
   EXPECT_TRUE(v->EprodNr->text().isEmpty());
   EXPECT_EQ(Rader().size(), 1u);
+  // Nothing of the inseminator and the rows fetched is left: the name and
+  // the count read as in a window just opened, and leaving the grid brings
+  // back no name.
+  EXPECT_EQ(v->Lnav->text().toStdString(), navnFoer.toStdString());
+  EXPECT_EQ(v->Lnav->palette().color(QPalette::WindowText).name().toStdString(), navnefargeFoer.name().toStdString());
+  EXPECT_EQ(v->Panel[0]->text().toStdString(), antallFoer.toStdString());
+  Skjermbilde(v.get(), "semin-nytt-aar");
+  ForlatGrid(v->Semin);
+  EXPECT_EQ(v->Semin.Lnav, "");
   EXPECT_FALSE(v->Blagre->isEnabled());
   EXPECT_FALSE(v->GriSem->isEnabled());
   EXPECT_TRUE(v->Datafil().empty());
@@ -392,6 +406,7 @@ TEST_F(SemVindu, LagringUtenHeleRaderSporForDenTommerFila) {
   Start();
   Hent();
   ASSERT_EQ(Rader()[0], Rad1);
+  ASSERT_EQ(v->Panel[0]->text(), "1");
   // A refused hour turns the only row incomplete.
   SkrivCelle(3, 1, "25");
   v->GriSem->AvbrytRedigering();
@@ -406,6 +421,7 @@ TEST_F(SemVindu, LagringUtenHeleRaderSporForDenTommerFila) {
         << sporsmal[0].toStdString();
     EXPECT_EQ(LesHeleFila(Fil(IAar())), ja ? "ProdNr=" + Produsent() + "\r\nSemNr=12345\r\nAntall=0\r\n" : foer);
     EXPECT_EQ(v->Semin.Endret, !ja) << "a save that was not done leaves the changes unsaved";
+    EXPECT_EQ(v->Panel[0]->text().toStdString(), ja ? "0" : "1") << "the count is that of the rows in the file";
   }
 }
 
@@ -607,4 +623,41 @@ TEST_F(SemVindu, InnavlIStatuslinjaForSoyeneILista) {
   // The ewe's number written otherwise is the same ewe.
   SkrivCelle(1, 3, "0008");
   EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 8 × 2000: forventet innavl 0,00 % (kjente aner 4 av 62)");
+}
+
+TEST_F(SemVindu, SloyfemeldingenGaarTilStatuslinjaUtenAAStoppeSkrivingen) {
+  // 7001 and 7002 each other's sires: the first figure computed tells of the
+  // loop. In the middle of typing a row that goes to the status line, not to
+  // a box that would take the keys typed next.
+  std::vector<TVerPost> verer = AvlRegister();
+  verer.push_back(AvlVer(7001, 7002, "RING"));
+  verer.push_back(AvlVer(7002, 7001, "RUNDT"));
+  verer[1].Type = 1;  // 2000, an insemination ram: no message about the ram
+  ASSERT_EQ(verer[1].Nummer, 2000);
+  SkrivVerFil(m / "data" / "Verene.Dat", verer);
+  okt.LastRegister();
+  m.Skriv("data/Soyer.Txt", "7;2000;0\r\n");
+  Start();
+  Hent();
+  const std::string aar = std::to_string(IAar() - 2);
+  SkrivCelle(0, 1, aar.c_str());
+  SkrivCelle(1, 1, "7");
+  SkrivCelle(7, 1, "2000");
+  ASSERT_TRUE(okt.Avlsdata().Beregnet());
+  EXPECT_TRUE(meldinger.isEmpty()) << meldinger.join("|").toStdString();
+  const QString sloyfe = TilQString(SloyfeMelding(1));
+  EXPECT_EQ(v->Panel[1]->text().toStdString(), sloyfe.toStdString());
+  EXPECT_FALSE(v->Innavl->isHidden()) << "the figure stays beside it";
+  Skjermbilde(v.get(), "semin-sloyfe");
+  // The row is typed on; the notice stays while the row is.
+  SkrivCelle(8, 1, "40");
+  EXPECT_EQ(v->GriSem->Modell().Celle(8, 1), "40");
+  EXPECT_EQ(v->Panel[1]->text().toStdString(), sloyfe.toStdString());
+  // In the next row the column's hint comes back; the notice is told once.
+  SkrivCelle(0, 2, aar.c_str());
+  EXPECT_EQ(v->Panel[1]->text().toStdString(), Cp1252TilUtf8(SemKolonner[KolSoye].status));
+  SkrivCelle(1, 2, "7");
+  SkrivCelle(7, 2, "2000");
+  EXPECT_NE(v->Panel[1]->text(), sloyfe);
+  EXPECT_TRUE(meldinger.isEmpty()) << meldinger.join("|").toStdString();
 }

@@ -21,6 +21,7 @@
 #include "skriverjobb.h"
 #include "stamtre.h"
 #include "stamtredokument.h"
+#include "tekst.h"
 #include "testmappe.h"
 #include "tgrid.h"
 #include "tinnlesing.h"
@@ -226,6 +227,47 @@ TEST_F(VerVindu, TomVisningOgUkjentNummer) {
   EXPECT_EQ(Celle(vindu.Slekt, 9), "----");
   EXPECT_EQ(Celle(vindu.Scan, 6), "^^^");
   EXPECT_FALSE(vindu.Avkom->isEnabled());
+}
+
+TEST(VerVinduNavn, FarensNavnFaarPlassMedAlleTjueTegn) {
+  // Sires whose names fill the 20 bytes of the name field with wide letters,
+  // each with a son; the son shows the sire's name (and its own sire's as the
+  // dam's sire's) whole in the pedigree grid.
+  const char* const navn[] = {"MMMMMMMMMMMMMMMMMMMM", "WWWWWWWWWWWWWWWWWWWW", "W W W W W W W W W W ",
+                              "M-M-M-M-M-M-M-M-M-M-",
+                              "\xC6\xD8\xC5\xC6\xD8\xC5\xC6\xD8\xC5\xC6\xD8\xC5\xC6\xD8\xC5\xC6\xD8\xC5\xC6\xD8"};
+  TestMappe mappe;
+  std::vector<TVerPost> v;
+  for (int i = 0; i < 120; ++i) v.push_back(Ver(1000 + i, "VER" + std::to_string(i)));
+  for (int i = 0; i < 5; ++i) {
+    v.push_back(Ver(2000000 + i, navn[i]));
+    TVerPost sonn = Ver(3000000 + i, "SONN", 2000000 + i);
+    sonn.MorFar = 2000000 + i;
+    v.push_back(sonn);
+  }
+  SkrivVerFil(mappe / "Verene.Dat", v);
+  TOkt okt(mappe.Sti());
+  okt.LastRegister();
+  TFormVer vindu(okt);
+  vindu.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&vindu));
+  const QFontMetrics fm(vindu.Slekt->font());
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(Cp1252TilUtf8(navn[i]));
+    vindu.Evernum->SettVerdi(3000000 + i);
+    vindu.LetClick();
+    ASSERT_EQ(+vindu.GjeldendeVer().Nummer, 3000000 + i);
+    for (const int rad : {1, 3}) {  // "Far navn", "MF navn"
+      const QString tekst = vindu.Slekt->Tekst(1, rad);
+      EXPECT_EQ(tekst.trimmed(), TilQString(NameCase(navn[i])).trimmed());
+      // The cell draws its text 2 pixels in from either side.
+      EXPECT_LE(fm.horizontalAdvance(tekst), vindu.Slekt->Celleramme(1, rad).width() - 4)
+          << fm.horizontalAdvance(tekst) << " > " << vindu.Slekt->Celleramme(1, rad).width() - 4;
+    }
+    // The grid is shown whole beside the others.
+    EXPECT_TRUE(vindu.Slekt->visibleRegion().boundingRect().contains(vindu.Slekt->Celleramme(1, 1)));
+    if (i == 0) Skjermbilde(&vindu, "oppslag-langt-farsnavn");
+  }
 }
 
 TEST_F(VerVindu, DobbeltklikkPaaFarViserFaren) {
