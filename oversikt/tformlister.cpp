@@ -97,17 +97,31 @@ TSammenlignVerer::TSammenlignVerer(const QString& numre, QWidget* parent) : QDia
   lag->addWidget(knapper);
   connect(knapper, &QDialogButtonBox::accepted, this, &TSammenlignVerer::accept);
   connect(knapper, &QDialogButtonBox::rejected, this, &TSammenlignVerer::reject);
+  // Once OK has been refused, the error follows what is typed, and goes while
+  // the numbers read.
+  connect(Numre, &QLineEdit::textChanged, this, [this] {
+    if (!provd_) return;
+    std::vector<int32_t> verer;
+    const std::string feil = Sjekk(verer);
+    Feil->setText(TilQString(feil));
+    Feil->setVisible(!feil.empty());
+  });
   setMinimumWidth(intro->sizeHint().width() + 30);
 }
 
+std::string TSammenlignVerer::Sjekk(std::vector<int32_t>& verer) const {
+  verer.clear();
+  std::string feil = TolkNummerliste(FraQString(Numre->text()), verer);
+  if (feil.empty()) feil = SammenligningFeil(verer.size());
+  return feil;
+}
+
 void TSammenlignVerer::accept() {
-  verer_.clear();
-  std::string feil = TolkNummerliste(FraQString(Numre->text()), verer_);
-  if (feil.empty()) feil = SammenligningFeil(verer_.size());
-  if (!feil.empty()) {
+  if (const std::string feil = Sjekk(verer_); !feil.empty()) {
     Feil->setText(TilQString(feil));
     Feil->show();
     Numre->setFocus();
+    provd_ = true;
     return;
   }
   QDialog::accept();

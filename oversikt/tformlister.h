@@ -53,6 +53,9 @@ class TSammenlignVerer : public QDialog {
   void accept() override;
 
  private:
+  // The rams typed into `verer`, or why they cannot be compared (Windows-1252).
+  std::string Sjekk(std::vector<int32_t>& verer) const;
+  bool provd_ = false;  // OK was refused once
   std::vector<int32_t> verer_;
 };
 

@@ -9,6 +9,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <set>
@@ -34,6 +36,7 @@
 #include "tekst.h"
 #include "testmappe.h"
 #include "tformlister.h"
+#include "tformparingsplan.h"
 #include "tformstatistikk.h"
 #include "tintedit.h"
 #include "tvindu.h"
@@ -106,6 +109,14 @@ struct Program {
   QString listenavn = "Mine værer";
   QString numre;
 };
+
+// Typed into a field as the user does, over what stood there.
+void Skriv(QLineEdit* felt, const QString& tekst) {
+  felt->setFocus();
+  felt->selectAll();
+  QTest::keyClick(felt, Qt::Key_Delete);
+  QTest::keyClicks(felt, tekst);
+}
 
 void Minimer(QWidget* w) {
   w->setWindowState(Qt::WindowMinimized);
@@ -414,4 +425,46 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
       << "each ram of the selection once";
   s.Faner->setCurrentIndex(2);
   Skjermbilde(&s, "statistikk-fordeling");
+}
+
+// The questions for judging numbers (the mating plan's and the
+// comparison's): an error shown for what did not read follows the text while
+// it is typed and goes as soon as the numbers read, before OK is pressed.
+TEST(ListeVindu, TallspoersmaalenesFeilGaarNaarTalleneLeses) {
+  TVelgVerer plan({5000, 2000}, QString(), 3);
+  TSammenlignVerer sammenlign{QString()};
+  struct Fall {
+    QDialog* d;
+    QLineEdit* numre;
+    QLabel* feil;
+    QString galt, fortsattGalt, riktig;
+  };
+  const Fall fall[] = {
+      {&plan, plan.Numre, plan.Feil, "2000 20x0", "2000 3x", "2000 3000"},
+      {&sammenlign, sammenlign.Numre, sammenlign.Feil, "2000", "2000 3x", "2000 3000"},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.d->windowTitle().toStdString());
+    f.d->show();
+    QPushButton* ok = f.d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    Skriv(f.numre, f.galt);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_TRUE(f.d->isVisible());
+    EXPECT_FALSE(f.feil->isHidden());
+    Skriv(f.numre, f.fortsattGalt);
+    EXPECT_FALSE(f.feil->isHidden());
+    EXPECT_EQ(f.feil->text().toStdString(), "«3x» er ikke et kåringsnummer.");
+    Skriv(f.numre, f.riktig);
+    EXPECT_TRUE(f.feil->isHidden()) << f.feil->text().toStdString();
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(f.d->result(), QDialog::Accepted);
+    EXPECT_EQ(f.numre->text(), f.riktig);
+  }
+  // The mating plan's other choice, the catalogue's rams, takes the error away too.
+  TVelgVerer igjen({5000, 2000}, "20x0", 3);
+  igjen.show();
+  QTest::mouseClick(igjen.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+  ASSERT_FALSE(igjen.Feil->isHidden());
+  QTest::mouseClick(igjen.FraKatalog, Qt::LeftButton);
+  EXPECT_TRUE(igjen.Feil->isHidden());
 }
