@@ -99,12 +99,14 @@ void TTabell::Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRa
   Bredeste.assign(static_cast<std::size_t>(std::max(antKol, 0)), " ");
   TittelStorrelse = tittelStorrelse;
   Tittel = tittel;
+  Vindusnavn.clear();
   hoved_->SettStorrelse(antKol, fasteRader + 1);
   hoved_->SettFaste(fasteKol, fasteRader);
   Skriftstorrelse = 10;
 }
 
 std::string TTabell::Vindustittel() const {
+  if (!Vindusnavn.empty()) return Vindusnavn;
   const std::size_t blank = Tittel.find(' ');
   return blank == std::string::npos ? Tittel : Tittel.substr(0, blank + 1);
 }

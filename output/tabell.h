@@ -50,6 +50,10 @@ class TTabellMottaker {
                        const std::string& tittel, TFarge farge1, TFarge farge2) = 0;
   virtual void NyRad(std::string_view tekst) = 0;
   virtual void NyBunnRad(std::string_view tekst) = 0;
+  // The window's caption, for a table that names what it holds in full (a
+  // list, a comparison, a plan); given after Oppsett. Without it the caption
+  // is the title up to its first blank.
+  virtual void SettVindusnavn(const std::string& /*navn*/) {}
 };
 
 // The grid's font at a point size: the metric twin of Arial.
@@ -73,8 +77,10 @@ class TTabell : public TTabellMottaker {
                TFarge farge1, TFarge farge2) override;
   void NyRad(std::string_view tekst) override;
   void NyBunnRad(std::string_view tekst) override;
+  void SettVindusnavn(const std::string& navn) override { Vindusnavn = navn; }
 
-  // The window caption: the title up to and including its first blank.
+  // The window caption: Vindusnavn when the table gave one, otherwise the
+  // title up to and including its first blank.
   std::string Vindustittel() const;
 
   // Measuring in the main grid's and the footer's fonts; without them a text
@@ -83,6 +89,7 @@ class TTabell : public TTabellMottaker {
   TMaal MaalBunn;
 
   std::string Tittel;
+  std::string Vindusnavn;  // the caption the table gave (Oppsett clears it)
   int TittelStorrelse = 12;
   TFarge Farge1 = Rod;
   TFarge Farge2 = Blaa;

@@ -293,6 +293,11 @@ void TVindu::Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRad
 
 void TVindu::NyRad(std::string_view tekst) { tabell_.NyRad(tekst); }
 
+void TVindu::SettVindusnavn(const std::string& navn) {
+  tabell_.SettVindusnavn(navn);
+  setWindowTitle(TilQString(tabell_.Vindustittel()));
+}
+
 void TVindu::NyBunnRad(std::string_view tekst) {
   tabell_.NyBunnRad(tekst);
   bunn->setFixedHeight(Grinn->Modell().StandardHoyde() * tabell_.AntBunnRader + 2);

@@ -252,6 +252,7 @@ void ListListe(const TListe& liste, TProdusent& reg, const TSkalMed& felt, const
   if (innavl) innavlCelle = [innavl](int32_t nr) { return innavl->Celle(nr); };
   const int kolonner = KatalogKolonner(skalMed);
   tabell.Oppsett(kolonner, 12, 0, 1, 1, ListeTittel(liste), Rod, Blaa);
+  tabell.SettVindusnavn(ListeTittel(liste));
   tabell.NyRad(KatalogOverskrift(skalMed));
   for (int32_t n : liste.nummer) {
     const TVerPost ver = reg.FindByNumber(n);

@@ -25,13 +25,16 @@
 
 #include "avlregister.h"
 #include "cp1252.h"
+#include "dato.h"
 #include "diagram.h"
 #include "eksempeldata.h"
+#include "endringer.h"
 #include "filer.h"
 #include "lister.h"
 #include "programvinduer.h"
 #include "register.h"
 #include "skriverjobb.h"
+#include "slektskap.h"
 #include "tdiagramflate.h"
 #include "tekst.h"
 #include "testmappe.h"
@@ -467,4 +470,57 @@ TEST(ListeVindu, TallspoersmaalenesFeilGaarNaarTalleneLeses) {
   ASSERT_FALSE(igjen.Feil->isHidden());
   QTest::mouseClick(igjen.FraKatalog, Qt::LeftButton);
   EXPECT_TRUE(igjen.Feil->isHidden());
+}
+
+// A table window of a list, a comparison, a mating plan or a change report
+// says in its caption what it holds, not only the first word of its title.
+TEST(ListeVindu, TabellvinduetsNavnSierHvaDetViser) {
+  Program p;
+  p.m.Skriv("Lister.Txt", C("[Mine værer]\r\n2000\r\n3000\r\n"));
+  TFormLister& l = p.p->lister;
+  l.Vis();
+  const auto plan = [](std::vector<int32_t> verer) {
+    TParingsplan plan;
+    plan.soyer = {{"17", 2000, 0}, {"18", 5000, 0}};
+    plan.verer = std::move(verer);
+    plan.lam.assign(2 * plan.verer.size(), 0.0625);
+    plan.snitt.assign(plan.verer.size(), 0.0625);
+    return plan;
+  };
+  const auto planvindu = [](const TParingsplan& plan) {
+    auto* v = new TVindu;
+    ListParingsplan(plan, 6.25, *v);
+    return v;
+  };
+  TEndringsrapport rapport;
+  rapport.dato = *EncodeDate(2024, 3, 5);
+  struct Fall {
+    std::function<TVindu*()> aapne;
+    std::string navn;
+  };
+  const Fall fall[] = {
+      {[&] { return l.VisTabellClick(); }, "Liste Mine værer: 2 værer"},
+      {[&] { return l.SammenlignClick().tabell; }, "Sammenligning av 2000 og 3000"},
+      {[&] {
+         return planvindu(plan({2000, 3000}));
+       },
+       "Paringsplan: 2 søyer og værene 2000 og 3000"},
+      {[&] {
+         return planvindu(plan({2000, 3000, 4001, 4002, 4003, 4004, 4005}));
+       },
+       "Paringsplan: 2 søyer og 7 værer"},
+      {[&] {
+         auto* v = new TVindu;
+         ListEndringer(rapport, *v);
+         return v;
+       },
+       "Ingen endringer for værer på listene, innlest 05/03/2024"},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.navn);
+    TVindu* v = f.aapne();
+    ASSERT_NE(v, nullptr);
+    v->Vis();
+    EXPECT_EQ(v->windowTitle().toStdString(), f.navn);
+  }
 }
