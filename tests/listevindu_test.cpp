@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -119,6 +120,16 @@ void Skriv(QLineEdit* felt, const QString& tekst) {
   felt->selectAll();
   QTest::keyClick(felt, Qt::Key_Delete);
   QTest::keyClicks(felt, tekst);
+}
+
+// Typed a letter at a time, any letter (QTest types only ASCII).
+void Tast(QWidget* w, const QString& tekst) {
+  for (const QChar c : tekst) {
+    QKeyEvent ned(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &ned);
+    QKeyEvent opp(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &opp);
+  }
 }
 
 void Minimer(QWidget* w) {
@@ -248,7 +259,12 @@ TEST(ListeVindu, ListevinduetViserFjernerOgSammenligner) {
   EXPECT_EQ(l.Verer->count(), 2);
 
   // Renamed and deleted.
-  l.SporNavn = [](const QString&, const QString&) { return QString("Førstevalg"); };
+  l.KjorDialog = [](QDialog& d) {
+    auto& v = dynamic_cast<TVelgListe&>(d);
+    v.Linje->setText("Førstevalg");
+    v.accept();
+    return d.result();
+  };
   l.NyttNavnClick();
   EXPECT_EQ(Listene(p.m.Sti())[0].navn, C("Førstevalg"));
   EXPECT_EQ(l.Valgt(), C("Førstevalg"));
@@ -523,4 +539,77 @@ TEST(ListeVindu, TabellvinduetsNavnSierHvaDetViser) {
     v->Vis();
     EXPECT_EQ(v->windowTitle().toStdString(), f.navn);
   }
+}
+
+// A list name that cannot be used, in each of the three places a name is
+// asked for: refused in the dialog while it is open, with OK off, the reason
+// shown and the text kept as typed (a long name is not cut to the longest a
+// name may be); the name mended in the same dialog is taken.
+TEST(ListeVindu, ListenavnSomIkkeKanBrukesAvvisesIDialogenMedTekstenBeholdt) {
+  Program p;
+  p.m.Skriv("Lister.Txt", C("[Reserve]\r\n2000\r\n"));
+  TFormLister& l = p.p->lister;
+  p.p->hoved.Lister->trigger();
+  TFormVer& v = p.p->ver;
+  p.p->hoved.Kartotekoppslag->trigger();
+  v.Evernum->setFocus();
+  QTest::keyClicks(v.Evernum, "2000");
+  QTest::mouseClick(v.Let, Qt::LeftButton);
+
+  QString lang;
+  while (lang.size() < 300) lang += "Lang liste ";
+  lang.truncate(300);
+  struct Fall {
+    const char* sted;
+    std::function<void()> gjor;
+    QString galt;
+    std::string feil;
+    QString riktig;
+  };
+  const Fall fall[] = {
+      {"Legg i liste", [&] { QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton); }, lang,
+       "Listenavnet kan ikke være lengre enn 60 tegn.", "Avlsværer"},
+      {"Ny liste", [&] { QTest::mouseClick(l.NyListe, Qt::LeftButton); }, "reserve",
+       "Det finnes alt ei liste som heter Reserve.", "Tom liste"},
+      {"Ny liste", [&] { QTest::mouseClick(l.NyListe, Qt::LeftButton); }, "Liste ő",
+       "Listenavnet kan ikke inneholde «ő».", "Øvrige"},
+      {"Gi nytt navn", [&] { QTest::mouseClick(l.NyttNavn, Qt::LeftButton); }, "A;B",
+       "Listenavnet kan ikke inneholde semikolon.", "Førstevalg"},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.sted + (" " + f.galt.left(20).toStdString()));
+    int dialoger = 0;
+    const auto svar = [&](QDialog& d) {
+      ++dialoger;
+      auto& valg = dynamic_cast<TVelgListe&>(d);
+      EXPECT_EQ(d.windowTitle().toStdString(), f.sted);
+      d.show();
+      valg.Linje->setFocus();
+      valg.Linje->selectAll();
+      Tast(valg.Linje, f.galt);
+      EXPECT_EQ(valg.Linje->text(), f.galt) << "kept as typed";
+      EXPECT_FALSE(valg.Ok->isEnabled());
+      EXPECT_FALSE(valg.Feil->isHidden());
+      EXPECT_EQ(valg.Feil->text().toStdString(), f.feil);
+      if (f.galt == lang) Skjermbilde(&d, "liste-navn-avvist");
+      QTest::keyClick(valg.Linje, Qt::Key_Return);
+      valg.accept();
+      EXPECT_TRUE(d.isVisible()) << "still open";
+      EXPECT_EQ(valg.Linje->text(), f.galt);
+      valg.Linje->selectAll();
+      Tast(valg.Linje, f.riktig);
+      EXPECT_TRUE(valg.Ok->isEnabled());
+      EXPECT_TRUE(valg.Feil->isHidden());
+      QTest::mouseClick(valg.Ok, Qt::LeftButton);
+      return d.result();
+    };
+    p.p->hoved.KjorDialog = svar;
+    l.KjorDialog = svar;
+    f.gjor();
+    EXPECT_EQ(dialoger, 1);
+  }
+  EXPECT_EQ(
+      Listene(p.m.Sti()),
+      (std::vector<TListe>{{"Reserve", {2000}}, {C("Avlsværer"), {2000}}, {"Tom liste", {}}, {C("Førstevalg"), {}}}));
+  EXPECT_TRUE(p.meldinger.filter("Listenavnet").isEmpty()) << "no refusal after the dialog";
 }
