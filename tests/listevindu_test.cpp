@@ -52,7 +52,10 @@ namespace {
 std::string C(const std::string& utf8) { return Utf8TilCp1252(utf8); }
 
 void Skjermbilde(QWidget* w, const char* navn) {
-  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) w->grab().save(QString(mappe) + "/" + navn + ".png");
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) {
+    QApplication::processEvents();  // the layouts the window has asked for
+    w->grab().save(QString(mappe) + "/" + navn + ".png");
+  }
 }
 
 std::string Les(const fs::path& fil) {
@@ -359,6 +362,7 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
   QTest::mouseClick(s.Alle, Qt::LeftButton);
   EXPECT_EQ(antall(), static_cast<double>(iStatistikken));
   EXPECT_GT(linjer(), fem);
+  Skjermbilde(&s, "statistikk-alle");
   QTest::mouseClick(s.Ingen, Qt::LeftButton);
   EXPECT_EQ(antall(), 0);
   EXPECT_EQ(linjer(), 0);
