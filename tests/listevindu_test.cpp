@@ -398,8 +398,8 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
   EXPECT_EQ(sum, uten);
   t->close();
   s.Antall->VelgFil = [&](const QString& forslag) {
-    EXPECT_TRUE(forslag.endsWith(".png"));
-    return QString::fromStdString((p.m / "antall:per år.svg").string());
+    EXPECT_EQ(forslag, "Antall kårede værer etter fødselsår") << "no ending: the type chosen gives it";
+    return TLagringsfil{QString::fromStdString((p.m / "antall:per år.svg").string()), 0};
   };
   s.Antall->Melding = [](const QString&) {};
   ASSERT_TRUE(s.Antall->LagreSomClick());
@@ -616,4 +616,35 @@ TEST(ListeVindu, ListenavnSomIkkeKanBrukesAvvisesIDialogenMedTekstenBeholdt) {
       Listene(p.m.Sti()),
       (std::vector<TListe>{{"Reserve", {2000}}, {C("Avlsværer"), {2000}}, {"Tom liste", {}}, {C("Førstevalg"), {}}}));
   EXPECT_TRUE(p.meldinger.filter("Listenavnet").isEmpty()) << "no refusal after the dialog";
+}
+
+// "Lagre som …" of a chart: the type chosen in the dialog gives a name typed
+// without an ending its own, and the file is of that type.
+TEST(ListeVindu, DiagrammetLagresSomTypenSomErValgt) {
+  TestMappe m;
+  TDiagramflate flate;
+  flate.Lag = [] { return LagHistogramDiagram(THistogram(), "i utvalget"); };
+  flate.Tegn();
+  QStringList meldinger;
+  flate.Melding = [&](const QString& t) { meldinger << t; };
+  struct Fall {
+    const char* navn;
+    int type;
+    const char* fil;
+    std::string start;  // how the file starts
+  };
+  const Fall fall[] = {
+      {"d", 2, "d.pdf", "%PDF"},
+      {"d", 1, "d.svg", "<?xml"},
+      {"d", 0, "d.png", "\x89PNG"},
+      {"e.png", 2, "e.png", "\x89PNG"},
+      {"Plan 12.03", 2, "Plan 12.03.pdf", "%PDF"},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(std::string(f.navn) + " " + std::to_string(f.type));
+    flate.VelgFil = [&](const QString&) { return TLagringsfil{QString::fromStdString((m / f.navn).string()), f.type}; };
+    ASSERT_TRUE(flate.LagreSomClick()) << meldinger.join("\n").toStdString();
+    EXPECT_EQ(Les(m / f.fil).substr(0, f.start.size()), f.start);
+  }
+  EXPECT_FALSE(fs::exists(m / "d"));
 }

@@ -556,7 +556,7 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   // the old filter is back.
   const std::string forrige = v->Lagrevalg().filter;
   TLagreValg sett;
-  std::optional<QString> svar;
+  std::optional<TLagringsfil> svar;
   v->VelgLagringsfil = [&](const TLagreValg& valg) {
     sett = valg;
     return svar;
@@ -577,7 +577,7 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   EXPECT_EQ(v->Lagrevalg().tittel, "Lagre som tekst");
   EXPECT_EQ(v->Lagrevalg().filnavn, "Lagre.txt");
 
-  svar = QString::fromStdString((m / "tabell.Pdf").string());
+  svar = TLagringsfil{QString::fromStdString((m / "tabell.Pdf").string())};
   // The busy cursor is on while the run is made and drawn.
   std::optional<Qt::CursorShape> peker;
   v->Hovedtekst = [&] {
