@@ -262,6 +262,7 @@ void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& t
   const std::size_t nv = plan.verer.size();
   tabell.Oppsett(static_cast<int>(3 + nv), 12, 0, 1, 1, ParingsplanTittel(), Rod, Blaa);
   tabell.SettVindusnavn(ParingsplanNavn(plan));
+  tabell.SettMinsteskrift(LesbarSkrift);
   std::string rad = C("Søye;Far;Morfar;");
   for (int32_t nr : plan.verer) rad += IntToText(nr) + ";";
   tabell.NyRad(rad);

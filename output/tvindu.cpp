@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -305,7 +306,14 @@ void TVindu::ForsteLayout() {
   Overskr->setFont(hodefont);
   tabell_.ForsteLayout();
   SettSkrift(tabell_.Skriftstorrelse);
-  resize(600, height());
+  int bredde = 600;
+  if (tabell_.Minsteskrift > 5) {
+    // A table that keeps a readable font opens as wide as it is, within the
+    // screen; the rest scrolls.
+    const QRect skjerm = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    bredde = std::clamp(tabell_.TotalBredde() + 40, 600, std::max(600, skjerm.width() * 9 / 10));
+  }
+  resize(bredde, height());
   Skaler();
   Grinn->viewport()->update();
   Skaler();

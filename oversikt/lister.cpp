@@ -258,6 +258,7 @@ void ListListe(const TListe& liste, TProdusent& reg, const TSkalMed& felt, const
   const int kolonner = KatalogKolonner(skalMed);
   tabell.Oppsett(kolonner, 12, 0, 1, 1, ListeTittel(liste), Rod, Blaa);
   tabell.SettVindusnavn(ListeTittel(liste));
+  tabell.SettMinsteskrift(LesbarSkrift);
   tabell.NyRad(KatalogOverskrift(skalMed));
   for (int32_t n : liste.nummer) {
     const TVerPost ver = reg.FindByNumber(n);

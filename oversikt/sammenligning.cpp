@@ -387,6 +387,7 @@ void ListSammenligning(const TSammenligning& s, const Trase& raser, TTabellMotta
   const int kolonner = 1 + static_cast<int>(s.verer.size());
   tabell.Oppsett(kolonner, 12, 0, 1, 1, SammenligningTittel(s), Rod, Blaa);
   tabell.SettVindusnavn(SammenligningNavn(s));
+  tabell.SettMinsteskrift(LesbarSkrift);
   // The table parts its cells at ';'.
   const auto celle = [](std::string& rad, std::string t) {
     for (char& c : t)

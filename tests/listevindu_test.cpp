@@ -34,6 +34,7 @@
 #include "lister.h"
 #include "programvinduer.h"
 #include "register.h"
+#include "sammenligning.h"
 #include "skriverjobb.h"
 #include "slektskap.h"
 #include "tdiagramflate.h"
@@ -43,6 +44,7 @@
 #include "tformparingsplan.h"
 #include "tformstatistikk.h"
 #include "tintedit.h"
+#include "trase.h"
 #include "tvindu.h"
 
 namespace fs = std::filesystem;
@@ -647,4 +649,62 @@ TEST(ListeVindu, DiagrammetLagresSomTypenSomErValgt) {
     EXPECT_EQ(Les(m / f.fil).substr(0, f.start.size()), f.start);
   }
   EXPECT_FALSE(fs::exists(m / "d"));
+}
+
+// A mating plan of many rams and a comparison of six rams with long names
+// keep a readable font in their table windows: the window opens wider and
+// the table scrolls, instead of the font shrinking to 5 points. Other tables
+// still shrink to fit 600 pixels.
+TEST(ListeVindu, PlanOgSammenligningBeholderLesbarSkrift) {
+  TParingsplan plan;
+  plan.soyer = {{"17", 2000, 0}, {"18", 5000, 0}};
+  for (int32_t v = 0; v < 30; ++v) plan.verer.push_back(1900100 + v);
+  plan.lam.assign(2 * plan.verer.size(), 0.0625);
+  plan.snitt.assign(plan.verer.size(), 0.0625);
+  std::vector<TVerPost> verer;
+  const char* navn[] = {"STORMFJELLETS KONGEN", "BJORNEBAKKENS BAMSEN", "SOLHAUGENS STOLTHETA",
+                        "VESLEGUTTEN FRA NORD", "GAMLEBYENS GULLGUTTE", "ASMUNDSTADS ÆRESVÆR"};
+  for (int i = 0; i < 6; ++i) {
+    TVerPost p = TomVerPost();
+    p.Nummer = 2002390 + i;
+    p.Aar = 2010;
+    p.Rase = 1;
+    p.OIndeks = static_cast<int16_t>(100 + i);
+    p.Navn.Sett(C(navn[i]));
+    verer.push_back(p);
+  }
+  const TSammenligning sammenligning = Sammenlign(verer, verer);
+  struct Fall {
+    const char* hva;
+    std::function<void(TVindu&)> fyll;
+    bool lesbar;
+  };
+  const Fall fall[] = {
+      {"paringsplan", [&](TVindu& v) { ListParingsplan(plan, 6.25, v); }, true},
+      {"sammenligning", [&](TVindu& v) { ListSammenligning(sammenligning, Trase(), v); }, true},
+      {"annen tabell",
+       [&](TVindu& v) {
+         v.Oppsett(30, 12, 0, 1, 1, "Bred tabell", Rod, Blaa);
+         v.NyRad(std::string(30 * 12, 'W') + ";");
+         for (int k = 0; k < 30; ++k) v.NyRad("WWWWWWWWWWWW;");
+         v.NyBunnRad(std::string(30, ';'));
+       },
+       false},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.hva);
+    auto* v = new TVindu;
+    f.fyll(*v);
+    v->Vis();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+    if (f.lesbar) {
+      EXPECT_GE(v->Skriftstorrelse(), LesbarSkrift);
+      EXPECT_GT(v->width(), 600) << "opens wider";
+      Skjermbilde(v, f.hva[0] == 'p' ? "paringsplan-lesbar" : "sammenligning-lesbar");
+    } else {
+      EXPECT_LT(v->Skriftstorrelse(), LesbarSkrift) << "shrinks as before";
+      EXPECT_EQ(v->width(), 600);
+    }
+    delete v;
+  }
 }
