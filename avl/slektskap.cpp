@@ -279,9 +279,23 @@ TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soy
 
 std::string ParingsplanTittel() { return C("Paringsplan: forventet innavlsgrad hos lammet i prosent"); }
 
+std::string ParingsplanNavn(const TParingsplan& plan) {
+  const std::size_t ns = plan.soyer.size(), nv = plan.verer.size();
+  std::string t = "Paringsplan: " + IntToText(static_cast<int64_t>(ns)) + (ns == 1 ? C(" søye og ") : C(" søyer og "));
+  if (nv > 6) return t + IntToText(static_cast<int64_t>(nv)) + C(" værer");
+  t += nv == 1 ? C("væren ") : C("værene ");
+  for (std::size_t i = 0; i < nv; ++i) {
+    if (i > 0) t += i + 1 == nv ? " og " : ", ";
+    t += IntToText(plan.verer[i]);
+  }
+  return t;
+}
+
 void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& tabell, TSnittrad snitt) {
   const std::size_t nv = plan.verer.size();
   tabell.Oppsett(static_cast<int>(3 + nv), 12, 0, 1, 1, ParingsplanTittel(), Rod, Blaa);
+  tabell.SettVindusnavn(ParingsplanNavn(plan));
+  tabell.SettMinsteskrift(LesbarSkrift);
   std::string rad = C("Søye;Far;Morfar;");
   for (int32_t nr : plan.verer) rad += IntToText(nr) + ";";
   tabell.NyRad(rad);

@@ -120,6 +120,9 @@ struct TParingsplan {
 };
 TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soyer, const std::vector<int32_t>& verer);
 std::string ParingsplanTittel();
+// The table window's caption, naming the plan: "Paringsplan: 3 søyer og
+// værene 2000 og 3000"; above six rams their number instead of theirs.
+std::string ParingsplanNavn(const TParingsplan& plan);
 // The table: "Søye;Far;Morfar;" and a column per ram; cells at or above the
 // limit (percent) in the first colour (red); the means in the footer row, or
 // (for a delimited file, which has no footer) as the last row "Snitt".

@@ -48,22 +48,38 @@ TVelgVerer::TVelgVerer(const std::vector<int32_t>& katalog, const QString& numre
   connect(knapper, &QDialogButtonBox::rejected, this, &TVelgVerer::reject);
   // Typing numbers chooses them.
   connect(Numre, &QLineEdit::textEdited, Egne, [this] { Egne->setChecked(true); });
+  // Once OK has been refused, the error follows what is typed and chosen, and
+  // goes while the numbers read.
+  const auto folg = [this] {
+    if (!provd_) return;
+    std::vector<int32_t> verer;
+    const std::string feil = Sjekk(verer);
+    Feil->setText(TilQString(feil));
+    Feil->setVisible(!feil.empty());
+  };
+  connect(Numre, &QLineEdit::textChanged, this, folg);
+  connect(FraKatalog, &QRadioButton::toggled, this, folg);
   setMinimumWidth(std::max(460, FraKatalog->sizeHint().width() + 30));
 }
 
-void TVelgVerer::accept() {
+std::string TVelgVerer::Sjekk(std::vector<int32_t>& verer) const {
   if (FraKatalog->isChecked()) {
-    verer_ = katalog_;
-  } else {
-    verer_.clear();
-    std::string feil = TolkNummerliste(FraQString(Numre->text()), verer_);
-    if (verer_.empty() && feil.empty()) feil = Utf8TilCp1252("Skriv minst ett kåringsnummer.");
-    if (!feil.empty()) {
-      Feil->setText(TilQString(feil));
-      Feil->show();
-      Numre->setFocus();
-      return;
-    }
+    verer = katalog_;
+    return {};
+  }
+  verer.clear();
+  std::string feil = TolkNummerliste(FraQString(Numre->text()), verer);
+  if (verer.empty() && feil.empty()) feil = Utf8TilCp1252("Skriv minst ett kåringsnummer.");
+  return feil;
+}
+
+void TVelgVerer::accept() {
+  if (const std::string feil = Sjekk(verer_); !feil.empty()) {
+    Feil->setText(TilQString(feil));
+    Feil->show();
+    Numre->setFocus();
+    provd_ = true;
+    return;
   }
   QDialog::accept();
 }

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "soyer.h"
@@ -35,6 +36,9 @@ class TVelgVerer : public QDialog {
   void accept() override;
 
  private:
+  // The rams chosen into `verer`, or why they cannot be (Windows-1252).
+  std::string Sjekk(std::vector<int32_t>& verer) const;
+  bool provd_ = false;  // OK was refused once
   std::vector<int32_t> katalog_;
   std::vector<int32_t> verer_;
 };

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -25,6 +24,7 @@
 
 #include "cp1252.h"
 #include "filer.h"
+#include "lagredialog.h"
 #include "pdffil.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
@@ -111,11 +111,8 @@ TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   Sporsmal = [this](const QString& t) {
     return QMessageBox::warning(this, windowTitle(), t, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
-  VelgFil = [this](const QString& tittel, const QString& endelse, const QString& filter) {
-    QFileDialog d(this, tittel, QString(), filter);
-    d.setAcceptMode(QFileDialog::AcceptSave);
-    d.setDefaultSuffix(endelse);
-    return d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
+  VelgFil = [this](const QString& tittel, const std::vector<TFiltype>& typer) {
+    return SporLagringsfil(this, tittel, QString(), typer);
   };
   VelgSkriver = [this](QPrinter& skriver, const TUtskriftsvalg& valg) -> std::optional<TUtskriftsvalg> {
     QPrintDialog d(&skriver, this);
@@ -277,9 +274,10 @@ void TPapVin::SkrivClick(bool direkte) {
   }
   QString grunnnavn;
   if (valg.tilFil) {
-    const QString fil = VelgFil(lagreTittel_, lagreEndelse_, QStringLiteral("SVG-bilder (*.svg);;Alle filer (*)"));
-    if (!fil.isEmpty()) {
-      const QFileInfo fi(fil);
+    const std::vector<TFiltype> typer = {{"SVG-bilder", {".svg"}}, {"Alle filer", {}}};
+    const std::optional<TLagringsfil> svar = VelgFil(lagreTittel_, typer);
+    if (svar && !svar->fil.isEmpty()) {
+      const QFileInfo fi(Lagringsfil(*svar, typer).fil);
       grunnnavn = fi.path() + QLatin1Char('/') + fi.completeBaseName();
     }
   }
@@ -370,10 +368,11 @@ QImage TPapVin::Kopi() const {
 void TPapVin::KopierClick() { QGuiApplication::clipboard()->setImage(Kopi()); }
 
 void TPapVin::MetafilClick() {
-  lagreEndelse_ = QStringLiteral("Pdf");
   lagreTittel_ = QStringLiteral("Lagre PDF");
-  const QString fil = VelgFil(lagreTittel_, lagreEndelse_, QStringLiteral("PDF-filer (*.pdf);;Alle filer (*)"));
-  if (fil.isEmpty() || !dokument_) return;
+  const std::vector<TFiltype> typer = {{"PDF-filer", {".pdf"}}, {"Alle filer", {}}};
+  const std::optional<TLagringsfil> svar = VelgFil(lagreTittel_, typer);
+  if (!svar || svar->fil.isEmpty() || !dokument_) return;
+  const QString fil = Lagringsfil(*svar, typer).fil;
   try {
     const TTimeglass timeglass;
     SkrivPdf(std::filesystem::path(fil.toStdString()), windowTitle(), *dokument_, [this](int gjort, int alle) {

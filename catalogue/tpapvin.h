@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "filtype.h"
 #include "sider.h"
 
 class QLabel;
@@ -111,9 +112,10 @@ class TPapVin : public QMainWindow {
   // Hooks the tests answer instead of the dialogs. VelgSkriver shows the print
   // dialog over the settings and returns them, or nothing when cancelled.
   std::function<std::optional<TUtskriftsvalg>(QPrinter&, const TUtskriftsvalg&)> VelgSkriver;
-  // A file name from the save dialog (title, default extension, filter);
-  // empty when cancelled.
-  std::function<QString(const QString& tittel, const QString& endelse, const QString& filter)> VelgFil;
+  // The save dialog's answer (title, the types offered): the file and the
+  // type chosen, none when cancelled. The first type gives its ending to a
+  // name without one, also when "Alle filer" is chosen.
+  std::function<std::optional<TLagringsfil>(const QString& tittel, const std::vector<TFiltype>& typer)> VelgFil;
   std::function<void(const QString&)> Melding;
   std::function<bool(const QString&)> Sporsmal;  // Yes/No
 
@@ -133,5 +135,4 @@ class TPapVin : public QMainWindow {
   void Slipp();
 
   QString lagreTittel_ = QStringLiteral("Lagre");
-  QString lagreEndelse_;
 };

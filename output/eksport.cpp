@@ -226,6 +226,8 @@ std::string Linjetekst(const std::vector<std::string>& linjer) {
 }
 
 void TLagreValg::Forbered(TEksportType type) {
+  // The type chosen in the dialog gives a name without an ending its own, so
+  // each export offers the types of what it writes: text, or HTML.
   switch (type) {
     case TEksportType::Semikolon:
     case TEksportType::Tab:
@@ -233,15 +235,19 @@ void TLagreValg::Forbered(TEksportType type) {
     case TEksportType::KopierTab:
       tittel = "Lagre som tekst";
       filnavn = "Lagre.txt";
+      filter = Tekstfilter;
+      filterNr = 1;
       break;
     case TEksportType::Regneark:
       tittel = "Lagre som tekst";
       filnavn = "Lagre.Csv";
+      filter = Tekstfilter;
       filterNr = 2;
       break;
     case TEksportType::Html:
       filnavn = "Lagre.html";
       filter = "Internetdokument|*.html;*.htm";
+      filterNr = 1;
       break;
   }
 }

@@ -88,12 +88,15 @@ std::string Linjetekst(const std::vector<std::string>& linjer);
 
 // The settings of the window's save dialog. Texts are UTF-8 (they meet only
 // the dialog). Each export changes some of them before the dialog is shown,
-// and they stay so for the window's later exports.
+// and they stay so for the window's later exports; the filter and its entry
+// chosen are always those of what the export writes, since the entry chosen
+// gives a name typed without an ending its own.
+inline constexpr const char* Tekstfilter = "Tekstfil|*.txt;*.tek|Excel eksport|*.Csv";
 struct TLagreValg {
   std::string tittel = "Lagre merket, bryt for å kopiere til klippebord";
   std::string filnavn;  // the file name offered
   // Entries as "name|patterns|name|patterns…", patterns parted by ';'.
-  std::string filter = "Tekstfil|*.txt;*.tek|Excel eksport|*.Csv";
+  std::string filter = Tekstfilter;
   int filterNr = 1;             // the chosen filter entry, from 1
   std::string standardEndelse;  // appended to a name typed without one; empty: none
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "cp1252.h"
+#include "tabellutskrift.h"
 #include "tekst.h"
 
 TCelleFormat TolkFormat(std::string_view celle) {
@@ -99,12 +100,15 @@ void TTabell::Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRa
   Bredeste.assign(static_cast<std::size_t>(std::max(antKol, 0)), " ");
   TittelStorrelse = tittelStorrelse;
   Tittel = tittel;
+  Vindusnavn.clear();
+  Minsteskrift = 5;
   hoved_->SettStorrelse(antKol, fasteRader + 1);
   hoved_->SettFaste(fasteKol, fasteRader);
   Skriftstorrelse = 10;
 }
 
 std::string TTabell::Vindustittel() const {
+  if (!Vindusnavn.empty()) return Vindusnavn;
   const std::size_t blank = Tittel.find(' ');
   return blank == std::string::npos ? Tittel : Tittel.substr(0, blank + 1);
 }
@@ -172,8 +176,11 @@ TTabell::TMerknad TTabell::Arkmerknad(int radhoyde) const {
   const int total = TotalBredde();
   const int h = std::max(radhoyde, 1);
   if (total < 600) return {"Stående utskrift\r" + std::to_string(860 / h) + " Linjer på arket", false};
-  if (total < 880) return {"Liggende utskrift\r" + std::to_string(590 / h) + " Linjer på arket", false};
-  return {"Passer ikke utskrift\rKrymp", true};
+  const int deler = DelerIBredden(*this);
+  if (deler <= 1) return {"Liggende utskrift\r" + std::to_string(590 / h) + " Linjer på arket", false};
+  return {
+      "Liggende utskrift, " + std::to_string(deler) + " ark i bredden\r" + std::to_string(590 / h) + " Linjer på arket",
+      false};
 }
 
 void TTabell::Utvid(int kol, const std::string& tekst) {
@@ -249,6 +256,6 @@ void TTabell::Skaler() { Skaler(QFontMetrics(Tabellskrift(Skriftstorrelse)).heig
 void TTabell::ForsteLayout() {
   SettSkrift(Skriftstorrelse);
   const std::string samlet = SammenslattBredeste();
-  while (MaalHoved(samlet) >= 601 && Skriftstorrelse > 5) SettSkrift(Skriftstorrelse - 1);
+  while (MaalHoved(samlet) >= 601 && Skriftstorrelse > std::max(Minsteskrift, 5)) SettSkrift(Skriftstorrelse - 1);
   Skaler();
 }

@@ -50,7 +50,18 @@ class TTabellMottaker {
                        const std::string& tittel, TFarge farge1, TFarge farge2) = 0;
   virtual void NyRad(std::string_view tekst) = 0;
   virtual void NyBunnRad(std::string_view tekst) = 0;
+  // The window's caption, for a table that names what it holds in full (a
+  // list, a comparison, a plan); given after Oppsett. Without it the caption
+  // is the title up to its first blank.
+  virtual void SettVindusnavn(const std::string& /*navn*/) {}
+  // The smallest font the first layout may shrink the table to (points), for
+  // a table that is read across many columns (a comparison, a plan); it
+  // scrolls, and prints over several pages across, rather than shrink below
+  // it. Given after Oppsett.
+  virtual void SettMinsteskrift(int /*punkt*/) {}
 };
+// The smallest font of such a table.
+inline constexpr int LesbarSkrift = 8;
 
 // The grid's font at a point size: the metric twin of Arial.
 class QFont;
@@ -73,8 +84,11 @@ class TTabell : public TTabellMottaker {
                TFarge farge1, TFarge farge2) override;
   void NyRad(std::string_view tekst) override;
   void NyBunnRad(std::string_view tekst) override;
+  void SettVindusnavn(const std::string& navn) override { Vindusnavn = navn; }
+  void SettMinsteskrift(int punkt) override { Minsteskrift = punkt; }
 
-  // The window caption: the title up to and including its first blank.
+  // The window caption: Vindusnavn when the table gave one, otherwise the
+  // title up to and including its first blank.
   std::string Vindustittel() const;
 
   // Measuring in the main grid's and the footer's fonts; without them a text
@@ -83,6 +97,8 @@ class TTabell : public TTabellMottaker {
   TMaal MaalBunn;
 
   std::string Tittel;
+  std::string Vindusnavn;  // the caption the table gave (Oppsett clears it)
+  int Minsteskrift = 5;    // the first layout's smallest font (Oppsett sets 5)
   int TittelStorrelse = 12;
   TFarge Farge1 = Rod;
   TFarge Farge2 = Blaa;
@@ -96,8 +112,9 @@ class TTabell : public TTabellMottaker {
   // The Bredeste entries on one line, as the first layout measures them.
   std::string SammenslattBredeste() const;
   // The layout when the table is first shown, in the grid's real font: the
-  // font shrinks (not below 5) while the widest texts side by side reach 601
-  // pixels, then the widths and heights follow it. Sets MaalHoved/MaalBunn.
+  // font shrinks (not below Minsteskrift) while the widest texts side by side
+  // reach 601 pixels, then the widths and heights follow it. Sets
+  // MaalHoved/MaalBunn.
   void ForsteLayout();
   // Sets the grid's font size and measures in it.
   void SettSkrift(int punkt);

@@ -26,6 +26,9 @@ struct TTabellside {
   int siste = -1;
   int pennbredde = 1;
   int rightmost = 0;
+  std::vector<int> kolonner;  // the columns across the page, left to right
+  int L = 0;                  // the table's left edge on the page
+  int del = 0, deler = 1;     // the page's part of a table split across pages (from 0), and how many
 };
 
 namespace {
@@ -74,13 +77,13 @@ class TTegner {
     pennbredde_ = s.pennbredde;
     rightmost_ = s.rightmost;
     if (side == 1) Status("Skriver");
-    Sidehode(side);
+    Sidehode(side, s);
     if (side == 1 && u_.hendelser.start) u_.hendelser.start(rader.forste, rader.siste);
     for (int r = s.forste; r <= s.siste; ++r) {
-      int x = o_.L;
+      int x = s.L;
       const int top = y_, bottom = y_ + o_.rh;
       if (u_.hendelser.fremdrift) u_.hendelser.fremdrift(r);
-      for (int k = 0; k < h.Kolonner(); ++k) {
+      for (const int k : s.kolonner) {
         const bool fast = k < h.FasteKol() || r < h.FasteRader();
         p_.setBrush(fast ? Flate : Qt::white);
         pennbredde_ = fast ? 2 : 1;
@@ -92,7 +95,7 @@ class TTegner {
       y_ = bottom;
     }
     if (sist && u_.hendelser.slutt) u_.hendelser.slutt();
-    if (t_.BunnVist) Bunntekst();
+    if (t_.BunnVist) Bunntekst(s);
   }
 
  private:
@@ -110,25 +113,27 @@ class TTegner {
   // Text with its top-left corner at (x, y).
   void Tekst(int x, int y, const QString& tekst) { p_.drawText(QPointF(x, y + p_.fontMetrics().ascent()), tekst); }
 
-  void Sidehode(int side) {
+  void Sidehode(int side, const TTabellside& s) {
     y_ = 0;
     p_.setBrush(Qt::white);
     p_.setFont(Celleskrift(Avrund(o_.sy * 8)));
     Penn(Qt::black, pennbredde_);
-    Tekst(10, 0, TilQString(Sidehodetekst(side, u_.dato, u_.hovedtekst)));
+    std::string hode = Sidehodetekst(side, u_.dato, u_.hovedtekst);
+    if (s.deler > 1) hode += Delertekst(s.del, s.deler);
+    Tekst(10, 0, TilQString(hode));
 
     const int overskrift = AvrundBort(std::abs(Skrifthoyde(t_.TittelStorrelse) * o_.sy));
     p_.setFont(Celleskrift(overskrift));
     y_ += Avrund(o_.sy * 10);
-    Tekst(o_.L, y_, TilQString(t_.Tittel));
+    Tekst(s.L, y_, TilQString(t_.Tittel));
     y_ += overskrift;
 
     const TRutenett& h = t_.Hoved();
     p_.setBrush(Flate);
     for (int r = 0; r < h.FasteRader(); ++r) {
-      int x = o_.L;
+      int x = s.L;
       const int top = y_, bottom = y_ + o_.rh;
-      for (int k = 0; k < h.Kolonner(); ++k) {
+      for (const int k : s.kolonner) {
         const int x1 = x + AvrundBort(h.Kolbredde(k) * o_.sx);
         Celle(x, top, x1, bottom, h.Celle(k, r), THevet{r == 0, r == h.FasteRader() - 1});
         x = x1;
@@ -151,14 +156,15 @@ class TTegner {
     Penn(Qt::black, 2);
   }
 
-  void Bunntekst() {
+  void Bunntekst(const TTabellside& s) {
     const TRutenett& h = t_.Hoved();
     const TRutenett& b = t_.Bunn();
     p_.setBrush(Flate);
     for (int r = 0; r < b.Rader(); ++r) {
-      int x = o_.L;
+      int x = s.L;
       const int top = y_, bottom = y_ + o_.rh;
-      for (int k = 0; k < b.Kolonner(); ++k) {
+      for (const int k : s.kolonner) {
+        if (k >= b.Kolonner()) break;
         const int x1 = x + AvrundBort(h.Kolbredde(k) * o_.sx);
         const int hoyre = std::min(x1, rightmost_);
         Celle(x, top, hoyre, bottom, b.Celle(k, r), THevet{true, true});
@@ -217,6 +223,11 @@ void Ferdig(const TUtskrift& u) {
   if (u.hendelser.status) u.hendelser.status("Ferdig skrevet");
 }
 
+// The width a page holds, in screen pixels.
+int Sidebredde(double sidebredde, const TSideoppsett& o) {
+  return static_cast<int>(std::floor(sidebredde / o.sx + 1e-6));
+}
+
 }  // namespace
 
 TSideoppsett Sideoppsett(double sidebredde, double sidehoyde, int skrifthoyde, int radhoyde, int totalbredde,
@@ -244,8 +255,17 @@ TSideoppsett Sideoppsett(const TTabell& t, double sidebredde, double sidehoyde, 
                      t.AntBunnRader, pdf);
 }
 
+int Delingsbredde(const TTabell& t, double sidebredde, const TSideoppsett& o) {
+  const int plass = Sidebredde(sidebredde, o);
+  return t.TotalBredde() > plass ? plass : 0;
+}
+
+int DelerIBredden(const TTabell& t) {
+  const TSideoppsett o = Sideoppsett(t, PdfHoyde, PdfBredde, true);
+  return static_cast<int>(Kolonnebaand(t.Hoved(), Delingsbredde(t, PdfHoyde, o)).size());
+}
+
 std::optional<std::string> ForBredForArket(int totalbredde, bool liggende) {
-  if (liggende && totalbredde > 880) return "Utskriftet er for bred til å passe på arket, krymp først.";
   if (!liggende && totalbredde > 600)
     return "Utskriftet er for bred til å passe på arket, krymp først, eller still skriverens egenskaper til "
            "liggende utskrift.";
@@ -267,46 +287,108 @@ std::string Sidehodetekst(int side, double dato, std::string_view hovedtekst) {
          std::to_string(d.aar) + " med " + std::string(hovedtekst);
 }
 
-TTabelldokument::TTabelldokument(const TUtskrift& u, const TSideoppsett& o, TRadomraade rader)
+std::vector<std::vector<int>> Kolonnebaand(const TRutenett& h, int plass) {
+  const int n = h.Kolonner();
+  std::vector<int> alle;
+  int total = 0;
+  for (int k = 0; k < n; ++k) {
+    alle.push_back(k);
+    total += h.Kolbredde(k);
+  }
+  if (plass <= 0 || total <= plass || n <= 1) return {alle};
+  const int gjenta = std::clamp(h.FasteKol(), 1, n - 1);
+  int fast = 0;
+  for (int k = 0; k < gjenta; ++k) fast += h.Kolbredde(k);
+  std::vector<std::vector<int>> baand;
+  std::vector<int> b(alle.begin(), alle.begin() + gjenta);
+  int bredde = fast;
+  for (int k = gjenta; k < n; ++k) {
+    if (static_cast<int>(b.size()) > gjenta && bredde + h.Kolbredde(k) > plass) {
+      baand.push_back(b);
+      b.assign(alle.begin(), alle.begin() + gjenta);
+      bredde = fast;
+    }
+    b.push_back(k);
+    bredde += h.Kolbredde(k);
+  }
+  baand.push_back(b);
+  return baand;
+}
+
+std::string Delertekst(int del, int deler) {
+  return Utf8TilCp1252("   (del " + std::to_string(del + 1) + " av " + std::to_string(deler) + " i bredden)");
+}
+
+TTabelldokument::TTabelldokument(const TUtskrift& u, const TSideoppsett& o, TRadomraade rader, int plass)
     : u_(u), o_(o), rader_(rader) {
   // The pages as the drawing fills them: a row goes on while the next would
-  // still end above B, then the footer and a new page with its head.
+  // still end above B, then the footer and a new page with its head. A table
+  // wider than `plass` goes across several pages, each holding the rows of
+  // its page down; pages run across first, then down.
   const TTabell& t = *u.tabell;
   const TRutenett& h = t.Hoved();
   const TRutenett& b = t.Bunn();
   const int overskrift = AvrundBort(std::abs(Skrifthoyde(t.TittelStorrelse) * o.sy));
   const int topp = Avrund(o.sy * 10) + overskrift + h.FasteRader() * o.rh;
-  const bool kolonner = h.Kolonner() > 0;
-  int radslutt = 0;  // the right edge of every body row
-  for (int k = 0, x = o.L; k < h.Kolonner(); ++k) {
-    x += Avrund(h.Kolbredde(k) * o.sx);
-    radslutt = std::max(radslutt, x);
+  const std::vector<std::vector<int>> baand = Kolonnebaand(h, plass);
+  const int deler = static_cast<int>(baand.size());
+  struct TBaand {
+    int L = 0;
+    int radslutt = 0;  // the right edge of every body row
+  };
+  std::vector<TBaand> mal;
+  for (const std::vector<int>& kol : baand) {
+    TBaand m;
+    if (deler == 1) {
+      m.L = o.L;
+    } else {
+      int bredde = 0;
+      for (const int k : kol) bredde += h.Kolbredde(k);
+      m.L = bredde * o.sx >= plass * o.sx ? 1 : 1 + Avrund((plass - bredde) * o.sx) / 2;
+    }
+    for (int x = m.L; const int k : kol) {
+      x += Avrund(h.Kolbredde(k) * o.sx);
+      m.radslutt = std::max(m.radslutt, x);
+    }
+    mal.push_back(m);
   }
   // The pen width a page leaves: its header cells' raised edges, its rows'
   // last cell, its footer's raised edges.
   const auto penn = [&](int inn, const TTabellside& s) {
+    const bool kolonner = !s.kolonner.empty();
     if (h.FasteRader() > 0 && kolonner) inn = 2;
-    if (s.siste >= s.forste && kolonner) inn = h.Kolonner() - 1 < h.FasteKol() ? 2 : 1;
+    if (s.siste >= s.forste && kolonner) inn = s.kolonner.back() < h.FasteKol() ? 2 : 1;
     if (t.BunnVist && b.Rader() > 0 && b.Kolonner() > 0) inn = 2;
     return inn;
   };
-  TTabellside side;
-  side.forste = rader.forste;
+  std::vector<std::pair<int, int>> radsider;
+  int forste = rader.forste;
   int y = topp;
   for (int r = rader.forste; r <= rader.siste; ++r) {
     const int bottom = y + o.rh;
     y = bottom;
     if (bottom + o.rh >= o.B && r != rader.siste) {
-      side.siste = r;
-      sider_.push_back(side);
-      side.pennbredde = penn(side.pennbredde, side);
-      side.rightmost = radslutt;
-      side.forste = r + 1;
+      radsider.emplace_back(forste, r);
+      forste = r + 1;
       y = topp;
     }
   }
-  side.siste = rader.siste;
-  sider_.push_back(side);
+  radsider.emplace_back(forste, rader.siste);
+  int pennbredde = 1;
+  for (std::size_t i = 0; i < radsider.size(); ++i)
+    for (int d = 0; d < deler; ++d) {
+      TTabellside side;
+      side.forste = radsider[i].first;
+      side.siste = radsider[i].second;
+      side.pennbredde = pennbredde;
+      side.rightmost = sider_.empty() ? 0 : mal[static_cast<std::size_t>(d)].radslutt;
+      side.kolonner = baand[static_cast<std::size_t>(d)];
+      side.L = mal[static_cast<std::size_t>(d)].L;
+      side.del = d;
+      side.deler = deler;
+      sider_.push_back(side);
+      pennbredde = penn(pennbredde, side);
+    }
 }
 
 TTabelldokument::~TTabelldokument() = default;
@@ -323,7 +405,8 @@ std::optional<std::string> SkrivTabell(QPagedPaintDevice& skriver, bool utvalg, 
   const TTabell& t = *u.tabell;
   const double bredde = skriver.width(), hoyde = skriver.height();
   if (auto feil = ForBredForArket(t.TotalBredde(), bredde >= hoyde)) return feil;
-  const TTabelldokument dokument(u, Sideoppsett(t, bredde, hoyde, false), Utskriftsrader(t.Hoved(), utvalg));
+  const TSideoppsett o = Sideoppsett(t, bredde, hoyde, false);
+  const TTabelldokument dokument(u, o, Utskriftsrader(t.Hoved(), utvalg), Delingsbredde(t, bredde, o));
   QPainter p;
   if (!p.begin(&skriver)) throw IoFeil("Kunne ikke starte utskriften.");
   SkrivSider(p, skriver, dokument, 1, dokument.Sider(), QRect(0, 0, skriver.width(), skriver.height()));
@@ -344,7 +427,8 @@ std::string SkrivTabellPdf(const std::string& filnavn, const TUtskrift& u) {
   oppsett.opplosning = PdfOpplosning;
   oppsett.tittel = TilQString(t.Tittel);
   oppsett.skaper = "Kvistmo Data";
-  const TTabelldokument dokument(u, Sideoppsett(t, bredde, hoyde, true), Utskriftsrader(t.Hoved(), false));
+  const TSideoppsett o = Sideoppsett(t, bredde, hoyde, true);
+  const TTabelldokument dokument(u, o, Utskriftsrader(t.Hoved(), false), Delingsbredde(t, bredde, o));
   SkrivPdfFil(std::filesystem::path(fil), oppsett, [&](QPdfWriter& pdf, QPainter& p) {
     SkrivSider(p, pdf, dokument, 1, dokument.Sider(), QRect(0, 0, qRound(bredde), qRound(hoyde)));
   });

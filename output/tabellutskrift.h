@@ -51,12 +51,30 @@ TSideoppsett Sideoppsett(double sidebredde, double sidehoyde, int skrifthoyde, i
 // height, TotalBredde and the footer rows filled. The PDF rounds B.
 TSideoppsett Sideoppsett(const TTabell& t, double sidebredde, double sidehoyde, bool pdf);
 
-// Paper: the message (UTF-8) when the table is too wide for the page
-// orientation (above 600 pixels standing, above 880 lying); none when it fits.
+// Paper: the message (UTF-8) when the table is too wide for a standing page
+// (above 600 pixels), which a lying page would take; none when it fits. A
+// lying page takes any table: one wider than the page is printed across
+// several pages (Kolonnebaand).
 std::optional<std::string> ForBredForArket(int totalbredde, bool liggende);
 
-// The PDF goes lying for a table wider than 600 pixels, however wide it is.
+// The PDF goes lying for a table wider than 600 pixels, however wide it is;
+// wider than the lying page it goes across several pages.
 bool PdfLiggende(int totalbredde);
+
+// The columns of each page across, for a table wider than the `plass` screen
+// pixels a page holds: bands of whole columns, each led by the fixed columns
+// (the first column when none is fixed), so that every page says whose rows
+// it shows. One band of every column when the table fits, or `plass` is 0.
+std::vector<std::vector<int>> Kolonnebaand(const TRutenett& h, int plass);
+// The width a page of `sidebredde` device units holds for the table, in
+// screen pixels, when the table is wider and goes across several pages;
+// otherwise 0.
+int Delingsbredde(const TTabell& t, double sidebredde, const TSideoppsett& o);
+// The pages across that a lying A4 page needs for the table (1 when it fits).
+int DelerIBredden(const TTabell& t);
+// What the page head adds on a page of a table split across pages:
+// "   (del 2 av 3 i bredden)" (Windows-1252).
+std::string Delertekst(int del, int deler);
 // A4 in 1/96 inch, the PDF's page in device units (standing).
 inline constexpr double PdfBredde = 793.6992;
 inline constexpr double PdfHoyde = 1122.5184;
@@ -97,12 +115,15 @@ struct TUtskrift {
 // The pages of one print run as a document, laid out for the page size of
 // `o`: the page head and the header rows on every page, the body rows while
 // the next would still end above B, and the footer right under the last body
-// row of each page. A page is drawn for that page size, whatever size it is
+// row of each page; a table too wide for the page goes across several pages
+// of the same rows, the first column repeated on each. A page is drawn for that page size, whatever size it is
 // handed. Drawing the first page tells the run's status and start, and
 // every row its progress; drawing the last page tells the end.
 class TTabelldokument final : public TSidedokument {
  public:
-  TTabelldokument(const TUtskrift& u, const TSideoppsett& o, TRadomraade rader);
+  // `plass`: the screen pixels a page holds across, for a table split
+  // across pages (Delingsbredde); 0: every column on every page.
+  TTabelldokument(const TUtskrift& u, const TSideoppsett& o, TRadomraade rader, int plass = 0);
   ~TTabelldokument() override;
   int Sider() const override;
   void TegnSide(QPainter& p, int bredde, int hoyde, int side) const override;

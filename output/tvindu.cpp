@@ -8,7 +8,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -31,6 +31,7 @@
 #include "cp1252.h"
 #include "dato.h"
 #include "filer.h"
+#include "lagredialog.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
 #include "tabellutskrift.h"
@@ -181,21 +182,9 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
       {Excel, TEksportType::Regneark},    {KopHtm, TEksportType::Html}, {KopMedTab, TEksportType::KopierTab}};
   for (const auto& [a, type] : eksporter)
     connect(a, &QAction::triggered, this, [this, type = type] { EksportClick(type); });
-  VelgLagringsfil = [this](const TLagreValg& v) -> std::optional<QString> {
-    // "Name|patterns|Name|patterns" as the dialog's filters.
-    const QStringList deler = QString::fromUtf8(v.filter).split('|');
-    QStringList filtre;
-    for (int i = 0; i + 1 < deler.size(); i += 2)
-      filtre << deler[i] + " (" + QString(deler[i + 1]).replace(';', ' ') + ")";
-    QFileDialog d(this, QString::fromUtf8(v.tittel));
-    d.setAcceptMode(QFileDialog::AcceptSave);
-    d.setOption(QFileDialog::DontUseNativeDialog, false);
-    d.setNameFilters(filtre);
-    if (v.filterNr >= 1 && v.filterNr <= filtre.size()) d.selectNameFilter(filtre[v.filterNr - 1]);
-    if (!v.standardEndelse.empty()) d.setDefaultSuffix(QString::fromUtf8(v.standardEndelse).remove(0, 1));
-    d.selectFile(QString::fromUtf8(v.filnavn));
-    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
-    return d.selectedFiles().first();
+  VelgLagringsfil = [this](const TLagreValg& v) {
+    return SporLagringsfil(this, QString::fromUtf8(v.tittel), QString::fromUtf8(v.filnavn),
+                           FiltyperAv(QString::fromUtf8(v.filter)), v.filterNr - 1);
   };
   connect(Utskrift, &QToolButton::clicked, this, &TVindu::UtskriftClick);
   connect(Egdeff, &QToolButton::clicked, this, &TVindu::EgdeffClick);
@@ -290,6 +279,11 @@ void TVindu::Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRad
 
 void TVindu::NyRad(std::string_view tekst) { tabell_.NyRad(tekst); }
 
+void TVindu::SettVindusnavn(const std::string& navn) {
+  tabell_.SettVindusnavn(navn);
+  setWindowTitle(TilQString(tabell_.Vindustittel()));
+}
+
 void TVindu::NyBunnRad(std::string_view tekst) {
   tabell_.NyBunnRad(tekst);
   bunn->setFixedHeight(Grinn->Modell().StandardHoyde() * tabell_.AntBunnRader + 2);
@@ -309,7 +303,14 @@ void TVindu::ForsteLayout() {
   Overskr->setFont(hodefont);
   tabell_.ForsteLayout();
   SettSkrift(tabell_.Skriftstorrelse);
-  resize(600, height());
+  int bredde = 600;
+  if (tabell_.Minsteskrift > 5) {
+    // A table that keeps a readable font opens as wide as it is, within the
+    // screen; the rest scrolls.
+    const QRect skjerm = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    bredde = std::clamp(tabell_.TotalBredde() + 40, 600, std::max(600, skjerm.width() * 9 / 10));
+  }
+  resize(bredde, height());
   Skaler();
   Grinn->viewport()->update();
   Skaler();
@@ -527,19 +528,25 @@ void TVindu::EksportClick(TEksportType type) {
     tilUtklipp();
     return;
   }
-  const std::optional<QString> fil = VelgLagringsfil(valg_);
-  if (!fil || !DialogBekreftet(true, fil->toStdString())) {
+  const std::optional<TLagringsfil> svar = Lagringsfil(VelgLagringsfil(valg_), valg_);
+  if (!svar || !DialogBekreftet(true, svar->fil.toStdString())) {
     tilUtklipp();
     return;
   }
+  const QString& fil = svar->fil;
   try {
-    SkrivEksport(std::filesystem::path(fil->toStdString()), e);
+    SkrivEksport(std::filesystem::path(fil.toStdString()), e);
   } catch (const IoFeil& feil) {
     Melding(QString::fromUtf8(feil.what()));
     return;
   }
-  VisSkrevet(Eksportmelding(e, QFileInfo(*fil).fileName().toStdString()), *fil);
-  if (e.apne) QDesktopServices::openUrl(QUrl::fromLocalFile(*fil));
+  VisSkrevet(Eksportmelding(e, QFileInfo(fil).fileName().toStdString()), fil);
+  if (e.apne) QDesktopServices::openUrl(QUrl::fromLocalFile(fil));
+}
+
+std::optional<TLagringsfil> TVindu::Lagringsfil(const std::optional<TLagringsfil>& svar, const TLagreValg& valg) {
+  if (!svar) return std::nullopt;
+  return ::Lagringsfil(*svar, FiltyperAv(QString::fromUtf8(valg.filter)));
 }
 
 TUtskrift TVindu::Utskriftsjobb() {
@@ -604,11 +611,12 @@ void TVindu::EgdeffClick() {
   // settings but for the default extension.
   const TLagreValg pdf = valg_.PdfValg();
   valg_.standardEndelse = pdf.standardEndelse;
-  const std::optional<QString> fil = VelgLagringsfil(pdf);
-  if (!fil || !DialogBekreftet(true, fil->toStdString())) return;
+  const std::optional<TLagringsfil> svar = Lagringsfil(VelgLagringsfil(pdf), pdf);
+  if (!svar || !DialogBekreftet(true, svar->fil.toStdString())) return;
+  const QString& fil = svar->fil;
   try {
     const TTimeglass timeglass;
-    const QString skrevet = QString::fromStdString(SkrivTabellPdf(fil->toStdString(), Utskriftsjobb()));
+    const QString skrevet = QString::fromStdString(SkrivTabellPdf(fil.toStdString(), Utskriftsjobb()));
     // "Ferdig skrevet", and what went where.
     const TRadomraade rader = Utskriftsrader(tabell_.Hoved(), false);
     VisSkrevet(

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "eksport.h"
+#include "filtype.h"
 #include "sortering.h"
 #include "tabell.h"
 
@@ -36,6 +37,8 @@ class TVindu : public QMainWindow, public TTabellMottaker {
                TFarge farge1, TFarge farge2) override;
   void NyRad(std::string_view tekst) override;
   void NyBunnRad(std::string_view tekst) override;
+  void SettVindusnavn(const std::string& navn) override;
+  void SettMinsteskrift(int punkt) override { tabell_.SettMinsteskrift(punkt); }
 
   // Shows the window as the program does: its first layout (font fitted to
   // 600 pixels, column widths, print-fit note), then shows, raises and
@@ -99,9 +102,11 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   // when it is cancelled.
   void EksportClick(TEksportType type);
   TLagreValg& Lagrevalg() { return valg_; }
-  // Asks for the file to save to; no value when the user cancels. Tests
-  // answer it instead of the dialog.
-  std::function<std::optional<QString>(const TLagreValg&)> VelgLagringsfil;
+  // Asks for the file to save to: the file and the type chosen among the
+  // dialog's filters (from 0); no value when the user cancels. The type
+  // chosen gives a name without an ending its own. Tests answer it instead
+  // of the dialog.
+  std::function<std::optional<TLagringsfil>(const TLagreValg&)> VelgLagringsfil;
 
   // Messages go through this, so that tests can read them.
   std::function<void(const QString&)> Melding;
@@ -130,6 +135,8 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   QFont Gridfont() const;
   void SettSkrift(int storrelse);
   struct TUtskrift Utskriftsjobb();
+  // The file the save dialog's answer names, with the ending of its type.
+  static std::optional<TLagringsfil> Lagringsfil(const std::optional<TLagringsfil>& svar, const TLagreValg& valg);
 
   TTabell tabell_;
   TFinnTilstand finn_;

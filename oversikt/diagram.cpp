@@ -6,11 +6,12 @@
 #include <QBuffer>
 #include <QChart>
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
 #include <QPagedPaintDevice>
@@ -136,8 +137,10 @@ struct TStil {
   Qt::BrushStyle fyll;  // of a bar
 };
 
-// Dark colours of different greys, each with its own dash, marker and fill.
-const TStil& Stil(std::size_t i) {
+// Dark colours of different greys, each with its own dash, marker and fill;
+// past six series the colours come round again with other dashes, markers
+// and fills, so that no two of up to 36 series look alike.
+TStil Stil(std::size_t i) {
   static const TStil stiler[] = {
       {QColor(0, 0, 0), Qt::SolidLine, TForm::Sirkel, Qt::SolidPattern},
       {QColor(0, 70, 170), Qt::DashLine, TForm::Firkant, Qt::BDiagPattern},
@@ -146,7 +149,10 @@ const TStil& Stil(std::size_t i) {
       {QColor(130, 80, 0), Qt::DashDotDotLine, TForm::Kryss, Qt::FDiagPattern},
       {QColor(110, 0, 130), Qt::SolidLine, TForm::Stjerne, Qt::Dense2Pattern},
   };
-  return stiler[i % std::size(stiler)];
+  const std::size_t n = std::size(stiler);
+  TStil stil = stiler[(i + i / n) % n];
+  stil.farge = stiler[i % n].farge;
+  return stil;
 }
 
 // A marker for the points of a line: the shape in the series' colour on a
@@ -240,6 +246,149 @@ void Kategorier(QBarCategoryAxis* a, const QStringList& kategorier) {
   a->setTruncateLabels(false);
 }
 
+// ---- the legend ----
+
+// The legend under the plot: an entry a line, or a bar set, its mark and
+// its whole name, in as many columns as the chart's width holds and as many
+// rows as the entries need. It takes at most about a third of the chart's
+// height; entries that do not fit give way to a last entry saying how many
+// are left out. It is laid out again whenever the chart changes size (the
+// screen, a file, a page) and keeps the room it needs under the axes. The
+// names are text items of the chart's scene, so they are drawn, and read,
+// like the chart's other texts.
+class TTegnforklaring : public QGraphicsItem {
+ public:
+  explicit TTegnforklaring(QChart* chart) : QGraphicsItem(chart), chart_(chart) {
+    setZValue(10);
+    for (QAbstractSeries* s : chart->series()) {
+      if (auto* l = qobject_cast<QLineSeries*>(s); l && !qobject_cast<QScatterSeries*>(s)) {
+        Ny(l->name(), TPost::Art::Linje, l->pen(), {}, l->lightMarker());
+      } else if (auto* m = qobject_cast<QScatterSeries*>(s)) {
+        Ny(m->name(), TPost::Art::Merke, {}, {}, m->lightMarker());
+      } else if (auto* b = qobject_cast<QBarSeries*>(s)) {
+        for (QBarSet* sett : b->barSets()) Ny(sett->label(), TPost::Art::Flate, sett->pen(), sett->brush(), {});
+      }
+    }
+    note_ = Tekst(QString());
+    QObject::connect(chart, &QGraphicsWidget::geometryChanged, chart, [this] { Ordne(); });
+  }
+
+  QRectF boundingRect() const override { return ramme_; }
+
+  void paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) override {
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing);
+    for (std::size_t i = 0; i < tegn_.size(); ++i) {
+      const TPost& post = poster_[i];
+      const QRectF& r = tegn_[i];
+      const QPointF midt = r.center();
+      switch (post.art) {
+        case TPost::Art::Linje:
+          p->setPen(post.penn);
+          p->drawLine(QPointF(r.left() + 1, midt.y()), QPointF(r.right() - 1, midt.y()));
+          p->drawImage(QRectF(midt.x() - 5.5, midt.y() - 5.5, 11, 11), post.merke);
+          break;
+        case TPost::Art::Flate:
+          p->setPen(post.penn);
+          p->setBrush(post.fyll);
+          p->drawRect(QRectF(midt.x() - 10, midt.y() - 6, 20, 12));
+          break;
+        case TPost::Art::Merke: p->drawImage(QRectF(midt.x() - 11, midt.y() - 11, 22, 22), post.merke); break;
+      }
+    }
+    p->restore();
+  }
+
+  // Lays the legend out for the chart's size, and gives the plot what is left.
+  void Ordne() {
+    const QSizeF storrelse = chart_->size();
+    if (storrelse.isEmpty() || poster_.empty()) return;
+    const QFontMetricsF fm(Skrift(9.5));
+    constexpr double TegnBredde = 30, Mellom = 6, KolMellom = 18, Kant = 8;
+    const double radHoyde = std::ceil(std::max(fm.height(), 14.0)) + 4;
+    const int n = static_cast<int>(poster_.size());
+    double tekstBredde = fm.horizontalAdvance(Note(n));
+    for (const TPost& post : poster_) tekstBredde = std::max(tekstBredde, fm.horizontalAdvance(post.navn));
+    // A name wider than the chart itself gives way at its end.
+    const double plass = std::max(storrelse.width() - 2 * Kant, TegnBredde + Mellom + 20);
+    tekstBredde = std::min(tekstBredde, plass - TegnBredde - Mellom);
+    const double kolBredde = TegnBredde + Mellom + tekstBredde + KolMellom;
+    int kolonner = std::clamp(static_cast<int>((plass + KolMellom) / kolBredde), 1, n);
+    int rader = (n + kolonner - 1) / kolonner;
+    kolonner = (n + rader - 1) / rader;
+    const int flestRader = std::max(1, static_cast<int>(storrelse.height() * 0.34 / radHoyde));
+    int vist = n;
+    if (rader > flestRader) {
+      rader = flestRader;
+      vist = rader * kolonner - 1;
+    }
+    const double bredde = kolonner * kolBredde - KolMellom;
+    const double x0 = std::max(Kant, (storrelse.width() - bredde) / 2);
+    const double y0 = storrelse.height() - 4 - rader * radHoyde;
+    prepareGeometryChange();
+    tegn_.clear();
+    const auto sted = [&](int i) { return QPointF(x0 + (i % kolonner) * kolBredde, y0 + (i / kolonner) * radHoyde); };
+    const auto plasser = [&](QGraphicsSimpleTextItem* t, const QString& tekst, QPointF p) {
+      t->setText(fm.horizontalAdvance(tekst) > tekstBredde ? fm.elidedText(tekst, Qt::ElideRight, tekstBredde) : tekst);
+      t->setPos(p.x() + TegnBredde + Mellom, p.y() + (radHoyde - fm.height()) / 2);
+      t->setVisible(true);
+    };
+    for (int i = 0; i < n; ++i) {
+      TPost& post = poster_[static_cast<std::size_t>(i)];
+      if (i >= vist) {
+        post.tekst->setVisible(false);
+        continue;
+      }
+      const QPointF p = sted(i);
+      tegn_.push_back(QRectF(p, QSizeF(TegnBredde, radHoyde)));
+      plasser(post.tekst, post.navn, p);
+    }
+    note_->setVisible(false);
+    if (vist < n) plasser(note_, Note(n - vist), sted(vist));
+    ramme_ = QRectF(x0, y0, bredde, rader * radHoyde);
+    const QMargins kanter(6, 4, 10, static_cast<int>(std::ceil(rader * radHoyde)) + 10);
+    if (chart_->margins() != kanter) chart_->setMargins(kanter);
+    update();
+  }
+
+ private:
+  struct TPost {
+    enum class Art { Linje, Flate, Merke };
+    QString navn;
+    Art art;
+    QPen penn;
+    QBrush fyll;
+    QImage merke;
+    QGraphicsSimpleTextItem* tekst;
+  };
+
+  static QString Note(int utenfor) { return QString("… og %1 til").arg(utenfor); }
+
+  QGraphicsSimpleTextItem* Tekst(const QString& tekst) {
+    auto* t = new QGraphicsSimpleTextItem(tekst, this);
+    t->setFont(Skrift(9.5));
+    t->setBrush(Qt::black);
+    t->setVisible(false);
+    return t;
+  }
+
+  void Ny(const QString& navn, TPost::Art art, const QPen& penn, const QBrush& fyll, const QImage& merke) {
+    poster_.push_back({navn, art, penn, fyll, merke, Tekst(navn)});
+  }
+
+  QChart* chart_;
+  std::vector<TPost> poster_;
+  QGraphicsSimpleTextItem* note_ = nullptr;
+  std::vector<QRectF> tegn_;  // the place of the mark of each entry shown
+  QRectF ramme_;
+};
+
+// The chart's own legend gives way to the one above.
+void LeggTilTegnforklaring(QChart& chart) {
+  chart.legend()->setVisible(false);
+  new TTegnforklaring(&chart);
+}
+
 }  // namespace
 
 std::unique_ptr<QChart> LagSnittDiagram(const TStatistikk& s, const TRasevalg& raser, const Trase& rasenavn) {
@@ -253,7 +402,7 @@ std::unique_ptr<QChart> LagSnittDiagram(const TStatistikk& s, const TRasevalg& r
   for (const TSnittLinje& l : linjer) {
     auto* serie = new QLineSeries;
     serie->setName(RaseNavn(rasenavn, l.rase) + (l.punkter.empty() ? " (ingen med O-indeks)" : ""));
-    const TStil& stil = Stil(nr++);
+    const TStil stil = Stil(nr++);
     QPen penn(stil.farge, 2.2, stil.strek, Qt::FlatCap, Qt::RoundJoin);
     serie->setPen(penn);
     serie->setLightMarker(Markor(stil.form, stil.farge));
@@ -286,9 +435,8 @@ std::unique_ptr<QChart> LagSnittDiagram(const TStatistikk& s, const TRasevalg& r
     serie->attachAxis(x);
     serie->attachAxis(y);
   }
-  chart->legend()->setVisible(!serier.empty());
-  // Many breeds: the legend as a column at the right, where every name has room.
-  if (serier.size() > 6) chart->legend()->setAlignment(Qt::AlignRight);
+  chart->legend()->setVisible(false);
+  if (!serier.empty()) LeggTilTegnforklaring(*chart);
   return chart;
 }
 
@@ -379,7 +527,7 @@ std::unique_ptr<QChart> LagSammenligningsDiagram(const TSammenligning& s) {
   for (std::size_t j = 0; j < n; ++j) {
     const TVerPost& v = s.verer[j];
     auto* sett = new QBarSet(QString("%1 %2").arg(v.Nummer).arg(TilQString(TrimText(NameCase(v.Navn.Verdi())))));
-    const TStil& stil = Stil(j);
+    const TStil stil = Stil(j);
     sett->setBrush(Fyll(stil));
     sett->setPen(QPen(stil.farge == QColor(0, 0, 0) ? QColor(0, 0, 0) : stil.farge.darker(130), 1.2));
     for (const TIndeksstolper& st : stolper) {
@@ -404,9 +552,6 @@ std::unique_ptr<QChart> LagSammenligningsDiagram(const TSammenligning& s) {
         ta(*m);
       }
   chart->addSeries(snitt);
-  // The legend shows the bars' fills as squares and the mean's mark as it is.
-  chart->legend()->setMarkerShape(QLegend::MarkerShapeRectangle);
-  for (QLegendMarker* m : chart->legend()->markers(snitt)) m->setShape(QLegend::MarkerShapeFromSeries);
   auto* x = new QBarCategoryAxis;
   QStringList kategorier;
   for (const TIndeksstolper& st : stolper) kategorier << TilQString(st.figur);
@@ -427,6 +572,8 @@ std::unique_ptr<QChart> LagSammenligningsDiagram(const TSammenligning& s) {
     serie2->attachAxis(x);
     serie2->attachAxis(y);
   }
+  // The legend shows the bars' fills and the mean's mark.
+  LeggTilTegnforklaring(*chart);
   return chart;
 }
 

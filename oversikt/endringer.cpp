@@ -245,6 +245,8 @@ std::string EndringsTittel(const TEndringsrapport& r) {
 
 void ListEndringer(const TEndringsrapport& r, TTabellMottaker& tabell) {
   tabell.Oppsett(EndringsKolonner, 12, 0, 1, 1, EndringsTittel(r), Rod, Blaa);
+  tabell.SettVindusnavn(EndringsTittel(r));
+  tabell.SettMinsteskrift(LesbarSkrift);
   tabell.NyRad(C("Liste;Værnr.;Navn;Felt;Før;Etter;"));
   // The table parts its cells at ';'.
   const auto celle = [](std::string& rad, std::string t) {

@@ -68,9 +68,16 @@ const TListe* TLister::Finn(std::string_view navn) const {
 
 TListe* TLister::FinnListe(std::string_view navn) { return const_cast<TListe*>(std::as_const(*this).Finn(navn)); }
 
-std::string TLister::Ny(std::string_view navn) {
+std::string TLister::NavnFeil(std::string_view navn, std::string_view gammelt) const {
   if (std::string feil = ListenavnFeil(navn); !feil.empty()) return feil;
-  if (const TListe* l = Finn(navn)) return C("Det finnes alt ei liste som heter ") + l->navn + ".";
+  const TListe* denne = gammelt.empty() ? nullptr : Finn(gammelt);
+  if (const TListe* annen = Finn(navn); annen != nullptr && annen != denne)
+    return C("Det finnes alt ei liste som heter ") + annen->navn + ".";
+  return {};
+}
+
+std::string TLister::Ny(std::string_view navn) {
+  if (std::string feil = NavnFeil(navn); !feil.empty()) return feil;
   lister_.push_back({TrimText(navn), {}});
   return {};
 }
@@ -78,9 +85,7 @@ std::string TLister::Ny(std::string_view navn) {
 std::string TLister::GiNyttNavn(std::string_view gammelt, std::string_view nytt) {
   TListe* l = FinnListe(gammelt);
   if (l == nullptr) return C("Fant ingen liste som heter ") + TrimText(gammelt) + ".";
-  if (std::string feil = ListenavnFeil(nytt); !feil.empty()) return feil;
-  if (const TListe* annen = Finn(nytt); annen != nullptr && annen != l)
-    return C("Det finnes alt ei liste som heter ") + annen->navn + ".";
+  if (std::string feil = NavnFeil(nytt, gammelt); !feil.empty()) return feil;
   l->navn = TrimText(nytt);
   return {};
 }
@@ -249,6 +254,8 @@ void ListListe(const TListe& liste, TProdusent& reg, const TSkalMed& felt, const
   if (innavl) innavlCelle = [innavl](int32_t nr) { return innavl->Celle(nr); };
   const int kolonner = KatalogKolonner(skalMed);
   tabell.Oppsett(kolonner, 12, 0, 1, 1, ListeTittel(liste), Rod, Blaa);
+  tabell.SettVindusnavn(ListeTittel(liste));
+  tabell.SettMinsteskrift(LesbarSkrift);
   tabell.NyRad(KatalogOverskrift(skalMed));
   for (int32_t n : liste.nummer) {
     const TVerPost ver = reg.FindByNumber(n);

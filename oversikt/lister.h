@@ -66,8 +66,12 @@ class TLister {
   // The list of that name (letter case and outer blanks aside), or none.
   const TListe* Finn(std::string_view navn) const;
 
+  // Why `navn` cannot be the name of a new list, or the new name of the list
+  // `gammelt` (when given): it is not a valid name, or another list has it
+  // already. Empty when it can (Windows-1252).
+  std::string NavnFeil(std::string_view navn, std::string_view gammelt = {}) const;
   // Adds an empty list at the end. An empty text, or why the name cannot be
-  // used (Windows-1252): it is not a valid name, or a list has it already.
+  // used (NavnFeil).
   std::string Ny(std::string_view navn);
   // Gives a list a new name (also the same name in other letter case).
   std::string GiNyttNavn(std::string_view gammelt, std::string_view nytt);

@@ -374,9 +374,20 @@ std::string SammenligningTittel(const TSammenligning& s) {
          C(" værer (persentil blant værer av samme rase og år)");
 }
 
+std::string SammenligningNavn(const TSammenligning& s) {
+  std::string t = "Sammenligning av ";
+  for (std::size_t i = 0; i < s.verer.size(); ++i) {
+    if (i > 0) t += i + 1 == s.verer.size() ? " og " : ", ";
+    t += IntToText(s.verer[i].Nummer);
+  }
+  return t;
+}
+
 void ListSammenligning(const TSammenligning& s, const Trase& raser, TTabellMottaker& tabell) {
   const int kolonner = 1 + static_cast<int>(s.verer.size());
   tabell.Oppsett(kolonner, 12, 0, 1, 1, SammenligningTittel(s), Rod, Blaa);
+  tabell.SettVindusnavn(SammenligningNavn(s));
+  tabell.SettMinsteskrift(LesbarSkrift);
   // The table parts its cells at ';'.
   const auto celle = [](std::string& rad, std::string t) {
     for (char& c : t)

@@ -101,6 +101,8 @@ std::string SammenligningFeil(std::size_t antall);
 
 // "Sammenligning av 3 værer (persentil blant værer av samme rase og år)".
 std::string SammenligningTittel(const TSammenligning& s);
+// The table window's caption, naming the rams: "Sammenligning av 2000, 3000 og 5000".
+std::string SammenligningNavn(const TSammenligning& s);
 // The table: a header row "Figur;" and each ram's number and name; then the
 // rows "Rase" and "År" and one row a figure; a footer row of empty cells.
 void ListSammenligning(const TSammenligning& s, const Trase& raser, TTabellMottaker& tabell);

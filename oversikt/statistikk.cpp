@@ -137,9 +137,11 @@ std::string UtenforTekst(const TUtenfor& u) {
 
 void ListStatistikk(const TStatistikk& s, const TRasevalg& raser, const Trase& rasenavn, TTabellMottaker& tabell) {
   std::string tittel = C("Snitt O-indeks etter fødselsår");
+  const std::string navn = tittel;
   if (const std::string u = UtenforTekst(Utenfor(s, raser)); !u.empty())
     tittel += " (" + u.substr(0, u.size() - 1) + ")";
   tabell.Oppsett(StatistikkKolonner, 12, 0, 1, 1, tittel, Rod, Blaa);
+  tabell.SettVindusnavn(navn);
   tabell.NyRad(C("Fødselsår;Rase;Antall værer;Snitt O-indeks;"));
   for (const TAarRase& g : s.grupper) {
     if (!Valgt(raser, g.rase)) continue;
@@ -156,6 +158,7 @@ void ListStatistikk(const TStatistikk& s, const TRasevalg& raser, const Trase& r
 
 void ListAntallPerAar(const TStatistikk& s, const TRasevalg& raser, TTabellMottaker& tabell) {
   tabell.Oppsett(2, 12, 0, 1, 1, C("Antall kårede værer etter fødselsår"), Rod, Blaa);
+  tabell.SettVindusnavn(C("Antall kårede værer etter fødselsår"));
   tabell.NyRad(C("Fødselsår;Antall værer;"));
   for (const auto& [aar, antall] : AntallPerAar(s, raser)) tabell.NyRad(IntToText(aar) + ";" + IntToText(antall) + ";");
   tabell.NyBunnRad(";;");
@@ -194,8 +197,10 @@ std::vector<THistogram::TSoyle> THistogram::Soyler() const {
 void ListHistogram(const THistogram& h, TTabellMottaker& tabell) {
   std::string tittel =
       "Fordeling av O-indeks i utvalget: " + IntToText(h.Antall()) + (h.Antall() == 1 ? C(" vær") : C(" værer"));
+  const std::string navn = tittel;
   if (const std::string u = UtenforTekst(h.Utenfor()); !u.empty()) tittel += " (" + u.substr(0, u.size() - 1) + ")";
   tabell.Oppsett(2, 12, 0, 1, 1, tittel, Rod, Blaa);
+  tabell.SettVindusnavn(navn);
   tabell.NyRad(C("O-indeks;Antall værer;"));
   for (const THistogram::TSoyle& s : h.Soyler())
     tabell.NyRad(IntToText(s.fra) + "\x96" + IntToText(s.til) + ";" + IntToText(s.antall) + ";");

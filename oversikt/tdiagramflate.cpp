@@ -2,7 +2,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -15,6 +14,7 @@
 
 #include "diagram.h"
 #include "filer.h"
+#include "lagredialog.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
 #include "tekst.h"
@@ -25,13 +25,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A file name offered for the chart: its title without what a file name cannot hold.
+// A file name offered for the chart: its title without what a file name
+// cannot hold, and without an ending, which the type chosen gives.
 QString Filforslag(const QString& tittel) {
   QString navn = tittel.section(':', 0, 0).trimmed();
   for (QChar& c : navn)
     if (c == '/' || c == '\\' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|') c = ' ';
   if (navn.isEmpty()) navn = "Diagram";
-  return navn.simplified() + ".png";
+  return navn.simplified();
 }
 
 }  // namespace
@@ -59,8 +60,7 @@ TDiagramflate::TDiagramflate(QWidget* parent, Qt::WindowFlags flagg) : QWidget(p
 
   VelgFil = [this](const QString& forslag) {
     const QString mappe = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileDialog::getSaveFileName(this, "Lagre diagrammet", mappe + "/" + forslag,
-                                        "PNG-bilde (*.png);;SVG-tegning (*.svg);;PDF (*.pdf)");
+    return SporLagringsfil(this, "Lagre diagrammet", mappe + "/" + forslag, Filtyper());
   };
   VelgSkriver = [this](QPrinter& skriver) {
     QPrintDialog d(&skriver, this);
@@ -87,14 +87,19 @@ void TDiagramflate::Tegn() {
 
 QChart* TDiagramflate::Diagram() const { return vist_; }
 
+std::vector<TFiltype> TDiagramflate::Filtyper() {
+  return {{"PNG-bilde", {".png"}}, {"SVG-tegning", {".svg"}}, {"PDF", {".pdf"}}};
+}
+
 bool TDiagramflate::LagreSomClick() {
   if (!Lag) return false;
-  const QString valgt = VelgFil(Filforslag(vist_ ? DiagramTittel(*vist_) : QString()));
-  if (valgt.isEmpty()) return false;
+  const std::optional<TLagringsfil> svar = VelgFil(Filforslag(vist_ ? DiagramTittel(*vist_) : QString()));
+  if (!svar || svar->fil.isEmpty()) return false;
+  // The type chosen gives a name without an ending its own.
+  const TLagringsfil valgt = Lagringsfil(*svar, Filtyper());
   // Only the file's own name is made safe; the folder is the user's choice.
-  const QFileInfo info(valgt);
-  fs::path fil = fs::path(info.absolutePath().toStdString()) / CleanFileName(info.fileName().toStdString());
-  if (!DiagramFiltype(fil)) fil += ".png";
+  const QFileInfo info(valgt.fil);
+  const fs::path fil = fs::path(info.absolutePath().toStdString()) / CleanFileName(info.fileName().toStdString());
   try {
     const TTimeglass timeglass;
     const std::unique_ptr<QChart> chart = Lag();

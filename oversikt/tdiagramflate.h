@@ -9,6 +9,10 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
+
+#include "filtype.h"
 
 class QChart;
 class QChartView;
@@ -45,10 +49,14 @@ class TDiagramflate : public QWidget {
   // The figures in a new table window, which is returned.
   TVindu* TalleneClick();
 
-  // Hooks the tests answer instead of the dialogs: the file to save to (empty
-  // when cancelled; `forslag` is the name offered), the print dialog over the
-  // printer (false when cancelled), and the message box.
-  std::function<QString(const QString& forslag)> VelgFil;
+  // The types of file a chart is saved as, in the save dialog's order: PNG, SVG, PDF.
+  static std::vector<TFiltype> Filtyper();
+
+  // Hooks the tests answer instead of the dialogs: the save dialog's answer,
+  // the file and the type chosen (none when cancelled; `forslag` is the name
+  // offered, without an ending), the print dialog over the printer (false
+  // when cancelled), and the message box.
+  std::function<std::optional<TLagringsfil>(const QString& forslag)> VelgFil;
   std::function<bool(QPrinter&)> VelgSkriver;
   std::function<void(const QString&)> Melding;
 

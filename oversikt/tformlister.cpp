@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -101,59 +100,119 @@ TSammenlignVerer::TSammenlignVerer(const QString& numre, QWidget* parent) : QDia
   lag->addWidget(knapper);
   connect(knapper, &QDialogButtonBox::accepted, this, &TSammenlignVerer::accept);
   connect(knapper, &QDialogButtonBox::rejected, this, &TSammenlignVerer::reject);
+  // Once OK has been refused, the error follows what is typed, and goes while
+  // the numbers read.
+  connect(Numre, &QLineEdit::textChanged, this, [this] {
+    if (!provd_) return;
+    std::vector<int32_t> verer;
+    const std::string feil = Sjekk(verer);
+    Feil->setText(TilQString(feil));
+    Feil->setVisible(!feil.empty());
+  });
   setMinimumWidth(intro->sizeHint().width() + 30);
 }
 
+std::string TSammenlignVerer::Sjekk(std::vector<int32_t>& verer) const {
+  verer.clear();
+  std::string feil = TolkNummerliste(FraQString(Numre->text()), verer);
+  if (feil.empty()) feil = SammenligningFeil(verer.size());
+  return feil;
+}
+
 void TSammenlignVerer::accept() {
-  verer_.clear();
-  std::string feil = TolkNummerliste(FraQString(Numre->text()), verer_);
-  if (feil.empty()) feil = SammenligningFeil(verer_.size());
-  if (!feil.empty()) {
+  if (const std::string feil = Sjekk(verer_); !feil.empty()) {
     Feil->setText(TilQString(feil));
     Feil->show();
     Numre->setFocus();
+    provd_ = true;
     return;
   }
   QDialog::accept();
 }
 
-// ---- adding to a list ----
+// ---- a list's name ----
 
-TVelgListe::TVelgListe(const TLister& lister, const QString& hva, const QString& forslag, QWidget* parent)
-    : QDialog(parent), lister_(lister) {
-  setWindowTitle("Legg i liste");
-  auto* intro = new QLabel("Legg " + hva + " i lista:", this);
-  Navn = new QComboBox(this);
-  Navn->setEditable(true);
-  Navn->setInsertPolicy(QComboBox::NoInsert);
-  Navn->lineEdit()->setMaxLength(static_cast<int>(MaksListenavn));
-  for (const TListe& l : lister.Alle()) Navn->addItem(TilQString(l.navn));
-  for (const std::string& n : StandardListenavn())
-    if (!lister.Finn(n)) Navn->addItem(TilQString(n));
-  const int i = forslag.isEmpty() ? -1 : Navn->findText(forslag, Qt::MatchFixedString);
-  Navn->setCurrentIndex(i >= 0 ? i : 0);
-  auto* hjelp = new QLabel("Velg en liste, eller skriv navnet på en ny.", this);
+TVelgListe::TVelgListe(const QString& tittel, const QString& sporsmal, const QStringList& valg, const QString& forslag,
+                       const QString& hjelp, TSjekk sjekk, QWidget* parent)
+    : QDialog(parent), sjekk_(std::move(sjekk)) {
+  setWindowTitle(tittel);
+  auto* intro = new QLabel(sporsmal, this);
+  QWidget* felt = nullptr;
+  if (valg.isEmpty()) {
+    Linje = new QLineEdit(forslag, this);
+    Linje->selectAll();
+    felt = Linje;
+  } else {
+    Navn = new QComboBox(this);
+    Navn->setEditable(true);
+    Navn->setInsertPolicy(QComboBox::NoInsert);
+    // A name typed is taken as typed: no completion from the choices.
+    Navn->setCompleter(nullptr);
+    Navn->addItems(valg);
+    const int i = forslag.isEmpty() ? -1 : Navn->findText(forslag, Qt::MatchFixedString);
+    Navn->setCurrentIndex(i >= 0 ? i : 0);
+    Linje = Navn->lineEdit();
+    felt = Navn;
+  }
+  intro->setBuddy(felt);
   Feil = Feiltekst(this);
   auto* knapper = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  Ok = knapper->button(QDialogButtonBox::Ok);
   auto* lag = new QVBoxLayout(this);
   lag->addWidget(intro);
-  lag->addWidget(Navn);
-  lag->addWidget(hjelp);
+  lag->addWidget(felt);
+  if (!hjelp.isEmpty()) lag->addWidget(new QLabel(hjelp, this));
   lag->addWidget(Feil);
   lag->addStretch(1);
   lag->addWidget(knapper);
   connect(knapper, &QDialogButtonBox::accepted, this, &TVelgListe::accept);
   connect(knapper, &QDialogButtonBox::rejected, this, &TVelgListe::reject);
+  connect(Linje, &QLineEdit::textChanged, this, &TVelgListe::Folg);
   setMinimumWidth(std::max(380, intro->sizeHint().width() + 30));
+  Folg();
+}
+
+TVelgListe::TVelgListe(const TLister& lister, const QString& hva, const QString& forslag, QWidget* parent)
+    : TVelgListe(
+          "Legg i liste", "Legg " + hva + " i lista:",
+          [&lister] {
+            QStringList valg;
+            for (const TListe& l : lister.Alle()) valg << TilQString(l.navn);
+            for (const std::string& n : StandardListenavn())
+              if (!lister.Finn(n)) valg << TilQString(n);
+            return valg;
+          }(),
+          forslag, "Velg en liste, eller skriv navnet på en ny.",
+          [&lister](const std::string& navn) { return lister.Finn(navn) ? std::string() : lister.NavnFeil(navn); },
+          parent) {}
+
+QString TVelgListe::Sjekk(std::string& navn) const {
+  const QString tekst = Linje->text();
+  navn = TrimText(FraQString(tekst));
+  if (navn.empty()) return {};
+  // A letter that Windows-1252 has not would be stored as '?'.
+  for (const char32_t k : tekst.toUcs4())
+    if (k != '?' && Cp1252FraUnicode(k) == '?')
+      return "Listenavnet kan ikke inneholde «" + QString::fromUcs4(&k, 1) + "».";
+  return TilQString(sjekk_ ? sjekk_(navn) : ListenavnFeil(navn));
+}
+
+void TVelgListe::Folg() {
+  std::string navn;
+  const QString feil = Sjekk(navn);
+  Ok->setEnabled(!navn.empty() && feil.isEmpty());
+  Feil->setText(feil);
+  Feil->setVisible(!feil.isEmpty());
 }
 
 void TVelgListe::accept() {
-  const std::string navn = TrimText(FraQString(Navn->currentText()));
-  const std::string feil = lister_.Finn(navn) ? std::string() : ListenavnFeil(navn);
-  if (!feil.empty()) {
-    Feil->setText(TilQString(feil));
+  std::string navn;
+  QString feil = Sjekk(navn);
+  if (navn.empty()) feil = TilQString(ListenavnFeil(navn));
+  if (!feil.isEmpty()) {
+    Feil->setText(feil);
     Feil->show();
-    Navn->setFocus();
+    Linje->setFocus();
     return;
   }
   valgt_ = navn;
@@ -251,11 +310,7 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
     return QMessageBox::question(this, "Lister", t, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
   };
-  SporNavn = [this](const QString& sporsmal, const QString& forslag) {
-    bool ok = false;
-    const QString svar = QInputDialog::getText(this, "Lister", sporsmal, QLineEdit::Normal, forslag, &ok);
-    return ok ? svar : QString();
-  };
+  KjorDialog = [](QDialog& d) { return d.exec(); };
 
   connect(Listene, &QListWidget::currentRowChanged, this, [this] { VisVerer(); });
   connect(VisTabell, &QPushButton::clicked, this, [this] { VisTabellClick(); });
@@ -395,9 +450,11 @@ void TFormLister::FjernClick() {
 }
 
 void TFormLister::NyListeClick() {
-  const QString svar = SporNavn("Navnet på den nye lista:", QString());
-  if (svar.trimmed().isEmpty()) return;
-  const std::string navn = TrimText(FraQString(svar));
+  TVelgListe d(
+      "Ny liste", "Navnet på den nye lista:", {}, QString(), QString(),
+      [this](const std::string& navn) { return lister_.NavnFeil(navn); }, this);
+  if (KjorDialog(d) != QDialog::Accepted) return;
+  const std::string navn = d.Valgt();
   std::string feil;
   if (Endre([&](TLister& l) { return (feil = l.Ny(navn)).empty(); })) {
     if (!feil.empty()) Melding(TilQString(feil));
@@ -408,9 +465,11 @@ void TFormLister::NyListeClick() {
 void TFormLister::NyttNavnClick() {
   const std::string gammelt = Valgt();
   if (gammelt.empty()) return;
-  const QString svar = SporNavn("Nytt navn på lista:", TilQString(gammelt));
-  if (svar.trimmed().isEmpty()) return;
-  const std::string nytt = TrimText(FraQString(svar));
+  TVelgListe d(
+      "Gi nytt navn", "Nytt navn på lista «" + TilQString(gammelt) + "»:", {}, TilQString(gammelt), QString(),
+      [this, gammelt](const std::string& navn) { return lister_.NavnFeil(navn, gammelt); }, this);
+  if (KjorDialog(d) != QDialog::Accepted) return;
+  const std::string nytt = d.Valgt();
   std::string feil;
   if (Endre([&](TLister& l) { return (feil = l.GiNyttNavn(gammelt, nytt)).empty(); })) {
     if (!feil.empty()) Melding(TilQString(feil));

@@ -49,28 +49,47 @@ class TSammenlignVerer : public QDialog {
   void accept() override;
 
  private:
+  // The rams typed into `verer`, or why they cannot be compared (Windows-1252).
+  std::string Sjekk(std::vector<int32_t>& verer) const;
+  bool provd_ = false;  // OK was refused once
   std::vector<int32_t> verer_;
 };
 
-// ---- adding to a list ----
+// ---- a list's name ----
 
-// "Legg i liste": the lists there are, the names offered for a first list,
-// and any new name the user types.
+// The question for a list's name, one for "Legg i liste", "Ny liste …" and
+// "Gi nytt navn …": a name chosen among the choices or typed. The name is
+// checked as it is typed: one that cannot be used keeps OK off and says why
+// in the dialog, and the text stays as typed, never cut short.
 class TVelgListe : public QDialog {
   Q_OBJECT
 
  public:
-  // `hva` says what is added ("Bamsen (1900123)", "3 merkede værer").
+  // Why a name (trimmed, Windows-1252) cannot be used; empty when it can.
+  using TSjekk = std::function<std::string(const std::string& navn)>;
+  // `valg`: the names offered in a drop-down list (none: a plain field);
+  // `forslag`: the name shown first; `hjelp`: a line under the field.
+  TVelgListe(const QString& tittel, const QString& sporsmal, const QStringList& valg, const QString& forslag,
+             const QString& hjelp, TSjekk sjekk, QWidget* parent = nullptr);
+  // "Legg i liste": the lists there are and the names offered for a first
+  // list; `hva` says what is added ("Bamsen (1900123)", "3 merkede værer").
   TVelgListe(const TLister& lister, const QString& hva, const QString& forslag, QWidget* parent = nullptr);
-  QComboBox* Navn;
+
+  QComboBox* Navn = nullptr;  // the choices (none without)
+  QLineEdit* Linje;           // where the name is typed: the drop-down list's own field, when there is one
   QLabel* Feil;
-  // The name chosen (Windows-1252), after OK.
+  QPushButton* Ok;
+  // The name chosen (trimmed, Windows-1252), after OK.
   const std::string& Valgt() const { return valgt_; }
-  // OK: a new name that cannot be used keeps the dialog open and says why.
+  // OK: a name that cannot be used keeps the dialog open and says why.
   void accept() override;
 
  private:
-  const TLister& lister_;
+  // The name as typed into `navn`, and why it cannot be used (none for an
+  // empty name).
+  QString Sjekk(std::string& navn) const;
+  void Folg();
+  TSjekk sjekk_;
   std::string valgt_;
 };
 
@@ -92,11 +111,12 @@ class TFormLister : public QWidget {
   // and a new register.
   explicit TFormLister(TOkt& okt, QWidget* parent = nullptr);
 
-  // Messages, questions (true: yes) and a name typed (empty: cancelled) go
-  // through these, so that tests can answer them.
+  // Messages, questions (true: yes) and the dialog for a list's name (a
+  // TVelgListe; it gives QDialog::Accepted or Rejected) go through these, so
+  // that tests can answer them.
   std::function<void(const QString&)> Melding;
   std::function<bool(const QString&)> Bekreft;
-  std::function<QString(const QString& sporsmal, const QString& forslag)> SporNavn;
+  std::function<int(QDialog&)> KjorDialog;
 
   // Shows the window as the program does: a window that is not open reads
   // Lister.Txt afresh and keeps the list chosen before; a minimised one

@@ -8,6 +8,9 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QLegend>
 #include <QLineSeries>
@@ -15,8 +18,10 @@
 #include <QPainter>
 #include <QScatterSeries>
 #include <QValueAxis>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <regex>
 
 #include "cp1252.h"
@@ -32,6 +37,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string C(const std::string& utf8) { return Utf8TilCp1252(utf8); }
 
 TVerPost Ver(int32_t nummer, int aar, int rase, int o, const std::string& navn = "VER") {
   TVerPost p = TomVerPost();
@@ -73,6 +80,45 @@ QBarCategoryAxis* Kategoriakse(const QChart& c) {
 }
 
 std::string Lokal(const QString& t) { return t.toStdString(); }
+
+// A text the chart shows when laid out at a size: an item of its scene that
+// is shown, its place, and whether an item around it (a legend that
+// scrolls, the chart's edge) cuts any of it off.
+struct TVistTekst {
+  QString tekst;
+  QRectF rute;
+  bool helt = true;
+};
+std::vector<TVistTekst> VisteTekster(QChart& c, const QSizeF& storrelse) {
+  QGraphicsScene scene;
+  scene.addItem(&c);
+  QImage bilde(storrelse.toSize(), QImage::Format_RGB32);
+  {
+    QPainter p(&bilde);
+    TegnDiagram(c, p, QRectF(QPointF(0, 0), storrelse), storrelse);
+  }
+  std::vector<TVistTekst> ut;
+  for (QGraphicsItem* i : scene.items()) {
+    QString tekst;
+    if (auto* t = qgraphicsitem_cast<QGraphicsTextItem*>(i))
+      tekst = t->toPlainText();
+    else if (auto* t = qgraphicsitem_cast<QGraphicsSimpleTextItem*>(i))
+      tekst = t->text();
+    else
+      continue;
+    bool vist = !tekst.isEmpty();
+    QRectF klipp(QPointF(0, 0), storrelse);
+    for (QGraphicsItem* a = i; a != nullptr; a = a->parentItem()) {
+      vist = vist && a->isVisible() && a->opacity() > 0;
+      if (a != i && (a->flags() & QGraphicsItem::ItemClipsChildrenToShape)) klipp &= a->sceneBoundingRect();
+    }
+    if (!vist) continue;
+    const QRectF rute = i->sceneBoundingRect();
+    ut.push_back({tekst, rute, klipp.adjusted(-0.5, -0.5, 0.5, 0.5).contains(rute)});
+  }
+  scene.removeItem(&c);
+  return ut;
+}
 
 void Skjermbilde(QChart& c, const char* navn) {
   if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER"))
@@ -280,4 +326,85 @@ TEST(Diagram, VerktoyetTegnerUtenSkjerm) {
                       .c_str()),
       0);
   EXPECT_NE(LesHeleFila(m.Sti() / "t.pdf").find(';'), std::string::npos);
+}
+
+// The legend names every series in full, inside the chart and under its
+// plot, however many there are: the six rams of a comparison with names as
+// long as a name can be, and every breed's line; where the chart is too
+// small for all of them, it says how many it leaves out.
+TEST(Diagram, TegnforklaringenViserHvertNavnHelt) {
+  const Trase raser;
+  std::vector<TVerPost> reg;
+  for (int rase = 0; rase < raser.BreedCount(); ++rase)
+    for (int aar = 2008; aar <= 2012; ++aar) reg.push_back(Ver(1000 * rase + aar, aar, rase, 90 + rase));
+  const char* navn[] = {"STORMFJELLETS KONGEN", "BJORNEBAKKENS BAMSEN",  "SOLHAUGENS STOLTHETEN",
+                        "VESLEGUTTEN FRA NORD", "GAMLEBYENS GULLGUTTEN", "ÅSMUNDSTADS ÆRESVÆR"};
+  std::vector<TVerPost> seks;
+  for (int i = 0; i < 6; ++i) seks.push_back(Ver(2002390 + i, 2010, 1, 100 + i, C(navn[i])));
+  reg.insert(reg.end(), seks.begin(), seks.end());
+  const TStatistikk statistikk = LagStatistikk(reg);
+  TRasevalg alle;
+  for (int rase = 0; rase < raser.BreedCount(); ++rase) alle.push_back(rase);
+
+  struct Fall {
+    const char* hva;
+    std::function<std::unique_ptr<QChart>()> lag;
+    QSizeF storrelse;
+    bool alleFaarPlass;
+  };
+  const auto sammenligning = [&] { return LagSammenligningsDiagram(Sammenlign(reg, seks)); };
+  const auto snitt = [&] { return LagSnittDiagram(statistikk, alle, raser); };
+  const Fall fall[] = {
+      {"sammenligning, fil", sammenligning, QSizeF(DiagramStorrelse), true},
+      {"sammenligning, vindu", sammenligning, QSizeF(880, 540), true},
+      {"sammenligning, lite vindu", sammenligning, QSizeF(480, 300), false},
+      {"alle raser, fil", snitt, QSizeF(DiagramStorrelse), true},
+      {"alle raser, vindu", snitt, QSizeF(780, 540), true},
+      {"alle raser, lite vindu", snitt, QSizeF(480, 300), false},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.hva);
+    const std::unique_ptr<QChart> c = f.lag();
+    QStringList serier;
+    for (QAbstractSeries* s : c->series())
+      if (auto* b = qobject_cast<QBarSeries*>(s))
+        for (QBarSet* sett : b->barSets()) serier << sett->label();
+      else
+        serier << s->name();
+    ASSERT_EQ(serier.size(), f.hva[0] == 's' ? 7 : raser.BreedCount());
+    const std::vector<TVistTekst> vist = VisteTekster(*c, f.storrelse);
+    const QRectF plott = c->plotArea();
+    std::vector<QRectF> ruter;
+    int mangler = 0;
+    for (const QString& serie : serier) {
+      const auto t = std::find_if(vist.begin(), vist.end(), [&](const TVistTekst& v) { return v.tekst == serie; });
+      if (t == vist.end()) {
+        ++mangler;
+        continue;
+      }
+      EXPECT_TRUE(t->helt) << serie.toStdString() << " is cut off";
+      EXPECT_GE(t->rute.top(), plott.bottom()) << serie.toStdString();
+      for (const QRectF& r : ruter) EXPECT_FALSE(r.intersects(t->rute)) << serie.toStdString();
+      ruter.push_back(t->rute);
+    }
+    if (f.alleFaarPlass) {
+      EXPECT_EQ(mangler, 0);
+    } else if (mangler > 0) {
+      const QString note = QString("… og %1 til").arg(mangler);
+      EXPECT_TRUE(std::any_of(vist.begin(), vist.end(), [&](const TVistTekst& v) { return v.tekst == note && v.helt; }))
+          << note.toStdString();
+    }
+  }
+  const auto c = snitt();
+  Skjermbilde(*c, "diagram-alle-raser");
+  // Every breed's line looks like no other: colour, dash and marker together.
+  const std::vector<QLineSeries*> linjer = Serier<QLineSeries>(*c);
+  for (std::size_t i = 0; i < linjer.size(); ++i)
+    for (std::size_t j = i + 1; j < linjer.size(); ++j)
+      EXPECT_FALSE(linjer[i]->pen().color() == linjer[j]->pen().color() &&
+                   linjer[i]->pen().style() == linjer[j]->pen().style() &&
+                   linjer[i]->lightMarker() == linjer[j]->lightMarker())
+          << linjer[i]->name().toStdString() << " and " << linjer[j]->name().toStdString();
+  const auto s = sammenligning();
+  Skjermbilde(*s, "diagram-seks-verer");
 }

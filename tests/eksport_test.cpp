@@ -16,6 +16,7 @@
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
+#include "filtype.h"
 #include "register.h"
 #include "tabell.h"
 #include "testmappe.h"
@@ -510,15 +511,18 @@ TEST(LagreValg, InnstillingerBlirStaaendeMellomEksporter) {
   };
   const std::string tekstfilter = "Tekstfil|*.txt;*.tek|Excel eksport|*.Csv";
   const std::string htmlfilter = "Internetdokument|*.html;*.htm";
+  // The title and the name stay; the filter and its entry are always those
+  // of what the export writes (the entry gives a name typed without an
+  // ending its own: a text export after HTML must not end in .html).
   const Steg steg[] = {
       // HTML first: the title it finds stays.
       {TEksportType::Html, "Lagre merket, bryt for å kopiere til klippebord", "Lagre.html", htmlfilter, 1},
-      {TEksportType::KopierTab, "Lagre som tekst", "Lagre.txt", htmlfilter, 1},
-      {TEksportType::Regneark, "Lagre som tekst", "Lagre.Csv", htmlfilter, 2},
-      {TEksportType::Semikolon, "Lagre som tekst", "Lagre.txt", htmlfilter, 2},
-      {TEksportType::Html, "Lagre som tekst", "Lagre.html", htmlfilter, 2},
-      {TEksportType::Tab, "Lagre som tekst", "Lagre.txt", htmlfilter, 2},
-      {TEksportType::TabKomma, "Lagre som tekst", "Lagre.txt", htmlfilter, 2},
+      {TEksportType::KopierTab, "Lagre som tekst", "Lagre.txt", tekstfilter, 1},
+      {TEksportType::Regneark, "Lagre som tekst", "Lagre.Csv", tekstfilter, 2},
+      {TEksportType::Semikolon, "Lagre som tekst", "Lagre.txt", tekstfilter, 1},
+      {TEksportType::Html, "Lagre som tekst", "Lagre.html", htmlfilter, 1},
+      {TEksportType::Tab, "Lagre som tekst", "Lagre.txt", tekstfilter, 1},
+      {TEksportType::TabKomma, "Lagre som tekst", "Lagre.txt", tekstfilter, 1},
   };
   for (const Steg& s : steg) {
     SCOPED_TRACE(Navn(s.type));
@@ -557,6 +561,43 @@ TEST(LagreValg, PdfDialogetSierPdfOgTilbyrPdfNavn) {
     EXPECT_EQ(v.tittel, for_.tittel);
     EXPECT_EQ(v.filnavn, for_.filnavn);
     EXPECT_EQ(v.filter, for_.filter);
+  }
+}
+
+// The file a save dialog gives: the type chosen gives a name without an
+// ending its own; an ending of one of the types is kept, and decides the type.
+TEST(Lagringsfil, TypenSomErValgtGirEndelsenTilEtNavnUtenEgen) {
+  const std::vector<TFiltype> diagram = {{"PNG-bilde", {".png"}}, {"SVG-tegning", {".svg"}}, {"PDF", {".pdf"}}};
+  const std::vector<TFiltype> pdf = {{"PDF-filer", {".pdf"}}, {"Alle filer", {}}};
+  const std::vector<TFiltype> tabell = FiltyperAv("Tekstfil|*.txt;*.tek|Excel eksport|*.Csv");
+  ASSERT_EQ(tabell.size(), 2u);
+  EXPECT_EQ(tabell[0].endelser, (QStringList{".txt", ".tek"}));
+  EXPECT_EQ(Navnefiltre(tabell), (QStringList{"Tekstfil (*.txt *.tek)", "Excel eksport (*.Csv)"}));
+  EXPECT_EQ(Navnefiltre(pdf)[1], "Alle filer (*)");
+  struct Fall {
+    const std::vector<TFiltype>& typer;
+    QString fil;
+    int valgt;
+    TLagringsfil ventet;
+  };
+  const Fall fall[] = {
+      {diagram, "/m/d", 2, {"/m/d.pdf", 2}},
+      {diagram, "/m/d", 1, {"/m/d.svg", 1}},
+      {diagram, "/m/d.", 0, {"/m/d.png", 0}},
+      {diagram, "/m/d.PNG", 2, {"/m/d.PNG", 0}},                // typed: kept, and a PNG
+      {diagram, "/m/Plan 12.03", 2, {"/m/Plan 12.03.pdf", 2}},  // a dot that is no type's ending
+      {diagram, "/m.x/d", 1, {"/m.x/d.svg", 1}},                // a dot in the folder
+      {pdf, "/m/k", 1, {"/m/k.pdf", 0}},                        // "Alle filer": the first type's
+      {pdf, "/m/k.txt", 1, {"/m/k.txt.pdf", 0}},
+      {tabell, "/m/t", 1, {"/m/t.Csv", 1}},
+      {tabell, "/m/t", 0, {"/m/t.txt", 0}},
+      {tabell, "/m/t.TEK", 1, {"/m/t.TEK", 0}},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.fil.toStdString() + " " + std::to_string(f.valgt));
+    const TLagringsfil l = Lagringsfil({f.fil, f.valgt}, f.typer);
+    EXPECT_EQ(l.fil.toStdString(), f.ventet.fil.toStdString());
+    EXPECT_EQ(l.type, f.ventet.type);
   }
 }
 

@@ -9,6 +9,8 @@
 #include <QBarSet>
 #include <QChart>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,25 +19,32 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <set>
 
 #include "avlregister.h"
 #include "cp1252.h"
+#include "dato.h"
 #include "diagram.h"
 #include "eksempeldata.h"
+#include "endringer.h"
 #include "filer.h"
 #include "lister.h"
 #include "programvinduer.h"
 #include "register.h"
+#include "sammenligning.h"
 #include "skriverjobb.h"
+#include "slektskap.h"
 #include "tdiagramflate.h"
 #include "tekst.h"
 #include "testmappe.h"
 #include "tformlister.h"
+#include "tformparingsplan.h"
 #include "tformstatistikk.h"
 #include "tintedit.h"
+#include "trase.h"
 #include "tvindu.h"
 
 namespace fs = std::filesystem;
@@ -45,7 +54,10 @@ namespace {
 std::string C(const std::string& utf8) { return Utf8TilCp1252(utf8); }
 
 void Skjermbilde(QWidget* w, const char* navn) {
-  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) w->grab().save(QString(mappe) + "/" + navn + ".png");
+  if (const char* mappe = std::getenv("HORNSTAD_SKJERMBILDER")) {
+    QApplication::processEvents();  // the layouts the window has asked for
+    w->grab().save(QString(mappe) + "/" + navn + ".png");
+  }
 }
 
 std::string Les(const fs::path& fil) {
@@ -106,6 +118,24 @@ struct Program {
   QString listenavn = "Mine værer";
   QString numre;
 };
+
+// Typed into a field as the user does, over what stood there.
+void Skriv(QLineEdit* felt, const QString& tekst) {
+  felt->setFocus();
+  felt->selectAll();
+  QTest::keyClick(felt, Qt::Key_Delete);
+  QTest::keyClicks(felt, tekst);
+}
+
+// Typed a letter at a time, any letter (QTest types only ASCII).
+void Tast(QWidget* w, const QString& tekst) {
+  for (const QChar c : tekst) {
+    QKeyEvent ned(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &ned);
+    QKeyEvent opp(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &opp);
+  }
+}
 
 void Minimer(QWidget* w) {
   w->setWindowState(Qt::WindowMinimized);
@@ -234,7 +264,12 @@ TEST(ListeVindu, ListevinduetViserFjernerOgSammenligner) {
   EXPECT_EQ(l.Verer->count(), 2);
 
   // Renamed and deleted.
-  l.SporNavn = [](const QString&, const QString&) { return QString("Førstevalg"); };
+  l.KjorDialog = [](QDialog& d) {
+    auto& v = dynamic_cast<TVelgListe&>(d);
+    v.Linje->setText("Førstevalg");
+    v.accept();
+    return d.result();
+  };
   l.NyttNavnClick();
   EXPECT_EQ(Listene(p.m.Sti())[0].navn, C("Førstevalg"));
   EXPECT_EQ(l.Valgt(), C("Førstevalg"));
@@ -329,6 +364,7 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
   QTest::mouseClick(s.Alle, Qt::LeftButton);
   EXPECT_EQ(antall(), static_cast<double>(iStatistikken));
   EXPECT_GT(linjer(), fem);
+  Skjermbilde(&s, "statistikk-alle");
   QTest::mouseClick(s.Ingen, Qt::LeftButton);
   EXPECT_EQ(antall(), 0);
   EXPECT_EQ(linjer(), 0);
@@ -364,8 +400,8 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
   EXPECT_EQ(sum, uten);
   t->close();
   s.Antall->VelgFil = [&](const QString& forslag) {
-    EXPECT_TRUE(forslag.endsWith(".png"));
-    return QString::fromStdString((p.m / "antall:per år.svg").string());
+    EXPECT_EQ(forslag, "Antall kårede værer etter fødselsår") << "no ending: the type chosen gives it";
+    return TLagringsfil{QString::fromStdString((p.m / "antall:per år.svg").string()), 0};
   };
   s.Antall->Melding = [](const QString&) {};
   ASSERT_TRUE(s.Antall->LagreSomClick());
@@ -415,4 +451,261 @@ TEST(ListeVindu, StatistikkenTegnesPaaNyttNaarEnRaseTasUt) {
       << "each ram of the selection once";
   s.Faner->setCurrentIndex(2);
   Skjermbilde(&s, "statistikk-fordeling");
+}
+
+// The questions for judging numbers (the mating plan's and the
+// comparison's): an error shown for what did not read follows the text while
+// it is typed and goes as soon as the numbers read, before OK is pressed.
+TEST(ListeVindu, TallspoersmaalenesFeilGaarNaarTalleneLeses) {
+  TVelgVerer plan({5000, 2000}, QString(), 3);
+  TSammenlignVerer sammenlign{QString()};
+  struct Fall {
+    QDialog* d;
+    QLineEdit* numre;
+    QLabel* feil;
+    QString galt, fortsattGalt, riktig;
+  };
+  const Fall fall[] = {
+      {&plan, plan.Numre, plan.Feil, "2000 20x0", "2000 3x", "2000 3000"},
+      {&sammenlign, sammenlign.Numre, sammenlign.Feil, "2000", "2000 3x", "2000 3000"},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.d->windowTitle().toStdString());
+    f.d->show();
+    QPushButton* ok = f.d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    Skriv(f.numre, f.galt);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_TRUE(f.d->isVisible());
+    EXPECT_FALSE(f.feil->isHidden());
+    Skriv(f.numre, f.fortsattGalt);
+    EXPECT_FALSE(f.feil->isHidden());
+    EXPECT_EQ(f.feil->text().toStdString(), "«3x» er ikke et kåringsnummer.");
+    Skriv(f.numre, f.riktig);
+    EXPECT_TRUE(f.feil->isHidden()) << f.feil->text().toStdString();
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(f.d->result(), QDialog::Accepted);
+    EXPECT_EQ(f.numre->text(), f.riktig);
+  }
+  // The mating plan's other choice, the catalogue's rams, takes the error away too.
+  TVelgVerer igjen({5000, 2000}, "20x0", 3);
+  igjen.show();
+  QTest::mouseClick(igjen.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+  ASSERT_FALSE(igjen.Feil->isHidden());
+  QTest::mouseClick(igjen.FraKatalog, Qt::LeftButton);
+  EXPECT_TRUE(igjen.Feil->isHidden());
+}
+
+// A table window of a list, a comparison, a mating plan or a change report
+// says in its caption what it holds, not only the first word of its title.
+TEST(ListeVindu, TabellvinduetsNavnSierHvaDetViser) {
+  Program p;
+  p.m.Skriv("Lister.Txt", C("[Mine værer]\r\n2000\r\n3000\r\n"));
+  TFormLister& l = p.p->lister;
+  l.Vis();
+  const auto plan = [](std::vector<int32_t> verer) {
+    TParingsplan plan;
+    plan.soyer = {{"17", 2000, 0}, {"18", 5000, 0}};
+    plan.verer = std::move(verer);
+    plan.lam.assign(2 * plan.verer.size(), 0.0625);
+    plan.snitt.assign(plan.verer.size(), 0.0625);
+    return plan;
+  };
+  const auto planvindu = [](const TParingsplan& plan) {
+    auto* v = new TVindu;
+    ListParingsplan(plan, 6.25, *v);
+    return v;
+  };
+  TEndringsrapport rapport;
+  rapport.dato = *EncodeDate(2024, 3, 5);
+  struct Fall {
+    std::function<TVindu*()> aapne;
+    std::string navn;
+  };
+  const Fall fall[] = {
+      {[&] { return l.VisTabellClick(); }, "Liste Mine værer: 2 værer"},
+      {[&] { return l.SammenlignClick().tabell; }, "Sammenligning av 2000 og 3000"},
+      {[&] {
+         return planvindu(plan({2000, 3000}));
+       },
+       "Paringsplan: 2 søyer og værene 2000 og 3000"},
+      {[&] {
+         return planvindu(plan({2000, 3000, 4001, 4002, 4003, 4004, 4005}));
+       },
+       "Paringsplan: 2 søyer og 7 værer"},
+      {[&] {
+         auto* v = new TVindu;
+         ListEndringer(rapport, *v);
+         return v;
+       },
+       "Ingen endringer for værer på listene, innlest 05/03/2024"},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.navn);
+    TVindu* v = f.aapne();
+    ASSERT_NE(v, nullptr);
+    v->Vis();
+    EXPECT_EQ(v->windowTitle().toStdString(), f.navn);
+  }
+}
+
+// A list name that cannot be used, in each of the three places a name is
+// asked for: refused in the dialog while it is open, with OK off, the reason
+// shown and the text kept as typed (a long name is not cut to the longest a
+// name may be); the name mended in the same dialog is taken.
+TEST(ListeVindu, ListenavnSomIkkeKanBrukesAvvisesIDialogenMedTekstenBeholdt) {
+  Program p;
+  p.m.Skriv("Lister.Txt", C("[Reserve]\r\n2000\r\n"));
+  TFormLister& l = p.p->lister;
+  p.p->hoved.Lister->trigger();
+  TFormVer& v = p.p->ver;
+  p.p->hoved.Kartotekoppslag->trigger();
+  v.Evernum->setFocus();
+  QTest::keyClicks(v.Evernum, "2000");
+  QTest::mouseClick(v.Let, Qt::LeftButton);
+
+  QString lang;
+  while (lang.size() < 300) lang += "Lang liste ";
+  lang.truncate(300);
+  struct Fall {
+    const char* sted;
+    std::function<void()> gjor;
+    QString galt;
+    std::string feil;
+    QString riktig;
+  };
+  const Fall fall[] = {
+      {"Legg i liste", [&] { QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton); }, lang,
+       "Listenavnet kan ikke være lengre enn 60 tegn.", "Avlsværer"},
+      {"Ny liste", [&] { QTest::mouseClick(l.NyListe, Qt::LeftButton); }, "reserve",
+       "Det finnes alt ei liste som heter Reserve.", "Tom liste"},
+      {"Ny liste", [&] { QTest::mouseClick(l.NyListe, Qt::LeftButton); }, "Liste ő",
+       "Listenavnet kan ikke inneholde «ő».", "Øvrige"},
+      {"Gi nytt navn", [&] { QTest::mouseClick(l.NyttNavn, Qt::LeftButton); }, "A;B",
+       "Listenavnet kan ikke inneholde semikolon.", "Førstevalg"},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.sted + (" " + f.galt.left(20).toStdString()));
+    int dialoger = 0;
+    const auto svar = [&](QDialog& d) {
+      ++dialoger;
+      auto& valg = dynamic_cast<TVelgListe&>(d);
+      EXPECT_EQ(d.windowTitle().toStdString(), f.sted);
+      d.show();
+      valg.Linje->setFocus();
+      valg.Linje->selectAll();
+      Tast(valg.Linje, f.galt);
+      EXPECT_EQ(valg.Linje->text(), f.galt) << "kept as typed";
+      EXPECT_FALSE(valg.Ok->isEnabled());
+      EXPECT_FALSE(valg.Feil->isHidden());
+      EXPECT_EQ(valg.Feil->text().toStdString(), f.feil);
+      if (f.galt == lang) Skjermbilde(&d, "liste-navn-avvist");
+      QTest::keyClick(valg.Linje, Qt::Key_Return);
+      valg.accept();
+      EXPECT_TRUE(d.isVisible()) << "still open";
+      EXPECT_EQ(valg.Linje->text(), f.galt);
+      valg.Linje->selectAll();
+      Tast(valg.Linje, f.riktig);
+      EXPECT_TRUE(valg.Ok->isEnabled());
+      EXPECT_TRUE(valg.Feil->isHidden());
+      QTest::mouseClick(valg.Ok, Qt::LeftButton);
+      return d.result();
+    };
+    p.p->hoved.KjorDialog = svar;
+    l.KjorDialog = svar;
+    f.gjor();
+    EXPECT_EQ(dialoger, 1);
+  }
+  EXPECT_EQ(
+      Listene(p.m.Sti()),
+      (std::vector<TListe>{{"Reserve", {2000}}, {C("Avlsværer"), {2000}}, {"Tom liste", {}}, {C("Førstevalg"), {}}}));
+  EXPECT_TRUE(p.meldinger.filter("Listenavnet").isEmpty()) << "no refusal after the dialog";
+}
+
+// "Lagre som …" of a chart: the type chosen in the dialog gives a name typed
+// without an ending its own, and the file is of that type.
+TEST(ListeVindu, DiagrammetLagresSomTypenSomErValgt) {
+  TestMappe m;
+  TDiagramflate flate;
+  flate.Lag = [] { return LagHistogramDiagram(THistogram(), "i utvalget"); };
+  flate.Tegn();
+  QStringList meldinger;
+  flate.Melding = [&](const QString& t) { meldinger << t; };
+  struct Fall {
+    const char* navn;
+    int type;
+    const char* fil;
+    std::string start;  // how the file starts
+  };
+  const Fall fall[] = {
+      {"d", 2, "d.pdf", "%PDF"},
+      {"d", 1, "d.svg", "<?xml"},
+      {"d", 0, "d.png", "\x89PNG"},
+      {"e.png", 2, "e.png", "\x89PNG"},
+      {"Plan 12.03", 2, "Plan 12.03.pdf", "%PDF"},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(std::string(f.navn) + " " + std::to_string(f.type));
+    flate.VelgFil = [&](const QString&) { return TLagringsfil{QString::fromStdString((m / f.navn).string()), f.type}; };
+    ASSERT_TRUE(flate.LagreSomClick()) << meldinger.join("\n").toStdString();
+    EXPECT_EQ(Les(m / f.fil).substr(0, f.start.size()), f.start);
+  }
+  EXPECT_FALSE(fs::exists(m / "d"));
+}
+
+// A mating plan of many rams and a comparison of six rams with long names
+// keep a readable font in their table windows: the window opens wider and
+// the table scrolls, instead of the font shrinking to 5 points. Other tables
+// still shrink to fit 600 pixels.
+TEST(ListeVindu, PlanOgSammenligningBeholderLesbarSkrift) {
+  TParingsplan plan;
+  plan.soyer = {{"17", 2000, 0}, {"18", 5000, 0}};
+  for (int32_t v = 0; v < 30; ++v) plan.verer.push_back(1900100 + v);
+  plan.lam.assign(2 * plan.verer.size(), 0.0625);
+  plan.snitt.assign(plan.verer.size(), 0.0625);
+  std::vector<TVerPost> verer;
+  const char* navn[] = {"STORMFJELLETS KONGEN", "BJORNEBAKKENS BAMSEN", "SOLHAUGENS STOLTHETA",
+                        "VESLEGUTTEN FRA NORD", "GAMLEBYENS GULLGUTTE", "ASMUNDSTADS ÆRESVÆR"};
+  for (int i = 0; i < 6; ++i) {
+    TVerPost p = TomVerPost();
+    p.Nummer = 2002390 + i;
+    p.Aar = 2010;
+    p.Rase = 1;
+    p.OIndeks = static_cast<int16_t>(100 + i);
+    p.Navn.Sett(C(navn[i]));
+    verer.push_back(p);
+  }
+  const TSammenligning sammenligning = Sammenlign(verer, verer);
+  struct Fall {
+    const char* hva;
+    std::function<void(TVindu&)> fyll;
+    bool lesbar;
+  };
+  const Fall fall[] = {
+      {"paringsplan", [&](TVindu& v) { ListParingsplan(plan, 6.25, v); }, true},
+      {"sammenligning", [&](TVindu& v) { ListSammenligning(sammenligning, Trase(), v); }, true},
+      {"annen tabell",
+       [&](TVindu& v) {
+         v.Oppsett(30, 12, 0, 1, 1, "Bred tabell", Rod, Blaa);
+         v.NyRad(std::string(30 * 12, 'W') + ";");
+         for (int k = 0; k < 30; ++k) v.NyRad("WWWWWWWWWWWW;");
+         v.NyBunnRad(std::string(30, ';'));
+       },
+       false},
+  };
+  for (const Fall& f : fall) {
+    SCOPED_TRACE(f.hva);
+    auto* v = new TVindu;
+    f.fyll(*v);
+    v->Vis();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+    if (f.lesbar) {
+      EXPECT_GE(v->Skriftstorrelse(), LesbarSkrift);
+      EXPECT_GT(v->width(), 600) << "opens wider";
+      Skjermbilde(v, f.hva[0] == 'p' ? "paringsplan-lesbar" : "sammenligning-lesbar");
+    } else {
+      EXPECT_LT(v->Skriftstorrelse(), LesbarSkrift) << "shrinks as before";
+      EXPECT_EQ(v->width(), 600);
+    }
+    delete v;
+  }
 }

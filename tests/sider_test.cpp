@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -664,9 +665,10 @@ struct Vindu {
       sporsmal << t;
       return svar;
     };
-    v->VelgFil = [this](const QString& tittel, const QString&, const QString&) {
+    v->VelgFil = [this](const QString& tittel, const std::vector<TFiltype>&) -> std::optional<TLagringsfil> {
       filtitler << tittel;
-      return fil;
+      if (fil.isEmpty()) return std::nullopt;
+      return TLagringsfil{fil, filtype};
     };
     v->VelgSkriver = [this](QPrinter&, const TPapVin::TUtskriftsvalg& valg) {
       vist.push_back(valg);
@@ -695,6 +697,7 @@ struct Vindu {
   QStringList meldinger, sporsmal, filtitler;
   bool svar = true;
   QString fil;
+  int filtype = 0;  // the type chosen in the save dialog
   std::vector<TPapVin::TUtskriftsvalg> vist;
   std::optional<TPapVin::TUtskriftsvalg> utskrift;
 };
@@ -1084,4 +1087,38 @@ TEST(TPapVinTest, KopiOgPdf) {
   for (const auto& k : f.kall)
     if (k.bredde == KatalogPdfBredde && k.hoyde == KatalogPdfHoyde) pdfSider.push_back(k.side);
   EXPECT_EQ(pdfSider, (std::vector<int>{1, 2}));
+}
+
+// The window's PDF and its pages as SVG files: a name typed without an
+// ending gets the type's, also with "Alle filer" chosen, and the dots in a
+// name stay in the pages' names.
+TEST(TPapVinTest, LagretFilFaarEndelsenTilTypen) {
+  TestMappe m;
+  Vindu f(13);
+  f.Vis();
+  struct Fall {
+    const char* navn;
+    int type;
+    std::vector<std::string> filer;
+    bool pdf;
+  };
+  const Fall fall[] = {
+      {"k", 0, {"k.pdf"}, true},
+      {"l", 1, {"l.pdf"}, true},
+      {"Plan 12.03", 0, {"Plan 12.03.pdf"}, true},
+      {"Sider 12.03", 1, {"Sider 12.031.svg", "Sider 12.032.svg"}, false},
+  };
+  for (const Fall& t : fall) {
+    SCOPED_TRACE(t.navn);
+    f.fil = QString::fromStdString((m / t.navn).string());
+    f.filtype = t.type;
+    if (t.pdf) {
+      f.v->Metafil->click();
+    } else {
+      f.utskrift = TPapVin::TUtskriftsvalg{false, 1, 1, true};
+      f.v->Skrive->click();
+    }
+    for (const std::string& fil : t.filer) EXPECT_TRUE(std::filesystem::exists(m / fil)) << fil;
+    EXPECT_FALSE(std::filesystem::exists(m / t.navn));
+  }
 }

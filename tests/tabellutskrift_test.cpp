@@ -14,10 +14,12 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QToolButton>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -207,14 +209,14 @@ TEST(Sideoppsett, BreddegrenserForPapirOgPdf) {
   const std::string staaende =
       "Utskriftet er for bred til å passe på arket, krymp først, eller still skriverens egenskaper til liggende "
       "utskrift.";
-  const std::string liggende = "Utskriftet er for bred til å passe på arket, krymp først.";
   struct Fall {
     int T;
     bool liggende;
     std::string melding;
   };
+  // A lying page takes any width: a table wider than it goes across pages.
   const Fall fall[] = {{600, false, ""}, {601, false, staaende}, {601, true, ""},
-                       {880, true, ""},  {881, true, liggende},  {2000, false, staaende}};
+                       {880, true, ""},  {881, true, ""},        {2000, false, staaende}};
   for (const Fall& f : fall) {
     SCOPED_TRACE(::testing::Message() << f.T << (f.liggende ? " liggende" : " staaende"));
     EXPECT_EQ(ForBredForArket(f.T, f.liggende).value_or(""), f.melding);
@@ -355,11 +357,14 @@ TEST(TabellPdf, TreSiderMedSidehodeTittelCellerOgBunnPaaHverSide) {
 }
 
 TEST(TabellPdf, RetningEtterBreddenOgRensetFilnavn) {
+  // Wider than the lying page (848 pixels on A4): across two pages.
   struct Fall {
     int bredde;
     bool liggende;
+    const char* sider;
   };
-  for (const Fall& f : {Fall{600, false}, Fall{601, true}, Fall{880, true}, Fall{1200, true}}) {
+  for (const Fall& f : {Fall{600, false, "1"}, Fall{601, true, "1"}, Fall{848, true, "1"}, Fall{880, true, "2"},
+                        Fall{1200, true, "2"}}) {
     SCOPED_TRACE(f.bredde);
     TestMappe m;
     TTabell t;
@@ -367,7 +372,7 @@ TEST(TabellPdf, RetningEtterBreddenOgRensetFilnavn) {
     const std::string fil = SkrivTabellPdf((m / "b.pdf").string(), Jobb(t));
     const std::string storrelse = Info(fil)["Page size"];
     EXPECT_EQ(storrelse, f.liggende ? "842 x 595 pts (A4)" : "595 x 842 pts (A4)");
-    EXPECT_EQ(Info(fil)["Pages"], "1");
+    EXPECT_EQ(Info(fil)["Pages"], f.sider);
     EXPECT_NE(Tekst(fil).find("K0"), std::string::npos);
   }
 
@@ -510,7 +515,8 @@ TEST(TabellPapir, SkriverSattTilPdfMedUtvalgOgGrenser) {
   EXPECT_NE(tekst.find("Værnr"), std::string::npos);
   EXPECT_NE(tekst.find("Antall"), std::string::npos);
 
-  // The width limits follow the printer's orientation; too wide prints nothing.
+  // The width limits follow the printer's orientation: too wide for a
+  // standing page prints nothing; a lying page takes any width.
   struct Fall {
     int bredde;
     QPageLayout::Orientation retning;
@@ -518,7 +524,7 @@ TEST(TabellPapir, SkriverSattTilPdfMedUtvalgOgGrenser) {
   };
   for (const Fall& f : {Fall{600, QPageLayout::Portrait, true}, Fall{601, QPageLayout::Portrait, false},
                         Fall{601, QPageLayout::Landscape, true}, Fall{880, QPageLayout::Landscape, true},
-                        Fall{881, QPageLayout::Landscape, false}}) {
+                        Fall{881, QPageLayout::Landscape, true}}) {
     SCOPED_TRACE(f.bredde);
     TTabell b;
     LagBred(b, 8, f.bredde);
@@ -556,7 +562,7 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   // the old filter is back.
   const std::string forrige = v->Lagrevalg().filter;
   TLagreValg sett;
-  std::optional<QString> svar;
+  std::optional<TLagringsfil> svar;
   v->VelgLagringsfil = [&](const TLagreValg& valg) {
     sett = valg;
     return svar;
@@ -577,7 +583,7 @@ TEST(TabellVindu, PdfMedF6OgUtskriftMedSkriverHook) {
   EXPECT_EQ(v->Lagrevalg().tittel, "Lagre som tekst");
   EXPECT_EQ(v->Lagrevalg().filnavn, "Lagre.txt");
 
-  svar = QString::fromStdString((m / "tabell.Pdf").string());
+  svar = TLagringsfil{QString::fromStdString((m / "tabell.Pdf").string())};
   // The busy cursor is on while the run is made and drawn.
   std::optional<Qt::CursorShape> peker;
   v->Hovedtekst = [&] {
@@ -713,4 +719,60 @@ TEST(AvkomCli, PdfSomTabellvinduetSkriverDen) {
   const Svar uten = Kjor(m, cli + "1001234 --format pdf");
   EXPECT_EQ(uten.kode, 2);
   EXPECT_NE(uten.feil.find("--ut"), std::string::npos) << uten.feil;
+}
+
+// A table too wide for a lying page, as a mating plan of many rams that
+// keeps a readable font: the PDF goes across several pages of the same rows
+// instead of running off the page's edge; every page starts with the first
+// column, so that it says whose rows it shows, and says which part it is.
+TEST(TabellPdf, BredTabellDelesOverSiderMedForsteKolonneGjentatt) {
+  TestMappe m;
+  TTabell t;
+  constexpr int Verer = 40, Soyer = 60;
+  t.Oppsett(1 + Verer, 12, 0, 1, 1, C("Paringsplan: forventet innavlsgrad hos lammet i prosent"), Rod, Blaa);
+  t.SettMinsteskrift(LesbarSkrift);
+  std::string hode = C("Søye;");
+  for (int v = 0; v < Verer; ++v) hode += "V" + std::to_string(2000100 + v) + ";";
+  t.NyRad(hode);
+  for (int s = 0; s < Soyer; ++s) {
+    std::string rad = "S" + std::to_string(s) + ";";
+    for (int v = 0; v < Verer; ++v) rad += std::to_string(v % 10) + ",25;";
+    t.NyRad(rad);
+  }
+  t.NyBunnRad(std::string(1 + Verer, ';'));
+  t.ForsteLayout();
+  EXPECT_GE(t.Skriftstorrelse, LesbarSkrift);
+  ASSERT_GT(t.TotalBredde(), 1700);
+
+  const std::string fil = SkrivTabellPdf((m / "plan.pdf").string(), Jobb(t));
+  const auto sider = Ordene(fil);
+  const int deler = DelerIBredden(t);
+  ASSERT_GE(deler, 2);
+  const int nedover = static_cast<int>(sider.size()) / deler;
+  ASSERT_EQ(static_cast<int>(sider.size()), deler * nedover) << "every part down has every part across";
+  ASSERT_GE(nedover, 2);
+  std::map<std::string, int> rammer;  // the rams' columns, and the pages that show them
+  std::set<std::string> radene;       // the rows of the first page across
+  for (std::size_t i = 0; i < sider.size(); ++i) {
+    SCOPED_TRACE("side " + std::to_string(i + 1));
+    const std::vector<Ord>& side = sider[i];
+    for (const Ord& o : side) EXPECT_LT(o.x1, 842) << o.tekst << " beyond the page's edge";
+    EXPECT_NE(FinnOrd(side, "Søye"), nullptr) << "the first column on every page";
+    const int del = static_cast<int>(i) % deler;
+    const std::string delen = "(del " + std::to_string(del + 1) + " av " + std::to_string(deler) + " i bredden)";
+    EXPECT_NE(Tekst(fil, static_cast<int>(i) + 1).find(delen), std::string::npos) << "the head says which part";
+    // The rows: the same on each page across.
+    std::set<std::string> rader;
+    for (const Ord& o : side)
+      if (o.tekst.size() >= 2 && o.tekst[0] == 'S' && std::isdigit(static_cast<unsigned char>(o.tekst[1])))
+        rader.insert(o.tekst);
+    if (del == 0) radene = rader;
+    EXPECT_EQ(rader, radene);
+    EXPECT_FALSE(rader.empty());
+    for (const Ord& o : side)
+      if (o.tekst.size() == 8 && o.tekst[0] == 'V') ++rammer[o.tekst];
+  }
+  // Every ram's column on one page across of each page down.
+  ASSERT_EQ(static_cast<int>(rammer.size()), Verer);
+  for (const auto& [ver, antall] : rammer) EXPECT_EQ(antall, nedover) << ver;
 }
