@@ -452,7 +452,7 @@ void TFormLister::FjernClick() {
 void TFormLister::NyListeClick() {
   TVelgListe d(
       "Ny liste", "Navnet på den nye lista:", {}, QString(), QString(),
-      [this](const std::string& navn) { return lister_.NavnFeil(navn); }, this);
+      [this](const std::string& navn) { return okt_.Lister().NavnFeil(navn); }, this);
   if (KjorDialog(d) != QDialog::Accepted) return;
   const std::string navn = d.Valgt();
   std::string feil;
@@ -467,7 +467,7 @@ void TFormLister::NyttNavnClick() {
   if (gammelt.empty()) return;
   TVelgListe d(
       "Gi nytt navn", "Nytt navn på lista «" + TilQString(gammelt) + "»:", {}, TilQString(gammelt), QString(),
-      [this, gammelt](const std::string& navn) { return lister_.NavnFeil(navn, gammelt); }, this);
+      [this, gammelt](const std::string& navn) { return okt_.Lister().NavnFeil(navn, gammelt); }, this);
   if (KjorDialog(d) != QDialog::Accepted) return;
   const std::string nytt = d.Valgt();
   std::string feil;

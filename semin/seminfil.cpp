@@ -147,8 +147,9 @@ THentet Hente(int aar, std::string_view prodNr, TRutenett& grid, double sisteSem
   h.sisteSemin = sisteSemin;
   std::error_code ec;
   std::vector<std::string> linjer;
-  if (fs::exists(h.fil, ec)) {
-    linjer = TekstLinjer(LesHeleFila(h.fil));
+  h.innhold = LesTekstfil(h.fil);
+  if (h.innhold.fantes) {
+    linjer = TekstLinjer(h.innhold.tekst);
     h.lest = true;
   }
 
@@ -200,8 +201,16 @@ std::string TomLagringSporsmal(const fs::path& fil, int lagrede) {
          ". Lagrer du nå, blir de borte fra fila. Vil du lagre likevel?";
 }
 
+std::string EndretLagringSporsmal(const fs::path& fil) {
+  return "Seminfila " + fil.string() +
+         " er endret av et annet program (en annen kopi av Hornstad eller et redigeringsprogram) etter at du hentet "
+         "den.\nVil du skrive over den med radene du har her?\n\n(Nei: fila blir som den er. Hent den på nytt for å "
+         "se hva som er lagret der.)";
+}
+
 TLagret Lagre(const fs::path& fil, std::string_view prodNr, std::string_view semNr, const TRutenett& grid,
-              const TRadKomplett& komplett, const TTomLagring& tomOverRader) {
+              const TRadKomplett& komplett, const TTomLagring& tomOverRader, const TLestTekst* hentet,
+              const TEndretLagring& overEndret) {
   if (fil.empty()) throw IoFeil("Ingen seminfil er hentet. Skriv produsentnummer og trykk Ny / Hent først.");
   TSemindata data;
   data.prodNr = prodNr;
@@ -224,7 +233,13 @@ TLagret Lagre(const fs::path& fil, std::string_view prodNr, std::string_view sem
     const int lagrede = RaderIDatafil(fil);
     if (lagrede > 0 && !(tomOverRader && tomOverRader(fil, lagrede))) return svar;
   }
-  SkrivTrygt(fil, DatafilTekst(data));
+  // Changed elsewhere since it was fetched: nothing saved there is lost unasked.
+  if (hentet && LesTekstfil(fil) != *hentet && !(overEndret && overEndret(fil))) {
+    svar.melding = "Fila ble ikke lagret.";
+    return svar;
+  }
+  svar.tekst = DatafilTekst(data);
+  SkrivTrygt(fil, svar.tekst);
   svar.skrevet = true;
   svar.antall = static_cast<int>(data.rader.size());
   return svar;

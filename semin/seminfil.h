@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "filer.h"
 #include "rutenett.h"
 
 // The breeding organisation's mailbox for insemination reports when
@@ -85,6 +86,7 @@ struct THentet {
   int antall = 0;         // rows put into the grid (0 when not read)
   double sisteSemin = 0;  // the latest insemination date: the one given, or a later row's
   std::string feil;       // an insemination date that could not be read; the fetch stopped at its row
+  TLestTekst innhold;     // the file as it was read, to tell a change made elsewhere before a save
 };
 
 // Fetches the data file of season `aar` and producer text `prodNr` into the
@@ -98,6 +100,7 @@ THentet Hente(int aar, std::string_view prodNr, TRutenett& grid, double sisteSem
 // What a save did.
 struct TLagret {
   bool skrevet = false;  // the file was written (false: it was left as it was)
+  std::string tekst;     // what was written
   int antall = 0;        // rows saved
   int feilRader = 0;     // incomplete data rows other than the last row
   std::string melding;   // "n Linjer har feil eller mangler og blir ikke lagret", or empty
@@ -111,6 +114,9 @@ int RaderIDatafil(const std::filesystem::path& fil);
 // May a save with no complete rows replace a data file that holds `lagrede`
 // rows? The window asks the user.
 using TTomLagring = std::function<bool(const std::filesystem::path& fil, int lagrede)>;
+// May a save replace a data file that another program (a second copy of the
+// program, an editor) changed after it was fetched? The window asks the user.
+using TEndretLagring = std::function<bool(const std::filesystem::path& fil)>;
 
 // Saves the complete data rows of the grid, renumbered from 1, under the
 // producer text of the fetch and the inseminator text of now, replacing `fil`
@@ -118,8 +124,13 @@ using TTomLagring = std::function<bool(const std::filesystem::path& fil, int lag
 // replaces a file holding rows only when `tomOverRader` says yes; otherwise
 // the file is left byte for byte. Throws IoFeil when no data file is current
 // (`fil` empty) or the file cannot be read or written.
+// With `hentet` (the file as it was fetched or last saved) a file that has
+// changed since is replaced only when `overEndret` says yes.
 TLagret Lagre(const std::filesystem::path& fil, std::string_view prodNr, std::string_view semNr, const TRutenett& grid,
-              const TRadKomplett& komplett, const TTomLagring& tomOverRader = {});
+              const TRadKomplett& komplett, const TTomLagring& tomOverRader = {}, const TLestTekst* hentet = nullptr,
+              const TEndretLagring& overEndret = {});
+// The question before such a save (UTF-8).
+std::string EndretLagringSporsmal(const std::filesystem::path& fil);
 
 // The question before such a save (UTF-8).
 std::string TomLagringSporsmal(const std::filesystem::path& fil, int lagrede);

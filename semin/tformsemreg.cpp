@@ -395,6 +395,7 @@ void TFormSemReg::HenteClick() {
     GriSem->setFocus();
   }
   fil_ = h.fil;
+  hentet_ = h.innhold;
   hentetProdNr_ = FraQString(EprodNr->text());
   Blagre->setEnabled(gode);
   Semin.Endret = false;
@@ -412,9 +413,14 @@ void TFormSemReg::LagreClick() {
         [this](int rad) { return RadKomplett(GriSem->Modell(), rad); },
         [this](const std::filesystem::path& fil, int lagrede) {
           return SporJaNei(QString::fromStdString(TomLagringSporsmal(fil, lagrede)));
+        },
+        &hentet_,
+        [this](const std::filesystem::path& fil) {
+          return SporJaNei(QString::fromStdString(EndretLagringSporsmal(fil)));
         });
     GriSem->viewport()->update();
     if (l.skrevet) {
+      hentet_ = {true, l.tekst};
       Semin.Endret = false;
       Panel[0]->setText(QString::number(l.antall));  // the rows the file now holds
       Bsende->setEnabled(KanSendeEtterLagring(l.antall, Semin.SisteSemin, SeminNaa()));

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "filer.h"
 #include "seminrad.h"
 
 class QLabel;
@@ -105,6 +106,7 @@ class TFormSemReg : public QMainWindow {
 
   TOkt& okt_;
   std::filesystem::path fil_;  // the current data file
+  TLestTekst hentet_;          // the data file as it was fetched or last saved
   std::filesystem::path godkjentFil_;
   std::string hentetProdNr_;
   bool godkjenteLest_ = false;

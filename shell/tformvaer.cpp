@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
@@ -243,8 +245,19 @@ TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt
       a->setEnabled(false);
       registreringKnapp_ = a;
     }
+    // Alt and the menu's letter opens it, as in a menu bar.
+    const int i = static_cast<int>(menyer_.size());
+    menyer_.emplace_back(knapp, m);
+    const QKeySequence bokstav = QKeySequence::mnemonic(m->title());
+    if (!bokstav.isEmpty())
+      connect(new QShortcut(bokstav, this), &QShortcut::activated, this, [this, i, knapp] {
+        if (knapp->isVisible()) ApneMeny(i);  // a hidden menu has no key
+      });
+    m->installEventFilter(this);
   }
   menuBar()->hide();  // the tool bar above is the menu the user sees
+  // F10 opens the first menu.
+  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] { ApneMeny(0); });
   addToolBarBreak();
   auto* bildeknapper = addToolBar("Oppslag");
   bildeknapper->setObjectName("Bildeknapper");
@@ -431,6 +444,45 @@ void TFormVaer::ForsteLasting() {
   VisEndringsVarsel();
   // From now on, files that other programs change are followed.
   okt_.Folg();
+}
+
+void TFormVaer::ApneMeny(int i) {
+  const int n = static_cast<int>(menyer_.size());
+  // The menu at `i`, or the next one shown (a hidden menu is passed over).
+  for (int steg = 0; steg < n; ++steg) {
+    const auto& [knapp, meny] = menyer_[static_cast<std::size_t>(((i + steg) % n + n) % n)];
+    if (!knapp->isVisible() || !knapp->isEnabled()) continue;
+    activateWindow();
+    meny->popup(knapp->mapToGlobal(QPoint(0, knapp->height())));
+    if (!meny->actions().isEmpty()) meny->setActiveAction(meny->actions().front());
+    return;
+  }
+}
+
+bool TFormVaer::eventFilter(QObject* o, QEvent* e) {
+  // Left and Right in an open menu move to the menu beside it, as in a menu bar
+  // (Right opens a submenu first, where the entry has one).
+  if (e->type() == QEvent::KeyPress) {
+    const int tast = static_cast<QKeyEvent*>(e)->key();
+    for (std::size_t i = 0; i < menyer_.size(); ++i) {
+      QMenu* m = menyer_[i].second;
+      if (o != m || (tast != Qt::Key_Left && tast != Qt::Key_Right)) continue;
+      if (tast == Qt::Key_Right && m->activeAction() && m->activeAction()->menu()) break;
+      m->hide();
+      const int retning = tast == Qt::Key_Right ? 1 : -1;
+      // The next shown menu in that direction.
+      const int n = static_cast<int>(menyer_.size());
+      for (int steg = 1; steg <= n; ++steg) {
+        const int j = ((static_cast<int>(i) + retning * steg) % n + n) % n;
+        if (menyer_[static_cast<std::size_t>(j)].first->isVisible()) {
+          ApneMeny(j);
+          break;
+        }
+      }
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(o, e);
 }
 
 void TFormVaer::SettFullt(bool fullt) {

@@ -238,6 +238,50 @@ TEST(SeminFil, TomLagringRorIkkeEnFilMedRader) {
             "nå, blir de borte fra fila. Vil du lagre likevel?");
 }
 
+// A data file another program (a second copy, an editor) changed after the
+// fetch is replaced only when the user says so; unchanged, nobody is asked.
+TEST(SeminFil, FilEndretEtterHentingSkrivesIkkeOverUspurt) {
+  TestMappe m;
+  IMappe i(m.Sti());
+  const fs::path fil = DatafilNavn(2005, Prod);
+  TRutenett g = Grid({Rad1});
+  TKomplett k{g, {}};
+  ASSERT_TRUE(Lagre(fil, Prod, Sem, g, std::ref(k)).skrevet);
+  struct Tilfelle {
+    const char* hva;
+    bool endreAndreSteder;
+    bool svar;
+    bool spurt, skrevet;
+  };
+  const Tilfelle tilfeller[] = {
+      {"uendret", false, false, false, true},
+      {"endret, nei", true, false, true, false},
+      {"endret, ja", true, true, true, true},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.hva);
+    TRutenett hentetGrid = Grid({});
+    const THentet h = Hente(2005, Prod, hentetGrid, 0.0);
+    ASSERT_TRUE(h.innhold.fantes);
+    if (t.endreAndreSteder) m.Skriv(fil.filename().string(), h.innhold.tekst + "Sem2C0=2004\r\n");
+    const std::string foer = LesHeleFila(fil);
+    bool spurt = false;
+    TKomplett k2{g, {}};
+    const TLagret l = Lagre(fil, Prod, Sem, g, std::ref(k2), {}, &h.innhold, [&](const fs::path& f) {
+      spurt = true;
+      EXPECT_EQ(f, fil);
+      return t.svar;
+    });
+    EXPECT_EQ(spurt, t.spurt);
+    EXPECT_EQ(l.skrevet, t.skrevet);
+    if (t.skrevet) {
+      EXPECT_EQ(LesHeleFila(fil), l.tekst);
+    } else {
+      EXPECT_EQ(LesHeleFila(fil), foer) << "the other program's file stays byte for byte";
+    }
+  }
+}
+
 TEST(SeminFil, HenteLeserFremmedeLinjeskiftOgStopperVedUlesbarDato) {
   TestMappe m;
   IMappe i(m.Sti());

@@ -601,3 +601,44 @@ TEST(SkallTest, QtsEgneDialogerErPaaBokmaal) {
     EXPECT_FALSE(sett.contains(QString::fromUtf8(nynorsk))) << nynorsk;
   Skjermbilde(&dialog, "lagredialog");
 }
+
+// Every menu is reached from the keyboard, as in a menu bar: Alt and the
+// menu's letter, F10 for the first, Left and Right between them (the hidden
+// "Registrering" passed over), Enter on an entry.
+TEST(SkallTest, MenyeneNaasMedTastaturet) {
+  TestMappe m;
+  SkrivVerFil(m / "Verene.Dat", Verer(150));
+  Program p(m.Sti());
+  p.Vis();
+  p.hoved.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&p.hoved));
+  const auto aapen = [] {
+    auto* meny = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    return meny ? meny->title() : QString();
+  };
+  QTest::keyClick(&p.hoved, Qt::Key_A, Qt::AltModifier);
+  EXPECT_EQ(aapen(), "&Arkiv");
+  const struct {
+    Qt::Key tast;
+    const char* meny;
+  } steg[] = {{Qt::Key_Right, "&Oppslag"}, {Qt::Key_Right, "&Utlistinger"}, {Qt::Key_Right, "&Hjelp"},
+              {Qt::Key_Right, "&Arkiv"},   {Qt::Key_Left, "&Hjelp"},        {Qt::Key_Left, "&Utlistinger"}};
+  for (const auto& s : steg) {
+    QWidget* meny = QApplication::activePopupWidget();
+    ASSERT_NE(meny, nullptr);
+    QTest::keyClick(meny, s.tast);
+    EXPECT_EQ(aapen(), s.meny);
+  }
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  QTest::keyClick(&p.hoved, Qt::Key_F10);
+  EXPECT_EQ(aapen(), "&Arkiv");
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+  QTest::keyClick(&p.hoved, Qt::Key_R, Qt::AltModifier);
+  EXPECT_EQ(aapen(), "") << "the hidden menu does not open";
+  // Alt+O and Enter: the first entry, "Kartotekoppslag".
+  QTest::keyClick(&p.hoved, Qt::Key_O, Qt::AltModifier);
+  ASSERT_EQ(aapen(), "&Oppslag");
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&p.ver));
+}
