@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include "cp1252.h"
+#include "hovedbilde.h"
 #include "register.h"
 #include "tekst.h"
 #include "tvindu.h"

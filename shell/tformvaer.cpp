@@ -40,6 +40,8 @@
 #include "endringer.h"
 #include "filer.h"
 #include "filimport.h"
+#include "hovedbilde.h"
+#include "menylinje.h"
 #include "okt.h"
 #include "ramimport.h"
 #include "register.h"
@@ -61,84 +63,6 @@
 #include "tvindu.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// The decorative picture: a hill farm with a ram under an evening sky.
-QPixmap Bilde(QSize storrelse) {
-  QPixmap bilde(storrelse);
-  QPainter p(&bilde);
-  p.setRenderHint(QPainter::Antialiasing);
-  const int w = storrelse.width(), h = storrelse.height();
-  QLinearGradient himmel(0, 0, 0, h);
-  himmel.setColorAt(0, QColor(120, 170, 220));
-  himmel.setColorAt(1, QColor(225, 235, 245));
-  p.fillRect(bilde.rect(), himmel);
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(250, 215, 120));
-  p.drawEllipse(QPointF(w * 0.8, h * 0.22), h * 0.1, h * 0.1);
-  QPainterPath fjell;
-  fjell.moveTo(0, h * 0.62);
-  fjell.lineTo(w * 0.25, h * 0.3);
-  fjell.lineTo(w * 0.45, h * 0.55);
-  fjell.lineTo(w * 0.65, h * 0.35);
-  fjell.lineTo(w, h * 0.6);
-  fjell.lineTo(w, h);
-  fjell.lineTo(0, h);
-  p.setBrush(QColor(110, 125, 140));
-  p.drawPath(fjell);
-  QPainterPath eng;
-  eng.moveTo(0, h * 0.72);
-  eng.cubicTo(w * 0.3, h * 0.6, w * 0.7, h * 0.8, w, h * 0.68);
-  eng.lineTo(w, h);
-  eng.lineTo(0, h);
-  p.setBrush(QColor(95, 150, 70));
-  p.drawPath(eng);
-  // The ram: woolly body, dark head and legs, curled horn.
-  const QPointF s(w * 0.42, h * 0.78);
-  const double e = h * 0.07;
-  p.setBrush(QColor(60, 50, 45));
-  for (double x : {-1.2, -0.5, 0.6, 1.2}) p.drawRect(QRectF(s.x() + x * e, s.y() + 0.4 * e, 0.28 * e, 1.1 * e));
-  p.setBrush(QColor(245, 243, 235));
-  for (double x : {-1.0, -0.3, 0.4, 1.0}) p.drawEllipse(QPointF(s.x() + x * e, s.y()), 0.75 * e, 0.7 * e);
-  p.drawEllipse(QPointF(s.x(), s.y() - 0.35 * e), 1.5 * e, 0.6 * e);
-  p.setBrush(QColor(60, 50, 45));
-  p.drawEllipse(QPointF(s.x() + 1.9 * e, s.y() - 0.4 * e), 0.45 * e, 0.55 * e);
-  p.setPen(QPen(QColor(200, 180, 140), 0.18 * e));
-  p.setBrush(Qt::NoBrush);
-  p.drawArc(QRectF(s.x() + 1.45 * e, s.y() - 0.95 * e, 0.7 * e, 0.7 * e), 30 * 16, 300 * 16);
-  return bilde;
-}
-
-}  // namespace
-
-QDialog* LagOmBoks(QWidget* parent) {
-  auto* boks = new QDialog(parent);
-  boks->setWindowTitle("Om Hornstad");
-  boks->setModal(true);
-  auto* navn = new QLabel("Hornstad", boks);
-  QFont f = navn->font();
-  f.setPointSizeF(f.pointSizeF() * 2.2);
-  f.setBold(true);
-  navn->setFont(f);
-  navn->setAlignment(Qt::AlignCenter);
-  auto* under = new QLabel("på internett", boks);
-  under->setAlignment(Qt::AlignCenter);
-  auto* versjon = new QLabel(Versjonstekst, boks);
-  versjon->setObjectName("Versjon");
-  versjon->setAlignment(Qt::AlignCenter);
-  auto* knapper = new QDialogButtonBox(QDialogButtonBox::Ok, boks);
-  QObject::connect(knapper, &QDialogButtonBox::accepted, boks, &QDialog::accept);
-  auto* lag = new QVBoxLayout(boks);
-  lag->addWidget(navn);
-  lag->addWidget(under);
-  lag->addSpacing(12);
-  lag->addWidget(versjon);
-  lag->addSpacing(12);
-  lag->addWidget(knapper);
-  lag->setSizeConstraint(QLayout::SetFixedSize);
-  return boks;
-}
 
 TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt) {
   Bekreft = [this](const QString& t) {
@@ -229,35 +153,11 @@ TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt
   connect(Endringer, &QAction::triggered, this, [this] { EndringerClick(); });
 
   // The tool bar that mirrors the menu's top items, each opening its menu.
-  auto* menylinje = addToolBar("Meny");
-  menylinje->setObjectName("Meny");
-  menylinje->setMovable(false);
-  for (QMenu* m : {arkiv, Registrering, oppslag, utlistinger, hjelp}) {
-    auto* knapp = new QToolButton(menylinje);
-    knapp->setText(m->title().remove('&'));
-    knapp->setMenu(m);
-    knapp->setPopupMode(QToolButton::InstantPopup);
-    knapp->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    knapp->setStyleSheet("QToolButton::menu-indicator { image: none; width: 0px; }");
-    QAction* a = menylinje->addWidget(knapp);
-    if (m == Registrering) {
-      a->setVisible(false);
-      a->setEnabled(false);
-      registreringKnapp_ = a;
-    }
-    // Alt and the menu's letter opens it, as in a menu bar.
-    const int i = static_cast<int>(menyer_.size());
-    menyer_.emplace_back(knapp, m);
-    const QKeySequence bokstav = QKeySequence::mnemonic(m->title());
-    if (!bokstav.isEmpty())
-      connect(new QShortcut(bokstav, this), &QShortcut::activated, this, [this, i, knapp] {
-        if (knapp->isVisible()) ApneMeny(i);  // a hidden menu has no key
-      });
-    m->installEventFilter(this);
-  }
-  menuBar()->hide();  // the tool bar above is the menu the user sees
-  // F10 opens the first menu.
-  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] { ApneMeny(0); });
+  menylinje_ = new TMenylinje(this, {arkiv, Registrering, oppslag, utlistinger, hjelp});
+  menuBar()->hide();  // the tool bar is the menu the user sees
+  registreringKnapp_ = menylinje_->Knapp(Registrering);
+  registreringKnapp_->setVisible(false);
+  registreringKnapp_->setEnabled(false);
   addToolBarBreak();
   auto* bildeknapper = addToolBar("Oppslag");
   bildeknapper->setObjectName("Bildeknapper");
@@ -277,7 +177,7 @@ TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt
   // The picture and its label.
   auto* midt = new QWidget(this);
   auto* bilde = new QLabel(midt);
-  bilde->setPixmap(Bilde(QSize(300, 150)));
+  bilde->setPixmap(Hovedbilde(QSize(300, 150)));
   bilde->setFrameShape(QFrame::Panel);
   bilde->setFrameShadow(QFrame::Sunken);
   auto* tittel = new QLabel("Hornstad på internett", midt);
@@ -444,45 +344,6 @@ void TFormVaer::ForsteLasting() {
   VisEndringsVarsel();
   // From now on, files that other programs change are followed.
   okt_.Folg();
-}
-
-void TFormVaer::ApneMeny(int i) {
-  const int n = static_cast<int>(menyer_.size());
-  // The menu at `i`, or the next one shown (a hidden menu is passed over).
-  for (int steg = 0; steg < n; ++steg) {
-    const auto& [knapp, meny] = menyer_[static_cast<std::size_t>(((i + steg) % n + n) % n)];
-    if (!knapp->isVisible() || !knapp->isEnabled()) continue;
-    activateWindow();
-    meny->popup(knapp->mapToGlobal(QPoint(0, knapp->height())));
-    if (!meny->actions().isEmpty()) meny->setActiveAction(meny->actions().front());
-    return;
-  }
-}
-
-bool TFormVaer::eventFilter(QObject* o, QEvent* e) {
-  // Left and Right in an open menu move to the menu beside it, as in a menu bar
-  // (Right opens a submenu first, where the entry has one).
-  if (e->type() == QEvent::KeyPress) {
-    const int tast = static_cast<QKeyEvent*>(e)->key();
-    for (std::size_t i = 0; i < menyer_.size(); ++i) {
-      QMenu* m = menyer_[i].second;
-      if (o != m || (tast != Qt::Key_Left && tast != Qt::Key_Right)) continue;
-      if (tast == Qt::Key_Right && m->activeAction() && m->activeAction()->menu()) break;
-      m->hide();
-      const int retning = tast == Qt::Key_Right ? 1 : -1;
-      // The next shown menu in that direction.
-      const int n = static_cast<int>(menyer_.size());
-      for (int steg = 1; steg <= n; ++steg) {
-        const int j = ((static_cast<int>(i) + retning * steg) % n + n) % n;
-        if (menyer_[static_cast<std::size_t>(j)].first->isVisible()) {
-          ApneMeny(j);
-          break;
-        }
-      }
-      return true;
-    }
-  }
-  return QMainWindow::eventFilter(o, e);
 }
 
 void TFormVaer::SettFullt(bool fullt) {

@@ -133,15 +133,12 @@ class TFormVaer : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
-  bool eventFilter(QObject* o, QEvent* e) override;
   // An archive or export dropped on the window is read in, after a question.
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dropEvent(QDropEvent* e) override;
 
  private:
   void ForsteVisning();
-  // Opens the menu of the tool bar's button `i` (or the next one shown) from the keyboard.
-  void ApneMeny(int i);
   // The windows whose place Hornstad.Ini keeps, with their sections.
   std::vector<std::pair<QWidget*, QString>> Plasseringer() const;
   void ForsteLasting();
@@ -169,11 +166,8 @@ class TFormVaer : public QMainWindow {
   QString siste_;
   bool vist_ = false;
   bool fullt_ = false;
-  bool sporOmNyttRegister_ = false;  // the question about a replaced register is open
-  QAction* registreringKnapp_ = nullptr;
-  std::vector<std::pair<class QToolButton*, QMenu*>> menyer_;  // the tool bar's menu buttons and their menus
-  QSet<QWidget*> sjekkesEtterVisning_;                         // the tool bar's button for the "Registrering" menu
+  bool sporOmNyttRegister_ = false;       // the question about a replaced register is open
+  QAction* registreringKnapp_ = nullptr;  // the tool bar's button for the "Registrering" menu
+  class TMenylinje* menylinje_ = nullptr;
+  QSet<QWidget*> sjekkesEtterVisning_;  // windows whose frame is looked at after their first showing
 };
-
-// The about box: product name, version text and OK.
-QDialog* LagOmBoks(QWidget* parent);

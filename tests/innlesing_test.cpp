@@ -19,6 +19,7 @@
 #include "eksempeldata.h"
 #include "endringer.h"
 #include "filer.h"
+#include "hovedbilde.h"
 #include "lister.h"
 #include "okt.h"
 #include "ramimport.h"

@@ -24,6 +24,7 @@
 
 #include "eksempeldata.h"
 #include "filer.h"
+#include "hovedbilde.h"
 #include "register.h"
 #include "testmappe.h"
 #include "tformkatalog.h"
