@@ -31,8 +31,6 @@
 #include "tekst.h"
 #include "timeglass.h"
 
-double TPapVin::Skala = 1.3;
-
 void TArk::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::white);
@@ -43,7 +41,6 @@ void TArk::paintEvent(QPaintEvent*) {
 TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Utskriftsvindu"));
-  Skala = 1.3;
 
   Panel1 = new QWidget(this);
   Redskap = new QToolBar(Panel1);
@@ -184,10 +181,10 @@ void TPapVin::SettDokument(std::unique_ptr<TSidedokument> dokument) {
   Skaler();
 }
 
-// The sheet's size and the scale caption from Skala.
+// The sheet's size and the scale caption from the scale.
 void TPapVin::Skaler() {
-  Ark->setFixedSize(static_cast<int>(RoundHalfAway(728 / Skala)), static_cast<int>(RoundHalfAway(1061 / Skala)));
-  Panel1Tekst->setText(QStringLiteral("Skala = 1/") + TilQString(FormatN(Skala, 1)));
+  Ark->setFixedSize(static_cast<int>(RoundHalfAway(728 / skala_)), static_cast<int>(RoundHalfAway(1061 / skala_)));
+  Panel1Tekst->setText(QStringLiteral("Skala = 1/") + TilQString(FormatN(skala_, 1)));
   Ark->update();
 }
 
@@ -244,11 +241,11 @@ void TPapVin::DimmChange(bool forstorr) {
   // Steps of 0.3 from 1.3: 0.4, 0.7, ... 5.2. The value is kept on the
   // tenths so that repeated steps meet the limits exactly.
   if (forstorr) {
-    if (Skala > 0.4 + 1e-9) Skala -= 0.3;
+    if (skala_ > 0.4 + 1e-9) skala_ -= 0.3;
   } else {
-    if (Skala < 5 - 1e-9) Skala += 0.3;
+    if (skala_ < 5 - 1e-9) skala_ += 0.3;
   }
-  Skala = std::round(Skala * 10) / 10;
+  skala_ = std::round(skala_ * 10) / 10;
   Skaler();
 }
 

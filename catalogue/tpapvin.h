@@ -43,9 +43,9 @@ class TPapVin : public QMainWindow {
   explicit TPapVin(QWidget* eier = nullptr);
   ~TPapVin() override;
 
-  // The divisor of the on-screen sheet, shared by all windows of this kind
-  // and set to 1.3 whenever one is created.
-  static double Skala;
+  // The divisor of the on-screen sheet: 1.3 when the window opens, changed
+  // by the window's own zoom steps alone.
+  double Skala() const { return skala_; }
 
   // The pages: one tab a page. The window owns the document from here on
   // and releases it when it closes.
@@ -130,6 +130,7 @@ class TPapVin : public QMainWindow {
   void VisStatus(const QString& tekst, const QString& hint = {});
   void GiPlassTilArket();
 
+  double skala_ = 1.3;
   std::unique_ptr<TSidedokument> dokument_;
   TProsedyredokument* prosedyre_ = nullptr;  // dokument_ when it is a procedure document
   void Slipp();

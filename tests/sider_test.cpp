@@ -861,6 +861,26 @@ TEST(TPapVinTest, ZoomTrinn) {
   EXPECT_EQ(ny.v->Panel1Tekst->text(), "Skala = 1/1,3");
 }
 
+// Each window has its own scale: a window opened or zoomed beside another
+// leaves the other's where it was, and its next step goes on from there.
+TEST(TPapVinTest, HvertVinduHarSinSkala) {
+  Vindu a(1);
+  a.Vis();
+  a.v->Oke->click();
+  a.v->Oke->click();
+  ASSERT_EQ(a.v->Panel1Tekst->text(), "Skala = 1/0,7");
+  Vindu b(1);
+  EXPECT_EQ(b.v->Panel1Tekst->text(), "Skala = 1/1,3") << "a new window opens at 1.3";
+  b.v->Krymp->click();
+  EXPECT_EQ(b.v->Panel1Tekst->text(), "Skala = 1/1,6");
+  a.v->Oke->click();
+  EXPECT_EQ(a.v->Panel1Tekst->text(), "Skala = 1/0,4") << "enlarged from its own 0.7";
+  EXPECT_EQ(a.v->Ark->size(), QSize(1820, 2653));
+  b.v->Krymp->click();
+  EXPECT_EQ(b.v->Panel1Tekst->text(), "Skala = 1/1,9");
+  EXPECT_EQ(b.v->Ark->size(), QSize(383, 558));
+}
+
 TEST(TPapVinTest, TasterBlarOgLukker) {
   Vindu f(13);  // three pages
   f.Vis();
