@@ -242,8 +242,6 @@ std::unique_ptr<TSider> LagSider(const std::vector<std::string>& linjer) {
   return sider;
 }
 
-void FrigiSider(void* sider) { delete static_cast<TSider*>(sider); }
-
 // ---- Drawing ----
 
 std::string Sidetittel(const TSider& sider, int side) {
@@ -340,11 +338,6 @@ int TRammedokument::Sider() const { return std::max(static_cast<int>(sider_->siz
 
 void TRammedokument::TegnSide(QPainter& p, int bredde, int hoyde, int side) const {
   ::TegnSide(p, bredde, hoyde, *sider_, side);
-}
-
-void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side) {
-  static const TSider tom;
-  TegnSide(p, bredde, hoyde, data ? *static_cast<const TSider*>(data) : tom, side);
 }
 
 // ---- PDF ----

@@ -107,9 +107,6 @@ using TSider = std::vector<std::unique_ptr<Tside>>;
 // one empty page.
 std::unique_ptr<TSider> LagSider(const std::vector<std::string>& linjer);
 
-// Destroys a page list handed over as the print window's page data.
-void FrigiSider(void* sider);
-
 // ---- Drawing ----
 
 // Draws page `side` (from 1) of `sider` to fill bredde x hoyde pixels of the
@@ -137,13 +134,6 @@ class TRammedokument final : public TSidedokument {
   std::unique_ptr<TSider> eier_;
   const TSider* sider_;
 };
-
-// A page painter over untyped page data, as TPapVin::SettSider takes it: the
-// painter, the surface's width and height in pixels, the page data and the
-// page number from 1.
-using TSideTegner = std::function<void(QPainter& p, int bredde, int hoyde, void* data, int side)>;
-// TegnSide as such a painter, for a TSider as page data.
-void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side);
 
 // ---- PDF ----
 

@@ -140,29 +140,8 @@ TPapVin::~TPapVin() { Slipp(); }
 
 int TPapVin::Sider() const { return std::max(Tab->count(), 1); }
 
-void TPapVin::SettSider(TSideTegner tegner, void* data, int antall) {
-  auto dokument = std::make_unique<TProsedyredokument>(
-      [tegner = std::move(tegner)](QPainter& p, int bredde, int hoyde, int side, void* data, bool) {
-        if (tegner) tegner(p, bredde, hoyde, data, side);
-      },
-      antall);
-  dokument->Data = data;
-  SettDokument(std::move(dokument));
-}
-
-void TPapVin::SettFrigi(std::function<void(void*)> frigi) {
-  if (!prosedyre_) return;
-  // Called with the data when there is data.
-  prosedyre_->Frigi = [frigi = std::move(frigi)](void* data) {
-    if (data && frigi) frigi(data);
-  };
-}
-
-void* TPapVin::Data() const { return prosedyre_ ? prosedyre_->Data : nullptr; }
-
 void TPapVin::SettDokument(std::unique_ptr<TSidedokument> dokument) {
   dokument_ = std::move(dokument);
-  prosedyre_ = dynamic_cast<TProsedyredokument*>(dokument_.get());
   const int antall = dokument_ ? dokument_->Sider() : 1;
   const QSignalBlocker stille(Tab);
   // Hundreds of tabs are made several times faster without the style sheet,
@@ -387,10 +366,7 @@ void TPapVin::MetafilClick() {
 }
 
 // Releases the pages, once: the document goes, and with it what it holds.
-void TPapVin::Slipp() {
-  prosedyre_ = nullptr;
-  dokument_.reset();
-}
+void TPapVin::Slipp() { dokument_.reset(); }
 
 void TPapVin::closeEvent(QCloseEvent* e) {
   if (!Skrevet && !Sporsmal(QString::fromUtf8("Du har ikke skrevet noe på papir enda, vil du likevel lukke?"))) {

@@ -52,13 +52,6 @@ class TPapVin : public QMainWindow {
   void SettDokument(std::unique_ptr<TSidedokument> dokument);
   const TSidedokument* Dokument() const { return dokument_.get(); }
 
-  // The calling contract of a page painter over untyped page data, kept over
-  // a procedure document: the painter, the page data and the page count;
-  // then SettFrigi, which destroys the page data when the window closes.
-  void SettSider(TSideTegner tegner, void* data, int antall);
-  void SettFrigi(std::function<void(void*)> frigi);
-  void* Data() const;
-
   // Shows the window as the program does: runs FormShow (first page, not yet
   // printed, the window made room for the sheet), then shows, raises and
   // activates it. A restore by the desktop runs nothing, so the page shown
@@ -132,7 +125,6 @@ class TPapVin : public QMainWindow {
 
   double skala_ = 1.3;
   std::unique_ptr<TSidedokument> dokument_;
-  TProsedyredokument* prosedyre_ = nullptr;  // dokument_ when it is a procedure document
   void Slipp();
 
   QString lagreTittel_ = QStringLiteral("Lagre");
