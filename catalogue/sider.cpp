@@ -17,11 +17,6 @@
 
 namespace {
 
-// The scale of the current drawing.
-double skalaX = 1.0;
-double skalaY = 1.0;
-std::string sidetittel;
-
 // Columns `fra` to `til` (1-based, inclusive) of a line; what lies beyond its
 // end is empty.
 std::string Kolonner(const std::string& linje, int fra, int til) {
@@ -145,7 +140,7 @@ std::unique_ptr<Tfelt> LagFelt(const std::vector<std::string>& linjer, std::size
   return felt;
 }
 
-void SettSkrift(QPainter& p, double mm, bool fet) { p.setFont(Sideskrift(MmY(mm), fet)); }
+void SettSkrift(QPainter& p, const TSkala& skala, double mm, bool fet) { p.setFont(Sideskrift(skala.MmY(mm), fet)); }
 
 // Writes t with its top edge at y as the painter's font stands there,
 // starting at x or, when `hoyre`, ending at x, inside `plass` pixels. A text
@@ -187,9 +182,9 @@ struct TEtikett {
   bool hoyre;
 };
 
-void Skriv(QPainter& p, const TEtikett& e, double x0, double y0) {
-  const int fra = MmX(x0 + e.fra), til = MmX(x0 + e.til);
-  Skriv(p, QString::fromUtf8(e.tekst), e.hoyre ? til : fra, MmY(y0 + e.y), e.hoyre, til - fra);
+void Skriv(QPainter& p, const TSkala& skala, const TEtikett& e, double x0, double y0) {
+  const int fra = skala.MmX(x0 + e.fra), til = skala.MmX(x0 + e.til);
+  Skriv(p, QString::fromUtf8(e.tekst), e.hoyre ? til : fra, skala.MmY(y0 + e.y), e.hoyre, til - fra);
 }
 
 const char* const Indekshoder[] = {"O", "K", "M", "Slv", "Kj", "F", "Me", "Frb"};
@@ -203,13 +198,8 @@ constexpr double Radetikettkant = 16 - Luft;
 
 // ---- Scaling ----
 
-void SettSkala(int bredde, int hoyde) {
-  skalaX = bredde / 600.0;
-  skalaY = hoyde / 870.0;
-}
-
-int MmX(double mm) { return static_cast<int>(RoundHalfAway(mm * 3 * skalaX)); }
-int MmY(double mm) { return static_cast<int>(RoundHalfAway(mm * 3.1 * skalaY)); }
+int TSkala::MmX(double mm) const { return static_cast<int>(RoundHalfAway(mm * 3 * x_)); }
+int TSkala::MmY(double mm) const { return static_cast<int>(RoundHalfAway(mm * 3.1 * y_)); }
 
 QFont Sideskrift(int celle, bool fet) {
   // The cell height of the font per pixel of its em size, measured once.
@@ -228,18 +218,18 @@ QFont Sideskrift(int celle, bool fet) {
 
 // ---- The page model ----
 
-void Tpunkt::Tegn(QPainter&, double, double) const {}
+void Tpunkt::Tegn(QPainter&, const TSkala&, double, double) const {}
 
-void ThPunkt::Tegn(QPainter& p, double x0, double y0) const {
+void ThPunkt::Tegn(QPainter& p, const TSkala& skala, double x0, double y0) const {
   if (Tekst.empty()) return;
-  const int x = MmX(x0 + X);
-  Skriv(p, TilQString(Tekst), x, MmY(y0 + Y), true, Maks > 0 ? x - MmX(x0 + X - Maks) : 1e9);
+  const int x = skala.MmX(x0 + X);
+  Skriv(p, TilQString(Tekst), x, skala.MmY(y0 + Y), true, Maks > 0 ? x - skala.MmX(x0 + X - Maks) : 1e9);
 }
 
-void TvPunkt::Tegn(QPainter& p, double x0, double y0) const {
+void TvPunkt::Tegn(QPainter& p, const TSkala& skala, double x0, double y0) const {
   if (Tekst.empty()) return;
-  const int x = MmX(x0 + X);
-  Skriv(p, TilQString(Tekst), x, MmY(y0 + Y), false, Maks > 0 ? MmX(x0 + X + Maks) - x : 1e9);
+  const int x = skala.MmX(x0 + X);
+  Skriv(p, TilQString(Tekst), x, skala.MmY(y0 + Y), false, Maks > 0 ? skala.MmX(x0 + X + Maks) - x : 1e9);
 }
 
 std::unique_ptr<TSider> LagSider(const std::vector<std::string>& linjer) {
@@ -252,91 +242,95 @@ std::unique_ptr<TSider> LagSider(const std::vector<std::string>& linjer) {
   return sider;
 }
 
-void FrigiSider(void* sider) { delete static_cast<TSider*>(sider); }
-
 // ---- Drawing ----
 
-const std::string& Sidetittel() { return sidetittel; }
+std::string Sidetittel(const TSider& sider, int side) {
+  if (side < 1 || side > static_cast<int>(sider.size())) return {};
+  const auto& felter = sider[static_cast<std::size_t>(side - 1)]->Felter;
+  return felter.empty() ? std::string() : felter.back()->Tittel;
+}
 
-void TegnFelt(const Tfelt& felt, QPainter& p, double y0, double x0) {
-  sidetittel = felt.Tittel;
-  const auto x = [x0](double mm) { return MmX(x0 + mm); };
-  const auto y = [y0](double mm) { return MmY(y0 + mm); };
+void TegnFelt(const Tfelt& felt, QPainter& p, const TSkala& skala, double y0, double x0) {
+  const auto x = [&](double mm) { return skala.MmX(x0 + mm); };
+  const auto y = [&](double mm) { return skala.MmY(y0 + mm); };
 
   QPen penn(Qt::black);
-  penn.setWidth(MmX(0.6));
+  penn.setWidth(skala.MmX(0.6));
   penn.setJoinStyle(Qt::MiterJoin);
   p.setPen(penn);
   p.setBrush(Qt::NoBrush);
   p.drawRect(QRectF(QPointF(x(0), y(0)), QPointF(x(173), y(43))));
 
-  penn.setWidth(MmX(0.3));
+  penn.setWidth(skala.MmX(0.3));
   p.setPen(penn);
-  SettSkrift(p, 3.8, false);
+  SettSkrift(p, skala, 3.8, false);
   for (double h : {10.4, 14.6, 35.0}) p.drawLine(x(0), y(h), x(173), y(h));
   for (double v : {49.5, 78.0, 125.0, 157.0}) p.drawLine(x(v), y(10.4), x(v), y(35));
   p.drawLine(x(16), y(35), x(16), y(43));
 
-  Skriv(p, TEtikett{"Indekser", 0.3, 49.5 - Luft, 10.7, false}, x0, y0);
+  Skriv(p, skala, TEtikett{"Indekser", 0.3, 49.5 - Luft, 10.7, false}, x0, y0);
   const std::pair<const char*, double> rader[] = {
       {"Selv", 14.7}, {"Far", 18.4}, {"Mor", 22.1}, {"Farf.", 25.8}, {"Morf.", 29.5}};
-  for (const auto& [t, ry] : rader) Skriv(p, TEtikett{t, 0.3, 9 - Luft, ry, false}, x0, y0);
+  for (const auto& [t, ry] : rader) Skriv(p, skala, TEtikett{t, 0.3, 9 - Luft, ry, false}, x0, y0);
 
-  SettSkrift(p, 3.0, false);
-  for (int i = 0; i < 8; ++i) Skriv(p, TEtikett{Indekshoder[i], Indeksgrense(i), 58 + 9.5 * i, 11, true}, x0, y0);
-  Skriv(p, TEtikett{"Høstv.", 128, 137 - Luft, 11, false}, x0, y0);
-  Skriv(p, TEtikett{"Slaktv.", 137, 148 - Luft, 11, false}, x0, y0);
-  Skriv(p, TEtikett{"Døtre", 148, 157 - Luft, 11, false}, x0, y0);
-  Skriv(p, TEtikett{"Ind. dato", 158, Hoyrekant, 11, false}, x0, y0);
+  SettSkrift(p, skala, 3.0, false);
   for (int i = 0; i < 8; ++i)
-    Skriv(p, TEtikett{Kaaringsetiketter[i], i == 0 ? 16 + Luft : Kaaringsgrense[i - 1], 26.0 + 19 * i, 35.5, true}, x0,
+    Skriv(p, skala, TEtikett{Indekshoder[i], Indeksgrense(i), 58 + 9.5 * i, 11, true}, x0, y0);
+  Skriv(p, skala, TEtikett{"Høstv.", 128, 137 - Luft, 11, false}, x0, y0);
+  Skriv(p, skala, TEtikett{"Slaktv.", 137, 148 - Luft, 11, false}, x0, y0);
+  Skriv(p, skala, TEtikett{"Døtre", 148, 157 - Luft, 11, false}, x0, y0);
+  Skriv(p, skala, TEtikett{"Ind. dato", 158, Hoyrekant, 11, false}, x0, y0);
+  for (int i = 0; i < 8; ++i)
+    Skriv(p, skala,
+          TEtikett{Kaaringsetiketter[i], i == 0 ? 16 + Luft : Kaaringsgrense[i - 1], 26.0 + 19 * i, 35.5, true}, x0,
           y0);
   for (int i = 0; i < 7; ++i)
-    Skriv(p,
+    Skriv(p, skala,
           TEtikett{Ulletiketter[i], i == 0 ? 16 + Luft : Ullgrense[i - 1], i == 6 ? KlippedatoX : 27.0 + 19 * i, 39.6,
                    true},
           x0, y0);
 
-  SettSkrift(p, 3.8, false);
-  Skriv(p, TEtikett{"Kåring", 0.3, Radetikettkant, 35.3, false}, x0, y0);
-  Skriv(p, TEtikett{"Ullanalyse", 0.3, Radetikettkant, 38.7, false}, x0, y0);
+  SettSkrift(p, skala, 3.8, false);
+  Skriv(p, skala, TEtikett{"Kåring", 0.3, Radetikettkant, 35.3, false}, x0, y0);
+  Skriv(p, skala, TEtikett{"Ullanalyse", 0.3, Radetikettkant, 38.7, false}, x0, y0);
 
   for (std::size_t k = 0; k < felt.Punkter.size(); ++k) {
     if (k == 0)
-      SettSkrift(p, 5.5, false);
+      SettSkrift(p, skala, 5.5, false);
     else if (k == 1)
-      SettSkrift(p, 5.0, false);
+      SettSkrift(p, skala, 5.0, false);
     else
-      SettSkrift(p, 3.8, true);
-    felt.Punkter[k]->Tegn(p, x0, y0);
+      SettSkrift(p, skala, 3.8, true);
+    felt.Punkter[k]->Tegn(p, skala, x0, y0);
   }
 }
 
 void TegnSide(QPainter& p, int bredde, int hoyde, const TSider& sider, int side) {
-  SettSkala(bredde, hoyde);
-  sidetittel.clear();
+  const TSkala skala(bredde, hoyde);
+  const auto x = [&](double mm) { return skala.MmX(mm); };
   p.save();
   p.fillRect(QRect(0, 0, bredde, hoyde), Qt::white);
   p.setPen(Qt::black);
-  p.setFont(Sideskrift(MmY(5.3)));
+  p.setFont(Sideskrift(skala.MmY(5.3)));
   // The page number and the running head keep to their halves of the top.
   constexpr double Sidetall = 105, Sidetallslutt = 114;
-  Skriv(p, QString::number(side), MmX(Sidetall), 1, false, MmX(Sidetallslutt - Luft) - MmX(Sidetall));
+  Skriv(p, QString::number(side), x(Sidetall), 1, false, x(Sidetallslutt - Luft) - x(Sidetall));
 
   bool fet = false;
   if (side >= 1 && side <= static_cast<int>(sider.size())) {
     const auto& felter = sider[static_cast<std::size_t>(side - 1)]->Felter;
-    for (std::size_t k = 0; k < felter.size(); ++k) TegnFelt(*felter[k], p, 7 + 44.0 * static_cast<double>(k), 15);
+    for (std::size_t k = 0; k < felter.size(); ++k)
+      TegnFelt(*felter[k], p, skala, 7 + 44.0 * static_cast<double>(k), 15);
     fet = !felter.empty();
   }
 
   p.setPen(Qt::black);
-  p.setFont(Sideskrift(MmY(5.3), fet));
-  const QString hode = TilQString(sidetittel);
+  p.setFont(Sideskrift(skala.MmY(5.3), fet));
+  const QString hode = TilQString(Sidetittel(sider, side));
   if (side % 2 != 0)
-    Skriv(p, hode, MmX(190), 1, true, MmX(190) - MmX(Sidetallslutt));
+    Skriv(p, hode, x(190), 1, true, x(190) - x(Sidetallslutt));
   else
-    Skriv(p, hode, MmX(5), 1, false, MmX(Sidetall - Luft) - MmX(5));
+    Skriv(p, hode, x(5), 1, false, x(Sidetall - Luft) - x(5));
   p.restore();
 }
 
@@ -344,11 +338,6 @@ int TRammedokument::Sider() const { return std::max(static_cast<int>(sider_->siz
 
 void TRammedokument::TegnSide(QPainter& p, int bredde, int hoyde, int side) const {
   ::TegnSide(p, bredde, hoyde, *sider_, side);
-}
-
-void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side) {
-  static const TSider tom;
-  TegnSide(p, bredde, hoyde, data ? *static_cast<const TSider*>(data) : tom, side);
 }
 
 // ---- PDF ----

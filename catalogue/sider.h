@@ -22,15 +22,21 @@ class QPainter;
 class QPagedPaintDevice;
 
 // ---- Scaling ----
-//
-// A surface of w x h pixels is taken as 200 mm wide and about 280.6 mm high:
-// MmX(mm) = round(mm * 3 * w / 600), MmY(mm) = round(mm * 3.1 * h / 870),
-// rounded half away from zero. SettSkala sets the two factors; TegnSide sets
-// them from its surface before it draws, and all drawing of that call uses
-// them.
-void SettSkala(int bredde, int hoyde);
-int MmX(double mm);
-int MmY(double mm);
+
+// The scale of one surface of w x h pixels, taken as 200 mm wide and about
+// 280.6 mm high: MmX(mm) = round(mm * 3 * w / 600) and
+// MmY(mm) = round(mm * 3.1 * h / 870), rounded half away from zero. Every
+// drawing call is handed the scale of its own surface.
+class TSkala {
+ public:
+  TSkala(int bredde, int hoyde) : x_(bredde / 600.0), y_(hoyde / 870.0) {}
+  int MmX(double mm) const;
+  int MmY(double mm) const;
+
+ private:
+  double x_;
+  double y_;
+};
 
 // The font of the pages (the metric twin of Times New Roman) with a cell
 // height (ascent + descent) of `celle` pixels.
@@ -44,8 +50,9 @@ class Tpunkt {
   Tpunkt() = default;
   Tpunkt(double x, double y, std::string tekst) : X(x), Y(y), Tekst(std::move(tekst)) {}
   virtual ~Tpunkt() = default;
-  // Draws the text for a box whose left edge is x0 and top edge y0 (mm).
-  virtual void Tegn(QPainter& p, double x0, double y0) const;
+  // Draws the text for a box whose left edge is x0 and top edge y0 (mm), at
+  // the surface's scale.
+  virtual void Tegn(QPainter& p, const TSkala& skala, double x0, double y0) const;
   // True for the right-aligned kind.
   virtual bool Hoyre() const { return false; }
 
@@ -63,7 +70,7 @@ class Tpunkt {
 class ThPunkt : public Tpunkt {
  public:
   using Tpunkt::Tpunkt;
-  void Tegn(QPainter& p, double x0, double y0) const override;
+  void Tegn(QPainter& p, const TSkala& skala, double x0, double y0) const override;
   bool Hoyre() const override { return true; }
 };
 
@@ -71,7 +78,7 @@ class ThPunkt : public Tpunkt {
 class TvPunkt : public Tpunkt {
  public:
   using Tpunkt::Tpunkt;
-  void Tegn(QPainter& p, double x0, double y0) const override;
+  void Tegn(QPainter& p, const TSkala& skala, double x0, double y0) const override;
 };
 
 // One ram's box: its 86 texts in a fixed order (the drawing fonts depend on
@@ -100,20 +107,18 @@ using TSider = std::vector<std::unique_ptr<Tside>>;
 // one empty page.
 std::unique_ptr<TSider> LagSider(const std::vector<std::string>& linjer);
 
-// Destroys a page list handed over as the print window's page data.
-void FrigiSider(void* sider);
-
 // ---- Drawing ----
 
 // Draws page `side` (from 1) of `sider` to fill bredde x hoyde pixels of the
-// painter's device. A page number outside the list draws the blank page with
-// its number.
+// painter's device, under its running head. A page number outside the list
+// draws the blank page with its number. What it draws depends on its
+// arguments alone.
 void TegnSide(QPainter& p, int bredde, int hoyde, const TSider& sider, int side);
-// Draws one box with its left edge at x0 and top edge at y0 (mm); the scale
-// must have been set.
-void TegnFelt(const Tfelt& felt, QPainter& p, double y0, double x0);
-// The running head of the last TegnSide call: the title of its last box.
-const std::string& Sidetittel();
+// Draws one box with its left edge at x0 and top edge at y0 (mm).
+void TegnFelt(const Tfelt& felt, QPainter& p, const TSkala& skala, double y0, double x0);
+// The running head of page `side`: the title of its last box; empty for a
+// page without boxes and outside the list.
+std::string Sidetittel(const TSider& sider, int side);
 
 // The framed pages as a document for the paged print window: it holds its
 // page list, or shows one that its caller keeps.
@@ -129,13 +134,6 @@ class TRammedokument final : public TSidedokument {
   std::unique_ptr<TSider> eier_;
   const TSider* sider_;
 };
-
-// A page painter over untyped page data, as TPapVin::SettSider takes it: the
-// painter, the surface's width and height in pixels, the page data and the
-// page number from 1.
-using TSideTegner = std::function<void(QPainter& p, int bredde, int hoyde, void* data, int side)>;
-// TegnSide as such a painter, for a TSider as page data.
-void TegnSider(QPainter& p, int bredde, int hoyde, void* data, int side);
 
 // ---- PDF ----
 

@@ -31,8 +31,6 @@
 #include "tekst.h"
 #include "timeglass.h"
 
-double TPapVin::Skala = 1.3;
-
 void TArk::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::white);
@@ -43,7 +41,6 @@ void TArk::paintEvent(QPaintEvent*) {
 TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Utskriftsvindu"));
-  Skala = 1.3;
 
   Panel1 = new QWidget(this);
   Redskap = new QToolBar(Panel1);
@@ -143,29 +140,8 @@ TPapVin::~TPapVin() { Slipp(); }
 
 int TPapVin::Sider() const { return std::max(Tab->count(), 1); }
 
-void TPapVin::SettSider(TSideTegner tegner, void* data, int antall) {
-  auto dokument = std::make_unique<TProsedyredokument>(
-      [tegner = std::move(tegner)](QPainter& p, int bredde, int hoyde, int side, void* data, bool) {
-        if (tegner) tegner(p, bredde, hoyde, data, side);
-      },
-      antall);
-  dokument->Data = data;
-  SettDokument(std::move(dokument));
-}
-
-void TPapVin::SettFrigi(std::function<void(void*)> frigi) {
-  if (!prosedyre_) return;
-  // Called with the data when there is data.
-  prosedyre_->Frigi = [frigi = std::move(frigi)](void* data) {
-    if (data && frigi) frigi(data);
-  };
-}
-
-void* TPapVin::Data() const { return prosedyre_ ? prosedyre_->Data : nullptr; }
-
 void TPapVin::SettDokument(std::unique_ptr<TSidedokument> dokument) {
   dokument_ = std::move(dokument);
-  prosedyre_ = dynamic_cast<TProsedyredokument*>(dokument_.get());
   const int antall = dokument_ ? dokument_->Sider() : 1;
   const QSignalBlocker stille(Tab);
   // Hundreds of tabs are made several times faster without the style sheet,
@@ -184,10 +160,10 @@ void TPapVin::SettDokument(std::unique_ptr<TSidedokument> dokument) {
   Skaler();
 }
 
-// The sheet's size and the scale caption from Skala.
+// The sheet's size and the scale caption from the scale.
 void TPapVin::Skaler() {
-  Ark->setFixedSize(static_cast<int>(RoundHalfAway(728 / Skala)), static_cast<int>(RoundHalfAway(1061 / Skala)));
-  Panel1Tekst->setText(QStringLiteral("Skala = 1/") + TilQString(FormatN(Skala, 1)));
+  Ark->setFixedSize(static_cast<int>(RoundHalfAway(728 / skala_)), static_cast<int>(RoundHalfAway(1061 / skala_)));
+  Panel1Tekst->setText(QStringLiteral("Skala = 1/") + TilQString(FormatN(skala_, 1)));
   Ark->update();
 }
 
@@ -244,11 +220,11 @@ void TPapVin::DimmChange(bool forstorr) {
   // Steps of 0.3 from 1.3: 0.4, 0.7, ... 5.2. The value is kept on the
   // tenths so that repeated steps meet the limits exactly.
   if (forstorr) {
-    if (Skala > 0.4 + 1e-9) Skala -= 0.3;
+    if (skala_ > 0.4 + 1e-9) skala_ -= 0.3;
   } else {
-    if (Skala < 5 - 1e-9) Skala += 0.3;
+    if (skala_ < 5 - 1e-9) skala_ += 0.3;
   }
-  Skala = std::round(Skala * 10) / 10;
+  skala_ = std::round(skala_ * 10) / 10;
   Skaler();
 }
 
@@ -390,10 +366,7 @@ void TPapVin::MetafilClick() {
 }
 
 // Releases the pages, once: the document goes, and with it what it holds.
-void TPapVin::Slipp() {
-  prosedyre_ = nullptr;
-  dokument_.reset();
-}
+void TPapVin::Slipp() { dokument_.reset(); }
 
 void TPapVin::closeEvent(QCloseEvent* e) {
   if (!Skrevet && !Sporsmal(QString::fromUtf8("Du har ikke skrevet noe på papir enda, vil du likevel lukke?"))) {

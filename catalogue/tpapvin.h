@@ -43,21 +43,14 @@ class TPapVin : public QMainWindow {
   explicit TPapVin(QWidget* eier = nullptr);
   ~TPapVin() override;
 
-  // The divisor of the on-screen sheet, shared by all windows of this kind
-  // and set to 1.3 whenever one is created.
-  static double Skala;
+  // The divisor of the on-screen sheet: 1.3 when the window opens, changed
+  // by the window's own zoom steps alone.
+  double Skala() const { return skala_; }
 
   // The pages: one tab a page. The window owns the document from here on
   // and releases it when it closes.
   void SettDokument(std::unique_ptr<TSidedokument> dokument);
   const TSidedokument* Dokument() const { return dokument_.get(); }
-
-  // The calling contract of a page painter over untyped page data, kept over
-  // a procedure document: the painter, the page data and the page count;
-  // then SettFrigi, which destroys the page data when the window closes.
-  void SettSider(TSideTegner tegner, void* data, int antall);
-  void SettFrigi(std::function<void(void*)> frigi);
-  void* Data() const;
 
   // Shows the window as the program does: runs FormShow (first page, not yet
   // printed, the window made room for the sheet), then shows, raises and
@@ -130,8 +123,8 @@ class TPapVin : public QMainWindow {
   void VisStatus(const QString& tekst, const QString& hint = {});
   void GiPlassTilArket();
 
+  double skala_ = 1.3;
   std::unique_ptr<TSidedokument> dokument_;
-  TProsedyredokument* prosedyre_ = nullptr;  // dokument_ when it is a procedure document
   void Slipp();
 
   QString lagreTittel_ = QStringLiteral("Lagre");

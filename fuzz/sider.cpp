@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QPainter p(&bilde);
     TegnSide(p, bilde.width(), bilde.height(), *sider, side);
     const auto& felter = (*sider)[static_cast<std::size_t>(side - 1)]->Felter;
-    KREV(Sidetittel() == (felter.empty() ? std::string() : felter.back()->Tittel));
+    KREV(Sidetittel(*sider, side) == (felter.empty() ? std::string() : felter.back()->Tittel));
     if (sisteSide == 1) break;
   }
   return 0;

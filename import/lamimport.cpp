@@ -69,7 +69,6 @@ IoFeil Feilen(const IoFeil& e, const char* filene) {
 TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const fs::path& oppakket,
                           const fs::path& dataMappe, int aar, const std::function<void()>& fase) {
   TLesing r;
-  Lammeliste.clear();
   for (int fylke : fylker) r.valgteFylker += " " + ToSiffer(fylke);
 
   // Both files are written beside the old ones and made whole before either
@@ -89,7 +88,7 @@ TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const 
         ForHverLinje(innhold, [&](std::string_view linje) {
           if (!KonverterLamLinje(linje, post, tupp)) return;
           skriver.Legg(&post, sizeof post);
-          Lammeliste.push_back(tupp);
+          r.lammeliste.push_back(tupp);
           ++r.lam;
         });
       }
@@ -118,14 +117,12 @@ TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const 
 
     if (lamfil) lamfil->Fullfor();
   } catch (const IoFeil& e) {
-    Lammeliste.clear();
     throw Feilen(e, BeggeUendret);
   }
   if (prodfil) {
     try {
       prodfil->Fullfor();
     } catch (const IoFeil& e) {
-      Lammeliste.clear();
       if (!lamfil) throw Feilen(e, BeggeUendret);
       throw Feilen(e,
                    "Den nye lammefila er lagret, men produsentfila er den gamle, så de to passer ikke sammen. Les "

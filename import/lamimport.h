@@ -38,23 +38,24 @@ struct TUtpakking {
 TUtpakking PakkUtLammearkiv(const std::filesystem::path& arkiv, const std::filesystem::path& oppakket);
 
 struct TLesing {
-  bool lest = false;         // the reading gave a lamb file
-  int64_t lam = 0;           // lamb records written
-  int64_t produsenter = 0;   // producer records written
-  bool medlemsfil = false;   // the member export was there and was read
-  std::string valgteFylker;  // " 01 12" for counties 1 and 12
+  bool lest = false;              // the reading gave a lamb file
+  int64_t lam = 0;                // lamb records written
+  int64_t produsenter = 0;        // producer records written
+  bool medlemsfil = false;        // the member export was there and was read
+  std::string valgteFylker;       // " 01 12" for counties 1 and 12
+  std::vector<TTupp> lammeliste;  // the summary of every lamb record written, in file order
 };
 
 // Reads the lamb exports of `fylker` (county numbers, in list order) from
 // `oppakket` into the lamb file of `aar` in `dataMappe` (made anew when
-// `lagLamfil`), filling Lammeliste, and the member export's producers of
-// those counties into the producer file. `fase` is told when the members'
-// turn comes. Both files are written beside the old ones and replace them
-// only when both are whole, so a failure leaves both as they were. Throws
-// IoFeil with the whole message for the user, which says what became of the
-// files: both unchanged, or (when the producer file alone could not take
-// its place at the very end) a new lamb file beside the old producer file.
-// Lammeliste is empty after a failure.
+// `lagLamfil`), with a summary of each lamb in the result, and the member
+// export's producers of those counties into the producer file. `fase` is
+// told when the members' turn comes. Both files are written beside the old
+// ones and replace them only when both are whole, so a failure leaves both
+// as they were. Throws IoFeil with the whole message for the user, which
+// says what became of the files: both unchanged, or (when the producer file
+// alone could not take its place at the very end) a new lamb file beside
+// the old producer file.
 TLesing LesLamOgMedlemmer(const std::vector<int>& fylker, bool lagLamfil, const std::filesystem::path& oppakket,
                           const std::filesystem::path& dataMappe, int aar, const std::function<void()>& fase = {});
 

@@ -103,8 +103,8 @@ bool TFormLes::RunReadingWindow() {
   FormShow();
   exec();
   if (!lest_) {
-    Lammeliste.clear();
-    Lammeliste.shrink_to_fit();
+    lammeliste_.clear();
+    lammeliste_.shrink_to_fit();
   }
   return lest_;
 }
@@ -198,15 +198,17 @@ void TFormLes::LesDetClick() {
   }
   Animer->show();
   lest_ = true;
+  lammeliste_.clear();  // the summaries of a reading before go as this one starts
   LForklar->setText("Leser nå inn alle lamma, vent på melding");
   Tegn(LForklar);
   Lukk->setEnabled(false);
   try {
-    const TLesing r = LesLamOgMedlemmer(fylker, valgt, DataMappe / UtpakkMappe, DataMappe, Aar, [this] {
+    TLesing r = LesLamOgMedlemmer(fylker, valgt, DataMappe / UtpakkMappe, DataMappe, Aar, [this] {
       LForklar->setText("Leser nå inn alle medlemmene, vent på melding");
       Tegn(LForklar);
     });
     valgteFylker_ = r.valgteFylker;
+    lammeliste_ = std::move(r.lammeliste);
     lest_ = r.lest;
     LesDet->setEnabled(false);
     LForklar->setText("Ferdig med lesing.");
@@ -214,7 +216,7 @@ void TFormLes::LesDetClick() {
   } catch (const IoFeil& e) {
     // The message says what became of the lamb and producer files.
     lest_ = false;
-    Lammeliste.clear();
+    lammeliste_.clear();
     LForklar->clear();
     Feilmelding(QString::fromUtf8(e.what()));
   }

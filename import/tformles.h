@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "lam.h"
+
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -53,6 +55,9 @@ class TFormLes : public QDialog {
   bool Lest() const { return lest_; }
   // The file name (without folder) of the archive last opened.
   QString ArkivNavn() const { return arkivNavn_; }
+  // The summaries of the lambs read; dropped when a new reading starts, when
+  // it fails and when the window closes without a result.
+  const std::vector<TTupp>& Lammeliste() const { return lammeliste_; }
   // The counties read, " 01 12" for counties 1 and 12.
   const std::string& ValgteFylker() const { return valgteFylker_; }
   // The unpacked files that are deleted when the window closes.
@@ -77,6 +82,7 @@ class TFormLes : public QDialog {
   void RyddOpp();
 
   bool lest_ = false;
+  std::vector<TTupp> lammeliste_;
   std::string valgteFylker_;
   std::vector<std::filesystem::path> utpakket_;
   QString arkivNavn_;

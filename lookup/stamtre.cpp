@@ -240,12 +240,6 @@ void TegnStamtre(QPainter& p, int bredde, int hoyde, const TStamBoks& rot, bool 
   p.restore();
 }
 
-void TegnStamtreSide(QPainter& p, int bredde, int hoyde, int, void* data, bool skjerm) {
-  if (data != nullptr) TegnStamtre(p, bredde, hoyde, *static_cast<const TVerBoks*>(data), skjerm);
-}
-
-void FrigiStamtre(void* data) { delete static_cast<TVerBoks*>(data); }
-
 // ---- hit test ----
 
 namespace {

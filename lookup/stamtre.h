@@ -110,12 +110,6 @@ std::string StamtreTittel(const TVerBoks& rot);
 // sets another).
 void TegnStamtre(QPainter& p, int bredde, int hoyde, const TStamBoks& rot, bool skjerm);
 
-// The same in the preview's drawing-procedure form: `data` is the root
-// (a TVerBoks*, as ByggStamtre gives it after release()); `side` is not used.
-void TegnStamtreSide(QPainter& p, int bredde, int hoyde, int side, void* data, bool skjerm);
-// Destroys a tree handed over as `data` (the preview's release procedure).
-void FrigiStamtre(void* data);
-
 // The judging number whose number area (55 x 20 units at the top left of a
 // box) strictly contains the logical point (x, y), searched root first, then
 // the sire's branch, then the dam's; 0 when none does. Dams' numbers count too.

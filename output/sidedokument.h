@@ -27,31 +27,6 @@ class TSidedokument {
   virtual void TegnSkjerm(QPainter& p, int bredde, int hoyde, int side) const { TegnSide(p, bredde, hoyde, side); }
 };
 
-// A document drawn by a procedure over the caller's untyped data, for a
-// window given a drawing procedure, its data and a release procedure (the
-// print preview's SetSkrivProc, SettSkrivData and SettLukkProc, the paged
-// print window's SettSider and SettFrigi). The document owns the data:
-// when it goes, the release procedure gets it, or, without one, a block of
-// `Storrelse` bytes (taken with std::malloc) is freed; once either way.
-class TProsedyredokument final : public TSidedokument {
- public:
-  using TProsedyre = std::function<void(QPainter& p, int bredde, int hoyde, int side, void* data, bool skjerm)>;
-
-  TProsedyredokument() = default;
-  explicit TProsedyredokument(TProsedyre prosedyre, int antall = 1) : Prosedyre(std::move(prosedyre)), Antall(antall) {}
-  ~TProsedyredokument() override;
-
-  int Sider() const override;
-  void TegnSide(QPainter& p, int bredde, int hoyde, int side) const override;
-  void TegnSkjerm(QPainter& p, int bredde, int hoyde, int side) const override;
-
-  TProsedyre Prosedyre;  // none: the pages are blank
-  void* Data = nullptr;
-  std::function<void(void*)> Frigi;  // releases Data
-  int Storrelse = 0;                 // > 0 without Frigi: Data is a std::malloc'ed block
-  int Antall = 1;                    // the page count (below 1 counts as 1)
-};
-
 // Prints pages `fra` to `til` of `dokument` with `p`, which is active on
 // `enhet`: each page on a device page of its own, the page drawn to fill
 // `flate` (its size, moved to its corner). `fremdrift` is told the page

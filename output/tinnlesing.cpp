@@ -134,7 +134,7 @@ TInnlesing::TInnlesing(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   Flate = new TFlate(RullB);
   Flate->setFixedSize(Skalaer[2]);
   Flate->Tegn = [this](QPainter& p) {
-    if (HarSider()) dokument_->TegnSkjerm(p, Flate->width(), Flate->height(), Side);
+    if (dokument_) dokument_->TegnSkjerm(p, Flate->width(), Flate->height(), Side);
   };
   RullB->setWidget(Flate);
 
@@ -178,34 +178,8 @@ TInnlesing::~TInnlesing() { Frigi(); }
 void TInnlesing::SettDokument(std::unique_ptr<TSidedokument> dokument) {
   if (isVisible()) close();
   dokument_ = std::move(dokument);
-  prosedyre_ = dynamic_cast<TProsedyredokument*>(dokument_.get());
   if (dokument_ && dokument_->Sider() >= 2) Setmaksid(dokument_->Sider());
 }
-
-TProsedyredokument& TInnlesing::Prosedyre() {
-  if (!prosedyre_) {
-    auto ny = std::make_unique<TProsedyredokument>();
-    prosedyre_ = ny.get();
-    dokument_ = std::move(ny);
-  }
-  return *prosedyre_;
-}
-
-// Pages to draw: a document, and for a procedure document its procedure.
-bool TInnlesing::HarSider() const { return dokument_ && (!prosedyre_ || prosedyre_->Prosedyre); }
-
-void TInnlesing::SetSkrivProc(TSkrivProc proc) {
-  if (isVisible()) close();
-  Prosedyre().Prosedyre = std::move(proc);
-}
-
-void* TInnlesing::SkrivData() const { return prosedyre_ ? prosedyre_->Data : nullptr; }
-
-void TInnlesing::SettSkrivData(void* data) { Prosedyre().Data = data; }
-
-void TInnlesing::SettDataStorrelse(int storrelse) { Prosedyre().Storrelse = storrelse; }
-
-void TInnlesing::SettLukkProc(std::function<void(void*)> proc) { Prosedyre().Frigi = std::move(proc); }
 
 void TInnlesing::Setmaksid(int n) {
   maksid_ = n;
@@ -253,7 +227,7 @@ void TInnlesing::Vis() {
 void TInnlesing::SkrivutClick() {
   QPrinter skriver(QPrinter::HighResolution);
   skriver.setPageOrientation(landskap ? QPageLayout::Landscape : QPageLayout::Portrait);
-  if (!HarSider()) return;
+  if (!dokument_) return;
   if (SkriverOpptatt()) {
     Melding(QString::fromUtf8(SkriverOpptattTekst));
     return;
@@ -270,7 +244,7 @@ void TInnlesing::SkrivutClick() {
 
 void TInnlesing::SkrivUt(QPagedPaintDevice& skriver, int fra, int til, bool sidevalg) {
   skriver.setPageOrientation(landskap ? QPageLayout::Landscape : QPageLayout::Portrait);
-  if (!HarSider()) return;
+  if (!dokument_) return;
   const TSkriverjobb jobb;
   huguTekst->setText("Skriver ut vent....");
   // The activity window goes with the run, also when the drawing fails.
@@ -296,8 +270,6 @@ void TInnlesing::SkrivUt(QPagedPaintDevice& skriver, int fra, int til, bool side
 
 // Releases the pages, once: the document goes, and with it what it holds.
 void TInnlesing::Frigi() {
-  if (prosedyre_) prosedyre_->Prosedyre = nullptr;  // drawn no more, released below
-  prosedyre_ = nullptr;
   dokument_.reset();
   maksid_ = 0;
   Sidebak->setEnabled(false);

@@ -22,10 +22,6 @@ class QScrollArea;
 class QToolBar;
 class QToolButton;
 
-// Draws page `side` of `data` to fill `bredde` x `hoyde` device units of the
-// painter's device; `skjerm` is true on the preview surface.
-using TSkrivProc = TProsedyredokument::TProsedyre;
-
 // The small activity window shown while printing.
 class TVisern : public QDialog {
   Q_OBJECT
@@ -71,17 +67,6 @@ class TInnlesing : public QMainWindow {
   // one page sets maksid.
   void SettDokument(std::unique_ptr<TSidedokument> dokument);
   const TSidedokument* Dokument() const { return dokument_.get(); }
-
-  // The calling contract of a drawing procedure over untyped data, kept over
-  // a procedure document (made by the first of these calls). SetSkrivProc
-  // closes a window that is shown first. The data is released on closing:
-  // by LukkProc when it is set, otherwise, with a DataStorrelse above 0, the
-  // window frees the (std::malloc'ed) block.
-  void SetSkrivProc(TSkrivProc proc);
-  void* SkrivData() const;
-  void SettSkrivData(void* data);
-  void SettDataStorrelse(int storrelse);
-  void SettLukkProc(std::function<void(void*)> proc);
 
   // Shows the window as the program does: the page to the top of the scroll
   // box and the window as wide as the page; then shows, raises and activates
@@ -131,10 +116,7 @@ class TInnlesing : public QMainWindow {
  private:
   void Frigi();
   void TilToppen();
-  TProsedyredokument& Prosedyre();
-  bool HarSider() const;
 
   std::unique_ptr<TSidedokument> dokument_;
-  TProsedyredokument* prosedyre_ = nullptr;  // dokument_ when it is a procedure document
   int maksid_ = 0;
 };

@@ -4,8 +4,6 @@
 
 #include "tekst.h"
 
-std::vector<TTupp> Lammeliste;
-
 std::string LamFilNavn(int aar) {
   std::string a = IntToText(aar);
   if (a.size() < 4) a = std::string(4 - a.size(), '0') + a;

@@ -81,17 +81,13 @@ inline constexpr std::size_t ProdusentPostStorrelse = 266;
 static_assert(sizeof(TLamPost) == LamPostStorrelse);
 static_assert(sizeof(TProdusentPost) == ProdusentPostStorrelse);
 
-// The summary of one lamb kept in memory while the reading window is open.
+// The summary of one lamb, which a lamb reading hands its caller.
 struct TTupp {
   int32_t Kol1 = 0;
   int32_t Kol2 = 0;
   int16_t Verdier[8] = {};  // the eight 16-bit values of the record's offsets 50 to 65, in record order
   double Dato = 0;          // the date of the record's offset 42
 };
-
-// The summaries of the last lamb reading; emptied when a new reading starts
-// and when the reading window closes without a result.
-extern std::vector<TTupp> Lammeliste;
 
 // Converts one line of a county's lamb export into a record that starts all
 // zero, and its summary. False when column 1 reads as 0: no record then.

@@ -19,12 +19,14 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cp1252.h"
@@ -246,16 +248,16 @@ TEST(LagSiderTest, TittelErTekstenEtterSisteKomma) {
 // ---- Drawing ----
 
 TEST(TegnSideTest, MillimeterSkaleres) {
-  SettSkala(600, 870);
-  EXPECT_EQ(MmX(1), 3);
-  EXPECT_EQ(MmY(1), 3);  // 3.1 rounded
-  EXPECT_EQ(MmX(15), 45);
-  EXPECT_EQ(MmY(7), 22);  // 21.7
-  EXPECT_EQ(MmX(188), 564);
-  EXPECT_EQ(MmY(50), 155);
-  SettSkala(KatalogPdfBredde, KatalogPdfHoyde);
-  EXPECT_EQ(MmX(200), 794);
-  EXPECT_EQ(MmY(280), 1120);  // 280 * 3.1 * 1123 / 870 = 1120.4
+  const TSkala skjerm(600, 870);
+  EXPECT_EQ(skjerm.MmX(1), 3);
+  EXPECT_EQ(skjerm.MmY(1), 3);  // 3.1 rounded
+  EXPECT_EQ(skjerm.MmX(15), 45);
+  EXPECT_EQ(skjerm.MmY(7), 22);  // 21.7
+  EXPECT_EQ(skjerm.MmX(188), 564);
+  EXPECT_EQ(skjerm.MmY(50), 155);
+  const TSkala pdf(KatalogPdfBredde, KatalogPdfHoyde);
+  EXPECT_EQ(pdf.MmX(200), 794);
+  EXPECT_EQ(pdf.MmY(280), 1120);  // 280 * 3.1 * 1123 / 870 = 1120.4
 }
 
 TEST(TegnSideTest, ForsteRammeGaarFra45_22Til564_155) {
@@ -274,7 +276,7 @@ TEST(TegnSideTest, ForsteRammeGaarFra45_22Til564_155) {
   }
   EXPECT_FALSE(Mork(b, 100, 18));
   // The second box's frame starts at 51 mm.
-  EXPECT_TRUE(Mork(b, 300, MmY(51)));
+  EXPECT_TRUE(Mork(b, 300, TSkala(600, 870).MmY(51)));
   // White page, nothing left of the unpainted colour.
   EXPECT_EQ(b.pixel(2, 860), qRgb(255, 255, 255));
 }
@@ -284,29 +286,46 @@ TEST(TegnSideTest, RingtekstSlutterVed171mm) {
   const QImage b = Tegnet(*sider, 1);
   // The band of the box's second text line holds the birth line (left) and
   // the ring text (right-aligned at 15 + 171 mm).
+  const TSkala mm(600, 870);
   int hoyreste = -1;
-  for (int y = MmY(7 + 6.5); y < MmY(7 + 10.4) - 1; ++y)
-    for (int x = 300; x < MmX(188) - 2; ++x)
+  for (int y = mm.MmY(7 + 6.5); y < mm.MmY(7 + 10.4) - 1; ++y)
+    for (int x = 300; x < mm.MmX(188) - 2; ++x)
       if (Mork(b, x, y)) hoyreste = std::max(hoyreste, x);
-  EXPECT_NEAR(hoyreste, MmX(15 + 171), 2);
+  EXPECT_NEAR(hoyreste, mm.MmX(15 + 171), 2);
 }
 
-TEST(TegnSideTest, TopptekstErFylketTilSisteRamme) {
-  const auto sider =
-      LagSider(Liste(8, {"Hedmark", "Oppland", "Hedmark", "Hedmark", "Hedmark", "Telemark", "Rogaland", "Nordland"}));
-  ASSERT_EQ(sider->size(), 2u);
-  const QImage odde = Tegnet(*sider, 1);
-  EXPECT_EQ(Sidetittel(), " Telemark");
-  const QImage jamne = Tegnet(*sider, 2);
-  EXPECT_EQ(Sidetittel(), " Nordland");
-  // Odd pages carry it at the right edge, even ones at the left; the page
-  // number stands at 105 mm on both.
-  const int band = MmY(5.3) + 2;
-  EXPECT_GT(MorkeI(odde, 420, 0, 575, band), 0);
-  EXPECT_EQ(MorkeI(odde, 0, 0, 250, band), 0);
-  EXPECT_GT(MorkeI(jamne, 15, 0, 200, band), 0);
-  EXPECT_EQ(MorkeI(jamne, 400, 0, 600, band), 0);
-  EXPECT_GT(MorkeI(odde, 310, 0, 340, band), 0) << "page number";
+// Pages of two documents drawn at the same time, on two threads, on
+// surfaces of different sizes and under different running heads, are the
+// pages each draws alone: drawing a page reads and changes nothing but its
+// own arguments.
+TEST(TegnSideTest, ToDokumenterTegnetOmHverandreGirSammeSider) {
+  const auto a = LagSider(Liste(7, {"Hedmark", "Oppland"}));
+  const auto b = LagSider(Liste(12, {"Telemark", "Nordland", "Finnmark"}));
+  struct Dokument {
+    const TSider* sider;
+    QSize flate;
+    std::vector<QImage> alene;
+  };
+  Dokument dokumenter[] = {{a.get(), QSize(600, 870), {}}, {b.get(), QSize(KatalogPdfBredde, KatalogPdfHoyde), {}}};
+  for (Dokument& d : dokumenter)
+    for (int side = 1; side <= static_cast<int>(d.sider->size()); ++side)
+      d.alene.push_back(Tegnet(*d.sider, side, d.flate.width(), d.flate.height()));
+  std::atomic<int> ulike[2] = {0, 0};
+  {
+    std::vector<std::thread> traader;
+    for (int k = 0; k < 2; ++k)
+      traader.emplace_back([&, k] {
+        const Dokument& d = dokumenter[k];
+        for (int runde = 0; runde < 10; ++runde)
+          for (int side = 1; side <= static_cast<int>(d.sider->size()); ++side)
+            if (Tegnet(*d.sider, side, d.flate.width(), d.flate.height()) !=
+                d.alene[static_cast<std::size_t>(side - 1)])
+              ++ulike[k];
+      });
+    for (auto& t : traader) t.join();
+  }
+  EXPECT_EQ(ulike[0], 0) << "pages of the first document that differ";
+  EXPECT_EQ(ulike[1], 0) << "pages of the second document that differ";
 }
 
 // ---- No text over another ----
@@ -445,6 +464,39 @@ std::vector<std::string> Lang(int nr) {
 }
 
 }  // namespace
+
+TEST(TegnSideTest, TopptekstErFylketTilSisteRamme) {
+  const auto sider =
+      LagSider(Liste(8, {"Hedmark", "Oppland", "Hedmark", "Hedmark", "Hedmark", "Telemark", "Rogaland", "Nordland"}));
+  ASSERT_EQ(sider->size(), 2u);
+  EXPECT_EQ(Sidetittel(*sider, 1), " Telemark");
+  EXPECT_EQ(Sidetittel(*sider, 2), " Nordland");
+  EXPECT_EQ(Sidetittel(*sider, 3), "") << "a page past the list";
+  EXPECT_EQ(Sidetittel(*LagSider({}), 1), "") << "a page without boxes";
+  // The head drawn at the top, beside the page number.
+  const int band = TSkala(600, 870).MmY(5.3) + 2;
+  for (int side : {1, 2}) {
+    Opptak opptak(600, 870);
+    {
+      QPainter p(&opptak);
+      TegnSide(p, 600, 870, *sider, side);
+    }
+    QStringList oppe;
+    for (const auto& t : opptak.tekster)
+      if (t.grunnlinje.y() < band) oppe << t.tekst.trimmed();
+    oppe.sort();
+    EXPECT_EQ(oppe, QStringList({QString::number(side), TilQString(Sidetittel(*sider, side)).trimmed()})) << side;
+  }
+  const QImage odde = Tegnet(*sider, 1);
+  const QImage jamne = Tegnet(*sider, 2);
+  // Odd pages carry it at the right edge, even ones at the left; the page
+  // number stands at 105 mm on both.
+  EXPECT_GT(MorkeI(odde, 420, 0, 575, band), 0);
+  EXPECT_EQ(MorkeI(odde, 0, 0, 250, band), 0);
+  EXPECT_GT(MorkeI(jamne, 15, 0, 200, band), 0);
+  EXPECT_EQ(MorkeI(jamne, 400, 0, 600, band), 0);
+  EXPECT_GT(MorkeI(odde, 310, 0, 340, band), 0) << "page number";
+}
 
 TEST(TegnSideTest, IngenTekstOverEnAnnenEllerOverEnStrek) {
   // Two pages of usual rams and rams with the longest texts.
@@ -644,22 +696,28 @@ TEST(ListeTest, SkriverHeleVaererPerArk) {
 namespace {
 
 // A window over the framed pages of `vaerer` rams, with every dialog answered
-// by the test, and a record of the painter's calls.
+// by the test, and a record of the pages drawn.
 struct Vindu {
+  // The framed pages as the window's document: every page drawn is recorded
+  // with the cursor and the window's status of the time, and its end is
+  // counted.
+  struct Dokument : TSidedokument {
+    Dokument(Vindu& f, std::unique_ptr<TSider> sider) : f(f), rammer(std::move(sider)) {}
+    ~Dokument() override { ++f.frigitt; }
+    int Sider() const override { return rammer.Sider(); }
+    void TegnSide(QPainter& p, int b, int h, int side) const override {
+      const QCursor* peker = QApplication::overrideCursor();
+      f.kall.push_back({b, h, side, peker ? peker->shape() : Qt::ArrowCursor, f.v->Status->text()});
+      rammer.TegnSide(p, b, h, side);
+    }
+    Vindu& f;
+    TRammedokument rammer;
+  };
+
   explicit Vindu(int vaerer) : v(new TPapVin) {
-    auto* sider = LagSider(Liste(vaerer, {"Hedmark", "Oppland"})).release();
-    antall = static_cast<int>(sider->size());
-    v->SettSider(
-        [this](QPainter& p, int b, int h, void* data, int side) {
-          const QCursor* peker = QApplication::overrideCursor();
-          kall.push_back({b, h, side, peker ? peker->shape() : Qt::ArrowCursor, v->Status->text()});
-          TegnSider(p, b, h, data, side);
-        },
-        sider, antall);
-    v->SettFrigi([this](void* data) {
-      ++frigitt;
-      FrigiSider(data);
-    });
+    auto dokument = std::make_unique<Dokument>(*this, LagSider(Liste(vaerer, {"Hedmark", "Oppland"})));
+    antall = dokument->Sider();
+    v->SettDokument(std::move(dokument));
     v->Melding = [this](const QString& t) { meldinger << t; };
     v->Sporsmal = [this](const QString& t) {
       sporsmal << t;
@@ -675,10 +733,12 @@ struct Vindu {
       return utskrift;
     };
   }
+  // The document draws into this object: it goes with the window at the latest.
   ~Vindu() {
     if (v) {
       v->Skrevet = true;
       v->close();
+      delete v.data();
     }
   }
   void Vis() {
@@ -692,7 +752,7 @@ struct Vindu {
   };
   QPointer<TPapVin> v;
   int antall = 0;
-  int frigitt = 0;
+  int frigitt = 0;  // documents released
   std::vector<Kall> kall;
   QStringList meldinger, sporsmal, filtitler;
   bool svar = true;
@@ -758,7 +818,6 @@ TEST(TPapVinTest, DokumentetEiesAvVinduet) {
   v->SettDokument(std::make_unique<Telledokument>(13, borte));
   EXPECT_EQ(borte, 1);
   EXPECT_EQ(Faner(*v), (std::vector<std::string>{"Side 1", "Side 2", "Side 3"}));
-  EXPECT_EQ(v->Data(), nullptr) << "a document is not a painter's data";
   QStringList sporsmal;
   bool svar = false;
   v->Sporsmal = [&](const QString& t) {
@@ -809,6 +868,26 @@ TEST(TPapVinTest, ZoomTrinn) {
   EXPECT_EQ(ny.v->Panel1Tekst->text(), "Skala = 1/1,3");
 }
 
+// Each window has its own scale: a window opened or zoomed beside another
+// leaves the other's where it was, and its next step goes on from there.
+TEST(TPapVinTest, HvertVinduHarSinSkala) {
+  Vindu a(1);
+  a.Vis();
+  a.v->Oke->click();
+  a.v->Oke->click();
+  ASSERT_EQ(a.v->Panel1Tekst->text(), "Skala = 1/0,7");
+  Vindu b(1);
+  EXPECT_EQ(b.v->Panel1Tekst->text(), "Skala = 1/1,3") << "a new window opens at 1.3";
+  b.v->Krymp->click();
+  EXPECT_EQ(b.v->Panel1Tekst->text(), "Skala = 1/1,6");
+  a.v->Oke->click();
+  EXPECT_EQ(a.v->Panel1Tekst->text(), "Skala = 1/0,4") << "enlarged from its own 0.7";
+  EXPECT_EQ(a.v->Ark->size(), QSize(1820, 2653));
+  b.v->Krymp->click();
+  EXPECT_EQ(b.v->Panel1Tekst->text(), "Skala = 1/1,9");
+  EXPECT_EQ(b.v->Ark->size(), QSize(383, 558));
+}
+
 TEST(TPapVinTest, TasterBlarOgLukker) {
   Vindu f(13);  // three pages
   f.Vis();
@@ -837,7 +916,7 @@ TEST(TPapVinTest, TasterBlarOgLukker) {
   f.svar = true;
   QTest::keyClick(f.v, Qt::Key_Escape);
   EXPECT_EQ(f.sporsmal.size(), 2);
-  EXPECT_EQ(f.frigitt, 1) << "the page data is released once";
+  EXPECT_EQ(f.frigitt, 1) << "the pages are released once";
   QTest::qWait(0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_FALSE(f.v) << "the window destroys itself";

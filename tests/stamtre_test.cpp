@@ -22,6 +22,7 @@
 #include "eksempeldata.h"
 #include "filer.h"
 #include "register.h"
+#include "stamtredokument.h"
 #include "tekst.h"
 #include "testmappe.h"
 #include "trase.h"
@@ -316,20 +317,23 @@ TEST_F(StamtreTest, SkalaPaaSide4800) {
 }
 
 TEST(StamtreTegning, BlekkBareInnenforSiden) {
-  // The deepest tree with the longest texts, drawn at 200 % through the
-  // preview's procedure into a larger image: the area outside the page stays
-  // as it was, the page gets its background, and the ink stays inside the
-  // columns and rows of the boxes (texts do not run out of their boxes).
+  // The deepest tree with the longest texts, drawn at 200 % as the preview's
+  // document, for the screen and for print, into a larger image: the area
+  // outside the page stays as it was, the page gets its background, and the
+  // ink stays inside the columns and rows of the boxes (texts do not run out
+  // of their boxes).
   const Trase raser;
-  TVerBoks* rot = ByggStamtre(FullVer(1000000), FinnFull, raser).release();
+  const TStamtredokument dokument(ByggStamtre(FullVer(1000000), FinnFull, raser));
   const QRgb rod = qRgb(255, 0, 0);
   QImage bilde(1400, 2100, QImage::Format_RGB32);
   bilde.fill(rod);
   for (bool skjerm : {true, false}) {
     QPainter p(&bilde);
-    TegnStamtreSide(p, 1280, 1920, 0, rot, skjerm);
+    if (skjerm)
+      dokument.TegnSkjerm(p, 1280, 1920, 1);
+    else
+      dokument.TegnSide(p, 1280, 1920, 1);
   }
-  FrigiStamtre(rot);
 
   QRect blekk;
   int roedInnenfor = 0, endretUtenfor = 0;

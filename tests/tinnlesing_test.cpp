@@ -14,6 +14,9 @@
 #include <QTest>
 #include <QToolButton>
 #include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "filer.h"
 #include "gjenopprett.h"
@@ -22,19 +25,41 @@
 
 namespace {
 
-// Records every call of the drawing procedure.
+// One page drawn: on the screen (skjerm) or for print.
 struct Kall {
   int bredde, hoyde, side;
   bool skjerm;
 };
 
-struct Forhandsvisning {
-  Forhandsvisning() : v(new TInnlesing) {
-    v->SetSkrivProc([this](QPainter& p, int b, int h, int s, void*, bool skjerm) {
-      kall.push_back({b, h, s, skjerm});
-      p.drawText(QRect(0, 0, b, h), Qt::AlignCenter, QString("side %1").arg(s));
-    });
+// A document of `sider` pages that writes "side N" on page N, records every
+// page it draws and counts its end. `Feil` is asked before each page is
+// drawn and may throw.
+struct Provedokument : TSidedokument {
+  Provedokument(int sider, std::vector<Kall>& kall, int& borte) : sider_(sider), kall_(kall), borte_(borte) {}
+  ~Provedokument() override { ++borte_; }
+  int Sider() const override { return sider_; }
+  void TegnSide(QPainter& p, int b, int h, int s) const override { Tegn(p, b, h, s, false); }
+  void TegnSkjerm(QPainter& p, int b, int h, int s) const override { Tegn(p, b, h, s, true); }
+  void Tegn(QPainter& p, int b, int h, int s, bool skjerm) const {
+    kall_.push_back({b, h, s, skjerm});
+    if (Feil) Feil(kall_.back());
+    p.drawText(QRect(0, 0, b, h), Qt::AlignCenter, QString("side %1").arg(s));
   }
+  std::function<void(const Kall&)> Feil;
+  int sider_;
+  std::vector<Kall>& kall_;
+  int& borte_;
+};
+
+// A preview over a document of `sider` pages.
+struct Forhandsvisning {
+  explicit Forhandsvisning(int sider = 1) : v(new TInnlesing) {
+    auto d = std::make_unique<Provedokument>(sider, kall, borte);
+    dokument = d.get();
+    v->SettDokument(std::move(d));
+  }
+  // The document draws into this object: it goes with the window at the latest.
+  ~Forhandsvisning() { delete v.data(); }
   std::vector<Kall> Utskrevet() const {
     std::vector<Kall> r;
     for (const auto& k : kall)
@@ -43,6 +68,8 @@ struct Forhandsvisning {
   }
   QPointer<TInnlesing> v;
   std::vector<Kall> kall;
+  int borte = 0;
+  Provedokument* dokument;  // the window's, while it has it
 };
 
 int Sider(const std::filesystem::path& pdf) {
@@ -67,7 +94,7 @@ TEST(TInnlesingTest, UtenSidetallEnSideMedNummer1) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
   f.v->Flate->grab();
   ASSERT_FALSE(f.kall.empty());
-  EXPECT_EQ(f.kall.back().side, 0) << "the screen shows page 0 until maksid is set";
+  EXPECT_EQ(f.kall.back().side, 0) << "a one-page document sets no maksid: the screen shows page 0";
   EXPECT_EQ(f.kall.back().bredde, 640);
   EXPECT_EQ(f.kall.back().hoyde, 960);
   EXPECT_FALSE(f.v->Sidefram->isEnabled());
@@ -96,8 +123,8 @@ TEST(TInnlesingTest, UtenSidetallEnSideMedNummer1) {
 }
 
 TEST(TInnlesingTest, BlaingMedTaster) {
-  Forhandsvisning f;
-  f.v->Setmaksid(3);
+  Forhandsvisning f(3);
+  EXPECT_EQ(f.v->maksid(), 3);
   f.v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
   EXPECT_EQ(f.v->Side, 1);
@@ -138,8 +165,7 @@ TEST(TInnlesingTest, BlaingMedTaster) {
 }
 
 TEST(TInnlesingTest, GjenopprettingBeholderSidenOgRullingen) {
-  Forhandsvisning f;
-  f.v->Setmaksid(3);
+  Forhandsvisning f(3);
   f.v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
   f.v->Skal->setCurrentIndex(0);  // 200%: the page is taller than the window
@@ -162,8 +188,7 @@ TEST(TInnlesingTest, GjenopprettingBeholderSidenOgRullingen) {
 }
 
 TEST(TInnlesingTest, SiderToTilTreAvFem) {
-  Forhandsvisning f;
-  f.v->Setmaksid(5);
+  Forhandsvisning f(5);
   TestMappe m;
   f.v->VelgSkriver = [&](QPrinter& skriver, int maks) {
     EXPECT_EQ(maks, 5);
@@ -183,8 +208,7 @@ TEST(TInnlesingTest, SiderToTilTreAvFem) {
 TEST(TInnlesingTest, UtskriftTilFilErstatterEldreFilHel) {
   // A print the dialog sent to a file that exists: a failed write leaves it
   // as it was and says why; a write that succeeds replaces it whole.
-  Forhandsvisning f;
-  f.v->Setmaksid(3);
+  Forhandsvisning f(3);
   TestMappe m;
   m.Skriv("stamtre.pdf", "eldre utskrift");
   f.v->VelgSkriver = [&](QPrinter& skriver, int) {
@@ -216,30 +240,29 @@ TEST(TInnlesingTest, UtskriftTilFilErstatterEldreFilHel) {
 // runs, printing is refused with the one message and no dialog.
 TEST(TInnlesingTest, FeilUnderTegningenFrigirSkriveren) {
   TestMappe m;
-  QPointer<TInnlesing> v(new TInnlesing);
+  Forhandsvisning f;
   int utskrifter = 0;
-  v->SetSkrivProc([&](QPainter& p, int b, int h, int s, void*, bool skjerm) {
-    if (!skjerm && ++utskrifter == 1) throw IoFeil("Tegningen feilet");
-    p.drawText(QRect(0, 0, b, h), Qt::AlignCenter, QString("side %1").arg(s));
-  });
+  f.dokument->Feil = [&](const Kall& k) {
+    if (!k.skjerm && ++utskrifter == 1) throw IoFeil("Tegningen feilet");
+  };
   QStringList meldinger;
-  v->Melding = [&](const QString& t) { meldinger << t; };
+  f.v->Melding = [&](const QString& t) { meldinger << t; };
   int dialoger = 0;
   const auto pdf = m / "ut.pdf";
-  v->VelgSkriver = [&](QPrinter& skriver, int) {
+  f.v->VelgSkriver = [&](QPrinter& skriver, int) {
     ++dialoger;
     skriver.setOutputFormat(QPrinter::PdfFormat);
     skriver.setOutputFileName(QString::fromStdString(pdf.string()));
     return std::optional<TInnlesing::TUtskriftsvalg>(TInnlesing::TUtskriftsvalg{});
   };
-  v->Skrivut->click();
+  f.v->Skrivut->click();
   ASSERT_EQ(meldinger.size(), 1);
   EXPECT_EQ(meldinger[0], "Tegningen feilet");
   EXPECT_FALSE(SkriverOpptatt());
-  EXPECT_TRUE(v->findChildren<TVisern*>().isEmpty()) << "the activity window is gone";
+  EXPECT_TRUE(f.v->findChildren<TVisern*>().isEmpty()) << "the activity window is gone";
   EXPECT_FALSE(std::filesystem::exists(pdf));
 
-  v->Skrivut->click();
+  f.v->Skrivut->click();
   EXPECT_EQ(dialoger, 2);
   EXPECT_EQ(meldinger.size(), 1);
   EXPECT_EQ(Sider(pdf), 1);
@@ -247,34 +270,14 @@ TEST(TInnlesingTest, FeilUnderTegningenFrigirSkriveren) {
   std::filesystem::remove(pdf);
   {
     const TSkriverjobb annen;
-    v->Skrivut->click();
+    f.v->Skrivut->click();
   }
   ASSERT_EQ(meldinger.size(), 2);
   EXPECT_EQ(meldinger[1], QString::fromUtf8(SkriverOpptattTekst));
   EXPECT_EQ(dialoger, 2);
   EXPECT_FALSE(std::filesystem::exists(pdf));
-  v->close();
+  f.v->close();
 }
-
-namespace {
-
-// A document of `sider` pages that records its drawing and its end.
-struct Telledokument : TSidedokument {
-  Telledokument(int sider, std::vector<Kall>& kall, int& borte) : sider_(sider), kall_(kall), borte_(borte) {}
-  ~Telledokument() override { ++borte_; }
-  int Sider() const override { return sider_; }
-  void TegnSide(QPainter& p, int b, int h, int s) const override { Tegn(p, b, h, s, false); }
-  void TegnSkjerm(QPainter& p, int b, int h, int s) const override { Tegn(p, b, h, s, true); }
-  void Tegn(QPainter& p, int b, int h, int s, bool skjerm) const {
-    kall_.push_back({b, h, s, skjerm});
-    p.drawText(QRect(0, 0, b, h), Qt::AlignCenter, QString("dokside %1").arg(s));
-  }
-  int sider_;
-  std::vector<Kall>& kall_;
-  int& borte_;
-};
-
-}  // namespace
 
 // The preview owns the document it is given: its pages set the page
 // buttons, the screen and the printer draw them, and the document goes once,
@@ -283,12 +286,11 @@ TEST(TInnlesingTest, DokumentetEiesAvVinduet) {
   std::vector<Kall> kall;
   int borte = 0;
   QPointer<TInnlesing> v(new TInnlesing);
-  v->SettDokument(std::make_unique<Telledokument>(2, kall, borte));
-  v->SettDokument(std::make_unique<Telledokument>(3, kall, borte));
+  v->SettDokument(std::make_unique<Provedokument>(2, kall, borte));
+  v->SettDokument(std::make_unique<Provedokument>(3, kall, borte));
   EXPECT_EQ(borte, 1) << "the replaced document is gone";
   EXPECT_EQ(v->maksid(), 3);
   EXPECT_TRUE(v->Sidefram->isEnabled());
-  EXPECT_EQ(v->SkrivData(), nullptr) << "a document is not a procedure's data";
   v->Vis();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
   QTest::keyClick(v, Qt::Key_PageDown);
@@ -314,7 +316,7 @@ TEST(TInnlesingTest, DokumentetEiesAvVinduet) {
   char buf[256];
   for (std::size_t n; f && (n = std::fread(buf, 1, sizeof buf, f)) > 0;) tekst.append(buf, n);
   if (f) ::pclose(f);
-  EXPECT_NE(tekst.find("dokside 3"), std::string::npos) << tekst;
+  EXPECT_NE(tekst.find("side 3"), std::string::npos) << tekst;
 
   QTest::keyClick(v, Qt::Key_Escape);
   EXPECT_EQ(borte, 2);
@@ -324,35 +326,26 @@ TEST(TInnlesingTest, DokumentetEiesAvVinduet) {
   EXPECT_EQ(borte, 2) << "released once";
 }
 
-TEST(TInnlesingTest, DataFrigisEnGangVedLukking) {
-  struct Tilfelle {
+// Every way of closing releases the document once and destroys the window.
+TEST(TInnlesingTest, DokumentetFrigisEnGangVedLukking) {
+  const struct {
     const char* navn;
-    bool medLukkProc;
-    int storrelse;
-    int ventetLukk;
-  };
-  const Tilfelle tilfeller[] = {
-      {"LukkProc og storrelse", true, 16, 1},
-      {"bare storrelse", false, 16, 0},  // the window frees it (a leak or double free shows under ASan)
-      {"LukkProc uten storrelse", true, 0, 1},
+    std::function<void(TInnlesing&)> lukk;
+  } tilfeller[] = {
+      {"Esc", [](TInnlesing& v) { QTest::keyClick(&v, Qt::Key_Escape); }},
+      {"Lukk", [](TInnlesing& v) { v.Lukke->click(); }},
+      {"vinduet lukkes", [](TInnlesing& v) { v.close(); }},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(t.navn);
-    int lukket = 0;
-    Forhandsvisning f;
-    f.v->SettSkrivData(std::malloc(16));
-    f.v->SettDataStorrelse(t.storrelse);
+    Forhandsvisning f(2);
     f.v->landskap = true;
-    if (t.medLukkProc)
-      f.v->SettLukkProc([&](void* data) {
-        ++lukket;
-        std::free(data);
-      });
     f.v->Vis();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.v));
-    QTest::keyClick(f.v, Qt::Key_Escape);
+    t.lukk(*f.v);
+    EXPECT_EQ(f.borte, 1);
     QApplication::processEvents();
     EXPECT_TRUE(f.v.isNull()) << "closing destroys the window";
-    EXPECT_EQ(lukket, t.ventetLukk);
+    EXPECT_EQ(f.borte, 1) << "released once";
   }
 }

@@ -63,9 +63,6 @@
 
 namespace {
 
-QString utmappe;
-int antallBilder = 0;
-
 // Lets the window system show `w` and the program finish what it has queued.
 void Vent(QWidget* w, int ms = 250) {
   if (w != nullptr && !QTest::qWaitForWindowExposed(w, 5000))
@@ -128,15 +125,21 @@ QImage Bilde(QWidget* vindu, const std::vector<QWidget*>& over = {}) {
   return MedTittel(samlet, vindu->windowTitle());
 }
 
-void Lagre(const QImage& bilde, const char* navn) {
-  const QString fil = utmappe + "/" + navn;
-  if (!bilde.save(fil, "PNG", 0)) {
-    std::fprintf(stderr, "Kunne ikke lagre %s.\n", qPrintable(fil));
-    std::exit(1);
+// The folder the pictures go to, and how many have gone there.
+struct TBildemappe {
+  QString mappe;
+  int antall = 0;
+
+  void Lagre(const QImage& bilde, const char* navn) {
+    const QString fil = mappe + "/" + navn;
+    if (!bilde.save(fil, "PNG", 0)) {
+      std::fprintf(stderr, "Kunne ikke lagre %s.\n", qPrintable(fil));
+      std::exit(1);
+    }
+    ++antall;
+    std::printf("  %s (%d x %d)\n", navn, bilde.width(), bilde.height());
   }
-  ++antallBilder;
-  std::printf("  %s (%d x %d)\n", navn, bilde.width(), bilde.height());
-}
+};
 
 // A port on this machine that nothing listens on: taken from the system and
 // given back at once.
@@ -222,7 +225,7 @@ void Skriv(TFormVer& ver, const QString& tekst) {
   QTest::qWait(100);
 }
 
-int Kjor() {
+int Kjor(TBildemappe& ut) {
   QTemporaryDir tmp;
   if (!tmp.isValid()) {
     std::fprintf(stderr, "Kunne ikke lage en midlertidig mappe.\n");
@@ -251,7 +254,7 @@ int Kjor() {
   // 1. The main window after start.
   hoved.Vis();
   Vent(&hoved);
-  Lagre(Bilde(&hoved), "start.png");
+  ut.Lagre(Bilde(&hoved), "start.png");
 
   // The Arkiv menu, opened from its button as the user opens it.
   for (QToolButton* knapp : hoved.findChildren<QToolButton*>()) {
@@ -259,7 +262,7 @@ int Kjor() {
     QMenu* meny = knapp->menu();
     meny->popup(knapp->mapToGlobal(QPoint(0, knapp->height())));
     Vent(meny, 150);
-    Lagre(Bilde(&hoved, {meny}), "arkivmeny.png");
+    ut.Lagre(Bilde(&hoved, {meny}), "arkivmeny.png");
     meny->hide();
     Vent(&hoved, 50);
   }
@@ -271,7 +274,7 @@ int Kjor() {
     boks.setDefaultButton(QMessageBox::Ok);
     boks.show();
     Vent(&boks);
-    Lagre(Bilde(&boks), "import-sporsmal.png");
+    ut.Lagre(Bilde(&boks), "import-sporsmal.png");
     boks.close();
     return true;
   };
@@ -284,7 +287,7 @@ int Kjor() {
     if (nedlast.Status->text() != "Kunne ikke fullføre" && klokke.elapsed() < 30000) return;
     vakt.stop();
     QTimer::singleShot(300, [&] {
-      Lagre(Bilde(&nedlast), "import.png");
+      ut.Lagre(Bilde(&nedlast), "import.png");
       nedlast.BtBryt->click();
     });
   });
@@ -307,7 +310,7 @@ int Kjor() {
   Vent(&ver);
   Skriv(ver, QString::number(nummer));
   Vent(&ver, 100);
-  Lagre(Bilde(&ver), "oppslag.png");
+  ut.Lagre(Bilde(&ver), "oppslag.png");
 
   // 4. Its pedigree in the print preview.
   TInnlesing* stamtre = ver.StammeClick();
@@ -318,7 +321,7 @@ int Kjor() {
     stamtre->resize(stamtre->width(), std::min(stamtre->height() + mangler, 1000));
     QTest::qWait(150);
   }
-  Lagre(Bilde(stamtre), "stamtre.png");
+  ut.Lagre(Bilde(stamtre), "stamtre.png");
   stamtre->close();
   QTest::qWait(50);
 
@@ -339,11 +342,11 @@ int Kjor() {
   tabell->SniKol->trigger();
   Klikk(tabell->Grinn, 4, 1);
   QTest::qWait(100);
-  Lagre(Bilde(tabell), "tabell.png");
+  ut.Lagre(Bilde(tabell), "tabell.png");
   // The popup menu of the grid, over the window.
   tabell->Redmen->popup(tabell->Grinn->mapToGlobal(tabell->Grinn->Celleramme(5, 3).center()));
   Vent(tabell->Redmen, 150);
-  Lagre(Bilde(tabell, {tabell->Redmen}), "tabellmeny.png");
+  ut.Lagre(Bilde(tabell, {tabell->Redmen}), "tabellmeny.png");
   tabell->Redmen->hide();
   tabell->close();
   QTest::qWait(50);
@@ -351,7 +354,7 @@ int Kjor() {
   // 3. A part of a name that several rams share: the candidate list.
   Skriv(ver, navnedel);
   Vent(ver.LiVer, 150);
-  Lagre(Bilde(&ver, {ver.LiVer}), "navnesok.png");
+  ut.Lagre(Bilde(&ver, {ver.LiVer}), "navnesok.png");
   ver.LiVer->hide();
   ver.hide();
 
@@ -370,11 +373,11 @@ int Kjor() {
   katalog.Linjer->verticalScrollBar()->setValue(0);
   katalog.Linjer->horizontalScrollBar()->setValue(0);
   QTest::qWait(50);
-  Lagre(Bilde(&katalog), "katalog.png");
+  ut.Lagre(Bilde(&katalog), "katalog.png");
   TPapVin* sider = katalog.RamvisClick();
   if (sider != nullptr) {
     Vent(sider);
-    Lagre(Bilde(sider), "katalogside.png");
+    ut.Lagre(Bilde(sider), "katalogside.png");
     sider->Skrevet = true;
     sider->close();
   } else {
@@ -408,7 +411,7 @@ int Kjor() {
     Vent(&vinduer.soyer);
     Klikk(vinduer.soyer.Liste, 0, 1);
     QTest::qWait(50);
-    Lagre(Bilde(&vinduer.soyer), "soyer.png");
+    ut.Lagre(Bilde(&vinduer.soyer), "soyer.png");
     vinduer.soyer.close();
 
     hoved.Kartotekoppslag->trigger();
@@ -420,7 +423,7 @@ int Kjor() {
     slekt.Soye->setFocus();
     QTest::keyClick(slekt.Soye, Qt::Key_Down);
     QTest::qWait(100);
-    Lagre(Bilde(&slekt), "slektskap.png");
+    ut.Lagre(Bilde(&slekt), "slektskap.png");
     slekt.close();
     ver.hide();
 
@@ -434,13 +437,13 @@ int Kjor() {
       valg.Egne->setChecked(true);
       valg.Numre->setText(kandidater.join(", "));
       Vent(&d, 100);
-      Lagre(Bilde(&d), "paringsplan-valg.png");
+      ut.Lagre(Bilde(&d), "paringsplan-valg.png");
       d.accept();
       return d.result();
     };
     if (TVindu* plan = hoved.ParingsplanClick()) {
       Vent(plan);
-      Lagre(Bilde(plan), "paringsplan.png");
+      ut.Lagre(Bilde(plan), "paringsplan.png");
       plan->close();
     } else {
       std::fprintf(stderr, "Paringsplanen ble ikke vist.\n");
@@ -460,7 +463,7 @@ int Kjor() {
       d.show();
       valg.Navn->setEditText("Mine værer");
       Vent(&d, 100);
-      Lagre(Bilde(&d), "legg-i-liste.png");
+      ut.Lagre(Bilde(&d), "legg-i-liste.png");
       d.accept();
       return d.result();
     };
@@ -482,7 +485,7 @@ int Kjor() {
       QMenu* meny = knapp->menu();
       meny->popup(knapp->mapToGlobal(QPoint(0, knapp->height())));
       Vent(meny, 150);
-      Lagre(Bilde(&hoved, {meny}), "utlistingermeny.png");
+      ut.Lagre(Bilde(&hoved, {meny}), "utlistingermeny.png");
       meny->hide();
       Vent(&hoved, 50);
     }
@@ -493,13 +496,13 @@ int Kjor() {
     Vent(&lister);
     for (int i : {0, 1, 2}) lister.Verer->item(i)->setSelected(true);
     QTest::qWait(50);
-    Lagre(Bilde(&lister), "lister.png");
+    ut.Lagre(Bilde(&lister), "lister.png");
     const TSammenligningsvinduer sml = lister.SammenlignClick();
     if (sml.tabell && sml.diagram) {
       Vent(sml.tabell);
-      Lagre(Bilde(sml.tabell), "sammenligning.png");
+      ut.Lagre(Bilde(sml.tabell), "sammenligning.png");
       Vent(sml.diagram);
-      Lagre(Bilde(sml.diagram), "sammenligning-diagram.png");
+      ut.Lagre(Bilde(sml.diagram), "sammenligning-diagram.png");
       sml.tabell->close();
       sml.diagram->close();
     } else {
@@ -511,10 +514,10 @@ int Kjor() {
     SkrivTrygt(data / "Nye.Tex", EndretEksport(eksport, 10, 6, 20));
     hoved.LesInnFil(data / "Nye.Tex");
     Vent(&hoved, 100);
-    Lagre(Bilde(&hoved), "endringer-varsel.png");
+    ut.Lagre(Bilde(&hoved), "endringer-varsel.png");
     if (TVindu* t = hoved.EndringerClick()) {
       Vent(t);
-      Lagre(Bilde(t), "endringer.png");
+      ut.Lagre(Bilde(t), "endringer.png");
       t->close();
     }
 
@@ -525,7 +528,7 @@ int Kjor() {
     for (int fane = 0; fane < 3; ++fane) {
       stat.Faner->setCurrentIndex(fane);
       Vent(&stat, 100);
-      Lagre(Bilde(&stat), navn[fane]);
+      ut.Lagre(Bilde(&stat), navn[fane]);
     }
     stat.close();
     QTest::qWait(50);
@@ -533,7 +536,7 @@ int Kjor() {
 
   hoved.close();
   QTest::qWait(50);
-  std::printf("%d bilder i %s\n", antallBilder, qPrintable(utmappe));
+  std::printf("%d bilder i %s\n", ut.antall, qPrintable(ut.mappe));
   return 0;
 }
 
@@ -550,13 +553,13 @@ int main(int argc, char** argv) {
                  "Lager skjermbildene til brukerveiledningen som PNG-filer i MAPPE.\n");
     return 2;
   }
-  utmappe = QString::fromLocal8Bit(argv[1]);
-  if (!QDir().mkpath(utmappe)) {
+  TBildemappe ut{QString::fromLocal8Bit(argv[1])};
+  if (!QDir().mkpath(ut.mappe)) {
     std::fprintf(stderr, "Kunne ikke lage mappa %s.\n", argv[1]);
     return 1;
   }
   try {
-    return Kjor();
+    return Kjor(ut);
   } catch (const IoFeil& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;
