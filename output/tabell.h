@@ -41,6 +41,10 @@ std::vector<std::string> DelRad(std::string_view tekst);
 // Width of a text in pixels in the grid's font.
 using TMaal = std::function<int(std::string_view)>;
 
+// Row i's text (from 0) as NyRad takes it, written into `tekst` (which comes
+// empty).
+using TRadtekst = std::function<void(int rad, std::string& tekst)>;
+
 // Anything that takes a table through the calling contract: the table window,
 // or a table without a window.
 class TTabellMottaker {
@@ -50,6 +54,11 @@ class TTabellMottaker {
                        const std::string& tittel, TFarge farge1, TFarge farge2) = 0;
   virtual void NyRad(std::string_view tekst) = 0;
   virtual void NyBunnRad(std::string_view tekst) = 0;
+  // `antall` rows as if each came through NyRad, whose texts `tekst` makes
+  // when asked. A table holds them as rows made when they are shown, written,
+  // sorted or searched, so `tekst` must stay valid as long as the table (it
+  // should own what it reads). This default makes every text at once.
+  virtual void NyeRader(int antall, TRadtekst tekst);
 };
 
 // The grid's font at a point size: the metric twin of Arial.
@@ -73,6 +82,9 @@ class TTabell : public TTabellMottaker {
                TFarge farge1, TFarge farge2) override;
   void NyRad(std::string_view tekst) override;
   void NyBunnRad(std::string_view tekst) override;
+  // The rows hold no text: the main grid makes a row's cells when they are
+  // read. The widest texts are measured as NyRad measures them, all rows once.
+  void NyeRader(int antall, TRadtekst tekst) override;
 
   // The window caption: the title up to and including its first blank.
   std::string Vindustittel() const;
@@ -130,6 +142,8 @@ class TTabell : public TTabellMottaker {
 
  private:
   int Maal(const TMaal& m, std::string_view t) const;
+  // Widens column k's Bredeste entry for a cell of the main grid.
+  void MaalCelle(std::size_t k, std::string_view celle);
 
   std::vector<int> bredesteBredde_;  // measured widths of Bredeste, while the font stays
   TRutenett egenHoved_, egenBunn_;

@@ -290,6 +290,8 @@ void TVindu::Oppsett(int antKol, int tittelStorrelse, int fasteKol, int fasteRad
 
 void TVindu::NyRad(std::string_view tekst) { tabell_.NyRad(tekst); }
 
+void TVindu::NyeRader(int antall, TRadtekst tekst) { tabell_.NyeRader(antall, std::move(tekst)); }
+
 void TVindu::NyBunnRad(std::string_view tekst) {
   tabell_.NyBunnRad(tekst);
   bunn->setFixedHeight(Grinn->Modell().StandardHoyde() * tabell_.AntBunnRader + 2);

@@ -36,6 +36,7 @@ class TVindu : public QMainWindow, public TTabellMottaker {
                TFarge farge1, TFarge farge2) override;
   void NyRad(std::string_view tekst) override;
   void NyBunnRad(std::string_view tekst) override;
+  void NyeRader(int antall, TRadtekst tekst) override;
 
   // Shows the window as the program does: its first layout (font fitted to
   // 600 pixels, column widths, print-fit note), then shows, raises and
