@@ -316,6 +316,17 @@ std::string TInnavlSnitt::Celle(int32_t nummer) const {
   return a ? Prosent(*a) : std::string();
 }
 
+std::unique_ptr<TInnavlSnitt> InnavlSnittFor(TAvlsdata& avl, const std::vector<TSoye>& soyer,
+                                             std::span<const int32_t> verer) {
+  if (soyer.empty()) return nullptr;
+  std::vector<int32_t> nummer(verer.begin(), verer.end());
+  for (const TSoye& soye : soyer) {
+    nummer.push_back(soye.far);
+    nummer.push_back(soye.morfar);
+  }
+  return std::make_unique<TInnavlSnitt>(avl.InnavlFor(nummer), soyer);
+}
+
 // ---- the insemination grid ----
 
 std::string InnavlStatus(const TInnavl& innavl, const TSoye& soye, int32_t ver) {
