@@ -220,8 +220,8 @@ class TKatalog : public TKommando {
     }
     TTabell t;
     TTabellKatalog katalog(reg, t, skalMed, KatalogTittel(u, raseValg), innavlCelle);
-    Utplukk(
-        reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
+    UtplukkPoster(
+        reg, u, egenListe, [&](const TVerPost& p, int32_t indeks) { katalog.TaSenere(p, indeks); }, fremdrift);
     katalog.Fullfor();
     // The layout the table window gives the table when it is shown.
     if (FormatLeggesUt(format.empty() ? "semikolon" : format)) t.ForsteLayout();
