@@ -183,7 +183,7 @@ void BM_InnavlKommando(benchmark::State& state) {
     ListInnavl(in, reg.Poster(), t);
     t.ForsteLayout();
     t.MerkAlt();
-    SkrivEksport(ut, Eksporter(t, TEksportType::Semikolon));
+    SkrivEksportLinjer(ut, t, TEksportType::Semikolon);
   }
 }
 
@@ -202,7 +202,7 @@ void BM_InnavlKommandoPosterIMinnet(benchmark::State& state) {
     ListInnavl(in, poster, t);
     t.ForsteLayout();
     t.MerkAlt();
-    SkrivEksport(ut, Eksporter(t, TEksportType::Semikolon));
+    SkrivEksportLinjer(ut, t, TEksportType::Semikolon);
   }
 }
 
