@@ -187,22 +187,38 @@ void ListInnavl(const TInnavl& innavl, std::span<const TVerPost> poster, TTabell
   const TStamtavle& s = innavl.Stamtavle();
   tabell.Oppsett(InnavlKolonner, 12, 0, 1, 1, InnavlTittel(), Rod, Blaa);
   tabell.NyRad(C("Værnr.;Navn;Innavl %;Kjente aner av 62;"));
-  std::string rad;
+  // What the rows show, without a text a row: the rows are made when the
+  // table shows or writes them, and may outlive the figures and records.
+  struct TRader {
+    std::vector<int32_t> nummer;
+    std::vector<double> f;
+    std::vector<uint8_t> kjente;
+    std::vector<uint32_t> navnSlutt;
+    std::string navn;  // every name after the other
+  };
+  auto r = std::make_shared<TRader>();
   for (std::size_t i = 0; i < poster.size(); ++i) {
-    const TVerPost& p = poster[i];
     const int32_t indeks = static_cast<int32_t>(i);
     const int32_t dyr = indeks < s.Poster() ? s.DyrForPost(indeks) : -1;
     if (dyr < 0) continue;
-    rad = IntToText(p.Nummer);
-    rad += ';';
-    rad += NameCase(p.Navn.Verdi());
-    rad += ';';
-    rad += Prosent(innavl.F(dyr));
-    rad += ';';
-    rad += IntToText(innavl.Kjente(dyr));
-    rad += ';';
-    tabell.NyRad(rad);
+    r->nummer.push_back(poster[i].Nummer);
+    r->f.push_back(innavl.F(dyr));
+    r->kjente.push_back(static_cast<uint8_t>(innavl.Kjente(dyr)));
+    r->navn += NameCase(poster[i].Navn.Verdi());
+    r->navnSlutt.push_back(static_cast<uint32_t>(r->navn.size()));
   }
+  tabell.NyeRader(static_cast<int>(r->nummer.size()), [r](int i, std::string& rad) {
+    const auto k = static_cast<std::size_t>(i);
+    const uint32_t fra = k == 0 ? 0 : r->navnSlutt[k - 1];
+    rad = IntToText(r->nummer[k]);
+    rad += ';';
+    rad.append(r->navn, fra, r->navnSlutt[k] - fra);
+    rad += ';';
+    rad += Prosent(r->f[k]);
+    rad += ';';
+    rad += IntToText(r->kjente[k]);
+    rad += ';';
+  });
   tabell.NyBunnRad(";;;;");
 }
 
@@ -345,6 +361,17 @@ std::optional<double> TInnavlSnitt::Andel(int32_t nummer) const {
 std::string TInnavlSnitt::Celle(int32_t nummer) const {
   const auto a = Andel(nummer);
   return a ? Prosent(*a) : std::string();
+}
+
+std::unique_ptr<TInnavlSnitt> InnavlSnittFor(TAvlsdata& avl, const std::vector<TSoye>& soyer,
+                                             std::span<const int32_t> verer) {
+  if (soyer.empty()) return nullptr;
+  std::vector<int32_t> nummer(verer.begin(), verer.end());
+  for (const TSoye& soye : soyer) {
+    nummer.push_back(soye.far);
+    nummer.push_back(soye.morfar);
+  }
+  return std::make_unique<TInnavlSnitt>(avl.InnavlFor(nummer), soyer);
 }
 
 // ---- the insemination grid ----

@@ -145,6 +145,14 @@ class TInnavlSnitt {
   std::vector<double> snitt_;  // per animal
 };
 
+// The same means for the rams with these judging numbers alone, from the
+// coefficients of them, the ewes' sires and dams' sires and their ancestors
+// (TAvlsdata::InnavlFor: the same figures, without those of the whole
+// register when they are not computed yet). Valid while `avl` makes no other
+// figures. Nothing without ewes.
+std::unique_ptr<TInnavlSnitt> InnavlSnittFor(TAvlsdata& avl, const std::vector<TSoye>& soyer,
+                                             std::span<const int32_t> verer);
+
 // The insemination grid's status line for a ram used on a ewe of the list,
 // e.g. "Søye 123 × 1900123: forventet innavl 3,13 % (kjente aner 40 av 62)".
 std::string InnavlStatus(const TInnavl& innavl, const TSoye& soye, int32_t ver);

@@ -191,7 +191,7 @@ void BM_InnavlKommando(benchmark::State& state) {
     ListInnavl(in, reg.Poster(), t);
     t.ForsteLayout();
     t.MerkAlt();
-    SkrivEksport(ut, Eksporter(t, TEksportType::Semikolon));
+    SkrivEksportLinjer(ut, t, TEksportType::Semikolon);
   }
 }
 
@@ -210,7 +210,7 @@ void BM_InnavlKommandoPosterIMinnet(benchmark::State& state) {
     ListInnavl(in, poster, t);
     t.ForsteLayout();
     t.MerkAlt();
-    SkrivEksport(ut, Eksporter(t, TEksportType::Semikolon));
+    SkrivEksportLinjer(ut, t, TEksportType::Semikolon);
   }
 }
 

@@ -553,6 +553,24 @@ void TTabellKatalog::Ta(const TVerPost& ver) {
   ++antall_;
 }
 
-void TTabellKatalog::Fullfor() { tabell_.NyBunnRad(FillText(';', kolonner_)); }
+void TTabellKatalog::TaSenere(const TVerPost& ver, int32_t indeks) {
+  if (indeks < 0 && !nullpost_) nullpost_ = std::make_shared<const TVerPost>(ver);
+  senere_.push_back(indeks);
+  ++antall_;
+}
+
+void TTabellKatalog::Fullfor() {
+  if (!senere_.empty()) {
+    const auto indekser = std::make_shared<const std::vector<int32_t>>(std::move(senere_));
+    senere_.clear();
+    TProdusent* reg = &reg_;
+    tabell_.NyeRader(static_cast<int>(indekser->size()), [reg, indekser, skalMed = skalMed_, innavl = innavl_,
+                                                          nullpost = nullpost_](int i, std::string& rad) {
+      const int32_t indeks = (*indekser)[static_cast<std::size_t>(i)];
+      rad = TabellRad(indeks >= 0 ? reg->ReadAt(indeks) : *nullpost, *reg, skalMed, innavl);
+    });
+  }
+  tabell_.NyBunnRad(FillText(';', kolonner_));
+}
 
 std::string SkalMedNokkel(int felt) { return "SkalMed" + IntToText(felt); }

@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -134,6 +135,12 @@ class TTabellKatalog {
   TTabellKatalog(TProdusent& reg, TTabellMottaker& tabell, const TSkalMed& skalMed, const std::string& tittel,
                  TInnavlCelle innavl = {});
   void Ta(const TVerPost& ver);
+  // Instead of Ta: the row is made when the table shows or writes it, from
+  // the record read again by its index (UtplukkPoster's; -1 an all-zero
+  // record), so that a table of a million rams holds no text for them. For a
+  // table that lives no longer than the register and `innavl` (the
+  // command-line tool's). Fullfor hands the rows on.
+  void TaSenere(const TVerPost& ver, int32_t indeks);
   void Fullfor();
   int64_t Antall() const { return antall_; }
 
@@ -144,6 +151,8 @@ class TTabellKatalog {
   TInnavlCelle innavl_;
   int kolonner_;
   int64_t antall_ = 0;
+  std::vector<int32_t> senere_;               // the record indexes of the rows made later
+  std::shared_ptr<const TVerPost> nullpost_;  // the record of an index -1
 };
 
 // The settings keys of the table-field check marks ("SkalMed0" to

@@ -108,11 +108,16 @@ int SkrivTabellUt(const TKontekst& k, const TTabell& tabell, bool pdf, TEksportT
     SkrivTabellPdf(ut.string(), u);
     return 0;
   }
-  const TEksport e = Eksporter(tabell, type);
+  // A line at a time: a table of a million rows is never held as text.
   if (ut.empty()) {
-    for (const std::string& linje : e.linjer) Skriv(k, linje + "\n");
+    std::string linje;
+    EksportLinjer(tabell, type, [&](std::string_view l) {
+      linje.assign(l);
+      linje += '\n';
+      Skriv(k, linje);
+    });
     return 0;
   }
-  SkrivEksport(ut, e);
+  SkrivEksportLinjer(ut, tabell, type);
   return 0;
 }

@@ -211,13 +211,17 @@ class TKatalog : public TKommando {
       TOkt& okt = k.Okt();
       okt.LesSoyer();
       for (const std::string& m : okt.SoyeMeldinger()) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
-      innavlCelle = okt.InnavlCelle();
+      // The means of the rams picked alone: their figures and their ancestors'.
+      std::vector<int32_t> valgte;
+      Utplukk(reg, u, egenListe, [&](const TVerPost& p) { valgte.push_back(p.Nummer); });
+      if (const std::shared_ptr<const TInnavlSnitt> snitt = InnavlSnittFor(okt.Avlsdata(), okt.Soyer(), valgte))
+        innavlCelle = [snitt](int32_t nummer) { return snitt->Celle(nummer); };
       MeldSloyfer(k, okt.Avlsdata());
     }
     TTabell t;
     TTabellKatalog katalog(reg, t, skalMed, KatalogTittel(u, raseValg), innavlCelle);
-    Utplukk(
-        reg, u, egenListe, [&](const TVerPost& p) { katalog.Ta(p); }, fremdrift);
+    UtplukkPoster(
+        reg, u, egenListe, [&](const TVerPost& p, int32_t indeks) { katalog.TaSenere(p, indeks); }, fremdrift);
     katalog.Fullfor();
     // The layout the table window gives the table when it is shown.
     if (FormatLeggesUt(format.empty() ? "semikolon" : format)) t.ForsteLayout();

@@ -64,7 +64,8 @@ class TListeKommando : public TKommando {
     TProdusent& reg = k.Register();
     TAvlsdata& avl = k.Okt().Avlsdata();
     k.Okt().LesSoyer();
-    const std::unique_ptr<TInnavlSnitt> innavl = ListeInnavl(avl, k.Okt().Soyer());
+    // The means of the listed rams alone: their figures and their ancestors'.
+    const std::unique_ptr<TInnavlSnitt> innavl = InnavlSnittFor(avl, k.Okt().Soyer(), liste->nummer);
     TTabell tabell;
     ListListe(*liste, reg, ListeFelt(k.Okt().Innstillinger()), innavl.get(), tabell);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();

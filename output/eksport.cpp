@@ -44,18 +44,54 @@ TOmraade MerketBlokk(const TRutenett& g) {
   return v;
 }
 
-std::vector<std::string> DelteLinjer(const TTabell& t, TEksportType type) {
+namespace {
+
+void DelteLinjer(const TTabell& t, TEksportType type, const TLinjemottaker& mottaker) {
   const TRutenett& g = t.Hoved();
   const TOmraade blokk = MerketBlokk(g);
-  std::vector<std::string> linjer;
-  if (blokk.venstre > blokk.hoyre) return linjer;
-  if (type == TEksportType::Regneark) linjer.push_back(DeltRad(g, 0, blokk, type));
+  if (blokk.venstre > blokk.hoyre) return;
+  if (type == TEksportType::Regneark) mottaker(DeltRad(g, 0, blokk, type));
   for (int r = blokk.topp; r <= blokk.bunn; ++r) {
     std::string linje = DeltRad(g, r, blokk, type);
     linje.pop_back();
-    if (!linje.empty()) linjer.push_back(std::move(linje));
+    if (!linje.empty()) mottaker(linje);
   }
+}
+
+void HtmlLinjer(const TTabell& t, const TLinjemottaker& mottaker);
+
+}  // namespace
+
+std::vector<std::string> DelteLinjer(const TTabell& t, TEksportType type) {
+  std::vector<std::string> linjer;
+  DelteLinjer(t, type, [&linjer](std::string_view l) { linjer.emplace_back(l); });
   return linjer;
+}
+
+void EksportLinjer(const TTabell& t, TEksportType type, const TLinjemottaker& linje) {
+  if (type == TEksportType::Html)
+    HtmlLinjer(t, linje);
+  else
+    DelteLinjer(t, type, linje);
+}
+
+void SkrivEksportLinjer(const std::filesystem::path& fil, const TTabell& t, TEksportType type) {
+  if (type == TEksportType::TabKomma) {
+    SkrivEksport(fil, Eksporter(t, type));
+    return;
+  }
+  TTryggFil ut(fil);
+  std::string blokk;
+  EksportLinjer(t, type, [&](std::string_view linje) {
+    blokk += linje;
+    blokk += "\r\n";
+    if (blokk.size() >= (std::size_t{1} << 20)) {
+      ut.Skriv(blokk);
+      blokk.clear();
+    }
+  });
+  ut.Skriv(blokk);
+  ut.Fullfor();
 }
 
 std::string KommaTekst(const std::vector<std::string>& elementer) {
@@ -160,54 +196,61 @@ TStorrelsesmerker Storrelsesmerker(int skriftstorrelse) {
 }
 
 std::vector<std::string> HtmlLinjer(const TTabell& t) {
+  std::vector<std::string> linjer;
+  HtmlLinjer(t, [&linjer](std::string_view l) { linjer.emplace_back(l); });
+  return linjer;
+}
+
+namespace {
+
+void HtmlLinjer(const TTabell& t, const TLinjemottaker& mottaker) {
   const TRutenett& g = t.Hoved();
   const TRutenett& bunn = t.Bunn();
   const TOmraade blokk = MerketBlokk(g);
   const TStorrelsesmerker s = Storrelsesmerker(t.Skriftstorrelse);
   const int antKol = std::max(blokk.hoyre - blokk.venstre + 1, 0);
 
-  std::vector<std::string> l = {
-      "<HTML>",
-      "<HEAD>",
-      "   <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-1\">",
-      "   <META NAME=\"Kvistmo Data\" CONTENT=\"Tuv-Sau\">",
-      "   <TITLE>" + HtmlTegn(t.Tittel) + "</TITLE>",
-      "</HEAD>",
-      "<BODY>",
-      " <H3>" + MedBokstaver(t.Tittel) + "</H3>",
-      "<table border=\"1\" cellspacing=\"0\" width=\"98%\" style=\"border-collapse: collapse\" bordercolor=\"" +
-          t.Rammefarge + "\" cellpadding=\"0\" COLS=" + std::to_string(antKol),
-  };
+  mottaker("<HTML>");
+  mottaker("<HEAD>");
+  mottaker("   <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-1\">");
+  mottaker("   <META NAME=\"Kvistmo Data\" CONTENT=\"Tuv-Sau\">");
+  mottaker("   <TITLE>" + HtmlTegn(t.Tittel) + "</TITLE>");
+  mottaker("</HEAD>");
+  mottaker("<BODY>");
+  mottaker(" <H3>" + MedBokstaver(t.Tittel) + "</H3>");
+  mottaker("<table border=\"1\" cellspacing=\"0\" width=\"98%\" style=\"border-collapse: collapse\" bordercolor=\"" +
+           t.Rammefarge + "\" cellpadding=\"0\" COLS=" + std::to_string(antKol));
   for (int r = 0; r < g.FasteRader() && r < g.Rader(); ++r) {
-    l.push_back("<TR BGCOLOR=\"#E8E2D6\">");
+    mottaker("<TR BGCOLOR=\"#E8E2D6\">");
     for (int k = blokk.venstre; k <= blokk.hoyre; ++k)
-      l.push_back("<TD ALIGN=LEFT VALIGN=TOP WIDTH=\"" + std::to_string(g.Kolbredde(k) - 4) + "\">" + s.apner +
-                  HtmlTegn(TrimText(g.Celle(k, r))) + s.lukker + "</TD>");
-    l.push_back("</TR>");
+      mottaker("<TD ALIGN=LEFT VALIGN=TOP WIDTH=\"" + std::to_string(g.Kolbredde(k) - 4) + "\">" + s.apner +
+               HtmlTegn(TrimText(g.Celle(k, r))) + s.lukker + "</TD>");
+    mottaker("</TR>");
   }
   if (antKol > 0) {
     for (int r = blokk.topp; r <= blokk.bunn; ++r) {
-      l.push_back("<TR  BGCOLOR=\"#FFFFFF\">");
+      mottaker("<TR  BGCOLOR=\"#FFFFFF\">");
       for (int k = blokk.venstre; k <= blokk.hoyre; ++k) {
         const std::string& celle = g.Celle(k, r);
-        l.push_back("<TD " + HtmlJustering(celle) + ">" + s.apner + HtmlTekst(celle) + s.lukker + "</TD>");
+        mottaker("<TD " + HtmlJustering(celle) + ">" + s.apner + HtmlTekst(celle) + s.lukker + "</TD>");
       }
-      l.push_back("</TR>");
+      mottaker("</TR>");
     }
   }
   if (t.BunnVist) {
     for (int r = 0; r < t.AntBunnRader && r < bunn.Rader(); ++r) {
-      l.push_back("<TR BGCOLOR=\"#E8E2D6\">");
+      mottaker("<TR BGCOLOR=\"#E8E2D6\">");
       for (int k = blokk.venstre; k <= blokk.hoyre; ++k)
-        l.push_back("<TD>" + s.apner + HtmlTekst(bunn.Celle(k, r)) + s.lukker + "</TD>");
-      l.push_back("</TR>");
+        mottaker("<TD>" + s.apner + HtmlTekst(bunn.Celle(k, r)) + s.lukker + "</TD>");
+      mottaker("</TR>");
     }
   }
-  l.push_back("</FONT></TABLE>");
-  l.push_back("</BODY>");
-  l.push_back("</HTML>");
-  return l;
+  mottaker("</FONT></TABLE>");
+  mottaker("</BODY>");
+  mottaker("</HTML>");
 }
+
+}  // namespace
 
 std::vector<std::string> HtmlUtklipp(const std::vector<std::string>& dokument) {
   std::vector<std::string> l(dokument.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(6, dokument.size())),

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +81,15 @@ std::vector<std::string> HtmlLinjer(const TTabell& t);
 // its head (the first six lines) and, when more than one line is left, without
 // its last line, so that it can be pasted into another page.
 std::vector<std::string> HtmlUtklipp(const std::vector<std::string>& dokument);
+
+// The lines of an export one at a time, as Eksporter(t, type).linjer holds
+// them, without holding them: for a table of many rows written to a file or
+// the output.
+using TLinjemottaker = std::function<void(std::string_view linje)>;
+void EksportLinjer(const TTabell& t, TEksportType type, const TLinjemottaker& linje);
+// Writes the file a confirmed dialog writes for the export (SkrivEksport's),
+// a block of lines at a time (TabKomma's comma text whole). Throws IoFeil.
+void SkrivEksportLinjer(const std::filesystem::path& fil, const TTabell& t, TEksportType type);
 
 // Lines as text with CR LF after every line, the last one too: a written
 // delimited or HTML file, and the clipboard text (Windows-1252; the window

@@ -11,31 +11,132 @@ const std::vector<std::string> TomRad;
 
 TRutenett::TRutenett(int kolonner, int rader) { SettStorrelse(kolonner, rader); }
 
+TRutenett::TRutenett(const TRutenett& annen)
+    : VedEndring(annen.VedEndring),
+      kolonner_(annen.kolonner_),
+      fasteKol_(annen.fasteKol_),
+      fasteRader_(annen.fasteRader_),
+      rader_(Kopi(annen.rader_)),
+      kilde_(annen.kilde_),
+      kildeKol_(annen.kildeKol_),
+      tomRad_(annen.tomRad_),
+      standardBredde_(annen.standardBredde_),
+      standardHoyde_(annen.standardHoyde_),
+      kolbredde_(annen.kolbredde_),
+      valg_(annen.valg_),
+      gjeldendeKol_(annen.gjeldendeKol_),
+      gjeldendeRad_(annen.gjeldendeRad_) {}
+
+TRutenett& TRutenett::operator=(const TRutenett& annen) {
+  if (this != &annen) *this = TRutenett(annen);
+  return *this;
+}
+
+TRutenett::TRutenett(TRutenett&&) noexcept = default;
+TRutenett& TRutenett::operator=(TRutenett&&) noexcept = default;
+TRutenett::~TRutenett() = default;
+
+std::vector<TRutenett::TRad> TRutenett::Kopi(const std::vector<TRad>& rader) {
+  std::vector<TRad> kopi(rader.size());
+  for (std::size_t i = 0; i < rader.size(); ++i) {
+    kopi[i].kilde = rader[i].kilde;
+    kopi[i].hoyde = rader[i].hoyde;
+    if (rader[i].lagret) kopi[i].lagret = std::make_unique<TLagret>(*rader[i].lagret);
+  }
+  return kopi;
+}
+
 void TRutenett::Endret() const {
   if (VedEndring) VedEndring();
+}
+
+void TRutenett::GlemLaget() {
+  for (TLaget& l : laget_) l.kilde = -1;
+}
+
+const std::vector<std::string>& TRutenett::Laget(int32_t kilde) const {
+  for (const TLaget& l : laget_)
+    if (l.kilde == kilde) return l.celler;
+  TLaget& l = laget_[nesteLaget_];
+  nesteLaget_ = (nesteLaget_ + 1) % laget_.size();
+  raa_.clear();
+  kilde_->lag(kilde, raa_);
+  l.celler.resize(static_cast<std::size_t>(kolonner_));
+  for (std::size_t k = 0; k < l.celler.size(); ++k) {
+    const int fra = kildeKol_[k];
+    if (fra >= 0 && static_cast<std::size_t>(fra) < raa_.size())
+      l.celler[k] = std::move(raa_[static_cast<std::size_t>(fra)]);
+    else
+      l.celler[k].clear();
+  }
+  l.kilde = kilde;
+  return l.celler;
+}
+
+TRutenett::TLagret& TRutenett::Lagret(TRad& r) {
+  if (!r.lagret) r.lagret = std::make_unique<TLagret>();
+  return *r.lagret;
+}
+
+void TRutenett::Egne(TRad& r) {
+  TLagret& l = Lagret(r);
+  if (r.kilde >= 0) {
+    l.celler = Laget(r.kilde);
+    r.kilde = -1;
+  } else if (l.celler.empty()) {
+    l.celler.resize(static_cast<std::size_t>(kolonner_));
+  }
 }
 
 void TRutenett::SettStorrelse(int kolonner, int rader) {
   kolonner = std::max(kolonner, 0);
   rader = std::max(rader, 0);
   const auto k = static_cast<std::size_t>(kolonner);
-  // New rows come with the new width; the existing ones change only when the
-  // width does, so a table that grows a row at a time stays linear.
+  // Rows' own cells and flags change only when the width does, so a table
+  // that grows a row at a time stays linear; new rows hold nothing yet.
   if (kolonner != kolonner_) {
-    for (auto& r : celler_) r.resize(k);
-    for (auto& r : flagg_) r.resize(k, 0);
+    for (TRad& r : rader_) {
+      if (!r.lagret) continue;
+      if (!r.lagret->celler.empty()) r.lagret->celler.resize(k);
+      if (!r.lagret->flagg.empty()) r.lagret->flagg.resize(k, 0);
+    }
+    if (kilde_) kildeKol_.resize(k, -1);
+    tomRad_.assign(k, std::string());
+    GlemLaget();
   }
   kolonner_ = kolonner;
-  // Rows made in place (a table grows a row at a time).
   const auto n = static_cast<std::size_t>(rader);
-  if (n < celler_.size()) celler_.resize(n);
-  if (n < flagg_.size()) flagg_.resize(n);
-  while (celler_.size() < n) celler_.emplace_back(k);
-  while (flagg_.size() < n) flagg_.emplace_back(k, 0u);
-  kolbredde_.resize(static_cast<std::size_t>(kolonner), standardBredde_);
-  radhoyde_.resize(static_cast<std::size_t>(rader), standardHoyde_);
+  if (n < rader_.size()) rader_.resize(n);
+  while (rader_.size() < n) rader_.push_back(TRad{-1, standardHoyde_, nullptr});
+  kolbredde_.resize(k, standardBredde_);
   Klem();
   Endret();
+}
+
+void TRutenett::SettKilde(int fra, std::shared_ptr<const TRadkilde> kilde) {
+  fra = std::max(fra, 0);
+  if (kilde_)
+    for (TRad& r : rader_)
+      if (r.kilde >= 0) Egne(r);
+  kilde_ = std::move(kilde);
+  GlemLaget();
+  kildeKol_.resize(static_cast<std::size_t>(kolonner_));
+  for (int k = 0; k < kolonner_; ++k) kildeKol_[static_cast<std::size_t>(k)] = k;
+  const int antall = kilde_ ? std::max(kilde_->antall, 0) : 0;
+  const auto slutt = static_cast<std::size_t>(fra) + static_cast<std::size_t>(antall);
+  while (rader_.size() < slutt) rader_.push_back(TRad{-1, standardHoyde_, nullptr});
+  for (std::size_t i = static_cast<std::size_t>(fra); i < slutt; ++i) {
+    rader_[i].kilde = static_cast<int32_t>(i - static_cast<std::size_t>(fra));
+    rader_[i].lagret.reset();
+  }
+  Klem();
+  Endret();
+}
+
+int TRutenett::LagredeRader() const {
+  int n = 0;
+  for (const TRad& r : rader_) n += r.kilde < 0 && r.lagret && !r.lagret->celler.empty();
+  return n;
 }
 
 void TRutenett::SettFaste(int kolonner, int rader) {
@@ -67,28 +168,40 @@ void TRutenett::Klem() {
 
 const std::string& TRutenett::Celle(int kol, int rad) const {
   if (kol < 0 || rad < 0 || kol >= kolonner_ || rad >= Rader()) return Tom;
-  return celler_[static_cast<std::size_t>(rad)][static_cast<std::size_t>(kol)];
+  const TRad& r = rader_[static_cast<std::size_t>(rad)];
+  if (r.kilde >= 0) return Laget(r.kilde)[static_cast<std::size_t>(kol)];
+  if (!r.lagret || r.lagret->celler.empty()) return Tom;
+  return r.lagret->celler[static_cast<std::size_t>(kol)];
 }
 
 const std::vector<std::string>& TRutenett::Rad(int rad) const {
   if (rad < 0 || rad >= Rader()) return TomRad;
-  return celler_[static_cast<std::size_t>(rad)];
+  const TRad& r = rader_[static_cast<std::size_t>(rad)];
+  if (r.kilde >= 0) return Laget(r.kilde);
+  if (!r.lagret || r.lagret->celler.empty()) return tomRad_;
+  return r.lagret->celler;
 }
 
 void TRutenett::SettCelle(int kol, int rad, std::string tekst) {
   if (kol < 0 || rad < 0 || kol >= kolonner_ || rad >= Rader()) return;
-  celler_[static_cast<std::size_t>(rad)][static_cast<std::size_t>(kol)] = std::move(tekst);
+  TRad& r = rader_[static_cast<std::size_t>(rad)];
+  Egne(r);
+  r.lagret->celler[static_cast<std::size_t>(kol)] = std::move(tekst);
   Endret();
 }
 
 uint32_t TRutenett::Flagg(int kol, int rad) const {
   if (kol < 0 || rad < 0 || kol >= kolonner_ || rad >= Rader()) return 0;
-  return flagg_[static_cast<std::size_t>(rad)][static_cast<std::size_t>(kol)];
+  const TRad& r = rader_[static_cast<std::size_t>(rad)];
+  if (!r.lagret || r.lagret->flagg.empty()) return 0;
+  return r.lagret->flagg[static_cast<std::size_t>(kol)];
 }
 
 void TRutenett::SettFlagg(int kol, int rad, uint32_t flagg) {
   if (kol < 0 || rad < 0 || kol >= kolonner_ || rad >= Rader()) return;
-  flagg_[static_cast<std::size_t>(rad)][static_cast<std::size_t>(kol)] = flagg;
+  TLagret& l = Lagret(rader_[static_cast<std::size_t>(rad)]);
+  if (l.flagg.empty()) l.flagg.assign(static_cast<std::size_t>(kolonner_), 0);
+  l.flagg[static_cast<std::size_t>(kol)] = flagg;
   Endret();
 }
 
@@ -96,33 +209,27 @@ void TRutenett::SlettRader(int fra, int til) {
   fra = std::max(fra, 0);
   til = std::min(til, Rader() - 1);
   if (fra > til) return;
-  celler_.erase(celler_.begin() + fra, celler_.begin() + til + 1);
-  flagg_.erase(flagg_.begin() + fra, flagg_.begin() + til + 1);
-  radhoyde_.erase(radhoyde_.begin() + fra, radhoyde_.begin() + til + 1);
+  rader_.erase(rader_.begin() + fra, rader_.begin() + til + 1);
   Klem();
   Endret();
 }
 
 void TRutenett::SettInnRad(int rad) {
   rad = std::clamp(rad, 0, Rader());
-  celler_.insert(celler_.begin() + rad, std::vector<std::string>(static_cast<std::size_t>(kolonner_)));
-  flagg_.insert(flagg_.begin() + rad, std::vector<uint32_t>(static_cast<std::size_t>(kolonner_), 0));
-  radhoyde_.insert(radhoyde_.begin() + rad, standardHoyde_);
+  rader_.insert(rader_.begin() + rad, TRad{-1, standardHoyde_, nullptr});
   Klem();
   Endret();
 }
 
 void TRutenett::ByttRader(int a, int b) {
   if (a < 0 || b < 0 || a >= Rader() || b >= Rader() || a == b) return;
-  std::swap(celler_[static_cast<std::size_t>(a)], celler_[static_cast<std::size_t>(b)]);
-  std::swap(flagg_[static_cast<std::size_t>(a)], flagg_[static_cast<std::size_t>(b)]);
-  std::swap(radhoyde_[static_cast<std::size_t>(a)], radhoyde_[static_cast<std::size_t>(b)]);
+  std::swap(rader_[static_cast<std::size_t>(a)], rader_[static_cast<std::size_t>(b)]);
   Endret();
 }
 
 void TRutenett::OrdneRader(int fra, const std::vector<int>& rekkefolge) {
   const std::size_t n = rekkefolge.size();
-  if (fra < 0 || static_cast<std::size_t>(fra) + n > celler_.size()) return;
+  if (fra < 0 || static_cast<std::size_t>(fra) + n > rader_.size()) return;
   // Every row of the block exactly once, or the rows would be lost or doubled.
   std::vector<bool> brukt(n, false);
   for (int r : rekkefolge) {
@@ -130,22 +237,10 @@ void TRutenett::OrdneRader(int fra, const std::vector<int>& rekkefolge) {
     if (i < 0 || static_cast<std::size_t>(i) >= n || brukt[static_cast<std::size_t>(i)]) return;
     brukt[static_cast<std::size_t>(i)] = true;
   }
-  std::vector<std::vector<std::string>> celler;
-  std::vector<std::vector<uint32_t>> flagg;
-  std::vector<int> hoyder;
-  celler.reserve(n);
-  flagg.reserve(n);
-  hoyder.reserve(n);
-  for (int r : rekkefolge) {
-    celler.push_back(std::move(celler_[static_cast<std::size_t>(r)]));
-    flagg.push_back(std::move(flagg_[static_cast<std::size_t>(r)]));
-    hoyder.push_back(radhoyde_[static_cast<std::size_t>(r)]);
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    celler_[static_cast<std::size_t>(fra) + i] = std::move(celler[i]);
-    flagg_[static_cast<std::size_t>(fra) + i] = std::move(flagg[i]);
-    radhoyde_[static_cast<std::size_t>(fra) + i] = hoyder[i];
-  }
+  std::vector<TRad> rader;
+  rader.reserve(n);
+  for (int r : rekkefolge) rader.push_back(std::move(rader_[static_cast<std::size_t>(r)]));
+  std::move(rader.begin(), rader.end(), rader_.begin() + fra);
   Endret();
 }
 
@@ -157,7 +252,7 @@ void TRutenett::SettStandardBredde(int b) {
 
 void TRutenett::SettStandardHoyde(int h) {
   standardHoyde_ = std::max(h, 0);
-  std::fill(radhoyde_.begin(), radhoyde_.end(), standardHoyde_);
+  for (TRad& r : rader_) r.hoyde = standardHoyde_;
   Endret();
 }
 
@@ -174,12 +269,12 @@ void TRutenett::SettKolbredde(int kol, int b) {
 
 int TRutenett::Radhoyde(int rad) const {
   if (rad < 0 || rad >= Rader()) return standardHoyde_;
-  return radhoyde_[static_cast<std::size_t>(rad)];
+  return rader_[static_cast<std::size_t>(rad)].hoyde;
 }
 
 void TRutenett::SettRadhoyde(int rad, int h) {
   if (rad < 0 || rad >= Rader()) return;
-  radhoyde_[static_cast<std::size_t>(rad)] = std::max(h, 0);
+  rader_[static_cast<std::size_t>(rad)].hoyde = std::max(h, 0);
   Endret();
 }
 
@@ -213,16 +308,21 @@ void Flytt(std::vector<T>& v, int fra, int til) {
 
 void TRutenett::FlyttKolonne(int fra, int til) {
   if (fra < 0 || til < 0 || fra >= kolonner_ || til >= kolonner_ || fra == til) return;
-  for (auto& r : celler_) Flytt(r, fra, til);
-  for (auto& r : flagg_) Flytt(r, fra, til);
+  for (TRad& r : rader_) {
+    if (!r.lagret) continue;
+    if (!r.lagret->celler.empty()) Flytt(r.lagret->celler, fra, til);
+    if (!r.lagret->flagg.empty()) Flytt(r.lagret->flagg, fra, til);
+  }
+  if (kilde_) {
+    Flytt(kildeKol_, fra, til);
+    GlemLaget();
+  }
   Flytt(kolbredde_, fra, til);
   Endret();
 }
 
 void TRutenett::FlyttRad(int fra, int til) {
   if (fra < 0 || til < 0 || fra >= Rader() || til >= Rader() || fra == til) return;
-  Flytt(celler_, fra, til);
-  Flytt(flagg_, fra, til);
-  Flytt(radhoyde_, fra, til);
+  Flytt(rader_, fra, til);
   Endret();
 }

@@ -113,26 +113,66 @@ std::string TTabell::Vindustittel() const {
   return blank == std::string::npos ? Tittel : Tittel.substr(0, blank + 1);
 }
 
-void TTabell::NyRad(std::string_view tekst) {
-  std::vector<std::string> celler = DelRad(tekst);
-  if (celler.size() > static_cast<std::size_t>(hoved_->Kolonner())) celler.resize(hoved_->Kolonner());
-  if (hoved_->Rader() <= NesteRad) hoved_->SettRader(NesteRad + 1);
+void TTabellMottaker::NyeRader(int antall, TRadtekst tekst) {
+  std::string t;
+  for (int i = 0; i < antall; ++i) {
+    t.clear();
+    tekst(i, t);
+    NyRad(t);
+  }
+}
+
+void TTabell::MaalCelle(std::size_t k, std::string_view celle) {
   if (bredesteBredde_.size() != Bredeste.size()) {
     bredesteBredde_.clear();
     for (const std::string& b : Bredeste) bredesteBredde_.push_back(Maal(MaalHoved, b));
   }
+  // The shown text: without a format code 0 to 8 (TolkFormat).
+  const bool kode = !celle.empty() && static_cast<unsigned char>(celle[0]) <= 8;
+  if (Maal(MaalHoved, kode ? celle.substr(1) : celle) <= bredesteBredde_[k]) return;
+  std::string& bredest = Bredeste[k];
+  bredest = TrimText(celle);
+  if (kode && celle[0] == 1) bredest = "M" + bredest;
+  bredesteBredde_[k] = Maal(MaalHoved, bredest);
+}
+
+void TTabell::NyRad(std::string_view tekst) {
+  std::vector<std::string> celler = DelRad(tekst);
+  if (celler.size() > static_cast<std::size_t>(hoved_->Kolonner())) celler.resize(hoved_->Kolonner());
+  if (hoved_->Rader() <= NesteRad) hoved_->SettRader(NesteRad + 1);
   for (std::size_t k = 0; k < celler.size(); ++k) {
-    std::string& celle = celler[k];
-    std::string& bredest = Bredeste[k];
-    const TCelleFormat f = TolkFormat(celle);
-    if (Maal(MaalHoved, f.tekst) > bredesteBredde_[k]) {
-      bredest = TrimText(celle);
-      if (f.kode == 1) bredest = "M" + bredest;
-      bredesteBredde_[k] = Maal(MaalHoved, bredest);
-    }
-    hoved_->SettCelle(static_cast<int>(k), NesteRad, std::move(celle));
+    MaalCelle(k, celler[k]);
+    hoved_->SettCelle(static_cast<int>(k), NesteRad, std::move(celler[k]));
   }
   ++NesteRad;
+}
+
+void TTabell::NyeRader(int antall, TRadtekst tekst) {
+  if (antall <= 0) return;
+  const auto antKol = static_cast<std::size_t>(hoved_->Kolonner());
+  // The cells as NyRad cuts them: at each ';', no more than the columns.
+  const auto kutt = [antKol](std::string_view t, const auto& celle) {
+    std::size_t pos = 0, k = 0;
+    for (std::size_t s = t.find(';'); s != std::string_view::npos && k < antKol; s = t.find(';', pos), ++k) {
+      celle(k, t.substr(pos, s - pos));
+      pos = s + 1;
+    }
+  };
+  std::string t;
+  for (int i = 0; i < antall; ++i) {
+    t.clear();
+    tekst(i, t);
+    kutt(t, [this](std::size_t k, std::string_view celle) { MaalCelle(k, celle); });
+  }
+  auto kilde = std::make_shared<TRadkilde>();
+  kilde->antall = antall;
+  kilde->lag = [tekst = std::move(tekst), kutt, t = std::string()](int i, std::vector<std::string>& celler) mutable {
+    t.clear();
+    tekst(i, t);
+    kutt(t, [&celler](std::size_t, std::string_view celle) { celler.emplace_back(celle); });
+  };
+  hoved_->SettKilde(NesteRad, std::move(kilde));
+  NesteRad += antall;
 }
 
 void TTabell::NyBunnRad(std::string_view tekst) {

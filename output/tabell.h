@@ -41,6 +41,10 @@ std::vector<std::string> DelRad(std::string_view tekst);
 // Width of a text in pixels in the grid's font.
 using TMaal = std::function<int(std::string_view)>;
 
+// Row i's text (from 0) as NyRad takes it, written into `tekst` (which comes
+// empty).
+using TRadtekst = std::function<void(int rad, std::string& tekst)>;
+
 // Anything that takes a table through the calling contract: the table window,
 // or a table without a window.
 class TTabellMottaker {
@@ -59,6 +63,11 @@ class TTabellMottaker {
   // scrolls, and prints over several pages across, rather than shrink below
   // it. Given after Oppsett.
   virtual void SettMinsteskrift(int /*punkt*/) {}
+  // `antall` rows as if each came through NyRad, whose texts `tekst` makes
+  // when asked. A table holds them as rows made when they are shown, written,
+  // sorted or searched, so `tekst` must stay valid as long as the table (it
+  // should own what it reads). This default makes every text at once.
+  virtual void NyeRader(int antall, TRadtekst tekst);
 };
 // The smallest font of such a table.
 inline constexpr int LesbarSkrift = 8;
@@ -86,6 +95,9 @@ class TTabell : public TTabellMottaker {
   void NyBunnRad(std::string_view tekst) override;
   void SettVindusnavn(const std::string& navn) override { Vindusnavn = navn; }
   void SettMinsteskrift(int punkt) override { Minsteskrift = punkt; }
+  // The rows hold no text: the main grid makes a row's cells when they are
+  // read. The widest texts are measured as NyRad measures them, all rows once.
+  void NyeRader(int antall, TRadtekst tekst) override;
 
   // The window caption: Vindusnavn when the table gave one, otherwise the
   // title up to and including its first blank.
@@ -147,6 +159,8 @@ class TTabell : public TTabellMottaker {
 
  private:
   int Maal(const TMaal& m, std::string_view t) const;
+  // Widens column k's Bredeste entry for a cell of the main grid.
+  void MaalCelle(std::size_t k, std::string_view celle);
 
   std::vector<int> bredesteBredde_;  // measured widths of Bredeste, while the font stays
   TRutenett egenHoved_, egenBunn_;

@@ -283,6 +283,7 @@ void TVindu::SettVindusnavn(const std::string& navn) {
   tabell_.SettVindusnavn(navn);
   setWindowTitle(TilQString(tabell_.Vindustittel()));
 }
+void TVindu::NyeRader(int antall, TRadtekst tekst) { tabell_.NyeRader(antall, std::move(tekst)); }
 
 void TVindu::NyBunnRad(std::string_view tekst) {
   tabell_.NyBunnRad(tekst);

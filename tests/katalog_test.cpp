@@ -413,6 +413,39 @@ TEST(Katalogtabell, OppsettOverskriftOgBunn) {
   EXPECT_EQ(U(TabellfeltNavn()[15]), "Ant døtre");
 }
 
+// Rows made later from the record indexes (the command-line tool's table)
+// are the rows Ta gives, an own list's unknown number (index -1) too.
+TEST(Katalogtabell, RaderLagetSenereSomTa) {
+  Register r({Farfar(), Far(), Hovedver(), Kaaret()});
+  TVerPost ukjent{};
+  const std::vector<std::vector<int>> feltvalg = {{}, {0, 1, 16, 30}, {0, 17, 18, 19, 20, 21, InnavlFelt}};
+  const std::vector<int32_t> indekser = {3, -1, 2, 0, 3};
+  const TInnavlCelle celle = [](int32_t nr) { return nr == 4711 ? std::string("12,50") : std::string(); };
+  for (const std::vector<int>& felt : feltvalg) {
+    TSkalMed s{};
+    for (int i : felt) s[static_cast<std::size_t>(i)] = true;
+    Opptak naa, senere;
+    TTabell tNaa, tSenere;
+    TTabellKatalog a(*r.reg, naa, s, "T", celle), b(*r.reg, senere, s, "T", celle);
+    TTabellKatalog c(*r.reg, tNaa, s, "T", celle), d(*r.reg, tSenere, s, "T", celle);
+    for (int32_t i : indekser) {
+      const TVerPost p = i >= 0 ? r.reg->ReadAt(i) : ukjent;
+      a.Ta(p);
+      b.TaSenere(p, i);
+      c.Ta(p);
+      d.TaSenere(p, i);
+    }
+    for (TTabellKatalog* k : {&a, &b, &c, &d}) k->Fullfor();
+    EXPECT_EQ(senere.kall, naa.kall);
+    EXPECT_EQ(b.Antall(), a.Antall());
+    tNaa.MerkAlt();
+    tSenere.MerkAlt();
+    EXPECT_EQ(Eksporter(tSenere, TEksportType::Semikolon).linjer, Eksporter(tNaa, TEksportType::Semikolon).linjer);
+    EXPECT_EQ(tSenere.Bredeste, tNaa.Bredeste);
+    EXPECT_EQ(tSenere.Hoved().LagredeRader(), 1);
+  }
+}
+
 TEST(Katalogtabell, Tittel) {
   const Trase raser;
   const std::vector<std::string> valg = RaseValg(raser);

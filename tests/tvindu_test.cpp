@@ -20,11 +20,19 @@
 
 namespace {
 
-// A table as the program's callers set one up: one header row, one footer row.
-TVindu* Lag(int kolonner, const std::vector<std::string>& rader, const std::string& tittel = "Test tabell") {
+// A table as the program's callers set one up: one header row, one footer
+// row; with `kilde` the rows after the first made when they are read.
+TVindu* Lag(int kolonner, const std::vector<std::string>& rader, const std::string& tittel = "Test tabell",
+            bool kilde = false) {
   auto* v = new TVindu;
   v->Oppsett(nullptr, kolonner, 12, 0, 1, 1, tittel, Rod, Blaa);
-  for (const auto& r : rader) v->NyRad(r);
+  if (kilde && !rader.empty()) {
+    v->NyRad(rader[0]);
+    v->NyeRader(static_cast<int>(rader.size()) - 1,
+                [rader](int i, std::string& t) { t = rader[static_cast<std::size_t>(i) + 1]; });
+  } else {
+    for (const auto& r : rader) v->NyRad(r);
+  }
   v->NyBunnRad(std::string(static_cast<std::size_t>(kolonner), ';'));
   return v;
 }
@@ -196,44 +204,50 @@ TEST(TVinduTest, EscLukker) {
 }
 
 TEST(TVinduTest, SorterFinnOgFigurerFraVinduet) {
-  TVindu* v = Lag(2, {"Nr;Navn;", "12;Zeta;", "3;\xC5sen;", ";\xC6rfugl;", "abc;\xD8vre;"});
-  QStringList meldinger;
-  v->Melding = [&](const QString& t) { meldinger << t; };
-  v->Vis();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
-  TRutenett& m = v->Grinn->Modell();
-  // Sort by the column of the current cell.
-  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 1).center());
-  v->Okende->click();
-  EXPECT_EQ(m.Celle(0, 1), "");
-  EXPECT_EQ(m.Celle(0, 2), "3");
-  EXPECT_EQ(m.Celle(0, 3), "12");
-  EXPECT_EQ(m.Celle(0, 4), "abc");
-  EXPECT_EQ(v->Panel[2]->text(), "Har sortert økende");
-  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(1, 1).center());
-  v->Minkende->click();
-  EXPECT_EQ(m.Celle(1, 1), "\xC5sen");
-  EXPECT_EQ(m.Celle(1, 4), "Zeta");
+  // The same whether the rows were added one by one or are made when read.
+  for (const bool kilde : {false, true}) {
+    SCOPED_TRACE(kilde);
+    TVindu* v = Lag(2, {"Nr;Navn;", "12;Zeta;", "3;\xC5sen;", ";\xC6rfugl;", "abc;\xD8vre;"}, "Test tabell", kilde);
+    QStringList meldinger;
+    v->Melding = [&](const QString& t) { meldinger << t; };
+    v->Vis();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+    TRutenett& m = v->Grinn->Modell();
+    // Sort by the column of the current cell.
+    QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 1).center());
+    v->Okende->click();
+    EXPECT_EQ(m.Celle(0, 1), "");
+    EXPECT_EQ(m.Celle(0, 2), "3");
+    EXPECT_EQ(m.Celle(0, 3), "12");
+    EXPECT_EQ(m.Celle(0, 4), "abc");
+    EXPECT_EQ(v->Panel[2]->text(), "Har sortert økende");
+    QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(1, 1).center());
+    v->Minkende->click();
+    EXPECT_EQ(m.Celle(1, 1), "\xC5sen");
+    EXPECT_EQ(m.Celle(1, 4), "Zeta");
 
-  // F3 opens the find dialog; each press finds the next hit.
-  QTest::keyClick(v->Grinn, Qt::Key_F3);
-  ASSERT_NE(v->FindDialog1, nullptr);
-  EXPECT_TRUE(v->FindDialog1->isVisible());
-  EXPECT_TRUE(v->FinnNeste("E"));
-  EXPECT_EQ(m.Valg().topp, 1) << "\xC5sen";
-  EXPECT_TRUE(v->FinnNeste("E"));
-  EXPECT_EQ(m.Valg().topp, 2);
-  EXPECT_FALSE(v->FinnNeste("qq"));
-  ASSERT_EQ(meldinger.size(), 1);
-  EXPECT_EQ(meldinger[0], "Fant ikke QQ");
+    // F3 opens the find dialog; each press finds the next hit.
+    QTest::keyClick(v->Grinn, Qt::Key_F3);
+    ASSERT_NE(v->FindDialog1, nullptr);
+    EXPECT_TRUE(v->FindDialog1->isVisible());
+    EXPECT_TRUE(v->FinnNeste("E"));
+    EXPECT_EQ(m.Valg().topp, 1) << "\xC5sen";
+    EXPECT_TRUE(v->FinnNeste("E"));
+    EXPECT_EQ(m.Valg().topp, 2);
+    EXPECT_FALSE(v->FinnNeste("qq"));
+    ASSERT_EQ(meldinger.size(), 1);
+    EXPECT_EQ(meldinger[0], "Fant ikke QQ");
 
-  // Count and sum into the footer.
-  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 1).center());
-  v->SumKol->trigger();
-  EXPECT_EQ(v->bunn->Modell().Celle(0, 0), "15");
-  v->Tellein->trigger();
-  EXPECT_EQ(v->bunn->Modell().Celle(0, 0), "4");
-  delete v;
+    // Count and sum into the footer.
+    QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(0, 1).center());
+    v->SumKol->trigger();
+    EXPECT_EQ(v->bunn->Modell().Celle(0, 0), "15");
+    v->Tellein->trigger();
+    EXPECT_EQ(v->bunn->Modell().Celle(0, 0), "4");
+    Skjermbilde(v, kilde ? "tvindu-kilde" : "tvindu-rader");
+    EXPECT_EQ(m.LagredeRader(), 1 + (kilde ? 0 : 4));
+    delete v;
+  }
 }
 
 TEST(TVinduTest, KopierOgLagreMerketBlokk) {
