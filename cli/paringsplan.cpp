@@ -56,7 +56,7 @@ class TParingsplanKommando : public TKommando {
       return 1;
     }
 
-    TProdusent& reg = k.Register();
+    k.Register();  // loads the register the figures are made of
     TAvlsdata& avl = k.Okt().Avlsdata();
     // The plan needs the coefficients of the rams', the ewes' sires' and
     // their dams' sires' ancestors only.

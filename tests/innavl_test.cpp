@@ -768,7 +768,9 @@ TEST(Stamtavle, AnerGirSammeTallSomHeleStamtavla) {
         EXPECT_EQ(hel.Far(h) < 0, del.Far(d) < 0);
         EXPECT_NEAR(helI.F(h), delI.F(d), 1e-12) << del.Nummer(d);
       }
-      if (del.Slag(d) == TDyrSlag::Ver) EXPECT_EQ(del.DyrForPost(del.Post(d)), d);
+      if (del.Slag(d) == TDyrSlag::Ver) {
+        EXPECT_EQ(del.DyrForPost(del.Post(d)), d);
+      }
     }
     const TParing a = helI.Paring(p.ver, p.far, p.morfar), b = delI.Paring(p.ver, p.far, p.morfar);
     EXPECT_EQ(a.funnet, b.funnet);

@@ -98,14 +98,18 @@ TEST(Okt, SoyerLagretEtAnnetStedFlettesInnVedLagring) {
     const TSoyelagring r = okt.LagreSoyer(grunnlag, t.mine, [&](const std::vector<TSoyeKonflikt>& k) {
       spurt = true;
       EXPECT_EQ(k.size(), 1u);
-      if (!k.empty()) EXPECT_EQ(k[0].deres, (t.deres.size() > 1 ? std::optional<TSoye>(t.deres[1]) : std::nullopt));
+      if (!k.empty()) {
+        EXPECT_EQ(k[0].deres, (t.deres.size() > 1 ? std::optional<TSoye>(t.deres[1]) : std::nullopt));
+      }
       return t.svar;
     });
     EXPECT_EQ(spurt, t.spurt);
     EXPECT_EQ(r.lagret, t.lagret);
     EXPECT_EQ(Lest(m), t.lagret ? t.ventet : t.deres);
     EXPECT_EQ(endret.count(), t.lagret ? 1 : 0);
-    if (t.lagret) EXPECT_EQ(okt.Soyer(), t.ventet) << "the ewes held are the ones saved";
+    if (t.lagret) {
+      EXPECT_EQ(okt.Soyer(), t.ventet) << "the ewes held are the ones saved";
+    }
   }
 }
 
