@@ -13,6 +13,7 @@ const TKommando& KommandoStatus();
 const TKommando& KommandoSlektskap();
 const TKommando& KommandoInnavl();
 const TKommando& KommandoParingsplan();
+const TKommando& KommandoParingsforslag();
 const TKommando& KommandoListe();
 const TKommando& KommandoEndringer();
 const TKommando& KommandoSammenlign();
@@ -20,9 +21,9 @@ const TKommando& KommandoStatistikk();
 
 const std::vector<const TKommando*>& Kommandoer() {
   static const std::vector<const TKommando*> alle = {
-      &KommandoImporter(), &KommandoHent(),      &KommandoOppslag(),    &KommandoAvkom(),      &KommandoStamtre(),
-      &KommandoKatalog(),  &KommandoStatus(),    &KommandoSlektskap(),  &KommandoInnavl(),     &KommandoParingsplan(),
-      &KommandoListe(),    &KommandoEndringer(), &KommandoSammenlign(), &KommandoStatistikk(),
+      &KommandoImporter(),       &KommandoHent(),   &KommandoOppslag(),   &KommandoAvkom(),      &KommandoStamtre(),
+      &KommandoKatalog(),        &KommandoStatus(), &KommandoSlektskap(), &KommandoInnavl(),     &KommandoParingsplan(),
+      &KommandoParingsforslag(), &KommandoListe(),  &KommandoEndringer(), &KommandoSammenlign(), &KommandoStatistikk(),
   };
   return alle;
 }

@@ -287,3 +287,130 @@ TEST_F(AvlKommando, KatalogtabellensInnavlsfelt) {
   ASSERT_EQ(k.kode, 0) << k.feil;
   EXPECT_EQ(k.ut, "1001234;Blakken;12,50\n1100001;Svarten;25,00\n1100002;Kviten;6,25\n");
 }
+
+// ---- the mating suggestion ----
+
+namespace {
+
+// BLAKKEN's sons SVARTEN (O-indeks 120) and KVITEN (90); ewe 7 is SVARTEN's
+// daughter (25 % with him, 6,25 % with his half-brother), ewe 8's dam is
+// BLAKKEN's daughter (6,25 % with either son), ewes 9 and 10 are of no
+// known kin.
+class Paringsforslag : public AvlKommando {
+ protected:
+  void SetUp() override {
+    TVerPost svarten = Ver(1100001, "SVARTEN", 1001234), kviten = Ver(1100002, "KVITEN", 1001234);
+    svarten.OIndeks = 120;
+    kviten.OIndeks = 90;
+    SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN"), svarten, kviten});
+    SkrivTrygt(m / "Soyer.Txt", "7;1100001;0\r\n8;0;1001234\r\n9;0;0\r\n");
+  }
+};
+
+}  // namespace
+
+// Every ewe a row in the file's order, the summary last; a limit high
+// enough for every pair, and two places a ram: SVARTEN goes where he costs
+// least inbreeding per index point gained.
+TEST_F(Paringsforslag, KommandoenGirEnRadPerSoyeOgSammendragetSist) {
+  const std::string alle =
+      "7;1100002;Kviten;6,25;90;\n"
+      "8;1100001;Svarten;6,25;120;\n"
+      "9;1100001;Svarten;0,00;120;\n"
+      "Søyer med vær;3 av 3;;;;\n"
+      "Snitt;;;4,17;110,0;\n"
+      "Høyest;;;6,25;;\n"
+      "Vær;1100001;Svarten;;;2 av 2\n"
+      "Vær;1100002;Kviten;;;1 av 2\n";
+  SkrivTrygt(m / "Lister.Txt", "[Mine v\xE6rer]\r\n1100001\r\n1100002\r\n");
+  const struct {
+    std::vector<std::string> argumenter;
+    std::string ut;
+  } tilfeller[] = {
+      {{"--verer", "1100001,1100002", "--grense", "30", "--kapasitet", "2"}, alle},
+      {{"--liste", "mine værer", "--grense", "30,0", "--kapasitet", "2", "--vekt", "1"}, alle},
+      // The limit with a point or a comma; a pair at it is not suggested.
+      {{"--verer", "1100001,1100002", "--grense", "6.25"},
+       "7;;;;;ingen vær under grensen\n"
+       "8;;;;;ingen vær under grensen\n"
+       "9;1100001;Svarten;0,00;120;\n"
+       "Søyer med vær;1 av 3;;;;\n"
+       "Snitt;;;0,00;120,0;\n"
+       "Høyest;;;0,00;;\n"
+       "Vær;1100001;Svarten;;;1 av 40\n"
+       "Vær;1100002;Kviten;;;0 av 40\n"},
+      // No room: ewe 9 has rams under the limit, all full.
+      {{"--verer", "1100001", "--grense", "6,25", "--kapasitet", "0"},
+       "7;;;;;ingen vær under grensen\n"
+       "8;;;;;ingen vær under grensen\n"
+       "9;;;;;ingen ledig plass\n"
+       "Søyer med vær;0 av 3;;;;\n"
+       "Snitt;;;;;\n"
+       "Høyest;;;;;\n"
+       "Vær;1100001;Svarten;;;0 av 0\n"},
+      // Just over the limit, no limit to a ram, and inbreeding not weighed:
+      // each ewe the ram of the highest index she may have.
+      {{"--verer", "1100002,1100001", "--grense", "6,26", "--kapasitet", "ingen", "--vekt", "0"},
+       "7;1100002;Kviten;6,25;90;\n"
+       "8;1100001;Svarten;6,25;120;\n"
+       "9;1100001;Svarten;0,00;120;\n"
+       "Søyer med vær;3 av 3;;;;\n"
+       "Snitt;;;4,17;110,0;\n"
+       "Høyest;;;6,25;;\n"
+       "Vær;1100002;Kviten;;;1 av ubegrenset\n"
+       "Vær;1100001;Svarten;;;2 av ubegrenset\n"},
+  };
+  for (const auto& t : tilfeller) {
+    std::vector<std::string> argumenter = t.argumenter;
+    argumenter.insert(argumenter.begin(), "paringsforslag");
+    SCOPED_TRACE(argumenter[2] + " " + argumenter[4]);
+    const Kjoring k = KjorAvl(m, argumenter);
+    EXPECT_EQ(k.kode, 0) << k.feil;
+    EXPECT_EQ(k.ut, t.ut);
+    EXPECT_EQ(k.feil, "");
+  }
+}
+
+// Without options the limit, the capacity and the weight of Hornstad.Ini.
+TEST_F(Paringsforslag, InnstillingeneFraHornstadIni) {
+  SkrivTrygt(m / "Hornstad.Ini", "[Avl]\r\nGrense=30\r\nKapasitet=1\r\nVekt=0\r\n");
+  const Kjoring k = KjorAvl(m, {"paringsforslag", "--verer", "1100001,1100002"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // One ewe a ram: SVARTEN's 120 to a ewe, KVITEN's 90 to another.
+  EXPECT_NE(k.ut.find("Søyer med vær;2 av 3;"), std::string::npos) << k.ut;
+  EXPECT_NE(k.ut.find("Vær;1100001;Svarten;;;1 av 1\n"), std::string::npos) << k.ut;
+  EXPECT_NE(k.ut.find(";;;;;ingen ledig plass\n"), std::string::npos) << k.ut;
+}
+
+TEST_F(Paringsforslag, FeilBrukOgIngentingAaForeslaa) {
+  const struct {
+    std::vector<std::string> argumenter;
+    int kode;
+    const char* feil;
+  } tilfeller[] = {
+      {{}, 2, "Bruk: hornstad-cli paringsforslag"},
+      {{"--verer", "1100001", "--liste", "Mine værer"}, 2, "Bruk: hornstad-cli paringsforslag"},
+      {{"--verer", "1100001", "--grense", "x"}, 2, "Ugyldig tall for --grense: x"},
+      {{"--verer", "1100001", "--grense", "-1"}, 2, "Ugyldig tall for --grense: -1"},
+      {{"--verer", "1100001", "--vekt", "1001"}, 2, "Ugyldig tall for --vekt: 1001"},
+      {{"--verer", "1100001", "--kapasitet", "-1"}, 2, "Ugyldig tall for --kapasitet: -1"},
+      {{"--verer", "1100001", "--kapasitet", "2,5"}, 2, "Ugyldig tall for --kapasitet: 2,5"},
+      {{"--verer", "1100001", "--format", "tull"}, 2, "tull"},
+      {{"--verer", "1,x"}, 2, "x"},
+      {{"--verer", "42"}, 1, "Kåringsnummer 42 finnes ikke i registeret.\nFant ingen kandidatvær i registeret"},
+      {{"--liste", "Reserve"}, 1, "Det finnes ingen liste som heter «Reserve»"},
+  };
+  for (const auto& t : tilfeller) {
+    std::vector<std::string> argumenter = t.argumenter;
+    argumenter.insert(argumenter.begin(), "paringsforslag");
+    SCOPED_TRACE(argumenter.back());
+    const Kjoring k = KjorAvl(m, argumenter);
+    EXPECT_EQ(k.kode, t.kode) << k.feil;
+    EXPECT_NE(k.feil.find(t.feil), std::string::npos) << k.feil;
+    EXPECT_EQ(k.ut, "");
+  }
+  std::filesystem::remove(m / "Soyer.Txt");
+  const Kjoring ingen = KjorAvl(m, {"paringsforslag", "--verer", "1100001"});
+  EXPECT_EQ(ingen.kode, 1);
+  EXPECT_NE(ingen.feil.find("Fant ingen søyer"), std::string::npos) << ingen.feil;
+}

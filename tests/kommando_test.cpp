@@ -262,6 +262,10 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
        2,
        "Bruk: hornstad-cli paringsplan [--soyer FIL] --verer N,N,... [--format semikolon|tab|excel|html|pdf] "
        "[--ut FIL]\n"},
+      {{"paringsforslag", "--verer", "1", "--liste", "L"},
+       2,
+       "Bruk: hornstad-cli paringsforslag (--verer N,N,... | --liste NAVN) [--kapasitet K] [--grense P] [--vekt V] "
+       "[--format semikolon|tab|excel|html|pdf] [--ut FIL]\n"},
       {{"liste"}, 2, "Bruk: hornstad-cli liste NAVN [--legg-til N,...] [--fjern N,...] [--format F] [--ut FIL]\n"},
       {{"endringer", "x"}, 2, "Bruk: hornstad-cli endringer [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n"},
       {{"sammenlign", "--tull"},
@@ -320,8 +324,8 @@ TEST(Kommandotabell, HjelpOgBrukFraHverKommando) {
   std::vector<std::string> navn;
   for (const TKommando* k : Kommandoer()) navn.emplace_back(k->Navn());
   EXPECT_EQ(navn, (std::vector<std::string>{"importer", "hent", "oppslag", "avkom", "stamtre", "katalog", "status",
-                                            "slektskap", "innavl", "paringsplan", "liste", "endringer", "sammenlign",
-                                            "statistikk"}));
+                                            "slektskap", "innavl", "paringsplan", "paringsforslag", "liste",
+                                            "endringer", "sammenlign", "statistikk"}));
 
   const std::string hjelp = Hjelpetekst();
   EXPECT_EQ(hjelp.rfind("Bruk: hornstad-cli [--data MAPPE] KOMMANDO ...\n", 0), 0u);
@@ -608,6 +612,7 @@ TEST(Kommandotabell, SkriftBareNaarTekstLeggesUtEllerTegnes) {
       {{"innavl"}, false},
       {{"innavl", "--format", "pdf", "--ut", "i.pdf"}, true},
       {{"paringsplan", "--verer", "1"}, false},
+      {{"paringsforslag", "--verer", "1", "--format", "pdf", "--ut", "p.pdf"}, true},
       {{"statistikk", "--format", "excel"}, false},
       {{"tull"}, true},
       {{"-platform", "offscreen", "status"}, true},
