@@ -91,21 +91,41 @@ std::vector<int> Tildel(const TTildelingsoppgave& o) {
   const int nf = static_cast<int>(frie.size());
   if (nf == 0 || nv == 0) return ver;
 
+  // Each ewe's arcs: her allowed rams with room, best first, only as far as
+  // their room together reaches the number of ewes. A ewe given a ram further
+  // down could always move to one of those with a place left and score no
+  // less, so the optimum is among these arcs.
+  std::vector<std::vector<int>> buer(Z(nf));
+  std::size_t antPar = 0;
+  for (int f = 0; f < nf; ++f) {
+    const std::size_t rad = Z(frie[Z(f)]) * Z(nv);
+    std::vector<int>& b = buer[Z(f)];
+    for (int v = 0; v < nv; ++v)
+      if (o.tillatt[rad + Z(v)] && rom[Z(v)] != 0) b.push_back(v);
+    std::stable_sort(b.begin(), b.end(), [&](int x, int y) { return o.poeng[rad + Z(x)] > o.poeng[rad + Z(y)]; });
+    int64_t plass = 0;
+    for (std::size_t i = 0; i < b.size(); ++i) {
+      plass += rom[Z(b[i])] == UtenGrense ? nf : rom[Z(b[i])];
+      if (plass >= nf) {
+        b.resize(i + 1);
+        break;
+      }
+    }
+    antPar += b.size();
+  }
+  if (antPar == 0) return ver;
+
   // The score made non-negative (the same shift on every pair leaves the
   // order of allocations that serve equally many ewes as it was), and a
   // bonus per ewe served that is larger than any sum of shifted scores, so
   // that serving one more ewe always comes first.
   int64_t minst = std::numeric_limits<int64_t>::max(), storst = std::numeric_limits<int64_t>::min();
-  std::size_t antPar = 0;
-  for (int e : frie)
-    for (int v = 0; v < nv; ++v) {
-      const std::size_t i = Z(e) * Z(nv) + Z(v);
-      if (!o.tillatt[i] || rom[Z(v)] == 0) continue;
-      minst = std::min(minst, o.poeng[i]);
-      storst = std::max(storst, o.poeng[i]);
-      ++antPar;
+  for (int f = 0; f < nf; ++f)
+    for (int v : buer[Z(f)]) {
+      const int64_t p = o.poeng[Z(frie[Z(f)]) * Z(nv) + Z(v)];
+      minst = std::min(minst, p);
+      storst = std::max(storst, p);
     }
-  if (antPar == 0) return ver;
   const int64_t spenn = storst - minst;
   if (spenn > std::numeric_limits<int64_t>::max() / 4 / (static_cast<int64_t>(nf) + 1) / (static_cast<int64_t>(nf) + 1))
     throw std::overflow_error("paringsforslag: poengene er for store");
@@ -137,9 +157,8 @@ std::vector<int> Tildel(const TTildelingsoppgave& o) {
   }
   for (int f = 0; f < nf; ++f) {
     const int e = frie[Z(f)];
-    for (int v = 0; v < nv; ++v) {
+    for (int v : buer[Z(f)]) {
       const std::size_t i = Z(e) * Z(nv) + Z(v);
-      if (!o.tillatt[i] || rom[Z(v)] == 0) continue;
       const SmartDigraph::Arc a = g.addArc(soyeNode[Z(f)], verNode[Z(v)]);
       tak[a] = 1;
       kost[a] = -(bonus + (o.poeng[i] - minst));

@@ -265,7 +265,14 @@ void SjekkForslag(const TParingsforslag& f, const TRegler& r, const TUtfall& opt
 TEST(Paringsforslag, GirSammeOptimumSomAlleTildelingerOppramset) {
   const struct {
     int ns, nv, maksKapasitet, antall;
-  } storrelser[] = {{1, 1, 1, 30}, {3, 2, 1, 60}, {5, 3, 2, 80}, {7, 3, 2, 80}, {7, 2, 3, 40}, {6, 3, 1, 60}};
+  } storrelser[] = {{1, 1, 1, 30},
+                    {3, 2, 1, 60},
+                    {5, 3, 2, 80},
+                    {7, 3, 2, 80},
+                    {7, 2, 3, 40},
+                    {6, 3, 1, 60},
+                    // Rams with room for most ewes: each ewe needs only her best few.
+                    {7, 3, 7, 60}};
   int laaste = 0, forbudte = 0, uten = 0;
   for (const auto& s : storrelser)
     for (int fro = 0; fro < s.antall; ++fro) {
@@ -296,7 +303,11 @@ TEST(Paringsforslag, GirSammeOptimumSomAlleTildelingerOppramset) {
 TEST(Paringsforslag, GirSammeOptimumSomLineaertProgram) {
   const struct {
     int ns, nv, maksKapasitet, antall;
-  } storrelser[] = {{40, 6, 8, 15}, {120, 12, 12, 8}, {300, 40, 10, 3}};
+  } storrelser[] = {{40, 6, 8, 15},
+                    {120, 12, 12, 8},
+                    {300, 40, 10, 3},
+                    // Rams with room for most ewes: each ewe needs only her best few.
+                    {120, 12, 100, 6}};
   for (const auto& s : storrelser)
     for (int fro = 0; fro < s.antall; ++fro) {
       SCOPED_TRACE(testing::Message() << s.ns << " x " << s.nv << " seed " << fro);
