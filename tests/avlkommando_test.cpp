@@ -10,6 +10,7 @@
 #include "eksempeldata.h"
 #include "filer.h"
 #include "register.h"
+#include "tabell.h"
 #include "tekst.h"
 #include "testmappe.h"
 #include "verktoy.h"
@@ -413,4 +414,21 @@ TEST_F(Paringsforslag, FeilBrukOgIngentingAaForeslaa) {
   const Kjoring ingen = KjorAvl(m, {"paringsforslag", "--verer", "1100001"});
   EXPECT_EQ(ingen.kode, 1);
   EXPECT_NE(ingen.feil.find("Fant ingen søyer"), std::string::npos) << ingen.feil;
+}
+
+// In html and pdf the columns are as wide as their widest text in the
+// table's font: a short name of wide letters is not cut because a longer
+// one of narrow letters has more of them.
+TEST_F(Paringsforslag, KolonneneRommerDetBredesteNavnet) {
+  TVerPost bred = Ver(1300001, "WWWWWW"), smal = Ver(1300002, "IIIIIIIIIIII");
+  SkrivVerFil(m / VerFilNavn, {bred, smal});
+  const Kjoring k =
+      KjorAvl(m, {"paringsforslag", "--verer", "1300001,1300002", "--kapasitet", "2", "--format", "html"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  // The header row's third cell, "Navn": the html takes the column's width
+  // (the text's and 6) less 4.
+  std::size_t pos = 0;
+  for (int i = 0; i < 3; ++i) pos = k.ut.find("WIDTH=\"", pos) + 7;
+  const int bredde = std::stoi(k.ut.substr(pos));
+  EXPECT_GE(bredde, Tabellmaal(10)("Wwwwww") + 2) << k.ut.substr(0, 900);
 }
