@@ -43,6 +43,7 @@ class TAvkom : public TKommando {
       return 1;
     }
     TTabell tabell;
+    MaalISkrift(tabell, format);
     ListAvkom(reg, far, tabell);
     // The layout the window gives a table when it is shown, in the same font:
     // the HTML header cells carry its column widths.

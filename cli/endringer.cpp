@@ -41,6 +41,7 @@ class TEndringerKommando : public TKommando {
       return 0;
     }
     TTabell tabell;
+    MaalISkrift(tabell, format);
     ListEndringer(*les.rapport, tabell);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();

@@ -77,6 +77,10 @@ std::string TabellFormat(const TArgumenter& a) { return a.Har("format") ? a.Verd
 
 bool FormatLeggesUt(const std::string& format) { return format == "html" || format == "pdf"; }
 
+void MaalISkrift(TTabell& tabell, const std::string& format) {
+  if (FormatLeggesUt(format)) tabell.SettSkrift(10);
+}
+
 bool LesFormat(const TKontekst& k, const std::string& format, const std::filesystem::path& ut, TEksportType& type) {
   if (format == "semikolon") {
     type = TEksportType::Semikolon;

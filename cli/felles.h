@@ -79,6 +79,12 @@ std::string TabellFormat(const TArgumenter& a);
 // fonts (an unknown format is refused before anything is laid out).
 bool FormatLeggesUt(const std::string& format);
 
+// Before a table is filled: a table that is laid out (FormatLeggesUt) is
+// measured in the grid's font as its rows come, as the table window measures
+// it, so that each column's widest text is the widest drawn, not the one of
+// most letters.
+void MaalISkrift(TTabell& tabell, const std::string& format);
+
 // The table formats of --format: the export type, or pdf (which needs --ut).
 // False, with a line on the message stream, for anything else.
 bool LesFormat(const TKontekst& k, const std::string& format, const std::filesystem::path& ut, TEksportType& type);

@@ -35,6 +35,7 @@ class TInnavlKommando : public TKommando {
     const TInnavl& innavl = avl.Innavl();
     MeldSloyfer(k, avl);
     TTabell tabell;
+    MaalISkrift(tabell, format);
     ListInnavl(innavl, avl.Poster(), tabell);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();

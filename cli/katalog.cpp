@@ -219,6 +219,7 @@ class TKatalog : public TKommando {
       MeldSloyfer(k, okt.Avlsdata());
     }
     TTabell t;
+    MaalISkrift(t, format.empty() ? "semikolon" : format);
     TTabellKatalog katalog(reg, t, skalMed, KatalogTittel(u, raseValg), innavlCelle);
     UtplukkPoster(
         reg, u, egenListe, [&](const TVerPost& p, int32_t indeks) { katalog.TaSenere(p, indeks); }, fremdrift);

@@ -67,6 +67,7 @@ class TListeKommando : public TKommando {
     // The means of the listed rams alone: their figures and their ancestors'.
     const std::unique_ptr<TInnavlSnitt> innavl = InnavlSnittFor(avl, k.Okt().Soyer(), liste->nummer);
     TTabell tabell;
+    MaalISkrift(tabell, format);
     ListListe(*liste, reg, ListeFelt(k.Okt().Innstillinger()), innavl.get(), tabell);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();

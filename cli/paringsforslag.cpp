@@ -123,10 +123,7 @@ class TParingsforslagKommando : public TKommando {
     // A delimited file has no footer: the summary is its last rows there.
     const bool tekstfil = format != "pdf" && type != TEksportType::Html;
     TTabell tabell;
-    // A table that is laid out measures its rows in the grid's font as they
-    // come (as the table window does), so that the widest text of a column
-    // is the widest drawn, not the one of most letters.
-    if (FormatLeggesUt(format)) tabell.SettSkrift(10);
+    MaalISkrift(tabell, format);
     ListParingsforslag(forslag, tabell, tekstfil ? TSnittrad::SisteRad : TSnittrad::Bunnrad);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();

@@ -70,6 +70,7 @@ class TParingsplanKommando : public TKommando {
     // A delimited file has no footer: the means are its last row there.
     const bool tekstfil = format != "pdf" && type != TEksportType::Html;
     TTabell tabell;
+    MaalISkrift(tabell, format);
     ListParingsplan(plan, k.Okt().Grense(), tabell, tekstfil ? TSnittrad::SisteRad : TSnittrad::Bunnrad);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();

@@ -52,6 +52,7 @@ class TSammenlign : public TKommando {
     }
     const Trase raser;
     TTabell tabell;
+    MaalISkrift(tabell, format);
     ListSammenligning(s, raser, tabell);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();

@@ -67,6 +67,7 @@ class TStatistikkKommando : public TKommando {
       return 0;
     }
     TTabell tabell;
+    MaalISkrift(tabell, format);
     ListStatistikk(s, raser, rasenavn, tabell);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
