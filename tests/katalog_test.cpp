@@ -847,7 +847,9 @@ TEST(KatalogCli, TabellSomLogikken) {
   u.fylker[0] = u.raser[0] = true;
   TSkalMed s{};
   s[0] = s[3] = s[17] = s[30] = true;
+  // Filled as the table window fills it: measured in the grid's font.
   TTabell t;
+  t.SettSkrift(10);
   TTabellKatalog ut(reg, t, s, KatalogTittel(u, RaseValg(Trase())));
   Utplukk(reg, u, {}, [&](const TVerPost& p) { ut.Ta(p); });
   ut.Fullfor();
