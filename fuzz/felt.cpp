@@ -1,10 +1,11 @@
 // The semicolon files' fields: any cells written by LeggTilFelt read back
 // the same through DelFelt, and any line reads without harm.
+#include "felt.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "felt.h"
 #include "fuzzhjelp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -9,10 +9,12 @@
 #include <QSettings>
 #include <QString>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "filer.h"
 #include "fuzzhjelp.h"
+#include "inifil.h"
 #include "listing.h"
 #include "seminfil.h"
 #include "skall.h"
@@ -32,8 +34,11 @@ uint64_t Spredning(std::string_view s) {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   static QCoreApplication app(*argc, *argv);
-  // Qt's warnings about odd values would fill the log, one for every input.
-  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+  // Qt's warnings about odd values would fill the log, one for every input;
+  // what stops the run is still told.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& tekst) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "Qt: %s\n", qUtf8Printable(tekst));
+  });
   return 0;
 }
 
@@ -49,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   QString siste;
   {
-    const QSettings ini(Sti(fil), QSettings::IniFormat);
+    const QSettings ini(Sti(fil), InnstillingsFormat());
     for (const char* seksjon : {"Hoved", "Ver", "Katalog"}) (void)LesPlass(ini, seksjon);
     const QString adresse = Nettadresse(ini);
     KREV(!adresse.isEmpty() && !adresse.endsWith('/') && adresse == adresse.trimmed());
@@ -69,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QRect hoved(static_cast<int16_t>(h), static_cast<int16_t>(h >> 16), 640, 480);
   const QRect ver(static_cast<int16_t>(h >> 32), static_cast<int16_t>(h >> 48), 1 + (h & 1023), 1 + ((h >> 10) & 1023));
   {
-    QSettings ini(Sti(fil), QSettings::IniFormat);
+    QSettings ini(Sti(fil), InnstillingsFormat());
     // Written in place rather than through a synced new file: the same
     // contents, without a wait for the disk on every input.
     ini.setAtomicSyncRequired(false);
@@ -80,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ini.sync();
   }
   {
-    const QSettings ini(Sti(fil), QSettings::IniFormat);
+    const QSettings ini(Sti(fil), InnstillingsFormat());
     const TPlass h2 = LesPlass(ini, "Hoved");
     KREV(h2.left == hoved.x() && h2.top == hoved.y());
     const TPlass v2 = LesPlass(ini, "Ver");

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -15,8 +16,11 @@
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static QGuiApplication app(*argc, *argv);
-  // Qt's warnings about odd values would fill the log, one for every input.
-  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+  // Qt's warnings about odd values would fill the log, one for every input;
+  // what stops the run is still told.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& tekst) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "Qt: %s\n", qUtf8Printable(tekst));
+  });
   return 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include "cp1252.h"
 #include "endringer.h"
+#include "inifil.h"
 #include "lister.h"
 #include "register.h"
 #include "slektskap.h"
@@ -82,7 +83,7 @@ const Trase& TOkt::Raser() {
 QSettings& TOkt::Innstillinger() {
   if (!ini_) {
     ini_ =
-        std::make_unique<QSettings>(QString::fromStdString(Innstillingsfil(dataMappe_).string()), QSettings::IniFormat);
+        std::make_unique<QSettings>(QString::fromStdString(Innstillingsfil(dataMappe_).string()), InnstillingsFormat());
     Merk(Inifil);
   }
   return *ini_;

@@ -19,6 +19,7 @@
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
+#include "inifil.h"
 #include "lister.h"
 #include "programvinduer.h"
 #include "skall.h"
@@ -248,7 +249,7 @@ TEST(AndreProgram, VinduenesPlassHuskesTilNesteStart) {
     }
     p.p->hoved.close();
   }
-  const QSettings ini(QString::fromStdString(Innstillingsfil(d.m.Sti()).string()), QSettings::IniFormat);
+  const QSettings ini(QString::fromStdString(Innstillingsfil(d.m.Sti()).string()), InnstillingsFormat());
   for (const auto& [navn, plass] : plasser) EXPECT_EQ(ini.value(QString(navn) + "/Left").toInt(), plass.left()) << navn;
   Program p(d.m);
   for (const auto& [navn, plass] : plasser) {

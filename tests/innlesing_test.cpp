@@ -20,6 +20,7 @@
 #include "endringer.h"
 #include "filer.h"
 #include "hovedbilde.h"
+#include "inifil.h"
 #include "lister.h"
 #include "okt.h"
 #include "ramimport.h"
@@ -122,7 +123,7 @@ Tjenerprosess* InnlesingTest::feil_ = nullptr;
 struct Program {
   Program(const fs::path& mappe, const std::string& adresse, const std::string& sertifikat = "")
       : okt(mappe), ver(okt), katalog(okt), hoved(okt) {
-    QSettings ini(QString::fromStdString((mappe / "Hornstad.Ini").string()), QSettings::IniFormat);
+    QSettings ini(QString::fromStdString((mappe / "Hornstad.Ini").string()), InnstillingsFormat());
     ini.setValue("Nett/Adresse", QString::fromStdString(adresse));
     if (!sertifikat.empty()) ini.setValue("Nett/Sertifikat", QString::fromStdString(sertifikat));
     ini.sync();
@@ -281,7 +282,7 @@ TEST_F(InnlesingTest, KommandolinjaHenterOgLeserInn) {
 
   // The server from Hornstad.Ini when no address is given.
   {
-    QSettings ini(QString::fromStdString((data / "Hornstad.Ini").string()), QSettings::IniFormat);
+    QSettings ini(QString::fromStdString((data / "Hornstad.Ini").string()), InnstillingsFormat());
     ini.setValue("Nett/Adresse", QString::fromStdString(Adresse()));
   }
   std::tie(kode, ut) = KjorUt(cli + " hent");
@@ -574,7 +575,7 @@ TEST_F(HttpsInnlesingTest, KommandolinjaGodtarBareGodkjenteSertifikater) {
   const std::string fraNett = Register();
   SkrivVerFil(data / "Verene.Dat", gamle);
   {
-    QSettings ini(QString::fromStdString((data / "Hornstad.Ini").string()), QSettings::IniFormat);
+    QSettings ini(QString::fromStdString((data / "Hornstad.Ini").string()), InnstillingsFormat());
     ini.setValue("Nett/Adresse", QString::fromStdString(Https(Gyldig)));
     ini.setValue("Nett/Sertifikat", QString::fromStdString(Sert("ca.pem")));
   }

@@ -13,6 +13,7 @@
 
 #include "eksempeldata.h"
 #include "filer.h"
+#include "inifil.h"
 #include "lister.h"
 #include "register.h"
 #include "soyer.h"
@@ -201,7 +202,7 @@ TEST(Okt, InnstillingerFraEtAnnetProgramBeholdes) {
   ini.setValue("Ver/Left", 40);
   ini.sync();
   EXPECT_EQ(ini.status(), QSettings::NoError);
-  const QSettings lest(QString::fromStdString(fil), QSettings::IniFormat);
+  const QSettings lest(QString::fromStdString(fil), InnstillingsFormat());
   const std::string tekst = LesHeleFila(fil);
   EXPECT_NE(tekst.find("Grense=3.5"), std::string::npos) << tekst;
   EXPECT_NE(tekst.find("Siste=Alt."), std::string::npos) << tekst;

@@ -14,6 +14,7 @@
 
 #include "dato.h"
 #include "filer.h"
+#include "inifil.h"
 #include "tekst.h"
 #include "testmappe.h"
 
@@ -468,7 +469,7 @@ TEST(SeminFil, SendeknappensRegel) {
 TEST(SeminFil, Mottaker) {
   TestMappe m;
   {
-    QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
+    QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), InnstillingsFormat());
     EXPECT_EQ(SeminMottaker(ini), StandardSeminEpost);
     ini.setValue("Semin/Epost", "rapport@avl.example");
     EXPECT_EQ(SeminMottaker(ini), "rapport@avl.example");

@@ -25,6 +25,7 @@
 #include "eksempeldata.h"
 #include "filer.h"
 #include "hovedbilde.h"
+#include "inifil.h"
 #include "register.h"
 #include "testmappe.h"
 #include "tformkatalog.h"
@@ -154,11 +155,11 @@ TEST(SkallTest, Nettadressen) {
     SCOPED_TRACE(t.verdi ? t.verdi : "(ingen)");
     const QString fil = QString::fromStdString((m / "Hornstad.Ini").string());
     {
-      QSettings ini(fil, QSettings::IniFormat);
+      QSettings ini(fil, InnstillingsFormat());
       ini.clear();
       if (t.verdi) ini.setValue("Nett/Adresse", QString::fromUtf8(t.verdi));
     }
-    const QSettings ini(fil, QSettings::IniFormat);
+    const QSettings ini(fil, InnstillingsFormat());
     EXPECT_EQ(Nettadresse(ini), t.ventet);
   }
 }
@@ -231,7 +232,7 @@ TEST(SkallTest, VinduerUtenforSkjermenKommerInnPaaDen) {
   SkrivVerFil(m / "Verene.Dat", Verer(150));
   const QString ini = QString::fromStdString((m / "Hornstad.Ini").string());
   {
-    QSettings s(ini, QSettings::IniFormat);
+    QSettings s(ini, InnstillingsFormat());
     SkrivPlass(s, "Hoved", QRect(5000, -4000, 0, 0), false);
     SkrivPlass(s, "Ver", QRect(-3000, 6000, 700, 5000), true);
     SkrivPlass(s, "Katalog", QRect(2500, 100, 640, 470), true);
@@ -256,7 +257,7 @@ TEST(SkallTest, VinduerUtenforSkjermenKommerInnPaaDen) {
     EXPECT_EQ(p.katalog.height(), 470) << "a window that fits keeps its size";
     p.hoved.close();
   }
-  QSettings s(ini, QSettings::IniFormat);
+  QSettings s(ini, InnstillingsFormat());
   for (const char* seksjon : {"Hoved", "Ver", "Katalog"}) {
     SCOPED_TRACE(seksjon);
     const TPlass plass = LesPlass(s, seksjon);
@@ -283,7 +284,7 @@ TEST(SkallTest, PlasseringLagresOgHentesVedNesteStart) {
     p.hoved.close();
   }
   {
-    QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
+    QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), InnstillingsFormat());
     EXPECT_EQ(ini.value("Ver/Bred").toInt(), 700);
     EXPECT_EQ(ini.value("Katalog/Hog").toInt(), 470);
     EXPECT_EQ(ini.value("Nett/Adresse").toString(), StandardAdresse);
@@ -307,7 +308,7 @@ TEST(SkallTest, OppstartenKjoresBareVedForsteVisning) {
   TestMappe m;
   SkrivVerFil(m / "Verene.Dat", Verer(150));
   {
-    QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
+    QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), InnstillingsFormat());
     SkrivPlass(ini, "Hoved", QRect(30, 40, 0, 0), false);
     SkrivPlass(ini, "Ver", QRect(100, 120, 500, 400), true);
   }
@@ -435,7 +436,7 @@ TEST(SkallTest, FulltOppsettViserDetSkjulte) {
     TestMappe m;
     SkrivVerFil(m / "Verene.Dat", Verer(150));
     if (fullt)
-      QSettings(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat).setValue("Hoved/Fullt", 1);
+      QSettings(QString::fromStdString((m / "Hornstad.Ini").string()), InnstillingsFormat()).setValue("Hoved/Fullt", 1);
     Program p(m.Sti());
     p.Vis();
     EXPECT_EQ(p.hoved.Fullt(), fullt);
@@ -476,7 +477,7 @@ TEST(SkallTest, FulltOppsettViserDetSkjulte) {
 TEST(SkallTest, HenteInnVererLeserLammedataOgLasterRegisteret) {
   TestMappe m;
   SkrivVerFil(m / "Verene.Dat", Verer(150));
-  QSettings(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat).setValue("Hoved/Fullt", 1);
+  QSettings(QString::fromStdString((m / "Hornstad.Ini").string()), InnstillingsFormat()).setValue("Hoved/Fullt", 1);
   // The lamb archive as the download leaves it.
   fs::create_directories(m / "kilde");
   m.Skriv("kilde/Lam12.Dos", "1201;2;3\r\n");

@@ -11,6 +11,7 @@
 #include "cp1252.h"
 #include "felt.h"
 #include "filer.h"
+#include "inifil.h"
 #include "register.h"
 #include "slektskap.h"
 #include "testmappe.h"
@@ -191,7 +192,7 @@ TEST(Soyer, GrensaIHornstadIni) {
     // A file of its own for each case: QSettings keeps a file it has read.
     const std::string navn = "Hornstad" + std::to_string(++i) + ".Ini";
     m.Skriv(navn, std::string("[Avl]\n") + t.linje);
-    const QSettings ini(QString::fromStdString((m / navn).string()), QSettings::IniFormat);
+    const QSettings ini(QString::fromStdString((m / navn).string()), InnstillingsFormat());
     EXPECT_EQ(LesGrense(ini), t.grense) << t.linje;
   }
 }

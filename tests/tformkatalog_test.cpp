@@ -21,6 +21,7 @@
 
 #include "eksempeldata.h"
 #include "filer.h"
+#include "inifil.h"
 #include "okt.h"
 #include "register.h"
 #include "sider.h"
@@ -72,7 +73,7 @@ struct Register {
   TestMappe mappe;
   IMappe inn;
   TProdusent reg{mappe.Sti()};
-  QSettings ini{QString::fromStdString((mappe / "Hornstad.Ini").string()), QSettings::IniFormat};
+  QSettings ini{QString::fromStdString((mappe / "Hornstad.Ini").string()), InnstillingsFormat()};
 };
 
 // The table windows open now.
@@ -202,7 +203,7 @@ TEST(KatalogVindu, FylkeOgRaseValgt) {
 TEST(KatalogVindu, TabellfelterOgEgenListe) {
   TestMappe m;
   IMappe i(m.Sti());
-  QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
+  QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), InnstillingsFormat());
   ini.setValue("Katalog/SkalMed3", "1");
   Vindu v(m.Sti());
   v.k.close();
@@ -249,7 +250,7 @@ TEST(KatalogVindu, UtvalgTilListeOgTabell) {
   SkrivVerFil(m / "Verene.Dat", v);
   TProdusent reg(m.Sti());
   reg.LoadRegister();
-  QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), QSettings::IniFormat);
+  QSettings ini(QString::fromStdString((m / "Hornstad.Ini").string()), InnstillingsFormat());
   ini.setValue("Katalog/SkalMed0", "0");  // the table fields were chosen once
   Vindu w(m.Sti());
   w.Merk(w.k.Fylker, 0);

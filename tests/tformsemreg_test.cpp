@@ -20,6 +20,7 @@
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
+#include "inifil.h"
 #include "okt.h"
 #include "programvinduer.h"
 #include "register.h"
@@ -323,7 +324,7 @@ TEST_F(SemVindu, MinimertOgGjenopprettetBeholderDetSomErSkrevet) {
 
 TEST_F(SemVindu, HovedvinduetsSeminStarterVinduetBareNaarDetIkkeErApent) {
   // The program's own windows, in the full configuration that offers "Semin".
-  QSettings(QString::fromStdString((m / "data" / "Hornstad.Ini").string()), QSettings::IniFormat)
+  QSettings(QString::fromStdString((m / "data" / "Hornstad.Ini").string()), InnstillingsFormat())
       .setValue("Hoved/Fullt", 1);
   TProgramvinduer p(m / "data");
   p.hoved.Melding = p.hoved.Feilmelding = [this](const QString& t) { meldinger << t; };

@@ -45,6 +45,7 @@
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
+#include "inifil.h"
 #include "lister.h"
 #include "programvinduer.h"
 #include "register.h"
@@ -235,7 +236,7 @@ int Kjor(TBildemappe& ut) {
   std::printf("Lager et register med 3000 oppdiktede værer i %s ...\n", data.c_str());
   SkrivEksempeldata(3000, 11, data, true);
   {
-    QSettings ini(QString::fromStdString(Innstillingsfil(data).string()), QSettings::IniFormat);
+    QSettings ini(QString::fromStdString(Innstillingsfil(data).string()), InnstillingsFormat());
     ini.setValue("Nett/Adresse", QString("http://127.0.0.1:%1").arg(LukketPort()));
     ini.setValue("Hoved/Left", 0);
     ini.setValue("Hoved/Top", 0);
