@@ -372,9 +372,10 @@ TEST_F(Paringsforslag, KommandoenGirEnRadPerSoyeOgSammendragetSist) {
   }
 }
 
-// Without options the limit, the capacity and the weight of Hornstad.Ini.
+// Without options the limit, the capacity and the weight of Hornstad.Ini
+// (a decimal comma there as the user writes it).
 TEST_F(Paringsforslag, InnstillingeneFraHornstadIni) {
-  SkrivTrygt(m / "Hornstad.Ini", "[Avl]\r\nGrense=30\r\nKapasitet=1\r\nVekt=0\r\n");
+  SkrivTrygt(m / "Hornstad.Ini", "[Avl]\r\nGrense=30,5\r\nKapasitet=1\r\nVekt=0,0\r\n");
   const Kjoring k = KjorAvl(m, {"paringsforslag", "--verer", "1100001,1100002"});
   ASSERT_EQ(k.kode, 0) << k.feil;
   // One ewe a ram: SVARTEN's 120 to a ewe, KVITEN's 90 to another.
