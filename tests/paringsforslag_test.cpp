@@ -252,8 +252,9 @@ void SjekkForslag(const TParingsforslag& f, const TRegler& r, const TUtfall& opt
     }
   }
   for (int v = 0; v < r.nv; ++v)
-    if (r.rom[static_cast<std::size_t>(v)] >= 0)
+    if (r.rom[static_cast<std::size_t>(v)] >= 0) {
       EXPECT_LE(bruk[static_cast<std::size_t>(v)], r.rom[static_cast<std::size_t>(v)]);
+    }
   EXPECT_EQ(u.betjent, optimum.betjent);
   EXPECT_EQ(u.poeng, optimum.poeng);
   EXPECT_EQ(f.Sammendrag().betjent, u.betjent);
@@ -515,7 +516,9 @@ TEST(Paringsinnstillinger, DesimalerMedKommaEllerPunktog) {
   for (const auto& t : tilfeller) {
     double v = 0;
     EXPECT_EQ(LesDesimal(t.tekst, v), t.ok) << t.tekst;
-    if (t.ok) EXPECT_EQ(v, t.verdi) << t.tekst;
+    if (t.ok) {
+      EXPECT_EQ(v, t.verdi) << t.tekst;
+    }
   }
   for (double x : {6.25, 0.1, 1.0, 1.0 / 3.0, 12.5}) {
     double y = 0;
