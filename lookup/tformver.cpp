@@ -183,6 +183,7 @@ TFormVer::TFormVer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), ok
   connect(LiVer, &QListWidget::itemClicked, this, &TFormVer::LiVerClick);
   connect(LiVer, &QListWidget::itemActivated, this, &TFormVer::LiVerClick);
   connect(Slekt, &TGrid::celleDobbeltklikket, this, &TFormVer::SlektDblClickCell);
+  connect(&okt_, &TOkt::registerLastet, this, &TFormVer::NyttRegister);
   Evernum->OnKeypress = [this](QKeyEvent* e) { return EvernumKeypress(e); };
   Evernum->EtterTast = [this](QKeyEvent*) { EvernumEtterTast(); };
   Evernum->installEventFilter(this);
@@ -261,6 +262,27 @@ void TFormVer::EndrealtClick() {
       "Hvis du har endret noen indekser, må du ta ut en liste over alle som er kåret etter denne væren og kåre "
       "dem om. Åpne her ENDRE for å få regnet om indeksen.",
       TMeldingstype::Informasjon);
+}
+
+void TFormVer::NyttRegister() {
+  LiVer->clear();
+  LiVer->hide();
+  kandidater_.clear();
+  // The same record when the ram still stands where it stood, else the
+  // ram with its number; none when the new register lacks it.
+  if (ver_.Nummer != 0) {
+    TProdusent* reg = okt_.Register();
+    if (reg != nullptr) {
+      TTekstElement gjeldende;
+      gjeldende.nummer = ver_.Nummer;
+      gjeldende.indeks = verIndeks_;
+      ver_ = KandidatVer(*reg, gjeldende, verIndeks_);
+    } else {
+      ver_ = TomVerPost();
+      verIndeks_ = -1;
+    }
+  }
+  Vis();
 }
 
 bool TFormVer::EvernumKeypress(QKeyEvent* e) {
