@@ -17,6 +17,7 @@
 #include "avlvindu.h"
 #include "cp1252.h"
 #include "filer.h"
+#include "melding.h"
 #include "okt.h"
 #include "slektskap.h"
 #include "tekst.h"
@@ -75,6 +76,7 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
   LesRegneark->setToolTip("Les søyer fra et regneark lagret som CSV med semikolon: søyenummer;far;morfar");
   Lagre->setToolTip("Skriv lista til Soyer.Txt i datamappa");
   Status = new QLabel(this);
+  Status->setTextFormat(Qt::PlainText);
 
   auto* felt = new QGridLayout;
   felt->addWidget(new QLabel("Søyenummer:", this), 0, 0);
@@ -122,10 +124,10 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
       if (felt->feil) Melding(Nummerfeil(felt, hva));
     };
 
-  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, windowTitle(), t); };
   Spor = [this](const QString& t) {
-    const auto svar = QMessageBox::question(this, windowTitle(), t,
-                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    const auto svar = Meldingsboks(this, QMessageBox::Question, windowTitle(), t,
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     return svar == QMessageBox::Yes ? 1 : svar == QMessageBox::No ? 0 : -1;
   };
   VelgRegneark = [this] {

@@ -19,6 +19,7 @@
 #include "cp1252.h"
 #include "endring.h"
 #include "filer.h"
+#include "melding.h"
 #include "okt.h"
 #include "oppslag.h"
 #include "register.h"
@@ -115,6 +116,7 @@ TFormVer::TFormVer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), ok
     if (stil.farge == TVerindFarge::Blaa) c.tekstfarge = Qt::blue;
   };
   Rasnav = new QLabel(this);
+  Rasnav->setTextFormat(Qt::PlainText);
   QFont rf = font();
   rf.setPixelSize(13);
   Rasnav->setFont(rf);
@@ -449,7 +451,7 @@ TVindu* TFormVer::AvkomClick() {
     ListAvkom(*reg, ver_, *vindu);
   } catch (const IoFeil& e) {
     delete vindu;
-    QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
+    Meldingsboks(this, QMessageBox::Critical, "Hornstad", QString::fromUtf8(e.what()));
     return nullptr;
   }
   vindu->Vis();
@@ -463,7 +465,7 @@ TInnlesing* TFormVer::StammeClick() {
   try {
     tre = ByggStamtre(ver_, *reg, okt_.Raser());
   } catch (const IoFeil& e) {
-    QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
+    Meldingsboks(this, QMessageBox::Critical, "Hornstad", QString::fromUtf8(e.what()));
     return nullptr;
   }
   auto* vindu = new TInnlesing(this);

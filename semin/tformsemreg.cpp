@@ -23,6 +23,7 @@
 #include "dato.h"
 #include "filer.h"
 #include "gridutskrift.h"
+#include "melding.h"
 #include "okt.h"
 #include "register.h"
 #include "seminfil.h"
@@ -81,6 +82,7 @@ TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::W
   Bhent = new QPushButton("Ny / Hent", midt);
   Blagre = new QPushButton("Lagre", midt);
   Lnav = new QLabel(TilQString(LnavFeilInseminor), midt);
+  Lnav->setTextFormat(Qt::PlainText);
   QFont f13 = Lnav->font();
   f13.setPixelSize(13);
   Lnav->setFont(f13);
@@ -177,12 +179,14 @@ TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::W
   Panel[0] = new QLabel(AntallTittel, this);
   Panel[0]->setMinimumWidth(50);
   Panel[1] = new QLabel("Hint", this);
+  Panel[1]->setTextFormat(Qt::PlainText);
   Panel[1]->setMinimumWidth(200);
   // A long notice takes a second line rather than being cut off.
   Panel[1]->setWordWrap(true);
   statusBar()->addWidget(Panel[0]);
   statusBar()->addWidget(Panel[1], 1);
   Innavl = new QLabel(this);
+  Innavl->setTextFormat(Qt::PlainText);
   Innavl->hide();
   statusBar()->addWidget(Innavl);
 
@@ -194,16 +198,16 @@ TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::W
   }
 
   Spor = [this](const QString& t, bool medAvbryt) {
-    const auto svar = QMessageBox::warning(
-        this, windowTitle(), t,
+    const auto svar = Meldingsboks(
+        this, QMessageBox::Warning, windowTitle(), t,
         medAvbryt ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No);
     return svar == QMessageBox::Yes ? 1 : svar == QMessageBox::No ? 0 : -1;
   };
   SporJaNei = [this](const QString& t) {
-    return QMessageBox::question(this, windowTitle(), t, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    return Meldingsboks(this, QMessageBox::Question, windowTitle(), t, QMessageBox::Yes | QMessageBox::No,
+                        QMessageBox::No) == QMessageBox::Yes;
   };
-  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, windowTitle(), t); };
 
   connect(Ssemar, &QSpinBox::valueChanged, this, [this](int aar) { Semin.Semaar = aar; });
   connect(EprodNr, &QLineEdit::textChanged, this, [this] { HodeEndret(true); });
