@@ -239,6 +239,7 @@ bool TFormSemReg::BeggeGode() const {
 }
 
 void TFormSemReg::HodeEndret(bool prodNr) {
+  FinnGodkjente();
   Semin.ProdNr = FraQString(EprodNr->text());
   Semin.SemNr = FraQString(EsemNr->text());
   const THodeFarger f = EprodNrChange(Semin, prodNr);
@@ -297,17 +298,24 @@ void TFormSemReg::VisHjelp(const QString& tittel, const QString& tekst) {
 
 std::filesystem::path TFormSemReg::Datamappe() const { return okt_.DataMappe(); }
 
-void TFormSemReg::Nullstill() {
-  if (!godkjenteLest_) {
-    godkjenteLest_ = true;
-    godkjentFil_ = FinnGodkjentFil(Datamappe());
-    try {
-      if (!godkjentFil_.empty()) Semin.Godkjente = LesGodkjente(godkjentFil_);
-    } catch (const IoFeil& e) {
-      godkjentFil_.clear();
-      Melding(QString::fromUtf8(e.what()));
-    }
+void TFormSemReg::FinnGodkjente() {
+  // The list is read once it is found; until then it is looked for again at
+  // every check, so that a list put in the data folder while the window is
+  // open counts at once.
+  if (godkjenteLest_) return;
+  godkjentFil_ = FinnGodkjentFil(Datamappe());
+  if (godkjentFil_.empty()) return;
+  godkjenteLest_ = true;
+  try {
+    Semin.Godkjente = LesGodkjente(godkjentFil_);
+  } catch (const IoFeil& e) {
+    godkjentFil_.clear();
+    Melding(QString::fromUtf8(e.what()));
   }
+}
+
+void TFormSemReg::Nullstill() {
+  FinnGodkjente();
   ::Nullstill(Semin, GriSem->Modell());
   {
     const QSignalBlocker b1(EprodNr), b2(EsemNr);
