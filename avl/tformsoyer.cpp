@@ -197,6 +197,11 @@ void TFormSoyer::VisListe(int gjeldende) {
     m.SettCelle(1, rad, soyer_[i].far == 0 ? std::string() : IntToText(soyer_[i].far));
     m.SettCelle(2, rad, soyer_[i].morfar == 0 ? std::string() : IntToText(soyer_[i].morfar));
   }
+  // The ewe column is as wide as its longest number (up to 20 characters).
+  const QFontMetrics fm(Liste->font());
+  int bredde = fm.horizontalAdvance("Søye 00000000") + 8;
+  for (const TSoye& s : soyer_) bredde = std::max(bredde, fm.horizontalAdvance(TilQString(s.nummer)) + 8);
+  m.SettKolbredde(0, bredde);
   if (gjeldende >= 0 && gjeldende < static_cast<int>(soyer_.size())) {
     m.SettGjeldende(0, gjeldende + 1);
     m.SettValg(TOmraade{0, gjeldende + 1, 0, gjeldende + 1});

@@ -387,6 +387,17 @@ TEST(AvlVindu, ImportGirNyeTallOgRegnerIkke) {
   EXPECT_EQ(p.p->slektskap.Lam->text(), "Fant ingen vær med kåringsnummer 2000.");
 }
 
+TEST(AvlVindu, SoyelistaViserHeleSoyenummeret) {
+  // An ewe number may have 20 characters; the column shows it whole.
+  const std::string lang = "Dokka-Bakken 2301 A";
+  Program p(lang + ";2000;0\r\n17;2000;0\r\n");
+  TFormSoyer& f = p.p->soyer;
+  p.p->hoved.Soyer->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  ASSERT_EQ(f.Liste->Modell().Celle(0, 1), lang);
+  EXPECT_GE(f.Liste->Modell().Kolbredde(0), f.Liste->fontMetrics().horizontalAdvance(QString::fromStdString(lang)));
+}
+
 TEST(AvlVindu, SoyelistaLeggTilEndreFjernOgLagre) {
   Program p;
   TFormSoyer& f = p.p->soyer;
