@@ -17,6 +17,7 @@
 #include "avlvindu.h"
 #include "cp1252.h"
 #include "filer.h"
+#include "melding.h"
 #include "okt.h"
 #include "slektskap.h"
 #include "tekst.h"
@@ -75,6 +76,7 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
   LesRegneark->setToolTip("Les søyer fra et regneark lagret som CSV med semikolon: søyenummer;far;morfar");
   Lagre->setToolTip("Skriv lista til Soyer.Txt i datamappa");
   Status = new QLabel(this);
+  Status->setTextFormat(Qt::PlainText);
 
   auto* felt = new QGridLayout;
   felt->addWidget(new QLabel("Søyenummer:", this), 0, 0);
@@ -122,10 +124,10 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
       if (felt->feil) Melding(Nummerfeil(felt, hva));
     };
 
-  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, windowTitle(), t); };
   Spor = [this](const QString& t) {
-    const auto svar = QMessageBox::question(this, windowTitle(), t,
-                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    const auto svar = Meldingsboks(this, QMessageBox::Question, windowTitle(), t,
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     return svar == QMessageBox::Yes ? 1 : svar == QMessageBox::No ? 0 : -1;
   };
   VelgRegneark = [this] {
@@ -195,6 +197,11 @@ void TFormSoyer::VisListe(int gjeldende) {
     m.SettCelle(1, rad, soyer_[i].far == 0 ? std::string() : IntToText(soyer_[i].far));
     m.SettCelle(2, rad, soyer_[i].morfar == 0 ? std::string() : IntToText(soyer_[i].morfar));
   }
+  // The ewe column is as wide as its longest number (up to 20 characters).
+  const QFontMetrics fm(Liste->font());
+  int bredde = fm.horizontalAdvance("Søye 00000000") + 8;
+  for (const TSoye& s : soyer_) bredde = std::max(bredde, fm.horizontalAdvance(TilQString(s.nummer)) + 8);
+  m.SettKolbredde(0, bredde);
   if (gjeldende >= 0 && gjeldende < static_cast<int>(soyer_.size())) {
     m.SettGjeldende(0, gjeldende + 1);
     m.SettValg(TOmraade{0, gjeldende + 1, 0, gjeldende + 1});
