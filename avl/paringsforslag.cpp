@@ -460,13 +460,26 @@ bool ErSoyenummer(const std::string& nr) {
 
 }  // namespace
 
+namespace {
+
+// A line without blanks or control characters at its ends, whole however
+// long (TrimText cuts a text to the register's field length).
+std::string_view UtenKanter(std::string_view t) {
+  while (!t.empty() && static_cast<unsigned char>(t.back()) <= 0x20) t.remove_suffix(1);
+  while (!t.empty() && static_cast<unsigned char>(t.front()) <= 0x20) t.remove_prefix(1);
+  return t;
+}
+
+}  // namespace
+
 TParingsLesing TolkParinger(std::string_view tekst, std::string_view navn) {
   TParingsLesing les;
   TLagretForslag& f = les.forslag;
   const auto hopp = [&](int nr, std::string_view linje, const std::string& hva) {
     les.meldinger.push_back(C("Linje ") + IntToText(nr) + C(" i ") + std::string(navn) + ": " + hva +
                             C("; linja er hoppet over."));
-    f.ikkeLest.emplace_back(linje);
+    // Kept as it reads back from its comment: without blanks at its ends.
+    f.ikkeLest.emplace_back(UtenKanter(linje));
   };
   const auto parAv = [&](const std::vector<std::string>& felt, std::size_t fra, TParingspar& p) {
     if (felt.size() != fra + 2) return false;
@@ -479,7 +492,7 @@ TParingsLesing TolkParinger(std::string_view tekst, std::string_view navn) {
   int nr = 0;
   ForHverLinje(tekst, [&](std::string_view linje) {
     ++nr;
-    const std::string t = TrimText(linje);
+    const std::string t(UtenKanter(linje));
     if (t.empty()) return;
     if (t.rfind(IkkeLestMerke.substr(0, IkkeLestMerke.size() - 1), 0) == 0) {
       // A line an earlier read could not read, kept for the user to mend.

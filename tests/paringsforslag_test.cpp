@@ -453,10 +453,12 @@ TEST(Paringsfil, LesesTilbakeNoyaktig) {
 // write so that nothing the user typed is lost.
 TEST(Paringsfil, LinjerSomIkkeLesesMeldesOgBeholdes) {
   const struct {
-    const char* linje;
+    std::string linje;
     const char* hva;
   } tilfeller[] = {
       {"17;12x", "er ikke et tall"},
+      // longer than a register field: kept whole all the same
+      {"17;" + std::string(300, '7') + "x", "er ikke et tall"},
       {"17;1;2", "venter"},
       {";1900123", "ugyldig"},
       {"# Grense;mye", "Grense"},

@@ -206,7 +206,9 @@ TEST_F(TIntEditTest, NummerfeltBeholderTomtOgAvviserTallSomIkkePasser) {
     Skriv(QString::fromUtf8(t.tekst));
     EXPECT_EQ(felt->Verdi(), t.verdi);
     EXPECT_EQ(felt->Avvist(), t.avvist);
-    if (t.avvist) EXPECT_EQ(Navn(Farge()), "rød");
+    if (t.avvist) {
+      EXPECT_EQ(Navn(Farge()), "rød");
+    }
     Ut();
     EXPECT_EQ(felt->text(), QString::fromUtf8(t.etter));
     EXPECT_EQ(felt->Verdi(), t.verdi);
