@@ -415,6 +415,20 @@ TEST_F(Paringsforslag, MormorsFarTellerMed) {
             "8;;1001234;;6,25;6,25\n"
             "9;;;1100001;6,25;1,56\n"
             "Snitt;;;;12,50;4,69\n");
+
+  // A dam's dam's sire that is no ancestor of the rams or of the ewes' other
+  // sires (SVARTEN's son): the figures of the rams' pedigree alone must take him in.
+  TVerPost svarten = Ver(1100001, "SVARTEN", 1001234), kviten = Ver(1100002, "KVITEN", 1001234);
+  svarten.OIndeks = 120;
+  kviten.OIndeks = 90;
+  SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN"), svarten, kviten, Ver(1200001, "SONN", 1100001)});
+  SkrivTrygt(m / "Soyer.Txt", "10;0;0;1200001\r\n");
+  const Kjoring sonn = KjorAvl(m, {"paringsplan", "--verer", "1100001,1100002"});
+  EXPECT_EQ(sonn.ut, "10;;;1200001;3,13;0,78\nSnitt;;;;3,13;0,78\n") << sonn.feil;
+  const Kjoring forslag = KjorAvl(m, {"paringsforslag", "--verer", "1100002", "--grense", "6,25"});
+  EXPECT_EQ(ForsteLinje(forslag.ut), "10;1100002;Kviten;0,78;90;") << forslag.feil;
+  const Kjoring en = KjorAvl(m, {"slektskap", "1100001", "--mormorfar", "1200001"});
+  EXPECT_EQ(ForsteLinje(en.ut), "Innavlsgrad for lammet: 3,13 %") << en.feil;
 }
 
 // Without options the limit, the capacity and the weight of Hornstad.Ini

@@ -1065,6 +1065,15 @@ TEST(Slektskap, ParingsplanMedMormorsFar) {
   ListParingsplan(plan, 6.25, tekst, TSnittrad::SisteRad);
   EXPECT_EQ(tekst.Hoved().Rad(4), (std::vector<std::string>{"Snitt", "", "", "", "8,33", "4,17"}));
   EXPECT_EQ(TInnavlSnitt(innavl, soyer).Celle(2000), "8,33");
+  // The catalogue's mean from the pedigree of the rams and the ewes' sires
+  // alone: R's son, no ancestor of R, is taken in as a dam's dam's sire.
+  TAvlsdata avl;
+  avl.Bruk(Haandregister());
+  const std::vector<int32_t> r = {2000};
+  const auto del = InnavlSnittFor(avl, {{"31", 0, 0, 3000}}, r);
+  ASSERT_NE(del, nullptr);
+  EXPECT_FALSE(avl.Beregnet());
+  EXPECT_EQ(del->Celle(2000), "3,13");
   EXPECT_EQ(InnavlStatus(innavl, soyer[0], 2000), C("Søye 21 × 2000: forventet innavl 6,25 % (kjente aner 10 av 62)"));
   // Not in the pedigree: said with the others.
   EXPECT_EQ(ManglerTekst(s, TSoye{"24", 999, 0, 888}),
