@@ -29,6 +29,7 @@ TVelgVerer::TVelgVerer(const std::vector<int32_t>& katalog, const QString& numre
   Egne = new QRadioButton("Disse kåringsnumrene (skilt med komma eller mellomrom):", this);
   Numre = new QLineEdit(numre, this);
   Feil = new QLabel(this);
+  Feil->setTextFormat(Qt::PlainText);
   QPalette p = Feil->palette();
   p.setColor(QPalette::WindowText, Qt::red);
   Feil->setPalette(p);

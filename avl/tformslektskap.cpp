@@ -16,6 +16,7 @@
 #include "avlvindu.h"
 #include "cp1252.h"
 #include "filer.h"
+#include "melding.h"
 #include "okt.h"
 #include "slektskap.h"
 #include "tekst.h"
@@ -41,6 +42,7 @@ TFormSlektskap::TFormSlektskap(TOkt& okt, QWidget* parent) : QWidget(parent, Qt:
   setObjectName("FormSlektskap");
 
   Ver = new QLabel(this);
+  Ver->setTextFormat(Qt::PlainText);
   QFont fet = Ver->font();
   fet.setBold(true);
   Ver->setFont(fet);
@@ -55,12 +57,15 @@ TFormSlektskap::TFormSlektskap(TOkt& okt, QWidget* parent) : QWidget(parent, Qt:
   Soyer->setToolTip("Åpne søyelista");
   Soyer->setAutoDefault(false);
   Lam = new QLabel(this);
+  Lam->setTextFormat(Qt::PlainText);
   QFont stor = Lam->font();
   stor.setPointSizeF(stor.pointSizeF() * 1.3);
   stor.setBold(true);
   Lam->setFont(stor);
   LamKjente = new QLabel(this);
+  LamKjente->setTextFormat(Qt::PlainText);
   VerEgen = new QLabel(this);
+  VerEgen->setTextFormat(Qt::PlainText);
   GrenseTekst = new QLabel(this);
   Aner = new TGrid(this);
   Aner->Velgbar = false;
@@ -131,7 +136,7 @@ TFormSlektskap::TFormSlektskap(TOkt& okt, QWidget* parent) : QWidget(parent, Qt:
       if (isVisible()) Oppdater();
     });
   connect(Lukk, &QPushButton::clicked, this, &QWidget::close);
-  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, windowTitle(), t); };
 }
 
 void TFormSlektskap::VisFor(const TVerPost& ver) {

@@ -18,6 +18,7 @@
 #include "avlvindu.h"
 #include "cp1252.h"
 #include "filer.h"
+#include "melding.h"
 #include "okt.h"
 #include "slektskap.h"
 #include "tekst.h"
@@ -81,6 +82,7 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
       "Les søyer fra et regneark lagret som CSV med semikolon: søyenummer;far;morfar og eventuelt mormors far");
   Lagre->setToolTip("Skriv lista til Soyer.Txt i datamappa");
   Status = new QLabel(this);
+  Status->setTextFormat(Qt::PlainText);
 
   auto* felt = new QGridLayout;
   felt->addWidget(new QLabel("Søyenummer:", this), 0, 0);
@@ -133,10 +135,10 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
       if (felt->feil) Melding(Nummerfeil(felt, hva));
     };
 
-  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, windowTitle(), t); };
   Spor = [this](const QString& t) {
-    const auto svar = QMessageBox::question(this, windowTitle(), t,
-                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    const auto svar = Meldingsboks(this, QMessageBox::Question, windowTitle(), t,
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     return svar == QMessageBox::Yes ? 1 : svar == QMessageBox::No ? 0 : -1;
   };
   VelgRegneark = [this] {
@@ -207,6 +209,11 @@ void TFormSoyer::VisListe(int gjeldende) {
     m.SettCelle(2, rad, soyer_[i].morfar == 0 ? std::string() : IntToText(soyer_[i].morfar));
     m.SettCelle(3, rad, soyer_[i].mormorfar == 0 ? std::string() : IntToText(soyer_[i].mormorfar));
   }
+  // The ewe column is as wide as its longest number (up to 20 characters).
+  const QFontMetrics fm(Liste->font());
+  int bredde = fm.horizontalAdvance("Søye 00000000") + 8;
+  for (const TSoye& s : soyer_) bredde = std::max(bredde, fm.horizontalAdvance(TilQString(s.nummer)) + 8);
+  m.SettKolbredde(0, bredde);
   if (gjeldende >= 0 && gjeldende < static_cast<int>(soyer_.size())) {
     m.SettGjeldende(0, gjeldende + 1);
     m.SettValg(TOmraade{0, gjeldende + 1, 0, gjeldende + 1});

@@ -25,6 +25,7 @@
 #include "dato.h"
 #include "filer.h"
 #include "listing.h"
+#include "melding.h"
 #include "okt.h"
 #include "register.h"
 #include "sider.h"
@@ -571,7 +572,7 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
           innavl = okt_.InnavlCelle();
         }
         if (const std::string m = okt_.NySloyfeMelding(); !m.empty())
-          QMessageBox::information(this, windowTitle(), TilQString(m));
+          Meldingsboks(this, QMessageBox::Information, windowTitle(), TilQString(m));
       }
       auto* vindu = new TVindu(parentWidget());
       TTabellKatalog ut(*reg, *vindu, skalMed, KatalogTittel(u, raseValg), innavl);
@@ -607,7 +608,7 @@ void TFormKatalog::visClick(bool egenListe, bool tabell) {
       Panel[1]->setText(QString("%1 lin").arg(LinjeAntall()));
     }
   } catch (const IoFeil& e) {
-    QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
+    Meldingsboks(this, QMessageBox::Critical, windowTitle(), QString::fromUtf8(e.what()));
   }
   const TKnapper k = KnapperEtterPass(LinjeAntall());
   Skriv->setEnabled(k.skriv);
@@ -633,7 +634,7 @@ void TFormKatalog::LagreClick() {
   try {
     SkrivTrygt(navn.toStdString(), innhold);
   } catch (const IoFeil& e) {
-    QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
+    Meldingsboks(this, QMessageBox::Critical, windowTitle(), QString::fromUtf8(e.what()));
   }
 }
 
@@ -648,7 +649,7 @@ void TFormKatalog::SkrivClick() {
     if (Melding)
       Melding(QString::fromUtf8(SkriverOpptattTekst));
     else
-      QMessageBox::information(this, windowTitle(), QString::fromUtf8(SkriverOpptattTekst));
+      Meldingsboks(this, QMessageBox::Information, windowTitle(), QString::fromUtf8(SkriverOpptattTekst));
     return;
   }
   const std::vector<std::string> linjer = ListeLinjer();
@@ -669,7 +670,7 @@ void TFormKatalog::SkrivClick() {
     const TSkriverjobb jobb;
     SkrivPaaSkriver(skriver, [&](QPagedPaintDevice& enhet) { SkrivListe(enhet, linjer, valg); });
   } catch (const IoFeil& e) {
-    QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
+    Meldingsboks(this, QMessageBox::Critical, windowTitle(), QString::fromUtf8(e.what()));
   }
 }
 

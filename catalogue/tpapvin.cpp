@@ -25,6 +25,7 @@
 #include "cp1252.h"
 #include "filer.h"
 #include "lagredialog.h"
+#include "melding.h"
 #include "pdffil.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
@@ -63,7 +64,9 @@ TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   Kopier = knapp(QStringLiteral("Kopier"), QStringLiteral("Kopier til klippebord"), QStyle::SP_DialogSaveButton);
   Metafil = knapp(QStringLiteral("PDF"), QStringLiteral("Skriv til PDF"), QStyle::SP_DriveFDIcon);
   Status = new QLabel(Panel1);
+  Status->setTextFormat(Qt::PlainText);
   Panel1Tekst = new QLabel(Panel1);
+  Panel1Tekst->setTextFormat(Qt::PlainText);
   Panel1Tekst->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   auto* topp = new QHBoxLayout(Panel1);
   topp->setContentsMargins(2, 2, 6, 2);
@@ -104,9 +107,10 @@ TPapVin::TPapVin(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   connect(Metafil, &QToolButton::clicked, this, &TPapVin::MetafilClick);
   connect(Tab, &QTabBar::currentChanged, this, &TPapVin::TabClick);
 
-  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, windowTitle(), t); };
   Sporsmal = [this](const QString& t) {
-    return QMessageBox::warning(this, windowTitle(), t, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return Meldingsboks(this, QMessageBox::Warning, windowTitle(), t, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
   };
   VelgFil = [this](const QString& tittel, const std::vector<TFiltype>& typer) {
     return SporLagringsfil(this, tittel, QString(), typer);

@@ -15,6 +15,7 @@
 #include "cp1252.h"
 #include "filer.h"
 #include "lamimport.h"
+#include "melding.h"
 #include "ramimport.h"
 #include "tekst.h"
 #include "tformnedlast.h"
@@ -44,6 +45,7 @@ TFormLes::TFormLes(QWidget* parent) : QDialog(parent), Aar(QDate::currentDate().
   ListFant->setMinimumSize(180, 200);
   Label2->setBuddy(ListFant);
   LForklar = new QLabel(this);
+  LForklar->setTextFormat(Qt::PlainText);
   LForklar->setWordWrap(true);
   LForklar->setMinimumHeight(2 * LForklar->fontMetrics().height() + 4);
   Lifylk = new QListWidget(this);
@@ -71,11 +73,11 @@ TFormLes::TFormLes(QWidget* parent) : QDialog(parent), Aar(QDate::currentDate().
   lag->addWidget(Animer);
 
   Bekreft = [this](const QString& t) {
-    return QMessageBox::question(this, "Hornstad", t, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
-           QMessageBox::Ok;
+    return Meldingsboks(this, QMessageBox::Question, "Hornstad", t, QMessageBox::Ok | QMessageBox::Cancel,
+                        QMessageBox::Ok) == QMessageBox::Ok;
   };
-  Melding = [this](const QString& t) { QMessageBox::information(this, "Hornstad", t); };
-  Feilmelding = [this](const QString& t) { QMessageBox::critical(this, "Hornstad", t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, "Hornstad", t); };
+  Feilmelding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Critical, "Hornstad", t); };
   VelgArkiv = [this] {
     return QFileDialog::getOpenFileName(this, "Åpne arkiv med data", "*.Zip",
                                         "Zip-pakkede filer (*.Zip *.zip *.ZIP);;Alle filer (*)");

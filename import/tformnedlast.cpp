@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <thread>
 
+#include "melding.h"
+
 // What a worker shares with the window for one call. The worker holds it
 // alive; once the call is over or cancelled, `slutt` is set and the worker
 // hands nothing more to the window.
@@ -35,12 +37,15 @@ TFormNedlast::TFormNedlast(QWidget* parent)
   setWindowTitle("Henter fil fra nett");
   setModal(true);
   Status = new QLabel(this);
+  Status->setTextFormat(Qt::PlainText);
   Status->setWordWrap(true);
   Status->setMinimumHeight(fontMetrics().height() * 2 + 4);
   Grunn = new QLabel(this);
+  Grunn->setTextFormat(Qt::PlainText);
   Grunn->setWordWrap(true);
   Grunn->hide();
   Llast = new QLabel(this);
+  Llast->setTextFormat(Qt::PlainText);
   ProgLast = new QProgressBar(this);
   ProgLast->setTextVisible(false);
   BtBryt = new QPushButton("Avbryt", this);
@@ -52,7 +57,7 @@ TFormNedlast::TFormNedlast(QWidget* parent)
   lag->addWidget(BtBryt, 0, Qt::AlignHCenter);
   setMinimumWidth(360);
   connect(BtBryt, &QPushButton::clicked, this, &TFormNedlast::BtBrytClick);
-  Melding = [this](const QString& t) { QMessageBox::information(parentWidget(), "Hornstad", t); };
+  Melding = [this](const QString& t) { Meldingsboks(parentWidget(), QMessageBox::Information, "Hornstad", t); };
 }
 
 TFormNedlast::~TFormNedlast() {

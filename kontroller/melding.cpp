@@ -54,6 +54,7 @@ QMessageBox::StandardButton Melding(const QString& tekst, TMeldingstype type, QM
 
   const auto [ikon, tittel] = Utseende(type);
   QMessageBox boks(ikon, QString::fromUtf8(tittel), tekst, knapper, forelder);
+  boks.setTextFormat(Qt::PlainText);
   boks.setProperty("hjelpKontekst", hjelpKontekst);
   for (const Knappetekst& k : Knappetekster) {
     if (QAbstractButton* b = boks.button(k.knapp)) b->setText(QString::fromUtf8(k.tekst));
@@ -62,5 +63,15 @@ QMessageBox::StandardButton Melding(const QString& tekst, TMeldingstype type, QM
   // Scaling to the screen's resolution is Qt's own business.
   if (left >= 0 && top >= 0) boks.move(left, top);
   boks.exec();
+  return boks.standardButton(boks.clickedButton());
+}
+
+QMessageBox::StandardButton Meldingsboks(QWidget* eier, QMessageBox::Icon ikon, const QString& tittel,
+                                         const QString& tekst, QMessageBox::StandardButtons knapper,
+                                         QMessageBox::StandardButton standard) {
+  QMessageBox boks(ikon, tittel, tekst, knapper, eier);
+  boks.setTextFormat(Qt::PlainText);
+  if (standard != QMessageBox::NoButton && boks.button(standard) != nullptr) boks.setDefaultButton(standard);
+  if (boks.exec() == -1) return QMessageBox::Cancel;
   return boks.standardButton(boks.clickedButton());
 }

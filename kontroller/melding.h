@@ -23,3 +23,11 @@ enum class TMeldingstype {
 QMessageBox::StandardButton Melding(const QString& tekst, TMeldingstype type, QMessageBox::StandardButtons knapper,
                                     int hjelpKontekst, QMessageBox::StandardButton standard, int left = -1,
                                     int top = -1, QWidget* forelder = nullptr);
+
+// A message box as QMessageBox's static functions show it, with the text as
+// written: a ram, list or ewe name with "<" or "&" in it is not read as
+// markup. Returns the button pressed, Cancel when the box was closed without
+// one. `standard` (when given) is the default button.
+QMessageBox::StandardButton Meldingsboks(QWidget* eier, QMessageBox::Icon ikon, const QString& tittel,
+                                         const QString& tekst, QMessageBox::StandardButtons knapper = QMessageBox::Ok,
+                                         QMessageBox::StandardButton standard = QMessageBox::NoButton);

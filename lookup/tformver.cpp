@@ -19,6 +19,7 @@
 #include "cp1252.h"
 #include "endring.h"
 #include "filer.h"
+#include "melding.h"
 #include "okt.h"
 #include "oppslag.h"
 #include "register.h"
@@ -115,6 +116,7 @@ TFormVer::TFormVer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), ok
     if (stil.farge == TVerindFarge::Blaa) c.tekstfarge = Qt::blue;
   };
   Rasnav = new QLabel(this);
+  Rasnav->setTextFormat(Qt::PlainText);
   QFont rf = font();
   rf.setPixelSize(13);
   Rasnav->setFont(rf);
@@ -183,6 +185,7 @@ TFormVer::TFormVer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), ok
   connect(LiVer, &QListWidget::itemClicked, this, &TFormVer::LiVerClick);
   connect(LiVer, &QListWidget::itemActivated, this, &TFormVer::LiVerClick);
   connect(Slekt, &TGrid::celleDobbeltklikket, this, &TFormVer::SlektDblClickCell);
+  connect(&okt_, &TOkt::registerLastet, this, &TFormVer::NyttRegister);
   Evernum->OnKeypress = [this](QKeyEvent* e) { return EvernumKeypress(e); };
   Evernum->EtterTast = [this](QKeyEvent*) { EvernumEtterTast(); };
   Evernum->installEventFilter(this);
@@ -261,6 +264,27 @@ void TFormVer::EndrealtClick() {
       "Hvis du har endret noen indekser, må du ta ut en liste over alle som er kåret etter denne væren og kåre "
       "dem om. Åpne her ENDRE for å få regnet om indeksen.",
       TMeldingstype::Informasjon);
+}
+
+void TFormVer::NyttRegister() {
+  LiVer->clear();
+  LiVer->hide();
+  kandidater_.clear();
+  // The same record when the ram still stands where it stood, else the
+  // ram with its number; none when the new register lacks it.
+  if (ver_.Nummer != 0) {
+    TProdusent* reg = okt_.Register();
+    if (reg != nullptr) {
+      TTekstElement gjeldende;
+      gjeldende.nummer = ver_.Nummer;
+      gjeldende.indeks = verIndeks_;
+      ver_ = KandidatVer(*reg, gjeldende, verIndeks_);
+    } else {
+      ver_ = TomVerPost();
+      verIndeks_ = -1;
+    }
+  }
+  Vis();
 }
 
 bool TFormVer::EvernumKeypress(QKeyEvent* e) {
@@ -427,7 +451,7 @@ TVindu* TFormVer::AvkomClick() {
     ListAvkom(*reg, ver_, *vindu);
   } catch (const IoFeil& e) {
     delete vindu;
-    QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
+    Meldingsboks(this, QMessageBox::Critical, "Hornstad", QString::fromUtf8(e.what()));
     return nullptr;
   }
   vindu->Vis();
@@ -441,7 +465,7 @@ TInnlesing* TFormVer::StammeClick() {
   try {
     tre = ByggStamtre(ver_, *reg, okt_.Raser());
   } catch (const IoFeil& e) {
-    QMessageBox::critical(this, "Hornstad", QString::fromUtf8(e.what()));
+    Meldingsboks(this, QMessageBox::Critical, "Hornstad", QString::fromUtf8(e.what()));
     return nullptr;
   }
   auto* vindu = new TInnlesing(this);

@@ -61,6 +61,10 @@ class TFormVer : public QWidget {
   const std::string& Navnesoek() const { return navnesoek_; }
 
   void Vis();
+  // A register read in while the window is open (an import): the ram shown
+  // is looked up again in it, and the candidates of an earlier name search
+  // are dropped.
+  void NyttRegister();
   void LetClick();
   void LiVerClick(QListWidgetItem* item);
   void SlektDblClickCell(int kol, int rad);

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "melding.h"
+
 std::optional<TLagringsfil> SporLagringsfil(QWidget* eier, const QString& tittel, const QString& forslag,
                                             const std::vector<TFiltype>& typer, int valgt, int standard) {
   const QStringList filtre = Navnefiltre(typer);
@@ -20,9 +22,9 @@ std::optional<TLagringsfil> SporLagringsfil(QWidget* eier, const QString& tittel
     const TLagringsfil fil = Lagringsfil(
         {d.selectedFiles().first(), static_cast<int>(filtre.indexOf(d.selectedNameFilter()))}, typer, standard);
     if (!QFileInfo::exists(fil.fil) ||
-        QMessageBox::question(eier, tittel,
-                              "«" + QFileInfo(fil.fil).fileName() + "» finnes fra før. Vil du erstatte den?",
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
+        Meldingsboks(eier, QMessageBox::Question, tittel,
+                     "«" + QFileInfo(fil.fil).fileName() + "» finnes fra før. Vil du erstatte den?",
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
       return fil;
     d.selectFile(fil.fil);
   }

@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "filer.h"
+#include "melding.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
 
@@ -122,6 +123,7 @@ TInnlesing::TInnlesing(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   Skal->setCurrentIndex(2);
   Skal->setFocusPolicy(Qt::ClickFocus);
   huguTekst = new QLabel(hugu);
+  huguTekst->setTextFormat(Qt::PlainText);
   huguTekst->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   auto* topp = new QHBoxLayout(hugu);
   topp->setContentsMargins(2, 2, 6, 2);
@@ -154,7 +156,7 @@ TInnlesing::TInnlesing(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   connect(Lukke, &QToolButton::clicked, this, &QWidget::close);
   connect(Skal, &QComboBox::currentIndexChanged, this, &TInnlesing::SkalChange);
 
-  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, windowTitle(), t); };
   VelgSkriver = [this](QPrinter& skriver, int maks) -> std::optional<TUtskriftsvalg> {
     QPrintDialog d(&skriver, this);
     d.setMinMax(1, std::max(maks, 1));

@@ -32,6 +32,7 @@
 #include "dato.h"
 #include "filer.h"
 #include "lagredialog.h"
+#include "melding.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
 #include "tabellutskrift.h"
@@ -81,6 +82,7 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   fyll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   VerkT->addWidget(fyll);
   Label1 = new QLabel(VerkT);
+  Label1->setTextFormat(Qt::PlainText);
   QFont notefont = Label1->font();
   notefont.setPointSize(8);
   Label1->setFont(notefont);
@@ -89,6 +91,7 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
 
   auto* midt = new QWidget(this);
   Overskr = new QLabel(midt);
+  Overskr->setTextFormat(Qt::PlainText);
   Overskr->setFrameShape(QFrame::Panel);
   Overskr->setFrameShadow(QFrame::Raised);
   Overskr->setAlignment(Qt::AlignCenter);
@@ -128,6 +131,7 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   const char* tekster[3] = {"", "Merket", "Skriver"};
   for (int i = 0; i < 3; ++i) {
     Panel[i] = new QLabel(tekster[i], this);
+    Panel[i]->setTextFormat(Qt::PlainText);
     Panel[i]->setMinimumWidth(bredder[i]);
     Panel[i]->setFrameShape(QFrame::Panel);
     Panel[i]->setFrameShadow(QFrame::Sunken);
@@ -176,7 +180,7 @@ TVindu::TVindu(QWidget* eier) : QMainWindow(eier, Qt::Window) {
   connect(Okende, &QToolButton::clicked, this, [this] { SorterClick(false); });
   connect(Minkende, &QToolButton::clicked, this, [this] { SorterClick(true); });
   connect(Let, &QToolButton::clicked, this, &TVindu::LetClick);
-  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, windowTitle(), t); };
   const std::pair<QAction*, TEksportType> eksporter[] = {
       {Kopier1, TEksportType::Semikolon}, {Kopier2, TEksportType::Tab}, {Komma, TEksportType::TabKomma},
       {Excel, TEksportType::Regneark},    {KopHtm, TEksportType::Html}, {KopMedTab, TEksportType::KopierTab}};

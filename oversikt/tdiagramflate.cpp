@@ -15,6 +15,7 @@
 #include "diagram.h"
 #include "filer.h"
 #include "lagredialog.h"
+#include "melding.h"
 #include "skriverfil.h"
 #include "skriverjobb.h"
 #include "tekst.h"
@@ -66,7 +67,7 @@ TDiagramflate::TDiagramflate(QWidget* parent, Qt::WindowFlags flagg) : QWidget(p
     QPrintDialog d(&skriver, this);
     return d.exec() == QDialog::Accepted;
   };
-  Melding = [this](const QString& t) { QMessageBox::information(this, "Hornstad", t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, "Hornstad", t); };
 
   connect(LagreSom, &QPushButton::clicked, this, [this] { LagreSomClick(); });
   connect(SkrivUt, &QPushButton::clicked, this, &TDiagramflate::SkrivUtClick);

@@ -15,6 +15,7 @@
 #include "cp1252.h"
 #include "diagram.h"
 #include "filer.h"
+#include "melding.h"
 #include "okt.h"
 #include "register.h"
 #include "sammenligning.h"
@@ -30,6 +31,7 @@ namespace {
 
 QLabel* Feiltekst(QWidget* forelder) {
   auto* feil = new QLabel(forelder);
+  feil->setTextFormat(Qt::PlainText);
   QPalette p = feil->palette();
   p.setColor(QPalette::WindowText, Qt::red);
   feil->setPalette(p);
@@ -89,6 +91,7 @@ TSammenligningsvinduer VisSammenligning(TOkt& okt, const std::vector<int32_t>& n
 TSammenlignVerer::TSammenlignVerer(const QString& numre, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Sammenlign værer");
   auto* intro = new QLabel("Skriv kåringsnumrene til 2 til 6 værer (skilt med komma eller mellomrom):", this);
+  intro->setTextFormat(Qt::PlainText);
   Numre = new QLineEdit(numre, this);
   Feil = Feiltekst(this);
   auto* knapper = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -137,6 +140,7 @@ TVelgListe::TVelgListe(const QString& tittel, const QString& sporsmal, const QSt
     : QDialog(parent), sjekk_(std::move(sjekk)) {
   setWindowTitle(tittel);
   auto* intro = new QLabel(sporsmal, this);
+  intro->setTextFormat(Qt::PlainText);
   QWidget* felt = nullptr;
   if (valg.isEmpty()) {
     Linje = new QLineEdit(forslag, this);
@@ -281,6 +285,7 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
   Slett = new QPushButton("Sl&ett lista", this);
   Lukk = new QPushButton("Lukk", this);
   Status = new QLabel(this);
+  Status->setTextFormat(Qt::PlainText);
   Status->setWordWrap(true);
   for (QPushButton* b : {VisTabell, Sammenlign, Fjern, NyListe, NyttNavn, Slett, Lukk}) b->setAutoDefault(false);
 
@@ -305,10 +310,10 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
   lag->addWidget(Status);
   resize(760, 420);
 
-  Melding = [this](const QString& t) { QMessageBox::information(this, "Lister", t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, "Lister", t); };
   Bekreft = [this](const QString& t) {
-    return QMessageBox::question(this, "Lister", t, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    return Meldingsboks(this, QMessageBox::Question, "Lister", t, QMessageBox::Yes | QMessageBox::No,
+                        QMessageBox::No) == QMessageBox::Yes;
   };
   KjorDialog = [](QDialog& d) { return d.exec(); };
 

@@ -23,6 +23,7 @@
 #include "dato.h"
 #include "filer.h"
 #include "gridutskrift.h"
+#include "melding.h"
 #include "okt.h"
 #include "register.h"
 #include "seminfil.h"
@@ -81,6 +82,7 @@ TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::W
   Bhent = new QPushButton("Ny / Hent", midt);
   Blagre = new QPushButton("Lagre", midt);
   Lnav = new QLabel(TilQString(LnavFeilInseminor), midt);
+  Lnav->setTextFormat(Qt::PlainText);
   QFont f13 = Lnav->font();
   f13.setPixelSize(13);
   Lnav->setFont(f13);
@@ -177,12 +179,14 @@ TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::W
   Panel[0] = new QLabel(AntallTittel, this);
   Panel[0]->setMinimumWidth(50);
   Panel[1] = new QLabel("Hint", this);
+  Panel[1]->setTextFormat(Qt::PlainText);
   Panel[1]->setMinimumWidth(200);
   // A long notice takes a second line rather than being cut off.
   Panel[1]->setWordWrap(true);
   statusBar()->addWidget(Panel[0]);
   statusBar()->addWidget(Panel[1], 1);
   Innavl = new QLabel(this);
+  Innavl->setTextFormat(Qt::PlainText);
   Innavl->hide();
   statusBar()->addWidget(Innavl);
 
@@ -194,16 +198,16 @@ TFormSemReg::TFormSemReg(TOkt& okt, QWidget* parent) : QMainWindow(parent, Qt::W
   }
 
   Spor = [this](const QString& t, bool medAvbryt) {
-    const auto svar = QMessageBox::warning(
-        this, windowTitle(), t,
+    const auto svar = Meldingsboks(
+        this, QMessageBox::Warning, windowTitle(), t,
         medAvbryt ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No);
     return svar == QMessageBox::Yes ? 1 : svar == QMessageBox::No ? 0 : -1;
   };
   SporJaNei = [this](const QString& t) {
-    return QMessageBox::question(this, windowTitle(), t, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    return Meldingsboks(this, QMessageBox::Question, windowTitle(), t, QMessageBox::Yes | QMessageBox::No,
+                        QMessageBox::No) == QMessageBox::Yes;
   };
-  Melding = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, windowTitle(), t); };
 
   connect(Ssemar, &QSpinBox::valueChanged, this, [this](int aar) { Semin.Semaar = aar; });
   connect(EprodNr, &QLineEdit::textChanged, this, [this] { HodeEndret(true); });
@@ -235,6 +239,7 @@ bool TFormSemReg::BeggeGode() const {
 }
 
 void TFormSemReg::HodeEndret(bool prodNr) {
+  FinnGodkjente();
   Semin.ProdNr = FraQString(EprodNr->text());
   Semin.SemNr = FraQString(EsemNr->text());
   const THodeFarger f = EprodNrChange(Semin, prodNr);
@@ -293,17 +298,24 @@ void TFormSemReg::VisHjelp(const QString& tittel, const QString& tekst) {
 
 std::filesystem::path TFormSemReg::Datamappe() const { return okt_.DataMappe(); }
 
-void TFormSemReg::Nullstill() {
-  if (!godkjenteLest_) {
-    godkjenteLest_ = true;
-    godkjentFil_ = FinnGodkjentFil(Datamappe());
-    try {
-      if (!godkjentFil_.empty()) Semin.Godkjente = LesGodkjente(godkjentFil_);
-    } catch (const IoFeil& e) {
-      godkjentFil_.clear();
-      Melding(QString::fromUtf8(e.what()));
-    }
+void TFormSemReg::FinnGodkjente() {
+  // The list is read once it is found; until then it is looked for again at
+  // every check, so that a list put in the data folder while the window is
+  // open counts at once.
+  if (godkjenteLest_) return;
+  godkjentFil_ = FinnGodkjentFil(Datamappe());
+  if (godkjentFil_.empty()) return;
+  godkjenteLest_ = true;
+  try {
+    Semin.Godkjente = LesGodkjente(godkjentFil_);
+  } catch (const IoFeil& e) {
+    godkjentFil_.clear();
+    Melding(QString::fromUtf8(e.what()));
   }
+}
+
+void TFormSemReg::Nullstill() {
+  FinnGodkjente();
   ::Nullstill(Semin, GriSem->Modell());
   {
     const QSignalBlocker b1(EprodNr), b2(EsemNr);

@@ -101,6 +101,8 @@ class TFormSemReg : public QMainWindow {
   // A notice in the status line that stays while row `rad` is typed on.
   void VisMerknad(const QString& tekst, int rad);
   void VisHodeGrunn(bool prodNr);
+  // Reads the approved-inseminator list the first time it is found.
+  void FinnGodkjente();
   bool BeggeGode() const;
   void VisHjelp(const QString& tittel, const QString& tekst);
 
@@ -109,8 +111,8 @@ class TFormSemReg : public QMainWindow {
   TLestTekst hentet_;          // the data file as it was fetched or last saved
   std::filesystem::path godkjentFil_;
   std::string hentetProdNr_;
-  bool godkjenteLest_ = false;
-  int forrigeRad_ = 1;  // the grid row the cursor stood in
-  QString merknad_;     // the notice shown in the status line, empty when none
-  int merknadRad_ = 0;  // the row it was given in
+  bool godkjenteLest_ = false;  // the list was found (and read, or told unreadable)
+  int forrigeRad_ = 1;          // the grid row the cursor stood in
+  QString merknad_;             // the notice shown in the status line, empty when none
+  int merknadRad_ = 0;          // the row it was given in
 };

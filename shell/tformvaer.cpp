@@ -41,6 +41,7 @@
 #include "filer.h"
 #include "filimport.h"
 #include "hovedbilde.h"
+#include "melding.h"
 #include "menylinje.h"
 #include "okt.h"
 #include "ramimport.h"
@@ -66,15 +67,15 @@ namespace fs = std::filesystem;
 
 TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt) {
   Bekreft = [this](const QString& t) {
-    return QMessageBox::question(this, "Hornstad", t, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
-           QMessageBox::Ok;
+    return Meldingsboks(this, QMessageBox::Question, "Hornstad", t, QMessageBox::Ok | QMessageBox::Cancel,
+                        QMessageBox::Ok) == QMessageBox::Ok;
   };
   SporJaNei = [this](const QString& t) {
-    return QMessageBox::question(this, "Hornstad", t, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
-           QMessageBox::Yes;
+    return Meldingsboks(this, QMessageBox::Question, "Hornstad", t, QMessageBox::Yes | QMessageBox::No,
+                        QMessageBox::Yes) == QMessageBox::Yes;
   };
-  Melding = [this](const QString& t) { QMessageBox::information(this, "Hornstad", t); };
-  Feilmelding = [this](const QString& t) { QMessageBox::critical(this, "Hornstad", t); };
+  Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, "Hornstad", t); };
+  Feilmelding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Critical, "Hornstad", t); };
   KjorDialog = [](QDialog& d) { return d.exec(); };
   VelgVerfil = [this] {
     return QFileDialog::getOpenFileName(this, "Les inn værer fra fil",
@@ -210,6 +211,7 @@ TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt
   setCentralWidget(midt);
 
   StatusLinje = new QLabel("Ingen værer inne", this);
+  StatusLinje->setTextFormat(Qt::PlainText);
   statusBar()->addWidget(StatusLinje, 1);
   statusBar()->setSizeGripEnabled(false);
 

@@ -425,6 +425,7 @@ TEST(AvlVindu, SloyfemeldingEnGangPerLastingOgPaaStderr) {
 TEST(AvlVindu, ImportGirNyeTallOgRegnerIkke) {
   Program p;
   p.SlaOpp(2000);
+  const TVerPost gammel = p.p->ver.GjeldendeVer();
   QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
   ASSERT_TRUE(p.Avl().Beregnet());
   p.p->slektskap.close();
@@ -438,12 +439,27 @@ TEST(AvlVindu, ImportGirNyeTallOgRegnerIkke) {
   EXPECT_EQ(p.Avl().Poster()[0].Nummer, nye[0].Nummer);
   EXPECT_EQ(p.Avl().Stamtavle().Finn(2000), -1) << "the old register's rams are gone";
   EXPECT_EQ(p.p->hoved.StatusLinje->text(), QString::number(nye.size()) + " værer ");
-  // An open relationship window asks again at once, of the new register.
-  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  // The lookup window no longer offers the old register's ram.
+  EXPECT_EQ(+p.p->ver.GjeldendeVer().Nummer, 0);
+  EXPECT_FALSE(p.p->ver.Slektskap->isEnabled());
+  // A relationship window for it asks of the new register, and an open one
+  // asks again at once when the next register comes.
+  p.p->slektskap.VisFor(gammel);
   EXPECT_EQ(p.p->slektskap.Lam->text(), "Fant ingen vær med kåringsnummer 2000.");
   p.p->hoved.LesInnFil(p.m / "Vedder2.Tex");
   EXPECT_TRUE(p.Avl().Beregnet());
   EXPECT_EQ(p.p->slektskap.Lam->text(), "Fant ingen vær med kåringsnummer 2000.");
+}
+
+TEST(AvlVindu, SoyelistaViserHeleSoyenummeret) {
+  // An ewe number may have 20 characters; the column shows it whole.
+  const std::string lang = "Dokka-Bakken 2301 A";
+  Program p(lang + ";2000;0\r\n17;2000;0\r\n");
+  TFormSoyer& f = p.p->soyer;
+  p.p->hoved.Soyer->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  ASSERT_EQ(f.Liste->Modell().Celle(0, 1), lang);
+  EXPECT_GE(f.Liste->Modell().Kolbredde(0), f.Liste->fontMetrics().horizontalAdvance(QString::fromStdString(lang)));
 }
 
 TEST(AvlVindu, SoyelistaLeggTilEndreFjernOgLagre) {

@@ -37,6 +37,7 @@
 #include "sammenligning.h"
 #include "skriverjobb.h"
 #include "slektskap.h"
+#include "synligtekst.h"
 #include "tdiagramflate.h"
 #include "tekst.h"
 #include "testmappe.h"
@@ -209,6 +210,56 @@ TEST(ListeVindu, LeggIListeFraOppslagetOgKatalogensTabell) {
   QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton);
   EXPECT_TRUE(p.meldinger.last().startsWith("Lista ble ikke endret: Kan ikke lese fila "))
       << p.meldinger.last().toStdString();
+}
+
+TEST(ListeVindu, NavnSomLignerMerkingVisesSomDeErSkrevet) {
+  // A ram name from the register and a list name the breeder typed, both
+  // with "<", ">" and "&": every window shows them as written.
+  std::vector<TVerPost> verer = AvlRegister();
+  verer[0].Navn.Sett("<B>ANTON</B> & CO");
+  Program p(verer);
+  p.m.Skriv("Lister.Txt", "[Beste <b>x</b> & co]\r\n1000\r\n");
+  TFormVer& v = p.p->ver;
+  p.p->hoved.Kartotekoppslag->trigger();
+  v.Evernum->setFocus();
+  QTest::keyClicks(v.Evernum, "1000");
+  QTest::mouseClick(v.Let, Qt::LeftButton);
+  ASSERT_EQ(+v.GjeldendeVer().Nummer, 1000);
+  TVindu* sonner = v.AvkomClick();
+  ASSERT_NE(sonner, nullptr);
+  p.p->slektskap.Melding = [&](const QString& t) { p.meldinger << t; };
+  p.p->slektskap.VisFor(v.GjeldendeVer());
+  QList<const QLabel*> sporsmal;  // the labels of the list question
+  p.p->hoved.KjorDialog = [&](QDialog& d) {
+    for (const QLabel* l : d.findChildren<QLabel*>())
+      if (!l->isHidden() && l->text().contains('<')) {
+        EXPECT_EQ(SynligTekst(l), l->text());
+        sporsmal << l;
+      }
+    d.reject();
+    return d.result();
+  };
+  QTest::mouseClick(v.LeggIListeKnapp, Qt::LeftButton);
+  EXPECT_EQ(sporsmal.size(), 1);
+  p.p->hoved.Lister->trigger();
+
+  struct Tilfelle {
+    const char* hva;
+    const QLabel* etikett;
+  };
+  const Tilfelle tilfeller[] = {
+      {"oppslagets overskrift", v.Rasnav},
+      {"sønnenes tabell", sonner->Overskr},
+      {"slektskapsvinduet", p.p->slektskap.Ver},
+      {"listevinduets statuslinje", p.p->lister.Status},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.hva);
+    EXPECT_TRUE(t.etikett->text().contains('<')) << t.etikett->text().toStdString();
+    EXPECT_EQ(SynligTekst(t.etikett), t.etikett->text());
+  }
+  // The heading keeps its three lines.
+  EXPECT_EQ(SynligTekst(v.Rasnav).count('\n'), 2);
 }
 
 TEST(ListeVindu, ListevinduetViserFjernerOgSammenligner) {

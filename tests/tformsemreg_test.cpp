@@ -561,6 +561,22 @@ TEST_F(SemVindu, RodtFeltForklaresIStatuslinja) {
   Skjermbilde(&uten, "semin-uten-godkjentliste");
 }
 
+TEST_F(SemVindu, GodkjentlistaSomLeggesInnMensVinduetErAapentBrukes) {
+  // The list put in the data folder after the window first showed without
+  // it: the next number typed is checked against it, and the window no
+  // longer says the list is missing.
+  fs::remove(m / "data" / "SemGodkj.Txt");
+  Start();
+  QTest::keyClicks(v->EsemNr, "12345");
+  EXPECT_TRUE(v->Panel[1]->text().startsWith("Ingen inseminør kan godkjennes")) << v->Panel[1]->text().toStdString();
+  m.Skriv("data/SemGodkj.Txt", "12345=Kari Inseminor\r\n");
+  v->EsemNr->clear();
+  QTest::keyClicks(v->EsemNr, "12345");
+  EXPECT_EQ(v->GodkjentFil(), m / "data" / "SemGodkj.Txt");
+  EXPECT_EQ(v->Lnav->text(), "Kari Inseminor");
+  EXPECT_EQ(v->Panel[1]->text(), "");
+}
+
 TEST_F(SemVindu, HjelpVisesIEtVinduSomBlirTilDetLukkes) {
   Start();
   QTest::mouseClick(v->Bhjelp1, Qt::LeftButton);

@@ -229,6 +229,70 @@ TEST_F(VerVindu, TomVisningOgUkjentNummer) {
   EXPECT_FALSE(vindu.Avkom->isEnabled());
 }
 
+TEST_F(VerVindu, NyttRegisterViserVerenSlikDenStaarDer) {
+  // A register read in while the window is open (an import): the ram shown
+  // is the new register's, or none when the new one lacks it, and the
+  // candidates of a name search in the old one are gone.
+  struct Tilfelle {
+    const char* hva;
+    bool medVeren;    // the new register holds 1200002, renamed, with another sire
+    bool kandidater;  // a name search's list was open
+  };
+  const Tilfelle tilfeller[] = {
+      {"veren er med", true, false},
+      {"veren er borte", false, false},
+      {"kandidatlista var oppe", true, true},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.hva);
+    okt.SlippRegister();
+    SkrivVerFil(mappe / "Verene.Dat", [] {
+      std::vector<TVerPost> v;
+      for (int i = 0; i < 150; ++i) v.push_back(Ver(1000 + i, "VER" + std::to_string(i)));
+      v[10] = Ver(1200000, "Blakken");
+      v[11] = Ver(1200001, "Fjellkongen", 1200000);
+      v[12] = Ver(1200002, "Lille Fjellbu", 1200001);
+      v[13] = Ver(1200003, "Fjellrypa", 1200001);
+      return v;
+    }());
+    okt.LastRegister();
+    vindu.Evernum->clear();
+    Skriv("1200002");
+    Enter();
+    ASSERT_EQ(+vindu.GjeldendeVer().Nummer, 1200002);
+    if (t.kandidater) {
+      vindu.Evernum->clear();
+      Skriv("fjell");
+      Enter();
+      ASSERT_TRUE(vindu.LiVer->isVisible());
+    }
+
+    okt.SlippRegister();
+    std::vector<TVerPost> ny;
+    for (int i = 0; i < 150; ++i) ny.push_back(Ver(5000 + i, "ANNEN" + std::to_string(i)));
+    if (t.medVeren) ny[40] = Ver(1200002, "Ny Fjellbu", 5000);
+    SkrivVerFil(mappe / "Verene.Dat", ny);
+    okt.LastRegister();
+
+    EXPECT_FALSE(vindu.LiVer->isVisible());
+    EXPECT_EQ(vindu.LiVer->count(), 0);
+    if (t.kandidater) continue;
+    if (t.medVeren) {
+      EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 1200002);
+      EXPECT_EQ(vindu.Rasnav->text().section('\n', 0, 0), "Dala    / Ny Fjellbu");
+      EXPECT_EQ(Celle(vindu.Slekt, 0), "5000");
+      EXPECT_EQ(Celle(vindu.Slekt, 1), "Annen0");
+      EXPECT_TRUE(vindu.Avkom->isEnabled());
+    } else {
+      EXPECT_EQ(+vindu.GjeldendeVer().Nummer, 0);
+      EXPECT_EQ(vindu.Rasnav->text(), "Rase/navn\nFødebuskap:\nFødested:");
+      EXPECT_FALSE(vindu.Avkom->isEnabled());
+      EXPECT_FALSE(vindu.Stamme->isEnabled());
+      EXPECT_FALSE(vindu.LeggIListeKnapp->isEnabled());
+    }
+  }
+}
+
 TEST(VerVinduNavn, FarensNavnFaarPlassMedAlleTjueTegn) {
   // Sires whose names fill the 20 bytes of the name field with wide letters,
   // each with a son; the son shows the sire's name (and its own sire's as the

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "melding.h"
+#include "synligtekst.h"
 
 // Readable QString in failure messages.
 void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -537,4 +538,51 @@ TEST(Melding, PlasseresDerKallerenBer) {
             QMessageBox::Ok);
   ASSERT_TRUE(svarer.sett);
   EXPECT_EQ(plass, QPoint(120, 80));
+}
+
+TEST(Melding, ViserTekstenSomDenErSkrevet) {
+  // Names come from the breeder and the register: markup in them is text.
+  const QString tekst = "1 vær lagt i lista «Beste <b>æøå</b> \"x\" & co», som nå har 1 vær.";
+  struct Tilfelle {
+    const char* hva;
+    std::function<QMessageBox::StandardButton()> vis;
+  };
+  const Tilfelle tilfeller[] = {
+      {"Melding", [&] { return Melding(tekst, TMeldingstype::Informasjon, QMessageBox::Ok, 0, QMessageBox::Ok); }},
+      {"Meldingsboks", [&] { return Meldingsboks(nullptr, QMessageBox::Information, "Hornstad", tekst); }},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(t.hva);
+    QString vist;
+    Svarer svarer([&](QMessageBox* boks) {
+      vist = SynligTekst(boks);
+      boks->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(t.vis(), QMessageBox::Ok);
+    ASSERT_TRUE(svarer.sett);
+    EXPECT_EQ(vist, tekst);
+  }
+}
+
+TEST(Melding, MeldingsboksGirKnappenOgStandardknappen) {
+  struct Tilfelle {
+    QMessageBox::StandardButtons knapper;
+    QMessageBox::StandardButton standard;
+    bool lukk;  // closed with Escape instead of Enter
+    QMessageBox::StandardButton svar;
+  };
+  const Tilfelle tilfeller[] = {
+      {QMessageBox::Yes | QMessageBox::No, QMessageBox::No, false, QMessageBox::No},
+      {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, false, QMessageBox::Yes},
+      {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, true, QMessageBox::Cancel},
+  };
+  for (const Tilfelle& t : tilfeller) {
+    SCOPED_TRACE(static_cast<int>(t.standard));
+    Svarer svarer([&](QMessageBox* boks) {
+      EXPECT_TRUE(QTest::qWaitForWindowActive(boks));
+      QTest::keyClick(QApplication::focusWidget(), t.lukk ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    EXPECT_EQ(Meldingsboks(nullptr, QMessageBox::Question, "Lister", "Slette lista?", t.knapper, t.standard), t.svar);
+    EXPECT_TRUE(svarer.sett);
+  }
 }
