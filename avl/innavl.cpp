@@ -453,18 +453,25 @@ int TInnavl::Kjente(int32_t dyr) const {
   return k;
 }
 
-int TInnavl::LamKjente(int32_t dyr, int32_t far, int32_t morfar) const {
+int TInnavl::LamKjente(int32_t dyr, int32_t far, int32_t morfar, int32_t mormorfar) const {
   // The ram and the ewe, the ram's four generations, and the ewe's: her sire
-  // and his three, her dam (known through her sire), the dam's sire and his two.
+  // and his three, her dam (known through her sire or her dam's sire), the
+  // dam's sire and his two, the dam's dam (known through her sire), her sire
+  // and his parents.
   int k = 2;
   if (dyr >= 0) k += kjente_[Z(dyr) * 4 + 3];
   if (far != 0) {
     const int32_t sf = s_.Finn(far);
     k += 1 + (sf >= 0 ? kjente_[Z(sf) * 4 + 2] : 0);
   }
+  if (morfar != 0 || mormorfar != 0) ++k;
   if (morfar != 0) {
     const int32_t mf = s_.Finn(morfar);
-    k += 2 + (mf >= 0 ? kjente_[Z(mf) * 4 + 1] : 0);
+    k += 1 + (mf >= 0 ? kjente_[Z(mf) * 4 + 1] : 0);
+  }
+  if (mormorfar != 0) {
+    const int32_t mmf = s_.Finn(mormorfar);
+    k += 2 + (mmf >= 0 ? kjente_[Z(mmf) * 4] : 0);
   }
   return k;
 }
@@ -487,13 +494,15 @@ void TInnavl::Fro(int side, int32_t dyr, double w, int32_t& hoyeste) const {
   Fro(side, s_.Mor(dyr), 0.5 * w, hoyeste);
 }
 
-double TInnavl::Paringspass(int32_t ver, int32_t far, int32_t morfar) const {
+double TInnavl::Paringspass(int32_t ver, int32_t far, int32_t morfar, int32_t mormorfar) const {
   egne_.clear();
   int32_t hoyeste = -1;
   Fro(0, ver, 1.0, hoyeste);
-  // The ewe: half her sire, half her dam; the dam: half her sire.
+  // The ewe: half her sire, half her dam; the dam: half her sire, half her
+  // dam; the dam's dam: half her sire.
   if (far != 0) Fro(1, s_.Finn(far), 0.5, hoyeste);
   if (morfar != 0) Fro(1, s_.Finn(morfar), 0.25, hoyeste);
+  if (mormorfar != 0) Fro(1, s_.Finn(mormorfar), 0.125, hoyeste);
 
   double sum = 0.0;
   for (const TEgen& g : egne_) {
@@ -519,33 +528,38 @@ double TInnavl::Paringspass(int32_t ver, int32_t far, int32_t morfar) const {
   return sum;
 }
 
-double TInnavl::Lam(int32_t ver, int32_t far, int32_t morfar) const {
+double TInnavl::Lam(int32_t ver, int32_t far, int32_t morfar, int32_t mormorfar) const {
   const int32_t r = s_.Finn(ver);
-  return r < 0 ? 0.0 : Paringspass(r, far, morfar);
+  return r < 0 ? 0.0 : Paringspass(r, far, morfar, mormorfar);
 }
 
-TParing TInnavl::Paring(int32_t ver, int32_t far, int32_t morfar, std::size_t maksAner, const TStiValg& stier) const {
+TParing TInnavl::Paring(int32_t ver, int32_t far, int32_t morfar, int32_t mormorfar, std::size_t maksAner,
+                        const TStiValg& stier) const {
   TParing p;
   p.ver = ver;
   p.far = far;
   p.morfar = morfar;
+  p.mormorfar = mormorfar;
   const int32_t sf = far != 0 ? s_.Finn(far) : -1;
   const int32_t mf = morfar != 0 ? s_.Finn(morfar) : -1;
+  const int32_t mmf = mormorfar != 0 ? s_.Finn(mormorfar) : -1;
   p.farMangler = far != 0 && sf < 0;
   p.morfarMangler = morfar != 0 && mf < 0;
+  p.mormorfarMangler = mormorfar != 0 && mmf < 0;
   const int32_t r = s_.Finn(ver);
   if (r < 0) return p;
   p.funnet = true;
   p.verDyr = r;
   p.verF = F(r);
   p.verKjente = Kjente(r);
-  p.lamKjente = LamKjente(r, far, morfar);
-  p.lam = Paringspass(r, far, morfar);
+  p.lamKjente = LamKjente(r, far, morfar, mormorfar);
+  p.lam = Paringspass(r, far, morfar, mormorfar);
 
   // The ram's paths start at him; the ewe's at her sire, one generation up,
-  // and at her dam's sire, two up (neither she nor her dam is in the pedigree).
+  // at her dam's sire, two up, and at her dam's dam's sire, three up (neither
+  // she nor her dam nor the dam's dam is in the pedigree).
   const TStiStart fra[] = {{r, 0}};
-  const TStiStart til[] = {{sf, 1}, {mf, 2}};
+  const TStiStart til[] = {{sf, 1}, {mf, 2}, {mmf, 3}};
   TStiAner funnet = StiAner(*this, fra, til, stier);
   std::vector<TFellesAne>& alle = funnet.aner;
   p.ledd = funnet.ledd;

@@ -14,7 +14,9 @@
 // fill the window; numbers stored twice, which give old rams new parents, do.)
 //
 // A planned mating: the lamb's coefficient is the kinship of ram and ewe,
-// ½a(ram, ewe), and a(x,y) = Σ_j T_xj T_yj D_j (A = T D T': T the gene flow
+// ½a(ram, ewe), the ewe known by her sire, her dam's sire and her dam's dam's
+// sire: ¼a(ram, sire) + ⅛a(ram, dam's sire) + 1/16·a(ram, dam's dam's sire);
+// and a(x,y) = Σ_j T_xj T_yj D_j (A = T D T': T the gene flow
 // from ancestor j, D_j the Mendelian sampling variance of j), one pass over
 // the common ancestry. The shared ancestors listed with it are Wright's
 // (stier.h), followed a bounded number of generations back; what lies
@@ -74,14 +76,17 @@ struct TFellesAne {
   double andel = 0;
 };
 
-// A planned mating of a ram with a ewe given by her sire and her dam's sire.
+// A planned mating of a ram with a ewe given by her sire, her dam's sire and
+// her dam's dam's sire.
 struct TParing {
-  bool funnet = false;         // the ram is in the pedigree
-  bool farMangler = false;     // a sire is given that is not in the pedigree
-  bool morfarMangler = false;  // a dam's sire is given that is not in the pedigree
-  int32_t ver = 0;             // judging numbers as given
+  bool funnet = false;            // the ram is in the pedigree
+  bool farMangler = false;        // a sire is given that is not in the pedigree
+  bool morfarMangler = false;     // a dam's sire is given that is not in the pedigree
+  bool mormorfarMangler = false;  // a dam's dam's sire is given that is not in the pedigree
+  int32_t ver = 0;                // judging numbers as given
   int32_t far = 0;
   int32_t morfar = 0;
+  int32_t mormorfar = 0;
   int32_t verDyr = -1;
   double lam = 0;     // the lamb's expected coefficient (fraction)
   double verF = 0;    // the ram's own coefficient (fraction)
@@ -98,7 +103,7 @@ struct TParing {
   double eldreAndel = 0;
   int ledd = 0;
   // The ram is in the pedigree and so is every parent given: the figure holds.
-  bool Gyldig() const { return funnet && !farMangler && !morfarMangler; }
+  bool Gyldig() const { return funnet && !farMangler && !morfarMangler && !mormorfarMangler; }
 };
 
 class TInnavl {
@@ -111,14 +116,16 @@ class TInnavl {
   // Known ancestors of an animal in five generations (0 to 62).
   int Kjente(int32_t dyr) const;
   // Known ancestors of a lamb of ram `dyr` (-1: unknown) and a ewe by `far`
-  // out of a dam by `morfar` (judging numbers, 0 unknown).
-  int LamKjente(int32_t dyr, int32_t far, int32_t morfar) const;
+  // out of a dam by `morfar`, the dam out of a dam by `mormorfar` (judging
+  // numbers, 0 unknown).
+  int LamKjente(int32_t dyr, int32_t far, int32_t morfar, int32_t mormorfar = 0) const;
   const TVindusTall& Vindustall() const { return vindustall_; }
 
   // The lamb's coefficient alone.
-  double Lam(int32_t ver, int32_t far, int32_t morfar) const;
+  double Lam(int32_t ver, int32_t far, int32_t morfar, int32_t mormorfar = 0) const;
   // The whole figure with the shared ancestors; at most `maksAner` listed.
-  TParing Paring(int32_t ver, int32_t far, int32_t morfar, std::size_t maksAner = 20, const TStiValg& stier = {}) const;
+  TParing Paring(int32_t ver, int32_t far, int32_t morfar, int32_t mormorfar = 0, std::size_t maksAner = 20,
+                 const TStiValg& stier = {}) const;
 
   // Kinship block: for every column (a weighted sum of animals, Σ w·a(x, ·)),
   // the value for each of `rader` (animals). Result: rader.size() rows of
@@ -140,7 +147,7 @@ class TInnavl {
   void Kolonner(const int32_t* e, int antall, int32_t til) const;
   // Adds the gene flow from `dyr` with weight w to side `side` of the mating pass.
   void Fro(int side, int32_t dyr, double w, int32_t& hoyeste) const;
-  double Paringspass(int32_t ver, int32_t far, int32_t morfar) const;
+  double Paringspass(int32_t ver, int32_t far, int32_t morfar, int32_t mormorfar) const;
 
   const TStamtavle& s_;
   std::vector<double> f_;

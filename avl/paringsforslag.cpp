@@ -335,7 +335,7 @@ TParingsforslag LagParingsforslag(TAvlsdata& avl, const std::vector<TSoye>& soye
   std::vector<int32_t> verer;
   for (const TKandidat& k : valg.verer) verer.push_back(k.nummer);
   std::vector<int32_t> parter = verer;
-  for (const TSoye& s : soyer) parter.insert(parter.end(), {s.far, s.morfar});
+  for (const TSoye& s : soyer) parter.insert(parter.end(), {s.far, s.morfar, s.mormorfar});
   const TInnavl& innavl = avl.InnavlFor(parter);
   const TStamtavle& s = innavl.Stamtavle();
   // A number the pedigree knows only as someone's sire has no record: it is

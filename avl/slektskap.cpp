@@ -128,20 +128,26 @@ std::string AneTekst(const TStamtavle& s, std::span<const TVerPost> poster, int3
 
 namespace {
 
-std::string Mangler(int32_t far, bool farMangler, int32_t morfar, bool morfarMangler) {
+std::string Mangler(int32_t far, bool farMangler, int32_t morfar, bool morfarMangler, int32_t mormorfar,
+                    bool mormorfarMangler) {
   std::string t;
   if (farMangler) t = "Far " + IntToText(far) + " finnes ikke i registeret.";
   if (morfarMangler) t += (t.empty() ? "" : " ") + ("Morfar " + IntToText(morfar) + " finnes ikke i registeret.");
+  if (mormorfarMangler)
+    t += (t.empty() ? "" : " ") + ("Mormors far " + IntToText(mormorfar) + " finnes ikke i registeret.");
   return t;
 }
 
 }  // namespace
 
-std::string ManglerTekst(const TParing& p) { return Mangler(p.far, p.farMangler, p.morfar, p.morfarMangler); }
+std::string ManglerTekst(const TParing& p) {
+  return Mangler(p.far, p.farMangler, p.morfar, p.morfarMangler, p.mormorfar, p.mormorfarMangler);
+}
 
 std::string ManglerTekst(const TStamtavle& s, const TSoye& soye) {
   return Mangler(soye.far, soye.far != 0 && s.Finn(soye.far) < 0, soye.morfar,
-                 soye.morfar != 0 && s.Finn(soye.morfar) < 0);
+                 soye.morfar != 0 && s.Finn(soye.morfar) < 0, soye.mormorfar,
+                 soye.mormorfar != 0 && s.Finn(soye.mormorfar) < 0);
 }
 
 std::string EldreTekst(const TParing& p) {
@@ -245,7 +251,8 @@ TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soy
   plan.lam.assign(ns * nv, 0.0);
   if (ns == 0 || nv == 0) return plan;
 
-  // The lamb's coefficient is ½a(ram, ewe) = ¼a(ram, sire) + ⅛a(ram, dam's sire).
+  // The lamb's coefficient is ½a(ram, ewe) = ¼a(ram, sire) + ⅛a(ram, dam's sire)
+  // + 1/16·a(ram, dam's dam's sire).
   const auto dyrAv = [&](int32_t nr) { return nr == 0 ? -1 : s.Finn(nr); };
   if (ns <= nv) {
     // A column per ewe.
@@ -253,16 +260,17 @@ TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soy
     for (std::size_t e = 0; e < ns; ++e) {
       if (const int32_t f = dyrAv(soyer[e].far); f >= 0) kol[e].push_back({f, 0.25});
       if (const int32_t m = dyrAv(soyer[e].morfar); m >= 0) kol[e].push_back({m, 0.125});
+      if (const int32_t mm = dyrAv(soyer[e].mormorfar); mm >= 0) kol[e].push_back({mm, 0.0625});
     }
     const std::vector<double> b = innavl.Blokk(kol, verDyr);
     for (std::size_t v = 0; v < nv; ++v)
       for (std::size_t e = 0; e < ns; ++e) plan.lam[e * nv + v] = b[v * ns + e];
   } else {
-    // A column per ram, a row per sire and dam's sire of the ewes.
+    // A column per ram, a row per sire, dam's sire and dam's dam's sire of the ewes.
     std::vector<TInnavl::TKolonne> kol(nv);
     for (std::size_t v = 0; v < nv; ++v) kol[v].push_back({verDyr[v], 1.0});
     std::vector<int32_t> rader;
-    std::vector<int32_t> radFar(ns, -1), radMorfar(ns, -1);
+    std::vector<int32_t> radFar(ns, -1), radMorfar(ns, -1), radMormorfar(ns, -1);
     const auto rad = [&](int32_t dyr) -> int32_t {
       if (dyr < 0) return -1;
       const auto it = std::find(rader.begin(), rader.end(), dyr);
@@ -273,6 +281,7 @@ TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soy
     for (std::size_t e = 0; e < ns; ++e) {
       radFar[e] = rad(dyrAv(soyer[e].far));
       radMorfar[e] = rad(dyrAv(soyer[e].morfar));
+      radMormorfar[e] = rad(dyrAv(soyer[e].mormorfar));
     }
     const std::vector<double> b = innavl.Blokk(kol, rader);
     for (std::size_t e = 0; e < ns; ++e) {
@@ -280,6 +289,7 @@ TParingsplan LagParingsplan(const TInnavl& innavl, const std::vector<TSoye>& soy
         double x = 0.0;
         if (radFar[e] >= 0) x += 0.25 * b[Z(radFar[e]) * nv + v];
         if (radMorfar[e] >= 0) x += 0.125 * b[Z(radMorfar[e]) * nv + v];
+        if (radMormorfar[e] >= 0) x += 0.0625 * b[Z(radMormorfar[e]) * nv + v];
         plan.lam[e * nv + v] = x;
       }
     }
@@ -309,16 +319,21 @@ std::string ParingsplanNavn(const TParingsplan& plan) {
 
 void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& tabell, TSnittrad snitt) {
   const std::size_t nv = plan.verer.size();
-  tabell.Oppsett(static_cast<int>(3 + nv), 12, 0, 1, 1, ParingsplanTittel(), Rod, Blaa);
+  // The dam's dam's sire gets a column only when some ewe has one.
+  const bool mormorfar =
+      std::any_of(plan.soyer.begin(), plan.soyer.end(), [](const TSoye& s) { return s.mormorfar != 0; });
+  const std::size_t foran = mormorfar ? 4 : 3;
+  tabell.Oppsett(static_cast<int>(foran + nv), 12, 0, 1, 1, ParingsplanTittel(), Rod, Blaa);
   tabell.SettVindusnavn(ParingsplanNavn(plan));
   tabell.SettMinsteskrift(LesbarSkrift);
-  std::string rad = C("Søye;Far;Morfar;");
+  std::string rad = mormorfar ? C("Søye;Far;Morfar;Mormors far;") : C("Søye;Far;Morfar;");
   for (int32_t nr : plan.verer) rad += IntToText(nr) + ";";
   tabell.NyRad(rad);
   const auto nummer = [](int32_t nr) { return nr == 0 ? std::string() : IntToText(nr); };
   for (std::size_t e = 0; e < plan.soyer.size(); ++e) {
     const TSoye& s = plan.soyer[e];
     rad = s.nummer + ";" + nummer(s.far) + ";" + nummer(s.morfar) + ";";
+    if (mormorfar) rad += nummer(s.mormorfar) + ";";
     for (std::size_t v = 0; v < nv; ++v) {
       const double x = plan.Lam(e, v);
       if (VedGrensa(x, grense)) rad += '\x01';
@@ -326,11 +341,11 @@ void ListParingsplan(const TParingsplan& plan, double grense, TTabellMottaker& t
     }
     tabell.NyRad(rad);
   }
-  rad = "Snitt;;;";
+  rad = mormorfar ? "Snitt;;;;" : "Snitt;;;";
   for (std::size_t v = 0; v < nv; ++v) rad += (plan.snitt.empty() ? std::string() : Prosent(plan.snitt[v])) + ";";
   if (snitt == TSnittrad::SisteRad) {
     tabell.NyRad(rad);
-    tabell.NyBunnRad(std::string(3 + nv, ';'));
+    tabell.NyBunnRad(std::string(foran + nv, ';'));
   } else {
     tabell.NyBunnRad(rad);
   }
@@ -347,6 +362,8 @@ TInnavlSnitt::TInnavlSnitt(const TInnavl& innavl, const std::vector<TSoye>& soye
       if (const int32_t f = s_.Finn(soye.far); f >= 0) kol.push_back({f, 0.25 / n});
     if (soye.morfar != 0)
       if (const int32_t m = s_.Finn(soye.morfar); m >= 0) kol.push_back({m, 0.125 / n});
+    if (soye.mormorfar != 0)
+      if (const int32_t mm = s_.Finn(soye.mormorfar); mm >= 0) kol.push_back({mm, 0.0625 / n});
   }
   snitt_ = innavl.Blokk({kol}, {}, true);
 }
@@ -370,6 +387,7 @@ std::unique_ptr<TInnavlSnitt> InnavlSnittFor(TAvlsdata& avl, const std::vector<T
   for (const TSoye& soye : soyer) {
     nummer.push_back(soye.far);
     nummer.push_back(soye.morfar);
+    nummer.push_back(soye.mormorfar);
   }
   return std::make_unique<TInnavlSnitt>(avl.InnavlFor(nummer), soyer);
 }
@@ -381,6 +399,7 @@ std::string InnavlStatus(const TInnavl& innavl, const TSoye& soye, int32_t ver) 
   const int32_t dyr = s.Finn(ver);
   if (dyr < 0) return C("Søye ") + soye.nummer + C(" × ") + IntToText(ver) + C(": væren er ikke i registeret");
   return C("Søye ") + soye.nummer + C(" × ") + IntToText(ver) + ": forventet innavl " +
-         Prosent(innavl.Lam(ver, soye.far, soye.morfar)) + " % (kjente aner " +
-         IntToText(innavl.LamKjente(dyr, soye.far, soye.morfar)) + " av " + IntToText(KjenteAnerMaks) + ")";
+         Prosent(innavl.Lam(ver, soye.far, soye.morfar, soye.mormorfar)) + " % (kjente aner " +
+         IntToText(innavl.LamKjente(dyr, soye.far, soye.morfar, soye.mormorfar)) + " av " + IntToText(KjenteAnerMaks) +
+         ")";
 }

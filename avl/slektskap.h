@@ -8,8 +8,8 @@
 //
 //   TAvlsdata avl;                                   // in the shell, beside the register
 //   avl.Bruk(reg);                                   // after every load; drops the old figures
-//   const TInnavl& innavl = avl.InnavlFor({ver, far, morfar});   // or avl.Innavl()
-//   const TParing p = innavl.Paring(ver, far, morfar);
+//   const TInnavl& innavl = avl.InnavlFor({ver, far, morfar, mormorfar});   // or avl.Innavl()
+//   const TParing p = innavl.Paring(ver, far, morfar, mormorfar);
 //   lines = SlektskapLinjer(p, innavl.Stamtavle(), avl.Poster());
 //   message = avl.NySloyfeMelding();                 // once a load
 #pragma once
@@ -93,10 +93,10 @@ std::string AneTekst(const TStamtavle& s, std::span<const TVerPost> poster, int3
 // the pedigree, one line saying so. For a sire or dam's sire given that is not
 // in the pedigree, the lamb's figure is "–" and the third line says which.
 std::vector<std::string> SlektskapLinjer(const TParing& p, const TStamtavle& s, std::span<const TVerPost> poster);
-// "Far 999 finnes ikke i registeret." and the same for the dam's sire, in one
-// line; empty when both are there (or not given).
+// "Far 999 finnes ikke i registeret." and the same for the dam's sire and the
+// dam's dam's sire, in one line; empty when all are there (or not given).
 std::string ManglerTekst(const TParing& p);
-// The same for a ewe's sire and dam's sire against the pedigree.
+// The same for a ewe's sire, dam's sire and dam's dam's sire against the pedigree.
 std::string ManglerTekst(const TStamtavle& s, const TSoye& soye);
 // The share of the lamb's figure that lies further back than the paths
 // followed, as shown ("0,23"); empty when it shows as 0,00.
@@ -123,7 +123,8 @@ std::string ParingsplanTittel();
 // The table window's caption, naming the plan: "Paringsplan: 3 søyer og
 // værene 2000 og 3000"; above six rams their number instead of theirs.
 std::string ParingsplanNavn(const TParingsplan& plan);
-// The table: "Søye;Far;Morfar;" and a column per ram; cells at or above the
+// The table: "Søye;Far;Morfar;" ("Mormors far;" after, when some ewe has
+// one) and a column per ram; cells at or above the
 // limit (percent) in the first colour (red); the means in the footer row, or
 // (for a delimited file, which has no footer) as the last row "Snitt".
 enum class TSnittrad { Bunnrad, SisteRad };

@@ -58,7 +58,7 @@ class TSamler {
                              C("; linja er hoppet over."));
   }
 
-  // The three first fields of a line that is not blank or a comment.
+  // The first three or four fields of a line that is not blank or a comment.
   void Ta(int linje, const std::vector<std::string>& felt) {
     if (felt.size() < 3) return Hopp(linje, C("venter søyenummer;far;morfar"));
     TSoye s;
@@ -70,6 +70,12 @@ class TSamler {
     if (!morfar) return Hopp(linje, C("morfarens kåringsnummer «") + TrimText(felt[2]) + C("» er ikke et tall"));
     s.far = *far;
     s.morfar = *morfar;
+    if (felt.size() > 3) {
+      const auto mormorfar = LesKaaringsnummer(felt[3]);
+      if (!mormorfar)
+        return Hopp(linje, C("mormorsfarens kåringsnummer «") + TrimText(felt[3]) + C("» er ikke et tall"));
+      s.mormorfar = *mormorfar;
+    }
     for (std::size_t i = 0; i < les_.soyer.size(); ++i) {
       if (SammeSoyenummer(les_.soyer[i].nummer, s.nummer))
         return Hopp(linje, C("søye ") + s.nummer + C(" står allerede på linje ") + IntToText(linjer_[i]));
@@ -169,7 +175,8 @@ TSoyeLesing TolkSoyeCsv(std::string_view tekst, std::string_view navn) {
       forste = false;
       const bool tall1 = felt.size() > 1 && LesKaaringsnummer(felt[1]).has_value();
       const bool tall2 = felt.size() > 2 && LesKaaringsnummer(felt[2]).has_value();
-      if (felt.size() >= 3 && (!tall1 || !tall2)) return;  // the header
+      const bool tall3 = felt.size() <= 3 || LesKaaringsnummer(felt[3]).has_value();
+      if (felt.size() >= 3 && (!tall1 || !tall2 || !tall3)) return;  // the header
     }
     samler.Ta(nr, felt);
   });
@@ -185,10 +192,15 @@ TSoyeLesing LesSoyer(const fs::path& fil) {
 TSoyeLesing LesSoyeCsv(const fs::path& fil) { return TolkSoyeCsv(LesHeleFila(fil), fil.filename().string()); }
 
 std::string SoyeTekst(const std::vector<TSoye>& soyer) {
-  std::string t = C("# Søyenummer;farens kåringsnummer;morfarens kåringsnummer\r\n");
+  // The fourth field only when some ewe has it: a list without it is written as before.
+  const bool fire = std::any_of(soyer.begin(), soyer.end(), [](const TSoye& s) { return s.mormorfar != 0; });
+  std::string t = C("# Søyenummer;farens kåringsnummer;morfarens kåringsnummer");
+  t += fire ? C(";mormorsfarens kåringsnummer\r\n") : std::string("\r\n");
   for (const TSoye& s : soyer) {
     LeggTilFelt(t, s.nummer);
-    t += ";" + IntToText(s.far) + ";" + IntToText(s.morfar) + "\r\n";
+    t += ";" + IntToText(s.far) + ";" + IntToText(s.morfar);
+    if (fire) t += ";" + IntToText(s.mormorfar);
+    t += "\r\n";
   }
   return t;
 }
@@ -201,7 +213,7 @@ std::string SoyeFeil(const TSoye& soye, const std::vector<TSoye>& soyer, int unn
     feil[0] = static_cast<char>(UpChar(static_cast<unsigned char>(feil[0])));
     return feil + ".";
   }
-  if (soye.far < 0 || soye.morfar < 0) return C("Et kåringsnummer kan ikke være negativt.");
+  if (soye.far < 0 || soye.morfar < 0 || soye.mormorfar < 0) return C("Et kåringsnummer kan ikke være negativt.");
   for (std::size_t i = 0; i < soyer.size(); ++i) {
     if (static_cast<int>(i) == unntak) continue;
     if (SammeSoyenummer(soyer[i].nummer, nummer)) return C("Søye ") + nummer + C(" står allerede i lista.");
@@ -217,9 +229,10 @@ TFletting FlettSoyer(std::vector<TSoye>& liste, const std::vector<TSoye>& lest) 
     if (der == liste.end()) {
       liste.push_back(s);
       ++f.nye;
-    } else if (der->far != s.far || der->morfar != s.morfar) {
+    } else if (der->far != s.far || der->morfar != s.morfar || der->mormorfar != s.mormorfar) {
       der->far = s.far;
       der->morfar = s.morfar;
+      der->mormorfar = s.mormorfar;
       ++f.endret;
     }
   }

@@ -1,18 +1,20 @@
 // The breeder's ewes: Soyer.Txt in the data folder, one ewe a line,
 //
-//   ewe number;sire's judging number;dam's sire's judging number
+//   ewe number;sire's judging number;dam's sire's judging number[;dam's dam's sire's judging number]
 //
 // in Windows-1252 with CR LF. Blank lines and lines whose first non-blank
-// character is '#' are skipped. A judging number left blank or 0 is unknown.
-// A line that does not read (fewer than three fields, no ewe number, a
-// judging number that is not a whole number from 0 to 2147483647, a ewe
-// number met before) gets a message naming its line number and is skipped;
-// fields after the third are ignored.
+// character is '#' are skipped. A judging number left blank or 0 is unknown;
+// the fourth field (the ewe's "mormors far") may be left out. A line that
+// does not read (fewer than three fields, no ewe number, a judging number that
+// is not a whole number from 0 to 2147483647, a ewe number met before) gets a
+// message naming its line number and is skipped; fields after the fourth are
+// ignored. The file is written with the fourth field only when some ewe has a
+// dam's dam's sire, so a list without any is written as three fields a line.
 //
-// A spreadsheet's semicolon CSV with the same three columns reads the same
-// way, and besides: a cell may be put in double quotes (a double quote in it
-// doubled); the first non-blank line is a header and is skipped when its
-// second or third cell is not a number; blanks inside a number (as a
+// A spreadsheet's semicolon CSV with the same columns reads the same way, and
+// besides: a cell may be put in double quotes (a double quote in it doubled);
+// the first non-blank line is a header and is skipped when its second, third
+// or (when it has one) fourth cell is not a number; blanks inside a number (as a
 // spreadsheet groups thousands) are dropped; a file that begins with the UTF-8
 // byte order mark, or is UTF-8 with letters beyond ASCII, is read as UTF-8.
 #pragma once
@@ -30,6 +32,7 @@ struct TSoye {
   std::string nummer;  // Windows-1252, without leading or trailing blanks
   int32_t far = 0;
   int32_t morfar = 0;
+  int32_t mormorfar = 0;  // the sire of the ewe's dam's dam
   bool operator==(const TSoye&) const = default;
 };
 
@@ -64,7 +67,7 @@ std::string SoyeFeil(const TSoye& soye, const std::vector<TSoye>& soyer, int unn
 const TSoye* FinnSoye(const std::vector<TSoye>& soyer, std::string_view nummer);
 
 // Adds the ewes read from a spreadsheet to a list: a ewe whose number is in
-// the list already takes the sire and dam's sire read; the others come last,
+// the list already takes the sire, dam's sire and dam's dam's sire read; the others come last,
 // in the order read. How many were added and how many changed.
 struct TFletting {
   int nye = 0;

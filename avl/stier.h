@@ -21,7 +21,8 @@
 
 // Where the paths of one parent of the lamb start: an animal of the pedigree
 // and the generations from that parent to it (0 for the parent itself; a ewe
-// outside the pedigree starts at her sire with 1 and her dam's sire with 2).
+// outside the pedigree starts at her sire with 1, her dam's sire with 2 and
+// her dam's dam's sire with 3).
 struct TStiStart {
   int32_t dyr = -1;
   int ledd = 0;

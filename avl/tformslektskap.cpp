@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -47,9 +48,11 @@ TFormSlektskap::TFormSlektskap(TOkt& okt, QWidget* parent) : QWidget(parent, Qt:
   Ver->setFont(fet);
   Far = Nummerfelt(this);
   Morfar = Nummerfelt(this);
+  Mormorfar = Nummerfelt(this);
+  Mormorfar->setToolTip("Faren til søyas mormor");
   Soye = new QComboBox(this);
   Soye->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  Soye->setToolTip("Velg en søye fra Soyer.Txt: far og morfar fylles inn");
+  Soye->setToolTip("Velg en søye fra Soyer.Txt: far, morfar og mormors far fylles inn");
   Soyer = new QPushButton("Søyer…", this);
   Soyer->setToolTip("Åpne søyelista");
   Soyer->setAutoDefault(false);
@@ -92,10 +95,12 @@ TFormSlektskap::TFormSlektskap(TOkt& okt, QWidget* parent) : QWidget(parent, Qt:
   soyelag->addWidget(Far, 0, 1);
   soyelag->addWidget(new QLabel("Søyas morfar:", this), 0, 2);
   soyelag->addWidget(Morfar, 0, 3);
+  soyelag->addWidget(new QLabel("Mormors far:", this), 0, 4);
+  soyelag->addWidget(Mormorfar, 0, 5);
   soyelag->addWidget(new QLabel("eller søye fra lista:", this), 1, 0, 1, 2);
-  soyelag->addWidget(Soye, 1, 2, 1, 2);
-  soyelag->addWidget(Soyer, 1, 4);
-  soyelag->setColumnStretch(5, 1);
+  soyelag->addWidget(Soye, 1, 2, 1, 3);
+  soyelag->addWidget(Soyer, 1, 5, Qt::AlignLeft);
+  soyelag->setColumnStretch(6, 1);
   auto* bunn = new QHBoxLayout;
   bunn->addWidget(GrenseTekst, 1);
   bunn->addWidget(Lukk);
@@ -113,8 +118,9 @@ TFormSlektskap::TFormSlektskap(TOkt& okt, QWidget* parent) : QWidget(parent, Qt:
 
   Far->OnChange = [this] { FeltEndret(); };
   Morfar->OnChange = [this] { FeltEndret(); };
+  Mormorfar->OnChange = [this] { FeltEndret(); };
   // A number refused when the field is left is told; the text stays to be mended.
-  for (auto [felt, hva] : {std::pair{Far, "Far"}, std::pair{Morfar, "Morfar"}})
+  for (auto [felt, hva] : {std::pair{Far, "Far"}, std::pair{Morfar, "Morfar"}, std::pair{Mormorfar, "Mormors far"}})
     felt->OnExit = [this, felt, hva] {
       if (felt->feil) Melding(Nummerfeil(felt, hva));
     };
@@ -156,9 +162,10 @@ void TFormSlektskap::LesSoyer() {
   Soye->addItem(soyer_.empty() ? "(ingen søyer i Soyer.Txt)" : "(ingen valgt)");
   int igjen = 0;
   for (const TSoye& s : soyer_) {
-    Soye->addItem(TilQString(s.nummer) + " – far " + Nummertekst(s.far) + ", morfar " + Nummertekst(s.morfar));
+    Soye->addItem(TilQString(s.nummer) + " – far " + Nummertekst(s.far) + ", morfar " + Nummertekst(s.morfar) +
+                  (s.mormorfar != 0 ? ", mormors far " + Nummertekst(s.mormorfar) : QString()));
     if (!valgt.isEmpty() && QString::fromStdString(s.nummer) == valgt && s.far == Far->Verdi() &&
-        s.morfar == Morfar->Verdi())
+        s.morfar == Morfar->Verdi() && s.mormorfar == Mormorfar->Verdi())
       igjen = Soye->count() - 1;
   }
   Soye->setCurrentIndex(igjen);
@@ -171,8 +178,10 @@ void TFormSlektskap::SoyeValgt(int indeks) {
     const QSignalBlocker b(Soye);
     Far->SettVerdi(s.far);
     Morfar->SettVerdi(s.morfar);
+    Mormorfar->SettVerdi(s.mormorfar);
     if (s.far == 0) Far->clear();
     if (s.morfar == 0) Morfar->clear();
+    if (s.mormorfar == 0) Mormorfar->clear();
   }
   Soye->setCurrentIndex(indeks);
   Oppdater();
@@ -183,7 +192,7 @@ void TFormSlektskap::FeltEndret() {
   const int i = Soye->currentIndex();
   if (i > 0 && i <= static_cast<int>(soyer_.size())) {
     const TSoye& s = soyer_[static_cast<std::size_t>(i - 1)];
-    if (s.far != Far->Verdi() || s.morfar != Morfar->Verdi()) {
+    if (s.far != Far->Verdi() || s.morfar != Morfar->Verdi() || s.mormorfar != Mormorfar->Verdi()) {
       const QSignalBlocker b(Soye);
       Soye->setCurrentIndex(0);
     }
@@ -207,13 +216,15 @@ void TFormSlektskap::Oppdater() {
     Aner->viewport()->update();
     return;
   }
-  paring_ = innavl->Paring(ver_, Far->Verdi(), Morfar->Verdi());
+  paring_ = innavl->Paring(ver_, Far->Verdi(), Morfar->Verdi(), Mormorfar->Verdi());
   const std::vector<std::string> linjer = SlektskapLinjer(paring_, avl->Stamtavle(), avl->Poster());
   Lam->setText(TilQString(linjer[0]));
   LamKjente->setText(linjer.size() > 2 ? TilQString(linjer[2]) : QString());
   VerEgen->setText(linjer.size() > 1 ? TilQString(linjer[1]) : QString());
   // A number refused in a field gives no figure, as a parent not in the register does.
-  const QString avvist = (Nummerfeil(Far, "Far") + " " + Nummerfeil(Morfar, "Morfar")).trimmed();
+  QStringList feil = {Nummerfeil(Far, "Far"), Nummerfeil(Morfar, "Morfar"), Nummerfeil(Mormorfar, "Mormors far")};
+  feil.removeAll(QString());
+  const QString avvist = feil.join(' ');
   const bool gyldig = paring_.Gyldig() && avvist.isEmpty();
   if (paring_.funnet && !avvist.isEmpty()) {
     Lam->setText("Innavlsgrad for lammet: –");

@@ -1,6 +1,6 @@
 // The relationship window for one ram: the expected inbreeding of its lamb
-// with a ewe given by her sire and her dam's sire (typed, or a ewe of
-// Soyer.Txt picked from a list), the ram's own coefficient, the completeness
+// with a ewe given by her sire, her dam's sire and her dam's dam's sire (typed,
+// or a ewe of Soyer.Txt picked from a list), the ram's own coefficient, the completeness
 // of both pedigrees and the shared ancestors with their shares. A lamb's
 // figure at or above the limit `[Avl] Grense` is red.
 #pragma once
@@ -47,6 +47,7 @@ class TFormSlektskap : public QWidget {
   QLabel* Ver;
   TIntEdit* Far;
   TIntEdit* Morfar;
+  TIntEdit* Mormorfar;
   QComboBox* Soye;
   QPushButton* Soyer;
   QLabel* Lam;

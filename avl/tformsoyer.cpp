@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -46,16 +47,18 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
   Liste->KolonneDrag = true;
   {
     TRutenett& m = Liste->Modell();
-    m.SettStorrelse(3, 1);
+    m.SettStorrelse(4, 1);
     m.SettFaste(0, 1);
     m.SettCelle(0, 0, Utf8TilCp1252("Søye"));
     m.SettCelle(1, 0, "Far");
     m.SettCelle(2, 0, "Morfar");
+    m.SettCelle(3, 0, "Mormors far");
     const QFontMetrics fm(font());
     m.SettStandardHoyde(fm.height() + 6);
     m.SettKolbredde(0, fm.horizontalAdvance("Søye 00000000") + 8);
     m.SettKolbredde(1, fm.horizontalAdvance("0000000000") + 12);
     m.SettKolbredde(2, fm.horizontalAdvance("0000000000") + 12);
+    m.SettKolbredde(3, std::max(fm.horizontalAdvance("0000000000"), fm.horizontalAdvance("Mormors far")) + 12);
     Liste->setMinimumWidth(Liste->Innholdsstorrelse().width() + 2 * Liste->frameWidth() + 20);
   }
 
@@ -63,6 +66,8 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
   Nummer->setMaxLength(20);
   Far = Nummerfelt(this);
   Morfar = Nummerfelt(this);
+  Mormorfar = Nummerfelt(this);
+  Mormorfar->setToolTip("Faren til søyas mormor (kan stå tom)");
   LeggTil = new QPushButton("Legg &til", this);
   Endre = new QPushButton("&Endre", this);
   Fjern = new QPushButton("&Fjern", this);
@@ -73,7 +78,8 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
   LeggTil->setToolTip("Legg søya i feltene til i lista (en søye med samme nummer blir endret)");
   Endre->setToolTip("Sett feltene inn i stedet for søya på den merkede raden");
   Fjern->setToolTip("Ta de merkede søyene ut av lista");
-  LesRegneark->setToolTip("Les søyer fra et regneark lagret som CSV med semikolon: søyenummer;far;morfar");
+  LesRegneark->setToolTip(
+      "Les søyer fra et regneark lagret som CSV med semikolon: søyenummer;far;morfar og eventuelt mormors far");
   Lagre->setToolTip("Skriv lista til Soyer.Txt i datamappa");
   Status = new QLabel(this);
   Status->setTextFormat(Qt::PlainText);
@@ -85,6 +91,8 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
   felt->addWidget(Far, 1, 1);
   felt->addWidget(new QLabel("Morfar (kåringsnr.):", this), 2, 0);
   felt->addWidget(Morfar, 2, 1);
+  felt->addWidget(new QLabel("Mormors far (kåringsnr.):", this), 3, 0);
+  felt->addWidget(Mormorfar, 3, 1);
   auto* rettknapper = new QHBoxLayout;
   rettknapper->addWidget(LeggTil);
   rettknapper->addWidget(Endre);
@@ -114,12 +122,15 @@ TFormSoyer::TFormSoyer(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window)
   connect(Lukk, &QPushButton::clicked, this, &QWidget::close);
   connect(Liste, &TGrid::celleValgt, this, [this](int, int rad) { RadValgt(rad); });
   connect(Liste, &TGrid::celleKlikket, this, [this](int, int rad) { RadValgt(rad); });
-  // Enter moves on from field to field, and from the last one adds the ewe.
+  // Enter moves on from field to field, and from the dam's sire adds the ewe.
   connect(Nummer, &QLineEdit::returnPressed, Far, [this] { Far->setFocus(); });
   connect(Far, &QLineEdit::returnPressed, Morfar, [this] { Morfar->setFocus(); });
+  // The dam's dam's sire is seldom known: Enter in the dam's sire field adds
+  // the ewe as before, and so does Enter in the last field (reached by Tab).
   connect(Morfar, &QLineEdit::returnPressed, this, &TFormSoyer::LeggTilClick);
+  connect(Mormorfar, &QLineEdit::returnPressed, this, &TFormSoyer::LeggTilClick);
   // A number refused when the field is left is told; the text stays to be mended.
-  for (auto [felt, hva] : {std::pair{Far, "Far"}, std::pair{Morfar, "Morfar"}})
+  for (auto [felt, hva] : {std::pair{Far, "Far"}, std::pair{Morfar, "Morfar"}, std::pair{Mormorfar, "Mormors far"}})
     felt->OnExit = [this, felt, hva] {
       if (felt->feil) Melding(Nummerfeil(felt, hva));
     };
@@ -196,6 +207,7 @@ void TFormSoyer::VisListe(int gjeldende) {
     m.SettCelle(0, rad, soyer_[i].nummer);
     m.SettCelle(1, rad, soyer_[i].far == 0 ? std::string() : IntToText(soyer_[i].far));
     m.SettCelle(2, rad, soyer_[i].morfar == 0 ? std::string() : IntToText(soyer_[i].morfar));
+    m.SettCelle(3, rad, soyer_[i].mormorfar == 0 ? std::string() : IntToText(soyer_[i].mormorfar));
   }
   // The ewe column is as wide as its longest number (up to 20 characters).
   const QFontMetrics fm(Liste->font());
@@ -219,6 +231,7 @@ void TFormSoyer::RadValgt(int rad) {
   Nummer->setText(TilQString(s.nummer));
   Far->setText(Tall(s.far));
   Morfar->setText(Tall(s.morfar));
+  Mormorfar->setText(Tall(s.mormorfar));
 }
 
 TSoye TFormSoyer::FraFeltene() const {
@@ -226,12 +239,15 @@ TSoye TFormSoyer::FraFeltene() const {
   s.nummer = TrimText(FraQString(Nummer->text()));
   s.far = Far->Verdi();
   s.morfar = Morfar->Verdi();
+  s.mormorfar = Mormorfar->Verdi();
   return s;
 }
 
 bool TFormSoyer::Sett(const TSoye& soye, int plass) {
   // A number the fields refused would go in as unknown.
-  const QString avvist = (Nummerfeil(Far, "Far") + " " + Nummerfeil(Morfar, "Morfar")).trimmed();
+  QStringList avvistFelt = {Nummerfeil(Far, "Far"), Nummerfeil(Morfar, "Morfar"), Nummerfeil(Mormorfar, "Mormors far")};
+  avvistFelt.removeAll(QString());
+  const QString avvist = avvistFelt.join(' ');
   if (!avvist.isEmpty()) {
     Melding(avvist);
     return false;
@@ -274,6 +290,7 @@ void TFormSoyer::LeggTilClick() {
   Nummer->clear();
   Far->clear();
   Morfar->clear();
+  Mormorfar->clear();
   Nummer->setFocus();
 }
 

@@ -42,6 +42,7 @@ class TFormSoyer : public QWidget {
   QLineEdit* Nummer;
   TIntEdit* Far;
   TIntEdit* Morfar;
+  TIntEdit* Mormorfar;
   QPushButton* LeggTil;
   QPushButton* Endre;
   QPushButton* Fjern;

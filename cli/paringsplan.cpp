@@ -28,7 +28,8 @@ class TParingsplanKommando : public TKommando {
            "[--format semikolon|tab|excel|html|pdf] [--ut FIL]\n";
   }
   std::vector<TValg> Valg() const override {
-    return {{"soyer", "FIL", "søyene fra fila (søyenummer;far;morfar på hver linje) i stedet for Soyer.Txt"},
+    return {{"soyer", "FIL",
+             "søyene fra fila (søyenummer;far;morfar, eventuelt ;mormors far, på hver linje) i stedet for Soyer.Txt"},
             {"verer", "N,N,...", "kåringsnumrene til værene, skilt med komma; må gis"},
             FormatValg,
             UtValg};
@@ -58,10 +59,10 @@ class TParingsplanKommando : public TKommando {
 
     k.Register();  // loads the register the figures are made of
     TAvlsdata& avl = k.Okt().Avlsdata();
-    // The plan needs the coefficients of the rams', the ewes' sires' and
-    // their dams' sires' ancestors only.
+    // The plan needs the coefficients of the rams', the ewes' sires', their
+    // dams' sires' and their dams' dams' sires' ancestors only.
     std::vector<int32_t> parter = verer;
-    for (const TSoye& soye : soyer.soyer) parter.insert(parter.end(), {soye.far, soye.morfar});
+    for (const TSoye& soye : soyer.soyer) parter.insert(parter.end(), {soye.far, soye.morfar, soye.mormorfar});
     const TParingsplan plan = LagParingsplan(avl.InnavlFor(parter), soyer.soyer, verer);
     MeldSloyfer(k, avl);
     for (int32_t nr : plan.ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);

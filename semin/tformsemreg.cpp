@@ -347,7 +347,8 @@ void TFormSemReg::VisInnavl(int rad, bool regn) {
       const auto merknad = [this, rad](const QString& t) { VisMerknad(t, rad); };
       if (const TInnavl* innavl = HentInnavl(avl, merknad)) {
         tekst = TilQString(InnavlStatus(*innavl, *s, ver));
-        rod = innavl->Stamtavle().Finn(ver) >= 0 && VedGrensa(innavl->Lam(ver, s->far, s->morfar), okt_.Grense());
+        rod = innavl->Stamtavle().Finn(ver) >= 0 &&
+              VedGrensa(innavl->Lam(ver, s->far, s->morfar, s->mormorfar), okt_.Grense());
       }
     }
   }

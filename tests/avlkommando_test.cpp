@@ -76,6 +76,9 @@ TEST_F(AvlKommando, SlektskapGirLammetsInnavlForst) {
       // A daughter of his half-brother.
       {{"slektskap", "1100001", "--far", "1100002", "--morfar", "0"}, "Innavlsgrad for lammet: 6,25 %"},
       {{"slektskap", "1100001"}, "Innavlsgrad for lammet: 0,00 %"},
+      // A ewe whose dam's dam is his daughter, or a daughter of his sire.
+      {{"slektskap", "1100001", "--mormorfar", "1100001"}, "Innavlsgrad for lammet: 6,25 %"},
+      {{"slektskap", "1100001", "--mormorfar", "1001234"}, "Innavlsgrad for lammet: 3,13 %"},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(t.argumenter[3 < t.argumenter.size() ? 3 : 1]);
@@ -95,6 +98,9 @@ TEST_F(AvlKommando, SlektskapGirLammetsInnavlForst) {
   const Kjoring galt = KjorAvl(m, {"slektskap", "1100001", "--far", "x"});
   EXPECT_EQ(galt.kode, 2);
   EXPECT_EQ(galt.feil, "Ugyldig tall for --far: x\n");
+  const Kjoring galtMormorfar = KjorAvl(m, {"slektskap", "1100001", "--mormorfar", "x"});
+  EXPECT_EQ(galtMormorfar.kode, 2);
+  EXPECT_EQ(galtMormorfar.feil, "Ugyldig tall for --mormorfar: x\n");
   EXPECT_EQ(KjorAvl(m, {"slektskap"}).kode, 2);
 }
 
@@ -128,6 +134,19 @@ TEST_F(AvlKommando, SlektskapListerFellesAnerOgSierFraOmUkjenteForeldre) {
        1,
        "",
        "Morfar 888 finnes ikke i registeret.\n"},
+      // And the dam's dam his daughter: SVARTEN by a path of three generations on her side.
+      {{"slektskap", "1100001", "--far", "1100002", "--morfar", "1001234", "--mormorfar", "1100001"},
+       0,
+       "Innavlsgrad for lammet: 18,75 %\n" + hode +
+           "Kjente aner i fem ledd for lammet: 10 av 62\n"
+           "Felles aner (andel av lammets innavlsgrad):\n"
+           "  1001234 Blakken: 12,50 %\n"
+           "  1100001 Svarten: 6,25 %\n",
+       ""},
+      {{"slektskap", "1100001", "--far", "1001234", "--mormorfar", "777"},
+       1,
+       "",
+       "Mormors far 777 finnes ikke i registeret.\n"},
   };
   for (const auto& t : tilfeller) {
     SCOPED_TRACE(t.argumenter.back());
@@ -370,6 +389,46 @@ TEST_F(Paringsforslag, KommandoenGirEnRadPerSoyeOgSammendragetSist) {
     EXPECT_EQ(k.ut, t.ut);
     EXPECT_EQ(k.feil, "");
   }
+}
+
+// A ewe whose dam's dam is SVARTEN's daughter: 1/16 of his kinship with
+// each ram, so SVARTEN is at the limit with her and KVITEN, his half-brother,
+// under it.
+TEST_F(Paringsforslag, MormorsFarTellerMed) {
+  SkrivTrygt(m / "Soyer.Txt", "7;1100001;0\r\n8;0;1001234\r\n9;0;0;1100001\r\n");
+  const Kjoring k = KjorAvl(m, {"paringsforslag", "--verer", "1100001,1100002", "--grense", "6,25"});
+  ASSERT_EQ(k.kode, 0) << k.feil;
+  EXPECT_EQ(k.ut,
+            "7;;;;;ingen vær under grensen\n"
+            "8;;;;;ingen vær under grensen\n"
+            "9;1100002;Kviten;1,56;90;\n"
+            "Søyer med vær;1 av 3;;;;\n"
+            "Snitt;;;1,56;90,0;\n"
+            "Høyest;;;1,56;;\n"
+            "Vær;1100001;Svarten;;;0 av 40\n"
+            "Vær;1100002;Kviten;;;1 av 40\n");
+  // The plan shows her dam's dam's sire in a column of its own.
+  const Kjoring plan = KjorAvl(m, {"paringsplan", "--verer", "1100001,1100002"});
+  ASSERT_EQ(plan.kode, 0) << plan.feil;
+  EXPECT_EQ(plan.ut,
+            "7;1100001;;;25,00;6,25\n"
+            "8;;1001234;;6,25;6,25\n"
+            "9;;;1100001;6,25;1,56\n"
+            "Snitt;;;;12,50;4,69\n");
+
+  // A dam's dam's sire that is no ancestor of the rams or of the ewes' other
+  // sires (SVARTEN's son): the figures of the rams' pedigree alone must take him in.
+  TVerPost svarten = Ver(1100001, "SVARTEN", 1001234), kviten = Ver(1100002, "KVITEN", 1001234);
+  svarten.OIndeks = 120;
+  kviten.OIndeks = 90;
+  SkrivVerFil(m / VerFilNavn, {Ver(1001234, "BLAKKEN"), svarten, kviten, Ver(1200001, "SONN", 1100001)});
+  SkrivTrygt(m / "Soyer.Txt", "10;0;0;1200001\r\n");
+  const Kjoring sonn = KjorAvl(m, {"paringsplan", "--verer", "1100001,1100002"});
+  EXPECT_EQ(sonn.ut, "10;;;1200001;3,13;0,78\nSnitt;;;;3,13;0,78\n") << sonn.feil;
+  const Kjoring forslag = KjorAvl(m, {"paringsforslag", "--verer", "1100002", "--grense", "6,25"});
+  EXPECT_EQ(ForsteLinje(forslag.ut), "10;1100002;Kviten;0,78;90;") << forslag.feil;
+  const Kjoring en = KjorAvl(m, {"slektskap", "1100001", "--mormorfar", "1200001"});
+  EXPECT_EQ(ForsteLinje(en.ut), "Innavlsgrad for lammet: 3,13 %") << en.feil;
 }
 
 // Without options the limit, the capacity and the weight of Hornstad.Ini

@@ -229,6 +229,70 @@ TEST(AvlVindu, SlektskapForHaandregnedeParinger) {
   EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join('|').toStdString();
 }
 
+// A ewe whose dam's dam is known by her sire: the field of its own in both
+// windows, the pick list, the figure and the file.
+TEST(AvlVindu, MormorsFarISlektskapOgSoyelista) {
+  Program p(C("17;2000;0\r\n20;0;0;2000\r\n"));
+  p.SlaOpp(2000);
+  QTest::mouseClick(p.p->ver.Slektskap, Qt::LeftButton);
+  TFormSlektskap& s = p.p->slektskap;
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
+  ASSERT_EQ(s.Soye->count(), 3);
+  EXPECT_EQ(s.Soye->itemText(1), "17 – far 2000, morfar ukjent") << "no dam's dam's sire, nothing said";
+  EXPECT_EQ(s.Soye->itemText(2), "20 – far ukjent, morfar ukjent, mormors far 2000");
+  s.Soye->setFocus();
+  QTest::keyClick(s.Soye, Qt::Key_Down);
+  QTest::keyClick(s.Soye, Qt::Key_Down);
+  EXPECT_EQ(s.Mormorfar->text(), "2000");
+  EXPECT_EQ(s.Far->text(), "");
+  // The dam's dam a daughter of the ram: 1/16, at the limit.
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 6,25 %");
+  EXPECT_TRUE(s.Advarsel());
+  EXPECT_EQ(s.Aner->Modell().Celle(0, 1) + "|" + s.Aner->Modell().Celle(1, 1), "2000 Rambo|6,25");
+  EXPECT_EQ(s.LamKjente->text(), "Kjente aner i fem ledd for lammet: 7 av 62");
+  Skjermbilde(&s, "avl-slektskap-mormorsfar");
+  // Picking ewe 17 empties the field again.
+  QTest::keyClick(s.Soye, Qt::Key_Up);
+  EXPECT_EQ(s.Mormorfar->text(), "");
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 25,00 %");
+  // Typed: the ram's sire, 1/16 of a half-sib's kinship; a number not in the register gives no figure.
+  Skriv(s.Far, "");
+  Skriv(s.Mormorfar, "1000");
+  EXPECT_EQ(s.Soye->currentIndex(), 0);
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: 3,13 %");
+  Skriv(s.Mormorfar, "888");
+  EXPECT_EQ(s.Lam->text(), "Innavlsgrad for lammet: –");
+  EXPECT_EQ(s.LamKjente->text(), "Mormors far 888 finnes ikke i registeret.");
+  EXPECT_TRUE(p.meldinger.isEmpty()) << p.meldinger.join('|').toStdString();
+
+  // The ewe list: a column and a field; saved, the file gets the fourth field.
+  TFormSoyer& f = p.p->soyer;
+  p.p->hoved.Soyer->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  EXPECT_EQ(f.Liste->Modell().Celle(3, 0), "Mormors far");
+  EXPECT_EQ(f.Liste->Modell().Celle(3, 1), "");
+  EXPECT_EQ(f.Liste->Modell().Celle(3, 2), "2000");
+  KlikkRad(f.Liste, 2);
+  EXPECT_EQ(f.Mormorfar->text(), "2000");
+  Skriv(f.Mormorfar, "1000");
+  QTest::mouseClick(f.Endre, Qt::LeftButton);
+  Skriv(f.Nummer, "21");
+  Skriv(f.Far, "");
+  Skriv(f.Morfar, "");
+  Skriv(f.Mormorfar, "3000");
+  QTest::keyClick(f.Mormorfar, Qt::Key_Return);
+  const std::vector<TSoye> ventet = {{"17", 2000, 0}, {"20", 0, 0, 1000}, {"21", 0, 0, 3000}};
+  EXPECT_EQ(f.Soyer(), ventet);
+  EXPECT_EQ(f.Mormorfar->text(), "") << "ready for the next ewe";
+  Skjermbilde(&f, "avl-soyer-mormorsfar");
+  ASSERT_TRUE(f.LagreClick());
+  EXPECT_EQ(LesHeleFila(p.m / "Soyer.Txt"),
+            C("# Søyenummer;farens kåringsnummer;morfarens kåringsnummer;mormorsfarens kåringsnummer\r\n"
+              "17;2000;0;0\r\n20;0;0;1000\r\n21;0;0;3000\r\n"));
+  // The relationship window follows the list saved.
+  EXPECT_EQ(s.Soye->itemText(2), "20 – far ukjent, morfar ukjent, mormors far 1000");
+}
+
 // A sire or dam's sire not in the register gives no figure, and says so; a
 // number too long for the field is refused as typed, not cut; an empty
 // dam's sire stays empty.

@@ -178,14 +178,18 @@ struct TReferanse {
     const int i = Finn(nr);
     return a[static_cast<std::size_t>(i)][static_cast<std::size_t>(i)] - 1.0;
   }
-  // The lamb of ram `ver` and a ewe by `far` out of a dam by `morfar`: ½a(ram, ewe).
-  double Lam(int32_t ver, int32_t far, int32_t morfar) const {
+  // The lamb of ram `ver` and a ewe by `far` out of a dam by `morfar`, the dam
+  // out of a dam by `mormorfar`: ½a(ram, ewe), the ewe and her dams as
+  // animals of their own.
+  double Lam(int32_t ver, int32_t far, int32_t morfar, int32_t mormorfar = 0) const {
     const int r = Finn(ver);
     const auto ar = [&](int32_t x) {
       const int i = Finn(x);
       return i < 0 ? 0.0 : a[static_cast<std::size_t>(r)][static_cast<std::size_t>(i)];
     };
-    return 0.5 * (0.5 * ar(far) + 0.25 * ar(morfar));
+    const double mormor = 0.5 * ar(mormorfar);       // a(ram, dam's dam)
+    const double mor = 0.5 * (ar(morfar) + mormor);  // a(ram, dam)
+    return 0.5 * (0.5 * (ar(far) + mor));            // ½a(ram, ewe)
   }
 };
 
@@ -254,15 +258,17 @@ std::vector<int32_t> Nummer(const std::vector<TVerPost>& poster) {
 }
 
 struct TParingsvalg {
-  int32_t ver, far, morfar;
+  int32_t ver, far, morfar, mormorfar;
 };
 
 // Matings: rams of the register against sires and dams' sires from the
 // register, numbers without a record, unknown numbers and 0.
 std::vector<TParingsvalg> Paringer(const std::vector<TVerPost>& poster, uint32_t froe, int antall) {
   std::mt19937 r(froe);
+  // The dams' dams' sires from a stream of their own: the other numbers stay as they were drawn before.
+  std::mt19937 r3(froe + 1000);
   const std::vector<int32_t> nr = Nummer(poster);
-  const auto en = [&]() -> int32_t {
+  const auto en = [&](std::mt19937& r) -> int32_t {
     const uint32_t v = r() % 20;
     if (v == 0) return 0;
     if (v == 1) return 777777;  // in no register
@@ -270,7 +276,12 @@ std::vector<TParingsvalg> Paringer(const std::vector<TVerPost>& poster, uint32_t
     return nr[r() % nr.size()];
   };
   std::vector<TParingsvalg> ut;
-  for (int i = 0; i < antall; ++i) ut.push_back({nr[r() % nr.size()], en(), en()});
+  for (int i = 0; i < antall; ++i) {
+    const int32_t ver = nr[r() % nr.size()], far = en(r), morfar = en(r);
+    // A third of the ewes without one, as most lists have.
+    const int32_t mormorfar = r3() % 3 == 0 ? 0 : en(r3);
+    ut.push_back({ver, far, morfar, mormorfar});
+  }
   return ut;
 }
 
@@ -294,11 +305,12 @@ void SammenlignMedTabell(const std::vector<TVerPost>& poster, bool eksakt, const
   }
   const std::vector<TParingsvalg> paringer = Paringer(poster, 17, 300);
   for (const TParingsvalg& p : paringer) {
-    SCOPED_TRACE(std::to_string(p.ver) + " x " + std::to_string(p.far) + "/" + std::to_string(p.morfar));
-    const double venter = ref.Lam(p.ver, p.far, p.morfar);
-    const TParing par = innavl.Paring(p.ver, p.far, p.morfar, 1000000);
+    SCOPED_TRACE(std::to_string(p.ver) + " x " + std::to_string(p.far) + "/" + std::to_string(p.morfar) + "/" +
+                 std::to_string(p.mormorfar));
+    const double venter = ref.Lam(p.ver, p.far, p.morfar, p.mormorfar);
+    const TParing par = innavl.Paring(p.ver, p.far, p.morfar, p.mormorfar, 1000000);
     lik(par.lam, venter);
-    lik(innavl.Lam(p.ver, p.far, p.morfar), venter);
+    lik(innavl.Lam(p.ver, p.far, p.morfar, p.mormorfar), venter);
     // The shares by Wright's paths and what lies further back make the figure.
     double sum = par.eldreAndel;
     EXPECT_GE(par.eldreAndel, 0.0);
@@ -308,7 +320,7 @@ void SammenlignMedTabell(const std::vector<TVerPost>& poster, bool eksakt, const
     }
     EXPECT_NEAR(sum, par.lam, 1e-14);
     // Listing fewer keeps the rest in the rest.
-    const TParing kort = innavl.Paring(p.ver, p.far, p.morfar, 3);
+    const TParing kort = innavl.Paring(p.ver, p.far, p.morfar, p.mormorfar, 3);
     ASSERT_LE(kort.aner.size(), 3u);
     EXPECT_EQ(kort.aner.size() + static_cast<std::size_t>(kort.restAntall), par.aner.size());
     for (std::size_t i = 0; i < kort.aner.size(); ++i) EXPECT_EQ(kort.aner[i].dyr, par.aner[i].dyr);
@@ -319,7 +331,7 @@ void SammenlignMedTabell(const std::vector<TVerPost>& poster, bool eksakt, const
   std::vector<TSoye> soyer;
   std::vector<int32_t> verer;
   for (std::size_t i = 0; i < paringer.size(); ++i) {
-    if (i < 40) soyer.push_back({std::to_string(i + 1), paringer[i].far, paringer[i].morfar});
+    if (i < 40) soyer.push_back({std::to_string(i + 1), paringer[i].far, paringer[i].morfar, paringer[i].mormorfar});
     if (i >= 100 && i < 140) verer.push_back(paringer[i].ver);
   }
   for (const auto& [ss, vv] : {std::pair{soyer, std::vector<int32_t>(verer.begin(), verer.begin() + 25)},
@@ -330,7 +342,7 @@ void SammenlignMedTabell(const std::vector<TVerPost>& poster, bool eksakt, const
     for (std::size_t v = 0; v < plan.verer.size(); ++v) {
       double sum = 0;
       for (std::size_t e = 0; e < plan.soyer.size(); ++e) {
-        lik(plan.Lam(e, v), ref.Lam(plan.verer[v], ss[e].far, ss[e].morfar));
+        lik(plan.Lam(e, v), ref.Lam(plan.verer[v], ss[e].far, ss[e].morfar, ss[e].mormorfar));
         sum += plan.Lam(e, v);
       }
       EXPECT_NEAR(plan.snitt[v], sum / static_cast<double>(ss.size()), 1e-15);
@@ -428,6 +440,7 @@ TEST(Innavl, HaandregnedeParinger) {
     const char* hva;
     int32_t ver, far, morfar;
     double prosent;
+    int32_t mormorfar = 0;
   };
   const Tilfelle tilfeller[] = {
       {"datter", 2000, 2000, 0, 25.0},
@@ -441,12 +454,25 @@ TEST(Innavl, HaandregnedeParinger) {
       {"datter av en innavla vær", 4000, 4000, 0, 31.25},
       {"ukjent søye", 2000, 0, 0, 0.0},
       {"nummer uten vær", 2000, 999999, 888888, 0.0},
+      // The ewe's dam's dam a daughter of the ram: 1/16·a(R, R).
+      {"mormor er datter av væren", 2000, 0, 0, 6.25, 2000},
+      {"mormor er halvsøster av væren", 2000, 0, 0, 3.125, 1000},
+      {"mormor er datter av en innavla vær", 4000, 0, 0, 7.8125, 4000},
+      {"far er helbror og mormor datter av væren", 2000, 2002, 0, 18.75, 2000},
+      {"far, morfar og mormors far er væren", 2000, 2000, 2000, 43.75, 2000},
+      {"morfar er halvbror og mormors far er far til væren", 2000, 0, 2001, 6.25, 1000},
+      {"mormors far uten vær", 2000, 2000, 0, 25.0, 888888},
   };
   for (const Tilfelle& t : tilfeller) {
     SCOPED_TRACE(t.hva);
-    EXPECT_EQ(innavl.Lam(t.ver, t.far, t.morfar) * 100, t.prosent);
-    EXPECT_EQ(innavl.Paring(t.ver, t.far, t.morfar).lam * 100, t.prosent);
+    EXPECT_EQ(innavl.Lam(t.ver, t.far, t.morfar, t.mormorfar) * 100, t.prosent);
+    EXPECT_EQ(innavl.Paring(t.ver, t.far, t.morfar, t.mormorfar).lam * 100, t.prosent);
   }
+  // A dam's dam's sire not in the pedigree: the figure does not hold, and says why.
+  const TParing uten = innavl.Paring(2000, 2000, 0, 888888);
+  EXPECT_FALSE(uten.Gyldig());
+  EXPECT_EQ(ManglerTekst(uten), "Mormors far 888888 finnes ikke i registeret.");
+  EXPECT_TRUE(innavl.Paring(2000, 2000, 0, 2000).Gyldig());
   const std::pair<int32_t, double> egne[] = {
       {2000, 0.0},    {4000, 25.0},  // by a sire out of his daughter
       {4001, 12.5},                  // sire and dam's sire full brothers: the shared dam counts
@@ -478,10 +504,16 @@ TEST(Innavl, FellesAnerMedAndelOgFullstendighet) {
   // A ewe known by her dam's sire only: her dam and the dam's sire count.
   EXPECT_EQ(innavl.LamKjente(s.Finn(2000), 0, 1001), 2 + 3 + 2);
   EXPECT_EQ(innavl.LamKjente(s.Finn(2000), 0, 0), 2 + 3);
+  // A ewe known by her dam's dam's sire: her dam, the dam's dam, her sire and
+  // his parents (the founder B has none; R has A and his dam).
+  EXPECT_EQ(innavl.LamKjente(s.Finn(2000), 0, 0, 1001), 2 + 3 + 1 + 2);
+  EXPECT_EQ(innavl.LamKjente(s.Finn(2000), 0, 0, 2000), 2 + 3 + 1 + 2 + 2);
+  EXPECT_EQ(innavl.LamKjente(s.Finn(2000), 0, 1001, 2000), 2 + 3 + 2 + 2 + 2);
+  EXPECT_EQ(innavl.Paring(2000, 2000, 0, 2000).lamKjente, 2 + 3 + 1 + 3 + 1 + 2 + 2);
   // R on a daughter of his full brother: A and R's dam, 6,25 % each. Only
   // one listed (of equal shares the one first in the pedigree): the other
   // is the rest, with its count and share.
-  const TParing kort = innavl.Paring(2000, 2002, 0, 1);
+  const TParing kort = innavl.Paring(2000, 2002, 0, 0, 1);
   ASSERT_EQ(kort.aner.size(), 1u);
   EXPECT_EQ(kort.aner[0].dyr, s.Finn(1000));
   EXPECT_EQ(kort.aner[0].andel, 0.0625);
@@ -503,6 +535,7 @@ TEST(Innavl, FellesAnerEtterWrightsStier) {
     int32_t ver, far, morfar;
     double lam;                                        // percent
     std::vector<std::pair<std::string, double>> aner;  // as the window names them, percent
+    int32_t mormorfar = 0;
   };
   const Tilfelle tilfeller[] = {
       {"far på egen datter: væren, ikke foreldrene hans", 2000, 2000, 0, 25.0, {{"2000 Rambo", 25.0}}},
@@ -520,10 +553,20 @@ TEST(Innavl, FellesAnerEtterWrightsStier) {
       {"far og morfar er væren: to stier til ham", 2000, 2000, 2000, 37.5, {{"2000 Rambo", 37.5}}},
       {"morfar er sønn av A på en datter av A: to stier", 2000, 0, 4000, 4.6875, {{"1000 Anton", 4.6875}}},
       {"ukjent søye", 2000, 0, 0, 0.0, {}},
+      // The ewe's paths from her dam's dam's sire are three generations long.
+      {"mormor er datter av væren: væren alene", 2000, 0, 0, 6.25, {{"2000 Rambo", 6.25}}, 2000},
+      {"mormor er datter av farens far: (1/2)^(1+3+1)", 3000, 0, 0, 3.125, {{"2000 Rambo", 3.125}}, 2000},
+      {"datter av helbroren, mormor datter av væren",
+       2000,
+       2002,
+       0,
+       18.75,
+       {{"1000 Anton", 6.25}, {"Mor til 2000 (mornr 5555)", 6.25}, {"2000 Rambo", 6.25}},
+       2000},
   };
   for (const Tilfelle& t : tilfeller) {
     SCOPED_TRACE(t.hva);
-    const TParing p = innavl.Paring(t.ver, t.far, t.morfar);
+    const TParing p = innavl.Paring(t.ver, t.far, t.morfar, t.mormorfar);
     EXPECT_DOUBLE_EQ(p.lam * 100, t.lam);
     std::vector<std::pair<std::string, double>> aner;
     for (const TFellesAne& a : p.aner) aner.push_back({AneTekst(s, poster, a.dyr), a.andel * 100});
@@ -562,7 +605,7 @@ TEST(Innavl, FellesAnerEtterWrightsStier) {
   };
   for (const Kutt& k : kutt) {
     SCOPED_TRACE(std::to_string(k.maksLedd) + " ledd, " + std::to_string(k.maksPar) + " par");
-    const TParing p = innavl.Paring(2000, 2001, 2003, 20, TStiValg{k.maksLedd, k.maksPar});
+    const TParing p = innavl.Paring(2000, 2001, 2003, 0, 20, TStiValg{k.maksLedd, k.maksPar});
     EXPECT_EQ(p.lam, 0.1015625);
     EXPECT_EQ(p.ledd, k.ledd);
     std::vector<std::pair<std::string, double>> aner;
@@ -589,8 +632,9 @@ TEST(Innavl, WrightsStierHeltTilbakeGirLammetsTall) {
     const TInnavl innavl(s);
     int medAner = 0;
     for (const TParingsvalg& v : Paringer(poster, 23, 300)) {
-      SCOPED_TRACE(std::to_string(v.ver) + " x " + std::to_string(v.far) + "/" + std::to_string(v.morfar));
-      const TParing p = innavl.Paring(v.ver, v.far, v.morfar, 1000000, alle);
+      SCOPED_TRACE(std::to_string(v.ver) + " x " + std::to_string(v.far) + "/" + std::to_string(v.morfar) + "/" +
+                   std::to_string(v.mormorfar));
+      const TParing p = innavl.Paring(v.ver, v.far, v.morfar, v.mormorfar, 1000000, alle);
       double sum = 0;
       for (const TFellesAne& a : p.aner) sum += a.andel;
       EXPECT_NEAR(sum, p.lam, 1e-13);
@@ -733,7 +777,8 @@ TEST(Stamtavle, StokkedePosterGirSammeTall) {
   const TInnavl i1(s1), i2(s2);
   for (int32_t i = 0; i < s1.Antall(); ++i) ASSERT_EQ(i1.F(i), i2.F(i)) << i;
   for (const TParingsvalg& p : Paringer(a, 4, 50)) {
-    const TParing p1 = i1.Paring(p.ver, p.far, p.morfar), p2 = i2.Paring(p.ver, p.far, p.morfar);
+    const TParing p1 = i1.Paring(p.ver, p.far, p.morfar, p.mormorfar),
+                  p2 = i2.Paring(p.ver, p.far, p.morfar, p.mormorfar);
     EXPECT_EQ(p1.lam, p2.lam);
     ASSERT_EQ(p1.aner.size(), p2.aner.size());
     for (std::size_t k = 0; k < p1.aner.size(); ++k) {
@@ -755,7 +800,7 @@ TEST(Stamtavle, AnerGirSammeTallSomHeleStamtavla) {
   for (const TParingsvalg& p : Paringer(poster, 5, 40)) {
     SCOPED_TRACE(std::to_string(p.ver) + " x " + std::to_string(p.far) + "/" + std::to_string(p.morfar));
     const int32_t parter[] = {hel.Finn(p.ver), p.far == 0 ? -1 : hel.Finn(p.far),
-                              p.morfar == 0 ? -1 : hel.Finn(p.morfar)};
+                              p.morfar == 0 ? -1 : hel.Finn(p.morfar), p.mormorfar == 0 ? -1 : hel.Finn(p.mormorfar)};
     const TStamtavle del = hel.Aner(parter);
     ASSERT_LE(del.Antall(), hel.Antall());
     EXPECT_EQ(del.Sloyfer(), hel.Sloyfer());
@@ -772,7 +817,8 @@ TEST(Stamtavle, AnerGirSammeTallSomHeleStamtavla) {
         EXPECT_EQ(del.DyrForPost(del.Post(d)), d);
       }
     }
-    const TParing a = helI.Paring(p.ver, p.far, p.morfar), b = delI.Paring(p.ver, p.far, p.morfar);
+    const TParing a = helI.Paring(p.ver, p.far, p.morfar, p.mormorfar),
+                  b = delI.Paring(p.ver, p.far, p.morfar, p.mormorfar);
     EXPECT_EQ(a.funnet, b.funnet);
     EXPECT_NEAR(a.lam, b.lam, 1e-12);
     EXPECT_NEAR(a.verF, b.verF, 1e-12);
@@ -789,14 +835,14 @@ TEST(Stamtavle, AnerGirSammeTallSomHeleStamtavla) {
   TAvlsdata avl;
   avl.Bruk(poster);
   const TParingsvalg p = Paringer(poster, 6, 1)[0];
-  const int32_t nummer[] = {p.ver, p.far, p.morfar};
+  const int32_t nummer[] = {p.ver, p.far, p.morfar, p.mormorfar};
   const TInnavl& del = avl.InnavlFor(nummer);
   EXPECT_FALSE(avl.Beregnet());
   EXPECT_LT(del.Stamtavle().Antall(), avl.Stamtavle().Antall());
-  const double lam = del.Lam(p.ver, p.far, p.morfar);
+  const double lam = del.Lam(p.ver, p.far, p.morfar, p.mormorfar);
   avl.Innavl();
   EXPECT_EQ(&avl.InnavlFor(nummer), &avl.Innavl());
-  EXPECT_NEAR(avl.Innavl().Lam(p.ver, p.far, p.morfar), lam, 1e-12);
+  EXPECT_NEAR(avl.Innavl().Lam(p.ver, p.far, p.morfar, p.mormorfar), lam, 1e-12);
 }
 
 TEST(Innavl, GamleNummerMedNyeForeldreSomTabellmetoden) {
@@ -847,7 +893,7 @@ TEST(Slektskap, LinjerForEnParing) {
   // 10 and 11 of unknown sires out of one dam by 500: the lamb of 10 and a
   // daughter of 11 out of a daughter of 500 gets 9,375 %, 1/16 through the
   // dam and 1/32 through 500 (by the dam of 10 and by the ewe's dam).
-  const std::vector<std::string> brodre = SlektskapLinjer(i2.Paring(10, 11, 500, 1), s2, k2);
+  const std::vector<std::string> brodre = SlektskapLinjer(i2.Paring(10, 11, 500, 0, 1), s2, k2);
   ASSERT_EQ(brodre.size(), 6u);
   EXPECT_EQ(brodre[0], "Innavlsgrad for lammet: 9,38 %");
   EXPECT_EQ(brodre[4], "  Mor til 10 (mornr 77): 6,25 %");
@@ -859,14 +905,14 @@ TEST(Slektskap, LinjerForEnParing) {
 
   // What the paths not followed give, as its own line; a line of its own
   // under the heading when no ancestor is near enough.
-  const TParing kort = innavl.Paring(2000, 2001, 2003, 20, TStiValg{2, 1000000});
+  const TParing kort = innavl.Paring(2000, 2001, 2003, 0, 20, TStiValg{2, 1000000});
   const std::vector<std::string> eldre = SlektskapLinjer(kort, s, kilde);
   ASSERT_EQ(eldre.size(), 6u);
   EXPECT_EQ(eldre[0], "Innavlsgrad for lammet: 10,16 %");
   EXPECT_EQ(eldre[4], "  1000 Anton: 6,25 %");
   EXPECT_EQ(eldre[5], "  Eldre aner: 3,91 %");
   const std::vector<std::string> bareEldre =
-      SlektskapLinjer(innavl.Paring(2000, 2001, 2003, 20, TStiValg{1, 1}), s, kilde);
+      SlektskapLinjer(innavl.Paring(2000, 2001, 2003, 0, 20, TStiValg{1, 1}), s, kilde);
   ASSERT_EQ(bareEldre.size(), 5u);
   EXPECT_EQ(bareEldre[3], "Felles aner (andel av lammets innavlsgrad):");
   EXPECT_EQ(bareEldre[4], "  Eldre aner: 10,16 %");
@@ -987,6 +1033,51 @@ TEST(Slektskap, ParingsplanMedRodeCellerOgSnitt) {
   EXPECT_EQ(TInnavlSnitt(innavl, {}).Celle(2000), "");
   EXPECT_EQ(InnavlStatus(innavl, soyer[1], 2000), C("Søye 12 × 2000: forventet innavl 12,50 % (kjente aner 6 av 62)"));
   EXPECT_EQ(InnavlStatus(innavl, soyer[1], 9), C("Søye 12 × 9: væren er ikke i registeret"));
+}
+
+// Ewes with a dam's dam's sire: 1/16·a(ram, him) in every figure, and a
+// column of its own in the plan.
+TEST(Slektskap, ParingsplanMedMormorsFar) {
+  const TStamtavle s{Haandregister()};
+  const TInnavl innavl(s);
+  // R 2000 and his son 3000; the dams' dams daughters of R.
+  const std::vector<TSoye> soyer = {{"21", 0, 0, 2000}, {"22", 2002, 0, 2000}, {"23", 0, 0, 0}};
+  const double venter[3][2] = {{0.0625, 0.03125}, {0.1875, 0.09375}, {0.0, 0.0}};
+  // More ewes than rams and fewer: the two ways of the block.
+  for (const auto& [ss, vv] :
+       {std::pair{soyer, std::vector<int32_t>{2000, 3000}},
+        std::pair{std::vector<TSoye>(soyer.begin(), soyer.begin() + 1), std::vector<int32_t>{2000, 3000}}}) {
+    const TParingsplan plan = LagParingsplan(innavl, ss, vv);
+    for (std::size_t e = 0; e < ss.size(); ++e)
+      for (std::size_t v = 0; v < 2; ++v) EXPECT_EQ(plan.Lam(e, v), venter[e][v]) << e << " " << v;
+  }
+  const TParingsplan plan = LagParingsplan(innavl, soyer, {2000, 3000});
+  TTabell t;
+  ListParingsplan(plan, 6.25, t);
+  EXPECT_EQ(t.Hoved().Rad(0), (std::vector<std::string>{C("Søye"), "Far", "Morfar", "Mormors far", "2000", "3000"}));
+  EXPECT_EQ(t.Hoved().Rad(1), (std::vector<std::string>{"21", "", "", "2000",
+                                                        "\x01"
+                                                        "6,25",
+                                                        "3,13"}));
+  EXPECT_EQ(t.Hoved().Rad(3), (std::vector<std::string>{"23", "", "", "", "0,00", "0,00"}));
+  EXPECT_EQ(t.Bunn().Rad(0), (std::vector<std::string>{"Snitt", "", "", "", "8,33", "4,17"}));
+  TTabell tekst;
+  ListParingsplan(plan, 6.25, tekst, TSnittrad::SisteRad);
+  EXPECT_EQ(tekst.Hoved().Rad(4), (std::vector<std::string>{"Snitt", "", "", "", "8,33", "4,17"}));
+  EXPECT_EQ(TInnavlSnitt(innavl, soyer).Celle(2000), "8,33");
+  // The catalogue's mean from the pedigree of the rams and the ewes' sires
+  // alone: R's son, no ancestor of R, is taken in as a dam's dam's sire.
+  TAvlsdata avl;
+  avl.Bruk(Haandregister());
+  const std::vector<int32_t> r = {2000};
+  const auto del = InnavlSnittFor(avl, {{"31", 0, 0, 3000}}, r);
+  ASSERT_NE(del, nullptr);
+  EXPECT_FALSE(avl.Beregnet());
+  EXPECT_EQ(del->Celle(2000), "3,13");
+  EXPECT_EQ(InnavlStatus(innavl, soyer[0], 2000), C("Søye 21 × 2000: forventet innavl 6,25 % (kjente aner 10 av 62)"));
+  // Not in the pedigree: said with the others.
+  EXPECT_EQ(ManglerTekst(s, TSoye{"24", 999, 0, 888}),
+            "Far 999 finnes ikke i registeret. Mormors far 888 finnes ikke i registeret.");
 }
 
 TEST(Slektskap, RegnesForstNaarDetTrengsOgGlemmesVedNyLasting) {

@@ -256,7 +256,7 @@ TEST_F(KommandoTest, BrukslinjerOgFeilkoder) {
       {{"katalog", "--egen", (mappe / "liste.txt").string()},
        1,
        "Finner ikke fila " + (mappe / "liste.txt").string() + ".\n"},
-      {{"slektskap"}, 2, "Bruk: hornstad-cli slektskap NUMMER [--far N] [--morfar N]\n"},
+      {{"slektskap"}, 2, "Bruk: hornstad-cli slektskap NUMMER [--far N] [--morfar N] [--mormorfar N]\n"},
       {{"innavl", "x"}, 2, "Bruk: hornstad-cli innavl [--format semikolon|tab|excel|html|pdf] [--ut FIL]\n"},
       {{"paringsplan"},
        2,
@@ -526,16 +526,18 @@ TEST_F(KommandoTest, HjelpetekstenOrdForOrd) {
        "\n"
        "Antall værer i registeret og de første værene.\n"},
       {{"slektskap", "-h"},
-       "Bruk: hornstad-cli slektskap NUMMER [--far N] [--morfar N]\n"
+       "Bruk: hornstad-cli slektskap NUMMER [--far N] [--morfar N] [--mormorfar N]\n"
        "\n"
        "Forventet innavlsgrad for et lam etter væren med kåringsnummeret og en søye\n"
-       "etter faren --far og med morfaren --morfar (0 eller utelatt: ukjent); så\n"
-       "værens egen innavlsgrad, hvor mange aner som er kjent i fem ledd (av 62) og\n"
-       "de felles anene med sin del av tallet.\n"
+       "etter faren --far og med morfaren --morfar og mormors far --mormorfar (0\n"
+       "eller utelatt: ukjent); så værens egen innavlsgrad, hvor mange aner som er\n"
+       "kjent i fem ledd (av 62) og de felles anene med sin del av tallet.\n"
        "\n"
        "Valg:\n"
        "  --far N        kåringsnummeret til søyas far (0 eller utelatt: ukjent)\n"
-       "  --morfar N     kåringsnummeret til søyas morfar (0 eller utelatt: ukjent)\n"},
+       "  --morfar N     kåringsnummeret til søyas morfar (0 eller utelatt: ukjent)\n"
+       "  --mormorfar N  kåringsnummeret til faren til søyas mormor (0 eller\n"
+       "                 utelatt: ukjent)\n"},
       {{"paringsplan", "--help"},
        "Bruk: hornstad-cli paringsplan [--soyer FIL] --verer N,N,... [--format F]\n"
        "                   [--ut FIL]\n"
@@ -546,8 +548,8 @@ TEST_F(KommandoTest, HjelpetekstenOrdForOrd) {
        "avkom (i en tekstfil er snittet siste rad, «Snitt»).\n"
        "\n"
        "Valg:\n"
-       "  --soyer FIL      søyene fra fila (søyenummer;far;morfar på hver linje) i\n"
-       "                   stedet for Soyer.Txt\n"
+       "  --soyer FIL      søyene fra fila (søyenummer;far;morfar, eventuelt\n"
+       "                   ;mormors far, på hver linje) i stedet for Soyer.Txt\n"
        "  --verer N,N,...  kåringsnumrene til værene, skilt med komma; må gis\n"
        "  --format F       tabellens format: semikolon (standard), tab, excel\n"
        "                   (tabulatorskilt med anførselstegn og overskriftslinje),\n"

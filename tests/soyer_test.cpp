@@ -37,15 +37,18 @@ TEST(Soyer, LinjerSomLesesOgLinjerSomHoppesOver) {
       "105\r\n"                    // 9
       "101;3;4\r\n"                // 10: the same ewe again
       " 106 ; 1 234 ;5\r\n"        // 11: blanks around and inside numbers
-      "107;1;2;merknad\r\n"        // 12: a fourth field is ignored
+      "107;1;2;3;merknad\r\n"      // 12: the dam's dam's sire; a fifth field is ignored
       "108;-5;1\r\n"               // 13
       "109;2147483648;1\r\n"       // 14: beyond 32 bits
       "  # innrykket kommentar\n"  // 15
       "0101;0;0\n"                 // 16: the same number as 101
-      "Kvit \xE5r;7;8";            // 17: no line end at the end; Windows-1252 letters
+      "Kvit \xE5r;7;8\r\n"         // 17: Windows-1252 letters
+      "110;1;2;merknad\r\n"        // 18: a fourth field that is not a number
+      "111;1;2;\r\n"               // 19: a blank fourth field is unknown
+      "112;1;2;-3";                // 20: no line end at the end
   const TSoyeLesing les = TolkSoyer(tekst);
-  const std::vector<TSoye> venter = {
-      {"101", 2000, 1001}, {"102", 0, 0}, {"106", 1234, 5}, {"107", 1, 2}, {"Kvit \xE5r", 7, 8}};
+  const std::vector<TSoye> venter = {{"101", 2000, 1001}, {"102", 0, 0},        {"106", 1234, 5},
+                                     {"107", 1, 2, 3},    {"Kvit \xE5r", 7, 8}, {"111", 1, 2, 0}};
   EXPECT_EQ(les.soyer, venter);
   const std::vector<std::string> meldinger = {
       Hoppet(6, "Soyer.Txt", "farens kåringsnummer «abc» er ikke et tall"),
@@ -56,6 +59,8 @@ TEST(Soyer, LinjerSomLesesOgLinjerSomHoppesOver) {
       Hoppet(13, "Soyer.Txt", "farens kåringsnummer «-5» er ikke et tall"),
       Hoppet(14, "Soyer.Txt", "farens kåringsnummer «2147483648» er ikke et tall"),
       Hoppet(16, "Soyer.Txt", "søye 0101 står allerede på linje 4"),
+      Hoppet(18, "Soyer.Txt", "mormorsfarens kåringsnummer «merknad» er ikke et tall"),
+      Hoppet(20, "Soyer.Txt", "mormorsfarens kåringsnummer «-3» er ikke et tall"),
   };
   EXPECT_EQ(les.meldinger, meldinger);
 }
@@ -70,6 +75,14 @@ TEST(Soyer, SkrivesTryggtOgLesesLikt) {
   const TSoyeLesing les = LesSoyer(m / SoyeFilNavn);
   EXPECT_EQ(les.soyer, soyer);
   EXPECT_TRUE(les.meldinger.empty());
+  // With a dam's dam's sire, every line gets the fourth field, and so does the header.
+  const std::vector<TSoye> fire = {{"12", 1900001, 0}, {"13", 0, 1900002, 1900003}};
+  SkrivSoyer(m / SoyeFilNavn, fire);
+  EXPECT_EQ(LesHeleFila(m / SoyeFilNavn),
+            C("# Søyenummer;farens kåringsnummer;morfarens kåringsnummer;mormorsfarens kåringsnummer\r\n") +
+                "12;1900001;0;0\r\n13;0;1900002;1900003\r\n");
+  EXPECT_EQ(LesSoyer(m / SoyeFilNavn).soyer, fire);
+  SkrivSoyer(m / SoyeFilNavn, soyer);
   // No file: no ewes and no message. Found in the data folder whatever its letter case.
   EXPECT_TRUE(LesSoyer(m / "finnes-ikke.txt").soyer.empty());
   std::filesystem::rename(m / SoyeFilNavn, m / "SOYER.TXT");
@@ -85,10 +98,15 @@ TEST(Soyer, RegnearkCsv) {
   };
   const Tilfelle tilfeller[] = {
       {"overskrift, anførselstegn og tomme celler",
-       "\"Søye\";\"Far\";\"Morfar\"\r\n\"12\";\"1900001\";\r\n;;\r\n\"1\"\"3\";;1900002\r\n14;1 900 003;0;merk\r\n",
+       "\"Søye\";\"Far\";\"Morfar\"\r\n\"12\";\"1900001\";\r\n;;\r\n\"1\"\"3\";;1900002\r\n14;1 900 003;0;;merk\r\n",
        {{"12", 1900001, 0}, {"1\"3", 0, 1900002}, {"14", 1900003, 0}},
        {}},
       {"uten overskrift", "12;1;2\n13;3;4\n", {{"12", 1, 2}, {"13", 3, 4}}, {}},
+      {"fire kolonner med overskrift",
+       "S\xF8ye;Far;Morfar;Mormors far\r\n12;1;2;3\r\n13;4;;1 900 005\r\n",
+       {{"12", 1, 2, 3}, {"13", 4, 0, 1900005}},
+       {}},
+      {"fire kolonner uten overskrift", "12;1;2;3\r\n", {{"12", 1, 2, 3}}, {}},
       {"UTF-8 med byte order mark", "\xEF\xBB\xBFS\xC3\xB8ye;Far;Morfar\r\n\xC3\x85se;5;6\r\n", {{"\xC5se", 5, 6}}, {}},
       {"UTF-8 uten byte order mark", "\xC3\x85se;5;6\r\n", {{"\xC5se", 5, 6}}, {}},
       {"Windows-1252", "\xC5se;5;6\r\n", {{"\xC5se", 5, 6}}, {}},
@@ -100,6 +118,10 @@ TEST(Soyer, RegnearkCsv) {
         Hoppet(4, "liste.csv", "søyenummeret kan ikke begynne med #"),
         Hoppet(5, "liste.csv", "venter søyenummer;far;morfar"),
         Hoppet(6, "liste.csv", "farens kåringsnummer «a» er ikke et tall")}},
+      {"fjerde celle som ikke er et tall",
+       "12;1;2;3\r\n13;1;2;x\r\n",
+       {{"12", 1, 2, 3}},
+       {Hoppet(2, "liste.csv", "mormorsfarens kåringsnummer «x» er ikke et tall")}},
   };
   for (const Tilfelle& t : tilfeller) {
     SCOPED_TRACE(t.hva);
@@ -127,6 +149,7 @@ TEST(Soyer, KontrollerIListevinduet) {
       {{"#1", 0, 0}, -1, "Søyenummeret kan ikke begynne med #."},
       {{"1;2", 0, 0}, -1, "Søyenummeret kan ikke inneholde semikolon."},
       {{"15", -1, 0}, -1, "Et kåringsnummer kan ikke være negativt."},
+      {{"15", 0, 0, -1}, -1, "Et kåringsnummer kan ikke være negativt."},
   };
   for (const Tilfelle& t : tilfeller) EXPECT_EQ(SoyeFeil(t.soye, soyer, t.unntak), C(t.feil)) << t.soye.nummer;
   EXPECT_EQ(FinnSoye(soyer, "0013"), &soyer[1]);
@@ -137,12 +160,15 @@ TEST(Soyer, KontrollerIListevinduet) {
 TEST(Soyer, RegnearkFlettesInnILista) {
   // A ewe already in the list (her number written otherwise too) takes the
   // sires read and keeps her number; the new ones come last, in order.
-  std::vector<TSoye> liste = {{"101", 2000, 0}, {"0102", 1000, 0}, {"103", 5, 6}};
-  const TFletting f = FlettSoyer(liste, {{"201", 1, 2}, {"102", 3000, 4000}, {"103", 5, 6}, {"202", 0, 0}});
+  std::vector<TSoye> liste = {{"101", 2000, 0}, {"0102", 1000, 0}, {"103", 5, 6}, {"104", 7, 8}};
+  const TFletting f =
+      FlettSoyer(liste, {{"201", 1, 2}, {"102", 3000, 4000}, {"103", 5, 6}, {"202", 0, 0}, {"104", 7, 8, 9}});
   EXPECT_EQ(f.nye, 2);
-  EXPECT_EQ(f.endret, 1);
-  EXPECT_EQ(liste,
-            (std::vector<TSoye>{{"101", 2000, 0}, {"0102", 3000, 4000}, {"103", 5, 6}, {"201", 1, 2}, {"202", 0, 0}}));
+  EXPECT_EQ(f.endret, 2);
+  EXPECT_EQ(
+      liste,
+      (std::vector<TSoye>{
+          {"101", 2000, 0}, {"0102", 3000, 4000}, {"103", 5, 6}, {"104", 7, 8, 9}, {"201", 1, 2}, {"202", 0, 0}}));
 }
 
 TEST(Soyer, KandidatvereneSomSkrives) {

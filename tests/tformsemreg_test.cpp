@@ -642,6 +642,23 @@ TEST_F(SemVindu, InnavlIStatuslinjaForSoyeneILista) {
   EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 8 × 2000: forventet innavl 0,00 % (kjente aner 4 av 62)");
 }
 
+// A ewe known only by her dam's dam's sire, the ram himself: 1/16, at the
+// limit, so red.
+TEST_F(SemVindu, InnavlIStatuslinjaMedMormorsFar) {
+  SkrivVerFil(m / "data" / "Verene.Dat", AvlRegister());
+  okt.LastRegister();
+  m.Skriv("data/Soyer.Txt", "10;0;0;2000\r\n");
+  Start();
+  Hent();
+  ASSERT_TRUE(v->GriSem->isEnabled());
+  const std::string aar = std::to_string(IAar() - 2);
+  SkrivCelle(0, 1, aar.c_str());
+  SkrivCelle(1, 1, "10");
+  SkrivCelle(7, 1, "2000");
+  EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 10 × 2000: forventet innavl 6,25 % (kjente aner 7 av 62)");
+  EXPECT_EQ(v->Innavl->palette().color(QPalette::WindowText), QColor(Qt::red));
+}
+
 TEST_F(SemVindu, SloyfemeldingenGaarTilStatuslinjaUtenAAStoppeSkrivingen) {
   // 7001 and 7002 each other's sires: the first figure computed tells of the
   // loop. In the middle of typing a row that goes to the status line, not to

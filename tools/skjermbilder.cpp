@@ -398,12 +398,14 @@ int Kjor(TBildemappe& ut) {
     const int32_t andre[] = {reg->ReadAt(reg->RecordCount() / 3).Nummer, reg->ReadAt(reg->RecordCount() / 2).Nummer};
     std::vector<TSoye> soyer;
     int nr = 2301;
-    const auto soye = [&](int32_t far, int32_t morfar) { soyer.push_back({std::to_string(nr++), far, morfar}); };
+    const auto soye = [&](int32_t far, int32_t morfar, int32_t mormorfar = 0) {
+      soyer.push_back({std::to_string(nr++), far, morfar, mormorfar});
+    };
     for (int32_t s : soenner) soye(s, andre[0]);
     soye(vist.Farnr, andre[1]);
     soye(andre[0], vist.MorFar);
     soye(andre[1], vist.Farnr);
-    soye(andre[1], andre[0]);
+    soye(andre[1], andre[0], nummer);  // her dam's dam a daughter of the ram shown
     SkrivSoyer(SoyeFil(data), soyer);
     vinduer.soyer.Melding = hoved.Melding;
     vinduer.slektskap.Melding = hoved.Melding;
