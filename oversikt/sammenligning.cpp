@@ -192,6 +192,9 @@ std::string TSammenligning::Tekst(std::size_t figur, std::size_t ver) const {
   }
   const TFigur& f = figurer[figur];
   const std::string verdi = f.desimaler == 0 ? IntToText(c.noekkel) : FormatN(c.Verdi(f), f.desimaler);
+  // A ram alone with a figure in its breed and year has nothing to be
+  // placed among: no percentile rather than a made-up middle.
+  if (c.gruppe <= 1) return verdi;
   return verdi + " (" + IntToText(c.persentil) + " %)";
 }
 
