@@ -15,6 +15,7 @@
 #include "register.h"
 #include "skall.h"
 #include "slektskap.h"
+#include "soyer.h"
 #include "tabellutskrift.h"
 
 void Skriv(const TKontekst& k, std::string_view cp1252) { std::fputs(Cp1252TilUtf8(cp1252).c_str(), k.ut); }
@@ -53,6 +54,18 @@ void MeldEndringer(const TKontekst& k, TEndringsvakt& vakt, const TProdusent& ny
 
 void MeldSloyfer(const TKontekst& k, TAvlsdata& avl) {
   if (const std::string m = avl.NySloyfeMelding(); !m.empty()) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
+}
+
+bool LesSoyerTil(const TKontekst& k, const std::filesystem::path& fil, std::vector<TSoye>& soyer) {
+  TSoyeLesing les = LesSoyer(fil);
+  for (const std::string& m : les.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
+  soyer = std::move(les.soyer);
+  if (!soyer.empty()) return true;
+  std::fprintf(k.feil,
+               "Fant ingen søyer i %s. Legg dem inn i vinduet «Søyer», eller skriv dem der "
+               "som søyenummer;far;morfar.\n",
+               fil.c_str());
+  return false;
 }
 
 bool LesTall(const TKontekst& k, const std::string& flagg, const std::string& tekst, int& verdi) {

@@ -62,6 +62,11 @@ void MeldEndringer(const TKontekst& k, TEndringsvakt& vakt, const TProdusent& ny
 class TAvlsdata;
 void MeldSloyfer(const TKontekst& k, TAvlsdata& avl);
 
+// The ewes of `fil` (Soyer.Txt or another file), the lines that did not read
+// told; false, with the line telling how to add them, when there are none.
+struct TSoye;
+bool LesSoyerTil(const TKontekst& k, const std::filesystem::path& fil, std::vector<TSoye>& soyer);
+
 // The options of a command that writes a table: its format and its file.
 inline constexpr TValg FormatValg{
     "format", "F",

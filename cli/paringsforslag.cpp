@@ -99,19 +99,12 @@ class TParingsforslagKommando : public TKommando {
     for (int32_t nr : verer) valg.verer.push_back({nr, kapasitet});
 
     const std::filesystem::path fil = SoyeFil(k.data);
-    const TSoyeLesing soyer = LesSoyer(fil);
-    for (const std::string& m : soyer.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
-    if (soyer.soyer.empty()) {
-      std::fprintf(k.feil,
-                   "Fant ingen søyer i %s. Legg dem inn i vinduet «Søyer», eller skriv dem der "
-                   "som søyenummer;far;morfar.\n",
-                   fil.c_str());
-      return 1;
-    }
+    std::vector<TSoye> soyer;
+    if (!LesSoyerTil(k, fil, soyer)) return 1;
 
     k.Register();  // loads the register the figures are made of
     TAvlsdata& avl = k.Okt().Avlsdata();
-    TParingsforslag forslag = LagParingsforslag(avl, soyer.soyer, valg);
+    TParingsforslag forslag = LagParingsforslag(avl, soyer, valg);
     MeldSloyfer(k, avl);
     for (int32_t nr : forslag.Plan().ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
     if (forslag.AntallVerer() == 0) {

@@ -47,23 +47,16 @@ class TParingsplanKommando : public TKommando {
     if (!LesFormat(k, format, ut, type)) return 2;
 
     const std::filesystem::path fil = a.Har("soyer") ? std::filesystem::path(a.Verdi("soyer")) : SoyeFil(k.data);
-    const TSoyeLesing soyer = LesSoyer(fil);
-    for (const std::string& m : soyer.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
-    if (soyer.soyer.empty()) {
-      std::fprintf(k.feil,
-                   "Fant ingen søyer i %s. Legg dem inn i vinduet «Søyer», eller skriv dem der "
-                   "som søyenummer;far;morfar.\n",
-                   fil.c_str());
-      return 1;
-    }
+    std::vector<TSoye> soyer;
+    if (!LesSoyerTil(k, fil, soyer)) return 1;
 
     k.Register();  // loads the register the figures are made of
     TAvlsdata& avl = k.Okt().Avlsdata();
     // The plan needs the coefficients of the rams', the ewes' sires', their
     // dams' sires' and their dams' dams' sires' ancestors only.
     std::vector<int32_t> parter = verer;
-    for (const TSoye& soye : soyer.soyer) parter.insert(parter.end(), {soye.far, soye.morfar, soye.mormorfar});
-    const TParingsplan plan = LagParingsplan(avl.InnavlFor(parter), soyer.soyer, verer);
+    for (const TSoye& soye : soyer) parter.insert(parter.end(), {soye.far, soye.morfar, soye.mormorfar});
+    const TParingsplan plan = LagParingsplan(avl.InnavlFor(parter), soyer, verer);
     MeldSloyfer(k, avl);
     for (int32_t nr : plan.ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
     if (plan.verer.empty()) return 1;
