@@ -327,8 +327,51 @@ std::string TParingsforslag::Endre(int soye, int ver) {
     if (Full(ver)) return C("Væren har ingen ledig plass.");
   }
   tildelt_[Z(soye)] = ver;
+  // A locked ewe stays locked, to the ram she has now.
+  if (laast_[Z(soye)] >= 0) {
+    laast_[Z(soye)] = ver;
+    OppdaterValg();
+  }
   Tell();
   return {};
+}
+
+void TParingsforslag::Laas(int soye) {
+  if (Ver(soye) < 0) return;
+  laast_[Z(soye)] = Ver(soye);
+  OppdaterValg();
+}
+
+void TParingsforslag::LaasOpp(int soye) {
+  laast_[Z(soye)] = -1;
+  OppdaterValg();
+}
+
+void TParingsforslag::Forby(int soye, int ver) {
+  forbudt_[Z(soye) * Z(AntallVerer()) + Z(ver)] = 1;
+  if (laast_[Z(soye)] == ver) laast_[Z(soye)] = -1;
+  if (Ver(soye) == ver) {
+    tildelt_[Z(soye)] = -1;
+    Tell();
+  }
+  OppdaterValg();
+}
+
+void TParingsforslag::Tillat(int soye, int ver) {
+  forbudt_[Z(soye) * Z(AntallVerer()) + Z(ver)] = 0;
+  OppdaterValg();
+}
+
+void TParingsforslag::OppdaterValg() {
+  valg_.laaste.clear();
+  valg_.forbudte.clear();
+  const int nv = AntallVerer();
+  for (int e = 0; e < AntallSoyer(); ++e) {
+    const std::string& nr = plan_.soyer[Z(e)].nummer;
+    if (laast_[Z(e)] >= 0) valg_.laaste.push_back({nr, plan_.verer[Z(laast_[Z(e)])]});
+    for (int v = 0; v < nv; ++v)
+      if (forbudt_[Z(e) * Z(nv) + Z(v)] != 0) valg_.forbudte.push_back({nr, plan_.verer[Z(v)]});
+  }
 }
 
 TParingsforslag LagParingsforslag(TAvlsdata& avl, const std::vector<TSoye>& soyer, const TParingsvalg& valg) {
@@ -391,55 +434,52 @@ std::vector<std::string> SammendragRader(const TParingsforslag& f) {
   return r;
 }
 
-void ListParingsforslag(const TParingsforslag& f, TTabellMottaker& tabell, TSnittrad sammendrag) {
-  const std::vector<std::string> sum = SammendragRader(f);
-  tabell.Oppsett(ForslagKolonner, 12, 0, 1, static_cast<int>(sum.size()), ForslagTittel(), Rod, Blaa);
-  tabell.NyRad(C("Søye;Vær;Navn;Innavl %;O-indeks;Merknad;"));
-  // The rows are made when they are read: what they need is copied here.
-  struct TRader {
-    std::vector<std::string> soye, navn, grunn;
-    std::vector<int32_t> ver;
-    std::vector<double> andel;
-    std::vector<int> indeks;
-  };
-  auto r = std::make_shared<TRader>();
-  const int ns = f.AntallSoyer();
-  for (int e = 0; e < ns; ++e) {
-    const int v = f.Ver(e);
-    r->soye.push_back(f.Plan().soyer[Z(e)].nummer);
-    r->ver.push_back(v < 0 ? 0 : f.Plan().verer[Z(v)]);
-    r->navn.push_back(v < 0 ? std::string() : f.Navn(v));
-    r->andel.push_back(v < 0 ? 0.0 : f.Lam(e, v));
-    r->indeks.push_back(v < 0 ? 0 : f.OIndeks(v));
-    r->grunn.push_back(f.Grunn(e));
-  }
-  tabell.NyeRader(ns, [r](int i, std::string& rad) {
-    const std::size_t k = Z(i);
-    // A ewe without a ram in the first colour.
-    const bool uten = r->ver[k] == 0;
-    if (uten) rad += '\x01';
-    LeggTilFelt(rad, r->soye[k]);
+std::string ForslagRad(const TParingsforslag& f, int e) {
+  std::string rad;
+  const int v = f.Ver(e);
+  // A ewe without a ram in the first colour.
+  if (v < 0) rad += '\x01';
+  LeggTilFelt(rad, f.Plan().soyer[Z(e)].nummer);
+  rad += ';';
+  if (v < 0) {
+    rad += ";;;;\x01";
+    rad += f.Grunn(e);
     rad += ';';
-    if (!uten) {
-      rad += IntToText(r->ver[k]);
-      rad += ';';
-      LeggTilFelt(rad, r->navn[k]);
-      rad += ';';
-      rad += Prosent(r->andel[k]);
-      rad += ';';
-      rad += IndeksTekst(r->indeks[k]);
-      rad += ";;";
-    } else {
-      rad += ";;;;\x01";
-      rad += r->grunn[k];
-      rad += ';';
-    }
-  });
-  if (sammendrag == TSnittrad::SisteRad) {
+    return rad;
+  }
+  rad += IntToText(f.Plan().verer[Z(v)]);
+  rad += ';';
+  LeggTilFelt(rad, f.Navn(v));
+  rad += ';';
+  const double andel = f.Lam(e, v);
+  if (VedGrensa(andel, f.Valg().grense)) rad += '\x01';
+  rad += Prosent(andel);
+  rad += ';';
+  rad += IndeksTekst(f.OIndeks(v));
+  rad += ';';
+  if (f.Laast(e) == v) rad += C("låst");
+  rad += ';';
+  return rad;
+}
+
+void ListParingsforslag(std::shared_ptr<const TParingsforslag> f, TTabellMottaker& tabell, TSnittrad sammendrag) {
+  const std::vector<std::string> sum = SammendragRader(*f);
+  const bool sist = sammendrag == TSnittrad::SisteRad;
+  tabell.Oppsett(ForslagKolonner, 12, 0, 1, sist ? 1 : ForslagBunnrader, ForslagTittel(), Rod, Blaa);
+  tabell.NyRad(C("Søye;Vær;Navn;Innavl %;O-indeks;Merknad;"));
+  // Room for what a hand change may show.
+  for (int v = 0; v < f->AntallVerer(); ++v) {
+    tabell.Utvid(1, IntToText(f->Plan().verer[Z(v)]));
+    tabell.Utvid(2, f->Navn(v));
+  }
+  for (const char* t : {IngenUnderGrensen, IngenLedigPlass, IngenValgt}) tabell.Utvid(5, t);
+  const int ns = f->AntallSoyer();
+  tabell.NyeRader(ns, [f](int i, std::string& rad) { rad = ForslagRad(*f, i); });
+  if (sist) {
     for (const std::string& rad : sum) tabell.NyRad(rad);
-    for (std::size_t i = 0; i < sum.size(); ++i) tabell.NyBunnRad(std::string(ForslagKolonner, ';'));
+    tabell.NyBunnRad(std::string(ForslagKolonner, ';'));
   } else {
-    for (const std::string& rad : sum) tabell.NyBunnRad(rad);
+    for (int i = 0; i < ForslagBunnrader; ++i) tabell.NyBunnRad(sum[Z(i)]);
   }
 }
 

@@ -27,6 +27,7 @@
 #include <QSettings>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -171,12 +172,25 @@ class TParingsforslag {
     bool ledig = true;
   };
   std::vector<TValgmulighet> Valgmuligheter(int soye) const;
-  // Gives a ewe another ram (-1: none) and counts again. An empty text, or
-  // why not (the pair is not allowed, or the ram is full); then nothing changes.
+  // Gives a ewe another ram (-1: none) and counts again; a locked ewe is
+  // locked to the new ram (none: not locked). An empty text, or why not
+  // (the pair is not allowed, or the ram is full); then nothing changes.
   std::string Endre(int soye, int ver);
+
+  // The breeder's word on a pair, kept in Valg() (and so saved), and kept
+  // by the next Los. Laas locks a ewe to the ram she has now (nothing when
+  // she has none); LaasOpp lets her go again (she keeps her ram until the
+  // next Los). Forby forbids a pair; a ewe that has that ram loses it and
+  // its lock. Tillat lifts a ban.
+  void Laas(int soye);
+  void LaasOpp(int soye);
+  void Forby(int soye, int ver);
+  void Tillat(int soye, int ver);
 
  private:
   void Tell();
+  // Valg() again from the locks and bans held per ewe.
+  void OppdaterValg();
   TParingsplan plan_;
   std::vector<std::string> navn_;
   std::vector<int> indeks_;
@@ -198,14 +212,24 @@ TParingsforslag LagParingsforslag(TAvlsdata& avl, const std::vector<TSoye>& soye
 
 // The table: "Søye;Vær;Navn;Innavl %;O-indeks;Merknad", one row a ewe in the
 // list's order (a ewe without a ram in the first colour, red, with her
-// reason), then the summary: ewes served, the mean and highest inbreeding,
-// the mean O-indeks, and each ram's count against its capacity; in the
-// footer, or (for a delimited file) as the last rows.
+// reason; a lamb at or above the limit in red; "låst" for a locked pair).
+// The rows read the suggestion when they are shown, so a hand change shows
+// as soon as the grid is drawn again; `f` is kept as long as the table.
+// The summary: ewes served, the mean and highest inbreeding and the mean
+// O-indeks (SammendragRader's first three lines), then each ram's count
+// against its capacity. SisteRad: all of it as the last rows (a file, a
+// printout: it comes once), with one empty footer row. Bunnrad: the first
+// three lines in the footer and the rams' counts left out (the window shows
+// them beside the table).
 inline constexpr int ForslagKolonner = 6;
+inline constexpr int ForslagBunnrader = 3;
 std::string ForslagTittel();
-void ListParingsforslag(const TParingsforslag& f, TTabellMottaker& tabell, TSnittrad sammendrag = TSnittrad::Bunnrad);
+void ListParingsforslag(std::shared_ptr<const TParingsforslag> f, TTabellMottaker& tabell,
+                        TSnittrad sammendrag = TSnittrad::SisteRad);
 // The summary's lines, as the table's last rows have them.
 std::vector<std::string> SammendragRader(const TParingsforslag& f);
+// The cells of a ewe's row (Windows-1252, with the format codes).
+std::string ForslagRad(const TParingsforslag& f, int soye);
 
 // ---- Paringer.Txt ----
 //

@@ -104,20 +104,20 @@ class TParingsforslagKommando : public TKommando {
 
     k.Register();  // loads the register the figures are made of
     TAvlsdata& avl = k.Okt().Avlsdata();
-    TParingsforslag forslag = LagParingsforslag(avl, soyer, valg);
+    auto forslag = std::make_shared<TParingsforslag>(LagParingsforslag(avl, soyer, valg));
     MeldSloyfer(k, avl);
-    for (int32_t nr : forslag.Plan().ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
-    if (forslag.AntallVerer() == 0) {
+    for (int32_t nr : forslag->Plan().ukjente) std::fprintf(k.feil, "Kåringsnummer %d finnes ikke i registeret.\n", nr);
+    if (forslag->AntallVerer() == 0) {
       std::fprintf(k.feil, "Fant ingen kandidatvær i registeret; forslaget trenger minst én.\n");
       return 1;
     }
-    forslag.Los();
+    forslag->Los();
 
-    // A delimited file has no footer: the summary is its last rows there.
-    const bool tekstfil = format != "pdf" && type != TEksportType::Html;
+    // The summary comes once, as the last rows, in every format (a footer
+    // would be printed on every page).
     TTabell tabell;
     MaalISkrift(tabell, format);
-    ListParingsforslag(forslag, tabell, tekstfil ? TSnittrad::SisteRad : TSnittrad::Bunnrad);
+    ListParingsforslag(forslag, tabell, TSnittrad::SisteRad);
     if (FormatLeggesUt(format)) tabell.ForsteLayout();
     tabell.MerkAlt();
     return SkrivTabellUt(k, tabell, format == "pdf", type, ut);

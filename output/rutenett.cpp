@@ -133,6 +133,16 @@ void TRutenett::SettKilde(int fra, std::shared_ptr<const TRadkilde> kilde) {
   Endret();
 }
 
+int TRutenett::Kilderad(int rad) const {
+  if (rad < 0 || rad >= Rader()) return -1;
+  return rader_[static_cast<std::size_t>(rad)].kilde;
+}
+
+void TRutenett::KildeEndret() {
+  GlemLaget();
+  Endret();
+}
+
 int TRutenett::LagredeRader() const {
   int n = 0;
   for (const TRad& r : rader_) n += r.kilde < 0 && r.lagret && !r.lagret->celler.empty();

@@ -68,6 +68,12 @@ class TRutenett {
   // moves. One source at a time: the rows of an earlier one get cells of
   // their own first.
   void SettKilde(int fra, std::shared_ptr<const TRadkilde> kilde);
+  // The source's row that grid row `rad` shows, or -1 (a row of its own,
+  // also one a source's row became when it was edited).
+  int Kilderad(int rad) const;
+  // What the source makes has changed: its rows are made again when next
+  // read (rows with cells of their own keep them).
+  void KildeEndret();
   // Rows that hold cells of their own (for tests and benchmarks).
   int LagredeRader() const;
   // Per-cell flags for the window's own use (error marks and the like).

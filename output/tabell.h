@@ -63,6 +63,9 @@ class TTabellMottaker {
   // scrolls, and prints over several pages across, rather than shrink below
   // it. Given after Oppsett.
   virtual void SettMinsteskrift(int /*punkt*/) {}
+  // Makes room in column `kol` for a text the table does not hold yet but
+  // may come to show (a row made again after a change). Given after Oppsett.
+  virtual void Utvid(int /*kol*/, const std::string& /*tekst*/) {}
   // `antall` rows as if each came through NyRad, whose texts `tekst` makes
   // when asked. A table holds them as rows made when they are shown, written,
   // sorted or searched, so `tekst` must stay valid as long as the table (it
@@ -145,7 +148,7 @@ class TTabell : public TTabellMottaker {
   };
   TMerknad Arkmerknad(int radhoyde) const;
   // Widens a column's Bredeste entry when `tekst` is wider (in the footer font).
-  void Utvid(int kol, const std::string& tekst);
+  void Utvid(int kol, const std::string& tekst) override;
 
   // Removes the marked rows (the current row when one row is marked; never row 0).
   void SlettMerkede();

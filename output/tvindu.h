@@ -39,6 +39,7 @@ class TVindu : public QMainWindow, public TTabellMottaker {
   void NyBunnRad(std::string_view tekst) override;
   void SettVindusnavn(const std::string& navn) override;
   void SettMinsteskrift(int punkt) override { tabell_.SettMinsteskrift(punkt); }
+  void Utvid(int kol, const std::string& tekst) override { tabell_.Utvid(kol, tekst); }
   void NyeRader(int antall, TRadtekst tekst) override;
 
   // Shows the window as the program does: its first layout (font fitted to

@@ -402,8 +402,8 @@ TEST_F(ForslagForHaand, TabellMedSammendragSist) {
   TParingsvalg valg;
   valg.verer = {{1002, 1}, {1003, UtenGrense}};
   valg.forbudte = {{"3", 1003}};
-  TParingsforslag f = LagParingsforslag(avl, soyer, valg);
-  f.Los();
+  auto f = std::make_shared<TParingsforslag>(LagParingsforslag(avl, soyer, valg));
+  f->Los();
   TTabell t;
   ListParingsforslag(f, t, TSnittrad::SisteRad);
   std::vector<std::string> rader;
@@ -424,6 +424,86 @@ TEST_F(ForslagForHaand, TabellMedSammendragSist) {
       "Vær;1003;Kviten;;;2 av ubegrenset;",
   };
   EXPECT_EQ(rader, venter);
+}
+
+// The breeder's locks and bans: kept in the choices (so saved), kept by a
+// new solve, and a hand change moves a lock along.
+TEST_F(ForslagForHaand, LaasOgForbudHoldesOgLagres) {
+  TParingsvalg valg;
+  valg.verer = {{1002, 5}, {1003, 5}};
+  TParingsforslag f = LagParingsforslag(avl, soyer, valg);
+  f.Los();
+  ASSERT_EQ((std::vector<int>{f.Ver(0), f.Ver(1), f.Ver(2)}), (std::vector<int>{1, 1, 0}));
+
+  f.Forby(2, 0);
+  EXPECT_EQ(f.Ver(2), -1) << "a ban takes the ram away";
+  EXPECT_EQ(f.Grunn(2), IngenValgt);
+  EXPECT_EQ(f.Valg().forbudte, (std::vector<TParingspar>{{"3", 1002}}));
+  f.Laas(0);
+  EXPECT_EQ(f.Valg().laaste, (std::vector<TParingspar>{{"1", 1003}}));
+  f.Los();
+  EXPECT_EQ(f.Ver(2), 1) << "the ban holds in a new solve";
+  EXPECT_EQ(f.Ver(0), 1);
+
+  // The saved choices give the same suggestion in a new session.
+  const TLagretForslag lagret = TolkParinger(ParingsTekst(Lagret(f))).forslag;
+  TParingsforslag igjen = LagParingsforslag(avl, soyer, lagret.valg);
+  igjen.Bruk(lagret.par);
+  EXPECT_EQ(igjen.Par(), f.Par());
+  EXPECT_EQ(igjen.Laast(0), 1);
+  EXPECT_TRUE(igjen.Forbudt(2, 0));
+
+  // A hand change of a locked ewe moves the lock; none unlocks her.
+  EXPECT_EQ(f.Endre(0, -1), "");
+  EXPECT_EQ(f.Laast(0), -1);
+  EXPECT_TRUE(f.Valg().laaste.empty());
+  EXPECT_EQ(f.Endre(1, -1), "");
+  f.Laas(1);
+  EXPECT_TRUE(f.Valg().laaste.empty()) << "nothing to lock without a ram";
+  f.Tillat(2, 0);
+  f.Forby(2, 1);
+  EXPECT_EQ(f.Ver(2), -1);
+  f.Los();
+  EXPECT_EQ(f.Ver(2), 0) << "the lifted ban lets 1002 back";
+  EXPECT_EQ(f.Valg().forbudte, (std::vector<TParingspar>{{"3", 1003}}));
+}
+
+// The window's table reads the suggestion when it draws: a hand change shows
+// once the grid has forgotten the rows it made; the footer holds the three
+// summary lines, the printout and files get the summary once, last.
+TEST_F(ForslagForHaand, TabellenFolgerEndringer) {
+  TParingsvalg valg;
+  valg.verer = {{1002, 5}, {1003, 5}};
+  auto f = std::make_shared<TParingsforslag>(LagParingsforslag(avl, soyer, valg));
+  f->Los();
+  f->Laas(0);
+  TTabell t;
+  ListParingsforslag(f, t, TSnittrad::Bunnrad);
+  const auto rad = [&t](int i) {
+    std::string r;
+    for (const std::string& celle : t.Hoved().Rad(i)) r += celle + ";";
+    return Cp1252TilUtf8(r);
+  };
+  EXPECT_EQ(rad(1), "1;1003;Kviten;0,00;90;låst;");
+  EXPECT_EQ(t.Hoved().Rader(), 4);
+  ASSERT_EQ(t.AntBunnRader, ForslagBunnrader);
+  EXPECT_EQ(Cp1252TilUtf8(t.Bunn().Celle(0, 0)), "Søyer med vær");
+  EXPECT_EQ(t.Hoved().Kilderad(3), 2);
+
+  ASSERT_EQ(f->Endre(2, 1), "");
+  t.Hoved().KildeEndret();
+  EXPECT_EQ(rad(3), "3;1003;Kviten;0,00;90;;");
+  ASSERT_EQ(f->Endre(2, -1), "");
+  t.Hoved().KildeEndret();
+  EXPECT_EQ(rad(3),
+            "\x01"
+            "3;;;;;\x01" +
+                Cp1252TilUtf8(IngenValgt) + ";");
+
+  TTabell fil;
+  ListParingsforslag(f, fil, TSnittrad::SisteRad);
+  EXPECT_EQ(fil.AntBunnRader, 1);
+  EXPECT_EQ(fil.NesteRad, 4 + 3 + 2) << "rows, then the summary and a line a ram";
 }
 
 // ---- Paringer.Txt ----
