@@ -10,6 +10,7 @@
 #include "endringer.h"
 #include "inifil.h"
 #include "lister.h"
+#include "paringsforslag.h"
 #include "register.h"
 #include "slektskap.h"
 #include "soyer.h"
@@ -33,12 +34,18 @@ struct TOkt::TListene {
   TListeLesing lesing;
 };
 
+struct TOkt::TParinger {
+  bool lest = false;
+  TParingsLesing lesing;
+};
+
 TOkt::TOkt(fs::path dataMappe, QObject* parent)
     : QObject(parent),
       dataMappe_(std::move(dataMappe)),
       avl_(std::make_unique<TAvlsdata>()),
       soyer_(std::make_unique<TSoyer>()),
-      lister_(std::make_unique<TListene>()) {
+      lister_(std::make_unique<TListene>()),
+      paringer_(std::make_unique<TParinger>()) {
   avl_->VedBeregning = [this](bool start) { emit beregner(start); };
 }
 
@@ -187,6 +194,46 @@ TListeLesing TOkt::EndreLister(const std::function<bool(TLister&)>& endre) {
   return les;
 }
 
+// ---- the mating suggestion ----
+
+void TOkt::LesParinger() {
+  paringer_->lesing = ::LesParinger(ParingsFil(dataMappe_));
+  paringer_->lest = true;
+  Merk(Parfil);
+}
+
+const TLagretForslag& TOkt::Paringer() {
+  if (!paringer_->lest) {
+    try {
+      LesParinger();
+    } catch (const IoFeil& e) {
+      paringer_->lest = true;
+      paringer_->lesing = {};
+      paringer_->lesing.meldinger.push_back(Utf8TilCp1252(e.what()));
+    }
+  }
+  return paringer_->lesing.forslag;
+}
+
+const std::vector<std::string>& TOkt::ParingsMeldinger() {
+  Paringer();
+  return paringer_->lesing.meldinger;
+}
+
+bool TOkt::LagreParinger(const TLagretForslag& forslag, bool overskriv) {
+  const fs::path fil = ParingsFil(dataMappe_);
+  if (!overskriv) {
+    const TLagretForslag grunnlag = Paringer();
+    if (!(::LesParinger(fil).forslag == grunnlag)) return false;
+  }
+  SkrivParinger(fil, forslag);
+  paringer_->lesing = {forslag, {}};
+  paringer_->lest = true;
+  Merk(Parfil);
+  emit paringerEndret();
+  return true;
+}
+
 // ---- relationship ----
 
 TAvlsdata& TOkt::Avlsdata() { return *avl_; }
@@ -231,6 +278,7 @@ fs::path TOkt::Sti(Fil f) const {
   switch (f) {
     case Soyefil: return SoyeFil(dataMappe_);
     case Listefil: return ListeFil(dataMappe_);
+    case Parfil: return ParingsFil(dataMappe_);
     case Inifil: return Innstillingsfil(dataMappe_);
     case Endringsfil: return EndringsFil(dataMappe_);
     case Egenfil: return fs::absolute(FinnFil(fs::path(), EgenListeFilNavn));
@@ -291,6 +339,17 @@ void TOkt::SjekkFiler() {
             break;
           }
           if (!(lister_->lesing.lister == for_)) emit listerEndret();
+        }
+        break;
+      case Parfil:
+        if (paringer_->lest) {
+          const TLagretForslag for_ = paringer_->lesing.forslag;
+          try {
+            LesParinger();
+          } catch (const IoFeil&) {
+            break;
+          }
+          if (!(paringer_->lesing.forslag == for_)) emit paringerEndret();
         }
         break;
       case Inifil:

@@ -35,6 +35,7 @@ class TLister;
 class TProdusent;
 class Trase;
 struct TListeLesing;
+struct TLagretForslag;
 struct TSoye;
 struct TSoyeKonflikt;
 
@@ -121,6 +122,19 @@ class TOkt : public QObject {
   const std::string& SisteListe() const { return sisteListe_; }
   void SettSisteListe(std::string navn) { sisteListe_ = std::move(navn); }
 
+  // ---- the mating suggestion as the breeder left it (Paringer.Txt) ----
+
+  // As read last (read at the first call; nothing when there is no file),
+  // with the lines of the file that did not read.
+  const TLagretForslag& Paringer();
+  const std::vector<std::string>& ParingsMeldinger();
+  // Reads Paringer.Txt again; throws IoFeil when it cannot.
+  void LesParinger();
+  // Saves the suggestion. When another program (a second copy) saved one
+  // since it was read here, nothing is written and the answer is false,
+  // unless `overskriv`. Emits paringerEndret. Throws IoFeil.
+  bool LagreParinger(const TLagretForslag& forslag, bool overskriv = false);
+
   // ---- relationship and inbreeding ----
 
   // The pedigree and its coefficients of the loaded register, computed when
@@ -168,6 +182,8 @@ class TOkt : public QObject {
   void postEndret();
   void soyerEndret();
   void listerEndret();
+  // Paringer.Txt was saved, here or by another program.
+  void paringerEndret();
   void katalogutvalgEndret();
   void innstillingerEndret();
   // Endringer.Txt, the last import's change report, was written.
@@ -178,7 +194,7 @@ class TOkt : public QObject {
   void beregner(bool start);
 
  private:
-  enum Fil { Soyefil, Listefil, Inifil, Endringsfil, Egenfil, Verfil, AntallFiler };
+  enum Fil { Soyefil, Listefil, Parfil, Inifil, Endringsfil, Egenfil, Verfil, AntallFiler };
   std::filesystem::path Sti(Fil f) const;
   void Merk(Fil f);
 
@@ -193,6 +209,8 @@ class TOkt : public QObject {
   struct TListene;
   std::unique_ptr<TListene> lister_;
   std::string sisteListe_;
+  struct TParinger;
+  std::unique_ptr<TParinger> paringer_;
 
   std::vector<int32_t> katalogutvalg_;
 

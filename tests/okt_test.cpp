@@ -15,6 +15,7 @@
 #include "filer.h"
 #include "inifil.h"
 #include "lister.h"
+#include "paringsforslag.h"
 #include "register.h"
 #include "soyer.h"
 #include "testmappe.h"
@@ -224,4 +225,35 @@ TEST(Okt, KatalogutvalgetHolderPostene) {
   EXPECT_EQ(endret.count(), 1);
   EXPECT_EQ(okt.Katalogutvalg(), (std::vector<int32_t>{7, 3, 5, 999}));
   EXPECT_EQ(okt.KatalogNumre(), (std::vector<int32_t>{2003, 2005}));
+}
+
+// The saved mating suggestion: a second copy that saved one since this copy
+// read it is not written over unless the user says so, and its save is
+// noticed.
+TEST(Okt, ParingerLagretAvEnAnnenKopiSkrivesIkkeOver) {
+  TestMappe m;
+  TOkt denne(m.Sti()), annen(m.Sti());
+  EXPECT_TRUE(denne.Paringer().par.empty()) << "no file: nothing saved";
+  denne.Folg();
+  QSignalSpy endret(&denne, &TOkt::paringerEndret);
+
+  TLagretForslag mitt;
+  mitt.valg.verer = {{2000, 40}};
+  mitt.par = {{"1", 2000}};
+  ASSERT_TRUE(denne.LagreParinger(mitt));
+  EXPECT_EQ(endret.count(), 1);
+
+  TLagretForslag deres = mitt;
+  deres.par = {{"1", 0}};
+  ASSERT_TRUE(annen.LagreParinger(deres));
+  mitt.par = {{"1", 2000}, {"2", 2000}};
+  EXPECT_FALSE(denne.LagreParinger(mitt)) << "the other copy's save stays";
+  EXPECT_EQ(LesParinger(ParingsFil(m.Sti())).forslag, deres);
+
+  denne.SjekkFiler();
+  EXPECT_EQ(endret.count(), 2);
+  EXPECT_EQ(denne.Paringer(), deres) << "read afresh";
+  EXPECT_TRUE(denne.LagreParinger(mitt));
+  ASSERT_TRUE(annen.LagreParinger(deres, true));
+  EXPECT_EQ(LesParinger(ParingsFil(m.Sti())).forslag, deres);
 }
