@@ -63,6 +63,21 @@ std::string DesimalTekst(double verdi) {
   return t;
 }
 
+bool LesKapasitetstekst(std::string_view tekst, int& kapasitet) {
+  const std::string t = TrimText(tekst);
+  if (t.empty() || t == "ingen") {
+    kapasitet = UtenGrense;
+    return true;
+  }
+  int k = 0;
+  const auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), k);
+  if (ec != std::errc() || p != t.data() + t.size() || k < 0) return false;
+  kapasitet = k;
+  return true;
+}
+
+std::string Kapasitetsfelt(int kapasitet) { return kapasitet == UtenGrense ? std::string() : IntToText(kapasitet); }
+
 int TeltIndeks(int oIndeks) { return oIndeks >= 900 ? 0 : oIndeks; }
 
 int64_t Poeng(int teltIndeks, double andel, double vekt) {
@@ -406,6 +421,12 @@ TParingsforslag LagParingsforslag(TAvlsdata& avl, const std::vector<TSoye>& soye
 
 std::string ForslagTittel() { return C("Paringsforslag"); }
 
+std::string ForslagNavn(const TParingsforslag& f) {
+  const int ns = f.AntallSoyer(), nv = f.AntallVerer();
+  return C("Paringsforslag: ") + IntToText(ns) + (ns == 1 ? C(" søye og ") : C(" søyer og ")) + IntToText(nv) +
+         (nv == 1 ? C(" vær") : C(" værer"));
+}
+
 namespace {
 
 std::string Kapasitetstekst(const TParingsforslag& f, int v) {
@@ -466,13 +487,17 @@ void ListParingsforslag(std::shared_ptr<const TParingsforslag> f, TTabellMottake
   const std::vector<std::string> sum = SammendragRader(*f);
   const bool sist = sammendrag == TSnittrad::SisteRad;
   tabell.Oppsett(ForslagKolonner, 12, 0, 1, sist ? 1 : ForslagBunnrader, ForslagTittel(), Rod, Blaa);
+  tabell.SettVindusnavn(ForslagNavn(*f));
+  tabell.SettMinsteskrift(LesbarSkrift);
   tabell.NyRad(C("Søye;Vær;Navn;Innavl %;O-indeks;Merknad;"));
   // Room for what a hand change may show.
   for (int v = 0; v < f->AntallVerer(); ++v) {
     tabell.Utvid(1, IntToText(f->Plan().verer[Z(v)]));
     tabell.Utvid(2, f->Navn(v));
   }
-  for (const char* t : {IngenUnderGrensen, IngenLedigPlass, IngenValgt}) tabell.Utvid(5, t);
+  // A reason is shown in the first colour, bold: measured as the table
+  // measures such cells, one letter wider.
+  for (const char* t : {IngenUnderGrensen, IngenLedigPlass, IngenValgt}) tabell.Utvid(5, std::string("M") + t);
   const int ns = f->AntallSoyer();
   tabell.NyeRader(ns, [f](int i, std::string& rad) { rad = ForslagRad(*f, i); });
   if (sist) {
@@ -624,4 +649,10 @@ TLagretForslag Lagret(const TParingsforslag& f) {
   l.valg = f.Valg();
   l.par = f.Par();
   return l;
+}
+
+int32_t ForeslaattVer(const TLagretForslag& forslag, std::string_view soye) {
+  for (const TParingspar& p : forslag.par)
+    if (SammeSoyenummer(p.soye, std::string(soye))) return p.ver;
+  return 0;
 }

@@ -56,6 +56,11 @@ std::string DesimalTekst(double verdi);
 
 // A capacity that is no limit (a semin ram).
 inline constexpr int UtenGrense = -1;
+// A capacity as the user types it: a whole number from 0, or empty or
+// "ingen" for no limit (blanks around it allowed). False for anything else.
+bool LesKapasitetstekst(std::string_view tekst, int& kapasitet);
+// As a field shows it: the number, or empty for no limit.
+std::string Kapasitetsfelt(int kapasitet);
 
 // What a ram's O-indeks counts as in the score: 0 (unknown) counts 0, and so
 // does a yellow index (900 and above: a mark, not a real index).
@@ -224,6 +229,8 @@ TParingsforslag LagParingsforslag(TAvlsdata& avl, const std::vector<TSoye>& soye
 inline constexpr int ForslagKolonner = 6;
 inline constexpr int ForslagBunnrader = 3;
 std::string ForslagTittel();
+// The window's caption: "Paringsforslag: 300 søyer og 12 værer".
+std::string ForslagNavn(const TParingsforslag& f);
 void ListParingsforslag(std::shared_ptr<const TParingsforslag> f, TTabellMottaker& tabell,
                         TSnittrad sammendrag = TSnittrad::SisteRad);
 // The summary's lines, as the table's last rows have them.
@@ -272,3 +279,6 @@ std::string ParingsTekst(const TLagretForslag& forslag);
 void SkrivParinger(const std::filesystem::path& fil, const TLagretForslag& forslag);
 // What to save of a suggestion: its choices and its pairs.
 TLagretForslag Lagret(const TParingsforslag& f);
+// The ram a saved suggestion gives a ewe (her number as Soyer.Txt has it),
+// or 0.
+int32_t ForeslaattVer(const TLagretForslag& forslag, std::string_view soye);

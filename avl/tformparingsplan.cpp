@@ -1,9 +1,11 @@
 #include "tformparingsplan.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "avlvindu.h"
@@ -86,7 +88,8 @@ void TVelgVerer::accept() {
 }
 
 TVindu* VisParingsplan(TAvlsdata* avl, const std::vector<TSoye>& soyer, const std::vector<int32_t>& verer,
-                       double grense, QWidget* eier, const std::function<void(const QString&)>& melding) {
+                       double grense, QWidget* eier, const std::function<void(const QString&)>& melding,
+                       const std::function<void(const std::vector<int32_t>&)>& forslag) {
   const TInnavl* innavl = HentInnavl(avl, melding);
   if (innavl == nullptr) return nullptr;
   TParingsplan plan;
@@ -102,6 +105,11 @@ TVindu* VisParingsplan(TAvlsdata* avl, const std::vector<TSoye>& soyer, const st
   }
   auto* vindu = new TVindu(eier);
   ListParingsplan(plan, grense, *vindu);
+  if (forslag) {
+    QAction* a = vindu->VerkT->addAction("Paringsforslag …");
+    a->setToolTip("Den beste væren til hver søye blant værene i planen");
+    QObject::connect(a, &QAction::triggered, vindu, [forslag, verer = plan.verer] { forslag(verer); });
+  }
   vindu->Vis();
   if (!ukjente.isEmpty())
     melding((ukjente.size() == 1 ? "Dette nummeret er ikke i registeret og er ikke med i planen: "

@@ -46,6 +46,8 @@ class TVelgVerer : public QDialog {
 // The plan of `soyer` against `verer` in a new table window, which is shown
 // and returned; null when no ram is in the register (the user is told).
 // Numbers not in the register are told. The coefficients are computed now
-// when they are not yet.
+// when they are not yet. With `forslag`, the window has a button
+// "Paringsforslag …" that calls it with the plan's rams.
 TVindu* VisParingsplan(TAvlsdata* avl, const std::vector<TSoye>& soyer, const std::vector<int32_t>& verer,
-                       double grense, QWidget* eier, const std::function<void(const QString&)>& melding);
+                       double grense, QWidget* eier, const std::function<void(const QString&)>& melding,
+                       const std::function<void(const std::vector<int32_t>&)>& forslag = {});

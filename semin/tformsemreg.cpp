@@ -25,6 +25,7 @@
 #include "gridutskrift.h"
 #include "melding.h"
 #include "okt.h"
+#include "paringsforslag.h"
 #include "register.h"
 #include "seminfil.h"
 #include "skriverfil.h"
@@ -336,11 +337,11 @@ void TFormSemReg::VisInnavl(int rad, bool regn) {
   const TRutenett& g = GriSem->Modell();
   QString tekst;
   bool rod = false;
-  if (avl != nullptr && rad >= g.FasteRader() && rad < g.Rader() && (regn || avl->Beregnet())) {
+  if (rad >= g.FasteRader() && rad < g.Rader()) {
     const std::string soye = TrimText(g.Celle(KolSoye, rad));
     const int32_t ver = TextToInt(g.Celle(KolVer, rad));
     const TSoye* s = !soye.empty() && ver > 0 ? FinnSoye(okt_.Soyer(), soye) : nullptr;
-    if (s != nullptr) {
+    if (s != nullptr && (regn || avl->Beregnet())) {
       // The notice about loops in the pedigree comes the first time the
       // figures are computed, in the middle of typing a row: a box would take
       // the keys typed next, so it goes to the status line.
@@ -350,6 +351,15 @@ void TFormSemReg::VisInnavl(int rad, bool regn) {
         rod = innavl->Stamtavle().Finn(ver) >= 0 &&
               VedGrensa(innavl->Lam(ver, s->far, s->morfar, s->mormorfar), okt_.Grense());
       }
+    }
+    // The ram the saved mating suggestion gives her.
+    const int32_t foreslaatt = soye.empty() ? 0 : ForeslaattVer(okt_.Paringer(), soye);
+    if (foreslaatt > 0) {
+      QString f = QString("Paringsforslaget gir søye %1 vær %2").arg(TilQString(soye)).arg(foreslaatt);
+      if (const TProdusent* reg = okt_.Register(); reg && reg->FinnIndeks(foreslaatt) >= 0)
+        f += " " + TilQString(TrimText(NameCase(reg->LesNummer(foreslaatt).Navn.Verdi())));
+      if (ver > 0 && ver != foreslaatt) f += ", ikke væren på raden";
+      tekst = tekst.isEmpty() ? f + "." : tekst + "  " + f + ".";
     }
   }
   QPalette p = palette();

@@ -55,6 +55,7 @@
 #include "tformles.h"
 #include "tformlister.h"
 #include "tformnedlast.h"
+#include "tformparingsforslag.h"
 #include "tformparingsplan.h"
 #include "tformslektskap.h"
 #include "tformsoyer.h"
@@ -100,6 +101,8 @@ TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt
   Soyer->setStatusTip("Søyene dine (Soyer.Txt) for slektskap og paringsplan");
   Paringsplan = new QAction("Paringsplan", this);
   Paringsplan->setStatusTip("Forventet innavl hos lammene for hver søye med hver vær");
+  Paringsforslag = new QAction("Paringsforslag …", this);
+  Paringsforslag->setStatusTip("Den beste væren til hver søye, innenfor innavlsgrensen og værenes kapasitet");
   Lister = new QAction("Lister …", this);
   Lister->setStatusTip("Listene dine over værer («Mine værer», «Reserve» …)");
   Sammenlign = new QAction("Sammenlign værer …", this);
@@ -129,6 +132,7 @@ TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt
   QMenu* utlistinger = menuBar()->addMenu("&Utlistinger");
   utlistinger->addAction(Katalog);
   utlistinger->addAction(Paringsplan);
+  utlistinger->addAction(Paringsforslag);
   utlistinger->addSeparator();
   utlistinger->addAction(Lister);
   utlistinger->addAction(Sammenlign);
@@ -147,6 +151,7 @@ TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt
   connect(Katalog, &QAction::triggered, this, &TFormVaer::KatalogClick);
   connect(Soyer, &QAction::triggered, this, &TFormVaer::SoyerClick);
   connect(Paringsplan, &QAction::triggered, this, [this] { ParingsplanClick(); });
+  connect(Paringsforslag, &QAction::triggered, this, [this] { ParingsforslagClick(); });
   connect(OmHornstad, &QAction::triggered, this, &TFormVaer::OmHornstadClick);
   connect(Lister, &QAction::triggered, this, &TFormVaer::ListerClick);
   connect(Sammenlign, &QAction::triggered, this, &TFormVaer::SammenlignClick);
@@ -222,6 +227,7 @@ TFormVaer::TFormVaer(TOkt& okt, QWidget* parent) : QMainWindow(parent), okt_(okt
   Kartotekoppslag->setEnabled(false);
   Katalog->setEnabled(false);
   Paringsplan->setEnabled(false);
+  Paringsforslag->setEnabled(false);
   for (QAction* a : {Lister, Sammenlign, Statistikk}) a->setEnabled(false);
 
   // The first computation of the coefficients takes a moment on a large register.
@@ -380,6 +386,7 @@ void TFormVaer::Oppdater() {
   Kartotekoppslag->setEnabled(okt_.Register() && OppslagTillatt(antall));
   Katalog->setEnabled(okt_.Register() && OppslagTillatt(antall));
   Paringsplan->setEnabled(Katalog->isEnabled());
+  Paringsforslag->setEnabled(Katalog->isEnabled());
   for (QAction* a : {Lister, Sammenlign, Statistikk}) a->setEnabled(Katalog->isEnabled());
   StatusLinje->setText(StatusTekst(antall, siste_));
 }
@@ -585,26 +592,44 @@ void TFormVaer::SoyerClick() {
   EtterForsteVisning(FormSoyer);
 }
 
-TVindu* TFormVaer::ParingsplanClick() {
-  std::vector<TSoye> soyer;
+bool TFormVaer::LesSoyerFor(const QString& hva) {
   try {
     okt_.LesSoyer();
-    soyer = okt_.Soyer();
   } catch (const IoFeil& e) {
     Feilmelding(QString::fromUtf8(e.what()));
-    return nullptr;
+    return false;
   }
-  if (soyer.empty()) {
-    if (SporJaNei("Paringsplanen får en rad for hver søye i Soyer.Txt i datamappa, men det er ingen søyer der "
-                  "ennå.\nVil du legge inn søyene dine nå? (Det gjøres under Arkiv, Søyer…)"))
-      SoyerClick();
-    return nullptr;
-  }
+  if (!okt_.Soyer().empty()) return true;
+  if (SporJaNei(hva + " får en rad for hver søye i Soyer.Txt i datamappa, men det er ingen søyer der "
+                      "ennå.\nVil du legge inn søyene dine nå? (Det gjøres under Arkiv, Søyer…)"))
+    SoyerClick();
+  return false;
+}
+
+TVindu* TFormVaer::ParingsplanClick() {
+  if (!LesSoyerFor("Paringsplanen")) return nullptr;
+  const std::vector<TSoye> soyer = okt_.Soyer();
   TVelgVerer d(okt_.KatalogNumre(), paringsplanNumre_, soyer.size(), this);
   const int svar = KjorDialog(d);
   paringsplanNumre_ = d.Numre->text();  // kept also when cancelled
   if (svar != QDialog::Accepted) return nullptr;
-  return VisParingsplan(&okt_.Avlsdata(), soyer, d.Verer(), okt_.Grense(), this, Melding);
+  return VisParingsplan(&okt_.Avlsdata(), soyer, d.Verer(), okt_.Grense(), this, Melding,
+                        [this](const std::vector<int32_t>& verer) { ParingsforslagClick(&verer); });
+}
+
+TParingsforslagVindu* TFormVaer::ParingsforslagClick(const std::vector<int32_t>* verer) {
+  if (paringsforslag_) {
+    ::TaFrem(paringsforslag_->Vindu());
+    if (verer) paringsforslag_->ValgClick(verer);
+    return paringsforslag_;
+  }
+  if (!LesSoyerFor("Paringsforslaget")) return nullptr;
+  paringsforslag_ = VisParingsforslag(okt_, this, verer, KjorDialog, Melding);
+  if (paringsforslag_) {
+    paringsforslag_->KjorDialog = KjorDialog;
+    paringsforslag_->SporJaNei = SporJaNei;
+  }
+  return paringsforslag_;
 }
 
 void TFormVaer::OmHornstadClick() {

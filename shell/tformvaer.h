@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSet>
 #include <QSettings>
 #include <filesystem>
@@ -60,6 +61,7 @@ class TFormVaer : public QMainWindow {
   QAction* Katalog;          // "Katalog"
   QAction* Soyer;            // "Søyer…" in the "Arkiv" menu: the breeder's ewes
   QAction* Paringsplan;      // "Paringsplan" in the "Utlistinger" menu
+  QAction* Paringsforslag;   // "Paringsforslag …": the best ram for each ewe
   QAction* Lister;           // "Lister …": the breeder's lists of rams
   QAction* Sammenlign;       // "Sammenlign værer …": 2 to 6 rams side by side
   QAction* Statistikk;       // "Statistikk": the charts of the register
@@ -111,6 +113,11 @@ class TFormVaer : public QMainWindow {
   // Soyer.Txt in a new table window, which is returned (null when there is
   // none: no ewes, cancelled, or no ram in the register).
   TVindu* ParingsplanClick();
+  // The mating suggestion: its open window brought forward, or the one saved
+  // in Paringer.Txt shown, or (none saved) the choices asked for and a new
+  // one made. With `verer` (a mating plan's rams) the choices are asked for
+  // with those rams as the candidates. Null when none is shown.
+  class TParingsforslagVindu* ParingsforslagClick(const std::vector<int32_t>* verer = nullptr);
   void OmHornstadClick();
   void ListerClick();
   // Asks for the numbers of 2 to 6 rams and opens their comparison.
@@ -161,8 +168,12 @@ class TFormVaer : public QMainWindow {
   void SlippRegister();
 
   TOkt& okt_;
+  // The ewes of Soyer.Txt read afresh; false when there are none (the user
+  // is offered the ewe window) or the file cannot be read (told).
+  bool LesSoyerFor(const QString& hva);
   QString paringsplanNumre_;  // the numbers typed for the last mating plan
-  QString sammenlignNumre_;   // the numbers typed for the last comparison
+  QPointer<class TParingsforslagVindu> paringsforslag_;
+  QString sammenlignNumre_;  // the numbers typed for the last comparison
   QString siste_;
   bool vist_ = false;
   bool fullt_ = false;

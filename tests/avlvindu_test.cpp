@@ -6,27 +6,33 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "avlregister.h"
 #include "cp1252.h"
 #include "eksempeldata.h"
 #include "filer.h"
 #include "listing.h"
+#include "paringsforslag.h"
 #include "programvinduer.h"
 #include "register.h"
 #include "slektskap.h"
 #include "soyer.h"
 #include "tekst.h"
 #include "testmappe.h"
+#include "tformparingsforslag.h"
 #include "tformparingsplan.h"
 #include "tformslektskap.h"
 #include "tformsoyer.h"
@@ -72,8 +78,12 @@ struct Program {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&h));
   }
   ~Program() {
+    // The table windows first, then each: a window's own menus are top-level
+    // widgets too and go with it.
+    std::vector<TVindu*> vinduer;
     for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* t = qobject_cast<TVindu*>(w)) delete t;
+      if (auto* t = qobject_cast<TVindu*>(w)) vinduer.push_back(t);
+    for (TVindu* t : vinduer) delete t;
   }
   TAvlsdata& Avl() { return p->okt.Avlsdata(); }
   // The ram looked up by number in the lookup window, with keys.
@@ -703,6 +713,140 @@ TEST(AvlVindu, ParingsplanFraMenyen) {
   };
   h.Paringsplan->trigger();
   EXPECT_EQ(numre, "1000");
+}
+
+// The rows of a table window as text, "cell;cell;…;" per row.
+std::vector<std::string> Rader(const TTabell& t, bool bunn = false) {
+  std::vector<std::string> r;
+  const TRutenett& g = bunn ? t.Bunn() : t.Hoved();
+  for (int i = 0; i < g.Rader(); ++i) {
+    std::string rad;
+    for (const std::string& c : g.Rad(i)) rad += c + ";";
+    r.push_back(Cp1252TilUtf8(rad));
+  }
+  return r;
+}
+
+// The mating suggestion from the menu: the choices, the suggestion, hand
+// changes saved at once, the saved suggestion back when the window is opened
+// again, and a save by a second copy followed.
+TEST(AvlVindu, ParingsforslagFraMenyen) {
+  std::vector<TVerPost> verer = AvlRegister();
+  for (TVerPost& v : verer) v.OIndeks = v.Nummer == 2000 ? 130 : v.Nummer == 3000 ? 120 : v.Nummer == 5000 ? 100 : 0;
+  // 17 by 2000: only 5000 is under the limit with her (3000 is at it); 18
+  // by 5000: 2000 or 3000; 19 out of a daughter of 1000: only 5000.
+  Program p("17;2000;0\r\n18;5000;0\r\n19;0;1000\r\n", verer);
+  TFormVaer& h = p.p->hoved;
+  ASSERT_TRUE(h.Paringsforslag->isEnabled());
+  QString feil;
+  h.KjorDialog = [&](QDialog& d) {
+    auto& v = dynamic_cast<TVelgParingsvalg&>(d);
+    d.show();
+    EXPECT_EQ(v.Verer->rowCount(), 0);
+    EXPECT_EQ(v.Grense->text(), "6,25");
+    EXPECT_EQ(v.Vekt->text(), "1");
+    EXPECT_EQ(v.NyKapasitet->text(), "40");
+    Skriv(v.Numre, "2000 3000, 5000 555");
+    QTest::mouseClick(v.LeggTilNumre, Qt::LeftButton);
+    EXPECT_EQ(v.Verer->rowCount(), 3);
+    EXPECT_EQ(v.Feil->text(), "Dette nummeret er ikke i registeret: 555.");
+    EXPECT_EQ(v.Verer->item(0, 1)->text(), "Rambo");
+    EXPECT_EQ(v.Verer->item(0, 2)->text(), "130");
+    v.Verer->item(0, 3)->setText("x");
+    v.Verer->item(1, 3)->setText("1");
+    v.Verer->item(2, 3)->setText("");
+    QPushButton* ok = d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_TRUE(d.isVisible());
+    feil = v.Feil->text();
+    v.Verer->item(0, 3)->setText("1");
+    Skjermbilde(&d, "avl-paringsforslag-valg");
+    QTest::mouseClick(ok, Qt::LeftButton);
+    return d.result();
+  };
+  TParingsforslagVindu* f = h.ParingsforslagClick();
+  EXPECT_EQ(feil.toStdString(),
+            "Kapasiteten til 2000 («x») er ikke et helt tall fra 0; la feltet stå tomt for ingen grense.");
+  ASSERT_NE(f, nullptr);
+  TVindu* v = f->Vindu();
+  EXPECT_TRUE(v->isVisible());
+  EXPECT_EQ(v->windowTitle(), "Paringsforslag: 3 søyer og 3 værer");
+  EXPECT_EQ(Rader(v->Tabell()),
+            (std::vector<std::string>{"Søye;Vær;Navn;Innavl %;O-indeks;Merknad;", "17;5000;Fremmed;0,00;100;;",
+                                      "18;2000;Rambo;0,00;130;;", "19;5000;Fremmed;0,00;100;;"}));
+  EXPECT_EQ(Rader(v->Tabell(), true)[0], "Søyer med vær;3 av 3;;;;;");
+  EXPECT_EQ(Rader(v->Tabell(), true)[1], "Snitt;;;0,00;110,0;;");
+  EXPECT_EQ(f->Verer->item(0, 2)->text(), "1");
+  EXPECT_EQ(f->Verer->item(2, 3)->text(), "ingen grense");
+  const fs::path fil = p.m / "Paringer.Txt";
+  EXPECT_EQ(LesParinger(fil).forslag.par, f->Forslag().Par()) << "saved as soon as it is made";
+
+  // The row's menu offers the allowed rams with their figures.
+  QStringList valg;
+  QTimer::singleShot(0, [&] {
+    if (auto* m = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      for (QAction* a : m->actions())
+        if (!a->text().isEmpty()) valg << a->text() + (a->isChecked() ? " [x]" : "");
+      Skjermbilde(m, "avl-paringsforslag-meny");
+      m->close();
+    }
+  });
+  f->VisMeny(1);
+  EXPECT_EQ(valg, (QStringList{"Søye 18", "2000 Rambo: innavl 0,00 %, O-indeks 130 [x]",
+                               "3000 Bukk: innavl 0,00 %, O-indeks 120", "Ingen vær", "Lås søya til 2000",
+                               "Forby paringen med 2000"}));
+
+  // By hand: 18 gets 3000 (locked with it), 17 may not have 5000.
+  f->Velg(1, 1);
+  f->ForbyPar(0, 2);
+  EXPECT_EQ(Rader(v->Tabell())[1],
+            "\x01"
+            "17;;;;;\x01ingen vær under grensen;");
+  EXPECT_EQ(Rader(v->Tabell())[2], "18;3000;Bukk;0,00;120;låst;");
+  EXPECT_EQ(Rader(v->Tabell(), true)[0], "Søyer med vær;2 av 3;;;;;");
+  EXPECT_EQ(f->Verer->item(1, 2)->text(), "1");
+  const TLagretForslag lagret = LesParinger(fil).forslag;
+  EXPECT_EQ(lagret.valg.laaste, (std::vector<TParingspar>{{"18", 3000}}));
+  EXPECT_EQ(lagret.valg.forbudte, (std::vector<TParingspar>{{"17", 5000}}));
+  Skjermbilde(v, "avl-paringsforslag");
+
+  // Closed and opened again: the saved suggestion, without a question.
+  v->close();
+  QApplication::processEvents();
+  h.KjorDialog = [&](QDialog&) {
+    ADD_FAILURE() << "no question when a suggestion is saved";
+    return static_cast<int>(QDialog::Rejected);
+  };
+  f = h.ParingsforslagClick();
+  ASSERT_NE(f, nullptr);
+  v = f->Vindu();
+  EXPECT_EQ(Rader(v->Tabell())[2], "18;3000;Bukk;0,00;120;låst;");
+  EXPECT_EQ(h.ParingsforslagClick(), f) << "one window: brought forward";
+  // Suggested again around the lock and the ban.
+  f->PaaNytt->trigger();
+  EXPECT_EQ(Rader(v->Tabell())[2], "18;3000;Bukk;0,00;120;låst;");
+  EXPECT_EQ(Rader(v->Tabell())[3], "19;5000;Fremmed;0,00;100;;");
+
+  // A second copy saves its own: the window shows it and says so.
+  TLagretForslag deres = LesParinger(fil).forslag;
+  deres.par = {{"17", 0}, {"18", 2000}, {"19", 0}};
+  deres.valg.laaste.clear();
+  SkrivParinger(fil, deres);
+  p.p->okt.SjekkFiler();
+  EXPECT_EQ(Rader(v->Tabell())[2], "18;2000;Rambo;0,00;130;;");
+  EXPECT_TRUE(f->Merknad->isVisibleTo(f->Dokk));
+  // And a save here after another copy's save asks first.
+  SkrivParinger(fil, deres);  // the same again: nothing to tell
+  deres.par[2].ver = 5000;
+  TOkt annen(p.m.Sti());
+  annen.LagreParinger(deres, true);
+  p.sporsmal.clear();
+  p.ja = false;
+  f->Velg(1, 1);
+  ASSERT_EQ(p.sporsmal.size(), 1);
+  EXPECT_TRUE(p.sporsmal[0].contains("Vil du skrive over")) << p.sporsmal[0].toStdString();
+  EXPECT_EQ(LesParinger(fil).forslag.par, deres.par) << "theirs stays";
+  EXPECT_EQ(Rader(v->Tabell())[3], "19;5000;Fremmed;0,00;100;;") << "and is shown";
 }
 
 TEST(AvlVindu, KatalogensInnavlsfelt) {

@@ -506,6 +506,25 @@ TEST_F(ForslagForHaand, TabellenFolgerEndringer) {
   EXPECT_EQ(fil.NesteRad, 4 + 3 + 2) << "rows, then the summary and a line a ram";
 }
 
+TEST(Paringsvalg, KapasitetSomBrukerenSkriverDen) {
+  const struct {
+    const char* tekst;
+    bool ok;
+    int kapasitet;
+  } tilfeller[] = {{"40", true, 40}, {" 0 ", true, 0},  {"", true, UtenGrense}, {"ingen", true, UtenGrense},
+                   {"-1", false, 0}, {"4,5", false, 0}, {"40 søyer", false, 0}, {"99999999999", false, 0}};
+  for (const auto& t : tilfeller) {
+    int k = 12345;
+    EXPECT_EQ(LesKapasitetstekst(t.tekst, k), t.ok) << t.tekst;
+    if (t.ok) {
+      EXPECT_EQ(k, t.kapasitet) << t.tekst;
+      int igjen = 0;
+      EXPECT_TRUE(LesKapasitetstekst(Kapasitetsfelt(k), igjen));
+      EXPECT_EQ(igjen, k);
+    }
+  }
+}
+
 // ---- Paringer.Txt ----
 
 TEST(Paringsfil, LesesTilbakeNoyaktig) {

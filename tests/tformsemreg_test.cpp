@@ -659,6 +659,31 @@ TEST_F(SemVindu, InnavlIStatuslinjaMedMormorsFar) {
   EXPECT_EQ(v->Innavl->palette().color(QPalette::WindowText), QColor(Qt::red));
 }
 
+// A ewe the saved mating suggestion gives a ram: the status line says which,
+// as soon as her number is typed, and when the row's ram is another.
+TEST_F(SemVindu, StatuslinjaSierForeslaattVer) {
+  SkrivVerFil(m / "data" / "Verene.Dat", AvlRegister());
+  okt.LastRegister();
+  m.Skriv("data/Soyer.Txt", "7;2000;0\r\n8;5000;0\r\n");
+  m.Skriv("data/Paringer.Txt", "# Kapasitet;5000;40\r\n# Kapasitet;3000;40\r\n7;5000\r\n8;\r\n");
+  Start();
+  Hent();
+  ASSERT_TRUE(v->GriSem->isEnabled());
+  const std::string aar = std::to_string(IAar() - 2);
+  SkrivCelle(0, 1, aar.c_str());
+  SkrivCelle(1, 1, "7");
+  EXPECT_EQ(v->Innavl->text().toStdString(), "Paringsforslaget gir søye 7 vær 5000 Fremmed.");
+  SkrivCelle(7, 1, "2000");
+  EXPECT_EQ(v->Innavl->text().toStdString(),
+            "Søye 7 × 2000: forventet innavl 25,00 % (kjente aner 5 av 62)  Paringsforslaget gir søye 7 vær 5000 "
+            "Fremmed, ikke væren på raden.");
+  // Ewe 8 has no ram in the suggestion: only her figure.
+  SkrivCelle(0, 2, aar.c_str());
+  SkrivCelle(1, 2, "8");
+  SkrivCelle(7, 2, "5000");
+  EXPECT_EQ(v->Innavl->text().toStdString(), "Søye 8 × 5000: forventet innavl 25,00 % (kjente aner 3 av 62)");
+}
+
 TEST_F(SemVindu, SloyfemeldingenGaarTilStatuslinjaUtenAAStoppeSkrivingen) {
   // 7001 and 7002 each other's sires: the first figure computed tells of the
   // loop. In the middle of typing a row that goes to the status line, not to
