@@ -30,6 +30,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -54,6 +55,7 @@
 #include "tdiagramflate.h"
 #include "tekst.h"
 #include "tformlister.h"
+#include "tformparingsforslag.h"
 #include "tformparingsplan.h"
 #include "tformstatistikk.h"
 #include "tgrid.h"
@@ -450,6 +452,36 @@ int Kjor(TBildemappe& ut) {
       plan->close();
     } else {
       std::fprintf(stderr, "Paringsplanen ble ikke vist.\n");
+    }
+    QTest::qWait(50);
+
+    // The mating suggestion over the same rams, two of them with room for
+    // two ewes each, and the row's menu of a ewe.
+    hoved.KjorDialog = [&](QDialog& d) {
+      auto& valg = dynamic_cast<TVelgParingsvalg&>(d);
+      d.show();
+      std::vector<int32_t> numre;
+      for (const QString& k : kandidater) numre.push_back(k.toInt());
+      valg.LeggTil(numre);
+      for (int r = 0; r < valg.Verer->rowCount(); ++r) valg.Verer->item(r, 3)->setText(r < 2 ? "2" : "");
+      Vent(&d, 100);
+      ut.Lagre(Bilde(&d), "paringsforslag-valg.png");
+      d.accept();
+      return d.result();
+    };
+    if (TParingsforslagVindu* forslag = hoved.ParingsforslagClick()) {
+      Vent(forslag->Vindu());
+      ut.Lagre(Bilde(forslag->Vindu()), "paringsforslag.png");
+      QTimer::singleShot(200, [&] {
+        if (auto* m = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+          ut.Lagre(Bilde(m), "paringsforslag-meny.png");
+          m->close();
+        }
+      });
+      forslag->VisMeny(3);
+      forslag->Vindu()->close();
+    } else {
+      std::fprintf(stderr, "Paringsforslaget ble ikke vist.\n");
     }
     QTest::qWait(50);
   }
