@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include "avlregister.h"
 #include "cp1252.h"
@@ -847,6 +848,51 @@ TEST(AvlVindu, ParingsforslagFraMenyen) {
   EXPECT_TRUE(p.sporsmal[0].contains("Vil du skrive over")) << p.sporsmal[0].toStdString();
   EXPECT_EQ(LesParinger(fil).forslag.par, deres.par) << "theirs stays";
   EXPECT_EQ(Rader(v->Tabell())[3], "19;5000;Fremmed;0,00;100;;") << "and is shown";
+
+  // Soyer.Txt changed by another program: a new ewe shows without a ram, the
+  // others keep theirs, and the window says why.
+  f->Merknad->hide();
+  p.m.Skriv("Soyer.Txt", "17;2000;0\r\n18;5000;0\r\n19;0;1000\r\n20;0;0\r\n");
+  p.p->okt.SjekkFiler();
+  ASSERT_EQ(Rader(v->Tabell()).size(), 5u);
+  EXPECT_EQ(Rader(v->Tabell())[4],
+            "\x01"
+            "20;;;;;\x01ingen vær valgt;");
+  EXPECT_EQ(Rader(v->Tabell())[3], "19;5000;Fremmed;0,00;100;;");
+  EXPECT_EQ(v->windowTitle(), "Paringsforslag: 4 søyer og 3 værer");
+  EXPECT_TRUE(f->Merknad->isVisibleTo(f->Dokk));
+  EXPECT_TRUE(f->Merknad->text().contains("Soyer.Txt er endret")) << f->Merknad->text().toStdString();
+}
+
+// The mating plan's button asks for the suggestion's choices with the
+// plan's rams as the candidates.
+TEST(AvlVindu, ParingsforslagFraParingsplanen) {
+  Program p("17;2000;0\r\n18;5000;0\r\n");
+  TFormVaer& h = p.p->hoved;
+  h.KjorDialog = [&](QDialog& d) {
+    dynamic_cast<TVelgVerer&>(d).Numre->setText("3000 5000");
+    d.accept();
+    return d.result();
+  };
+  TVindu* plan = h.ParingsplanClick();
+  ASSERT_NE(plan, nullptr);
+  QAction* knapp = nullptr;
+  for (QAction* a : plan->VerkT->actions())
+    if (a->text() == "Paringsforslag …") knapp = a;
+  ASSERT_NE(knapp, nullptr);
+  QStringList kandidater;
+  h.KjorDialog = [&](QDialog& d) {
+    auto& v = dynamic_cast<TVelgParingsvalg&>(d);
+    for (int r = 0; r < v.Verer->rowCount(); ++r)
+      kandidater << v.Verer->item(r, 0)->text() + " " + v.Verer->item(r, 3)->text();
+    d.accept();
+    return d.result();
+  };
+  knapp->trigger();
+  EXPECT_EQ(kandidater, (QStringList{"3000 40", "5000 40"}));
+  const auto vinduer = h.findChildren<TParingsforslagVindu*>(Qt::FindChildrenRecursively);
+  ASSERT_EQ(vinduer.size(), 1);
+  EXPECT_EQ(Rader(vinduer[0]->Vindu()->Tabell())[1], "17;5000;Fremmed;0,00;0;;");
 }
 
 TEST(AvlVindu, KatalogensInnavlsfelt) {
