@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -167,7 +168,9 @@ TVelgParingsvalg::TVelgParingsvalg(TOkt& okt, const TParingsvalg& valg, QWidget*
     Numre->clear();
   };
   connect(LeggTilNumre, &QPushButton::clicked, this, leggTilNumre);
-  connect(Numre, &QLineEdit::returnPressed, this, leggTilNumre);
+  // Enter in the field adds the numbers; it does not make the suggestion.
+  Numre->installEventFilter(this);
+  leggTilNumre_ = leggTilNumre;
   connect(Fjern, &QPushButton::clicked, this, [this] {
     std::vector<int> rader;
     for (const QModelIndex& i : Verer->selectionModel()->selectedRows()) rader.push_back(i.row());
@@ -185,6 +188,17 @@ TVelgParingsvalg::TVelgParingsvalg(TOkt& okt, const TParingsvalg& valg, QWidget*
   }
   NyKapasitet->setText(nyKapasitet);
   setMinimumSize(560, 560);
+}
+
+bool TVelgParingsvalg::eventFilter(QObject* o, QEvent* e) {
+  if (o == Numre && e->type() == QEvent::KeyPress) {
+    const int tast = static_cast<QKeyEvent*>(e)->key();
+    if (tast == Qt::Key_Return || tast == Qt::Key_Enter) {
+      leggTilNumre_();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(o, e);
 }
 
 void TVelgParingsvalg::FyllKilde() {
@@ -492,6 +506,7 @@ void TParingsforslagVindu::VisMeny(int soye) {
   QPoint sted = vindu_->Grinn->mapToGlobal(QPoint(20, 20));
   for (int r = g.FasteRader(); r < g.Rader(); ++r)
     if (g.Kilderad(r) == soye) {
+      vindu_->Grinn->VisCelle(1, r);
       sted = vindu_->Grinn->viewport()->mapToGlobal(vindu_->Grinn->Celleramme(1, r).bottomLeft());
       break;
     }
@@ -585,33 +600,40 @@ QString Ukjente(const TParingsforslag& f) {
 TParingsforslagVindu* VisParingsforslag(TOkt& okt, QWidget* eier, const std::vector<int32_t>* verer,
                                         const std::function<int(QDialog&)>& kjorDialog,
                                         const std::function<void(const QString&)>& melding) {
-  const TLagretForslag& lagret = okt.Paringer();
+  const TLagretForslag lagret = okt.Paringer();
   for (const std::string& m : okt.ParingsMeldinger()) melding(Q(m));
-  const bool brukLagret = verer == nullptr && !lagret.valg.verer.empty();
+  bool brukLagret = verer == nullptr && !lagret.valg.verer.empty();
   TParingsvalg valg = lagret.valg;
   if (lagret.valg.verer.empty()) {
     valg.grense = okt.Grense();
     valg.vekt = LesVekt(okt.Innstillinger());
   }
-  if (!brukLagret) {
-    if (verer) {
-      valg.verer.clear();
-      const int kap = LesKapasitet(okt.Innstillinger());
-      for (int32_t nr : *verer) valg.verer.push_back({nr, kap});
-    }
-    TVelgParingsvalg d(okt, valg, eier);
-    if (kjorDialog(d) != QDialog::Accepted) return nullptr;
-    valg = d.Valg();
+  if (verer) {
+    valg.verer.clear();
+    const int kap = LesKapasitet(okt.Innstillinger());
+    for (int32_t nr : *verer) valg.verer.push_back({nr, kap});
   }
   std::shared_ptr<TParingsforslag> f;
-  {
-    const TTimeglass timeglass;
-    if (HentInnavl(&okt.Avlsdata(), melding) == nullptr) return nullptr;
-    f = std::make_shared<TParingsforslag>(LagParingsforslag(okt.Avlsdata(), okt.Soyer(), valg));
-  }
-  if (f->AntallVerer() == 0) {
-    melding("Ingen av kandidatværene er i registeret: " + UkjenteNumre(*f) + ".");
-    return nullptr;
+  for (;;) {
+    if (!brukLagret) {
+      TVelgParingsvalg d(okt, valg, eier);
+      if (kjorDialog(d) != QDialog::Accepted) return nullptr;
+      valg = d.Valg();
+    }
+    {
+      const TTimeglass timeglass;
+      if (HentInnavl(&okt.Avlsdata(), melding) == nullptr) return nullptr;
+      f = std::make_shared<TParingsforslag>(LagParingsforslag(okt.Avlsdata(), okt.Soyer(), valg));
+    }
+    if (f->AntallVerer() > 0) break;
+    if (!brukLagret) {
+      melding("Ingen av kandidatværene er i registeret: " + UkjenteNumre(*f) + ".");
+      return nullptr;
+    }
+    // A register without the saved suggestion's rams: new ones are chosen.
+    melding("Ingen av værene i det lagrede paringsforslaget er i registeret nå (" + UkjenteNumre(*f) +
+            "). Velg kandidatværene på nytt.");
+    brukLagret = false;
   }
   if (brukLagret) {
     f->Bruk(lagret.par);

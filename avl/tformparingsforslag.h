@@ -58,11 +58,15 @@ class TVelgParingsvalg : public QDialog {
   // OK: what does not read keeps the dialog open and is named.
   void accept() override;
 
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override;
+
  private:
   std::string Sjekk(TParingsvalg& valg) const;
   void FyllKilde();
   TOkt& okt_;
   TParingsvalg valg_;
+  std::function<void()> leggTilNumre_;
 };
 
 // A suggestion shown in a table window, which owns this object: it goes

@@ -748,7 +748,9 @@ TEST(AvlVindu, ParingsforslagFraMenyen) {
     EXPECT_EQ(v.Vekt->text(), "1");
     EXPECT_EQ(v.NyKapasitet->text(), "40");
     Skriv(v.Numre, "2000 3000, 5000 555");
-    QTest::mouseClick(v.LeggTilNumre, Qt::LeftButton);
+    QTest::keyClick(v.Numre, Qt::Key_Return);  // adds them; the dialog stays
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(v.Numre->text(), "");
     EXPECT_EQ(v.Verer->rowCount(), 3);
     EXPECT_EQ(v.Feil->text(), "Dette nummeret er ikke i registeret: 555.");
     EXPECT_EQ(v.Verer->item(0, 1)->text(), "Rambo");
@@ -862,6 +864,27 @@ TEST(AvlVindu, ParingsforslagFraMenyen) {
   EXPECT_EQ(v->windowTitle(), "Paringsforslag: 4 søyer og 3 værer");
   EXPECT_TRUE(f->Merknad->isVisibleTo(f->Dokk));
   EXPECT_TRUE(f->Merknad->text().contains("Soyer.Txt er endret")) << f->Merknad->text().toStdString();
+}
+
+// A saved suggestion whose rams the register no longer has: the user is told
+// and chooses new ones.
+TEST(AvlVindu, LagretForslagUtenVererIRegisteret) {
+  Program p("17;2000;0\r\n");
+  p.m.Skriv("Paringer.Txt", "# Kapasitet;9999;40\r\n17;9999\r\n");
+  int spurt = 0;
+  p.p->hoved.KjorDialog = [&](QDialog& d) {
+    auto& v = dynamic_cast<TVelgParingsvalg&>(d);
+    ++spurt;
+    v.LeggTil({5000});
+    d.accept();
+    return d.result();
+  };
+  TParingsforslagVindu* f = p.p->hoved.ParingsforslagClick();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(spurt, 1);
+  EXPECT_EQ(p.meldinger.value(0).toStdString(),
+            "Ingen av værene i det lagrede paringsforslaget er i registeret nå (9999). Velg kandidatværene på nytt.");
+  EXPECT_EQ(LesParinger(p.m / "Paringer.Txt").forslag.par, (std::vector<TParingspar>{{"17", 5000}}));
 }
 
 // The mating plan's button asks for the suggestion's choices with the
