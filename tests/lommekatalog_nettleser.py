@@ -242,6 +242,24 @@ def main():
             sjekk(aar == sorted(aar, reverse=True), "årssortering: %s" % aar)
             d.find_element(By.CSS_SELECTOR, "#sortering button[data-s=o]").click()
 
+            # Scrolled down, the rows there are made; back from a card, the list is where it was.
+            d.execute_script("window.scrollTo(0, 2000)")
+            time.sleep(0.3)
+            midt = d.execute_script("var e = document.elementFromPoint(195, 600); e = e && e.closest('a.rad');"
+                                    "return e ? e.getAttribute('href') : null")
+            sjekk(midt is not None, "ingen rad midt på skjermen etter rulling")
+            if midt:
+                d.find_element(By.CSS_SELECTOR, "#rader a.rad[href='%s']" % midt).click()
+                WebDriverWait(d, 5).until(lambda d: d.find_element(By.ID, "kort").is_displayed())
+                d.back()
+                WebDriverWait(d, 5).until(lambda d: d.find_element(By.ID, "liste").is_displayed())
+                time.sleep(0.3)
+                sjekk(d.execute_script("return window.scrollY") == 2000, "lista står ikke der den stod")
+                igjen = d.execute_script("var e = document.elementFromPoint(195, 600); e = e && e.closest('a.rad');"
+                                         "return e ? e.getAttribute('href') : null")
+                sjekk(igjen == midt, "raden midt på skjermen etter Tilbake: %s, før: %s" % (igjen, midt))
+            d.execute_script("window.scrollTo(0, 0)")
+
             # A tap on a row opens the card.
             sok(d, "blåm")
             d.find_element(By.CSS_SELECTOR, "#rader a.rad").click()
@@ -300,6 +318,21 @@ def main():
             d.save_screenshot(os.path.join(bilder, "lommekatalog-kort-hele.png"))
             d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                               {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
+
+            # Nothing wider than the narrowest phone, on the card and the list.
+            d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                              {"width": 360, "height": 740, "deviceScaleFactor": 3, "mobile": True})
+            sjekk(d.execute_script("return document.documentElement.scrollWidth") <= 360, "kortet er bredere enn 360")
+            d.execute_script("history.back()")
+            WebDriverWait(d, 5).until(lambda d: d.find_element(By.ID, "liste").is_displayed())
+            sok(d, "")
+            sjekk(d.execute_script("return document.documentElement.scrollWidth") <= 360, "lista er bredere enn 360")
+            d.save_screenshot(os.path.join(bilder, "lommekatalog-liste-360.png"))
+            d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                              {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
+            sok(d, "blåm")
+            d.find_element(By.CSS_SELECTOR, "#rader a.rad").click()
+            WebDriverWait(d, 5).until(lambda d: d.find_element(By.ID, "kort").is_displayed())
 
             # Back to the list, where it was.
             d.find_element(By.ID, "tilbake").click()
