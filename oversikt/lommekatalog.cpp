@@ -82,7 +82,8 @@ std::string Html(const std::string& data) {
        "<button type=\"button\" data-s=\"i\">Innavl</button>"
        "<button type=\"button\" data-s=\"a\">År</button>"
        "<button type=\"button\" data-s=\"n\">Navn</button></div>\n";
-  h += "<div id=\"kolonner\"><span id=\"antall\"></span><span>O-indeks / innavl</span></div>\n</header>\n";
+  h += "<div id=\"kolonner\"><span id=\"antall\"></span><span id=\"kolonne\">O-indeks / "
+       "innavl</span></div>\n</header>\n";
   h += "<main id=\"liste\"><div id=\"rader\"></div><p id=\"tom\" hidden>Ingen værer passer til søket.</p></main>\n";
   h += "<section id=\"kort\" hidden></section>\n";
   h += "<noscript><p>Lommekatalogen trenger JavaScript.</p></noscript>\n";

@@ -304,6 +304,11 @@ constexpr std::string_view Skript = R"JS(
   document.getElementById("laget").textContent =
       "Laget " + D.laget + " fra Hornstad, " + flertall(alle.length, "vær", "værer") + ", " +
       flertall(D.soyer.length, "søye", "søyer");
+  // Without ewes there is no inbreeding to sort by or show.
+  if (!D.soyer.length) {
+    knapper.forEach(function (b) { if (b.dataset.s === "i") b.hidden = true; });
+    document.getElementById("kolonne").textContent = "O-indeks";
+  }
   sok.addEventListener("input", function () { window.scrollTo(0, 0); filtrer(); });
   knapper.forEach(function (b) {
     b.addEventListener("click", function () {

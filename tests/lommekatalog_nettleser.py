@@ -380,6 +380,22 @@ def main():
             sjekk(foresporsler <= {url}, "forespørsler: %s" % sorted(foresporsler))
             logg = [p for p in d.get_log("browser") if p["level"] in ("SEVERE", "WARNING")]
             sjekk(logg == [], "nettleserens logg: %s" % logg)
+
+            # Without ewes: no inbreeding to sort by or show, and the card says why.
+            os.remove(os.path.join(mappe, "Soyer.Txt"))
+            uten = os.path.join(mappe, "UtenSoyer.html")
+            kode, ut, meld = kjor(cli, mappe, "lommekatalog", "--verer", "%d,%d" % (r, frekk), "--ut", uten)
+            sjekk(kode == 0, "uten søyer ga %d: %s" % (kode, meld))
+            d.get("file://" + uten)
+            vent_klar(d)
+            sjekk(not d.find_element(By.CSS_SELECTOR, "#sortering button[data-s=i]").is_displayed(),
+                  "innavlssorteringen vises uten søyer")
+            sjekk(d.find_elements(By.CSS_SELECTOR, "#rader .snitt") == [], "innavl i lista uten søyer")
+            sjekk(d.find_element(By.ID, "laget").text.endswith("2 værer, 0 søyer"), "uten søyer: laget-linja")
+            d.get("file://" + uten + "#%d" % r)
+            d.refresh()
+            vent_klar(d)
+            sjekk("Ingen søyer i Soyer.Txt" in d.find_element(By.ID, "kort").text, "kortet uten søyer")
         finally:
             d.quit()
             shutil.rmtree(profil, ignore_errors=True)
