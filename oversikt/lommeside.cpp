@@ -16,7 +16,7 @@ header{position:sticky;top:0;z-index:2;background:var(--bg);padding:8px 12px 4px
 #sok{display:block;width:100%;min-height:48px;font:inherit;font-size:18px;padding:8px 12px;border:2px solid var(--linje);border-radius:10px;background:var(--flate);color:var(--fg)}
 #sok:focus{outline:none;border-color:var(--aksent)}
 #sortering{display:flex;gap:6px;margin-top:8px}
-#sortering button{flex:1 1 0;min-width:0;min-height:44px;font:inherit;font-size:15px;border:1px solid var(--linje);border-radius:10px;background:var(--flate);color:var(--fg);padding:4px 2px}
+#sortering button{flex:1 1 auto;min-width:44px;min-height:44px;font:inherit;font-size:15px;white-space:nowrap;border:1px solid var(--linje);border-radius:10px;background:var(--flate);color:var(--fg);padding:4px 6px}
 #sortering button[aria-pressed=true]{background:var(--aksent);border-color:var(--aksent);color:var(--paa-aksent);font-weight:600}
 #kolonner{display:flex;justify-content:space-between;gap:8px;margin:6px 0 0;font-size:13px;color:var(--svak)}
 #rader{position:relative}

@@ -327,6 +327,14 @@ def main():
             WebDriverWait(d, 5).until(lambda d: d.find_element(By.ID, "liste").is_displayed())
             sok(d, "")
             sjekk(d.execute_script("return document.documentElement.scrollWidth") <= 360, "lista er bredere enn 360")
+            # Each button's text on one line (the chosen sort's bold text too).
+            for sortering in ("o", "i", "a", "n"):
+                d.find_element(By.CSS_SELECTOR, "#sortering button[data-s=%s]" % sortering).click()
+                linjer = d.execute_script(
+                    "return Array.from(document.querySelectorAll('#sortering button')).map(b => {"
+                    " var r = document.createRange(); r.selectNodeContents(b); return r.getClientRects().length; })")
+                sjekk(linjer == [1, 1, 1, 1], "knappetekst på flere linjer ved 360 (%s): %s" % (sortering, linjer))
+            d.find_element(By.CSS_SELECTOR, "#sortering button[data-s=o]").click()
             d.save_screenshot(os.path.join(bilder, "lommekatalog-liste-360.png"))
             d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                               {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
