@@ -18,12 +18,14 @@ const TKommando& KommandoListe();
 const TKommando& KommandoEndringer();
 const TKommando& KommandoSammenlign();
 const TKommando& KommandoStatistikk();
+const TKommando& KommandoLommekatalog();
 
 const std::vector<const TKommando*>& Kommandoer() {
   static const std::vector<const TKommando*> alle = {
-      &KommandoImporter(),       &KommandoHent(),   &KommandoOppslag(),   &KommandoAvkom(),      &KommandoStamtre(),
-      &KommandoKatalog(),        &KommandoStatus(), &KommandoSlektskap(), &KommandoInnavl(),     &KommandoParingsplan(),
-      &KommandoParingsforslag(), &KommandoListe(),  &KommandoEndringer(), &KommandoSammenlign(), &KommandoStatistikk(),
+      &KommandoImporter(),  &KommandoHent(),        &KommandoOppslag(),        &KommandoAvkom(),
+      &KommandoStamtre(),   &KommandoKatalog(),     &KommandoStatus(),         &KommandoSlektskap(),
+      &KommandoInnavl(),    &KommandoParingsplan(), &KommandoParingsforslag(), &KommandoListe(),
+      &KommandoEndringer(), &KommandoSammenlign(),  &KommandoStatistikk(),     &KommandoLommekatalog(),
   };
   return alle;
 }

@@ -1,7 +1,11 @@
 #include "tformlister.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,14 +13,17 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "avlvindu.h"
 #include "cp1252.h"
 #include "diagram.h"
 #include "filer.h"
+#include "lommekatalog.h"
 #include "melding.h"
 #include "okt.h"
+#include "paringsforslag.h"
 #include "register.h"
 #include "sammenligning.h"
 #include "slektskap.h"
@@ -262,6 +269,56 @@ bool LeggIListe(TOkt& okt, const std::vector<int32_t>& nummer, const QString& hv
   }
 }
 
+// ---- the pocket catalogue ----
+
+std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& nummer,
+                                        const std::function<QString(const QString& forslag)>& velgFil,
+                                        const std::function<void(const QString&)>& melding) {
+  TProdusent* reg = okt.Register();
+  if (!reg || nummer.empty()) return {};
+  const QString mappe = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  QString valgt = velgFil(QDir(mappe).filePath(LommekatalogFilNavn));
+  if (valgt.isEmpty()) return {};
+  // A name typed without an ending is a web page all the same.
+  if (QFileInfo(valgt).suffix().isEmpty()) valgt += ".html";
+  const std::filesystem::path fil = valgt.toStdString();
+  try {
+    TLommevalg valg;
+    valg.verer = nummer;
+    valg.soyer = okt.Soyer();
+    valg.grense = okt.Grense();
+    valg.dato = QDate::currentDate().toString("dd.MM.yyyy").toStdString();
+    const std::filesystem::path paringer = ParingsFil(okt.DataMappe());
+    if (std::filesystem::exists(paringer)) {
+      valg.par = LesParinger(paringer).forslag.par;
+      valg.forslag = true;
+    }
+    TLommekatalog side;
+    {
+      const TTimeglass timeglass;
+      side = LagLommekatalog(*reg, okt.Avlsdata(), okt.Raser(), valg);
+    }
+    if (side.verer.empty()) {
+      melding("Ingen av værene finnes i registeret; lommekatalogen ble ikke lagret.");
+      return {};
+    }
+    SkrivTrygt(fil, side.html);
+    QString t = QString("Lommekatalogen med %1 og %2 er lagret i\n%3\n\n")
+                    .arg(AntallVerer(side.verer.size()))
+                    .arg(valg.soyer.size() == 1 ? QString("1 søye") : QString("%1 søyer").arg(valg.soyer.size()))
+                    .arg(QDir::toNativeSeparators(valgt));
+    if (!side.ukjente.empty())
+      t += QString("%1 av numrene finnes ikke i registeret og er ikke med.\n\n").arg(side.ukjente.size());
+    t += "Send fila til deg selv med e-post, eller kopier den over til telefonen, og åpne den i nettleseren der. "
+         "Den trenger ikke nett.";
+    melding(t);
+    return fil;
+  } catch (const IoFeil& e) {
+    melding("Lommekatalogen ble ikke lagret: " + QString::fromUtf8(e.what()));
+    return {};
+  }
+}
+
 // ---- the list window ----
 
 TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Window), okt_(okt) {
@@ -278,6 +335,9 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
   VisTabell->setToolTip("Vis lista med katalogens tabellfelter (og Innavl % når Soyer.Txt finnes)");
   Sammenlign = new QPushButton("&Sammenlign …", this);
   Sammenlign->setToolTip("Sammenlign de merkede værene (eller hele lista) side om side, 2 til 6 værer");
+  Lommekatalog = new QPushButton("Lagre l&ommekatalog …", this);
+  Lommekatalog->setToolTip(
+      "Lagre lista som én nettside for telefonen, med værenes kort og innavlen med søyene dine; den virker uten nett");
   Fjern = new QPushButton("&Fjern merkede", this);
   Fjern->setToolTip("Ta de merkede værene ut av lista");
   NyListe = new QPushButton("&Ny liste …", this);
@@ -287,7 +347,8 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
   Status = new QLabel(this);
   Status->setTextFormat(Qt::PlainText);
   Status->setWordWrap(true);
-  for (QPushButton* b : {VisTabell, Sammenlign, Fjern, NyListe, NyttNavn, Slett, Lukk}) b->setAutoDefault(false);
+  for (QPushButton* b : {VisTabell, Sammenlign, Lommekatalog, Fjern, NyListe, NyttNavn, Slett, Lukk})
+    b->setAutoDefault(false);
 
   auto* venstre = new QVBoxLayout;
   venstre->addWidget(listeTekst);
@@ -296,7 +357,7 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
   midt->addWidget(verTekst);
   midt->addWidget(Verer, 1);
   auto* knapper = new QVBoxLayout;
-  for (QPushButton* b : {VisTabell, Sammenlign, Fjern}) knapper->addWidget(b);
+  for (QPushButton* b : {VisTabell, Sammenlign, Lommekatalog, Fjern}) knapper->addWidget(b);
   knapper->addSpacing(16);
   for (QPushButton* b : {NyListe, NyttNavn, Slett}) knapper->addWidget(b);
   knapper->addStretch(1);
@@ -311,6 +372,9 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
   resize(760, 420);
 
   Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, "Lister", t); };
+  VelgFil = [this](const QString& forslag) {
+    return QFileDialog::getSaveFileName(this, "Lagre lommekatalog", forslag, "Nettside (*.html *.htm)");
+  };
   Bekreft = [this](const QString& t) {
     return Meldingsboks(this, QMessageBox::Question, "Lister", t, QMessageBox::Yes | QMessageBox::No,
                         QMessageBox::No) == QMessageBox::Yes;
@@ -321,6 +385,7 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
   connect(VisTabell, &QPushButton::clicked, this, [this] { VisTabellClick(); });
   connect(Listene, &QListWidget::itemDoubleClicked, this, [this] { VisTabellClick(); });
   connect(Sammenlign, &QPushButton::clicked, this, [this] { SammenlignClick(); });
+  connect(Lommekatalog, &QPushButton::clicked, this, [this] { LommekatalogClick(); });
   connect(Fjern, &QPushButton::clicked, this, &TFormLister::FjernClick);
   connect(NyListe, &QPushButton::clicked, this, &TFormLister::NyListeClick);
   connect(NyttNavn, &QPushButton::clicked, this, &TFormLister::NyttNavnClick);
@@ -393,7 +458,7 @@ void TFormLister::VisVerer() {
     }
   }
   const bool har = liste != nullptr;
-  for (QPushButton* b : {VisTabell, Sammenlign, Fjern, NyttNavn, Slett}) b->setEnabled(har);
+  for (QPushButton* b : {VisTabell, Sammenlign, Lommekatalog, Fjern, NyttNavn, Slett}) b->setEnabled(har);
   Status->setText(okt_.Lister().Tom() ? QString("Ingen lister ennå. Legg værer i en liste fra væroppslaget eller "
                                                 "katalogens tabell, eller lag en ny liste her.")
                   : har               ? TilQString(ListeTittel(*liste))
@@ -439,6 +504,16 @@ TSammenligningsvinduer TFormLister::SammenlignClick() {
   std::vector<int32_t> nummer = Merkede();
   if (nummer.empty()) nummer = liste->nummer;
   return VisSammenligning(okt_, nummer, parentWidget(), Melding);
+}
+
+std::filesystem::path TFormLister::LommekatalogClick() {
+  const TListe* liste = okt_.Lister().Finn(Valgt());
+  if (!liste || !okt_.Register()) return {};
+  if (liste->nummer.empty()) {
+    Melding("Lista er tom; legg værer i den først.");
+    return {};
+  }
+  return LagreLommekatalog(okt_, liste->nummer, VelgFil, Melding);
 }
 
 void TFormLister::FjernClick() {

@@ -100,6 +100,18 @@ class TVelgListe : public QDialog {
 bool LeggIListe(TOkt& okt, const std::vector<int32_t>& nummer, const QString& hva, QWidget* eier,
                 const std::function<int(QDialog&)>& kjor, const std::function<void(const QString&)>& melding);
 
+// ---- the pocket catalogue ----
+
+// Saves the pocket catalogue of the rams with these judging numbers (with the
+// program's ewes, its limit and the saved mating suggestion): `velgFil` asks
+// for the file, offering "Lommekatalog.html" in the Documents folder (an
+// empty answer: cancelled); the page is written whole, and `melding` says
+// where it went and how it reaches the phone, or why it was not saved. The
+// file written, or empty.
+std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& nummer,
+                                        const std::function<QString(const QString& forslag)>& velgFil,
+                                        const std::function<void(const QString&)>& melding);
+
 // ---- the list window ----
 
 class TFormLister : public QWidget {
@@ -117,6 +129,8 @@ class TFormLister : public QWidget {
   std::function<void(const QString&)> Melding;
   std::function<bool(const QString&)> Bekreft;
   std::function<int(QDialog&)> KjorDialog;
+  // The save dialog of "Lagre lommekatalog …": the file chosen, or empty.
+  std::function<QString(const QString& forslag)> VelgFil;
 
   // Shows the window as the program does: a window that is not open reads
   // Lister.Txt afresh and keeps the list chosen before; a minimised one
@@ -129,6 +143,7 @@ class TFormLister : public QWidget {
   QListWidget* Verer;
   QPushButton* VisTabell;
   QPushButton* Sammenlign;
+  QPushButton* Lommekatalog;
   QPushButton* Fjern;
   QPushButton* NyListe;
   QPushButton* NyttNavn;
@@ -145,6 +160,9 @@ class TFormLister : public QWidget {
   TVindu* VisTabellClick();
   // The marked rams compared (all of the list when none is marked).
   TSammenligningsvinduer SammenlignClick();
+  // The chosen list as a pocket catalogue (LagreLommekatalog); the file
+  // written, or empty.
+  std::filesystem::path LommekatalogClick();
   // Takes the marked rams off the list.
   void FjernClick();
   void NyListeClick();

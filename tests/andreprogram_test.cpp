@@ -232,7 +232,7 @@ TEST(AndreProgram, VinduenesPlassHuskesTilNesteStart) {
       // than each window may be (the ewe list has four columns).
       {"Soyer", QRect(40, 50, 700, 420)},
       {"Slektskap", QRect(70, 80, 640, 480)},
-      {"Lister", QRect(100, 110, 600, 400)},
+      {"Lister", QRect(100, 110, 640, 400)},
       {"Statistikk", QRect(50, 100, 720, 450)},
   };
   const auto vindu = [](TProgramvinduer& v, const std::string& navn) -> QWidget* {

@@ -325,7 +325,7 @@ TEST(Kommandotabell, HjelpOgBrukFraHverKommando) {
   for (const TKommando* k : Kommandoer()) navn.emplace_back(k->Navn());
   EXPECT_EQ(navn, (std::vector<std::string>{"importer", "hent", "oppslag", "avkom", "stamtre", "katalog", "status",
                                             "slektskap", "innavl", "paringsplan", "paringsforslag", "liste",
-                                            "endringer", "sammenlign", "statistikk"}));
+                                            "endringer", "sammenlign", "statistikk", "lommekatalog"}));
 
   const std::string hjelp = Hjelpetekst();
   EXPECT_EQ(hjelp.rfind("Bruk: hornstad-cli [--data MAPPE] KOMMANDO ...\n", 0), 0u);

@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
 #include <set>
@@ -759,4 +761,50 @@ TEST(ListeVindu, PlanOgSammenligningBeholderLesbarSkrift) {
     }
     delete v;
   }
+}
+
+// "Lagre lommekatalog …" of the list window: the dialog offers
+// Lommekatalog.html in the Documents folder; the page of the chosen list is
+// written where the user says (a name without an ending gets .html) and the
+// message says where and how it reaches the phone; a cancelled dialog writes
+// nothing, and a file that cannot be written is told.
+TEST(ListeVindu, LagreLommekatalogSkriverListaSomNettside) {
+  Program p(AvlRegister(), "E1;2000;0\r\nE2;3000;0\r\n");
+  p.m.Skriv("Lister.Txt", C("[Mine værer]\r\n2000\r\n3000\r\n9999\r\n[Tom]\r\n"));
+  TFormLister& l = p.p->lister;
+  l.Vis();
+  QString tilbudt, svar;
+  l.VelgFil = [&](const QString& forslag) {
+    tilbudt = forslag;
+    return svar;
+  };
+  Skjermbilde(&l, "lister-lommekatalog");
+  ASSERT_TRUE(l.Lommekatalog->isEnabled());
+
+  // Cancelled: nothing written, nothing said.
+  EXPECT_TRUE(l.LommekatalogClick().empty());
+  EXPECT_EQ(tilbudt,
+            QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath("Lommekatalog.html"));
+  EXPECT_TRUE(p.meldinger.isEmpty());
+
+  svar = QString::fromStdString((p.m / "telefon").string());
+  const fs::path fil = l.LommekatalogClick();
+  EXPECT_EQ(fil, p.m / "telefon.html");
+  const std::string side = Les(p.m / "telefon.html");
+  EXPECT_EQ(side.rfind("<!DOCTYPE html>", 0), 0u);
+  EXPECT_NE(side.find("\"soyer\":[\"E1\",\"E2\"]"), std::string::npos);
+  EXPECT_NE(side.find("[2000,\"RAMBO\""), std::string::npos);
+  ASSERT_EQ(p.meldinger.size(), 1);
+  EXPECT_TRUE(p.meldinger[0].startsWith("Lommekatalogen med 2 værer og 2 søyer er lagret i\n" +
+                                        QString::fromStdString((p.m / "telefon.html").string())))
+      << p.meldinger[0].toStdString();
+  EXPECT_TRUE(p.meldinger[0].contains("1 av numrene finnes ikke")) << p.meldinger[0].toStdString();
+  EXPECT_TRUE(p.meldinger[0].contains("e-post")) << p.meldinger[0].toStdString();
+
+  p.meldinger.clear();
+  svar = QString::fromStdString((p.m / "mangler" / "side.html").string());
+  EXPECT_TRUE(l.LommekatalogClick().empty());
+  ASSERT_EQ(p.meldinger.size(), 1);
+  EXPECT_TRUE(p.meldinger[0].startsWith("Lommekatalogen ble ikke lagret: ")) << p.meldinger[0].toStdString();
+  EXPECT_FALSE(fs::exists(p.m / "mangler"));
 }
