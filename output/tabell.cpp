@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <memory>
+#include <unordered_set>
 
 #include "cp1252.h"
 #include "tabellutskrift.h"
@@ -244,16 +245,23 @@ std::vector<int32_t> TTabell::MerkedeNumre() const {
   const TOmraade& v = hoved_->Valg();
   int fra = v.topp, til = v.bunn;
   if (fra == til) fra = til = hoved_->GjeldendeRad();
+  return Numre(fra, til);
+}
+
+std::vector<int32_t> TTabell::AlleNumre() const { return Numre(0, hoved_->Rader() - 1); }
+
+std::vector<int32_t> TTabell::Numre(int fra, int til) const {
   fra = std::max(fra, hoved_->FasteRader());
   til = std::min(til, hoved_->Rader() - 1);
   std::vector<int32_t> nummer;
   if (hoved_->Kolonner() == 0) return nummer;
+  std::unordered_set<int32_t> sett;
   for (int r = fra; r <= til; ++r) {
     const std::string tekst = TrimText(TolkFormat(hoved_->Celle(0, r)).tekst);
     int32_t n = 0;
     const auto [slutt, feil] = std::from_chars(tekst.data(), tekst.data() + tekst.size(), n);
     if (tekst.empty() || feil != std::errc() || slutt != tekst.data() + tekst.size() || n <= 0) continue;
-    if (std::find(nummer.begin(), nummer.end(), n) == nummer.end()) nummer.push_back(n);
+    if (sett.insert(n).second) nummer.push_back(n);
   }
   return nummer;
 }

@@ -159,9 +159,12 @@ class TTabell : public TTabellMottaker {
   // numbers of the rams marked in a table of rams. Rows whose first cell is
   // not a whole number above 0 (headers, sums) are passed over.
   std::vector<int32_t> MerkedeNumre() const;
+  // The same over every data row.
+  std::vector<int32_t> AlleNumre() const;
 
  private:
   int Maal(const TMaal& m, std::string_view t) const;
+  std::vector<int32_t> Numre(int fra, int til) const;
   // Widens column k's Bredeste entry for a cell of the main grid.
   void MaalCelle(std::size_t k, std::string_view celle);
 

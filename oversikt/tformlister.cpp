@@ -1,5 +1,6 @@
 #include "tformlister.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDate>
 #include <QDialogButtonBox>
@@ -14,7 +15,9 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "avlvindu.h"
 #include "cp1252.h"
@@ -82,6 +85,18 @@ TSammenligningsvinduer VisSammenligning(TOkt& okt, const std::vector<int32_t>& n
   TSammenligningsvinduer v;
   v.tabell = new TVindu(eier);
   ListSammenligning(*s, raser, *v.tabell);
+  {
+    // The rams compared as a pocket catalogue.
+    std::vector<int32_t> funnet;
+    for (int32_t nr : nummer)
+      if (std::find(ukjente.begin(), ukjente.end(), nr) == ukjente.end()) funnet.push_back(nr);
+    auto* lomme = new QAction("Lagre lommekatalog …", v.tabell);
+    lomme->setStatusTip("Værene i sammenligningen som én nettside for telefonen");
+    TVindu* t = v.tabell;
+    QObject::connect(lomme, &QAction::triggered, t,
+                     [&okt, funnet, t] { LagreLommekatalog(okt, funnet, LommeDialog(t)); });
+    v.tabell->VerkT->addAction(lomme);
+  }
   v.diagram = new TDiagramflate(eier, Qt::Window);
   v.diagram->setAttribute(Qt::WA_DeleteOnClose);
   v.diagram->setWindowTitle("Sammenligning");
@@ -271,9 +286,31 @@ bool LeggIListe(TOkt& okt, const std::vector<int32_t>& nummer, const QString& hv
 
 // ---- the pocket catalogue ----
 
-std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& nummer,
-                                        const std::function<QString(const QString& forslag)>& velgFil,
-                                        const std::function<void(const QString&)>& melding) {
+TLommeDialog LommeDialog(QWidget* eier) {
+  TLommeDialog d;
+  d.velgFil = [eier](const QString& forslag) {
+    return QFileDialog::getSaveFileName(eier, "Lagre lommekatalog", forslag, "Nettside (*.html *.htm)");
+  };
+  d.melding = [eier](const QString& t) { Meldingsboks(eier, QMessageBox::Information, "Lommekatalog", t); };
+  d.tilbyEpost = [eier](const QString& t) {
+    QMessageBox boks(QMessageBox::Information, "Lommekatalog", t, QMessageBox::NoButton, eier);
+    boks.setTextFormat(Qt::PlainText);
+    QPushButton* send = boks.addButton("Send på e-post …", QMessageBox::ActionRole);
+    boks.addButton(QMessageBox::Ok);
+    boks.setDefaultButton(QMessageBox::Ok);
+    boks.exec();
+    return boks.clickedButton() == send;
+  };
+  d.bekreft = [eier](const QString& t) {
+    return Meldingsboks(eier, QMessageBox::Question, "Lommekatalog", t, QMessageBox::Yes | QMessageBox::No,
+                        QMessageBox::No) == QMessageBox::Yes;
+  };
+  return d;
+}
+
+std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& nummer, const TLommeDialog& d) {
+  const auto& velgFil = d.velgFil;
+  const auto& melding = d.melding;
   TProdusent* reg = okt.Register();
   if (!reg || nummer.empty()) return {};
   const QString mappe = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -311,7 +348,25 @@ std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& n
       t += QString("%1 av numrene finnes ikke i registeret og er ikke med.\n\n").arg(side.ukjente.size());
     t += "Send fila til deg selv med e-post, eller kopier den over til telefonen, og åpne den i nettleseren der. "
          "Den trenger ikke nett.";
-    melding(t);
+    if (!d.tilbyEpost) {
+      melding(t);
+      return fil;
+    }
+    if (!d.tilbyEpost(t)) return fil;
+    TEpost epost;
+    epost.emne = "Lommekatalog fra Hornstad";
+    epost.tekst = "Åpne vedlegget i nettleseren på telefonen. Den trenger ikke nett.";
+    epost.vedlegg = fil;
+    const TSendeSvar svar = d.send ? d.send(epost) : GiTilEpostprogram(epost);
+    const QString sti = QDir::toNativeSeparators(valgt);
+    if (svar.utfall == TSendeUtfall::Sendt)
+      melding("E-postprogrammet ditt har fått lommekatalogen som vedlegg. Skriv inn adressen din der og send.");
+    else if (svar.utfall == TSendeUtfall::Feil)
+      melding("E-postprogrammet kunne ikke startes med vedlegget. Legg fila\n" + sti +
+              "\nved en e-post til deg selv, eller kopier den over til telefonen.");
+    else
+      melding("Fant ikke noe e-postprogram å gi fila til (xdg-email mangler). Legg fila\n" + sti +
+              "\nved en e-post til deg selv, eller kopier den over til telefonen.");
     return fil;
   } catch (const IoFeil& e) {
     melding("Lommekatalogen ble ikke lagret: " + QString::fromUtf8(e.what()));
@@ -375,6 +430,7 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
   VelgFil = [this](const QString& forslag) {
     return QFileDialog::getSaveFileName(this, "Lagre lommekatalog", forslag, "Nettside (*.html *.htm)");
   };
+  TilbyEpost = LommeDialog(this).tilbyEpost;
   Bekreft = [this](const QString& t) {
     return Meldingsboks(this, QMessageBox::Question, "Lister", t, QMessageBox::Yes | QMessageBox::No,
                         QMessageBox::No) == QMessageBox::Yes;
@@ -513,7 +569,12 @@ std::filesystem::path TFormLister::LommekatalogClick() {
     Melding("Lista er tom; legg værer i den først.");
     return {};
   }
-  return LagreLommekatalog(okt_, liste->nummer, VelgFil, Melding);
+  TLommeDialog d;
+  d.velgFil = VelgFil;
+  d.melding = Melding;
+  d.tilbyEpost = TilbyEpost;
+  d.send = SendEpost;
+  return LagreLommekatalog(okt_, liste->nummer, d);
 }
 
 void TFormLister::FjernClick() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "epost.h"
 #include "lister.h"
 
 class QComboBox;
@@ -102,15 +103,32 @@ bool LeggIListe(TOkt& okt, const std::vector<int32_t>& nummer, const QString& hv
 
 // ---- the pocket catalogue ----
 
+// How saving a pocket catalogue talks with the user; tests answer instead.
+struct TLommeDialog {
+  // Asks for the file, offering `forslag`; empty: cancelled.
+  std::function<QString(const QString& forslag)> velgFil;
+  std::function<void(const QString&)> melding;
+  // Shows the text about the saved page with a button "Send på e-post …";
+  // true when that was pressed. Empty: the text goes to `melding`.
+  std::function<bool(const QString& tekst)> tilbyEpost;
+  // Hands the mail to the mail program (GiTilEpostprogram when empty).
+  std::function<TSendeSvar(const TEpost&)> send;
+  // A yes/no question (a very large page); empty: no question.
+  std::function<bool(const QString&)> bekreft;
+};
+// Above this many rams the user is asked before a page is made of a whole
+// table (about 1 kB a ram).
+inline constexpr std::size_t StorLommekatalog = 5000;
+// The program's own: a file dialog and message boxes over `eier`.
+TLommeDialog LommeDialog(QWidget* eier);
+
 // Saves the pocket catalogue of the rams with these judging numbers (with the
-// program's ewes, its limit and the saved mating suggestion): `velgFil` asks
-// for the file, offering "Lommekatalog.html" in the Documents folder (an
-// empty answer: cancelled); the page is written whole, and `melding` says
-// where it went and how it reaches the phone, or why it was not saved. The
-// file written, or empty.
-std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& nummer,
-                                        const std::function<QString(const QString& forslag)>& velgFil,
-                                        const std::function<void(const QString&)>& melding);
+// program's ewes, its limit and the saved mating suggestion): asks for the
+// file, offering "Lommekatalog.html" in the Documents folder; the page is
+// written whole, and the user is told where it went and how it reaches the
+// phone, with the offer to mail it (to oneself: the mail program opens with
+// the page attached), or why it was not saved. The file written, or empty.
+std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& nummer, const TLommeDialog& d);
 
 // ---- the list window ----
 
@@ -131,6 +149,9 @@ class TFormLister : public QWidget {
   std::function<int(QDialog&)> KjorDialog;
   // The save dialog of "Lagre lommekatalog …": the file chosen, or empty.
   std::function<QString(const QString& forslag)> VelgFil;
+  // The saved pocket catalogue's text with its mail button (TLommeDialog).
+  std::function<bool(const QString& tekst)> TilbyEpost;
+  std::function<TSendeSvar(const TEpost&)> SendEpost;
 
   // Shows the window as the program does: a window that is not open reads
   // Lister.Txt afresh and keeps the list chosen before; a minimised one

@@ -1,9 +1,5 @@
 #include "seminfil.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -14,8 +10,6 @@
 #include "dato.h"
 #include "filer.h"
 #include "tekst.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -318,35 +312,14 @@ std::string SeminMottaker(const QSettings& ini) {
 }
 
 TSendeSvar SendEpost(const TEpost& epost, const std::string& program) {
-  std::vector<std::string> arg = {program,       "--utf8",    "--subject", epost.emne,
-                                  "--body",      epost.tekst, "--attach",  epost.vedlegg.string(),
-                                  epost.mottaker};
-  std::vector<char*> argv;
-  for (std::string& a : arg) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  TSendeSvar svar;
-  pid_t pid = 0;
-  const int feil = ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
-  if (feil == ENOENT) return svar;  // no mail hand-off on this machine: as if the user stopped it
-  int status = 0;
-  if (feil == 0) {
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-      svar.utfall = TSendeUtfall::Sendt;
-      svar.melding =
-          "Rapporten er lagt i utboksen på din e-postleser. Åpne e-postleseren å sjekk at posten er sendt. "
-          "Hvis ikke, trykk sende/motte.";
-      return svar;
-    }
-    svar.kode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  } else {
-    svar.kode = -1;
-  }
-  svar.utfall = TSendeUtfall::Feil;
-  svar.melding = "Kunne ikke sende e-post direkte fra programmet. Det ligger ei fil \"" + epost.vedlegg.string() +
-                 "\" som du manuelt må sende som e-postvedlegg, eller på diskett";
+  TSendeSvar svar = GiTilEpostprogram(epost, program);
+  if (svar.utfall == TSendeUtfall::Sendt)
+    svar.melding =
+        "Rapporten er lagt i utboksen på din e-postleser. Åpne e-postleseren å sjekk at posten er sendt. "
+        "Hvis ikke, trykk sende/motte.";
+  else if (svar.utfall == TSendeUtfall::Feil)
+    svar.melding = "Kunne ikke sende e-post direkte fra programmet. Det ligger ei fil \"" + epost.vedlegg.string() +
+                   "\" som du manuelt må sende som e-postvedlegg, eller på diskett";
   return svar;
 }
 

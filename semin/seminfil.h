@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "epost.h"
 #include "filer.h"
 #include "rutenett.h"
 
@@ -155,26 +156,13 @@ std::filesystem::path SkrivRapport(const TRutenett& grid, const TRadKomplett& ko
                                    std::string_view prodNr);
 
 // The report's e-mail for the season `aar`. Texts are UTF-8.
-struct TEpost {
-  std::string emne;
-  std::string tekst;
-  std::string mottaker;
-  std::filesystem::path vedlegg;
-};
 TEpost LagEpost(std::string_view prodNr, int aar, std::string_view mottaker, const std::filesystem::path& rapport);
 // The recipient: `[Semin] Epost` of the settings, or StandardSeminEpost.
 std::string SeminMottaker(const QSettings& ini);
 
-enum class TSendeUtfall { Sendt, Feil, Avbrutt };
-struct TSendeSvar {
-  TSendeUtfall utfall = TSendeUtfall::Avbrutt;
-  int kode = 0;         // xdg-email's exit status when it ended otherwise than 0
-  std::string melding;  // the message to show; empty for an abort
-};
-// Hands the mail to the user's mail program: runs `program` (found on PATH)
-// with an argument list and waits for it. Exit 0 is success; a program that
-// cannot be found is the user abort (nothing to show); anything else is the
-// error, whose message names the attachment.
+// Hands the mail to the user's mail program (GiTilEpostprogram), with the
+// report's messages: success, or the error naming the attachment; a program
+// that cannot be found is the user abort (nothing to show).
 TSendeSvar SendEpost(const TEpost& epost, const std::string& program = "xdg-email");
 
 // The send button: writes the report of the grid and hands it to the mail

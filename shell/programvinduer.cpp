@@ -58,9 +58,30 @@ TProgramvinduer::TProgramvinduer(std::optional<std::filesystem::path> dataMappe)
     sammenlign->setStatusTip("Sammenlign 2 til 6 merkede værer side om side");
     QObject::connect(sammenlign, &QAction::triggered, &hoved,
                      [this, vindu] { VisSammenligning(okt, vindu->Tabell().MerkedeNumre(), &hoved, hoved.Melding); });
+    auto* lomme = new QAction("Lagre lommekatalog …", vindu);
+    lomme->setStatusTip("Værene i tabellen, eller de merkede, som én nettside for telefonen");
+    QObject::connect(lomme, &QAction::triggered, &hoved, [this, vindu] { LommekatalogFraTabell(*vindu); });
     vindu->Redmen->addSeparator();
     vindu->Redmen->addAction(leggTil);
     vindu->Redmen->addAction(sammenlign);
+    vindu->Redmen->addAction(lomme);
     vindu->VerkT->addAction(leggTil);
+    vindu->VerkT->addAction(lomme);
   });
+}
+
+std::filesystem::path TProgramvinduer::LommekatalogFraTabell(TVindu& vindu) {
+  // The marked rams when more than one row is marked, otherwise every row.
+  const TTabell& t = vindu.Tabell();
+  const TOmraade& valg = t.Hoved().Valg();
+  const std::vector<int32_t> nummer = valg.bunn > valg.topp ? t.MerkedeNumre() : t.AlleNumre();
+  if (nummer.empty()) return {};
+  TLommeDialog d = LommeDialog(&vindu);
+  if (LommeDialogFor) d = LommeDialogFor(&vindu);
+  if (nummer.size() > StorLommekatalog && d.bekreft &&
+      !d.bekreft(QString("Lommekatalogen får %1 værer og blir stor (omtrent 1 kB per vær). Merk værene du vil ha "
+                         "med for en mindre side.\nVil du lagre alle %1?")
+                     .arg(nummer.size())))
+    return {};
+  return LagreLommekatalog(okt, nummer, d);
 }

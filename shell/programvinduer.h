@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "okt.h"
@@ -42,4 +43,11 @@ struct TProgramvinduer {
   TFormSlektskap slektskap;
   TFormLister lister;
   TFormStatistikk statistikk;
+
+  // The catalogue's table window's "Lagre lommekatalog …": the marked rams
+  // when more than one row is marked, otherwise every row; a very large
+  // page is asked about first. The file written, or empty.
+  std::filesystem::path LommekatalogFraTabell(TVindu& vindu);
+  // The dialogs it uses (LommeDialog when empty), for tests.
+  std::function<TLommeDialog(QWidget*)> LommeDialogFor;
 };

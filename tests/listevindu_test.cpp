@@ -24,6 +24,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <set>
 
 #include "avlregister.h"
@@ -778,6 +779,7 @@ TEST(ListeVindu, LagreLommekatalogSkriverListaSomNettside) {
     tilbudt = forslag;
     return svar;
   };
+  l.TilbyEpost = nullptr;  // the text as a plain message
   Skjermbilde(&l, "lister-lommekatalog");
   ASSERT_TRUE(l.Lommekatalog->isEnabled());
 
@@ -807,4 +809,97 @@ TEST(ListeVindu, LagreLommekatalogSkriverListaSomNettside) {
   ASSERT_EQ(p.meldinger.size(), 1);
   EXPECT_TRUE(p.meldinger[0].startsWith("Lommekatalogen ble ikke lagret: ")) << p.meldinger[0].toStdString();
   EXPECT_FALSE(fs::exists(p.m / "mangler"));
+}
+
+// After the page is saved the user may have it mailed: the mail program gets
+// the page as its attachment (no recipient: the user writes their own), and
+// what came of it is told, also when there is no mail program.
+TEST(ListeVindu, LommekatalogenSendesMedEpost) {
+  Program p(AvlRegister(), "E1;2000;0\r\n");
+  p.m.Skriv("Lister.Txt", C("[Mine værer]\r\n2000\r\n"));
+  TFormLister& l = p.p->lister;
+  l.Vis();
+  const fs::path fil = p.m / "lomme.html";
+  l.VelgFil = [&](const QString&) { return QString::fromStdString(fil.string()); };
+  const struct {
+    bool trykket;
+    TSendeUtfall utfall;
+    const char* melding;  // the start of what is told; null: nothing
+  } tilfeller[] = {
+      {false, TSendeUtfall::Sendt, nullptr},
+      {true, TSendeUtfall::Sendt, "E-postprogrammet ditt har fått lommekatalogen som vedlegg."},
+      {true, TSendeUtfall::Feil, "E-postprogrammet kunne ikke startes med vedlegget. Legg fila\n"},
+      {true, TSendeUtfall::Avbrutt, "Fant ikke noe e-postprogram å gi fila til (xdg-email mangler)."},
+  };
+  for (const auto& t : tilfeller) {
+    SCOPED_TRACE(static_cast<int>(t.utfall) * 2 + t.trykket);
+    p.meldinger.clear();
+    QString vist;
+    std::vector<TEpost> sendt;
+    l.TilbyEpost = [&](const QString& tekst) {
+      vist = tekst;
+      return t.trykket;
+    };
+    l.SendEpost = [&](const TEpost& e) {
+      sendt.push_back(e);
+      TSendeSvar s;
+      s.utfall = t.utfall;
+      return s;
+    };
+    EXPECT_EQ(l.LommekatalogClick(), fil);
+    EXPECT_TRUE(vist.startsWith("Lommekatalogen med 1 vær og 1 søye er lagret i")) << vist.toStdString();
+    ASSERT_EQ(sendt.size(), t.trykket ? 1u : 0u);
+    if (t.trykket) {
+      EXPECT_EQ(sendt[0].vedlegg, fil);
+      EXPECT_EQ(sendt[0].mottaker, "");
+      EXPECT_EQ(sendt[0].emne, "Lommekatalog fra Hornstad");
+    }
+    if (t.melding == nullptr) {
+      EXPECT_TRUE(p.meldinger.isEmpty());
+    } else {
+      ASSERT_EQ(p.meldinger.size(), 1);
+      EXPECT_TRUE(p.meldinger[0].startsWith(QString::fromUtf8(t.melding))) << p.meldinger[0].toStdString();
+    }
+  }
+}
+
+// The catalogue's table and the comparison save their rams as a pocket
+// catalogue: the table its marked rows when more than one is marked,
+// otherwise all of them.
+TEST(ListeVindu, LommekatalogFraKatalogtabellenOgSammenligningen) {
+  Program p(AvlRegister(), "E1;2000;0\r\n");
+  TVindu* v = new TVindu;
+  v->Oppsett(2, 12, 0, 1, 0, "Tabell", Rod, Blaa);
+  v->NyRad("Nr;Navn;");
+  for (const char* rad : {"2000;Rambo;", "3000;Bukk;", "5000;Fremmed;"}) v->NyRad(rad);
+  std::vector<std::string> sider;
+  std::vector<bool> spurt;
+  p.p->LommeDialogFor = [&](QWidget*) {
+    TLommeDialog d;
+    d.velgFil = [&](const QString&) {
+      return QString::fromStdString((p.m / ("side" + std::to_string(sider.size()) + ".html")).string());
+    };
+    d.melding = [&](const QString& t) { sider.push_back(t.toStdString()); };
+    return d;
+  };
+  const auto verer = [&](const fs::path& f) {
+    const std::string side = Les(f);
+    std::vector<int32_t> n;
+    for (int32_t nr : {2000, 3000, 5000})
+      if (side.find("[" + std::to_string(nr) + ",") != std::string::npos) n.push_back(nr);
+    return n;
+  };
+  EXPECT_EQ(verer(p.p->LommekatalogFraTabell(*v)), (std::vector<int32_t>{2000, 3000, 5000}));
+  v->Tabell().Hoved().SettValg(TOmraade{0, 1, 1, 2});
+  EXPECT_EQ(verer(p.p->LommekatalogFraTabell(*v)), (std::vector<int32_t>{2000, 3000}));
+  delete v;
+
+  TSammenligningsvinduer s = VisSammenligning(p.p->okt, {5000, 2000}, nullptr, [](const QString&) {});
+  ASSERT_NE(s.tabell, nullptr);
+  QAction* lomme = nullptr;
+  for (QAction* a : s.tabell->VerkT->actions())
+    if (a->text() == "Lagre lommekatalog …") lomme = a;
+  EXPECT_NE(lomme, nullptr);
+  delete s.tabell;
+  delete s.diagram;
 }

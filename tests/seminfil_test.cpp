@@ -517,6 +517,17 @@ TEST_F(Epost, LeveresMedArgumentlisteOgGirMeldingenForSendt) {
   EXPECT_FALSE(fs::exists(m / "bin" / "pwned"));
 }
 
+// A mail without a recipient (the pocket catalogue, to oneself) leaves the
+// address out for the user; the plain hand-off makes no message.
+TEST_F(Epost, UtenMottakerSlippesAdressenOgIngenMelding) {
+  Miljo sti("PATH", (m / "bin").string());
+  const TSendeSvar s = GiTilEpostprogram({"Emne", "Tekst", "", m / "side.html"});
+  EXPECT_EQ(s.utfall, TSendeUtfall::Sendt);
+  EXPECT_EQ(s.melding, "");
+  EXPECT_EQ(Argumenter(), (std::vector<std::string>{"--utf8", "--subject", "Emne", "--body", "Tekst", "--attach",
+                                                    (m / "side.html").string()}));
+}
+
 TEST_F(Epost, FeilFraEpostprogrammetNevnerRapporten) {
   Miljo sti("PATH", (m / "bin").string());
   Miljo svar("XDG_SVAR", "4");
