@@ -63,6 +63,7 @@ class TLommekatalogKommando : public TKommando {
       TParingsLesing forslag = LesParinger(paringer);
       for (const std::string& m : forslag.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
       valg.par = std::move(forslag.forslag.par);
+      for (const TKandidat& k : forslag.forslag.valg.verer) valg.kandidater.push_back(k.nummer);
       valg.forslag = true;
     }
     valg.grense = k.Okt().Grense();

@@ -79,11 +79,11 @@ std::string Html(const std::string& data) {
        "spellcheck=\"false\">\n";
   h += "<div id=\"sortering\" role=\"group\" aria-label=\"Sortering\">"
        "<button type=\"button\" data-s=\"o\">O-indeks</button>"
-       "<button type=\"button\" data-s=\"i\">Innavl</button>"
+       "<button type=\"button\" data-s=\"i\">Snitt søyer</button>"
        "<button type=\"button\" data-s=\"a\">År</button>"
        "<button type=\"button\" data-s=\"n\">Navn</button></div>\n";
   h += "<div id=\"kolonner\"><span id=\"antall\"></span><span id=\"kolonne\">O-indeks / "
-       "innavl</span></div>\n</header>\n";
+       "snitt med søyene</span></div>\n</header>\n";
   h += "<main id=\"liste\"><div id=\"rader\"></div><p id=\"tom\" hidden>Ingen værer passer til søket.</p></main>\n";
   h += "<section id=\"kort\" hidden></section>\n";
   h += "<noscript><p>Lommekatalogen trenger JavaScript.</p></noscript>\n";
@@ -168,9 +168,21 @@ TLommekatalog LagLommekatalog(TProdusent& reg, TAvlsdata& avl, const Trase& rase
   std::unordered_map<int32_t, std::size_t> planKolonne;
   for (std::size_t j = 0; j < plan.verer.size(); ++j) planKolonne.emplace(plan.verer[j], j);
 
-  std::unordered_map<int32_t, std::vector<std::string>> tildelt;
-  for (const TParingspar& p : valg.par)
-    if (p.ver != 0) tildelt[p.ver].push_back(U(TrimText(p.soye)));
+  // The saved suggestion's ewes of each ram, as indexes among the ewes: a
+  // ewe no longer in Soyer.Txt is left out.
+  std::unordered_map<int32_t, std::vector<std::size_t>> tildelt;
+  for (const TParingspar& p : valg.par) {
+    if (p.ver == 0) continue;
+    for (std::size_t e = 0; e < valg.soyer.size(); ++e)
+      if (SammeSoyenummer(valg.soyer[e].nummer, p.soye)) {
+        tildelt[p.ver].push_back(e);
+        break;
+      }
+  }
+  const auto kandidat = [&](int32_t nr) {
+    return valg.kandidater.empty() ||
+           std::find(valg.kandidater.begin(), valg.kandidater.end(), nr) != valg.kandidater.end();
+  };
 
   std::map<int32_t, std::string> anenavn;
   std::vector<std::string> rasenavn;
@@ -228,13 +240,24 @@ TLommekatalog LagLommekatalog(TProdusent& reg, TAvlsdata& avl, const Trase& rase
       else
         v += '-';
     }
-    v += "\",[";
-    if (const auto t = tildelt.find(ver.Nummer); t != tildelt.end())
-      for (std::size_t e = 0; e < t->second.size(); ++e) {
-        if (e > 0) v += ',';
-        v += JsonStreng(t->second[e]);
-      }
-    v += "]]";
+    v += "\",";
+    if (valg.forslag && !kandidat(ver.Nummer)) {
+      v += "null";
+    } else {
+      v += '[';
+      if (const auto t = tildelt.find(ver.Nummer); t != tildelt.end())
+        for (std::size_t e = 0; e < t->second.size(); ++e) {
+          if (e > 0) v += ',';
+          Tall(v, static_cast<int64_t>(t->second[e]));
+        }
+      v += ']';
+    }
+    v += ',';
+    if (dyr >= 0)
+      Tall(v, innavl.Kjente(dyr));
+    else
+      v += "null";
+    v += ']';
   }
 
   std::string d;

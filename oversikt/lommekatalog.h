@@ -44,12 +44,13 @@
 #include "trase.h"
 
 struct TLommevalg {
-  std::vector<int32_t> verer;      // judging numbers, in the list's order
-  std::vector<TSoye> soyer;        // the breeder's ewes
-  std::vector<TParingspar> par;    // the saved mating suggestion's pairs (none: no suggestion)
-  bool forslag = false;            // a suggestion is saved
-  double grense = StandardGrense;  // [Avl] Grense, percent
-  std::string dato;                // the day it is made, "11.12.2026"
+  std::vector<int32_t> verer;       // judging numbers, in the list's order
+  std::vector<TSoye> soyer;         // the breeder's ewes
+  std::vector<TParingspar> par;     // the saved mating suggestion's pairs (none: no suggestion)
+  bool forslag = false;             // a suggestion is saved
+  std::vector<int32_t> kandidater;  // its candidate rams (empty: not known)
+  double grense = StandardGrense;   // [Avl] Grense, percent
+  std::string dato;                 // the day it is made, "11.12.2026"
 };
 
 struct TLommekatalog {

@@ -28,6 +28,7 @@ header{position:sticky;top:0;z-index:2;background:var(--bg);padding:8px 12px 4px
 .info{font-size:14px;color:var(--svak);white-space:nowrap;overflow:hidden;text-overflow:ellipsis}
 .merke{flex:none;font-size:12px;font-weight:600;line-height:1.3;padding:1px 6px;border-radius:6px;margin-left:6px;border:1px solid var(--aksent);color:var(--aksent)}
 .merke.gul{border-color:var(--gul);color:var(--gul);background:var(--gulbg)}
+.merke.ute{border-color:var(--svak);color:var(--svak)}
 .tall{flex:none;display:flex;flex-direction:column;align-items:flex-end}
 .oi{font-size:20px;font-weight:700}
 .snitt{font-size:13px;color:var(--svak)}
@@ -75,7 +76,7 @@ constexpr std::string_view Skript = R"JS(
   var knapper = Array.prototype.slice.call(document.querySelectorAll("#sortering button"));
   var samling = new Intl.Collator("nb", { sensitivity: "base", numeric: true });
   var SEMIN = ["", "Semin", "U.sem", "Pr.sem"];
-  var SORTNAVN = { o: "O-indeks", i: "innavl med søyene", a: "fødselsår", n: "navn" };
+  var SORTNAVN = { o: "O-indeks", i: "snitt med søyene", a: "fødselsår", n: "navn" };
   var sortering = "o", sortert = alle, vis = alle, fra = -1, til = -1, lagretY = 0, fraListe = false;
 
   function lag(tag, klasse, tekst) {
@@ -116,6 +117,8 @@ constexpr std::string_view Skript = R"JS(
 
   function filtrer() {
     var q = sok.value.trim().toLowerCase();
+    // A number as the pedigree prints it, with leading zeros.
+    if (/^\d+$/.test(q)) q = q.replace(/^0+(?=\d)/, "");
     vis = q ? sortert.filter(function (v) { return v.nr.indexOf(q) >= 0 || v.lc.indexOf(q) >= 0; }) : sortert;
     antall.textContent = q ? "Viser " + vis.length + " av " + flertall(alle.length, "vær", "værer")
                            : flertall(alle.length, "vær", "værer") + ", sortert etter " + SORTNAVN[sortering];
@@ -147,7 +150,8 @@ constexpr std::string_view Skript = R"JS(
     var midt = lag("span", "midt");
     var l1 = lag("span", "linje1");
     l1.appendChild(lag("span", "navn", v[1] || "(uten navn)"));
-    if (SEMIN[v[4]]) l1.appendChild(lag("span", "merke", SEMIN[v[4]]));
+    // A ram out of semin is marked apart from one in it.
+    if (SEMIN[v[4]]) l1.appendChild(lag("span", v[4] === 2 ? "merke ute" : "merke", SEMIN[v[4]]));
     if (gul(v[5])) l1.appendChild(lag("span", "merke gul", "Gul"));
     midt.appendChild(l1);
     midt.appendChild(lag("span", "info", v[0] + " · " + raseNavn(v) + " · " + aarTekst(v)));
@@ -204,7 +208,9 @@ constexpr std::string_view Skript = R"JS(
     kort.appendChild(nk);
 
     kort.appendChild(lag("h2", "", "Indekser"));
-    kort.appendChild(lag("p", "svak", "Persentil blant værer av samme rase og fødselsår"));
+    var medPersentil = v[6].some(function (t) { return t.indexOf("%") >= 0; });
+    kort.appendChild(lag("p", "svak", medPersentil ? "Persentil blant værer av samme rase og fødselsår"
+                                                  : "Ingen andre værer av samme rase og fødselsår å sammenligne med."));
     var tab = lag("table");
     tab.id = "indekser";
     D.figurer.forEach(function (f, i) {
@@ -222,7 +228,13 @@ constexpr std::string_view Skript = R"JS(
     linje(st, "", "Far", verTekst(a[0]));
     linje(st, "", "Morfar", verTekst(a[4]));
     linje(st, "", "Egen innavlsgrad", prosent(v[7]));
+    if (!ukjent(v[12])) linje(st, "", "Kjente aner i fem ledd", v[12] + " av 62");
     kort.appendChild(st);
+    // Unknown ancestors count as unrelated: few known ones make the figures
+    // look better than they may be.
+    if (!ukjent(v[12]) && v[12] < 14)
+      kort.appendChild(lag("p", "svak", "Få kjente aner: ukjente aner regnes som ubeslektet, så innavlen kan " +
+                                        "være høyere enn tallene viser."));
     kort.appendChild(lag("h2", "", "Stamtavle, tre ledd"));
     var tre = lag("div");
     tre.id = "stamtavle";
@@ -238,46 +250,64 @@ constexpr std::string_view Skript = R"JS(
     linje(tre, "l2", "Morfars mor", soyeTekst(a[9]));
     kort.appendChild(tre);
 
-    kort.appendChild(lag("h2", "", "Innavl for lammet med søyene dine"));
-    if (!D.soyer.length) {
-      kort.appendChild(lag("p", "svak", "Ingen søyer i Soyer.Txt da lommekatalogen ble laget."));
-    } else {
-      var tall = v[10].split(",").map(function (x, i) { return [i, x === "-" ? null : Number(x)]; });
-      var over = tall.filter(function (x) { return vedGrensa(x[1]); }).length;
-      var sum = lag("p");
-      sum.id = "snitt";
-      sum.textContent = "Snitt " + prosent(v[8]) + " · " + over + " av " + D.soyer.length +
-                        " ved eller over grensa " + String(D.grense).replace(".", ",") + "\u00a0%";
-      if (over) sum.className = "rod";
-      kort.appendChild(sum);
-      tall.sort(function (x, y) {
-        return (ukjent(y[1]) ? -1 : y[1]) - (ukjent(x[1]) ? -1 : x[1]) || x[0] - y[0];
-      });
-      var st2 = lag("table");
-      st2.id = "soyer";
-      tall.forEach(function (x) {
-        var r = lag("tr");
-        if (vedGrensa(x[1])) r.className = "rod";
-        r.appendChild(lag("td", "", "Søye " + D.soyer[x[0]]));
-        r.appendChild(lag("td", "", prosent(x[1])));
-        st2.appendChild(r);
-      });
-      kort.appendChild(st2);
+    var tall = D.soyer.length ? v[10].split(",").map(function (x, i) { return [i, x === "-" ? null : Number(x)]; })
+                              : [];
+    function soyerad(tab, x) {
+      var r = lag("tr");
+      if (vedGrensa(x[1])) r.className = "rod";
+      r.appendChild(lag("td", "", "Søye " + D.soyer[x[0]]));
+      r.appendChild(lag("td", "", prosent(x[1])));
+      tab.appendChild(r);
     }
 
     if (D.forslag) {
       kort.appendChild(lag("h2", "", "Paringsforslaget"));
       var fs = v[11];
-      var p = lag("p", "", fs.length ? "Det lagrede paringsforslaget gir væren " + flertall(fs.length, "søye", "søyer") +
-                                       ": " + fs.join(", ") : "Det lagrede paringsforslaget gir ikke væren noen søyer.");
+      var p = lag("p", "", fs === null ? "Væren er ikke med i det lagrede paringsforslaget."
+                          : fs.length ? "Det lagrede paringsforslaget gir væren " + flertall(fs.length, "søye", "søyer") +
+                                        ": " + fs.map(function (e) { return D.soyer[e]; }).join(", ")
+                                      : "Det lagrede paringsforslaget gir ikke væren noen søyer.");
       p.id = "forslag";
       kort.appendChild(p);
+      if (fs && fs.length) {
+        var ft = lag("table");
+        ft.id = "forslagsoyer";
+        fs.forEach(function (e) { soyerad(ft, tall[e] || [e, null]); });
+        kort.appendChild(ft);
+      }
+    }
+
+    kort.appendChild(lag("h2", "", "Innavl for lammet med søyene dine"));
+    if (!D.soyer.length) {
+      kort.appendChild(lag("p", "svak", "Ingen søyer i Soyer.Txt da lommekatalogen ble laget."));
+    } else {
+      var over = tall.filter(function (x) { return vedGrensa(x[1]); }).length;
+      var sum = lag("p");
+      sum.id = "snitt";
+      sum.appendChild(document.createTextNode("Snitt " + prosent(v[8]) + " · "));
+      sum.appendChild(lag("span", over ? "rod" : "", over + " av " + D.soyer.length +
+                                                     " ved eller over grensa " + String(D.grense).replace(".", ",") +
+                                                     "\u00a0%"));
+      kort.appendChild(sum);
+      var sortertTall = tall.slice().sort(function (x, y) {
+        return (ukjent(y[1]) ? -1 : y[1]) - (ukjent(x[1]) ? -1 : x[1]) || x[0] - y[0];
+      });
+      var st2 = lag("table");
+      st2.id = "soyer";
+      sortertTall.forEach(function (x) { soyerad(st2, x); });
+      kort.appendChild(st2);
     }
   }
 
   function tilbake() {
-    if (fraListe) history.back();
-    else location.hash = "";
+    if (fraListe) {
+      history.back();
+    } else {
+      // Opened straight from an address with its number: the list takes the
+      // card's place, so that the phone's back button does not bring it back.
+      history.replaceState(null, "", location.pathname + location.search);
+      rute();
+    }
   }
 
   function rute() {
@@ -310,6 +340,13 @@ constexpr std::string_view Skript = R"JS(
     document.getElementById("kolonne").textContent = "O-indeks";
   }
   sok.addEventListener("input", function () { window.scrollTo(0, 0); filtrer(); });
+  // Enter with one ram found opens its card.
+  sok.addEventListener("keydown", function (e) {
+    if (e.key === "Enter" && vis.length === 1) {
+      fraListe = true;
+      location.hash = "#" + vis[0][0];
+    }
+  });
   knapper.forEach(function (b) {
     b.addEventListener("click", function () {
       sortering = b.dataset.s;

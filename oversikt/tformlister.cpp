@@ -327,7 +327,9 @@ std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& n
     valg.dato = QDate::currentDate().toString("dd.MM.yyyy").toStdString();
     const std::filesystem::path paringer = ParingsFil(okt.DataMappe());
     if (std::filesystem::exists(paringer)) {
-      valg.par = LesParinger(paringer).forslag.par;
+      const TLagretForslag lagret = LesParinger(paringer).forslag;
+      valg.par = lagret.par;
+      for (const TKandidat& k : lagret.valg.verer) valg.kandidater.push_back(k.nummer);
       valg.forslag = true;
     }
     TLommekatalog side;

@@ -32,6 +32,7 @@ try:
     from selenium.common.exceptions import NoAlertPresentException
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
     from selenium.webdriver.support.ui import WebDriverWait
 except ImportError:
     print("Hoppet over: python3-selenium er ikke installert (scripts/setup installerer det).")
@@ -157,7 +158,8 @@ def main():
         with open(os.path.join(mappe, "Lister.Txt"), "wb") as f:
             f.write(("[Salg]\r\n" + "".join("%d\r\n" % n for n in nummer)).encode("cp1252"))
         with open(os.path.join(mappe, "Paringer.Txt"), "wb") as f:
-            f.write(("101;%d\r\n106;%d\r\n104;\r\n" % (r, r)).encode("cp1252"))
+            # Ram r the only candidate; ewe 999 sold since (not in Soyer.Txt).
+            f.write(("# Kapasitet;%d;40\r\n101;%d\r\n106;%d\r\n104;\r\n999;%d\r\n" % (r, r, r, r)).encode("cp1252"))
 
         side = os.path.join(mappe, "Lommekatalog.html")
         kode, ut, meld = kjor(cli, mappe, "lommekatalog", "--liste", "Salg", "--ut", side)
@@ -303,7 +305,26 @@ def main():
             sjekk([[f, v.replace("\u00a0", " ")] for f, v in ind] == [[f, v.replace("\u00a0", " ")] for f, v in indekser],
                   "indeksene på kortet %s, sammenlign gir %s" % (ind, indekser))
             forslag = d.find_element(By.ID, "forslag").get_attribute("textContent")
-            sjekk("2 søyer: 101, 106" in forslag, "paringsforslaget: " + forslag)
+            sjekk("2 søyer: 101, 106" in forslag, "paringsforslaget (den solgte søya 999 er ikke med): " + forslag)
+            # Each suggested ewe with her lamb's figure, as in the ewes' table,
+            # before that table.
+            fs_rader = [[c.get_attribute("textContent") for c in rad.find_elements(By.TAG_NAME, "td")]
+                        for rad in d.find_elements(By.CSS_SELECTOR, "#forslagsoyer tr")]
+            alle_rader = {rad[0]: rad[1] for rad in
+                          [[c.get_attribute("textContent") for c in rad.find_elements(By.TAG_NAME, "td")]
+                           for rad in d.find_elements(By.CSS_SELECTOR, "#soyer tr")]}
+            sjekk([rad[0] for rad in fs_rader] == ["Søye 101", "Søye 106"] and
+                  all(alle_rader.get(rad[0]) == rad[1] for rad in fs_rader),
+                  "paringsforslagets søyer %s, søyetabellen %s" % (fs_rader, alle_rader))
+            sjekk(d.execute_script("return document.getElementById('forslag').compareDocumentPosition("
+                                   "document.getElementById('soyer')) & 4") != 0,
+                  "paringsforslaget kommer etter søyetabellen")
+            sjekk("Kjente aner i fem ledd:" in d.find_element(By.ID, "avstamning").get_attribute("textContent"),
+                  "kortet sier ikke hvor mange aner som er kjent")
+            # Only the count over the limit is red, not the mean.
+            sjekk(d.execute_script("return getComputedStyle(document.getElementById('snitt')).color") !=
+                  d.execute_script("return getComputedStyle(document.querySelector('#snitt span')).color"),
+                  "hele snittlinja er rød")
             skadelig_vist = [c.get_attribute("textContent") for c in
                              d.find_elements(By.CSS_SELECTOR, "#soyer td:first-child")]
             sjekk("Søye " + skadelig in skadelig_vist, "søyenummeret med markup vises ikke som tekst")
@@ -355,8 +376,23 @@ def main():
             sjekk(d.find_element(By.ID, "kort").is_displayed(), "#NUMMER åpner ikke kortet")
             sjekk(d.find_element(By.CSS_SELECTOR, "#kort h1").text == "</script><b>Frekk", "kortet etter #NUMMER")
             ingen_alert(d, "på kortet med markup i navnet")
+            # A ram that was no candidate in the saved suggestion says so.
+            sjekk(d.find_element(By.ID, "forslag").get_attribute("textContent") ==
+                  "Væren er ikke med i det lagrede paringsforslaget.",
+                  "en vær utenfor forslaget: " + d.find_element(By.ID, "forslag").get_attribute("textContent"))
             d.find_element(By.CSS_SELECTOR, "#kort #tilbake").click()
             WebDriverWait(d, 5).until(lambda d: d.find_element(By.ID, "liste").is_displayed())
+            sjekk(d.execute_script("return location.hash") == "", "adressen etter Tilbake: " +
+                  d.execute_script("return location.href"))
+            # The number as the pedigree prints it, with leading zeros; Enter
+            # with one ram found opens its card.
+            sok(d, "00" + str(frekk))
+            sjekk(len(d.find_elements(By.CSS_SELECTOR, "#rader a.rad")) == 1, "søk med nuller foran finner ikke væren")
+            d.find_element(By.ID, "sok").send_keys(Keys.ENTER)
+            WebDriverWait(d, 5).until(lambda d: d.find_element(By.ID, "kort").is_displayed())
+            d.find_element(By.CSS_SELECTOR, "#kort #tilbake").click()
+            WebDriverWait(d, 5).until(lambda d: d.find_element(By.ID, "liste").is_displayed())
+            sok(d, "")
             d.find_element(By.CSS_SELECTOR, "#rader a.rad").click()
             WebDriverWait(d, 5).until(lambda d: d.find_element(By.ID, "kort").is_displayed())
             d.back()

@@ -122,7 +122,7 @@ class Lommekatalog : public ::testing::Test {
       if (v.toArray()[0].toInt() == nummer) return v.toArray();
     ADD_FAILURE() << "væren " << nummer << " er ikke på siden";
     QJsonArray tom;
-    for (int i = 0; i < 12; ++i) tom.append(QJsonValue());
+    for (int i = 0; i < 13; ++i) tom.append(QJsonValue());
     return tom;
   }
   // Hundredths as the windows write them: "12,50".
@@ -267,15 +267,22 @@ TEST_F(Lommekatalog, StamtavlaGirAneneOgNavnene) {
   EXPECT_EQ(Ver(d, 2000)[3].toInt(), 2020);
 }
 
-// The ewes the saved suggestion gives each ram; without a saved suggestion
-// the page says there is none, and without ewes it has no lamb figures.
+// The ewes the saved suggestion gives each ram, as indexes among the ewes
+// (a ewe gone from Soyer.Txt left out); a ram that was no candidate says so
+// (null); without a saved suggestion the page says there is none, and
+// without ewes it has no lamb figures. The ram's known ancestors come along.
 TEST_F(Lommekatalog, ParingsforslagetOgSideUtenSoyer) {
-  m.Skriv("Paringer.Txt", "# Hornstad: paringsforslag.\r\nE1;3000\r\nE2;2000\r\nE3;3000\r\nE5;\r\n");
+  m.Skriv("Paringer.Txt",
+          "# Hornstad: paringsforslag.\r\n# Kapasitet;3000;40\r\n# Kapasitet;2000;40\r\n# Kapasitet;8000;ingen\r\n"
+          "E1;3000\r\nE2;2000\r\nE3;3000\r\nE5;\r\nSolgt;3000\r\n");
   QJsonObject d = Data();
   EXPECT_TRUE(d["forslag"].toBool());
-  EXPECT_EQ(Ver(d, 3000)[11].toArray(), (QJsonArray{"E1", "E3"}));
-  EXPECT_EQ(Ver(d, 2000)[11].toArray(), (QJsonArray{"E2"}));
-  EXPECT_TRUE(Ver(d, 5000)[11].toArray().isEmpty());
+  EXPECT_EQ(Ver(d, 3000)[11].toArray(), (QJsonArray{0, 2})) << "E1 and E3; the sold ewe is left out";
+  EXPECT_EQ(Ver(d, 2000)[11].toArray(), (QJsonArray{1}));
+  EXPECT_TRUE(Ver(d, 8000)[11].isArray() && Ver(d, 8000)[11].toArray().isEmpty()) << "a candidate without ewes";
+  EXPECT_TRUE(Ver(d, 5000)[11].isNull()) << "no candidate";
+  EXPECT_EQ(Ver(d, 2000)[12].toInt(), 4) << "RAMBO: ANTON and his sire 900, the dam 4711 and her sire";
+  EXPECT_EQ(Ver(d, 1000)[12].toInt(), 1) << "ANTON: his sire 900";
 
   std::filesystem::remove(m / "Paringer.Txt");
   std::filesystem::remove(SoyeFil(m.Sti()));
