@@ -499,6 +499,9 @@ void ListParingsforslag(std::shared_ptr<const TParingsforslag> f, TTabellMottake
   // measures such cells, one letter wider.
   for (const char* t : {IngenUnderGrensen, IngenLedigPlass, IngenValgt}) tabell.Utvid(5, std::string("M") + t);
   const int ns = f->AntallSoyer();
+  // The footer's "12 av 30" grows as ewes get a ram by hand or suggested
+  // again: room for all of them served.
+  tabell.Utvid(1, IntToText(ns) + " av " + IntToText(ns));
   tabell.NyeRader(ns, [f](int i, std::string& rad) { rad = ForslagRad(*f, i); });
   if (sist) {
     for (const std::string& rad : sum) tabell.NyRad(rad);

@@ -14,7 +14,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -365,11 +367,28 @@ TParingsforslagVindu::TParingsforslagVindu(TOkt& okt, std::shared_ptr<TParingsfo
 void TParingsforslagVindu::Vis() {
   vindu_->Vis();
   const QRect skjerm = vindu_->screen() ? vindu_->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-  const int dokk = Verer->horizontalHeader()->length() + 2 * Verer->frameWidth() + 14;
+  const int dokk = DokkBredde();
   const int tabell = std::max(600, vindu_->Tabell().TotalBredde() + 40);
   vindu_->resize(std::min(tabell + dokk + 12, skjerm.width() * 9 / 10),
                  std::max(vindu_->height(), std::min(520, skjerm.height() * 9 / 10)));
   vindu_->resizeDocks({Dokk}, {dokk}, Qt::Horizontal);
+}
+
+int TParingsforslagVindu::DokkBredde() const {
+  // The columns, the frame, room for the scroll bar that many rams bring, and
+  // the margins of the dock and its layout.
+  return Verer->horizontalHeader()->length() + 2 * Verer->frameWidth() +
+         Verer->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Verer) + 14;
+}
+
+void TParingsforslagVindu::Tilpass() {
+  if (!vindu_->isVisible()) return;
+  const QRect skjerm = vindu_->screen() ? vindu_->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+  const int dokk = DokkBredde();
+  const int tabell = std::max(600, vindu_->Tabell().TotalBredde() + 40);
+  const int bredde = std::min(tabell + dokk + 12, skjerm.width() * 9 / 10);
+  if (bredde > vindu_->width()) vindu_->resize(bredde, vindu_->height());
+  if (Dokk->width() < dokk) vindu_->resizeDocks({Dokk}, {dokk}, Qt::Horizontal);
 }
 
 int TParingsforslagVindu::GjeldendeSoye() const {
@@ -394,6 +413,8 @@ void TParingsforslagVindu::VisTellinger() {
     if (f.Full(v)) Verer->item(v, 2)->setForeground(Qt::blue);
   }
   vindu_->setWindowTitle(Q(ForslagNavn(f)));
+  Verer->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
+  Tilpass();
 }
 
 void TParingsforslagVindu::Endret() {
@@ -539,6 +560,7 @@ void TParingsforslagVindu::LagPaaNytt(const TParingsvalg& valg, const std::vecto
   forslag_ = std::move(nytt);
   Bygg();
   vindu_->Skaler();
+  Tilpass();
   Merknad->setText(merknad);
   Merknad->setVisible(!merknad.isEmpty());
 }
@@ -573,6 +595,7 @@ void TParingsforslagVindu::ValgClick(const std::vector<int32_t>* verer) {
   forslag_ = std::move(nytt);
   Bygg();
   vindu_->Skaler();
+  Tilpass();
   Merknad->hide();
   Lagre();
 }

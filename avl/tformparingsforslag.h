@@ -122,6 +122,11 @@ class TParingsforslagVindu : public QObject {
   // After a change: the rows, the footer, the rams' counts; then saves.
   void Endret();
   void VisTellinger();
+  // The width the rams' table beside the grid needs to show all of it.
+  int DokkBredde() const;
+  // Makes the window wider, when it is shown, so that the grid and the
+  // rams' table fit again after their columns grew (never narrower).
+  void Tilpass();
   // The same pairs over the ewes and figures as they are now.
   void LagPaaNytt(const TParingsvalg& valg, const std::vector<TParingspar>* par, const QString& merknad);
 

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -916,6 +917,45 @@ TEST(AvlVindu, ParingsforslagFraParingsplanen) {
   const auto vinduer = h.findChildren<TParingsforslagVindu*>(Qt::FindChildrenRecursively);
   ASSERT_EQ(vinduer.size(), 1);
   EXPECT_EQ(Rader(vinduer[0]->Vindu()->Tabell())[1], "17;5000;Fremmed;0,00;0;;");
+}
+
+// The suggestion's window keeps its figures whole as they grow: the
+// footer's "12 av 12" once every ewe has a ram, and the rams' table beside
+// the grid with many rams (a scroll bar) and after "Valg …" gives a ram no
+// limit ("ingen grense").
+TEST(AvlVindu, ParingsforslagetsTallFaarPlass) {
+  std::string soyer, parfil;
+  for (int i = 1; i <= 12; ++i) soyer += std::to_string(100 + i) + ";0;0\r\n";
+  for (int v = 4001; v <= 4030; ++v) parfil += "# Kapasitet;" + std::to_string(v) + ";40\r\n";
+  Program p(soyer);
+  p.m.Skriv("Paringer.Txt", parfil);  // the rams and no pairs: nobody served yet
+  TFormVaer& h = p.p->hoved;
+  TParingsforslagVindu* f = h.ParingsforslagClick();
+  ASSERT_NE(f, nullptr);
+  TVindu* v = f->Vindu();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  const auto ramsWhole = [&](const char* naar) {
+    QApplication::processEvents();
+    EXPECT_LE(f->Verer->horizontalHeader()->length(), f->Verer->viewport()->width())
+        << "the rams' table cut off " << naar;
+  };
+  ramsWhole("when shown");
+  const TTabell& t = v->Tabell();
+  EXPECT_EQ(Cp1252TilUtf8(t.Bunn().Celle(1, 0)), "0 av 12");
+
+  f->PaaNytt->trigger();
+  ASSERT_EQ(Cp1252TilUtf8(t.Bunn().Celle(1, 0)), "12 av 12");
+  EXPECT_GE(t.Bunn().Kolbredde(1), t.MaalBunn(t.Bunn().Celle(1, 0))) << "the footer's count cut off";
+
+  f->KjorDialog = [](QDialog& d) {
+    auto& valg = dynamic_cast<TVelgParingsvalg&>(d);
+    valg.Verer->item(0, 3)->setText("");
+    valg.accept();
+    return d.result();
+  };
+  f->EndreValg->trigger();
+  ASSERT_EQ(f->Verer->item(0, 3)->text(), "ingen grense");
+  ramsWhole("after Valg");
 }
 
 TEST(AvlVindu, KatalogensInnavlsfelt) {
