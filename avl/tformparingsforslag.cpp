@@ -62,6 +62,27 @@ QTableWidgetItem* Fast(const QString& tekst, bool hoyre = false) {
   return c;
 }
 
+// The rams of a mating plan as candidates: a ram that was one keeps the
+// capacity the breeder gave it, a new one gets `kapasitet`.
+std::vector<TKandidat> Kandidater(const std::vector<int32_t>& verer, const std::vector<TKandidat>& for_,
+                                  int kapasitet) {
+  std::vector<TKandidat> k;
+  for (int32_t nr : verer) {
+    const auto f = std::find_if(for_.begin(), for_.end(), [nr](const TKandidat& a) { return a.nummer == nr; });
+    k.push_back({nr, f != for_.end() ? f->kapasitet : kapasitet});
+  }
+  return k;
+}
+
+// Lines for the user in one message (not a box each), the first ten of them.
+QString Samlet(const std::vector<std::string>& linjer) {
+  constexpr std::size_t Flest = 10;
+  QStringList t;
+  for (std::size_t i = 0; i < linjer.size() && i < Flest; ++i) t << Q(linjer[i]);
+  if (linjer.size() > Flest) t << QString("… og %1 til.").arg(linjer.size() - Flest);
+  return t.join("\n");
+}
+
 void RodTekst(QLabel* l) {
   QPalette p = l->palette();
   p.setColor(QPalette::WindowText, Qt::red);
@@ -574,11 +595,7 @@ void TParingsforslagVindu::ForeslaaPaaNytt() {
 
 void TParingsforslagVindu::ValgClick(const std::vector<int32_t>* verer) {
   TParingsvalg start = forslag_->Valg();
-  if (verer) {
-    start.verer.clear();
-    const int kap = LesKapasitet(okt_.Innstillinger());
-    for (int32_t nr : *verer) start.verer.push_back({nr, kap});
-  }
+  if (verer) start.verer = Kandidater(*verer, start.verer, LesKapasitet(okt_.Innstillinger()));
   TVelgParingsvalg d(okt_, start, vindu_);
   if (KjorDialog(d) != QDialog::Accepted) return;
   std::shared_ptr<TParingsforslag> nytt;
@@ -598,6 +615,7 @@ void TParingsforslagVindu::ValgClick(const std::vector<int32_t>* verer) {
   Tilpass();
   Merknad->hide();
   Lagre();
+  if (!forslag_->Meldinger().empty()) Melding(Samlet(forslag_->Meldinger()));
 }
 
 // ---- "Paringsforslag …" ----
@@ -624,18 +642,14 @@ TParingsforslagVindu* VisParingsforslag(TOkt& okt, QWidget* eier, const std::vec
                                         const std::function<int(QDialog&)>& kjorDialog,
                                         const std::function<void(const QString&)>& melding) {
   const TLagretForslag lagret = okt.Paringer();
-  for (const std::string& m : okt.ParingsMeldinger()) melding(Q(m));
+  if (!okt.ParingsMeldinger().empty()) melding(Samlet(okt.ParingsMeldinger()));
   bool brukLagret = verer == nullptr && !lagret.valg.verer.empty();
   TParingsvalg valg = lagret.valg;
   if (lagret.valg.verer.empty()) {
     valg.grense = okt.Grense();
     valg.vekt = LesVekt(okt.Innstillinger());
   }
-  if (verer) {
-    valg.verer.clear();
-    const int kap = LesKapasitet(okt.Innstillinger());
-    for (int32_t nr : *verer) valg.verer.push_back({nr, kap});
-  }
+  if (verer) valg.verer = Kandidater(*verer, valg.verer, LesKapasitet(okt.Innstillinger()));
   std::shared_ptr<TParingsforslag> f;
   for (;;) {
     if (!brukLagret) {
@@ -669,7 +683,7 @@ TParingsforslagVindu* VisParingsforslag(TOkt& okt, QWidget* eier, const std::vec
   if (!brukLagret) v->Lagre();
   v->Vis();
   if (const QString u = Ukjente(*f); !u.isEmpty()) melding(u);
-  for (const std::string& m : f->Meldinger()) melding(Q(m));
+  if (!f->Meldinger().empty()) melding(Samlet(f->Meldinger()));
   if (brukLagret) {
     // Ewes added to Soyer.Txt since the suggestion was saved.
     int nye = 0;

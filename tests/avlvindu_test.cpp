@@ -958,6 +958,58 @@ TEST(AvlVindu, ParingsforslagetsTallFaarPlass) {
   ramsWhole("after Valg");
 }
 
+// The rams of a mating plan ("Paringsforslag …" in the plan) as the
+// candidates: a ram that was one keeps the capacity the breeder gave it,
+// both when the suggestion's window is closed and when it is open.
+TEST(AvlVindu, VerFraParingsplanenBeholderKapasiteten) {
+  Program p("17;2000;0\r\n18;5000;0\r\n");
+  p.m.Skriv("Paringer.Txt", "# Kapasitet;2000;5\r\n# Kapasitet;3000;ingen\r\n17;\r\n18;2000\r\n");
+  TFormVaer& h = p.p->hoved;
+  std::vector<std::pair<std::string, std::string>> kapasiteter;
+  h.KjorDialog = [&](QDialog& d) {
+    auto& v = dynamic_cast<TVelgParingsvalg&>(d);
+    kapasiteter.clear();
+    for (int r = 0; r < v.Verer->rowCount(); ++r)
+      kapasiteter.emplace_back(v.Verer->item(r, 0)->text().toStdString(), v.Verer->item(r, 3)->text().toStdString());
+    v.accept();
+    return d.result();
+  };
+  const std::vector<int32_t> plan = {3000, 5000, 2000};
+  const std::vector<std::pair<std::string, std::string>> ventet = {{"3000", ""}, {"5000", "40"}, {"2000", "5"}};
+  const std::string lagret = LesHeleFila(p.m / "Paringer.Txt");
+  for (const bool aapent : {false, true}) {
+    SCOPED_TRACE(aapent ? "the window open" : "the window closed");
+    p.m.Skriv("Paringer.Txt", lagret);
+    p.p->okt.LesParinger();
+    kapasiteter.clear();
+    if (aapent) ASSERT_NE(h.ParingsforslagClick(), nullptr);  // the saved suggestion, no question
+    EXPECT_TRUE(kapasiteter.empty());
+    TParingsforslagVindu* f = h.ParingsforslagClick(&plan);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(kapasiteter, ventet);
+    EXPECT_EQ(f->Forslag().Kapasitet(0), UtenGrense);
+    f->Vindu()->close();
+    QApplication::processEvents();
+  }
+}
+
+// Locks and bans of ewes no longer in Soyer.Txt are told in one message when
+// the suggestion is opened, not in a box each.
+TEST(AvlVindu, UtelattePaaringerSiesIEnMelding) {
+  Program p("17;2000;0\r\n");
+  std::string fil = "# Kapasitet;5000;40\r\n";
+  for (int i = 1; i <= 12; ++i) fil += "# Laast;" + std::to_string(900 + i) + ";5000\r\n";
+  p.m.Skriv("Paringer.Txt", fil + "17;5000\r\n");
+  p.meldinger.clear();
+  TParingsforslagVindu* f = p.p->hoved.ParingsforslagClick();
+  ASSERT_NE(f, nullptr);
+  ASSERT_EQ(p.meldinger.size(), 1) << p.meldinger.join(" | ").toStdString();
+  const QStringList linjer = p.meldinger[0].split("\n");
+  ASSERT_EQ(linjer.size(), 11);
+  EXPECT_EQ(linjer[0], "Låst paring 901 og 5000 er ikke med: søya finnes ikke i lista.");
+  EXPECT_EQ(linjer[10], "… og 2 til.");
+}
+
 TEST(AvlVindu, KatalogensInnavlsfelt) {
   for (const bool medSoyer : {false, true}) {
     SCOPED_TRACE(medSoyer);
