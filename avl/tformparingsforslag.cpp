@@ -342,6 +342,9 @@ TParingsforslagVindu::TParingsforslagVindu(TOkt& okt, std::shared_ptr<TParingsfo
     if (e >= 0) VisMeny(e);
   });
 
+  // Installed after the table window's own filter, so it comes first.
+  vindu_->Grinn->installEventFilter(this);
+
   Dokk = new QDockWidget("Værene", vindu_);
   Dokk->setObjectName("Verene");
   Dokk->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
@@ -410,6 +413,19 @@ void TParingsforslagVindu::Tilpass() {
   const int bredde = std::min(tabell + dokk + 12, skjerm.width() * 9 / 10);
   if (bredde > vindu_->width()) vindu_->resize(bredde, vindu_->height());
   if (Dokk->width() < dokk) vindu_->resizeDocks({Dokk}, {dokk}, Qt::Horizontal);
+}
+
+bool TParingsforslagVindu::eventFilter(QObject* o, QEvent* e) {
+  // A table window deletes the marked rows on Delete. Here that would only
+  // hide ewes from the window, its printout and its exports, while the
+  // summary, Paringer.Txt and the insemination still count their rams.
+  if (o == vindu_->Grinn && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) &&
+      static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete) {
+    if (e->type() == QEvent::KeyPress)
+      vindu_->Panel[2]->setText("Velg «Ingen vær» i menyen til søya (Enter) for å ta væren fra henne.");
+    return true;
+  }
+  return QObject::eventFilter(o, e);
 }
 
 int TParingsforslagVindu::GjeldendeSoye() const {

@@ -116,6 +116,10 @@ class TParingsforslagVindu : public QObject {
   // saved one meanwhile, asks whether to write over it or show that one.
   void Lagre();
 
+ protected:
+  // Delete in the grid does not take rows away: they are the suggestion's.
+  bool eventFilter(QObject* o, QEvent* e) override;
+
  private:
   // Fills the table window from the suggestion, from scratch.
   void Bygg();

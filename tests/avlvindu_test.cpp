@@ -1010,6 +1010,23 @@ TEST(AvlVindu, UtelattePaaringerSiesIEnMelding) {
   EXPECT_EQ(linjer[10], "… og 2 til.");
 }
 
+// Delete in the suggestion's grid takes no ewe out of the window: her row,
+// the summary, the printout and Paringer.Txt keep telling the same.
+TEST(AvlVindu, SlettetastenTarIngenSoyeUtAvForslaget) {
+  Program p("17;2000;0\r\n18;5000;0\r\n19;0;1000\r\n");
+  p.m.Skriv("Paringer.Txt", "# Kapasitet;5000;40\r\n# Kapasitet;2000;40\r\n17;5000\r\n18;2000\r\n19;5000\r\n");
+  TParingsforslagVindu* f = p.p->hoved.ParingsforslagClick();
+  ASSERT_NE(f, nullptr);
+  TVindu* v = f->Vindu();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+  const std::vector<std::string> for_ = Rader(v->Tabell());
+  QTest::mouseClick(v->Grinn->viewport(), Qt::LeftButton, {}, v->Grinn->Celleramme(1, 2).center());
+  ASSERT_EQ(f->GjeldendeSoye(), 1);
+  QTest::keyClick(v->Grinn, Qt::Key_Delete);
+  EXPECT_EQ(Rader(v->Tabell()), for_);
+  EXPECT_EQ(f->GjeldendeSoye(), 1);
+}
+
 TEST(AvlVindu, KatalogensInnavlsfelt) {
   for (const bool medSoyer : {false, true}) {
     SCOPED_TRACE(medSoyer);
