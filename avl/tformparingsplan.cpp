@@ -63,6 +63,8 @@ TVelgVerer::TVelgVerer(const std::vector<int32_t>& katalog, const QString& numre
   connect(Numre, &QLineEdit::textChanged, this, folg);
   connect(FraKatalog, &QRadioButton::toggled, this, folg);
   setMinimumWidth(std::max(460, FraKatalog->sizeHint().width() + 30));
+  // With the numbers chosen, what is typed goes into their field.
+  if (Egne->isChecked()) Numre->setFocus();
 }
 
 std::string TVelgVerer::Sjekk(std::vector<int32_t>& verer) const {

@@ -1027,6 +1027,26 @@ TEST(AvlVindu, SlettetastenTarIngenSoyeUtAvForslaget) {
   EXPECT_EQ(f->GjeldendeSoye(), 1);
 }
 
+// The mating plan's question: with the numbers chosen (no selection in the
+// catalogue, or numbers from last time), the keys typed go into their field.
+TEST(AvlVindu, ParingsplanensNumreFaarTastene) {
+  Program p;
+  struct TTilfelle {
+    std::vector<int32_t> katalog;
+    const char* numre;
+    bool iNumrene;
+  };
+  const TTilfelle tilfeller[] = {{{}, "", true}, {{2000}, "3000", true}, {{2000}, "", false}};
+  for (const TTilfelle& t : tilfeller) {
+    SCOPED_TRACE(std::to_string(t.katalog.size()) + " " + t.numre);
+    TVelgVerer d(t.katalog, t.numre, 3, &p.p->hoved);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    EXPECT_EQ(d.focusWidget() == d.Numre, t.iNumrene)
+        << (d.focusWidget() ? d.focusWidget()->metaObject()->className() : "none");
+  }
+}
+
 TEST(AvlVindu, KatalogensInnavlsfelt) {
   for (const bool medSoyer : {false, true}) {
     SCOPED_TRACE(medSoyer);
