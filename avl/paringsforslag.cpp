@@ -304,7 +304,10 @@ std::string TParingsforslag::Grunn(int soye) const {
     tillatt = true;
     if (!Full(v)) return IngenValgt;
   }
-  return tillatt ? IngenLedigPlass : IngenUnderGrensen;
+  if (tillatt) return IngenLedigPlass;
+  for (int v = 0; v < AntallVerer(); ++v)
+    if (!VedGrensa(Lam(soye, v), valg_.grense)) return IngenUtenForbudte;
+  return IngenUnderGrensen;
 }
 
 TParingsforslag::TSammendrag TParingsforslag::Sammendrag() const {
@@ -497,7 +500,8 @@ void ListParingsforslag(std::shared_ptr<const TParingsforslag> f, TTabellMottake
   }
   // A reason is shown in the first colour, bold: measured as the table
   // measures such cells, one letter wider.
-  for (const char* t : {IngenUnderGrensen, IngenLedigPlass, IngenValgt}) tabell.Utvid(5, std::string("M") + t);
+  for (const char* t : {IngenUnderGrensen, IngenLedigPlass, IngenValgt, IngenUtenForbudte})
+    tabell.Utvid(5, std::string("M") + t);
   const int ns = f->AntallSoyer();
   // The footer's "12 av 30" grows as ewes get a ram by hand or suggested
   // again: room for all of them served.

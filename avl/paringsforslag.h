@@ -108,6 +108,7 @@ struct TParingsvalg {
 inline constexpr const char* IngenUnderGrensen = "ingen v\xE6r under grensen";
 inline constexpr const char* IngenLedigPlass = "ingen ledig plass";
 inline constexpr const char* IngenValgt = "ingen v\xE6r valgt";
+inline constexpr const char* IngenUtenForbudte = "v\xE6rene under grensen er forbudt";
 
 class TParingsforslag {
  public:
@@ -152,7 +153,8 @@ class TParingsforslag {
   // How many ewes the ram has now.
   int Antall(int ver) const { return antall_[static_cast<std::size_t>(ver)]; }
   bool Full(int ver) const { return Kapasitet(ver) != UtenGrense && Antall(ver) >= Kapasitet(ver); }
-  // Why a ewe has no ram (IngenUnderGrensen: no allowed ram; IngenLedigPlass:
+  // Why a ewe has no ram (IngenUnderGrensen: every ram at or over the limit
+  // with her; IngenUtenForbudte: those under it are forbidden; IngenLedigPlass:
   // her allowed rams are full; IngenValgt: left without one by hand); empty
   // when she has one.
   std::string Grunn(int soye) const;

@@ -536,7 +536,12 @@ void TParingsforslagVindu::VisMeny(int soye) {
     a->setEnabled(m.ledig);
     connect(a, &QAction::triggered, this, [this, soye, v = m.ver] { Velg(soye, v); });
   }
-  if (f.Valgmuligheter(soye).empty()) meny.addAction("(ingen vær under grensen)")->setEnabled(false);
+  if (f.Valgmuligheter(soye).empty()) {
+    // Why there is nothing to choose: at or over the limit, or forbidden.
+    bool under = false;
+    for (int v = 0; v < f.AntallVerer(); ++v) under = under || !VedGrensa(f.Lam(soye, v), f.Valg().grense);
+    meny.addAction(under ? "(værene under grensen er forbudt)" : "(ingen vær under grensen)")->setEnabled(false);
+  }
   QAction* ingen = meny.addAction("Ingen vær");
   connect(ingen, &QAction::triggered, this, [this, soye] { Velg(soye, -1); });
   ingen->setEnabled(naa >= 0);
@@ -659,8 +664,15 @@ TParingsforslagVindu* VisParingsforslag(TOkt& okt, QWidget* eier, const std::vec
                                         const std::function<void(const QString&)>& melding) {
   const TLagretForslag lagret = okt.Paringer();
   if (!okt.ParingsMeldinger().empty()) melding(Samlet(okt.ParingsMeldinger()));
-  bool brukLagret = verer == nullptr && !lagret.valg.verer.empty();
   TParingsvalg valg = lagret.valg;
+  // Pairs without the choices (a file written by hand): their rams are the
+  // candidates, with the standard capacity.
+  if (valg.verer.empty())
+    for (const TParingspar& p : lagret.par)
+      if (p.ver != 0 &&
+          std::none_of(valg.verer.begin(), valg.verer.end(), [&](const TKandidat& k) { return k.nummer == p.ver; }))
+        valg.verer.push_back({p.ver, LesKapasitet(okt.Innstillinger())});
+  bool brukLagret = verer == nullptr && !valg.verer.empty();
   if (lagret.valg.verer.empty()) {
     valg.grense = okt.Grense();
     valg.vekt = LesVekt(okt.Innstillinger());

@@ -72,8 +72,8 @@ class TParingsforslagKommando : public TKommando {
     TParingsvalg valg;
     valg.grense = k.Okt().Grense();
     valg.vekt = LesVekt(ini);
-    if (a.Har("grense") && (!LesDesimal(a.Verdi("grense"), valg.grense) || valg.grense < 0)) {
-      std::fprintf(k.feil, "Ugyldig tall for --grense: %s\n", a.Verdi("grense").c_str());
+    if (a.Har("grense") && (!LesDesimal(a.Verdi("grense"), valg.grense) || valg.grense < 0 || valg.grense > 100)) {
+      std::fprintf(k.feil, "Ugyldig tall for --grense: %s (fra 0 til 100)\n", a.Verdi("grense").c_str());
       return 2;
     }
     if (a.Har("vekt") && (!LesDesimal(a.Verdi("vekt"), valg.vekt) || valg.vekt < 0 || valg.vekt > MaksVekt)) {

@@ -453,6 +453,7 @@ TEST_F(Paringsforslag, FeilBrukOgIngentingAaForeslaa) {
       {{"--verer", "1100001", "--liste", "Mine værer"}, 2, "Bruk: hornstad-cli paringsforslag"},
       {{"--verer", "1100001", "--grense", "x"}, 2, "Ugyldig tall for --grense: x"},
       {{"--verer", "1100001", "--grense", "-1"}, 2, "Ugyldig tall for --grense: -1"},
+      {{"--verer", "1100001", "--grense", "100,5"}, 2, "Ugyldig tall for --grense: 100,5 (fra 0 til 100)"},
       {{"--verer", "1100001", "--vekt", "1001"}, 2, "Ugyldig tall for --vekt: 1001"},
       {{"--verer", "1100001", "--kapasitet", "-1"}, 2, "Ugyldig tall for --kapasitet: -1"},
       {{"--verer", "1100001", "--kapasitet", "2,5"}, 2, "Ugyldig tall for --kapasitet: 2,5"},

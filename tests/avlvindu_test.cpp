@@ -805,7 +805,7 @@ TEST(AvlVindu, ParingsforslagFraMenyen) {
   f->ForbyPar(0, 2);
   EXPECT_EQ(Rader(v->Tabell())[1],
             "\x01"
-            "17;;;;;\x01ingen vær under grensen;");
+            "17;;;;;\x01værene under grensen er forbudt;");
   EXPECT_EQ(Rader(v->Tabell())[2], "18;3000;Bukk;0,00;120;låst;");
   EXPECT_EQ(Rader(v->Tabell(), true)[0], "Søyer med vær;2 av 3;;;;;");
   EXPECT_EQ(f->Verer->item(1, 2)->text(), "1");
@@ -886,6 +886,22 @@ TEST(AvlVindu, LagretForslagUtenVererIRegisteret) {
   EXPECT_EQ(p.meldinger.value(0).toStdString(),
             "Ingen av værene i det lagrede paringsforslaget er i registeret nå (9999). Velg kandidatværene på nytt.");
   EXPECT_EQ(LesParinger(p.m / "Paringer.Txt").forslag.par, (std::vector<TParingspar>{{"17", 5000}}));
+}
+
+// A Paringer.Txt of pairs only (written by hand, no choices): its rams are
+// the candidates and its pairs are shown, not made again and written over.
+TEST(AvlVindu, ParingerUtenValgVisesSomDeStaar) {
+  Program p("17;2000;0\r\n18;5000;0\r\n");
+  p.m.Skriv("Paringer.Txt", "17;5000\r\n18;3000\r\n");
+  p.p->hoved.KjorDialog = [&](QDialog&) {
+    ADD_FAILURE() << "the pairs are a suggestion: no question";
+    return static_cast<int>(QDialog::Rejected);
+  };
+  TParingsforslagVindu* f = p.p->hoved.ParingsforslagClick();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(Rader(f->Vindu()->Tabell())[1], "17;5000;Fremmed;0,00;0;;");
+  EXPECT_EQ(Rader(f->Vindu()->Tabell())[2], "18;3000;Bukk;0,00;0;;");
+  EXPECT_EQ(LesHeleFila(p.m / "Paringer.Txt"), "17;5000\r\n18;3000\r\n") << "nothing written before a change";
 }
 
 // The mating plan's button asks for the suggestion's choices with the

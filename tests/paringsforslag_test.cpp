@@ -90,6 +90,7 @@ TTilfelle TilfeldigTilfelle(std::mt19937& g, int antallRegister, int ns, int nv,
 struct TRegler {
   int ns = 0, nv = 0;
   std::vector<char> tillatt;
+  std::vector<char> underGrensen;  // whether forbidden or not
   std::vector<int64_t> poeng;
   std::vector<int> laast;  // per ewe
   std::vector<int> rom;    // per ram after its locks; -1: no limit
@@ -125,6 +126,7 @@ TRegler Regler(const TParingsforslag& f, const TTilfelle& t) {
       const double prosent = f.Lam(e, v) * 100.0;
       // Under the limit as shown with two decimals.
       bool ok = std::llround(prosent * 100.0) < std::llround(t.valg.grense * 100.0);
+      r.underGrensen.push_back(ok);
       for (const TParingspar& p : t.valg.forbudte)
         if (ewe(p.soye) == e && ram(p.ver) == v) ok = false;
       r.tillatt.push_back(ok);
@@ -246,9 +248,12 @@ void SjekkForslag(const TParingsforslag& f, const TRegler& r, const TUtfall& opt
       u.poeng += r.poeng[static_cast<std::size_t>(e * r.nv + v)];
       EXPECT_EQ(f.Grunn(e), "");
     } else {
-      bool noen = false;
-      for (int w = 0; w < r.nv; ++w) noen = noen || r.tillatt[static_cast<std::size_t>(e * r.nv + w)];
-      EXPECT_EQ(f.Grunn(e), noen ? IngenLedigPlass : IngenUnderGrensen) << "ewe " << e;
+      bool noen = false, under = false;
+      for (int w = 0; w < r.nv; ++w) {
+        noen = noen || r.tillatt[static_cast<std::size_t>(e * r.nv + w)];
+        under = under || r.underGrensen[static_cast<std::size_t>(e * r.nv + w)];
+      }
+      EXPECT_EQ(f.Grunn(e), noen ? IngenLedigPlass : under ? IngenUtenForbudte : IngenUnderGrensen) << "ewe " << e;
     }
   }
   for (int v = 0; v < r.nv; ++v)
@@ -366,14 +371,14 @@ TEST_F(ForslagForHaand, GrunnerValgmuligheterOgEndringer) {
   EXPECT_EQ(f.Antall(1), 1);
 
   // A capacity with no limit and both ewes have KVITEN; with every pair of
-  // ewe 3 forbidden she has none under the limit.
+  // ewe 3 forbidden, her rams under the limit are all forbidden.
   valg.verer = {{1002, 1}, {1003, UtenGrense}};
   valg.forbudte = {{"3", 1002}, {"3", 1003}};
   f = LagParingsforslag(avl, soyer, valg);
   f.Los();
   EXPECT_EQ(f.Ver(0), 1);
   EXPECT_EQ(f.Ver(1), 1);
-  EXPECT_EQ(f.Grunn(2), IngenUnderGrensen);
+  EXPECT_EQ(f.Grunn(2), IngenUtenForbudte);
   EXPECT_EQ(f.Endre(2, 1), C("Paringen er forbudt."));
 }
 
