@@ -68,6 +68,18 @@ bool LesSoyerTil(const TKontekst& k, const std::filesystem::path& fil, std::vect
   return false;
 }
 
+bool LesListeTil(const TKontekst& k, const std::string& navn, std::vector<int32_t>& nummer) {
+  const TListeLesing les = LesLister(ListeFil(k.data));
+  for (const std::string& m : les.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
+  const TListe* liste = les.lister.Finn(Utf8TilCp1252(navn));
+  if (liste == nullptr) {
+    std::fprintf(k.feil, "Det finnes ingen liste som heter «%s» i %s.\n", navn.c_str(), ListeFil(k.data).c_str());
+    return false;
+  }
+  nummer = liste->nummer;
+  return true;
+}
+
 bool LesTall(const TKontekst& k, const std::string& flagg, const std::string& tekst, int& verdi) {
   const char* slutt = tekst.data() + tekst.size();
   const auto r = std::from_chars(tekst.data(), slutt, verdi);

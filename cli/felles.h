@@ -66,6 +66,10 @@ void MeldSloyfer(const TKontekst& k, TAvlsdata& avl);
 // told; false, with the line telling how to add them, when there are none.
 struct TSoye;
 bool LesSoyerTil(const TKontekst& k, const std::filesystem::path& fil, std::vector<TSoye>& soyer);
+// The judging numbers of the list named `navn` (UTF-8) in Lister.Txt, with
+// the file's messages on stderr; false, with a line there, when there is no
+// such list.
+bool LesListeTil(const TKontekst& k, const std::string& navn, std::vector<int32_t>& nummer);
 
 // The options of a command that writes a table: its format and its file.
 inline constexpr TValg FormatValg{

@@ -9,7 +9,6 @@
 #include "cp1252.h"
 #include "felles.h"
 #include "filer.h"
-#include "lister.h"
 #include "okt.h"
 #include "paringsforslag.h"
 #include "register.h"
@@ -42,17 +41,7 @@ class TLommekatalogKommando : public TKommando {
     TLommevalg valg;
     if (a.Har("verer") && !LesNummerliste(k, "--verer", a.Verdi("verer"), valg.verer)) return 2;
 
-    if (a.Har("liste")) {
-      const TListeLesing les = LesLister(ListeFil(k.data));
-      for (const std::string& m : les.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
-      const TListe* liste = les.lister.Finn(Utf8TilCp1252(a.Verdi("liste")));
-      if (liste == nullptr) {
-        std::fprintf(k.feil, "Det finnes ingen liste som heter «%s» i %s.\n", a.Verdi("liste").c_str(),
-                     ListeFil(k.data).c_str());
-        return 1;
-      }
-      valg.verer = liste->nummer;
-    }
+    if (a.Har("liste") && !LesListeTil(k, a.Verdi("liste"), valg.verer)) return 1;
 
     // The ewes and the saved suggestion, when there are any: the page is made without them too.
     TSoyeLesing soyer = LesSoyer(SoyeFil(k.data));

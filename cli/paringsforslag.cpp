@@ -5,10 +5,8 @@
 
 #include <QSettings>
 
-#include "cp1252.h"
 #include "eksport.h"
 #include "felles.h"
-#include "lister.h"
 #include "okt.h"
 #include "register.h"
 #include "slektskap.h"
@@ -85,17 +83,7 @@ class TParingsforslagKommando : public TKommando {
     TEksportType type = TEksportType::Semikolon;
     if (!LesFormat(k, format, ut, type)) return 2;
 
-    if (a.Har("liste")) {
-      const TListeLesing les = LesLister(ListeFil(k.data));
-      for (const std::string& m : les.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
-      const TListe* liste = les.lister.Finn(Utf8TilCp1252(a.Verdi("liste")));
-      if (liste == nullptr) {
-        std::fprintf(k.feil, "Det finnes ingen liste som heter «%s» i %s.\n", a.Verdi("liste").c_str(),
-                     ListeFil(k.data).c_str());
-        return 1;
-      }
-      verer = liste->nummer;
-    }
+    if (a.Har("liste") && !LesListeTil(k, a.Verdi("liste"), verer)) return 1;
     for (int32_t nr : verer) valg.verer.push_back({nr, kapasitet});
 
     const std::filesystem::path fil = SoyeFil(k.data);
