@@ -281,6 +281,20 @@ TLommekatalog LagLommekatalog(TProdusent& reg, TAvlsdata& avl, const Trase& rase
     if (e > 0) d += ',';
     d += JsonStreng(U(valg.soyer[e].nummer));
   }
+  // Ewes with no known ancestor in the pedigree: their lamb's figures read
+  // 0 (unknown counts as unrelated), which the page says.
+  d += "],\"ukjenteSoyer\":[";
+  bool forsteUkjent = true;
+  for (std::size_t e = 0; e < valg.soyer.size(); ++e) {
+    const TSoye& soye = valg.soyer[e];
+    bool kjent = false;
+    for (int32_t nr : {soye.far, soye.morfar, soye.mormorfar})
+      kjent = kjent || (nr != 0 && innavl.Stamtavle().Finn(nr) >= 0);
+    if (kjent) continue;
+    if (!forsteUkjent) d += ',';
+    forsteUkjent = false;
+    Tall(d, static_cast<int64_t>(e));
+  }
   d += "],\"forslag\":";
   d += valg.forslag ? "true" : "false";
   d += ",\"aner\":{";

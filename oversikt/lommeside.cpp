@@ -76,7 +76,9 @@ constexpr std::string_view Skript = R"JS(
   var knapper = Array.prototype.slice.call(document.querySelectorAll("#sortering button"));
   var samling = new Intl.Collator("nb", { sensitivity: "base", numeric: true });
   var SEMIN = ["", "Semin", "U.sem", "Pr.sem"];
-  var SORTNAVN = { o: "O-indeks", i: "snitt med søyene", a: "fødselsår", n: "navn" };
+  // A hyphen that does not break the line ("O-indeks" on one line).
+  var SORTNAVN = { o: "O\u2011indeks", i: "snitt med søyene", a: "fødselsår", n: "navn" };
+  var ukjentSoye = new Set(D.ukjenteSoyer || []);
   var sortering = "o", sortert = alle, vis = alle, fra = -1, til = -1, lagretY = 0, fraListe = false;
 
   function lag(tag, klasse, tekst) {
@@ -255,7 +257,9 @@ constexpr std::string_view Skript = R"JS(
     function soyerad(tab, x) {
       var r = lag("tr");
       if (vedGrensa(x[1])) r.className = "rod";
-      r.appendChild(lag("td", "", "Søye " + D.soyer[x[0]]));
+      var navn = lag("td", "", "Søye " + D.soyer[x[0]]);
+      if (ukjentSoye.has(x[0])) navn.appendChild(lag("span", "svak", " · avstamning ukjent"));
+      r.appendChild(navn);
       r.appendChild(lag("td", "", prosent(x[1])));
       tab.appendChild(r);
     }
@@ -289,6 +293,9 @@ constexpr std::string_view Skript = R"JS(
                                                      " ved eller over grensa " + String(D.grense).replace(".", ",") +
                                                      "\u00a0%"));
       kort.appendChild(sum);
+      if (ukjentSoye.size)
+        kort.appendChild(lag("p", "svak", flertall(ukjentSoye.size, "søye", "søyer") +
+                                          " uten kjente aner regnes som ubeslektet (0,00\u00a0%) og trekker snittet ned."));
       var sortertTall = tall.slice().sort(function (x, y) {
         return (ukjent(y[1]) ? -1 : y[1]) - (ukjent(x[1]) ? -1 : x[1]) || x[0] - y[0];
       });

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -85,23 +86,19 @@ TSammenligningsvinduer VisSammenligning(TOkt& okt, const std::vector<int32_t>& n
   TSammenligningsvinduer v;
   v.tabell = new TVindu(eier);
   ListSammenligning(*s, raser, *v.tabell);
-  {
-    // The rams compared as a pocket catalogue.
-    std::vector<int32_t> funnet;
-    for (int32_t nr : nummer)
-      if (std::find(ukjente.begin(), ukjente.end(), nr) == ukjente.end()) funnet.push_back(nr);
-    auto* lomme = new QAction("Lagre lommekatalog …", v.tabell);
-    lomme->setStatusTip("Værene i sammenligningen som én nettside for telefonen");
-    TVindu* t = v.tabell;
-    QObject::connect(lomme, &QAction::triggered, t,
-                     [&okt, funnet, t] { LagreLommekatalog(okt, funnet, LommeDialog(t)); });
-    v.tabell->VerkT->addAction(lomme);
-  }
+  // The rams compared as a pocket catalogue, also from the chart's table.
+  std::vector<int32_t> funnet;
+  for (int32_t nr : nummer)
+    if (std::find(ukjente.begin(), ukjente.end(), nr) == ukjente.end()) funnet.push_back(nr);
+  LeggTilLommeknapp(okt, *v.tabell, funnet);
   v.diagram = new TDiagramflate(eier, Qt::Window);
   v.diagram->setAttribute(Qt::WA_DeleteOnClose);
   v.diagram->setWindowTitle("Sammenligning");
   v.diagram->Lag = [s] { return LagSammenligningsDiagram(*s); };
-  v.diagram->ListTall = [s, raser = &raser](TVindu& t) { ListSammenligning(*s, *raser, t); };
+  v.diagram->ListTall = [s, raser = &raser, &okt, funnet](TVindu& t) {
+    ListSammenligning(*s, *raser, t);
+    LeggTilLommeknapp(okt, t, funnet);
+  };
   v.diagram->resize(900, 600);
   v.diagram->Tegn();
   v.tabell->Vis();
@@ -286,11 +283,28 @@ bool LeggIListe(TOkt& okt, const std::vector<int32_t>& nummer, const QString& hv
 
 // ---- the pocket catalogue ----
 
+QString VelgLommefil(QWidget* eier, const QString& forslag) {
+  QFileDialog dialog(eier, "Lagre lommekatalog", forslag, "Nettside (*.html *.htm)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("html");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+void LeggTilLommeknapp(TOkt& okt, TVindu& vindu, const std::vector<int32_t>& nummer) {
+  auto* lomme = new QAction("Lagre lommekatalog …", &vindu);
+  lomme->setStatusTip("Værene i sammenligningen som én nettside for telefonen");
+  TVindu* t = &vindu;
+  QObject::connect(lomme, &QAction::triggered, t,
+                   [&okt, nummer, t] { LagreLommekatalog(okt, nummer, LommeDialog(t)); });
+  vindu.VerkT->addAction(lomme);
+  vindu.Redmen->addSeparator();
+  vindu.Redmen->addAction(lomme);
+}
+
 TLommeDialog LommeDialog(QWidget* eier) {
   TLommeDialog d;
-  d.velgFil = [eier](const QString& forslag) {
-    return QFileDialog::getSaveFileName(eier, "Lagre lommekatalog", forslag, "Nettside (*.html *.htm)");
-  };
+  d.velgFil = [eier](const QString& forslag) { return VelgLommefil(eier, forslag); };
   d.melding = [eier](const QString& t) { Meldingsboks(eier, QMessageBox::Information, "Lommekatalog", t); };
   d.tilbyEpost = [eier](const QString& t) {
     QMessageBox boks(QMessageBox::Information, "Lommekatalog", t, QMessageBox::NoButton, eier);
@@ -316,8 +330,17 @@ std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& n
   const QString mappe = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   QString valgt = velgFil(QDir(mappe).filePath(LommekatalogFilNavn));
   if (valgt.isEmpty()) return {};
-  // A name typed without an ending is a web page all the same.
-  if (QFileInfo(valgt).suffix().isEmpty()) valgt += ".html";
+  // A name typed without the ending of a web page gets it (also one with a
+  // dot of its own, "Værsalg 11.12"); a file of that name already there is
+  // replaced only when the user says so, since the dialog asked about
+  // another name.
+  const QString endelse = QFileInfo(valgt).suffix().toLower();
+  if (endelse != "html" && endelse != "htm") {
+    valgt += ".html";
+    if (QFileInfo::exists(valgt) && d.bekreft &&
+        !d.bekreft(QString("Fila %1 finnes fra før. Vil du erstatte den?").arg(QDir::toNativeSeparators(valgt))))
+      return {};
+  }
   const std::filesystem::path fil = valgt.toStdString();
   try {
     TLommevalg valg;
@@ -429,9 +452,7 @@ TFormLister::TFormLister(TOkt& okt, QWidget* parent) : QWidget(parent, Qt::Windo
   resize(760, 420);
 
   Melding = [this](const QString& t) { Meldingsboks(this, QMessageBox::Information, "Lister", t); };
-  VelgFil = [this](const QString& forslag) {
-    return QFileDialog::getSaveFileName(this, "Lagre lommekatalog", forslag, "Nettside (*.html *.htm)");
-  };
+  VelgFil = [this](const QString& forslag) { return VelgLommefil(this, forslag); };
   TilbyEpost = LommeDialog(this).tilbyEpost;
   Bekreft = [this](const QString& t) {
     return Meldingsboks(this, QMessageBox::Question, "Lister", t, QMessageBox::Yes | QMessageBox::No,
@@ -576,7 +597,11 @@ std::filesystem::path TFormLister::LommekatalogClick() {
   d.melding = Melding;
   d.tilbyEpost = TilbyEpost;
   d.send = SendEpost;
-  return LagreLommekatalog(okt_, liste->nummer, d);
+  d.bekreft = Bekreft;
+  // The marked rams when more than one is marked, as the catalogue's table.
+  std::vector<int32_t> nummer = Merkede();
+  if (nummer.size() < 2) nummer = liste->nummer;
+  return LagreLommekatalog(okt_, nummer, d);
 }
 
 void TFormLister::FjernClick() {

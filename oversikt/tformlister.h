@@ -121,6 +121,11 @@ struct TLommeDialog {
 inline constexpr std::size_t StorLommekatalog = 5000;
 // The program's own: a file dialog and message boxes over `eier`.
 TLommeDialog LommeDialog(QWidget* eier);
+// The file dialog: offers `forslag`, adds ".html" to a name without an
+// ending and asks before replacing a file. Empty when cancelled.
+QString VelgLommefil(QWidget* eier, const QString& forslag);
+// "Lagre lommekatalog …" in a table window's tool bar and menu, for `nummer`.
+void LeggTilLommeknapp(TOkt& okt, TVindu& vindu, const std::vector<int32_t>& nummer);
 
 // Saves the pocket catalogue of the rams with these judging numbers (with the
 // program's ewes, its limit and the saved mating suggestion): asks for the
@@ -181,8 +186,9 @@ class TFormLister : public QWidget {
   TVindu* VisTabellClick();
   // The marked rams compared (all of the list when none is marked).
   TSammenligningsvinduer SammenlignClick();
-  // The chosen list as a pocket catalogue (LagreLommekatalog); the file
-  // written, or empty.
+  // The chosen list as a pocket catalogue (LagreLommekatalog): its marked
+  // rams when more than one is marked, otherwise all of it; the file written,
+  // or empty.
   std::filesystem::path LommekatalogClick();
   // Takes the marked rams off the list.
   void FjernClick();

@@ -803,6 +803,37 @@ TEST(ListeVindu, LagreLommekatalogSkriverListaSomNettside) {
   EXPECT_TRUE(p.meldinger[0].contains("1 av numrene finnes ikke")) << p.meldinger[0].toStdString();
   EXPECT_TRUE(p.meldinger[0].contains("e-post")) << p.meldinger[0].toStdString();
 
+  // A name with a dot of its own gets the ending too; one that would become
+  // an existing file's name is asked about (the dialog asked about another).
+  p.meldinger.clear();
+  svar = QString::fromStdString((p.m / "Værsalg 11.12").string());
+  EXPECT_EQ(l.LommekatalogClick(), p.m / "Værsalg 11.12.html");
+  p.m.Skriv("gammel.html", "viktig");
+  QStringList spurt;
+  bool erstatt = false;
+  l.Bekreft = [&](const QString& t) {
+    spurt << t;
+    return erstatt;
+  };
+  svar = QString::fromStdString((p.m / "gammel").string());
+  EXPECT_TRUE(l.LommekatalogClick().empty());
+  ASSERT_EQ(spurt.size(), 1);
+  EXPECT_TRUE(spurt[0].contains("finnes fra før")) << spurt[0].toStdString();
+  EXPECT_EQ(Les(p.m / "gammel.html"), "viktig");
+  erstatt = true;
+  EXPECT_EQ(l.LommekatalogClick(), p.m / "gammel.html");
+  EXPECT_NE(Les(p.m / "gammel.html"), "viktig");
+
+  // Two rows marked (2000 and 9999, not in the register): the page holds
+  // the marked rams alone.
+  l.Verer->item(0)->setSelected(true);
+  l.Verer->item(2)->setSelected(true);
+  svar = QString::fromStdString((p.m / "merket.html").string());
+  ASSERT_EQ(l.LommekatalogClick(), p.m / "merket.html");
+  EXPECT_NE(Les(p.m / "merket.html").find("[2000,"), std::string::npos);
+  EXPECT_EQ(Les(p.m / "merket.html").find("[3000,"), std::string::npos) << "3000 was not marked";
+  l.Verer->clearSelection();
+
   p.meldinger.clear();
   svar = QString::fromStdString((p.m / "mangler" / "side.html").string());
   EXPECT_TRUE(l.LommekatalogClick().empty());
@@ -900,6 +931,13 @@ TEST(ListeVindu, LommekatalogFraKatalogtabellenOgSammenligningen) {
   for (QAction* a : s.tabell->VerkT->actions())
     if (a->text() == "Lagre lommekatalog …") lomme = a;
   EXPECT_NE(lomme, nullptr);
+  // The chart's own table of the figures ("Tallene") has it too.
+  auto* tall = new TVindu;
+  s.diagram->ListTall(*tall);
+  int knapper = 0;
+  for (QAction* a : tall->VerkT->actions()) knapper += a->text() == "Lagre lommekatalog …";
+  EXPECT_EQ(knapper, 1);
+  delete tall;
   delete s.tabell;
   delete s.diagram;
 }

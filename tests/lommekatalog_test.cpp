@@ -283,6 +283,7 @@ TEST_F(Lommekatalog, ParingsforslagetOgSideUtenSoyer) {
   EXPECT_TRUE(Ver(d, 5000)[11].isNull()) << "no candidate";
   EXPECT_EQ(Ver(d, 2000)[12].toInt(), 4) << "RAMBO: ANTON and his sire 900, the dam 4711 and her sire";
   EXPECT_EQ(Ver(d, 1000)[12].toInt(), 1) << "ANTON: his sire 900";
+  EXPECT_EQ(d["ukjenteSoyer"].toArray(), (QJsonArray{4})) << "E5 alone has no known ancestor";
 
   std::filesystem::remove(m / "Paringer.Txt");
   std::filesystem::remove(SoyeFil(m.Sti()));
