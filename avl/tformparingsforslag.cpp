@@ -343,7 +343,8 @@ TParingsforslagVindu::TParingsforslagVindu(TOkt& okt, std::shared_ptr<TParingsfo
   });
 
   // Installed after the table window's own filter, so it comes first.
-  vindu_->Grinn->installEventFilter(this);
+  grinn_ = vindu_->Grinn;
+  grinn_->installEventFilter(this);
 
   Dokk = new QDockWidget("Værene", vindu_);
   Dokk->setObjectName("Verene");
@@ -419,7 +420,7 @@ bool TParingsforslagVindu::eventFilter(QObject* o, QEvent* e) {
   // A table window deletes the marked rows on Delete. Here that would only
   // hide ewes from the window, its printout and its exports, while the
   // summary, Paringer.Txt and the insemination still count their rams.
-  if (o == vindu_->Grinn && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) &&
+  if (o == grinn_ && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) &&
       static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete) {
     if (e->type() == QEvent::KeyPress)
       vindu_->Panel[2]->setText("Velg «Ingen vær» i menyen til søya (Enter) for å ta væren fra henne.");

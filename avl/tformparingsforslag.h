@@ -137,6 +137,9 @@ class TParingsforslagVindu : public QObject {
   TOkt& okt_;
   std::shared_ptr<TParingsforslag> forslag_;
   TVindu* vindu_;
+  // The window's grid, kept apart: the event filter sees events while the
+  // window is being destroyed, when its members may no longer be read.
+  QObject* grinn_ = nullptr;
 };
 
 // "Paringsforslag …": the suggestion saved in Paringer.Txt in a new window,
