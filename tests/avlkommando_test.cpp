@@ -9,6 +9,7 @@
 
 #include "eksempeldata.h"
 #include "filer.h"
+#include "kjorcli.h"
 #include "register.h"
 #include "tabell.h"
 #include "tekst.h"
@@ -17,28 +18,10 @@
 
 namespace {
 
-struct Kjoring {
-  int kode = -1;
-  std::string ut, feil;
-};
+using Kjoring = Svar;
 
 // `hornstad-cli --data MAPPE ARGUMENTER`, its output caught in memory.
-Kjoring KjorAvl(const TestMappe& m, std::vector<std::string> argumenter) {
-  argumenter.insert(argumenter.begin(), {"--data", m.Sti().string()});
-  char *ut = nullptr, *feil = nullptr;
-  std::size_t utLengde = 0, feilLengde = 0;
-  std::FILE* u = ::open_memstream(&ut, &utLengde);
-  std::FILE* f = ::open_memstream(&feil, &feilLengde);
-  Kjoring k;
-  k.kode = KjorVerktoy(argumenter, u, f);
-  std::fclose(u);
-  std::fclose(f);
-  k.ut.assign(ut, utLengde);
-  k.feil.assign(feil, feilLengde);
-  std::free(ut);
-  std::free(feil);
-  return k;
-}
+Kjoring KjorAvl(const TestMappe& m, std::vector<std::string> argumenter) { return KjorCli(m, std::move(argumenter)); }
 
 TVerPost Ver(int32_t nummer, const char* navn, int32_t farnr = 0) {
   TVerPost p = TomVerPost();

@@ -23,6 +23,7 @@
 
 #include "cp1252.h"
 #include "eksempeldata.h"
+#include "kjorcli.h"
 #include "lommeside.h"
 #include "register.h"
 #include "sammenligning.h"
@@ -32,22 +33,7 @@
 
 namespace {
 
-Svar KjorLomme(const TestMappe& m, std::vector<std::string> argumenter) {
-  argumenter.insert(argumenter.begin(), {"--data", m.Sti().string()});
-  char *ut = nullptr, *feil = nullptr;
-  std::size_t utLengde = 0, feilLengde = 0;
-  std::FILE* u = ::open_memstream(&ut, &utLengde);
-  std::FILE* f = ::open_memstream(&feil, &feilLengde);
-  Svar s;
-  s.kode = KjorVerktoy(argumenter, u, f);
-  std::fclose(u);
-  std::fclose(f);
-  s.ut.assign(ut, utLengde);
-  s.feil.assign(feil, feilLengde);
-  std::free(ut);
-  std::free(feil);
-  return s;
-}
+Svar KjorLomme(const TestMappe& m, std::vector<std::string> argumenter) { return KjorCli(m, std::move(argumenter)); }
 
 std::string LesFil(const std::filesystem::path& fil) {
   std::ifstream inn(fil, std::ios::binary);
