@@ -303,6 +303,20 @@ void TVelgParingsvalg::accept() {
 
 // ---- the suggestion's window ----
 
+namespace {
+
+// The suggestion's problem for the ewes and the choices, under the busy
+// cursor; the coefficients computed first when they are not yet. Null when
+// they cannot be (told through `melding`).
+std::shared_ptr<TParingsforslag> NyttForslag(TOkt& okt, const std::vector<TSoye>& soyer, const TParingsvalg& valg,
+                                             const std::function<void(const QString&)>& melding) {
+  const TTimeglass timeglass;
+  if (HentInnavl(&okt.Avlsdata(), melding) == nullptr) return nullptr;
+  return std::make_shared<TParingsforslag>(LagParingsforslag(okt.Avlsdata(), soyer, valg));
+}
+
+}  // namespace
+
 TParingsforslagVindu::TParingsforslagVindu(TOkt& okt, std::shared_ptr<TParingsforslag> forslag, QWidget* eier)
     : okt_(okt), forslag_(std::move(forslag)), vindu_(new TVindu(eier)) {
   setParent(vindu_);
@@ -580,21 +594,11 @@ void TParingsforslagVindu::VisMeny(int soye) {
 void TParingsforslagVindu::LagPaaNytt(const TParingsvalg& valg, const std::vector<TParingspar>* par,
                                       const QString& merknad) {
   if (okt_.Register() == nullptr) return;  // an import is replacing it; its load comes
-  std::vector<TSoye> soyer;
-  try {
-    okt_.LesSoyer();
-    soyer = okt_.Soyer();
-  } catch (const IoFeil& e) {
-    Melding(QString::fromUtf8(e.what()));
-    return;
-  }
+  // The ewes as the state object holds them: it reads Soyer.Txt when another
+  // program changes it.
   const std::vector<TParingspar> gamle = par ? *par : forslag_->Par();
-  std::shared_ptr<TParingsforslag> nytt;
-  {
-    const TTimeglass timeglass;
-    if (HentInnavl(&okt_.Avlsdata(), Melding) == nullptr) return;
-    nytt = std::make_shared<TParingsforslag>(LagParingsforslag(okt_.Avlsdata(), soyer, valg));
-  }
+  const std::shared_ptr<TParingsforslag> nytt = NyttForslag(okt_, okt_.Soyer(), valg, Melding);
+  if (!nytt) return;
   if (nytt->AntallVerer() == 0) {
     Melding("Ingen av kandidatværene er i registeret nå; forslaget vises som det var.");
     return;
@@ -620,12 +624,11 @@ void TParingsforslagVindu::ValgClick(const std::vector<int32_t>* verer) {
   if (verer) start.verer = Kandidater(*verer, start.verer, LesKapasitet(okt_.Innstillinger()));
   TVelgParingsvalg d(okt_, start, vindu_);
   if (KjorDialog(d) != QDialog::Accepted) return;
-  std::shared_ptr<TParingsforslag> nytt;
-  {
+  const std::shared_ptr<TParingsforslag> nytt = NyttForslag(okt_, okt_.Soyer(), d.Valg(), Melding);
+  if (!nytt) return;
+  if (nytt->AntallVerer() > 0) {
     const TTimeglass timeglass;
-    if (HentInnavl(&okt_.Avlsdata(), Melding) == nullptr) return;
-    nytt = std::make_shared<TParingsforslag>(LagParingsforslag(okt_.Avlsdata(), okt_.Soyer(), d.Valg()));
-    if (nytt->AntallVerer() > 0) nytt->Los();
+    nytt->Los();
   }
   if (nytt->AntallVerer() == 0) {
     Melding("Ingen av kandidatværene er i registeret; forslaget er ikke endret.");
@@ -686,11 +689,8 @@ TParingsforslagVindu* VisParingsforslag(TOkt& okt, QWidget* eier, const std::vec
       if (kjorDialog(d) != QDialog::Accepted) return nullptr;
       valg = d.Valg();
     }
-    {
-      const TTimeglass timeglass;
-      if (HentInnavl(&okt.Avlsdata(), melding) == nullptr) return nullptr;
-      f = std::make_shared<TParingsforslag>(LagParingsforslag(okt.Avlsdata(), okt.Soyer(), valg));
-    }
+    f = NyttForslag(okt, okt.Soyer(), valg, melding);
+    if (!f) return nullptr;
     if (f->AntallVerer() > 0) break;
     if (!brukLagret) {
       melding("Ingen av kandidatværene er i registeret: " + UkjenteNumre(*f) + ".");
