@@ -51,9 +51,7 @@ class TLommekatalogKommando : public TKommando {
     if (std::filesystem::exists(paringer)) {
       TParingsLesing forslag = LesParinger(paringer);
       for (const std::string& m : forslag.meldinger) std::fprintf(k.feil, "%s\n", Cp1252TilUtf8(m).c_str());
-      valg.par = std::move(forslag.forslag.par);
-      for (const TKandidat& k : forslag.forslag.valg.verer) valg.kandidater.push_back(k.nummer);
-      valg.forslag = true;
+      BrukForslag(valg, forslag.forslag);
     }
     valg.grense = k.Okt().Grense();
     valg.dato = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();

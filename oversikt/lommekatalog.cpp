@@ -8,6 +8,7 @@
 #include <cmath>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "cp1252.h"
 #include "lommeside.h"
@@ -147,12 +148,20 @@ int64_t Hundredeler(double andel) {
   return minus ? -n : n;
 }
 
+void BrukForslag(TLommevalg& valg, const TLagretForslag& lagret) {
+  valg.par = lagret.par;
+  valg.kandidater.clear();
+  for (const TKandidat& k : lagret.valg.verer) valg.kandidater.push_back(k.nummer);
+  valg.forslag = true;
+}
+
 TLommekatalog LagLommekatalog(TProdusent& reg, TAvlsdata& avl, const Trase& raser, const TLommevalg& valg) {
   TLommekatalog k;
   // The rams, each once, in the list's order.
   std::vector<int32_t> nummer;
+  std::unordered_set<int32_t> sett;
   for (int32_t n : valg.verer)
-    if (std::find(nummer.begin(), nummer.end(), n) == nummer.end()) nummer.push_back(n);
+    if (sett.insert(n).second) nummer.push_back(n);
 
   // Percentiles among the register's rams of the same breed and year, as the
   // comparison gives them.
@@ -179,10 +188,8 @@ TLommekatalog LagLommekatalog(TProdusent& reg, TAvlsdata& avl, const Trase& rase
         break;
       }
   }
-  const auto kandidat = [&](int32_t nr) {
-    return valg.kandidater.empty() ||
-           std::find(valg.kandidater.begin(), valg.kandidater.end(), nr) != valg.kandidater.end();
-  };
+  const std::unordered_set<int32_t> kandidater(valg.kandidater.begin(), valg.kandidater.end());
+  const auto kandidat = [&](int32_t nr) { return kandidater.empty() || kandidater.count(nr) > 0; };
 
   std::map<int32_t, std::string> anenavn;
   std::vector<std::string> rasenavn;

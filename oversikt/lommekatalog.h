@@ -62,6 +62,8 @@ struct TLommekatalog {
 // The page of the rams of `valg` found in `reg`. `avl` reads the same
 // register (TAvlsdata::Bruk); its figures for other numbers are dropped.
 TLommekatalog LagLommekatalog(TProdusent& reg, TAvlsdata& avl, const Trase& raser, const TLommevalg& valg);
+// The saved mating suggestion on the page: its pairs and candidates.
+void BrukForslag(TLommevalg& valg, const TLagretForslag& lagret);
 
 // ---- the pieces, for the tests ----
 

@@ -348,13 +348,8 @@ std::filesystem::path LagreLommekatalog(TOkt& okt, const std::vector<int32_t>& n
     valg.soyer = okt.Soyer();
     valg.grense = okt.Grense();
     valg.dato = QDate::currentDate().toString("dd.MM.yyyy").toStdString();
-    const std::filesystem::path paringer = ParingsFil(okt.DataMappe());
-    if (std::filesystem::exists(paringer)) {
-      const TLagretForslag lagret = LesParinger(paringer).forslag;
-      valg.par = lagret.par;
-      for (const TKandidat& k : lagret.valg.verer) valg.kandidater.push_back(k.nummer);
-      valg.forslag = true;
-    }
+    // The suggestion as the state object holds it (it follows the file).
+    if (std::filesystem::exists(ParingsFil(okt.DataMappe()))) BrukForslag(valg, okt.Paringer());
     TLommekatalog side;
     {
       const TTimeglass timeglass;
